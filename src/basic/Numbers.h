@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace movra {
+
+// Flags are integers: -1 true, 0 false.
+constexpr int16_t True = -1;
+constexpr int16_t False = 0;
+constexpr int16_t Flag(bool b) { return b ? True : False; }
+
+// Int(x): the greatest integer not above x (as a double, like the notation).
+double Int(double x);
+
+// Conversions of a real to an integer type, rounding half to even. A value outside the type's
+// range (or NaN) raises RuntimeError 6 (溢出).
+std::uint8_t ToByte(double x);
+std::int16_t ToInt16(double x);
+std::int32_t ToInt32(double x);
+
+// Val(t): the number at the start of t, blanks skipped (also between digits), 0 when none.
+// "&H1F" and "&O17" are read as hexadecimal and octal.
+double Val(std::string_view text);
+
+// Plain form: decimal text with "." and no blanks; 15 significant digits for a double, 7 for a single;
+// no trailing zeros, "0" before the point for magnitudes below 1; exponent form ("1E+16",
+// "1E-05") where the digits would not show the value.
+std::string PlainNumberText(double value);
+std::string PlainNumberText(float value);
+std::string PlainNumberText(std::int32_t value);
+std::string PlainNumberText(std::uint8_t value);
+
+// Print form: " " for values >= 0 or "-", then the plain form of the magnitude, then " ".
+std::string PrintNumberText(double value);
+std::string PrintNumberText(float value);
+std::string PrintNumberText(std::int32_t value);
+std::string PrintNumberText(std::uint8_t value);
+
+// Str form: the print form without the trailing blank (" 12", "-3.5").
+std::string StrNumber(double value);
+
+}  // namespace movra

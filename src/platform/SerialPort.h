@@ -1,0 +1,38 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace movra {
+
+// A serial port as the survey instruments use it. Bytes are raw (the caller converts GBK).
+// Open and the line settings follow the instrument's settings string "4800,N,8,1"
+// (baud, parity N/E/O/M/S, data bits, stop bits).
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+    // Throws RuntimeError 8002 for a port that does not exist and 8005 for one already open.
+    virtual void Open(int portNumber, const std::string& settings) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual int BytesAvailable() const = 0;   // bytes waiting in the input buffer
+    virtual int BytesToWrite() const = 0;     // bytes waiting in the output buffer
+    // Takes up to maxBytes (all when maxBytes <= 0) from the input buffer.
+    virtual std::string Read(int maxBytes = 0) = 0;
+    virtual void Write(const std::string& bytes) = 0;
+    virtual void ClearInput() = 0;
+    virtual void ClearOutput() = 0;
+    virtual bool CarrierDetect() const = 0;
+    virtual bool ClearToSend() const = 0;
+    virtual bool DataSetReady() const = 0;
+    // Runs between events when bytes have arrived.
+    std::function<void()> onReceive;
+};
+
+class SerialPortFactory {
+public:
+    virtual ~SerialPortFactory() = default;
+    virtual std::unique_ptr<SerialPort> CreateSerialPort() = 0;
+};
+
+}  // namespace movra
