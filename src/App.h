@@ -3,11 +3,34 @@
 // of every subsystem. Procedures are free functions taking App& first. Nothing here is global;
 // a test makes a fresh App over the fake platform.
 
+#include <memory>
+
+#include "document/AfterMapRead.h"
+#include "document/ColorFontTables.h"
+#include "document/CoordinateReductionState.h"
+#include "document/RecordStore.h"
+#include "document/ScratchXY.h"
+#include "document/TextPlacementState.h"
+#include "document/TerrainNodes.h"
+#include "document/UndoJournal.h"
+#include "document/WorkSettings.h"
+#include "display/DisplayState.h"
+#include "editing/CopyBuffer.h"
+#include "editing/Selection.h"
+#include "editing/ToolState.h"
+#include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "shell/CurrentAttributes.h"
+#include "shell/ShellSettings.h"
+#include "shell/ViewState.h"
+#include "survey/Station.h"
+#include "symbols/SelfMadeLibrary.h"
+#include "symbols/SymbolStandard.h"
 
 namespace movra {
 
 class stForm1;
+class csForm2;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -19,6 +42,29 @@ struct App {
     stForm1* form1 = nullptr;
 
     // Subsystem state follows, one member per struct, each defined in its subsystem's folder.
+    RecordStore store;
+    TerrainNodeLinks nodes;
+    ColorFontTables tables;
+    ViewState view;
+    CurrentAttributes current;
+    Selection selection;
+    ClipBuffer clip;
+    StationSetup station;
+    GeometryScratch geometry;
+    TextPlacementState textPlacement;
+    CoordinateReductionState reduction;
+    DrawingExtents extents;
+    CopyBuffer copyBuffer;
+    MapFileState mapFile;
+    SymbolStandard symbolStandard;
+    DisplayState display;
+    UndoJournal undo;
+    ToolState tool;
+    WorkSettings work;
+    // The layer manager, made on first opening; it keeps its shown layer between openings.
+    std::shared_ptr<csForm2> form2;
+    ShellSettings settings;
+    SelfMadeLibrary selfMade;
 };
 
 }  // namespace movra

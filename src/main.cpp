@@ -1,1 +1,41 @@
-int main() { return 0; }
+// The Qt entry point: the program over Qt, its main window started and shown maximised.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <string>
+
+#include "platform/qt/MainProgram.h"
+
+namespace {
+
+// The per-user writable folder: $XDG_DATA_HOME/movra, or ~/.local/share/movra.
+std::string WorkFolderPath() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    QString base = dataHome && *dataHome ? QString::fromLocal8Bit(dataHome)
+                                         : QDir::homePath() + QStringLiteral("/.local/share");
+    QString path = base + QStringLiteral("/movra");
+    QDir().mkpath(path);
+    return path.toStdString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    movra::MainProgram program(QCoreApplication::applicationDirPath().toStdString(), WorkFolderPath());
+    QWidget* window = program.Start();
+    QObject::connect(window, &QObject::destroyed, &application, &QCoreApplication::quit);
+
+    // For looking at the window without a display: MOVRA_SCREENSHOT=file.png saves the window
+    // once it has been shown, then the program ends.
+    if (const char* shot = std::getenv("MOVRA_SCREENSHOT"); shot && *shot) {
+        QString file = QString::fromLocal8Bit(shot);
+        QTimer::singleShot(800, window, [window, file] {
+            window->grab().save(file);
+            QCoreApplication::quit();
+        });
+    }
+    return application.exec();
+}

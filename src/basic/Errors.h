@@ -14,6 +14,7 @@ enum ErrorNumber : int {
     ErrSubscriptOutOfRange = 9,
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInternal = 51,
     ErrBadFileNameOrNumber = 52,
     ErrFileNotFound = 53,
     ErrBadFileMode = 54,
@@ -28,8 +29,10 @@ enum ErrorNumber : int {
     ErrPermissionDenied = 70,
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
+    ErrInvalidPropertyValue = 380,
     ErrObjectRequired = 424,
     ErrInvalidPicture = 481,
+    ErrCancel = 32755,
 };
 
 // A failure with the number and the Chinese description the user is shown.
@@ -50,6 +53,7 @@ std::string ErrorDescription(int number);
 // - into the main window's message line: description followed directly by the number ("溢出6");
 // - a message box with the description as text and the number as title;
 // - silently.
+// (basic/Guards.h holds the three guards.)
 std::string MessageLineText(const RuntimeError& error);
 
 }  // namespace movra

@@ -20,7 +20,9 @@ std::int16_t ToInt16(double x);
 std::int32_t ToInt32(double x);
 
 // Val(t): the number at the start of t, blanks skipped (also between digits), 0 when none.
-// "&H1F" and "&O17" are read as hexadecimal and octal.
+// "&H1F" and "&O17" are read as hexadecimal and octal: a value that fits 16 bits is a 16-bit
+// integer ("&HFFFF" is -1), a larger one a 32-bit integer ("&HFFFFFFFF" is -1). An exponent may be
+// written with "E" or "D". A number too large for its type raises RuntimeError 6.
 double Val(std::string_view text);
 
 // Plain form: decimal text with "." and no blanks; 15 significant digits for a double, 7 for a single;
@@ -31,7 +33,12 @@ std::string PlainNumberText(float value);
 std::string PlainNumberText(std::int32_t value);
 std::string PlainNumberText(std::uint8_t value);
 
+// Exponent form from a decimal exponent of 15 (7 for a single) upward and below 1E-04; the
+// exponent has a sign and at least two digits ("1E+16", "1.5E-05"). NaN and infinity, which no
+// computation of the program should produce, read "NaN" and "Inf".
+
 // Print form: " " for values >= 0 or "-", then the plain form of the magnitude, then " ".
+// The 0 before the point of a magnitude below 1 is kept (" 0.7 ").
 std::string PrintNumberText(double value);
 std::string PrintNumberText(float value);
 std::string PrintNumberText(std::int32_t value);
@@ -39,5 +46,7 @@ std::string PrintNumberText(std::uint8_t value);
 
 // Str form: the print form without the trailing blank (" 12", "-3.5").
 std::string StrNumber(double value);
+std::string StrNumber(float value);
+std::string StrNumber(std::int32_t value);
 
 }  // namespace movra

@@ -5,7 +5,9 @@
 namespace movra {
 
 // Text inside the program is UTF-8. These count and cut characters, not bytes.
-// Positions are 1-based, as the notation writes them.
+// Positions are 1-based, as the notation writes them. A byte that is not valid UTF-8 counts as one
+// character. A start below 1 or a negative length for Left/Right raises RuntimeError 5, as in
+// the notation.
 
 long Len(std::string_view text);
 // Mid(t, start, length): `length` characters from character `start`; all the rest when length < 0.
@@ -27,7 +29,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Columns a text takes on screen: blank and characters 33..127 count one, every other character two.
 int DisplayColumns(std::string_view text);
 
-// One character, the code point of a character, and the code point of the first character.
+// One character (U+FFFD for a value that is no character), and the code point of the first
+// character (0 for an empty text).
 std::string Chr(char32_t codePoint);
 char32_t FirstCodePoint(std::string_view text);
 

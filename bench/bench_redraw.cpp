@@ -1,0 +1,224 @@
+// Full redraw of a generated map of 100,000 records (pen lines and chains, texts, point symbols
+// and solid fills in the proportions of a town survey sheet) on the Qt canvas of 1920 x 1080
+// pixels, against a bare QPainter drawing the same segments, texts and polygons on an image of
+// the same size. The ratio of the two is the renderer's overhead.
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "App.h"
+#include "display/Redraw.h"
+#include "platform/fake/FakePlatform.h"
+#include "platform/qt/QtSurface.h"
+#include "shell/stForm1.h"
+
+namespace {
+
+using namespace movra;
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kRecords = 100000;
+constexpr int kLayers = 4;
+constexpr double kZoom = 0.75;  // one pixel to the ground unit, in points
+
+void EnsureGuiApplication() {
+    static std::unique_ptr<QGuiApplication> application;
+    if (application) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "bench_redraw";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+class QtCanvasPlatform : public FakePlatform {
+public:
+    std::unique_ptr<Surface> CreateSurface(int w, int h) override { return std::make_unique<QtSurface>(w, h); }
+};
+
+// Symbol 1: a post with a ring, three elements.
+void MakeStandard(App& app) {
+    SymbolStandard& s = app.symbolStandard;
+    s.SymbolX.Dimension(349, 9, 5);
+    s.SymbolY.Dimension(349, 9, 5);
+    s.SymbolElementCount.Dimension(349);
+    for (int n = 0; n <= 349; ++n) s.SymbolElementCount.At(n) = -1;
+    s.LineTypeWidth.Dimension(318, 1);
+    s.LineTypePattern.Dimension(318, 17, 1);
+    s.SymbolStandardLoaded = -1;
+    auto element = [&](int e, int kind, std::vector<std::pair<double, double>> pts) {
+        s.SymbolX.At(1, e, 0) = kind;
+        s.SymbolY.At(1, e, 0) = static_cast<double>(pts.size());
+        for (size_t v = 0; v < pts.size(); ++v) {
+            s.SymbolX.At(1, e, static_cast<int>(v) + 1) = pts[v].first;
+            s.SymbolY.At(1, e, static_cast<int>(v) + 1) = pts[v].second;
+        }
+        s.SymbolElementCount.At(1) = static_cast<float>(e);
+    };
+    element(0, 1, {{0, 0}, {0, 3}});
+    element(1, 2, {{-1, 2}, {0, 3}, {1, 2}});
+    element(2, 3, {{0, 0}, {0.5, 0}});
+}
+
+// The map: per 20 records 10 pen lines (half of them chained), 4 texts, 4 symbols and one fill
+// (head and boundary).
+void MakeMap(App& app) {
+    RecordStore& store = app.store;
+    store.DimensionEmpty(kLayers);
+    store.LayerCount = kLayers;
+    store.LayerCapacity = kRecords / kLayers + 10;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> x(0, kWidth), y(0, kHeight), step(-12, 12);
+    for (int l = 1; l <= kLayers; ++l) {
+        store.LayerOnFlag[l] = -1;
+        int slot = 0;
+        bool chained = false;  // the record before goes on to this one's P1
+        double chainX = 0, chainY = 0;
+        while (slot < kRecords / kLayers - 1) {
+            const int kind = slot % 20;
+            MapRecord& r = store.At(l, slot);
+            r.RecordColor = MakeRgb(30 * (slot % 7), 60 * (l % 4), 120);
+            double x0 = x(random), y0 = y(random);
+            if (chained) x0 = chainX, y0 = chainY;
+            chained = false;
+            if (kind < 10) {
+                r.RecordType = kind % 2 ? 5 : 4;
+                r.RecordPen = kind % 3 == 0 ? 8 : 0;
+                r.RecordX1 = x0, r.RecordY1 = y0;
+                r.RecordX2 = x0 + step(random), r.RecordY2 = y0 + step(random);
+                r.RecordX3 = r.RecordX2 + step(random), r.RecordY3 = r.RecordY2 + step(random);
+                r.RecordX4 = r.RecordX3 + step(random), r.RecordY4 = r.RecordY3 + step(random);
+                chained = r.RecordType == 5;
+                chainX = r.RecordX4 + step(random), chainY = r.RecordY4 + step(random);
+            } else if (kind < 14) {
+                r.RecordType = 25;
+                r.RecordX1 = x0, r.RecordY1 = y0, r.RecordX2 = 3;
+                r.RecordText = kind % 2 ? "居民地" : "1024.5";
+                r.RecordFont = "宋体";
+            } else if (kind < 18) {
+                r.RecordType = 15;
+                r.RecordX1 = x0, r.RecordY1 = y0, r.RecordX2 = 0, r.RecordY2 = 1;
+                r.RecordText = "1";
+            } else if (kind == 18) {
+                r.RecordType = 11;
+                r.RecordX1 = x0, r.RecordY1 = y0 + 8, r.RecordX2 = x0 + 8, r.RecordY2 = y0 + 8;
+                r.RecordX3 = x0 + 8, r.RecordY3 = y0, r.RecordX4 = x0, r.RecordY4 = y0;
+                r.RecordZ4 = 2;
+                MapRecord& b = store.At(l, slot + 1);
+                b.RecordType = 29;
+                b.RecordX1 = x0, b.RecordY1 = y0, b.RecordX2 = x0 + 8, b.RecordY2 = y0 + 1;
+                b.RecordX3 = x0 + 7, b.RecordY3 = y0 + 8, b.RecordX4 = x0 + 1, b.RecordY4 = y0 + 7;
+                ++slot;
+            }
+            ++slot;
+        }
+        store.Count(l) = slot;
+    }
+}
+
+struct Map {
+    Map() : app(platform), form1(app) {
+        app.form1 = &form1;
+        MakeStandard(app);
+        MakeMap(app);
+        Surface& canvas = form1.Picture1.surface();
+        canvas.Resize(kWidth, kHeight);
+        canvas.SetScale(0, kHeight, kWidth, -kHeight);
+        canvas.SetBackColor(MakeRgb(255, 255, 255));
+        app.view.ScaleFactor = 1;
+        app.view.DisplayZoom = kZoom;
+    }
+    QtCanvasPlatform platform;
+    App app;
+    stForm1 form1;
+};
+
+void BM_FullRedraw(benchmark::State& state) {
+    EnsureGuiApplication();
+    Map map;
+    for (auto _ : state) 刷新(map.app);
+    state.SetItemsProcessed(state.iterations() * kRecords);
+    if (const char* out = std::getenv("MOVRA_BENCH_PICTURE")) {
+        const Picture picture = map.form1.Picture1.surface().Snapshot();
+        QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                     picture.width * 4, QImage::Format_ARGB32);
+        image.save(out);
+    }
+}
+BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
+
+// The same figures straight through QPainter: the pen line segments, the symbol's segments and
+// ring, the texts and the fill polygons, with a pen or font change where the records change it.
+void BM_PlainQPainter(benchmark::State& state) {
+    EnsureGuiApplication();
+    Map map;
+    const RecordStore& store = map.app.store;
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    auto px = [](double x) { return x; };
+    auto py = [](double y) { return kHeight - y; };
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QFont font("宋体");
+        font.setPointSizeF(static_cast<int>(kZoom * 3) + 1);
+        painter.setFont(font);
+        for (int l = 1; l <= kLayers; ++l) {
+            for (int s = 0; s < store.Count(l); ++s) {
+                const MapRecord& r = store.Get(l, s);
+                const QColor c(RedOf(r.RecordColor), GreenOf(r.RecordColor), BlueOf(r.RecordColor));
+                switch (r.RecordType) {
+                    case 4: case 5: {
+                        painter.setPen(QPen(c, r.RecordPen == 8 ? 2 : 1));
+                        const QPointF p[4] = {{px(r.RecordX1), py(r.RecordY1)}, {px(r.RecordX2), py(r.RecordY2)},
+                                              {px(r.RecordX3), py(r.RecordY3)}, {px(r.RecordX4), py(r.RecordY4)}};
+                        painter.drawPolyline(p, 4);
+                        if (r.RecordType == 5) {
+                            const MapRecord& n = store.Get(l, s + 1);
+                            painter.drawLine(p[3], QPointF(px(n.RecordX1), py(n.RecordY1)));
+                        }
+                        break;
+                    }
+                    case 25:
+                        painter.setPen(c);
+                        painter.drawText(QPointF(px(r.RecordX1), py(r.RecordY1) + 4), QString::fromStdString(r.RecordText));
+                        break;
+                    case 15: {
+                        painter.setPen(QPen(c, 1));
+                        const double x = px(r.RecordX1), y = py(r.RecordY1);
+                        painter.drawLine(QPointF(x, y), QPointF(x, y - 3));
+                        const QPointF a[3] = {{x - 1, y - 2}, {x, y - 3}, {x + 1, y - 2}};
+                        painter.drawPolyline(a, 3);
+                        painter.drawEllipse(QPointF(x, y), 0.5, 0.5);
+                        break;
+                    }
+                    case 11: {
+                        const MapRecord& b = store.Get(l, s + 1);
+                        QPolygonF polygon;
+                        polygon << QPointF(px(b.RecordX1), py(b.RecordY1)) << QPointF(px(b.RecordX2), py(b.RecordY2))
+                                << QPointF(px(b.RecordX3), py(b.RecordY3)) << QPointF(px(b.RecordX4), py(b.RecordY4));
+                        painter.setPen(Qt::NoPen);
+                        painter.setBrush(c);
+                        painter.drawPolygon(polygon, Qt::OddEvenFill);
+                        painter.setBrush(Qt::NoBrush);
+                        ++s;
+                        break;
+                    }
+                    default: break;
+                }
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_PlainQPainter)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,27 @@
+#include "basic/Colors.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace movra {
+
+namespace {
+int Clamp(long v) { return static_cast<int>(std::clamp<long>(v, 0, 255)); }
+}  // namespace
+
+Rgb ShadeColor(Rgb color, int add) {
+    return MakeRgb(Clamp(static_cast<long>(RedOf(color)) + add), Clamp(static_cast<long>(GreenOf(color)) + add),
+                   Clamp(static_cast<long>(BlueOf(color)) + add));
+}
+
+Rgb ContrastColor(Rgb color) {
+    int r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
+    // The inverse of a mid grey is another mid grey; then choose by brightness instead.
+    if (std::abs(r - 128) < 48 && std::abs(g - 128) < 48 && std::abs(b - 128) < 48) {
+        int brightness = (r * 299 + g * 587 + b * 114) / 1000;
+        return brightness >= 128 ? MakeRgb(0, 0, 0) : MakeRgb(255, 255, 255);
+    }
+    return MakeRgb(255 - r, 255 - g, 255 - b);
+}
+
+}  // namespace movra

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/Color.h"
+
+namespace movra {
+
+// Colours derived by arithmetic always stay valid RGB values (0 to &HFFFFFF): each channel is
+// worked on alone and held within 0..255, never carried into its neighbour.
+
+// Every channel moved by `add` (negative darkens), held within 0..255.
+Rgb ShadeColor(Rgb color, int add);
+
+// A colour that stands out against `color`: its inverse, or black or white when the inverse would
+// be too close to the colour itself (mid greys).
+Rgb ContrastColor(Rgb color);
+
+}  // namespace movra

@@ -1,0 +1,82 @@
+#include "display/CanvasPictures.h"
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Numbers.h"
+#include "display/LineSink.h"
+#include "display/Redraw.h"
+#include "display/WorkBuffer.h"
+#include "display/TextRendering.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+
+constexpr int LargeFactor = 3;
+
+void RedrawForExport(App& app) {
+    // With the tilt tool armed the canvas shows the tilted view, drawn from the work buffer.
+    if (app.tool.CommandMode == ModeTiltView) Draw3DView(app);
+    else 刷新(app);
+}
+
+}  // namespace
+
+void LayoutCanvas(App& app, std::int16_t mode) {
+    try {
+        RedrawState& state = app.display.Redraw;
+        if (state.LargeBitmapExport != True || (mode != 0 && mode != True)) return;
+        const Screen& screen = app.platform.screen();
+        if (screen.WidthTwips() > 0)
+            app.view.ScreenAspect = static_cast<double>(screen.HeightTwips()) / screen.WidthTwips();
+        // A created font lives on one surface: let it go before the drawers change surface.
+        ReleaseTextFont(app);
+        if (mode == True) {
+            if (state.LargeCanvas) return;  // already laid out
+            Surface& normal = app.form1->Picture1.surface();
+            auto large = app.platform.CreateSurface(normal.PixelWidth() * LargeFactor,
+                                                   normal.PixelHeight() * LargeFactor);
+            large->SetScale(normal.ScaleLeft(), normal.ScaleTop(), normal.ScaleWidth(), normal.ScaleHeight());
+            large->SetBackColor(normal.BackColor());
+            large->SetForeColor(normal.ForeColor());
+            state.LargeCanvas = std::move(large);
+            state.CanvasRedirect = state.LargeCanvas.get();
+            state.SavedDisplayZoom = app.view.DisplayZoom;
+            state.SavedGroundPerScreenMm = app.view.GroundPerScreenMm;
+            // The same map window over three times the pixels.
+            app.view.DisplayZoom *= LargeFactor;
+            app.view.GroundPerScreenMm /= LargeFactor;
+        } else {
+            if (!state.LargeCanvas) return;
+            state.CanvasRedirect = nullptr;
+            state.LargeCanvas.reset();
+            app.view.DisplayZoom = state.SavedDisplayZoom;
+            app.view.GroundPerScreenMm = state.SavedGroundPerScreenMm;
+        }
+        // The canvas text cache belongs to the surface it was set on.
+        app.display.TextFont.CanvasFontName.clear();
+        app.display.TextFont.CanvasFontSize = 1;
+    } catch (const RuntimeError&) {
+    }
+}
+
+void SaveCanvasBitmap(App& app) {
+    FileDialogRequest request;
+    request.filter = "所有文件|*.*|图片文件*.bmp|*.bmp";
+    request.filterIndex = 2;
+    const FileDialogResult chosen = app.platform.dialogs().ShowSave(request);
+    if (chosen.cancelled || chosen.fileName.empty()) return;
+    try {
+        LayoutCanvas(app, True);
+        RedrawForExport(app);
+        const Picture picture = MainCanvas(app).Snapshot();
+        app.platform.pictureFiles().Save(picture, chosen.fileName);
+    } catch (const RuntimeError&) {
+        // Quiet: the canvas goes back to its normal size below.
+    }
+    LayoutCanvas(app, 0);
+    RedrawForExport(app);
+}
+
+}  // namespace movra

@@ -1,0 +1,35 @@
+#include "display/LineSink.h"
+
+#include "App.h"
+#include "display/PointSymbols.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+Surface& MainCanvas(App& app) {
+    if (app.display.Redraw.CanvasRedirect != nullptr) return *app.display.Redraw.CanvasRedirect;
+    return app.form1->Picture1.surface();
+}
+
+void ReportOnMessageLine(App& app, const RuntimeError& error) {
+    app.form1->Text2.SetText(MessageLineText(error));
+}
+
+ScreenSink::ScreenSink(App& app) : app_(app), canvas_(MainCanvas(app)) {}
+
+// The canvas takes its coordinates in single precision, as it always has.
+void ScreenSink::Line(double x1, double y1, double x2, double y2, Rgb color) {
+    canvas_.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+                 static_cast<float>(y2), color);
+}
+
+void ScreenSink::Dot(double x, double y, Rgb color) {
+    canvas_.PSet(static_cast<float>(x), static_cast<float>(y), color);
+}
+
+void ScreenSink::Symbol(double x, double y, const std::string& code, double dx, double dy,
+                        Rgb color) {
+    DrawPointSymbol(app_, x, y, code, dx, dy, color);
+}
+
+}  // namespace movra

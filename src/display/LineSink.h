@@ -1,0 +1,52 @@
+#pragma once
+// The one parameter by which the screen and the printed page share their figure drawers.
+#include <string>
+
+#include "basic/Errors.h"
+#include "platform/Surface.h"
+
+namespace movra {
+
+struct App;
+
+// The canvas Picture1 of the main window, on which every screen drawer draws.
+Surface& MainCanvas(App& app);
+// The guard of the main window's drawers: the error description followed directly by its
+// number in the message line Text2.
+void ReportOnMessageLine(App& app, const RuntimeError& error);
+
+// Where a figure drawer puts its strokes. Every drawer of symbols, line types, special lines,
+// marks and shapes is written once against a sink and a size factor (ground units per paper
+// millimetre): the screen draws straight onto its canvas at `ScaleFactor`, the printed page
+// clips its lines to the page cell, draws its symbols at print sizes and uses its own factor.
+class LineSink {
+public:
+    virtual ~LineSink() = default;
+    // The surface whose pen (draw width, style, fill) the drawers set and whose circles they draw.
+    virtual Surface& Canvas() = 0;
+    // A straight line in the colour, at the canvas's current width, style and mode.
+    virtual void Line(double x1, double y1, double x2, double y2, Rgb color) = 0;
+    // A single point of the current draw width.
+    virtual void Dot(double x, double y, Rgb color) = 0;
+    // A point symbol of the symbol standard at (x, y), its top turned towards (dx, dy).
+    virtual void Symbol(double x, double y, const std::string& code, double dx, double dy,
+                        Rgb color) = 0;
+};
+
+// The screen: the main window's canvas, unclipped, coordinates handed over in single precision
+// as the canvas takes them; symbols through DrawPointSymbol (its square and message on failure).
+class ScreenSink final : public LineSink {
+public:
+    explicit ScreenSink(App& app);
+    Surface& Canvas() override { return canvas_; }
+    void Line(double x1, double y1, double x2, double y2, Rgb color) override;
+    void Dot(double x, double y, Rgb color) override;
+    void Symbol(double x, double y, const std::string& code, double dx, double dy,
+                Rgb color) override;
+
+private:
+    App& app_;
+    Surface& canvas_;
+};
+
+}  // namespace movra

@@ -1,0 +1,44 @@
+#pragma once
+// Block files (*.Qvk): a set of map records taken out of one map to be pasted into another, in
+// variable-form records: a header whose slot field is the number of block records + 1, the block
+// records (layer and slot they came from, their fields), and an end record. The temporary block
+// file "\mytemp\NTKuai" keeps the copy buffer from one map, and one run, to the next.
+
+#include <string>
+
+namespace movra {
+
+struct App;
+struct FileRecord;
+
+inline constexpr const char* BlockMagic = "Qvk";
+inline constexpr const char* BlockEndText = "jvqQvk";
+inline constexpr const char* TempBlockFileName = "\\mytemp\\NTKuai";
+inline constexpr const char* TooFewRecordsMessage = "未选出图元或图元2个以下";
+inline constexpr const char* BlockWrongFileMessage = "不是块文件，未读入";
+inline constexpr const char* BlockSaveTitle = "保存为*.Qvk";
+inline constexpr const char* BlockOpenTitle = "打开*.Qvk";
+inline constexpr const char* BlockFilter = "所有文件|*.*|块文件|*.Qvk";
+inline constexpr const char* BlockDefaultExt = ".Qvk";
+
+// Where the temporary block file lives (in the work folder).
+std::string TempBlockFilePath(const App& app);
+
+// Writes the selected records as a block file; at least two must be selected. An empty path asks
+// the user and is set to the chosen file. Failures end quietly (the old file stays whole).
+void SaveSelectionAsBlock(App& app, std::string& path);
+// Writes the copy buffer (one record or more) as the temporary block file; `path` becomes its path.
+void SaveCopyBufferAsBlock(App& app, std::string& path);
+// Fills the copy buffer from a block file; an empty or missing path asks the user. A failure
+// empties the copy buffer; a file that is no block file leaves it as it was. CopyBufferFlag is
+// left to the caller.
+void LoadBlockFile(App& app, std::string& path);
+// Keeps copied records in the temporary block file before a map is replaced or the program ends.
+void FlushCopyBuffer(App& app);
+
+// The header and end records of a block file.
+FileRecord MakeBlockHeader(int slot);
+FileRecord MakeBlockEnd();
+bool IsBlockEnd(const FileRecord& record);
+
+}  // namespace movra

@@ -1,0 +1,181 @@
+#include "document/CoordinateReduction.h"
+
+#include <algorithm>
+#include <string>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Numbers.h"
+#include "document/UndoJournal.h"
+
+namespace movra {
+
+namespace {
+
+// A first vertex at or above this on either axis marks a record still in survey coordinates.
+constexpr double LargeCoordinate = 100000;
+// First vertices at or below this on either axis (points near the origin, placeholders) do not
+// count for the extent.
+constexpr double ExtentFloor = 200;
+constexpr double NoMinimum = 1000000000;
+
+// Which vertices of a record are positions, by record type.
+enum class Positions { First, FirstTwo, FirstThree, All, FirstAndFourth, Ticks };
+
+Positions PositionsOf(int type) {
+    // A deleted record keeps its vertices as the record it was, so that an undo brings back a
+    // record moved as a whole.
+    if (type >= 100 && type < 200) type -= 100;
+    switch (type) {
+        case 2: case 12: case 21: case 22: case 23: case 27: case 32: case 42: case 47: case 72:
+        case 92:
+        case 99:             // an erasing line runs from P1 to P2
+        case 201: case 211:  // the segment records of a sheet cut
+            return Positions::FirstTwo;
+        case 3: case 28: case 33: case 43: case 48: case 73: case 93:
+            return Positions::FirstThree;
+        case 4: case 5: case 6: case 10: case 11: case 13: case 14: case 29: case 30: case 34:
+        case 36: case 44: case 45: case 49: case 52: case 58: case 59: case 74: case 75: case 94:
+        case 95:
+            return Positions::All;
+        case 61: case 62:
+            return Positions::FirstAndFourth;
+        case 80: case 81: case 85: case 87:
+            return Positions::Ticks;
+        default:
+            return Positions::First;
+    }
+}
+
+void Shift(double& x, double& y, double dx, double dy) {
+    x -= dx;
+    y -= dy;
+}
+
+void ShiftRecord(MapRecord& r, double dx, double dy) {
+    Shift(r.RecordX1, r.RecordY1, dx, dy);
+    switch (PositionsOf(r.RecordType)) {
+        case Positions::First:
+            break;
+        case Positions::FirstTwo:
+            Shift(r.RecordX2, r.RecordY2, dx, dy);
+            break;
+        case Positions::FirstThree:
+            Shift(r.RecordX2, r.RecordY2, dx, dy);
+            Shift(r.RecordX3, r.RecordY3, dx, dy);
+            break;
+        case Positions::All:
+            Shift(r.RecordX2, r.RecordY2, dx, dy);
+            Shift(r.RecordX3, r.RecordY3, dx, dy);
+            Shift(r.RecordX4, r.RecordY4, dx, dy);
+            break;
+        case Positions::FirstAndFourth:
+            Shift(r.RecordX4, r.RecordY4, dx, dy);
+            break;
+        case Positions::Ticks: {
+            // The tick list ends at the first further tick that starts exactly at (0, 0).
+            double* ticks[3][2] = {{&r.RecordX2, &r.RecordY2}, {&r.RecordX3, &r.RecordY3},
+                                   {&r.RecordX4, &r.RecordY4}};
+            for (auto& tick : ticks) {
+                if (*tick[0] == 0 && *tick[1] == 0) break;
+                Shift(*tick[0], *tick[1], dx, dy);
+            }
+            break;
+        }
+    }
+}
+
+// The origin on one axis: the value rounded down to a multiple of the unit.
+double RoundedDown(double value, double unit) { return Int(value / unit) * unit; }
+
+}  // namespace
+
+void ReduceCoordinates(App& app) {
+    try {
+        CoordinateReductionState& reduction = app.reduction;
+        RecordStore& store = app.store;
+        const double unit = reduction.ReductionUnit;
+        if (unit == 0) Raise(ErrDivisionByZero);
+        if (unit < 0) Raise(ErrInvalidCall);
+        const int lastLayer = std::min<int>(store.LayerCount, store.LayerDimension());
+
+        // The extent of the first vertices of the open layers.
+        double minX = NoMinimum, minY = NoMinimum, maxX = 0, maxY = 0;
+        for (int layer = 1; layer <= lastLayer; ++layer) {
+            if (store.LayerOnFlag[static_cast<size_t>(layer)] != True) continue;
+            const int count = store.Count(layer);
+            if (count <= 1) continue;
+            const int last = std::min(count - 1, store.AllocatedSlots(layer) - 1);
+            for (int slot = 1; slot <= last; ++slot) {
+                const MapRecord& r = store.Get(layer, slot);
+                if (r.RecordX1 > ExtentFloor && r.RecordY1 > ExtentFloor) {
+                    maxX = std::max(maxX, r.RecordX1);
+                    maxY = std::max(maxY, r.RecordY1);
+                    minX = std::min(minX, r.RecordX1);
+                    minY = std::min(minY, r.RecordY1);
+                }
+            }
+        }
+        app.extents = {minX, minY, maxX, maxY};
+
+        // A map already reduced keeps its origin, so that records added since (an inserted drawing
+        // in survey coordinates) join the ones reduced before. Otherwise the origin is chosen
+        // afresh: what an earlier map chose has nothing to do with this one.
+        const double offsetX = reduction.ReductionOffsetX;
+        const double offsetY = reduction.ReductionOffsetY;
+        const bool alreadyReduced = offsetX != 0 || offsetY != 0;
+        double workX = 0, workY = 0;
+        if (alreadyReduced) {
+            workX = offsetX;
+            workY = offsetY;
+        } else {
+            if (maxX >= unit) workX = RoundedDown(maxX, unit);
+            if (maxY >= unit) workY = RoundedDown(maxY, unit);
+            if (minX >= unit) workX = RoundedDown(minX, unit);
+            if (minY >= unit) workY = RoundedDown(minY, unit);
+        }
+        reduction.ReductionWorkX = workX;
+        reduction.ReductionWorkY = workY;
+        if (!alreadyReduced && ((workX < unit && workY < unit) || (maxX < unit && maxY < unit))) return;
+
+        DrawingExtents& extents = app.extents;
+        if (extents.ExtentMinX > workX) extents.ExtentMinX -= workX;
+        if (extents.ExtentMaxX > workX) extents.ExtentMaxX -= workX;
+        if (extents.ExtentMinY > workY) extents.ExtentMinY -= workY;
+        if (extents.ExtentMaxY > workY) extents.ExtentMaxY -= workY;
+
+        // Every layer, on or off, with the open slot, whose first vertex is still large. In a map
+        // already reduced, a record counts as new only when it also lies at or beyond the origin in
+        // force: reduced records of a wide map may reach the large range themselves.
+        int moved = 0;
+        for (int layer = 1; layer <= lastLayer; ++layer) {
+            const int count = store.Count(layer);
+            if (count <= 1) continue;
+            const int last = std::min(count, store.AllocatedSlots(layer) - 1);
+            for (int slot = 0; slot <= last; ++slot) {
+                const MapRecord& r = store.Get(layer, slot);
+                bool large = r.RecordX1 >= LargeCoordinate || r.RecordY1 >= LargeCoordinate;
+                if (large && alreadyReduced) {
+                    large = (offsetX != 0 && r.RecordX1 >= offsetX) || (offsetY != 0 && r.RecordY1 >= offsetY);
+                }
+                if (!large) continue;
+                ShiftRecord(store.At(layer, slot), workX, workY);
+                ++moved;
+            }
+        }
+        reduction.ReductionOffsetX = workX;
+        reduction.ReductionOffsetY = workY;
+        if (moved > 0) {
+            app.current.ModifiedFlag = True;
+            // The journal's steps hold the coordinates of before the shift; undoing one of them
+            // would put records back at survey coordinates. The reduced map becomes its base, as
+            // an opened map does.
+            ResetUndo(app);
+            UndoCheckpoint(app, 0);
+        }
+    } catch (const RuntimeError& error) {
+        app.platform.prompt().MsgBox(error.description, MsgOkOnly, std::to_string(error.number));
+    }
+}
+
+}  // namespace movra

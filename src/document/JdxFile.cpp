@@ -1,0 +1,320 @@
+#include "document/JdxFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Files.h"
+#include "basic/Text.h"
+#include "document/StoreRecord.h"
+#include "document/Layers.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+
+// Records are gathered in memory and handed to the file in stretches of this size.
+constexpr std::size_t WriteChunkBytes = 1 << 20;
+
+void FlushIfFull(AtomicFileWriter& out, std::string& buffer) {
+    if (buffer.size() >= WriteChunkBytes) {
+        out.Write(buffer);
+        buffer.clear();
+    }
+}
+
+}  // namespace
+
+// --- Shared records ---
+
+float ToFileSingle(double value) {
+    constexpr double most = std::numeric_limits<float>::max();
+    if (value > most) return std::numeric_limits<float>::infinity();
+    if (value < -most) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+FileRecord MakeMapHeader(const App& app, std::string_view magic) {
+    const auto& store = app.store;
+    const auto& params = app.view.ProjectParams;
+    FileRecord h;
+    h.layer = store.LayerCount;
+    h.slot = store.LayerCapacity;
+    h.type = HeaderRecordType;
+    h.color = app.view.BackgroundColor;
+    h.x1 = params[0];
+    h.y1 = params[1];
+    h.z1 = ToFileSingle(params[2]);
+    h.x2 = params[3];
+    h.y2 = params[4];
+    h.z2 = ToFileSingle(params[5]);
+    h.x3 = app.extents.ExtentMinX;
+    h.y3 = app.extents.ExtentMinY;
+    h.z3 = ToFileSingle(app.extents.ExtentMaxX);
+    h.x4 = app.extents.ExtentMaxY;
+    h.y4 = app.reduction.ReductionOffsetX;
+    h.z4 = ToFileSingle(app.reduction.ReductionOffsetY);
+    h.pen = store.NextLayerIndex;
+    h.text = std::string(magic);
+    h.font = "3";
+    return h;
+}
+
+FileRecord MakeLayerRecord(const App& app, int layer, std::uint8_t type) {
+    const auto& store = app.store;
+    const auto i = static_cast<std::size_t>(layer);
+    FileRecord r;
+    r.slot = static_cast<std::int16_t>(layer);
+    r.type = type;
+    r.color = store.LayerColorIndex.at(i);
+    r.x1 = store.LayerOnFlag.at(i) != 0 ? -1 : 0;
+    r.y1 = 1;
+    r.text = store.LayerNames.at(i);
+    r.font = "3";
+    return r;
+}
+
+FileRecord MakeDrawingRecord(const MapRecord& m, int layer, int slot, std::string text) {
+    FileRecord r;
+    r.layer = static_cast<std::uint8_t>(layer);
+    r.slot = static_cast<std::int16_t>(slot);
+    r.type = m.RecordType;
+    r.color = m.RecordColor;
+    r.x1 = m.RecordX1; r.y1 = m.RecordY1; r.z1 = m.RecordZ1;
+    r.x2 = m.RecordX2; r.y2 = m.RecordY2; r.z2 = m.RecordZ2;
+    r.x3 = m.RecordX3; r.y3 = m.RecordY3; r.z3 = m.RecordZ3;
+    r.x4 = m.RecordX4; r.y4 = m.RecordY4; r.z4 = m.RecordZ4;
+    r.pen = m.RecordPen;
+    r.text = std::move(text);
+    r.font = m.RecordFont;
+    return r;
+}
+
+FileRecord MakeEndRecord(const FileRecord& previous) {
+    FileRecord end = previous;
+    end.layer = 0;
+    end.slot = 0;
+    end.type = EndRecordType;
+    end.text = EndRecordText;
+    return end;
+}
+
+bool IsEndRecord(const FileRecord& record) {
+    // Layer and type as well as the text: a layer or field named "jvq" is not the end.
+    return record.layer == 0 && record.type == EndRecordType && EqualsIgnoreCase(record.text, EndRecordText);
+}
+
+int SavedSlotLimit(const App& app, int layer) {
+    const auto& store = app.store;
+    if (layer < 1 || layer > store.LayerDimension()) return -1;
+    const int count = store.Count(layer);
+    // A layer holding a single record is saved too; an empty one is skipped.
+    if (count < 1) return -1;
+    return std::min(count, static_cast<int>(store.LayerCapacity));
+}
+
+bool MapHeaderUsable(const FileRecord& header) { return header.layer >= 1 && header.slot >= 0; }
+
+void ApplyMapHeader(App& app, const FileRecord& h) {
+    auto& store = app.store;
+    store.LayerCount = h.layer;
+    store.LayerCapacity = h.slot;
+    // The next layer number never falls back onto a layer the map already has.
+    const int next = h.pen & 0xFF;
+    store.NextLayerIndex = static_cast<std::uint8_t>(std::clamp(next, store.LayerCount + 1, 255));
+    auto& params = app.view.ProjectParams;
+    params[0] = h.x1;
+    params[1] = h.y1;
+    params[2] = h.z1;
+    params[3] = h.x2;
+    params[4] = h.y2;
+    params[5] = h.z2;
+    app.extents.ExtentMinX = h.x3;
+    app.extents.ExtentMinY = h.y3;
+    app.extents.ExtentMaxX = h.z3;
+    app.extents.ExtentMaxY = h.x4;
+    app.reduction.ReductionOffsetX = h.y4;
+    app.reduction.ReductionOffsetY = h.z4;
+    if (app.form1) app.form1->Picture1.SetBackColor(h.color);
+}
+
+void ApplyLayerRecord(App& app, const FileRecord& r) {
+    const int k = r.slot;
+    if (k < 0 || k >= LayerTableSize) return;
+    auto& store = app.store;
+    const auto i = static_cast<std::size_t>(k);
+    store.LayerNames[i] = r.text;
+    store.LayerColorIndex[i] = static_cast<std::uint8_t>(r.color & 0xFF);
+    store.LayerOnFlag[i] = r.x1 != 0 ? -1 : 0;
+}
+
+void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text, const std::string* extra) {
+    auto& store = app.store;
+    const int layer = std::min<int>(r.layer, store.LayerCount);
+    if (layer < 1 || layer > store.LayerDimension()) Raise(ErrSubscriptOutOfRange);
+    store.CurrentLayer = static_cast<std::uint8_t>(layer);
+    int slot = store.Count(layer);
+    // A file may announce less room than it fills: make room before the store is asked.
+    while (slot + 1 > store.LayerCapacity) {
+        const int before = store.LayerCapacity;
+        GrowLayerCapacity(app);
+        slot = store.Count(store.CurrentLayer);
+        if (store.LayerCapacity <= before && slot + 1 > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    }
+    const int target = store.CurrentLayer;
+    MapRecord& m = store.At(target, slot);
+    m.RecordSource = app.mapFile.MergedFileCount;
+    m.RecordColor = r.color;
+    m.RecordZ1 = r.z1;
+    m.RecordZ2 = r.z2;
+    m.RecordZ3 = r.z3;
+    m.RecordZ4 = r.z4;
+    m.RecordPen = static_cast<std::uint8_t>(r.pen & 0xFF);
+    m.RecordFont = r.font;
+    if (extra) m.RecordExtra = *extra;
+    StoreRecord(app, StoreFromFile, r.type, r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4, text);
+    // The store refuses quietly; a record it did not take ends the reading instead of being lost.
+    if (store.Count(target) != slot + 1) Raise(ErrSubscriptOutOfRange);
+    if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) GrowLayerCapacity(app);
+}
+
+void ReserveLayerSlots(App& app, const std::vector<std::int32_t>& recordsPerFileLayer) {
+    auto& store = app.store;
+    std::vector<std::int64_t> perLayer(static_cast<std::size_t>(store.LayerCount) + 1, 0);
+    for (std::size_t fileLayer = 1; fileLayer < recordsPerFileLayer.size(); ++fileLayer) {
+        const auto layer = std::min<std::size_t>(fileLayer, store.LayerCount);
+        perLayer[layer] += recordsPerFileLayer[fileLayer];
+    }
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        const std::int64_t wanted = std::min<std::int64_t>(perLayer[static_cast<std::size_t>(layer)], store.LayerCapacity);
+        // Touching the last slot sizes the layer in one step; the slots stay cleared records.
+        if (wanted > 0) store.At(layer, static_cast<int>(wanted) - 1);
+    }
+}
+
+void ReportMapFileFailure(App& app) {
+    if (app.form1) app.form1->SetCaption(MapFileFailureCaption + app.current.CurrentFilePath);
+}
+
+void SetCanvasPointer(App& app, int pointer) {
+    if (app.form1) app.form1->Picture1.SetMousePointer(pointer);
+}
+
+void ShowMessageLine(App& app, const std::string& text) {
+    if (app.form1) app.form1->Text2.SetText(text);
+}
+
+// --- The compact map file ---
+
+void WriteJdxFile(App& app, const std::string& path) {
+    try {
+        SetCanvasPointer(app, PointerHourglass);
+        const auto& store = app.store;
+        AtomicFileWriter out(path);
+        std::string buffer;
+        buffer.reserve(WriteChunkBytes + FixedRecordSize);
+
+        FileRecord last = MakeMapHeader(app, JdxMagic);
+        AppendFixedRecord(buffer, last);
+        for (int layer = 1; layer <= store.LayerCount; ++layer) {
+            last = MakeLayerRecord(app, layer, JdxLayerRecordType);
+            AppendFixedRecord(buffer, last);
+        }
+        for (int layer = 1; layer <= store.LayerCount; ++layer) {
+            const int limit = SavedSlotLimit(app, layer);
+            for (int slot = 0; slot <= limit; ++slot) {
+                const MapRecord& m = store.Get(layer, slot);
+                // Deleted records and linked images stay out of the compact file.
+                if (m.RecordType >= 100 || m.RecordType == 70) continue;
+                last = MakeDrawingRecord(m, layer, slot, m.RecordText);
+                AppendFixedRecord(buffer, last);
+                FlushIfFull(out, buffer);
+            }
+        }
+        AppendFixedRecord(buffer, MakeEndRecord(last));
+        out.Write(buffer);
+        out.Commit();
+
+        app.current.CurrentFilePath = path;
+        SetCanvasPointer(app, PointerCross);
+        app.current.ModifiedFlag = 0;
+        FinishMapWrite(app, path);
+    } catch (const std::exception&) {
+        SetCanvasPointer(app, PointerCross);
+        ReportMapFileFailure(app);
+        app.current.ModifiedFlag = -1;
+    }
+}
+
+void ReadJdxFile(App& app, const std::string& path) {
+    try {
+        SetCanvasPointer(app, PointerHourglass);
+        FileWindow file(path);
+        // Only whole records are read; a cut record at the end is no record.
+        auto next = [&file](FileRecord& record) {
+            if (!file.Ensure(FixedRecordSize)) return false;
+            record = DecodeFixedRecord(file.Available());
+            file.Consume(FixedRecordSize);
+            return true;
+        };
+
+        FileRecord header;
+        if (!next(header)) Raise(ErrInputPastEnd);
+        if (!EqualsIgnoreCase(header.text, JdxMagic)) {
+            SetCanvasPointer(app, PointerCross);
+            ShowMessageLine(app, JdxWrongFileMessage);
+            ReportMapFileFailure(app);
+            return;
+        }
+        if (!MapHeaderUsable(header)) Raise(ErrBadRecordNumber);
+        // The header and the layer table are only taken over when the file holds all of them.
+        std::vector<FileRecord> layerRecords(header.layer);
+        for (auto& r : layerRecords) {
+            if (!next(r)) Raise(ErrInputPastEnd);
+        }
+
+        // How many records each layer is about to receive, from the layer bytes alone.
+        std::vector<std::int32_t> perLayer(256, 0);
+        for (bool ended = false; !ended && file.Ensure(FixedRecordSize);) {
+            const std::string_view view = file.Available();
+            const std::size_t whole = view.size() / FixedRecordSize;
+            for (std::size_t i = 0; i < whole && !ended; ++i) {
+                const auto layer = static_cast<unsigned char>(view[i * FixedRecordSize]);
+                ended = layer == 0 && static_cast<unsigned char>(view[i * FixedRecordSize + 5]) == EndRecordType;
+                ++perLayer[layer];
+            }
+            file.Consume(whole * FixedRecordSize);
+        }
+        perLayer[0] = 0;
+
+        ApplyMapHeader(app, header);
+        for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
+        新建层(app);
+        ReserveLayerSlots(app, perLayer);
+
+        file.Rewind();
+        file.Ensure((layerRecords.size() + 1) * FixedRecordSize);
+        file.Consume((layerRecords.size() + 1) * FixedRecordSize);
+        // The end record closes the drawing; a file without one (a sheet file) is read to its last
+        // whole record.
+        FileRecord record;
+        while (next(record)) {
+            if (IsEndRecord(record)) break;
+            if (record.layer == 0) continue;
+            AppendDrawingRecord(app, record, record.text, nullptr);
+        }
+
+        app.current.CurrentFilePath = path;
+        SetCanvasPointer(app, PointerCross);
+        FinishMapRead(app, path);
+    } catch (const std::exception&) {
+        SetCanvasPointer(app, PointerCross);
+        ReportMapFileFailure(app);
+    }
+}
+
+}  // namespace movra

@@ -1,0 +1,142 @@
+#include "document/OpenDialogs.h"
+
+#include <algorithm>
+
+#include "App.h"
+#include "basic/Paths.h"
+#include "basic/Text.h"
+#include "document/BlockFile.h"
+#include "document/JdxFile.h"
+#include "document/NodeLinks.h"
+#include "document/SaveDialogs.h"
+#include "document/WtwFile.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+
+enum class Reader { None, Jdx, Wtw };
+
+void SetCaption(App& app, const std::string& caption) {
+    if (app.form1) app.form1->SetCaption(caption);
+}
+
+Reader ReaderByExtension(const std::string& path) {
+    const std::string ext = LCase(Right(path, 4));
+    if (ext == ".jdx") return Reader::Jdx;
+    if (ext == ".wtw") return Reader::Wtw;
+    return Reader::None;
+}
+
+// Reads the map file as the open commands do: the merge bookkeeping starts anew with the file as
+// entry 1, node links and copied records are dealt with, then the reader replaces the map.
+void ReadMap(App& app, Reader reader, const std::string& path, const std::string& mergedName) {
+    app.mapFile.MergedFileCount = 1;
+    app.mapFile.MergedFileNames.assign({std::string(), mergedName});
+    ResetNodeLinks(app);
+    FlushCopyBuffer(app);
+    if (reader == Reader::Jdx)
+        ReadJdxFile(app, path);
+    else
+        ReadWtwFile(app, path);
+}
+
+struct OpenSetup {
+    const char* title;
+    const char* filter;
+    Reader reader;         // the reader of the dialog's own file type
+    bool applySettings;
+};
+
+void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
+    FileDialogRequest request;
+    request.title = setup.title;
+    request.filter = setup.filter;
+    request.filterIndex = 2;
+    request.fileMustExist = true;
+    const FileDialogResult chosen = app.platform.dialogs().ShowOpen(request);
+    if (chosen.cancelled || chosen.fileName.empty()) return;
+    const std::string& path = chosen.fileName;
+    app.current.DialogFilePath = path;
+
+    Reader reader = setup.reader;
+    if (byFilter) reader = chosen.filterIndex == 2 ? Reader::Jdx : chosen.filterIndex == 3 ? Reader::Wtw : Reader::None;
+    // "所有文件" lets the user pick any file: it is read by its own extension.
+    if (chosen.filterIndex == 1) {
+        const Reader byExtension = ReaderByExtension(path);
+        if (byExtension != Reader::None) reader = byExtension;
+        else if (byFilter) reader = Reader::None;
+    }
+    SetCaption(app, (reader == Reader::Wtw ? "Movra_wtw_" : "Movra_jdx_") + FileNameOf(path));
+    app.platform.events().DoEvents();
+    if (reader == Reader::None) return;
+    ReadMap(app, reader, path, FileNameOf(path));
+    if (setup.applySettings) ApplyOpenedMapSettings(app);
+    RedrawMapSeam(app);
+}
+
+void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
+
+}  // namespace
+
+void ApplyOpenedMapSettings(App& app) {
+    auto& view = app.view;
+    const double denominator = view.ProjectParams[0];
+    if (denominator > 0) view.ScaleFactor = denominator / 1000;
+    view.PointMarkRadius = 0.4 * view.ScaleFactor;
+    if (view.DisplayZoom != 0) view.GroundPerScreenMm = view.ScaleFactor / view.DisplayZoom;
+    if (denominator > 0)
+        app.reduction.ReductionUnit = denominator <= 2000 ? 100000 : denominator < 10000 ? 1000000 : 100000000;
+}
+
+void RedrawMapSeam(App&) {}
+void ZoomToExtentsSeam(App&) {}
+
+void OpenDrawingDialog(App& app) {
+    OpenThroughDialog(app, {"打开文件", "所有文件|*.*|Movra_jdx_文件|*.jdx|Movra_wtw_文件|*.wtw", Reader::None, false}, true);
+}
+
+void OpenJdxFile(App& app) {
+    OpenThroughDialog(app, {"选择目标文件", "所有文件|*.*|Movra_jdx_文件|*.jdx", Reader::Jdx, true}, false);
+}
+
+void OpenWtwFile(App& app) {
+    OpenThroughDialog(app, {"打开*.wtw", "所有文件|*.*|Movra_wtw文件|*.wtw|cad_dgn文件|*.dgn", Reader::Wtw, true}, false);
+}
+
+void OpenDxfFile(App& app) {
+    FileDialogRequest request;
+    request.title = "打开.*.dxf";
+    request.filter = "所有文件|*.*|dxf文件|*.dxf";
+    request.filterIndex = 2;
+    request.fileMustExist = true;
+    const FileDialogResult chosen = app.platform.dialogs().ShowOpen(request);
+    if (chosen.cancelled || chosen.fileName.empty()) return;
+    app.platform.events().DoEvents();
+    // Reading a DXF file is the data exchange's; the open map is not touched until it can be.
+    ShowExchangeMissing(app);
+}
+
+void OpenRecentFile(App& app, std::int16_t n) {
+    if (n < 0 || n > 3) return;
+    const std::string path = app.mapFile.RecentFiles[static_cast<size_t>(n)];
+    app.current.DialogFilePath = path;
+    const std::string ext = LCase(Right(path, 4));
+    if (ext == ".dxf") {
+        ShowExchangeMissing(app);
+        return;
+    }
+    if (ext == ".wtw" || ext == ".jdx") {
+        if (!SaveBeforeReplacing(app)) return;
+        ReadMap(app, ext == ".jdx" ? Reader::Jdx : Reader::Wtw, path, path);
+        ApplyOpenedMapSettings(app);
+    } else if (ext != "veqa") {
+        return;
+    }
+    SetCaption(app, path);
+    app.platform.events().DoEvents();
+    RedrawMapSeam(app);
+}
+
+}  // namespace movra

@@ -1,0 +1,30 @@
+#pragma once
+// The open commands of the main window: a map file chosen through the common file dialog replaces
+// the open map; a recent file is opened from the tool bar's menu; DXF files go to the data
+// exchange.
+#include <cstdint>
+#include <string>
+
+namespace movra {
+
+struct App;
+
+// Compact or full map file by the filter chosen; with "所有文件" by the file's own extension.
+// These ask no save question: the commands that call them ask first (SaveBeforeReplacing).
+void OpenDrawingDialog(App& app);
+void OpenJdxFile(App& app);
+void OpenWtwFile(App& app);
+void OpenDxfFile(App& app);
+// Opens RecentFiles entry n (0..3) after the save question, as the other open commands do.
+void OpenRecentFile(App& app, std::int16_t n);
+
+// What the settings dialog does when an opened map's settings are shown and taken over: the scale
+// factor and the sizes derived from the scale.
+void ApplyOpenedMapSettings(App& app);
+
+// Seams to the commands of other subsystems that are not part of the program yet: the full redraw
+// and fitting the view to the drawing's extents. They do nothing until their owners fill them.
+void RedrawMapSeam(App& app);
+void ZoomToExtentsSeam(App& app);
+
+}  // namespace movra

@@ -1,0 +1,317 @@
+#include "document/UndoRedo.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Guards.h"
+#include "document/SlotEditing.h"
+#include "document/UndoJournal.h"
+#include "editing/SelectionTransforms.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+
+std::size_t At(std::int32_t step) { return static_cast<std::size_t>(step); }
+
+void RestoreView(App& app, const UndoViewRecord* v, bool zeroZoomIsOne = false) {
+    if (!v) return;
+    // A view recorded without a canvas has no extent to give back.
+    if (app.form1 && v->RecordX2 != 0 && v->RecordY2 != 0)
+        app.form1->Picture1.SetScale(v->RecordX1, v->RecordY1, v->RecordX2, v->RecordY2);
+    app.view.DisplayZoom = zeroZoomIsOne && v->RecordZ2 == 0 ? 1.0 : v->RecordZ2;
+}
+
+void SetVertex(MapRecord& r, double v, double x, double y) {
+    if (v == 1) { r.RecordX1 = x; r.RecordY1 = y; }
+    else if (v == 2) { r.RecordX2 = x; r.RecordY2 = y; }
+    else if (v == 3) { r.RecordX3 = x; r.RecordY3 = y; }
+    else if (v == 4) { r.RecordX4 = x; r.RecordY4 = y; }
+}
+
+MapRecord& StepRecord(App& app, std::int32_t step) {
+    const UndoJournal& j = app.undo;
+    return app.store.At(j.UndoStepLayer[At(step)], j.UndoStepSlot[At(step)]);
+}
+
+// Undo of an append step: the layer ends where it ended before the step; what lay after that is
+// held by the journal and its slots are emptied.
+void TakeBackAppend(App& app, std::int32_t step) {
+    UndoJournal& j = app.undo;
+    UndoStepData& data = j.UndoStepExtra[At(step)];
+    auto& store = app.store;
+    const int layer = j.UndoStepLayer[At(step)];
+    const std::int32_t count = store.Count(layer);
+    const std::int32_t first = std::min(data.PreviousEnd, count - 1) + 1;
+    data.Held.clear();
+    for (std::int32_t slot = first; slot < count; ++slot) {
+        if (slot < store.AllocatedSlots(layer)) data.Held.push_back(std::move(store.At(layer, slot)));
+        else data.Held.emplace_back();
+    }
+    data.HeldFirst = first;
+    data.Holding = true;
+    store.ClearFrom(layer, first);
+    store.Count(layer) = first;
+    UndoLayerMarkOf(app, layer) = first - 1;
+}
+
+// Whether redo finds the layer ending where undo left it.
+bool CanPutBack(App& app, std::int32_t step) {
+    const UndoJournal& j = app.undo;
+    const UndoStepData& data = j.UndoStepExtra[At(step)];
+    return data.Holding && app.store.Count(j.UndoStepLayer[At(step)]) == data.HeldFirst &&
+           data.HeldFirst + static_cast<std::int64_t>(data.Held.size()) <= app.store.LayerCapacity;
+}
+
+void PutBackAppend(App& app, std::int32_t step) {
+    UndoJournal& j = app.undo;
+    UndoStepData& data = j.UndoStepExtra[At(step)];
+    auto& store = app.store;
+    const int layer = j.UndoStepLayer[At(step)];
+    std::int32_t slot = data.HeldFirst;
+    for (MapRecord& r : data.Held) store.At(layer, slot++) = std::move(r);
+    store.Count(layer) = slot;
+    UndoLayerMarkOf(app, layer) = slot - 1;
+    data.Held.clear();
+    data.Holding = false;
+}
+
+void SelectSteps(App& app, const std::vector<std::int32_t>& steps) {
+    const UndoJournal& j = app.undo;
+    auto& list = app.selection.SelectionList;
+    list.assign(1, SelectedRecord{});
+    for (std::int32_t step : steps) list.push_back({j.UndoStepLayer[At(step)], j.UndoStepSlot[At(step)]});
+    list[0].Layer = static_cast<std::int32_t>(list.size());
+}
+
+// A lone text that a rotation re-angled gets its former angle and kind back; the others keep
+// them through the replay.
+void RestoreTextState(App& app, const std::vector<std::int32_t>& steps, bool onlyUnchanged) {
+    for (std::int32_t step : steps) {
+        const UndoStepData& data = app.undo.UndoStepExtra[At(step)];
+        if (onlyUnchanged && data.TextReAngled) continue;
+        MapRecord& r = StepRecord(app, step);
+        r.RecordZ2 = data.FormerTextAngle;
+        r.RecordType = data.FormerType;
+    }
+}
+
+void Replay(App& app, std::uint8_t kind, const UndoViewRecord& v, bool undo) {
+    ToolState& tool = app.tool;
+    switch (kind) {
+        case UndoKindMove:
+            tool.AnchorX = undo ? v.RecordZ3 - v.RecordX3 : v.RecordX3 - v.RecordZ3;
+            tool.AnchorY = undo ? v.RecordZ4 - v.RecordY3 : v.RecordY3 - v.RecordZ4;
+            平移后(app, tool.AnchorX, tool.AnchorY, 0, 0, 255);
+            break;
+        case UndoKindRotate:
+            tool.StepParamA = v.RecordX4;
+            tool.StepParamB = v.RecordY4;
+            tool.AnchorX = v.RecordX3;
+            tool.AnchorY = v.RecordY3;
+            if (undo) 旋转后(app, v.RecordZ3, v.RecordZ4, tool.StepParamA, tool.StepParamB, 255);
+            else 旋转后(app, tool.StepParamA, tool.StepParamB, v.RecordZ3, v.RecordZ4, 255);
+            break;
+        case UndoKindFlipUpDown:
+            tool.AnchorX = v.RecordX3;
+            tool.AnchorY = v.RecordY3;
+            Y镜像(app, tool.AnchorX, tool.AnchorY, 1);
+            break;
+        case UndoKindFlipLeftRight:
+            tool.AnchorX = v.RecordX3;
+            tool.AnchorY = v.RecordY3;
+            X镜像(app, tool.AnchorX, tool.AnchorY, 1);
+            break;
+        default:
+            break;
+    }
+}
+
+bool NothingToUndoAt(const UndoJournal& j, std::int32_t p) {
+    return p < 1 || p > j.UndoCurrentStep || j.UndoStepView[At(p)] <= 1 || j.UndoStepKind[At(p)] == UndoKindBase;
+}
+
+}  // namespace
+
+void Undo(App& app) {
+    GuardToMessageBox(app.platform.prompt(), [&] {
+        if (app.tool.SymbolMakingMode == -1) return;
+        UndoJournal& j = app.undo;
+        const auto steps = static_cast<std::int32_t>(j.UndoStepView.size());
+        if (j.UndoLastStep >= steps || j.UndoLastStep > j.UndoCurrentStep) {
+            j.UndoLastStep = std::min(j.UndoLastStep - 1, j.UndoCurrentStep);
+            return;
+        }
+        const std::int32_t p = j.UndoLastStep;
+        if (NothingToUndoAt(j, p)) {
+            SetUndoButton(app, 6, false);
+            return;
+        }
+        const std::uint8_t kind = j.UndoStepKind[At(p)];
+        const std::int32_t view = j.UndoStepView[At(p)];
+        const UndoViewRecord* record = FindUndoViewRecord(app, view);
+        const auto inGroup = [&j, view] { return j.UndoLastStep >= 1 && j.UndoStepView[At(j.UndoLastStep)] == view; };
+        switch (kind) {
+            case UndoKindAppend:
+                // Every layer the group grew ends where it ended before the group.
+                while (inGroup()) {
+                    if (j.UndoStepKind[At(j.UndoLastStep)] == UndoKindAppend) TakeBackAppend(app, j.UndoLastStep);
+                    --j.UndoLastStep;
+                }
+                RestoreView(app, FindUndoViewRecord(app, j.UndoStepView[At(j.UndoLastStep)]));
+                break;
+            case UndoKindDelete:
+                RestoreView(app, record, true);
+                while (inGroup()) {
+                    MapRecord& r = StepRecord(app, j.UndoLastStep);
+                    if (r.RecordType >= 100) r.RecordType = static_cast<std::uint8_t>(r.RecordType - 100);
+                    --j.UndoLastStep;
+                }
+                break;
+            case UndoKindMove:
+            case UndoKindRotate:
+            case UndoKindFlipUpDown:
+            case UndoKindFlipLeftRight: {
+                if (!record) Raise(ErrSubscriptOutOfRange);
+                const UndoViewRecord v = *record;
+                RestoreView(app, &v);
+                std::vector<std::int32_t> group;  // newest first
+                while (inGroup()) group.push_back(j.UndoLastStep--);
+                SelectSteps(app, group);
+                Replay(app, kind, v, true);
+                if (kind == UndoKindRotate) RestoreTextState(app, group, false);
+                break;
+            }
+            case UndoKindVertexMove:
+            case UndoKindCut: {
+                RestoreView(app, record);
+                if (record) {
+                    MapRecord& r = StepRecord(app, p);
+                    if (kind == UndoKindVertexMove) SetVertex(r, record->RecordZ4, record->RecordX3, record->RecordY3);
+                    else SetVertex(r, record->RecordZ4, record->RecordX4, record->RecordY4);
+                }
+                --j.UndoLastStep;
+                break;
+            }
+            case UndoKindSnapshot: {
+                RestoreView(app, record);
+                app.tool.CommandMode = ModeJournalHold;
+                const auto snapshot = j.UndoStepExtra[At(p)].Snapshot;
+                if (snapshot) RestoreLayerSnapshot(app, *snapshot);
+                --j.UndoLastStep;
+                break;
+            }
+            default:
+                return;  // not taken back
+        }
+        app.current.ModifiedFlag = -1;
+        SetUndoButton(app, 7, true);
+        if (NothingToUndoAt(j, j.UndoLastStep)) SetUndoButton(app, 6, false);
+    });
+}
+
+void Redo(App& app) {
+    GuardToMessageBox(app.platform.prompt(), [&] {
+        if (app.tool.SymbolMakingMode == -1) return;
+        UndoJournal& j = app.undo;
+        const auto steps = static_cast<std::int32_t>(j.UndoStepView.size());
+        if (j.UndoLastStep < 0) j.UndoLastStep = 0;
+        if (j.UndoLastStep >= j.UndoCurrentStep || j.UndoLastStep + 1 >= steps) {
+            SetUndoButton(app, 7, false);
+            return;
+        }
+        const std::int32_t s = j.UndoLastStep + 1;
+        const std::int32_t view = j.UndoStepView[At(s)];
+        std::int32_t t = s;
+        while (t + 1 <= j.UndoCurrentStep && j.UndoStepView[At(t + 1)] == view) ++t;
+        const std::uint8_t kind = j.UndoStepKind[At(s)];
+        const UndoViewRecord* record = FindUndoViewRecord(app, view);
+        std::vector<std::int32_t> group;
+        for (std::int32_t k = s; k <= t; ++k) group.push_back(k);
+        switch (kind) {
+            case UndoKindBase:
+                j.UndoLastStep = t;
+                SetUndoButton(app, 6, false);
+                if (t == j.UndoCurrentStep) SetUndoButton(app, 7, false);
+                return;
+            case UndoKindAppend:
+                // Records drawn since the undo, outside the journal, would be overwritten: the
+                // steps undone can then no longer be redone.
+                for (std::int32_t k : group) {
+                    if (j.UndoStepKind[At(k)] == UndoKindAppend && !CanPutBack(app, k)) {
+                        DropUndoneSteps(app);
+                        SetUndoButton(app, 7, false);
+                        return;
+                    }
+                }
+                RestoreView(app, record);
+                for (std::int32_t k : group)
+                    if (j.UndoStepKind[At(k)] == UndoKindAppend) PutBackAppend(app, k);
+                break;
+            case UndoKindDelete:
+                RestoreView(app, record, true);
+                for (std::int32_t k : group) {
+                    MapRecord& r = StepRecord(app, k);
+                    if (r.RecordType < 100) r.RecordType = static_cast<std::uint8_t>(r.RecordType + 100);
+                }
+                break;
+            case UndoKindMove:
+            case UndoKindRotate:
+            case UndoKindFlipUpDown:
+            case UndoKindFlipLeftRight: {
+                if (!record) Raise(ErrSubscriptOutOfRange);
+                const UndoViewRecord v = *record;
+                RestoreView(app, &v);
+                SelectSteps(app, group);
+                Replay(app, kind, v, false);
+                if (kind == UndoKindRotate) RestoreTextState(app, group, true);
+                break;
+            }
+            case UndoKindVertexMove:
+            case UndoKindCut: {
+                RestoreView(app, record);
+                if (record) {
+                    MapRecord& r = StepRecord(app, s);
+                    if (kind == UndoKindVertexMove) SetVertex(r, record->RecordZ4, record->RecordX4, record->RecordY4);
+                    else SetVertex(r, record->RecordZ4, record->RecordX3, record->RecordY3);
+                }
+                break;
+            }
+            case UndoKindSnapshot: {
+                RestoreView(app, record);
+                app.tool.CommandMode = ModeJournalHold;
+                const auto snapshot = j.UndoStepExtra[At(s)].Snapshot;
+                if (snapshot) RestoreLayerSnapshot(app, *snapshot);
+                break;
+            }
+            default:
+                return;  // not redone
+        }
+        j.UndoLastStep = t;
+        app.current.ModifiedFlag = -1;
+        SetUndoButton(app, 6, true);
+        if (t == j.UndoCurrentStep) SetUndoButton(app, 7, false);
+    });
+}
+
+void DeleteBySourceTag(App& app, std::uint8_t tag) {
+    GuardToMessageBox(app.platform.prompt(), [&] {
+        auto& store = app.store;
+        for (int layer = 1; layer <= store.LayerCount; ++layer) {
+            // Slot 0 holds a record like any other and is examined too.
+            for (int i = 0; i < store.Count(layer); ++i) {
+                if (store.Get(layer, i).RecordSource != tag) continue;
+                const int count = store.Count(layer);
+                int run = 1;
+                while (i + run < count && store.Get(layer, i + run).RecordSource == tag) ++run;
+                DeleteSlots(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(i),
+                            static_cast<std::int16_t>(run));
+            }
+        }
+    });
+}
+
+}  // namespace movra

@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace movra {
+
+// Column k (from 1) of the selection list: the layer and slot of selected record k.
+struct SelectedRecord {
+    std::int32_t Layer = 0;
+    std::int32_t Slot = 0;
+};
+
+// The selected records and the point list the canvas tools build.
+struct Selection {
+    // Entry 0's Layer holds the number of selected records + 1 (nothing selected at 1 or less);
+    // entries 1..n are the selected records. One cleared entry is the empty selection.
+    std::vector<SelectedRecord> SelectionList = std::vector<SelectedRecord>(1);
+    // x, y pairs from index 0.
+    std::vector<double> WorkPolygon;
+};
+
+}  // namespace movra

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <utility>
+
+#include "platform/Folders.h"
+
+namespace movra {
+
+// The program and work folders a test chose (usually temporary folders it made).
+class FixedFolders : public Folders {
+public:
+    FixedFolders() = default;
+    FixedFolders(std::string programFolder, std::string workFolder)
+        : program(std::move(programFolder)), work(std::move(workFolder)) {}
+    std::string ProgramFolder() const override { return program; }
+    std::string WorkFolder() const override { return work; }
+
+    std::string program = "/tmp";
+    std::string work = "/tmp";
+};
+
+}  // namespace movra

@@ -1,0 +1,30 @@
+#pragma once
+#include <QWidget>
+#include <string>
+
+#include "App.h"
+#include "platform/qt/Binder.h"
+#include "platform/qt/QtPlatform.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+// One run of the program over Qt: the platform, the state, the main window and the binder that
+// shows it (and every window shown from code). The program's entry point and the tests make it
+// the same way.
+struct MainProgram {
+    MainProgram(const std::string& programFolder, const std::string& workFolder);
+    ~MainProgram();
+
+    QtPlatform platform;
+    App app;
+    stForm1 form1;
+    Binder binder;
+    // The main window's widget, once started.
+    QWidget* window = nullptr;
+
+    // Binds the main window and shows it: its load runs the whole start-up.
+    QWidget* Start();
+};
+
+}  // namespace movra

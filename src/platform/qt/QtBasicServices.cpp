@@ -1,0 +1,89 @@
+#include "platform/qt/QtBasicServices.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QImage>
+#include <QImageReader>
+#include <QScreen>
+#include <cmath>
+
+namespace movra {
+
+namespace {
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QScreen* MainScreen() { return QGuiApplication::primaryScreen(); }
+
+int TwipsPerPixel(double logicalDpi) {
+    if (!(logicalDpi > 0)) return 15;
+    return std::max(1, static_cast<int>(std::lround(1440.0 / logicalDpi)));
+}
+
+}  // namespace
+
+void QtSound::Beep(int, int) { QApplication::beep(); }
+
+int QtScreen::TwipsPerPixelX() const {
+    QScreen* screen = MainScreen();
+    return TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96);
+}
+
+int QtScreen::TwipsPerPixelY() const {
+    QScreen* screen = MainScreen();
+    return TwipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96);
+}
+
+int QtScreen::WidthTwips() const {
+    QScreen* screen = MainScreen();
+    return (screen ? screen->geometry().width() : 1920) * TwipsPerPixelX();
+}
+
+int QtScreen::HeightTwips() const {
+    QScreen* screen = MainScreen();
+    return (screen ? screen->geometry().height() : 1080) * TwipsPerPixelY();
+}
+
+std::vector<std::string> QtScreen::FontFamilies() const {
+    std::vector<std::string> families;
+    for (const QString& family : QFontDatabase::families()) families.push_back(family.toStdString());
+    return families;
+}
+
+void QtEvents::DoEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+std::optional<Picture> QtPictureFiles::Load(const std::string& path) {
+    QImageReader reader(FromUtf8(path));
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull()) return std::nullopt;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    Picture picture;
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::copy(row, row + picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
+    }
+    return picture;
+}
+
+bool QtPictureFiles::Save(const Picture& picture, const std::string& path) {
+    if (picture.Empty() || picture.pixels.size() < static_cast<size_t>(picture.width) * picture.height) return false;
+    QString suffix = QFileInfo(FromUtf8(path)).suffix().toLower();
+    const char* format = suffix == "bmp" ? "BMP" : suffix == "png" ? "PNG" : (suffix == "jpg" || suffix == "jpeg") ? "JPG" : nullptr;
+    if (!format) return false;
+    QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                 picture.width * 4, QImage::Format_ARGB32);
+    // BMP and JPG carry no transparency.
+    QImage written = suffix == "png" ? image.copy() : image.convertToFormat(QImage::Format_RGB32);
+    return written.save(FromUtf8(path), format);
+}
+
+}  // namespace movra

@@ -1,0 +1,53 @@
+#pragma once
+// The small Qt services: sound, screen, folders, events and picture files.
+#include <string>
+#include <utility>
+
+#include "platform/Events.h"
+#include "platform/Folders.h"
+#include "platform/Picture.h"
+#include "platform/Screen.h"
+#include "platform/Sound.h"
+
+namespace movra {
+
+// Without a multimedia module the desktop's own beep stands for every tone; it returns at once.
+class QtSound : public Sound {
+public:
+    void Beep(int frequencyHz, int durationMs) override;
+};
+
+// The screen the program starts on, measured in twips at its logical resolution.
+class QtScreen : public Screen {
+public:
+    int WidthTwips() const override;
+    int HeightTwips() const override;
+    int TwipsPerPixelX() const override;
+    int TwipsPerPixelY() const override;
+    std::vector<std::string> FontFamilies() const override;
+};
+
+class QtFolders : public Folders {
+public:
+    QtFolders(std::string programFolder, std::string workFolder)
+        : program_(std::move(programFolder)), work_(std::move(workFolder)) {}
+    std::string ProgramFolder() const override { return program_; }
+    std::string WorkFolder() const override { return work_; }
+
+private:
+    std::string program_;
+    std::string work_;
+};
+
+class QtEvents : public Events {
+public:
+    void DoEvents() override;
+};
+
+class QtPictureFiles : public PictureFiles {
+public:
+    std::optional<Picture> Load(const std::string& path) override;
+    bool Save(const Picture& picture, const std::string& path) override;
+};
+
+}  // namespace movra

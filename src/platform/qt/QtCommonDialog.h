@@ -1,0 +1,22 @@
+#pragma once
+#include <QStringList>
+
+#include "platform/CommonDialog.h"
+
+namespace movra {
+
+// The filter "desc|*.a;*.b|desc2|*.c" as Qt's name filters {"desc (*.a *.b)", "desc2 (*.c)"}.
+QStringList ToQtNameFilters(const std::string& filter);
+
+// Open, save and colour dialogs of Qt.
+class QtCommonDialog : public CommonDialog {
+public:
+    FileDialogResult ShowOpen(const FileDialogRequest& request) override;
+    FileDialogResult ShowSave(const FileDialogRequest& request) override;
+    std::optional<Rgb> ShowColor(Rgb initial) override;
+
+private:
+    FileDialogResult Show(const FileDialogRequest& request, bool save);
+};
+
+}  // namespace movra

@@ -1,0 +1,125 @@
+#include "platform/qt/QtFontSubstitution.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace movra {
+
+namespace {
+
+struct FaceEntry {
+    const char* face;  // lower case for the Latin names
+    FaceKind kind;
+};
+
+// Windows faces the maps and the forms name, by kind.
+constexpr std::array kFaces{
+    FaceEntry{"宋体", FaceKind::Song},         FaceEntry{"新宋体", FaceKind::Song},
+    FaceEntry{"仿宋_gb2312", FaceKind::Song},  FaceEntry{"仿宋", FaceKind::Song},
+    FaceEntry{"华文宋体", FaceKind::Song},     FaceEntry{"华文中宋", FaceKind::Song},
+    FaceEntry{"华文仿宋", FaceKind::Song},     FaceEntry{"方正舒体", FaceKind::Kai},
+    FaceEntry{"simsun", FaceKind::Song},       FaceEntry{"nsimsun", FaceKind::Song},
+    FaceEntry{"fangsong", FaceKind::Song},     FaceEntry{"fangsong_gb2312", FaceKind::Song},
+    FaceEntry{"stsong", FaceKind::Song},       FaceEntry{"stzhongsong", FaceKind::Song},
+    FaceEntry{"stfangsong", FaceKind::Song},   FaceEntry{"times new roman", FaceKind::Song},
+    FaceEntry{"黑体", FaceKind::Hei},          FaceEntry{"微软雅黑", FaceKind::Hei},
+    FaceEntry{"华文细黑", FaceKind::Hei},      FaceEntry{"华文黑体", FaceKind::Hei},
+    FaceEntry{"幼圆", FaceKind::Hei},          FaceEntry{"华文彩云", FaceKind::Hei},
+    FaceEntry{"华文琥珀", FaceKind::Hei},      FaceEntry{"simhei", FaceKind::Hei},
+    FaceEntry{"microsoft yahei", FaceKind::Hei}, FaceEntry{"stxihei", FaceKind::Hei},
+    FaceEntry{"stheiti", FaceKind::Hei},       FaceEntry{"youyuan", FaceKind::Hei},
+    FaceEntry{"arial", FaceKind::Hei},         FaceEntry{"楷体_gb2312", FaceKind::Kai},
+    FaceEntry{"楷体", FaceKind::Kai},          FaceEntry{"华文楷体", FaceKind::Kai},
+    FaceEntry{"华文行楷", FaceKind::Kai},      FaceEntry{"华文隶书", FaceKind::Kai},
+    FaceEntry{"隶书", FaceKind::Kai},          FaceEntry{"华文新魏", FaceKind::Kai},
+    FaceEntry{"kaiti", FaceKind::Kai},         FaceEntry{"kaiti_gb2312", FaceKind::Kai},
+    FaceEntry{"stkaiti", FaceKind::Kai},       FaceEntry{"lisu", FaceKind::Kai},
+    FaceEntry{"tahoma", FaceKind::LatinSans},  FaceEntry{"verdana", FaceKind::LatinSans},
+    FaceEntry{"ms sans serif", FaceKind::LatinSans}, FaceEntry{"segoe ui", FaceKind::LatinSans},
+    FaceEntry{"calibri", FaceKind::LatinSans}, FaceEntry{"system", FaceKind::LatinSans},
+    FaceEntry{"ms serif", FaceKind::LatinSerif}, FaceEntry{"georgia", FaceKind::LatinSerif},
+    FaceEntry{"cambria", FaceKind::LatinSerif}, FaceEntry{"courier new", FaceKind::LatinMono},
+    FaceEntry{"courier", FaceKind::LatinMono}, FaceEntry{"consolas", FaceKind::LatinMono},
+    FaceEntry{"fixedsys", FaceKind::LatinMono}, FaceEntry{"lucida console", FaceKind::LatinMono},
+};
+
+// What stands in for each kind, the first installed one winning.
+std::vector<const char*> CandidatesFor(FaceKind kind) {
+    switch (kind) {
+        case FaceKind::Song: return {"AR PL UMing CN", "Noto Serif CJK SC", "Noto Sans CJK SC"};
+        case FaceKind::Hei: return {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "AR PL UMing CN"};
+        case FaceKind::Kai: return {"AR PL UKai CN", "AR PL UMing CN", "Noto Serif CJK SC"};
+        case FaceKind::LatinSans: return {"DejaVu Sans", "Noto Sans CJK SC"};
+        case FaceKind::LatinSerif: return {"DejaVu Serif", "AR PL UMing CN"};
+        case FaceKind::LatinMono: return {"DejaVu Sans Mono", "Noto Sans Mono CJK SC"};
+        case FaceKind::Other: break;
+    }
+    // An unknown face may carry Chinese text: a Hei font draws it rather than boxes.
+    return {"Noto Sans CJK SC", "AR PL UMing CN", "DejaVu Sans"};
+}
+
+// The face as written, without the NUL a device record may carry, the "@" of vertical faces and
+// surrounding blanks; Latin letters in lower case.
+QString CleanFace(const std::string& faceName) {
+    std::string face = faceName.substr(0, faceName.find('\0'));
+    QString text = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())).trimmed();
+    if (text.startsWith('@')) text.remove(0, 1);
+    return text.toLower();
+}
+
+}  // namespace
+
+FaceKind ClassifyFace(const std::string& faceName) {
+    QString face = CleanFace(faceName);
+    for (const auto& entry : kFaces)
+        if (face == QString::fromUtf8(entry.face)) return entry.kind;
+    // Faces not in the table still tell their kind by name.
+    if (face.contains(QStringLiteral("楷")) || face.contains(QStringLiteral("隶"))) return FaceKind::Kai;
+    if (face.contains(QStringLiteral("宋"))) return FaceKind::Song;
+    if (face.contains(QStringLiteral("黑")) || face.contains(QStringLiteral("圆"))) return FaceKind::Hei;
+    return FaceKind::Other;
+}
+
+QString SubstituteFontFamily(const std::string& faceName) {
+    static QHash<QString, QString> cache;
+    QString key = CleanFace(faceName);
+    auto found = cache.constFind(key);
+    if (found != cache.constEnd()) return *found;
+
+    FaceKind kind = ClassifyFace(faceName);
+    QString chosen;
+    if (kind == FaceKind::Other && !key.isEmpty()) {
+        // An installed face of that name draws itself.
+        for (const QString& family : QFontDatabase::families())
+            if (family.compare(key, Qt::CaseInsensitive) == 0) chosen = family;
+    }
+    if (chosen.isEmpty()) {
+        for (const char* candidate : CandidatesFor(kind)) {
+            if (QFontDatabase::hasFamily(QString::fromUtf8(candidate))) {
+                chosen = QString::fromUtf8(candidate);
+                break;
+            }
+        }
+    }
+    // Nothing of ours is installed: leave the choice to the font matcher.
+    if (chosen.isEmpty()) chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    cache.insert(key, chosen);
+    return chosen;
+}
+
+QFont MakeSubstitutedFont(const std::string& faceName, double emPixels, bool bold, bool italic,
+                          bool underline) {
+    QFont font(SubstituteFontFamily(faceName));
+    int pixels = static_cast<int>(std::lround(emPixels));
+    font.setPixelSize(std::clamp(pixels, 1, 4000));
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+}  // namespace movra

@@ -1,0 +1,106 @@
+#include "platform/qt/QtSerialPort.h"
+
+#include <algorithm>
+
+#include "basic/Errors.h"
+#include "platform/SerialSettings.h"
+
+namespace movra {
+
+QtSerialPort::QtSerialPort(std::map<int, std::string> names) : names_(std::move(names)) {
+    QObject::connect(&port_, &QSerialPort::readyRead, [this] {
+        if (onReceive) onReceive();
+    });
+}
+
+QtSerialPort::~QtSerialPort() {
+    // No handler may run for a port that is going away.
+    port_.disconnect();
+    if (port_.isOpen()) port_.close();
+}
+
+std::string QtSerialPort::DeviceName(int portNumber) const {
+    auto named = names_.find(portNumber);
+    if (named != names_.end()) return named->second;
+    if (portNumber < 1 || portNumber > 255) return {};
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+void QtSerialPort::Open(int portNumber, const std::string& settings) {
+    if (port_.isOpen()) throw RuntimeError(SerialErrorPortOpen, SerialTextPortOpen);
+    std::string device = DeviceName(portNumber);
+    if (device.empty()) throw RuntimeError(SerialErrorBadPort, SerialTextBadPort);
+    auto parsed = ParseSerialSettings(settings);
+    if (!parsed) throw RuntimeError(380);
+
+    port_.setPortName(QString::fromStdString(device));
+    port_.setBaudRate(parsed->baud);
+    switch (parsed->parity) {
+        case 'E': port_.setParity(QSerialPort::EvenParity); break;
+        case 'O': port_.setParity(QSerialPort::OddParity); break;
+        case 'M': port_.setParity(QSerialPort::MarkParity); break;
+        case 'S': port_.setParity(QSerialPort::SpaceParity); break;
+        default: port_.setParity(QSerialPort::NoParity); break;
+    }
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(std::clamp(parsed->dataBits, 5, 8)));
+    port_.setStopBits(parsed->stopBits == 2     ? QSerialPort::TwoStop
+                      : parsed->stopBits == 1.5 ? QSerialPort::OneAndHalfStop
+                                                : QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        QSerialPort::SerialPortError error = port_.error();
+        port_.clearError();
+        // A device that is not there is a bad port number; one that exists but cannot be had
+        // (taken by another program, or refused) is reported as open elsewhere.
+        if (error == QSerialPort::DeviceNotFoundError || error == QSerialPort::UnsupportedOperationError)
+            throw RuntimeError(SerialErrorBadPort, SerialTextBadPort);
+        throw RuntimeError(SerialErrorPortOpen, SerialTextPortOpen);
+    }
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen()) port_.close();
+}
+
+int QtSerialPort::BytesAvailable() const {
+    return port_.isOpen() ? static_cast<int>(std::min<qint64>(port_.bytesAvailable(), INT32_MAX)) : 0;
+}
+
+int QtSerialPort::BytesToWrite() const {
+    return port_.isOpen() ? static_cast<int>(std::min<qint64>(port_.bytesToWrite(), INT32_MAX)) : 0;
+}
+
+std::string QtSerialPort::Read(int maxBytes) {
+    if (!port_.isOpen()) return {};
+    QByteArray bytes = maxBytes <= 0 ? port_.readAll() : port_.read(maxBytes);
+    return bytes.toStdString();
+}
+
+void QtSerialPort::Write(const std::string& bytes) {
+    if (!port_.isOpen() || bytes.empty()) return;
+    port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void QtSerialPort::ClearInput() {
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::Input);
+    port_.readAll();
+}
+
+void QtSerialPort::ClearOutput() {
+    if (port_.isOpen()) port_.clear(QSerialPort::Output);
+}
+
+bool QtSerialPort::CarrierDetect() const {
+    return port_.isOpen() && (port_.pinoutSignals() & QSerialPort::DataCarrierDetectSignal);
+}
+
+bool QtSerialPort::ClearToSend() const {
+    return port_.isOpen() && (port_.pinoutSignals() & QSerialPort::ClearToSendSignal);
+}
+
+bool QtSerialPort::DataSetReady() const {
+    return port_.isOpen() && (port_.pinoutSignals() & QSerialPort::DataSetReadySignal);
+}
+
+}  // namespace movra

@@ -1,0 +1,45 @@
+#pragma once
+#include <QSerialPort>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/SerialPort.h"
+
+namespace movra {
+
+// A serial port over QSerialPort. Port number N is the device "/dev/ttyS{N-1}" unless the
+// factory's name table says otherwise (USB adapters: {5, "/dev/ttyUSB0"}).
+class QtSerialPort : public SerialPort {
+public:
+    explicit QtSerialPort(std::map<int, std::string> names);
+    ~QtSerialPort() override;
+
+    void Open(int portNumber, const std::string& settings) override;
+    void Close() override;
+    bool IsOpen() const override { return port_.isOpen(); }
+    int BytesAvailable() const override;
+    int BytesToWrite() const override;
+    std::string Read(int maxBytes = 0) override;
+    void Write(const std::string& bytes) override;
+    void ClearInput() override;
+    void ClearOutput() override;
+    bool CarrierDetect() const override;
+    bool ClearToSend() const override;
+    bool DataSetReady() const override;
+
+    // The device name a port number stands for; empty for a number no port can have.
+    std::string DeviceName(int portNumber) const;
+
+private:
+    std::map<int, std::string> names_;
+    mutable QSerialPort port_;
+};
+
+class QtSerialPortFactory : public SerialPortFactory {
+public:
+    std::unique_ptr<SerialPort> CreateSerialPort() override { return std::make_unique<QtSerialPort>(names); }
+    std::map<int, std::string> names;
+};
+
+}  // namespace movra

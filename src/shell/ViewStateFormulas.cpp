@@ -1,0 +1,97 @@
+#include "shell/ViewStateFormulas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Numbers.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+constexpr const char* ScaleBoxPrefix = "比例尺Ⅰ：";
+constexpr double CanvasShare = 0.856;
+
+int RoundHalfEven(double x) {
+    double r = std::nearbyint(x);  // the default rounding mode rounds halves to even
+    if (!(std::abs(r) < 2147483647.0)) Raise(ErrOverflow);
+    return static_cast<int>(r);
+}
+}  // namespace
+
+void Text4_Click(App& app) {
+    stForm1* form = app.form1;
+    if (!form) return;
+    try {
+        PictureBox& canvas = form->Picture1;
+        auto& view = app.view;
+        if (canvas.Width() == 0) Raise(ErrDivisionByZero);
+        const double d = app.work.ScreenTwipsPerMetre * canvas.ScaleWidth() / canvas.Width();
+        view.DisplayScaleDenominator = d;
+        form->Text4.SetText(ScaleBoxPrefix + PlainNumberText(d));
+        if (d == 0) Raise(ErrDivisionByZero);
+        const double z = view.ProjectParams[0] / d;
+        view.DisplayZoom = z;
+        if (z == 0) Raise(ErrDivisionByZero);
+        view.DisplayZoomInverse = 1 / z;
+        view.GroundPerScreenMm = view.ScaleFactor * view.DisplayZoomInverse;
+        form->Text4.SetText(ScaleBoxPrefix + PlainNumberText(d));
+    } catch (...) {
+    }
+}
+
+ScrollSteps HorizontalScrollSteps(double displayZoomInverse) {
+    if (displayZoomInverse > 10) return {3, 1};
+    return {RoundHalfEven(displayZoomInverse * 30), RoundHalfEven(displayZoomInverse * 10)};
+}
+
+void HScroll1_Change(App& app) {
+    stForm1* form = app.form1;
+    if (!form) return;
+    try {
+        ScrollBar& bar = form->HScroll1;
+        if (bar.Value() == 0) return;
+        // The value decreases towards the right end.
+        bar.SetMax(-250);
+        bar.SetMin(250);
+        ScrollSteps steps = HorizontalScrollSteps(app.view.DisplayZoomInverse);
+        // A step of 0 would make the bar's arrows dead; one unit is the least that moves.
+        bar.SetLargeChange(std::max(1, steps.large));
+        bar.SetSmallChange(std::max(1, steps.small));
+        const int v = bar.Value();
+        PictureBox& canvas = form->Picture1;
+        canvas.SetScaleLeft(canvas.ScaleLeft() + v - app.settings.ScrollPrevious);
+        app.settings.ScrollPrevious = static_cast<std::int16_t>(v);
+        form->RedrawCanvas();
+    } catch (...) {
+    }
+}
+
+void LayoutCanvasAndScrollBars(App& app, double windowWidth, double windowHeight) {
+    stForm1* form = app.form1;
+    if (!form) return;
+    PictureBox& canvas = form->Picture1;
+    ScrollBar& vbar = form->VScroll1;
+    ScrollBar& hbar = form->HScroll1;
+    // Each step on its own: a minimised window gives sizes that fail, and the rest still runs.
+    try {
+        canvas.Move(canvas.Left(), canvas.Top(), std::max(0.0, CanvasShare * windowWidth),
+                    std::max(0.0, CanvasShare * windowHeight));
+    } catch (...) {
+    }
+    try {
+        vbar.Move(canvas.Left() + canvas.Width(), canvas.Top(), vbar.Width(),
+                  std::max(0.0, canvas.Height() - hbar.Height()));
+        vbar.SetValue(0);
+    } catch (...) {
+    }
+    try {
+        hbar.Move(canvas.Left(), vbar.Top() + vbar.Height(), canvas.Width(), hbar.Height());
+        hbar.SetValue(0);
+    } catch (...) {
+    }
+}
+
+}  // namespace movra

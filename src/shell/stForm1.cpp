@@ -1,0 +1,115 @@
+#include "shell/stForm1.h"
+
+#include <algorithm>
+
+#include "App.h"
+#include "shell/LayerSelector.h"
+#include "shell/StartUp.h"
+#include "shell/ViewStateFormulas.h"
+#include "shell/szForm3.h"
+
+namespace movra {
+
+namespace {
+// Height of one line of boxes, in twips.
+constexpr double LineHeight = 375;
+constexpr double LampWidth = 375;
+constexpr double ScaleBoxWidth = 3000;
+constexpr double ScrollBarThickness = 255;
+// The column left of the canvas holds the selectors; the band above it the message line.
+constexpr double ColumnLeft = 60;
+constexpr double ColumnWidth = 1800;
+constexpr double BandTop = 780;
+// The colour of the scale box's text (red 40, green 52, blue 1).
+constexpr Rgb ScaleBoxTextColor = 78888;
+}  // namespace
+
+stForm1::stForm1(App& application)
+    : FormModel(application.platform, "stForm1"),
+      app(application),
+      Picture1(*this, "Picture1"),
+      VScroll1(*this, "VScroll1", true),
+      HScroll1(*this, "HScroll1", false),
+      Text2(*this, "Text2"),
+      Label6(*this, "Label6"),
+      Text4(*this, "Text4"),
+      ImageCombo1(*this, "ImageCombo1"),
+      ImageCombo2(*this, "ImageCombo2"),
+      Combo2(*this, "Combo2"),
+      Combo3(*this, "Combo3"),
+      Label5(*this, "Label5"),
+      Command7(*this, "Command7"),
+      Command5(*this, "Command5") {
+    app.form1 = this;
+    ImageCombo1.onClick = [this] { ImageCombo1_Click(); };
+    Text4.onClick = [this] { Text4_Click(); };
+    // The horizontal bar's range from the start, around the value 0: the value decreases towards
+    // its right end.
+    HScroll1.SetMax(-250);
+    HScroll1.SetMin(250);
+    HScroll1.onChange = [this] { HScroll1_Change(app); };
+    SetCaption("movra_newfilse");
+
+    Screen& screen = platform().screen();
+    Move(0, 0, screen.WidthTwips(), screen.HeightTwips());
+
+    Picture1.SetBackColor(MakeRgb(0, 0, 0));
+    Label6.SetBackColor(MakeRgb(0, 0, 255));
+    Label6.SetToolTipText("状态");
+    Text4.SetBackColor(Picture1.BackColor());
+    Text4.SetForeColor(ScaleBoxTextColor);
+    Command7.SetCaption("图式");
+    Command7.SetEnabled(false);
+    for (const char* size : {"6", "8", "10", "12", "14", "16", "20", "24", "30", "40"}) Combo2.AddItem(size);
+    VScroll1.Move(0, 0, ScrollBarThickness, 0);
+    HScroll1.Move(0, 0, 0, ScrollBarThickness);
+    Picture1.Move(1920, 1200, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
+    LayoutCanvasAndScrollBars(app, screen.WidthTwips(), screen.HeightTwips());
+    ArrangeControls();
+    // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
+    Picture1.SetScale(0, Picture1.Height() / 100, Picture1.Width() / 100, -Picture1.Height() / 100);
+}
+
+stForm1::~stForm1() {
+    if (app.form1 == this) app.form1 = nullptr;
+}
+
+void stForm1::Form_Load() { RunStartUp(app); }
+
+void stForm1::Form_QueryUnload(int& cancel, int& unloadMode) { RunShutdown(app, cancel, unloadMode); }
+
+void stForm1::Form_Resize() {
+    try {
+        LayoutCanvasAndScrollBars(app, Width(), Height());
+        ArrangeControls();
+    } catch (...) {
+    }
+}
+
+void stForm1::Text4_Click() { movra::Text4_Click(app); }
+
+szForm3& stForm1::SettingsWindow() {
+    // An unloaded window comes back as designed, as a window loaded afresh does.
+    if (!settings_ || !settings_->Loaded()) settings_ = std::make_unique<szForm3>(app);
+    return *settings_;
+}
+
+void stForm1::RedrawCanvas() {}
+
+void stForm1::ArrangeControls() {
+    const double canvasLeft = Picture1.Left();
+    const double canvasWidth = std::max(0.0, Picture1.Width());
+    Label6.Move(std::max(0.0, canvasLeft - LampWidth - 60), BandTop, LampWidth, LineHeight);
+    const double scaleBoxWidth = std::min(ScaleBoxWidth, canvasWidth);
+    const double messageWidth = std::max(0.0, canvasWidth - scaleBoxWidth - 60);
+    Text2.Move(canvasLeft, BandTop, messageWidth, LineHeight);
+    Text4.Move(canvasLeft + canvasWidth - scaleBoxWidth, BandTop, scaleBoxWidth, LineHeight);
+    ImageCombo1.Move(ColumnLeft, Picture1.Top(), ColumnWidth, LineHeight);
+    ImageCombo2.Move(ColumnLeft, Picture1.Top() + 500, ColumnWidth, LineHeight);
+    Combo2.Move(ColumnLeft, Picture1.Top() + 1000, 800, LineHeight);
+    Combo3.Move(ColumnLeft + 860, Picture1.Top() + 1000, ColumnWidth - 860, LineHeight);
+    Label5.Move(ColumnLeft, Picture1.Top() + 1500, ColumnWidth, 300);
+    Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
+}
+
+}  // namespace movra

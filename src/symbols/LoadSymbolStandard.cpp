@@ -1,0 +1,98 @@
+#include "symbols/LoadSymbolStandard.h"
+
+#include "App.h"
+#include "basic/Paths.h"
+#include "shell/stForm1.h"
+#include "symbols/TusFile.h"
+#include "symbols/ZfhFile.h"
+
+namespace movra {
+
+void LoadSymbolStandard(App& app) {
+    SymbolStandard& st = app.symbolStandard;
+    st.SymbolNames.Dimension(MaxSymbolIndex);
+    st.SymbolX.Dimension(MaxSymbolIndex, MaxSymbolElementIndex, MaxSymbolVertexIndex);
+    st.SymbolY.Dimension(MaxSymbolIndex, MaxSymbolElementIndex, MaxSymbolVertexIndex);
+    st.SymbolElementCount.Dimension(MaxSymbolIndex);
+    LoadSymbolDefinitions(app);
+    st.LineTypeNames.Dimension(MaxLineTypeIndex);
+    st.LineTypeWidth.Dimension(MaxLineTypeIndex, 1);
+    st.LineTypePattern.Dimension(MaxLineTypeIndex, MaxLineTypeElementIndex, 1);
+    LoadLineTypes(app);
+    // Telling the user it loaded when it did not would leave him drawing with empty symbols.
+    if (st.SymbolStandardLoaded == -1)
+        app.platform.prompt().MsgBox("已加载图式。", MsgOkOnly);
+    else
+        app.platform.prompt().MsgBox("图式未能加载。", MsgOkOnly);
+}
+
+void SymbolStandardSwitch(App& app) {
+    SymbolStandard& st = app.symbolStandard;
+    Prompt& prompt = app.platform.prompt();
+    if (st.SymbolStandardLoaded == -1) {
+        if (prompt.MsgBox("要卸载图式吗？", MsgYesNo, "卸载图式") != AnswerYes) return;
+        st.SymbolNames.Dimension(0);
+        st.SymbolX.Dimension(0);
+        st.SymbolY.Dimension(0);
+        st.LineTypeNames.Dimension(0);
+        st.LineTypeWidth.Dimension(0);
+        st.LineTypePattern.Dimension(0);
+        app.tool.CommandArgument = "0";
+        if (app.form1) app.form1->Command7.SetEnabled(false);
+        st.SymbolStandardLoaded = 0;
+        if (app.form1) app.form1->Text2.SetText("已卸载图式。");
+    } else {
+        if (prompt.MsgBox("要加载图式吗？", MsgYesNo, "加载图式") != AnswerYes) return;
+        LoadSymbolStandard(app);
+    }
+}
+
+void SelfMadeSymbolSwitch(App& app) {
+    auto& lib = app.selfMade;
+    Prompt& prompt = app.platform.prompt();
+    if (lib.SelfMadeSymbolsLoaded == -1) {
+        if (prompt.MsgBox("要卸载自制符号吗？", MsgYesNo, "卸载自制符号") != AnswerYes) return;
+        try {
+            for (int s = 1000; s <= app.store.LayerCapacity; ++s) {
+                MapRecord& m = app.store.At(0, s);
+                m.RecordType = 0;
+                m.RecordColor = 0;
+                m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
+                m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
+                m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
+                m.RecordPen = 0;
+                m.RecordText.clear();
+            }
+            lib.LoadedUpTo = 0;
+            lib.SelfMadeSymbolsLoaded = 0;
+        } catch (...) {
+        }
+    } else {
+        if (prompt.MsgBox("要加载自制符号吗？", MsgYesNo, "加载自制符号") != AnswerYes) return;
+        LoadSelfMadeSymbols(app);
+    }
+}
+
+std::string SelfMadeLibraryPath(const App& app, const std::string& name) {
+    return JoinPath(app.platform.folders().ProgramFolder(), "\\符号库\\" + name + ".Zfh");
+}
+
+void ChooseSelfMadeLibrary(App& app, const std::string& name) {
+    app.selfMade.SelfMadeSymbolFile = SelfMadeLibraryPath(app, name);
+}
+
+void NumberSymbolButtons(App& app, int checkValue) {
+    if (!app.form1) return;
+    try {
+        app.form1->Command5.ForEach([checkValue](CommandButton& button, int index) {
+            button.SetFontSize(7);
+            if (checkValue == 0)
+                button.SetCaption("");
+            else if (checkValue == 1)
+                button.SetCaption(std::to_string(index));
+        });
+    } catch (...) {
+    }
+}
+
+}  // namespace movra

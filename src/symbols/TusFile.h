@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+#include "symbols/SymbolStandard.h"
+#include "symbols/TusItem.h"
+
+namespace movra {
+
+struct App;
+
+// How a reader of a symbol-standard file ended.
+enum class TusReadEnd {
+    EndMarker,    // its section's end marker ("*LL" for point symbols, "*$" for line types)
+    EndOfFile,    // the items ran out (or the last one ran past the end) before the marker
+    MissingFile,  // the file could not be opened
+    Failure,      // a bad line or a table bound; what was stored before stays
+};
+
+// Dimension the tables afresh (every cell cleared) before the readers fill them.
+void DimensionSymbolTables(SymbolStandard& standard);
+void DimensionLineTypeTables(SymbolStandard& standard);
+
+// The point-symbol section into SymbolNames, SymbolX, SymbolY, SymbolElementCount.
+// Leaves SymbolStandardLoaded alone.
+TusReadEnd ReadSymbolDefinitions(SymbolStandard& standard, TusItemReader& items);
+// Skips the point-symbol section and reads the line types into LineTypeNames, LineTypeWidth,
+// LineTypePattern; sets SymbolStandardLoaded to -1 only at the end marker "*$".
+TusReadEnd ReadLineTypes(SymbolStandard& standard, TusItemReader& items);
+
+// The file of the chosen standard: "<name>.tus" in the work folder when one is there (a user's
+// own copy), otherwise in the program folder.
+std::string SymbolStandardPath(App& app);
+
+// The readers over the chosen standard's file; they record its path in SymbolStandardFile.
+// Both stop quietly at a failure, at the end of the file or when the file is missing.
+void LoadSymbolDefinitions(App& app);
+void LoadLineTypes(App& app);
+
+// The name of the standard chosen in the settings window ("电子图式" until one is chosen).
+std::string ChosenSymbolStandardName(App& app);
+// The main window's symbol-page button becomes usable once a standard is loaded completely.
+void EnableSymbolPageButton(App& app);
+
+}  // namespace movra

@@ -1,0 +1,144 @@
+#include "symbols/ZfhFile.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "App.h"
+#include "basic/Files.h"
+#include "basic/Paths.h"
+#include "basic/Text.h"
+#include "document/FileRecord.h"
+#include "symbols/LoadSymbolStandard.h"
+
+namespace movra {
+
+namespace {
+
+constexpr const char* EndText = "JVQ";
+constexpr int FirstLibrarySlot = 1000;
+constexpr int FirstDrawingSlot = 900;
+constexpr int LastDrawingSlot = 998;
+
+bool IsEndRecord(const FileRecord& record) {
+    return record.type == 0 && EqualsIgnoreCase(Trim(record.text), EndText);
+}
+
+// Records in the file, the length divided by the record size rounded halves to even.
+std::int64_t RecordCountOf(std::int64_t length) {
+    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(length) / FixedRecordSize));
+}
+
+void FinishLoad(App& app, int slot) {
+    auto& lib = app.selfMade;
+    // A smaller library loaded over a larger one leaves none of the larger one's records behind.
+    for (int s = slot; s < lib.LoadedUpTo && s <= app.store.LayerCapacity; ++s) app.store.At(0, s) = MapRecord{};
+    lib.LoadedUpTo = slot;
+    lib.Layer0SavedCount = slot;
+    app.store.Count(0) = slot;
+    lib.SelfMadeSymbolsLoaded = -1;
+}
+
+FileRecord RecordOfSlot(const MapRecord& m, int number) {
+    FileRecord r;
+    r.layer = 0;
+    r.slot = static_cast<std::int16_t>(number);
+    r.type = m.RecordType;
+    r.color = m.RecordColor;
+    r.x1 = m.RecordX1, r.y1 = m.RecordY1, r.z1 = m.RecordZ1;
+    r.x2 = m.RecordX2, r.y2 = m.RecordY2, r.z2 = m.RecordZ2;
+    r.x3 = m.RecordX3, r.y3 = m.RecordY3, r.z3 = m.RecordZ3;
+    r.x4 = m.RecordX4, r.y4 = m.RecordY4, r.z4 = m.RecordZ4;
+    r.pen = m.RecordPen;
+    r.font = m.RecordFont;
+    return r;
+}
+
+// The library path names a file of the program folder. The shipped libraries stay read-only: the
+// user's own copy in the work folder is read when there is one, and every save goes there.
+std::string LibraryPath(const App& app, bool forWriting) {
+    const std::string& file = app.selfMade.SelfMadeSymbolFile;
+    const std::string program = app.platform.folders().ProgramFolder();
+    if (file.size() <= program.size() || file.compare(0, program.size(), program) != 0) return file;
+    std::string name = file.substr(program.size());
+    for (char& c : name)
+        if (c == '/') c = '\\';
+    const ProgramPaths paths = PathsFromFolders(app.platform.folders());
+    return forWriting ? ResolveWritable(paths, name) : ResolveReadable(paths, name);
+}
+
+}  // namespace
+
+void LoadSelfMadeSymbols(App& app) {
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(LibraryPath(app, false));
+    } catch (...) {
+        return;
+    }
+    try {
+        const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
+        std::int64_t r = 1;
+        int s = FirstLibrarySlot;
+        for (;;) {
+            if (s >= app.store.LayerCapacity) break;
+            // A last record cut short by the end of the file counts as the end of the library.
+            if (r > n || static_cast<std::size_t>(r) * FixedRecordSize > bytes.size()) break;
+            const FileRecord record =
+                DecodeFixedRecord(std::string_view(bytes).substr(static_cast<std::size_t>(r - 1) * FixedRecordSize));
+            if (IsEndRecord(record)) break;
+            MapRecord& m = app.store.At(0, s);
+            m.RecordType = record.type;
+            m.RecordColor = record.color;
+            m.RecordPen = static_cast<std::uint8_t>(record.pen & 0xFF);
+            m.RecordX1 = record.x1, m.RecordY1 = record.y1, m.RecordZ1 = record.z1;
+            m.RecordX2 = record.x2, m.RecordY2 = record.y2, m.RecordZ2 = record.z2;
+            m.RecordX3 = record.x3, m.RecordY3 = record.y3, m.RecordZ3 = record.z3;
+            m.RecordX4 = record.x4, m.RecordY4 = record.y4, m.RecordZ4 = record.z4;
+            m.RecordText = Trim(record.text);
+            m.RecordFont = Trim(record.font);
+            ++r;
+            ++s;
+        }
+        FinishLoad(app, s);
+    } catch (...) {
+    }
+}
+
+void SaveSymbolToLibrary(App& app, std::string name) {
+    if (Left(name, 1) != "#") name = "#" + name;
+    app.platform.events().DoEvents();
+    auto& lib = app.selfMade;
+    if (lib.SelfMadeSymbolFile.empty()) lib.SelfMadeSymbolFile = SelfMadeLibraryPath(app, "符号库1");
+    app.platform.prompt().MsgBox("当前符号库为" + lib.SelfMadeSymbolFile, MsgOkOnly);
+    try {
+        std::string bytes;
+        const std::string readPath = LibraryPath(app, false);
+        const std::string writePath = LibraryPath(app, true);
+        if (FileExists(readPath)) bytes = ReadWholeFile(readPath);
+        const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
+        std::int64_t d = n > 0 ? n : 1;
+        auto put = [&bytes](std::int64_t number, const FileRecord& record) {
+            const std::size_t at = static_cast<std::size_t>(number - 1) * FixedRecordSize;
+            if (bytes.size() < at + FixedRecordSize) bytes.resize(at + FixedRecordSize, ' ');
+            EncodeFixedRecord(record, bytes.data() + at);
+        };
+        for (int s = FirstDrawingSlot; s <= LastDrawingSlot; ++s) {
+            const MapRecord& m = app.store.Get(0, s);
+            FileRecord record = RecordOfSlot(m, static_cast<int>(d));
+            if (m.RecordType != 0) {
+                record.text = name;
+                put(d, record);
+                ++d;
+            } else {
+                record.text = EndText;
+                put(d, record);
+                break;
+            }
+        }
+        CreateFolders(std::filesystem::path(writePath).parent_path().string());
+        WriteWholeFile(writePath, bytes);
+    } catch (...) {
+    }
+}
+
+}  // namespace movra

@@ -1,0 +1,70 @@
+#include "DisplayFixture.h"
+#include "display/CanvasPictures.h"
+#include "display/LineSink.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+namespace {
+
+class CanvasPictureTest : public DisplayTest {
+protected:
+    CanvasPictureTest() {
+        canvas.Resize(800, 600);
+        t.form1.Picture1.SetScale(0, 600, 800, -600);
+        app.store.LayerOnFlag[1] = -1;
+        MapRecord& r = app.store.At(1, 0);
+        r.RecordType = 2;
+        r.RecordX2 = 100;
+        r.RecordY2 = 100;
+        app.store.Count(1) = 1;
+    }
+};
+
+TEST_F(CanvasPictureTest, LargeExportWritesThreeTimesTheCanvasAndComesBack) {
+    struct Case {
+        std::int16_t large;
+        int width;
+    };
+    for (const Case c : {Case{0, 800}, Case{-1, 2400}}) {
+        app.display.Redraw.LargeBitmapExport = c.large;
+        app.view.DisplayZoom = 1.5;
+        t.platform.dialogScript.QueueFile("/out/map.bmp", 2);
+        SaveCanvasBitmap(app);
+        const auto& saved = t.platform.pictures.files;
+        ASSERT_TRUE(saved.contains("/out/map.bmp"));
+        EXPECT_EQ(saved.at("/out/map.bmp").width, c.width);
+        EXPECT_EQ(saved.at("/out/map.bmp").height, c.width * 3 / 4);
+        EXPECT_EQ(&MainCanvas(app), &canvas);
+        EXPECT_DOUBLE_EQ(app.view.DisplayZoom, 1.5);
+        ASSERT_FALSE(t.platform.dialogScript.requests.empty());
+        EXPECT_EQ(t.platform.dialogScript.requests.back().file.filter, "所有文件|*.*|图片文件*.bmp|*.bmp");
+    }
+}
+
+TEST_F(CanvasPictureTest, CancelOrAnUnwritableFileLeavesTheCanvasAsItWas) {
+    app.display.Redraw.LargeBitmapExport = -1;
+    t.platform.dialogScript.files.push_back({});  // cancelled
+    SaveCanvasBitmap(app);
+    EXPECT_TRUE(t.platform.pictures.files.empty());
+    EXPECT_EQ(&MainCanvas(app), &canvas);
+
+    t.platform.pictures.unwritable.insert("/ro/map.bmp");
+    t.platform.dialogScript.QueueFile("/ro/map.bmp", 2);
+    app.view.DisplayZoom = 2;
+    SaveCanvasBitmap(app);
+    EXPECT_TRUE(t.platform.pictures.files.empty());
+    EXPECT_EQ(&MainCanvas(app), &canvas);
+    EXPECT_DOUBLE_EQ(app.view.DisplayZoom, 2);
+}
+
+TEST_F(CanvasPictureTest, LayoutCanvasDoesNothingForThePlainExport) {
+    app.display.Redraw.LargeBitmapExport = 0;
+    LayoutCanvas(app, -1);
+    EXPECT_EQ(&MainCanvas(app), &canvas);
+    app.display.Redraw.LargeBitmapExport = -1;
+    LayoutCanvas(app, 5);
+    EXPECT_EQ(&MainCanvas(app), &canvas);
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "basic/Files.h"
+#include "document/InsertDrawingFile.h"
+#include "document/JdxFile.h"
+#include "document/Layers.h"
+#include "document/StoreRecord.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+TEST(InsertDrawingTest, CompactMapAddsLayersTagsRecordsAndKeepsThePath) {
+    TestApp source;
+    App& s = source.app;
+    for (int i = 2; i <= 5; ++i) {
+        s.store.LayerNames[static_cast<size_t>(i)] = "L" + std::to_string(i);
+        s.store.LayerColorIndex[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i + 10);
+        s.store.LayerOnFlag[static_cast<size_t>(i)] = -1;
+    }
+    s.store.NextLayerIndex = 6;
+    AddLayer(s);
+    ASSERT_EQ(s.store.LayerCount, 5);
+    s.store.CurrentLayer = 2;
+    StoreRecord(s, StoreFull, 2, 1, 2, 3, 4, 0, 0, 0, 0, "");
+    s.store.CurrentLayer = 5;
+    StoreRecord(s, StoreFull, 2, 7, 7, 8, 8, 0, 0, 0, 0, "");
+    const std::string path = source.workFolder.Str() + "/five.jdx";
+    WriteJdxFile(s, path);
+
+    TestApp t;
+    App& app = t.app;
+    app.store.NextLayerIndex = 4;
+    app.store.LayerNames[2] = "mine2";
+    app.store.LayerNames[3] = "mine3";
+    AddLayer(app);
+    ASSERT_EQ(app.store.LayerCount, 3);
+    app.store.CurrentLayer = 2;
+    StoreRecord(app, StoreFull, 2, 50, 50, 60, 60, 0, 0, 0, 0, "");
+    app.current.CurrentFilePath = "/maps/open.jdx";
+    const int before = app.store.Count(2);
+
+    t.platform.dialogScript.QueueFile(path, 1);
+    InsertDrawingFile(app);
+    EXPECT_EQ(t.platform.dialogScript.requests.at(0).file.title, "插入*.wtw*.jdx*.dxf\"");
+    EXPECT_EQ(app.store.LayerCount, 5);
+    EXPECT_EQ(app.store.LayerNames[2], "mine2");
+    EXPECT_EQ(app.store.LayerNames[4], "L4");
+    EXPECT_EQ(app.store.LayerColorIndex[5], 15);
+    EXPECT_EQ(app.store.Get(2, 0).RecordX1, 50);
+    EXPECT_EQ(app.store.Get(2, before).RecordX1, 1);
+    EXPECT_EQ(app.store.Get(2, before).RecordSource, 2);
+    EXPECT_EQ(app.store.Get(5, 0).RecordX1, 7);
+    EXPECT_EQ(app.mapFile.MergedFileCount, 2);
+    EXPECT_EQ(app.mapFile.MergedFileNames.at(2), "five.jdx");
+    EXPECT_EQ(app.current.CurrentFilePath, "/maps/open.jdx");
+    EXPECT_EQ(app.current.ModifiedFlag, -1);
+}
+
+TEST(InsertDrawingTest, SmallDxfMergesTextLineAndClosedPolyline) {
+    TestApp t;
+    App& app = t.app;
+    app.view.ScaleFactor = 0.5;
+    const std::vector<std::string> dxf = {
+        "0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC",
+        "0", "TABLE", "2", "VPORT", "0", "ENDTAB",
+        "0", "TABLE", "2", "LAYER", "5", "2", "100", "AcDbSymbolTable", "70", "1",
+        "0", "LAYER", "5", "10", "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
+        "2", "道路", "70", "0", "62", "3", "6", "CONTINUOUS", "0", "ENDTAB",
+        "0", "SECTION", "2", "ENTITIES",
+        "0", "TEXT", "8", "道路", "  6", "0", "62", "7", "100", "AcDbText",
+        "10", "100", "20", "200", "30", "1", "40", "1.5", "1", "路名", "100", "AcDbText",
+        "0", "LINE", "62", "300", "8", "道路", "100", "AcDbLine",
+        "10", "1", "20", "2", "30", "0.0", "11", "3", "21", "4", "31", "0.0", "0",
+        "LWPOLYLINE", "8", "道路", "100", "AcDbPolyline", "90", "5", "70", "0", "43", "0.0",
+        "10", "1", "20", "1", "10", "5", "20", "1", "10", "5", "20", "5", "10", "1", "20", "5",
+        "10", "1", "20", "1", "0", "ENDSEC", "0", "EOF"};
+    const std::string path = t.workFolder.Str() + "/in.dxf";
+    WriteTextLines(path, dxf);
+    const int first = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(path, 3);
+    InsertDrawingFile(app);
+    const auto& store = app.store;
+    ASSERT_EQ(store.Count(1), first + 3);
+    const MapRecord& text = store.Get(1, first);
+    EXPECT_EQ(text.RecordType, 65);
+    EXPECT_EQ(text.RecordText, "路名");
+    EXPECT_EQ(text.RecordFont, "黑体");
+    EXPECT_EQ(text.RecordPen, 10);
+    EXPECT_DOUBLE_EQ(text.RecordX2, 10);
+    EXPECT_NEAR(text.RecordY1, 201.854, 1e-9);
+    EXPECT_EQ(text.RecordColor, app.tables.ColorPalette[1]);
+    EXPECT_EQ(text.RecordSource, 2);
+    const MapRecord& line = store.Get(1, first + 1);
+    EXPECT_EQ(line.RecordType, 2);
+    EXPECT_EQ(line.RecordColor, 300);
+    EXPECT_EQ(line.RecordX2, 3);
+    EXPECT_EQ(line.RecordY2, 4);
+    const MapRecord& poly = store.Get(1, first + 2);
+    EXPECT_EQ(poly.RecordType, 6);
+    EXPECT_EQ(poly.RecordX3, 5);
+    EXPECT_EQ(poly.RecordY4, 5);
+    EXPECT_EQ(store.Get(1, first + 3).RecordType, 0);
+    EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, -1);
+    EXPECT_EQ(app.mapFile.MergedFileNames.at(2), "in.dxf");
+}
+
+TEST(InsertDrawingTest, WrongFileBringsTheDialogBackAndCancelChangesNothing) {
+    TestApp t;
+    const std::string path = t.workFolder.Str() + "/bad.jdx";
+    WriteWholeFile(path, std::string(264, 'x'));
+    t.platform.dialogScript.QueueFile(path, 1);
+    InsertDrawingFile(t.app);
+    EXPECT_EQ(t.platform.dialogScript.requests.size(), 2u);
+    EXPECT_EQ(t.app.mapFile.MergedFileCount, 1);
+    EXPECT_EQ(t.form1.Text2.Text(), InsertWrongFileMessage);
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "basic/Files.h"
+#include "document/InsertDrawingFile.h"
+#include "document/JdxFile.h"
+#include "document/OpenDialogs.h"
+#include "document/RecentFiles.h"
+#include "document/SaveDialogs.h"
+#include "document/StoreRecord.h"
+#include "document/WorkSettings.h"
+#include "document/csForm2.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+void DrawLine(App& app, int layer, double x) {
+    app.store.CurrentLayer = static_cast<std::uint8_t>(layer);
+    StoreRecord(app, StoreFull, 2, x, 0, x + 10, 5, 0, 0, 0, 0, "");
+}
+
+TEST(OpenSaveTest, SaveNamesGetTheMapExtension) {
+    for (auto [in, out] : std::vector<std::pair<std::string, std::string>>{
+             {"/d/plan.txt", "/d/plan.jdx"}, {"/d/ab", "/d/ab.jdx"}, {"/d/A.JDX", "/d/A.JDX"},
+             {"/d.x/plan", "/d.x/plan.jdx"}, {"/d/my.map.wtw", "/d/my.map.jdx"}})
+        EXPECT_EQ(ForceExtension(in, ".jdx"), out) << in;
+}
+
+TEST(OpenSaveTest, SaveOpenRoundTripThroughTheDialogs) {
+    TestApp t;
+    App& app = t.app;
+    DrawLine(app, 1, 100);
+    DrawLine(app, 1, 200);
+    app.current.ModifiedFlag = -1;
+    const std::string chosen = t.workFolder.Str() + "/plan.txt";
+    t.platform.dialogScript.QueueFile(chosen, 2);
+    SaveAsJdxDialog(app);
+    const std::string saved = t.workFolder.Str() + "/plan.jdx";
+    ASSERT_TRUE(FileExists(saved));
+    EXPECT_EQ(t.platform.dialogScript.requests.at(0).file.title, "保存为*.jdx（简短型）");
+    EXPECT_EQ(t.platform.dialogScript.requests.at(0).file.filter, "所有文件|*.*|Movra_jdx_文件|*.jdx");
+    EXPECT_EQ(t.form1.Caption(), "MOVRA_" + saved);
+    EXPECT_EQ(app.mapFile.RecentFiles[0], saved);
+    EXPECT_EQ(app.current.ModifiedFlag, 0);
+
+    // Existing file: "No" brings the dialog back, "Yes" writes.
+    t.platform.dialogScript.QueueFile(saved, 2);
+    t.platform.dialogScript.QueueFile(saved, 2);
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    SaveAsJdxDialog(app);
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 2u);
+    EXPECT_EQ(t.platform.promptScript.questions[0].text, "已有文件名，要覆盖吗？");
+    EXPECT_EQ(t.platform.promptScript.questions[0].title, "保存jdx");
+    EXPECT_EQ(t.platform.dialogScript.requests.size(), 3u);
+
+    TestApp fresh;
+    fresh.platform.dialogScript.QueueFile(saved, 2);
+    OpenJdxFile(fresh.app);
+    EXPECT_EQ(fresh.form1.Caption(), "Movra_jdx_plan.jdx");
+    ASSERT_GE(fresh.app.store.Count(1), 2);  // the map files keep the open slot too
+    EXPECT_EQ(fresh.app.store.Get(1, 1).RecordX1, 200);
+    EXPECT_EQ(fresh.app.store.Get(1, 1).RecordType, 2);
+    EXPECT_EQ(fresh.app.mapFile.MergedFileNames.at(1), "plan.jdx");
+    EXPECT_EQ(fresh.app.current.CurrentFilePath, saved);
+}
+
+TEST(OpenSaveTest, SaveFileDialogFilterChoosesTheFileTypeAndCancelKeepsTheMap) {
+    TestApp t;
+    DrawLine(t.app, 1, 1);
+    t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/a.wtw", 1);
+    SaveFileDialog(t.app);
+    EXPECT_TRUE(FileExists(t.workFolder.Str() + "/a.jdx"));
+    EXPECT_FALSE(FileExists(t.workFolder.Str() + "/a.wtw"));
+
+    // A "yes, save" whose dialog is cancelled does not replace the map.
+    t.app.current.ModifiedFlag = -1;
+    t.app.current.CurrentFilePath = "newfilse_x";
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    EXPECT_FALSE(SaveBeforeReplacing(t.app));
+    EXPECT_EQ(t.platform.promptScript.questions.at(0).text, "要保存文件吗？");
+    t.platform.promptScript.QueueAnswer(AnswerCancel);
+    EXPECT_FALSE(SaveBeforeReplacing(t.app));
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    EXPECT_TRUE(SaveBeforeReplacing(t.app));
+}
+
+TEST(OpenSaveTest, RecentFilesShiftAndReadBack) {
+    TestApp t;
+    App& app = t.app;
+    app.mapFile.RecentFiles = {"C:\\m\\a.jdx", "b", "c", "d"};
+    NoteRecentFile(app, "D:\\maps\\e.jdx");
+    EXPECT_EQ(app.mapFile.RecentFiles, (std::array<std::string, 4>{"D:\\maps\\e.jdx", "C:\\m\\a.jdx", "b", "c"}));
+    NoteRecentFile(app, "d:\\MAPS\\E.JDX");
+    EXPECT_EQ(app.mapFile.RecentFiles[1], "C:\\m\\a.jdx");
+    EXPECT_EQ(PathTail("D:\\maps\\plan.jdx"), "maps\\plan.jdx");
+    EXPECT_EQ(PathTail("D:\\plan.jdx"), "D:\\plan.jdx");
+    EXPECT_EQ(PathTail("plan.jdx"), "plan.jdx");
+    EXPECT_EQ(PathTail("/home/u/plan.jdx"), "u/plan.jdx");
+
+    // Opening a recent "1." placeholder only sets the dialog path.
+    app.mapFile.RecentFiles[2] = "1.";
+    OpenRecentFile(app, 2);
+    EXPECT_EQ(app.current.DialogFilePath, "1.");
+    EXPECT_EQ(app.mapFile.RecentFiles[0], "D:\\maps\\e.jdx");
+
+    WriteTextLines(t.workFolder.Str() + "/yourwork.ini", {"p1", "p2", "p3", "p4", " 365.5", " 50000"});
+    ReadWorkIni(app);
+    EXPECT_EQ(app.mapFile.RecentFiles[3], "p4");
+    EXPECT_FLOAT_EQ(app.work.ScreenWidthMm, 365.5f);
+    EXPECT_EQ(app.work.ScreenTwipsPerMetre, 50000);
+    EXPECT_EQ(app.settings.FileTypesRegistered, "");
+}
+
+TEST(OpenSaveTest, OpeningARecentFileAsksFirstAndTakesItsScale) {
+    TestApp t;
+    DrawLine(t.app, 1, 5);
+    t.app.view.ProjectParams[0] = 2000;
+    const std::string path = t.workFolder.Str() + "/r.jdx";
+    WriteJdxFile(t.app, path);
+    TestApp other;
+    other.app.mapFile.RecentFiles[1] = path;
+    other.app.current.ModifiedFlag = -1;
+    other.platform.promptScript.QueueAnswer(AnswerCancel);
+    OpenRecentFile(other.app, 1);
+    EXPECT_EQ(other.app.store.Count(1), 0);
+    other.platform.promptScript.QueueAnswer(AnswerNo);
+    OpenRecentFile(other.app, 1);
+    EXPECT_GE(other.app.store.Count(1), 1);
+    EXPECT_EQ(other.app.store.Get(1, 0).RecordX1, 5);
+    EXPECT_DOUBLE_EQ(other.app.view.ScaleFactor, 2);
+    EXPECT_EQ(other.form1.Caption(), path);
+    EXPECT_EQ(other.app.mapFile.RecentFiles[0], path);
+    EXPECT_EQ(other.app.mapFile.RecentFiles[2], path);
+}
+
+}  // namespace
+}  // namespace movra

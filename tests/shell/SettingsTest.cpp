@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "basic/Numbers.h"
+#include "shell/szForm3.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+struct SettingsTest : ::testing::Test {
+    TestApp t;
+    szForm3& Window() { return t.form1.SettingsWindow(); }
+    void SetUp() override { t.form1.Load(); }
+};
+
+TEST_F(SettingsTest, CloseRuleDerivesTheSizesFromTheScale) {
+    struct Case {
+        double denominator;
+        std::int32_t unit;
+        double scaleFactor;
+    };
+    for (const Case& c : {Case{2000, 100000, 2}, Case{2500, 1000000, 2.5}, Case{10000, 100000000, 10}}) {
+        Window().Load();
+        Window().Text7.SetText(PlainNumberText(c.denominator));
+        Window().Command1.Click();  // OK
+        EXPECT_FALSE(Window().Loaded());
+        EXPECT_EQ(t.app.reduction.ReductionUnit, c.unit) << c.denominator;
+        EXPECT_DOUBLE_EQ(t.app.view.ScaleFactor, c.scaleFactor);
+        EXPECT_FLOAT_EQ(static_cast<float>(t.app.view.PointMarkRadius), static_cast<float>(c.scaleFactor * 0.4));
+    }
+    // The window's close box applies the same rule.
+    Window().Load();
+    Window().Option9.Click();
+    EXPECT_TRUE(Window().Unload(UnloadFromControlMenu));
+    EXPECT_DOUBLE_EQ(t.app.view.ScaleFactor, 1);
+}
+
+TEST_F(SettingsTest, LoadRuleMarksTheScaleOptionAndResetsTheDatum) {
+    struct Case {
+        double denominator;
+        OptionButton szForm3::*option;
+        double after;
+    };
+    const Case cases[] = {{100000, &szForm3::Option13, 100000}, {500000, &szForm3::Option14, 500000},
+                          {5000, &szForm3::Option18, 5000},     {250000, &szForm3::Option17, 250000},
+                          {1, &szForm3::Option16, 1},           {0, &szForm3::Option8, 500}};
+    for (const Case& c : cases) {
+        t.app.view.ProjectParams[0] = c.denominator;
+        Window().Load();
+        EXPECT_TRUE((Window().*c.option).Value()) << c.denominator;
+        EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], c.after);
+        Window().Unload();
+    }
+    t.app.view.ProjectParams[0] = 300;
+    Window().Load();
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], 300);
+    EXPECT_EQ(Window().Text7.Text(), "300");
+    Window().Text7.SetText("abc");
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], 300);
+
+    Window().Option22.Click();
+    EXPECT_DOUBLE_EQ(t.app.settings.EllipsoidA, 6378245);
+    EXPECT_DOUBLE_EQ(t.app.settings.EllipsoidFlattening, 1 / 298.3);
+    Window().Text8.SetText("");
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[5], 0);
+    Window().Unload();
+    Window().Load();
+    EXPECT_DOUBLE_EQ(t.app.settings.EllipsoidA, 6378140);
+    EXPECT_EQ(Window().Text8.Text(), "120.000");
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[5], 120);
+}
+
+TEST_F(SettingsTest, MonitorChoice) {
+    t.app.work.ScreenTwipsPerMetre = 55000;
+    Window().Load();
+    EXPECT_TRUE(Window().Option20(0).Value());
+    EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, 60714);
+    EXPECT_FALSE(Window().Text9.Enabled());
+    Window().Unload();
+
+    t.app.work.ScreenTwipsPerMetre = 42070;
+    t.app.work.ScreenWidthMm = 381;
+    Window().Load();
+    EXPECT_TRUE(Window().Option20(4).Value());
+    EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, 42070);
+    EXPECT_EQ(Window().Text9.Text(), "381");
+    Window().Text9.SetText("99");
+    EXPECT_EQ(t.app.work.ScreenWidthMm, 381);
+    Window().Text9.SetText("400");
+    EXPECT_EQ(t.app.work.ScreenWidthMm, 400);
+    EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, static_cast<int>(t.platform.fakeScreen.WidthTwips() * 1000.0 / 400));
+
+    // 4:3 presets show their widths.
+    t.app.view.ScreenAspect = 0.75;
+    Window().Option20(2).Click();
+    EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, 44736);
+    EXPECT_EQ(Window().Text9.Text(), "386.3333");
+}
+
+TEST_F(SettingsTest, SwitchesListsAndBackground) {
+    Window().Load();
+    Window().Check1.SetValue(Checked);
+    EXPECT_EQ(t.app.settings.ShowGrid, 1);
+    Window().Check2.SetValue(Checked);
+    EXPECT_EQ(t.app.settings.FollowPan, -1);
+    Window().Option4.Click();
+    EXPECT_EQ(t.app.settings.ForceScaleFlag, -1);
+    Window().List1.SetListIndex(6);
+    EXPECT_FLOAT_EQ(t.app.settings.ContourInterval, 0.5f);
+    Window().List2.SetListIndex(2);  // "7"
+    EXPECT_EQ(t.app.view.BackgroundColor, t.app.tables.ColorPalette[7]);
+    EXPECT_EQ(t.form1.Picture1.BackColor(), t.app.tables.ColorPalette[7]);
+    EXPECT_EQ(t.form1.Text4.BackColor(), t.app.tables.ColorPalette[7]);
+
+    t.platform.fakeScreen.families.assign(300, "F");
+    Window().Check5.SetValue(Checked);
+    EXPECT_EQ(t.form1.Combo3.ListCount(), 256);
+    Window().Check5.SetValue(Unchecked);
+    EXPECT_EQ(t.form1.Combo3.ListCount(), 154);
+    EXPECT_EQ(t.app.tables.FontNames[200], "F");  // entries above 153 keep what they hold
+}
+
+}  // namespace
+}  // namespace movra

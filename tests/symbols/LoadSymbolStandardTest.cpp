@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/szForm3.h"
+#include "symbols/LoadSymbolStandard.h"
+#include "symbols/ZfhFile.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct LoadSymbolStandardTest : ::testing::Test {
+    TestApp t;
+    void SetUp() override { t.form1.Load(); }
+    void Ship(const char* name) {
+        fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / name, t.programFolder.Path() / name);
+    }
+    szForm3& Window() { return t.form1.SettingsWindow(); }
+};
+
+TEST_F(LoadSymbolStandardTest, SwitchLoadsAndUnloadsTheChosenStandard) {
+    Ship("电子图式.tus");
+    EXPECT_FALSE(t.form1.Command7.Enabled());
+    Window().Load();
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    t.platform.promptScript.QueueAnswer(AnswerOk);
+    Window().Command2.Click();
+    const auto& questions = t.platform.promptScript.questions;
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].text, "要加载图式吗？");
+    EXPECT_EQ(questions[0].title, "加载图式");
+    EXPECT_EQ(questions[1].text, "已加载图式。");
+    const SymbolStandard& st = t.app.symbolStandard;
+    EXPECT_EQ(st.SymbolStandardLoaded, -1);
+    EXPECT_EQ(st.SymbolStandardFile, t.programFolder.Str() + "/电子图式.tus");
+    EXPECT_FALSE(st.SymbolNames.At(0).empty());
+    EXPECT_FALSE(st.LineTypeNames.At(1).empty());
+    EXPECT_TRUE(t.form1.Command7.Enabled());
+    const std::string firstName = st.SymbolNames.At(0);
+
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    Window().Command2.Click();
+    EXPECT_EQ(questions.back().title, "卸载图式");
+    EXPECT_EQ(st.SymbolStandardLoaded, 0);
+    EXPECT_FALSE(t.form1.Command7.Enabled());
+    EXPECT_EQ(t.app.tool.CommandArgument, "0");
+    EXPECT_EQ(t.form1.Text2.Text(), "已卸载图式。");
+    EXPECT_FALSE(st.SymbolNames.Contains(1));
+    EXPECT_THROW(st.LineTypePattern.At(1, 0, 0), RuntimeError);
+
+    // Loading again gives the same tables.
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    Window().Command2.Click();
+    EXPECT_EQ(st.SymbolNames.At(0), firstName);
+}
+
+TEST_F(LoadSymbolStandardTest, AFailedLoadSaysSo) {
+    // No standard in either folder.
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    SymbolStandardSwitch(t.app);
+    EXPECT_EQ(t.platform.promptScript.questions.back().text, "图式未能加载。");
+    EXPECT_EQ(t.app.symbolStandard.SymbolStandardLoaded, 0);
+    EXPECT_FALSE(t.form1.Command7.Enabled());
+}
+
+TEST_F(LoadSymbolStandardTest, SelfMadeSwitchChooserAndNumbering) {
+    t.platform.promptScript.defaultAnswer = AnswerYes;
+    for (int k = 0; k < 2; ++k) {
+        MapRecord& m = t.app.store.At(0, 900 + k);
+        m.RecordType = 2;
+        m.RecordX2 = 3;
+    }
+    Window().Load();
+    Window().Combo1.SetText("符号库3");
+    EXPECT_EQ(t.app.selfMade.SelfMadeSymbolFile, t.programFolder.Str() + "/符号库/符号库3.Zfh");
+    SaveSymbolToLibrary(t.app, "点");
+    Window().Command3.Click();  // load
+    EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, -1);
+    EXPECT_EQ(t.app.store.Get(0, 1001).RecordText, "#点");
+    Window().Command3.Click();  // unload
+    EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, 0);
+    EXPECT_EQ(t.app.store.Get(0, 1001).RecordType, 0);
+    EXPECT_TRUE(t.app.store.Get(0, 1001).RecordText.empty());
+    EXPECT_EQ(t.app.store.Count(0), 1002);  // the count stays where the load put it
+
+    Window().Check3.SetValue(Checked);
+    EXPECT_EQ(t.form1.Command5(350).Caption(), "350");
+    EXPECT_EQ(t.form1.Command5(0).Caption(), "0");
+    Window().Check3.SetValue(Unchecked);
+    EXPECT_EQ(t.form1.Command5(350).Caption(), "");
+}
+
+}  // namespace
+}  // namespace movra
