@@ -62,7 +62,9 @@ void DrawVertexDrag(App& app, float x, float y, std::uint8_t layer, std::int16_t
     Surface& canvas = MainCanvas(app);
     for (int k = first; k < first + 4; ++k) {
         const MapRecord& r = app.store.Get(layer, k);
-        if (RecordFamilyDrawerFor(r.RecordType) == nullptr || PreviewSkipsType(r.RecordType)) continue;
+        const auto special = HighlightOverrideFor(r.RecordType, true);
+        if ((special == nullptr && RecordFamilyDrawerFor(r.RecordType) == nullptr) || PreviewSkipsType(r.RecordType))
+            continue;
         Rgb preview = r.RecordColor;
         if (preview == app.tables.ColorPalette[7]) preview = app.tables.ColorPalette[6];
         app.display.PenColor = preview;
@@ -83,6 +85,11 @@ void DrawVertexDrag(App& app, float x, float y, std::uint8_t layer, std::int16_t
         }
         std::uint8_t l = layer;
         std::int16_t s = static_cast<std::int16_t>(k);
+        if (special != nullptr) {
+            RecordDrawCall call{app, canvas, r, l, s, options};
+            special(call);
+            continue;
+        }
         DrawRecordWith(app, l, s, options);
     }
 }

@@ -36,10 +36,7 @@ void FinishMapRead(App& app, const std::string& path);
 // The step after a map file was written: the path entered in the recent files.
 void FinishMapWrite(App& app, const std::string& path);
 
-// Seams filled by the owners named above.
-void RecomputeDrawingExtents(App& app);
-void ResetUndoJournal(App& app);
-void RecordOpeningCheckpoint(App& app);
+// Enters the path as the most recent of the recent files.
 void EnterRecentFile(App& app, const std::string& path);
 
 }  // namespace movra

@@ -1,5 +1,8 @@
 #include "document/InsertDrawingFile.h"
 
+#include "display/Redraw.h"
+#include "editing/ViewExtents.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -469,9 +472,9 @@ void InsertDrawingFile(App& app) {
     SetCanvasPointer(app, PointerCross);
     app.current.ModifiedFlag = -1;
     ReduceCoordinates(app);
-    RecomputeDrawingExtents(app);
-    ZoomToExtentsSeam(app);
-    RedrawMapSeam(app);
+    ComputeDrawingExtents(app);
+    ZoomToExtents(app);
+    刷新(app);
     UndoCheckpoint(app, 1);
 }
 

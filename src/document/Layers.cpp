@@ -1,5 +1,7 @@
 #include "document/Layers.h"
 
+#include "display/RecordImages.h"
+
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -200,8 +202,6 @@ void NewDocument(App& app) {
     });
 }
 
-void ClearImageSlots(App&) {
-    // The picture holders of image records are not part of the main window yet: nothing to empty.
-}
+void ClearImageSlots(App& app) { ClearPictureHolders(app); }
 
 }  // namespace movra

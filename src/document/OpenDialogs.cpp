@@ -1,5 +1,8 @@
 #include "document/OpenDialogs.h"
 
+#include "display/Redraw.h"
+#include "editing/ViewExtents.h"
+
 #include <algorithm>
 
 #include "App.h"
@@ -73,7 +76,7 @@ void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
     if (reader == Reader::None) return;
     ReadMap(app, reader, path, FileNameOf(path));
     if (setup.applySettings) ApplyOpenedMapSettings(app);
-    RedrawMapSeam(app);
+    刷新(app);
 }
 
 void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
@@ -90,8 +93,6 @@ void ApplyOpenedMapSettings(App& app) {
         app.reduction.ReductionUnit = denominator <= 2000 ? 100000 : denominator < 10000 ? 1000000 : 100000000;
 }
 
-void RedrawMapSeam(App&) {}
-void ZoomToExtentsSeam(App&) {}
 
 void OpenDrawingDialog(App& app) {
     OpenThroughDialog(app, {"打开文件", "所有文件|*.*|Movra_jdx_文件|*.jdx|Movra_wtw_文件|*.wtw", Reader::None, false}, true);
@@ -136,7 +137,7 @@ void OpenRecentFile(App& app, std::int16_t n) {
     }
     SetCaption(app, path);
     app.platform.events().DoEvents();
-    RedrawMapSeam(app);
+    刷新(app);
 }
 
 }  // namespace movra

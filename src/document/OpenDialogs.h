@@ -22,9 +22,5 @@ void OpenRecentFile(App& app, std::int16_t n);
 // factor and the sizes derived from the scale.
 void ApplyOpenedMapSettings(App& app);
 
-// Seams to the commands of other subsystems that are not part of the program yet: the full redraw
-// and fitting the view to the drawing's extents. They do nothing until their owners fill them.
-void RedrawMapSeam(App& app);
-void ZoomToExtentsSeam(App& app);
 
 }  // namespace movra

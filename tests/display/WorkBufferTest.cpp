@@ -42,6 +42,20 @@ TEST_F(WorkBufferTest, HighlightDrawsGivenColourAndSetsPenColorForDeleted) {
     EXPECT_EQ(app.display.PenColor, MakeRgb(9, 9, 9));
 }
 
+TEST_F(WorkBufferTest, BoundaryChainHandledInHighlightPlainInPreview) {
+    Put(0, 30, 210, 210);
+    Put(1, 26, 260, 260);
+    刷图元(app, 1, 1, 0);
+    EXPECT_TRUE(Lines().empty());  // one vertex: nothing
+    刷图元(app, 1, 0, MakeRgb(0, 0, 255));
+    ASSERT_GE(Lines().size(), 4u);  // four handled segments, the last to the next slot
+    EXPECT_EQ(Lines()[0].color, MakeRgb(0, 0, 255));
+    canvas.ClearRecords();
+    DrawVertexDrag(app, 0, 0, 1, 0, 0, 1);
+    ASSERT_EQ(Lines().size(), 4u);  // slot 0's four plain segments; 26 draws nothing
+    EXPECT_EQ(Lines()[3].x2, 260);
+}
+
 TEST_F(WorkBufferTest, VertexDragDrawsFourSlotsAndRestoresTheVertex) {
     for (int s = 0; s <= 5; ++s) Put(s, 2, 10 * s, 10);
     const MapRecord before = app.store.Get(1, 2);

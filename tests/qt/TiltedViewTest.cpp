@@ -80,7 +80,7 @@ TEST_F(TiltedView, SmallHillAtThirtyDegrees) {
     masts.RecordX1 = 45; masts.RecordY1 = 45; masts.RecordZ1 = 4;
     masts.RecordX2 = 55; masts.RecordY2 = 55; masts.RecordZ2 = 4;
 
-    canvas.SetScale(0, 100, 100, -75);
+    canvas.SetScale(0, 100, 100, -85);
     app.tool.CommandMode = ModeTiltView;
     app.view.TiltSin = 0.7;
     app.view.TiltAngle = 30;
