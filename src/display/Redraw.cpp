@@ -163,7 +163,7 @@ void DrawPrintRanges(App& app) {
 
 void DrawGridCrosses(App& app) {
     try {
-        if (app.display.Redraw.ShowGrid != 1) return;
+        if (app.settings.ShowGrid != 1) return;
         Surface& s = MainCanvas(app);
         const ViewEdges v = EdgesOf(s);
         const double cx = v.left + v.width / 2, cy = v.top + v.height / 2;
@@ -171,7 +171,7 @@ void DrawGridCrosses(App& app) {
         CanvasLine(s, cx - w, cy, cx + w, cy, app.tables.ColorPalette[2]);
         CanvasLine(s, cx, cy - h, cx, cy + h, app.tables.ColorPalette[3]);
         s.SetDrawWidth(1);
-        if (app.display.Redraw.DisplayScaleDenominator >= 0.0005) {
+        if (app.view.DisplayScaleDenominator >= 0.0005) {
             const double d = app.view.ProjectParams[0];
             if (d != 0) GridLines(s, v, 1000, d / 2, 2 / d);
             else GridLines(s, v, 1000, 250, 1.0 / 250);

@@ -1,6 +1,6 @@
 #pragma once
-// State of the main window's redraw that lives across redraws: the level-of-detail inputs the
-// shell does not hold yet, the backdrop flags and the canvas export flag.
+// State of the main window's redraw that lives across redraws: the terrain-point switch, the
+// backdrop flags and the canvas export flag.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,10 +13,6 @@ struct RedrawState {
     // -1 after a DXF merge: the full renderer draws no terrain point until the next canvas
     // mouse-up (or one of the commands that clear it).
     std::int16_t SuppressTerrainPoints = 0;
-    // 1: the centre cross and the sheet grid are shown.
-    std::uint8_t ShowGrid = 0;
-    // The scale the canvas shows (screen twips per metre x scale width / canvas width).
-    double DisplayScaleDenominator = 1000;
     // -1 after the widest backdrop was drawn (the drag-zoom stops zooming out then).
     std::int16_t BackdropDrawn = 0;
     // -1 while the backdrop picture is the canvas picture.

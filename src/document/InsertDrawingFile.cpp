@@ -1,8 +1,5 @@
 #include "document/InsertDrawingFile.h"
 
-#include "display/Redraw.h"
-#include "editing/ViewExtents.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -14,6 +11,7 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
+#include "display/Redraw.h"
 #include "document/CoordinateReduction.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
@@ -23,6 +21,7 @@
 #include "document/TextPlacement.h"
 #include "document/UndoJournal.h"
 #include "document/WtwFile.h"
+#include "editing/ViewExtents.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
 

@@ -1,7 +1,5 @@
 #include "document/Layers.h"
 
-#include "display/RecordImages.h"
-
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -9,6 +7,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Guards.h"
+#include "display/RecordImages.h"
 #include "document/ColorTable.h"
 #include "document/NodeLinks.h"
 #include "document/UndoJournal.h"

@@ -1,19 +1,19 @@
 #include "document/OpenDialogs.h"
 
-#include "display/Redraw.h"
-#include "editing/ViewExtents.h"
-
 #include <algorithm>
 
 #include "App.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
+#include "display/Redraw.h"
 #include "document/BlockFile.h"
 #include "document/JdxFile.h"
 #include "document/NodeLinks.h"
 #include "document/SaveDialogs.h"
 #include "document/WtwFile.h"
+#include "editing/ViewExtents.h"
 #include "shell/stForm1.h"
+#include "shell/szForm3.h"
 
 namespace movra {
 
@@ -84,15 +84,13 @@ void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissin
 }  // namespace
 
 void ApplyOpenedMapSettings(App& app) {
-    auto& view = app.view;
-    const double denominator = view.ProjectParams[0];
-    if (denominator > 0) view.ScaleFactor = denominator / 1000;
-    view.PointMarkRadius = 0.4 * view.ScaleFactor;
-    if (view.DisplayZoom != 0) view.GroundPerScreenMm = view.ScaleFactor / view.DisplayZoom;
-    if (denominator > 0)
-        app.reduction.ReductionUnit = denominator <= 2000 ? 100000 : denominator < 10000 ? 1000000 : 100000000;
+    // The settings window is shown with the opened map's settings and closed at once: its close
+    // rule derives the scale factor and the sizes that follow from the map's scale.
+    if (!app.form1) return;
+    szForm3& settings = app.form1->SettingsWindow();
+    settings.Load();
+    settings.Unload();
 }
-
 
 void OpenDrawingDialog(App& app) {
     OpenThroughDialog(app, {"打开文件", "所有文件|*.*|Movra_jdx_文件|*.jdx|Movra_wtw_文件|*.wtw", Reader::None, false}, true);

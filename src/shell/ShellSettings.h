@@ -21,6 +21,8 @@ struct ShellSettings {
     std::string FileTypesRegistered;
     // The last non-zero value of the horizontal scroll bar.
     std::int16_t ScrollPrevious = 0;
+    // The last non-zero value of the vertical scroll bar.
+    std::int16_t ScrollLastValue = 0;
 
     double TextWidthFactor = 0.68;
     double TextAngle = 0;

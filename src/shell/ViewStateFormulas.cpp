@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
+#include "display/Redraw.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -47,6 +48,32 @@ ScrollSteps HorizontalScrollSteps(double displayZoomInverse) {
     return {RoundHalfEven(displayZoomInverse * 30), RoundHalfEven(displayZoomInverse * 10)};
 }
 
+ScrollSteps VerticalScrollSteps(double displayZoom, double displayZoomInverse) {
+    if (displayZoomInverse > 10) return {5, 1};
+    return {RoundHalfEven(displayZoom * 20), RoundHalfEven(displayZoom * 5)};
+}
+
+void VScroll1_Change(App& app) {
+    stForm1* form = app.form1;
+    if (!form) return;
+    try {
+        ScrollBar& bar = form->VScroll1;
+        if (bar.Value() == 0) return;
+        // The upper end stands for 250: moving the thumb up moves the view north.
+        bar.SetMax(-250);
+        bar.SetMin(250);
+        ScrollSteps steps = VerticalScrollSteps(app.view.DisplayZoom, app.view.DisplayZoomInverse);
+        bar.SetLargeChange(std::max(1, steps.large));
+        bar.SetSmallChange(std::max(1, steps.small));
+        const int v = bar.Value();
+        PictureBox& canvas = form->Picture1;
+        canvas.SetScaleTop(canvas.ScaleTop() + v - app.settings.ScrollLastValue);
+        app.settings.ScrollLastValue = static_cast<std::int16_t>(v);
+        刷新(app);
+    } catch (...) {
+    }
+}
+
 void HScroll1_Change(App& app) {
     stForm1* form = app.form1;
     if (!form) return;
@@ -64,7 +91,7 @@ void HScroll1_Change(App& app) {
         PictureBox& canvas = form->Picture1;
         canvas.SetScaleLeft(canvas.ScaleLeft() + v - app.settings.ScrollPrevious);
         app.settings.ScrollPrevious = static_cast<std::int16_t>(v);
-        form->RedrawCanvas();
+        刷新(app);
     } catch (...) {
     }
 }

@@ -16,6 +16,11 @@ struct ScrollSteps {
 };
 ScrollSteps HorizontalScrollSteps(double displayZoomInverse);
 
+ScrollSteps VerticalScrollSteps(double displayZoom, double displayZoomInverse);
+
+// The vertical scroll bar moved: the window goes north or south by the change of its value.
+void VScroll1_Change(App& app);
+
 // The horizontal scroll bar moved: the window goes east or west by the change of its value.
 void HScroll1_Change(App& app);
 

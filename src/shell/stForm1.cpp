@@ -48,6 +48,9 @@ stForm1::stForm1(App& application)
     HScroll1.SetMax(-250);
     HScroll1.SetMin(250);
     HScroll1.onChange = [this] { HScroll1_Change(app); };
+    VScroll1.SetMax(-250);
+    VScroll1.SetMin(250);
+    VScroll1.onChange = [this] { VScroll1_Change(app); };
     SetCaption("movra_newfilse");
 
     Screen& screen = platform().screen();
@@ -94,7 +97,6 @@ szForm3& stForm1::SettingsWindow() {
     return *settings_;
 }
 
-void stForm1::RedrawCanvas() {}
 
 void stForm1::ArrangeControls() {
     const double canvasLeft = Picture1.Left();

@@ -60,8 +60,6 @@ public:
     // The settings window: the loaded one, or a new one with its design values when it is not
     // loaded (references to an unloaded window do not stay valid).
     szForm3& SettingsWindow();
-    // The full redraw of the canvas; nothing until the record renderer is part of the program.
-    void RedrawCanvas();
     // The roaming timer's interval; the timer itself belongs to the roaming view.
     void SetRoamingInterval(int) {}
 

@@ -88,8 +88,9 @@ TEST_F(RedrawTest, RedrawSetsClipRectAndLeavesTheCanvasForPreviews) {
 }
 
 TEST_F(RedrawTest, SheetGridOfTheExample) {
-    app.display.Redraw.ShowGrid = 1;
+    app.settings.ShowGrid = 1;
     app.view.ProjectParams[0] = 1000;
+    app.view.DisplayScaleDenominator = 1000;
     View(345, 1000, 900, -600);
     Redraw();
     const auto lines = Lines();

@@ -56,21 +56,24 @@ TEST(StartUpTest, SettingsFileValuesAreClampedThenTheMonitorChoiceApplies) {
         {{"1", "2", "3", "4", "99.9", "44736", "x"}, 365, 44736, 44736, 2},
         {{"1", "2", "3", "4", "381", "42070", "x"}, 381, 42070, 42070, 4},
         {{"1", "2", "3", "4", "-5", "-7", "x"}, 365, -7, -7, 4},
+        // A file that ends after line 5 gives line 5's number to line 6 as well.
+        {{"1", "2", "3", "4", "40000"}, 40000, 40000, 40000, 4},
     };
     for (const Case& c : cases) {
         TestApp t;
         WriteIni(t, c.lines);
         ReadWorkIni(t.app);
         ApplyWorkSettingDefaults(t.app);
-        EXPECT_EQ(t.app.work.ScreenWidthMm, c.widthMm) << c.lines[4];
-        EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, c.clamped) << c.lines[5];
+        SCOPED_TRACE(c.lines.back());
+        EXPECT_EQ(t.app.work.ScreenWidthMm, c.widthMm);
+        EXPECT_EQ(t.app.work.ScreenTwipsPerMetre, c.clamped);
 
         TestApp started;
         WriteIni(started, c.lines);
         started.form1.Load();
-        EXPECT_EQ(started.app.work.ScreenTwipsPerMetre, c.twips) << c.lines[5];
+        EXPECT_EQ(started.app.work.ScreenTwipsPerMetre, c.twips);
         started.form1.SettingsWindow().Load();
-        EXPECT_TRUE(started.form1.SettingsWindow().Option20(c.monitor).Value()) << c.lines[5];
+        EXPECT_TRUE(started.form1.SettingsWindow().Option20(c.monitor).Value());
     }
 }
 
