@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         QString file = QString::fromLocal8Bit(shot);
         QTimer::singleShot(800, window, [window, file] {
             window->grab().save(file);
-            QCoreApplication::quit();
+            // Leave without the exit questions: nothing was changed.
+            QCoreApplication::exit(0);
         });
     }
     return application.exec();
