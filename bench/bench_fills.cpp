@@ -18,6 +18,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
+#include "BenchCanvas.h"
 
 namespace {
 
@@ -55,20 +56,7 @@ const std::vector<Polygon>& Areas() {
     return areas;
 }
 
-void EnsureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> application;
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench_fills";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-class QtCanvasPlatform : public FakePlatform {
-public:
-    std::unique_ptr<Surface> CreateSurface(int w, int h) override { return std::make_unique<QtSurface>(w, h); }
-};
+void EnsureGuiApplication() { bench::EnsureGuiApplication("bench_fills"); }
 
 // The areas as fill groups of the store, spread over four layers.
 void StoreAreas(App& app) {
@@ -128,36 +116,18 @@ void BM_HatchFillAreas(benchmark::State& state) {
         canvas.Refresh();
     }
     state.SetItemsProcessed(state.iterations() * kAreas);
-    if (const char* out = std::getenv("MOVRA_BENCH_PICTURE")) {
-        const Picture picture = canvas.Snapshot();
-        QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
-                     picture.height, picture.width * 4, QImage::Format_ARGB32);
-        image.save(out);
-    }
+    bench::SaveBenchPicture(canvas);
 }
 BENCHMARK(BM_HatchFillAreas)->Unit(benchmark::kMillisecond);
 
 // The scan alone: the same outlines and scan lines, the strokes counted instead of drawn.
-class CountingSink final : public LineSink {
-public:
-    explicit CountingSink(Surface& canvas) : canvas_(canvas) {}
-    Surface& Canvas() override { return canvas_; }
-    void Line(double, double, double, double, Rgb) override { ++lines; }
-    void Dot(double, double, Rgb) override {}
-    void Symbol(double, double, const std::string&, double, double, Rgb) override {}
-    long lines = 0;
-
-private:
-    Surface& canvas_;
-};
-
 void BM_HatchScanOnly(benchmark::State& state) {
     EnsureGuiApplication();
     QtCanvasPlatform platform;
     App app(platform);
     stForm1 form1(app);
     StoreAreas(app);
-    CountingSink sink(form1.Picture1.surface());
+    bench::CountingSink sink(form1.Picture1.surface());
     auto inside = [](double, double) { return true; };
     for (auto _ : state) {
         for (int i = 0; i < kAreas; ++i) {

@@ -16,6 +16,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
+#include "BenchCanvas.h"
 
 namespace {
 
@@ -45,36 +46,7 @@ const std::vector<Segment>& Segments() {
     return segments;
 }
 
-void EnsureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> application;
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench_line_types";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-// Counts the strokes a pattern lays, to put the two timings side by side per stroke.
-class CountingSink : public LineSink {
-public:
-    explicit CountingSink(Surface& canvas) : canvas_(canvas) {}
-    Surface& Canvas() override { return canvas_; }
-    void Line(double, double, double, double, Rgb) override { ++lines; }
-    void Dot(double, double, Rgb) override {}
-    void Symbol(double, double, const std::string&, double, double, Rgb) override {}
-    long lines = 0;
-
-private:
-    Surface& canvas_;
-};
-
-class QtCanvasPlatform : public FakePlatform {
-public:
-    std::unique_ptr<Surface> CreateSurface(int w, int h) override {
-        return std::make_unique<QtSurface>(w, h);
-    }
-};
+void EnsureGuiApplication() { bench::EnsureGuiApplication("bench_line_types"); }
 
 void BM_LineTypeSegments(benchmark::State& state) {
     EnsureGuiApplication();
@@ -106,7 +78,8 @@ void BM_LineTypeSegments(benchmark::State& state) {
         canvas.Refresh();
     }
     state.SetItemsProcessed(state.iterations() * kSegments);
-    CountingSink counter(canvas);
+    // The strokes the pattern lays, to put the two timings side by side per stroke.
+    bench::CountingSink counter(canvas);
     for (const Segment& g : segments) {
         const double l = std::hypot(g.x2 - g.x1, g.y2 - g.y1);
         LayLineType(counter, s, 2, g.x1, g.y1, g.x2, g.y2, (g.x2 - g.x1) / l, (g.y2 - g.y1) / l, l, 1, 0);

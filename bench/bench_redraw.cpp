@@ -19,6 +19,8 @@
 #include "platform/fake/FakePlatform.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
+#include "support/PictureTestHelpers.h"
+#include "BenchCanvas.h"
 
 namespace {
 
@@ -30,43 +32,15 @@ constexpr int kRecords = 100000;
 constexpr int kLayers = 4;
 constexpr double kZoom = 0.75;  // one pixel to the ground unit, in points
 
-void EnsureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> application;
-    if (application) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "bench_redraw";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-class QtCanvasPlatform : public FakePlatform {
-public:
-    std::unique_ptr<Surface> CreateSurface(int w, int h) override { return std::make_unique<QtSurface>(w, h); }
-};
+void EnsureGuiApplication() { bench::EnsureGuiApplication("bench_redraw"); }
 
 // Symbol 1: a post with a ring, three elements.
 void MakeStandard(App& app) {
     SymbolStandard& s = app.symbolStandard;
-    s.SymbolX.Dimension(349, 9, 5);
-    s.SymbolY.Dimension(349, 9, 5);
-    s.SymbolElementCount.Dimension(349);
-    for (int n = 0; n <= 349; ++n) s.SymbolElementCount.At(n) = -1;
-    s.LineTypeWidth.Dimension(318, 1);
-    s.LineTypePattern.Dimension(318, 17, 1);
-    s.SymbolStandardLoaded = -1;
-    auto element = [&](int e, int kind, std::vector<std::pair<double, double>> pts) {
-        s.SymbolX.At(1, e, 0) = kind;
-        s.SymbolY.At(1, e, 0) = static_cast<double>(pts.size());
-        for (size_t v = 0; v < pts.size(); ++v) {
-            s.SymbolX.At(1, e, static_cast<int>(v) + 1) = pts[v].first;
-            s.SymbolY.At(1, e, static_cast<int>(v) + 1) = pts[v].second;
-        }
-        s.SymbolElementCount.At(1) = static_cast<float>(e);
-    };
-    element(0, 1, {{0, 0}, {0, 3}});
-    element(1, 2, {{-1, 2}, {0, 3}, {1, 2}});
-    element(2, 3, {{0, 0}, {0.5, 0}});
+    DimensionEmptyStandard(s);
+    SetSymbolElement(s, 1, 0, 1, {{0, 0}, {0, 3}});
+    SetSymbolElement(s, 1, 1, 2, {{-1, 2}, {0, 3}, {1, 2}});
+    SetSymbolElement(s, 1, 2, 3, {{0, 0}, {0.5, 0}});
 }
 
 // The map: per 20 records 10 pen lines (half of them chained), 4 texts, 4 symbols and one fill
@@ -147,12 +121,7 @@ void BM_FullRedraw(benchmark::State& state) {
     Map map;
     for (auto _ : state) 刷新(map.app);
     state.SetItemsProcessed(state.iterations() * kRecords);
-    if (const char* out = std::getenv("MOVRA_BENCH_PICTURE")) {
-        const Picture picture = map.form1.Picture1.surface().Snapshot();
-        QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-                     picture.width * 4, QImage::Format_ARGB32);
-        image.save(out);
-    }
+    bench::SaveBenchPicture(map.form1.Picture1.surface());
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond);
 

@@ -92,16 +92,9 @@ double Azimuth(double x1, double y1, double x2, double y2) {
 }
 
 double DirectionAngle(double x1, double y1, double x2, double y2) {
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    if (dy == 0) return dx < 0 ? Pi : 0.0;
-    if (dx == 0) return dy > 0 ? Pi / 2 : Pi / 2 + Pi;
-    const double a = std::atan(std::fabs(dy / dx));
-    if (dx > 0 && dy > 0) return a;
-    if (dx < 0 && dy > 0) return Pi - a;
-    if (dx < 0 && dy < 0) return a + Pi;
-    if (dx > 0 && dy < 0) return TwoPi - a;
-    return 0.0;
+    // The direction angle turns from the x axis towards the y axis as the azimuth turns from the
+    // y axis towards the x axis: the same angle with the axes swapped.
+    return Azimuth(y1, x1, y2, x2);
 }
 
 double AngleBetween(double x0, double y0, double x1, double y1, double x2, double y2) {

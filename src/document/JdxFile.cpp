@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <limits>
 
 #include "App.h"
@@ -11,23 +10,10 @@
 #include "basic/Text.h"
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
+#include "document/MapFileCommon.h"
 #include "shell/stForm1.h"
 
 namespace movra {
-
-namespace {
-
-// Records are gathered in memory and handed to the file in stretches of this size.
-constexpr std::size_t WriteChunkBytes = 1 << 20;
-
-void FlushIfFull(AtomicFileWriter& out, std::string& buffer) {
-    if (buffer.size() >= WriteChunkBytes) {
-        out.Write(buffer);
-        buffer.clear();
-    }
-}
-
-}  // namespace
 
 // --- Shared records ---
 
@@ -211,49 +197,22 @@ void ShowMessageLine(App& app, const std::string& text) {
 // --- The compact map file ---
 
 void WriteJdxFile(App& app, const std::string& path) {
-    try {
-        SetCanvasPointer(app, PointerHourglass);
-        const auto& store = app.store;
-        AtomicFileWriter out(path);
-        std::string buffer;
-        buffer.reserve(WriteChunkBytes + FixedRecordSize);
-
-        FileRecord last = MakeMapHeader(app, JdxMagic);
-        AppendFixedRecord(buffer, last);
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            last = MakeLayerRecord(app, layer, JdxLayerRecordType);
-            AppendFixedRecord(buffer, last);
-        }
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            const int limit = SavedSlotLimit(app, layer);
-            for (int slot = 0; slot <= limit; ++slot) {
-                const MapRecord& m = store.Get(layer, slot);
-                // Deleted records and linked images stay out of the compact file.
-                if (m.RecordType >= 100 || m.RecordType == 70) continue;
-                last = MakeDrawingRecord(m, layer, slot, m.RecordText);
-                AppendFixedRecord(buffer, last);
-                FlushIfFull(out, buffer);
-            }
-        }
-        AppendFixedRecord(buffer, MakeEndRecord(last));
-        out.Write(buffer);
-        out.Commit();
-
-        app.current.CurrentFilePath = path;
-        SetCanvasPointer(app, PointerCross);
-        app.current.ModifiedFlag = 0;
-        FinishMapWrite(app, path);
-    } catch (const std::exception&) {
-        SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
-        app.current.ModifiedFlag = -1;
-    }
+    MapFileLayout layout;
+    layout.magic = JdxMagic;
+    layout.layerRecordType = JdxLayerRecordType;
+    layout.append = AppendFixedRecord;
+    layout.slack = FixedRecordSize;
+    layout.drawingText = [](const MapRecord& m, std::string& text) {
+        // Deleted records and linked images stay out of the compact file.
+        if (m.RecordType >= 100 || m.RecordType == 70) return false;
+        text = m.RecordText;
+        return true;
+    };
+    WriteMapFile(app, path, layout);
 }
 
 void ReadJdxFile(App& app, const std::string& path) {
-    try {
-        SetCanvasPointer(app, PointerHourglass);
-        FileWindow file(path);
+    ReadMapFile(app, path, [&app](FileWindow& file) {
         // Only whole records are read; a cut record at the end is no record.
         auto next = [&file](FileRecord& record) {
             if (!file.Ensure(FixedRecordSize)) return false;
@@ -263,19 +222,8 @@ void ReadJdxFile(App& app, const std::string& path) {
         };
 
         FileRecord header;
-        if (!next(header)) Raise(ErrInputPastEnd);
-        if (!EqualsIgnoreCase(header.text, JdxMagic)) {
-            SetCanvasPointer(app, PointerCross);
-            ShowMessageLine(app, JdxWrongFileMessage);
-            ReportMapFileFailure(app);
-            return;
-        }
-        if (!MapHeaderUsable(header)) Raise(ErrBadRecordNumber);
-        // The header and the layer table are only taken over when the file holds all of them.
-        std::vector<FileRecord> layerRecords(header.layer);
-        for (auto& r : layerRecords) {
-            if (!next(r)) Raise(ErrInputPastEnd);
-        }
+        std::vector<FileRecord> layerRecords;
+        if (!ReadMapHead(app, next, JdxMagic, JdxWrongFileMessage, header, layerRecords)) return false;
 
         // How many records each layer is about to receive, from the layer bytes alone.
         std::vector<std::int32_t> perLayer(256, 0);
@@ -291,10 +239,7 @@ void ReadJdxFile(App& app, const std::string& path) {
         }
         perLayer[0] = 0;
 
-        ApplyMapHeader(app, header);
-        for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
-        新建层(app);
-        ReserveLayerSlots(app, perLayer);
+        TakeOverMapHead(app, header, layerRecords, perLayer);
 
         file.Rewind();
         file.Ensure((layerRecords.size() + 1) * FixedRecordSize);
@@ -307,14 +252,8 @@ void ReadJdxFile(App& app, const std::string& path) {
             if (record.layer == 0) continue;
             AppendDrawingRecord(app, record, record.text, nullptr);
         }
-
-        app.current.CurrentFilePath = path;
-        SetCanvasPointer(app, PointerCross);
-        FinishMapRead(app, path);
-    } catch (const std::exception&) {
-        SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
-    }
+        return true;
+    });
 }
 
 }  // namespace movra

@@ -134,6 +134,42 @@ bool NothingToUndoAt(const UndoJournal& j, std::int32_t p) {
     return p < 1 || p > j.UndoCurrentStep || j.UndoStepView[At(p)] <= 1 || j.UndoStepKind[At(p)] == UndoKindBase;
 }
 
+// Moves, rotations and flips are replayed from a copy of their view record: the replay goes
+// through the editing procedures, which may rewrite or trim the journal's view records.
+UndoViewRecord RestoreTransformView(App& app, const UndoViewRecord* record) {
+    if (!record) Raise(ErrSubscriptOutOfRange);
+    const UndoViewRecord v = *record;
+    RestoreView(app, &v);
+    return v;
+}
+
+// The group's records are selected and the transformation is replayed backwards (undo) or again
+// (redo); a rotation then gives its texts their recorded angle and kind back (on redo only the
+// texts it did not re-angle).
+void ReplayTransformGroup(App& app, std::uint8_t kind, const UndoViewRecord& v,
+                          const std::vector<std::int32_t>& group, bool undo) {
+    SelectSteps(app, group);
+    Replay(app, kind, v, undo);
+    if (kind == UndoKindRotate) RestoreTextState(app, group, !undo);
+}
+
+// A vertex move keeps the vertex's former place in X3/Y3 and its new one in X4/Y4; a cut the other
+// way round. Undo puts the former place back, redo the new one.
+void RestoreVertexStep(App& app, std::uint8_t kind, std::int32_t step, const UndoViewRecord* record, bool undo) {
+    RestoreView(app, record);
+    if (!record) return;
+    MapRecord& r = StepRecord(app, step);
+    if ((kind == UndoKindVertexMove) == undo) SetVertex(r, record->RecordZ4, record->RecordX3, record->RecordY3);
+    else SetVertex(r, record->RecordZ4, record->RecordX4, record->RecordY4);
+}
+
+void RestoreSnapshotStep(App& app, std::int32_t step, const UndoViewRecord* record) {
+    RestoreView(app, record);
+    app.tool.CommandMode = ModeJournalHold;
+    const auto snapshot = app.undo.UndoStepExtra[At(step)].Snapshot;
+    if (snapshot) RestoreLayerSnapshot(app, *snapshot);
+}
+
 }  // namespace
 
 void Undo(App& app) {
@@ -175,35 +211,21 @@ void Undo(App& app) {
             case UndoKindRotate:
             case UndoKindFlipUpDown:
             case UndoKindFlipLeftRight: {
-                if (!record) Raise(ErrSubscriptOutOfRange);
-                const UndoViewRecord v = *record;
-                RestoreView(app, &v);
+                const UndoViewRecord v = RestoreTransformView(app, record);
                 std::vector<std::int32_t> group;  // newest first
                 while (inGroup()) group.push_back(j.UndoLastStep--);
-                SelectSteps(app, group);
-                Replay(app, kind, v, true);
-                if (kind == UndoKindRotate) RestoreTextState(app, group, false);
+                ReplayTransformGroup(app, kind, v, group, true);
                 break;
             }
             case UndoKindVertexMove:
-            case UndoKindCut: {
-                RestoreView(app, record);
-                if (record) {
-                    MapRecord& r = StepRecord(app, p);
-                    if (kind == UndoKindVertexMove) SetVertex(r, record->RecordZ4, record->RecordX3, record->RecordY3);
-                    else SetVertex(r, record->RecordZ4, record->RecordX4, record->RecordY4);
-                }
+            case UndoKindCut:
+                RestoreVertexStep(app, kind, p, record, true);
                 --j.UndoLastStep;
                 break;
-            }
-            case UndoKindSnapshot: {
-                RestoreView(app, record);
-                app.tool.CommandMode = ModeJournalHold;
-                const auto snapshot = j.UndoStepExtra[At(p)].Snapshot;
-                if (snapshot) RestoreLayerSnapshot(app, *snapshot);
+            case UndoKindSnapshot:
+                RestoreSnapshotStep(app, p, record);
                 --j.UndoLastStep;
                 break;
-            }
             default:
                 return;  // not taken back
         }
@@ -261,32 +283,16 @@ void Redo(App& app) {
             case UndoKindMove:
             case UndoKindRotate:
             case UndoKindFlipUpDown:
-            case UndoKindFlipLeftRight: {
-                if (!record) Raise(ErrSubscriptOutOfRange);
-                const UndoViewRecord v = *record;
-                RestoreView(app, &v);
-                SelectSteps(app, group);
-                Replay(app, kind, v, false);
-                if (kind == UndoKindRotate) RestoreTextState(app, group, true);
+            case UndoKindFlipLeftRight:
+                ReplayTransformGroup(app, kind, RestoreTransformView(app, record), group, false);
                 break;
-            }
             case UndoKindVertexMove:
-            case UndoKindCut: {
-                RestoreView(app, record);
-                if (record) {
-                    MapRecord& r = StepRecord(app, s);
-                    if (kind == UndoKindVertexMove) SetVertex(r, record->RecordZ4, record->RecordX4, record->RecordY4);
-                    else SetVertex(r, record->RecordZ4, record->RecordX3, record->RecordY3);
-                }
+            case UndoKindCut:
+                RestoreVertexStep(app, kind, s, record, false);
                 break;
-            }
-            case UndoKindSnapshot: {
-                RestoreView(app, record);
-                app.tool.CommandMode = ModeJournalHold;
-                const auto snapshot = j.UndoStepExtra[At(s)].Snapshot;
-                if (snapshot) RestoreLayerSnapshot(app, *snapshot);
+            case UndoKindSnapshot:
+                RestoreSnapshotStep(app, s, record);
                 break;
-            }
             default:
                 return;  // not redone
         }

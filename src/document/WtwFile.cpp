@@ -12,24 +12,16 @@
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
+#include "document/MapFileCommon.h"
 #include "platform/PictureBox.h"
 
 namespace movra {
 
 namespace {
 
-constexpr std::size_t WriteChunkBytes = 1 << 20;
-
-void FlushIfFull(AtomicFileWriter& out, std::string& buffer) {
-    if (buffer.size() >= WriteChunkBytes) {
-        out.Write(buffer);
-        buffer.clear();
-    }
-}
-
 // The field names of classes 1..4. A class is written when it names at least one field, a single
 // name in entry 0 included.
-void AppendFieldNameRecords(const App& app, std::string& buffer, FileRecord& last) {
+void AppendFieldNameRecords(const App& app, ChunkedRecordWriter& out, FileRecord& last) {
     for (int c = 1; c <= 4; ++c) {
         const auto& names = app.mapFile.AttributeFieldNames[static_cast<std::size_t>(c)];
         if (names.empty() || (names.size() == 1 && names[0].empty())) continue;
@@ -43,7 +35,7 @@ void AppendFieldNameRecords(const App& app, std::string& buffer, FileRecord& las
             r.y1 = 1;
             r.text = names[k];
             r.font = "3";
-            AppendVariableRecord(buffer, r);
+            out.Add(r);
             last = std::move(r);
         }
     }
@@ -77,70 +69,27 @@ std::string JoinTextAndExtra(const std::string& text, const std::string& extra) 
 }
 
 void WriteWtwFile(App& app, const std::string& path) {
-    try {
-        SetCanvasPointer(app, PointerHourglass);
-        const auto& store = app.store;
-        AtomicFileWriter out(path);
-        std::string buffer;
-        buffer.reserve(WriteChunkBytes + 1024);
-
-        FileRecord last = MakeMapHeader(app, WtwMagic);
-        AppendVariableRecord(buffer, last);
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            last = MakeLayerRecord(app, layer, WtwLayerRecordType);
-            AppendVariableRecord(buffer, last);
-        }
-        AppendFieldNameRecords(app, buffer, last);
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            const int limit = SavedSlotLimit(app, layer);
-            for (int slot = 0; slot <= limit; ++slot) {
-                const MapRecord& m = store.Get(layer, slot);
-                if (m.RecordType >= 100) continue;  // deleted
-                last = MakeDrawingRecord(m, layer, slot, JoinTextAndExtra(m.RecordText, m.RecordExtra));
-                AppendVariableRecord(buffer, last);
-                FlushIfFull(out, buffer);
-            }
-        }
-        AppendVariableRecord(buffer, MakeEndRecord(last));
-        out.Write(buffer);
-        out.Commit();
-
-        app.current.CurrentFilePath = path;
-        SetCanvasPointer(app, PointerCross);
-        app.current.ModifiedFlag = 0;
-        FinishMapWrite(app, path);
-    } catch (const std::exception&) {
-        SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
-        app.current.ModifiedFlag = -1;
-    }
+    MapFileLayout layout;
+    layout.magic = WtwMagic;
+    layout.layerRecordType = WtwLayerRecordType;
+    layout.append = AppendVariableRecord;
+    layout.slack = 1024;
+    layout.afterLayers = AppendFieldNameRecords;
+    layout.drawingText = [](const MapRecord& m, std::string& text) {
+        if (m.RecordType >= 100) return false;  // deleted
+        text = JoinTextAndExtra(m.RecordText, m.RecordExtra);
+        return true;
+    };
+    WriteMapFile(app, path, layout);
 }
 
 void ReadWtwFile(App& app, const std::string& path) {
-    try {
-        SetCanvasPointer(app, PointerHourglass);
-        FileWindow file(path);
-
+    ReadMapFile(app, path, [&app](FileWindow& file) {
+        auto next = [&file](FileRecord& record) { return ReadVariableRecord(file, record); };
         FileRecord header;
-        if (!ReadVariableRecord(file, header)) Raise(ErrInputPastEnd);
-        if (!EqualsIgnoreCase(header.text, WtwMagic)) {
-            SetCanvasPointer(app, PointerCross);
-            ShowMessageLine(app, WtwWrongFileMessage);
-            ReportMapFileFailure(app);
-            return;
-        }
-        if (!MapHeaderUsable(header)) Raise(ErrBadRecordNumber);
-        // The header and the layer table are only taken over when the file holds all of them.
-        std::vector<FileRecord> layerRecords(header.layer);
-        for (auto& r : layerRecords) {
-            if (!ReadVariableRecord(file, r)) Raise(ErrInputPastEnd);
-        }
-        const std::vector<std::int32_t> perLayer = CountRecordsPerLayer(file);
-
-        ApplyMapHeader(app, header);
-        for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
-        新建层(app);
-        ReserveLayerSlots(app, perLayer);
+        std::vector<FileRecord> layerRecords;
+        if (!ReadMapHead(app, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
+        TakeOverMapHead(app, header, layerRecords, CountRecordsPerLayer(file));
 
         file.Rewind();
         FileRecord record;
@@ -172,14 +121,8 @@ void ReadWtwFile(App& app, const std::string& path) {
                 AppendDrawingRecord(app, record, t.substr(0, bang), &extra);
             }
         }
-
-        app.current.CurrentFilePath = path;
-        SetCanvasPointer(app, PointerCross);
-        FinishMapRead(app, path);
-    } catch (const std::exception&) {
-        SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
-    }
+        return true;
+    });
 }
 
 void WriteClipWtwFile(App& app, const std::string& path) {
@@ -187,32 +130,28 @@ void WriteClipWtwFile(App& app, const std::string& path) {
         SetCanvasPointer(app, PointerHourglass);
         const auto& clip = app.clip;
         const auto& store = app.store;
-        AtomicFileWriter out(path);
-        std::string buffer;
+        ChunkedRecordWriter out(path, AppendVariableRecord);
 
         const int count = std::clamp<int>(clip.ClipBufferCount, 0, static_cast<int>(clip.Items.size()) - 1);
         FileRecord last = MakeMapHeader(app, WtwMagic);
         last.layer = 1;
         last.slot = static_cast<std::int16_t>(std::min(count, 32767));
         last.pen = 2;
-        AppendVariableRecord(buffer, last);
+        out.Add(last);
 
         // The only layer is named by the map's layer count and layer 1's name ("3道路").
         last = MakeLayerRecord(app, 1, WtwLayerRecordType);
         last.text = PlainNumberText(static_cast<std::int32_t>(store.LayerCount)) + store.LayerNames[1];
-        AppendVariableRecord(buffer, last);
-        AppendFieldNameRecords(app, buffer, last);
+        out.Add(last);
+        AppendFieldNameRecords(app, out, last);
 
         for (int i = 1; i <= count; ++i) {
             const MapRecord& item = clip.Items[static_cast<std::size_t>(i)];
             if (item.RecordType >= 100) continue;
             last = MakeDrawingRecord(item, 1, std::min(i, 32767), JoinTextAndExtra(item.RecordText, item.RecordExtra));
-            AppendVariableRecord(buffer, last);
-            FlushIfFull(out, buffer);
+            out.Add(last);
         }
-        AppendVariableRecord(buffer, MakeEndRecord(last));
-        out.Write(buffer);
-        out.Commit();
+        out.Finish(last);
 
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = 0;

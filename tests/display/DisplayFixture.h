@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/RecordingSurface.h"
+#include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 
 namespace movra {
@@ -34,48 +35,12 @@ protected:
         canvas.ClearRecords();
     }
 
-    // Tables dimensioned as a loaded standard holding nothing: every symbol without elements,
-    // every line type undefined.
-    void DimensionStandard() {
-        SymbolStandard& s = app.symbolStandard;
-        s.SymbolX.Dimension(349, 9, 5);
-        s.SymbolY.Dimension(349, 9, 5);
-        s.SymbolElementCount.Dimension(349);
-        for (int n = 0; n <= 349; ++n) s.SymbolElementCount.At(n) = -1;
-        s.LineTypeWidth.Dimension(318, 1);
-        s.LineTypePattern.Dimension(318, 17, 1);
-        s.SymbolStandardLoaded = -1;
-    }
-
-    // Element e of symbol n: kind and its points (x, y) in paper millimetres.
+    void DimensionStandard() { DimensionEmptyStandard(app.symbolStandard); }
     void SetElement(int n, int e, int kind, std::initializer_list<std::pair<double, double>> points) {
-        SymbolStandard& s = app.symbolStandard;
-        s.SymbolX.At(n, e, 0) = kind;
-        s.SymbolY.At(n, e, 0) = static_cast<double>(points.size());
-        int v = 1;
-        for (auto [x, y] : points) {
-            s.SymbolX.At(n, e, v) = x;
-            s.SymbolY.At(n, e, v) = y;
-            ++v;
-        }
-        if (s.SymbolElementCount.At(n) < e) s.SymbolElementCount.At(n) = static_cast<float>(e);
+        SetSymbolElement(app.symbolStandard, n, e, kind, points);
     }
-
-    // Line type t with its elements (kind, value); the period is the sum of dashes and gaps.
     void SetLineType(int t, int width, std::initializer_list<std::pair<int, float>> elements) {
-        SymbolStandard& s = app.symbolStandard;
-        s.LineTypeWidth.At(t, 0) = 1;
-        s.LineTypeWidth.At(t, 1) = static_cast<std::uint8_t>(width);
-        int i = 1;
-        float period = 0;
-        for (auto [kind, value] : elements) {
-            s.LineTypePattern.At(t, i, 0) = static_cast<float>(kind);
-            s.LineTypePattern.At(t, i, 1) = value;
-            if ((kind == 6 || kind == 7) && value != 50 && value != 100) period += value;
-            ++i;
-        }
-        s.LineTypePattern.At(t, 0, 0) = static_cast<float>(elements.size());
-        s.LineTypePattern.At(t, 0, 1) = period;
+        SetLineTypeElements(app.symbolStandard, t, width, elements);
     }
 
     std::vector<SurfacePrimitive> Lines() const { return canvas.PrimitivesOf(Kind::Line); }

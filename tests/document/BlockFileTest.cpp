@@ -13,15 +13,6 @@ namespace {
 
 using namespace movra::test;
 
-std::vector<FileRecord> RecordsOf(const std::string& path) {
-    const std::string bytes = FileBytes(path);
-    VariableRecordReader reader(bytes);
-    std::vector<FileRecord> records;
-    FileRecord r;
-    while (reader.Next(r)) records.push_back(r);
-    return records;
-}
-
 class BlockFileTest : public ::testing::Test {
 protected:
     BlockFileTest() {

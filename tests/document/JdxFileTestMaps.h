@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "App.h"
 #include "document/FileRecord.h"
@@ -90,6 +91,17 @@ inline std::string FileBytes(const std::string& path) {
     std::ostringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+// The variable records of a file, in order; the file holds nothing after the last.
+inline std::vector<FileRecord> RecordsOf(const std::string& path) {
+    const std::string bytes = FileBytes(path);
+    VariableRecordReader reader(bytes);
+    std::vector<FileRecord> records;
+    FileRecord r;
+    while (reader.Next(r)) records.push_back(r);
+    EXPECT_TRUE(reader.AtEnd());
+    return records;
 }
 
 inline void PutBytes(const std::string& path, const std::string& bytes) {

@@ -13,17 +13,6 @@ namespace {
 
 using namespace movra::test;
 
-// The variable records of a file, in order.
-std::vector<FileRecord> RecordsOf(const std::string& path) {
-    const std::string bytes = FileBytes(path);
-    VariableRecordReader reader(bytes);
-    std::vector<FileRecord> records;
-    FileRecord r;
-    while (reader.Next(r)) records.push_back(r);
-    EXPECT_TRUE(reader.AtEnd());
-    return records;
-}
-
 class WtwFileTest : public ::testing::Test {
 protected:
     std::string PathOf(const std::string& name) { return (folder.Path() / name).string(); }

@@ -12,18 +12,12 @@
 #include "display/Redraw.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
+#include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
+#include "QtCanvasPlatform.h"
 
 namespace movra {
 namespace {
-
-class QtCanvasPlatform : public FakePlatform {
-public:
-    using FakePlatform::FakePlatform;
-    std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override {
-        return std::make_unique<QtSurface>(pixelWidth, pixelHeight);
-    }
-};
 
 constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kBlack = MakeRgb(0, 0, 0);
@@ -52,50 +46,15 @@ protected:
 
     void MakeStandard() {
         SymbolStandard& s = app.symbolStandard;
-        s.SymbolX.Dimension(349, 9, 5);
-        s.SymbolY.Dimension(349, 9, 5);
-        s.SymbolElementCount.Dimension(349);
-        for (int n = 0; n <= 349; ++n) s.SymbolElementCount.At(n) = -1;
-        s.LineTypeWidth.Dimension(318, 1);
-        s.LineTypePattern.Dimension(318, 17, 1);
-        s.SymbolStandardLoaded = -1;
+        DimensionEmptyStandard(s);
         // Symbol 1: an arrow with a ring at its foot; symbol 2: a small post.
-        Element(1, 0, 1, {{0, 0}, {0, 3}});
-        Element(1, 1, 2, {{-0.8, 2.2}, {0, 3}, {0.8, 2.2}});
-        Element(1, 2, 3, {{0, 0}, {0.5, 0}});
-        Element(2, 0, 1, {{0, 0}, {0, 1.5}});
+        SetSymbolElement(s, 1, 0, 1, {{0, 0}, {0, 3}});
+        SetSymbolElement(s, 1, 1, 2, {{-0.8, 2.2}, {0, 3}, {0.8, 2.2}});
+        SetSymbolElement(s, 1, 2, 3, {{0, 0}, {0.5, 0}});
+        SetSymbolElement(s, 2, 0, 1, {{0, 0}, {0, 1.5}});
         // Line type 2: dashes; 3: dash, gap, post.
-        LineType(2, 2, {{6, 2}, {7, 1}});
-        LineType(3, 1, {{6, 1.5}, {7, 0.6}, {8, 351}, {7, 0.6}});
-    }
-
-    void Element(int n, int e, int kind, std::initializer_list<std::pair<double, double>> points) {
-        SymbolStandard& s = app.symbolStandard;
-        s.SymbolX.At(n, e, 0) = kind;
-        s.SymbolY.At(n, e, 0) = static_cast<double>(points.size());
-        int v = 1;
-        for (auto [x, y] : points) {
-            s.SymbolX.At(n, e, v) = x;
-            s.SymbolY.At(n, e, v) = y;
-            ++v;
-        }
-        s.SymbolElementCount.At(n) = static_cast<float>(e);
-    }
-
-    void LineType(int t, int width, std::initializer_list<std::pair<int, float>> elements) {
-        SymbolStandard& s = app.symbolStandard;
-        s.LineTypeWidth.At(t, 0) = 1;
-        s.LineTypeWidth.At(t, 1) = static_cast<std::uint8_t>(width);
-        int i = 1;
-        float period = 0;
-        for (auto [kind, value] : elements) {
-            s.LineTypePattern.At(t, i, 0) = static_cast<float>(kind);
-            s.LineTypePattern.At(t, i, 1) = value;
-            if (kind == 6 || kind == 7) period += value;
-            ++i;
-        }
-        s.LineTypePattern.At(t, 0, 0) = static_cast<float>(elements.size());
-        s.LineTypePattern.At(t, 0, 1) = period;
+        SetLineTypeElements(s, 2, 2, {{6, 2}, {7, 1}});
+        SetLineTypeElements(s, 3, 1, {{6, 1.5}, {7, 0.6}, {8, 351}, {7, 0.6}});
     }
 
     // The next record of layer 1, its vertices relative to the lower left of cell `cell` (8 cells

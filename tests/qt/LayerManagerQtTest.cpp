@@ -10,24 +10,15 @@
 #include "document/csForm2.h"
 #include "platform/qt/MainProgram.h"
 #include "support/TestApp.h"
+#include "TemporaryDataHome.h"
 
 namespace movra {
 namespace {
 
 struct LayerManagerQtTest : ::testing::Test {
-    LayerManagerQtTest() {
-        // The desktop registration at start-up writes below the user's data folder.
-        previousDataHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-    }
-    ~LayerManagerQtTest() override {
-        if (previousDataHome.empty())
-            unsetenv("XDG_DATA_HOME");
-        else
-            setenv("XDG_DATA_HOME", previousDataHome.c_str(), 1);
-    }
-    std::string previousDataHome;
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
+    // The desktop registration at start-up writes below the user's data folder: a temporary one.
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
 };
 
 TEST_F(LayerManagerQtTest, OpensModelessAndItsLayerButtonSwitchesALayerOff) {

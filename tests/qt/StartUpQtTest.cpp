@@ -11,6 +11,7 @@
 #include "platform/qt/MainProgram.h"
 #include "shell/szForm3.h"
 #include "support/TestApp.h"
+#include "TemporaryDataHome.h"
 
 namespace movra {
 namespace {
@@ -23,19 +24,9 @@ void KeepPicture(QWidget* widget, const char* name) {
 }
 
 struct StartUpQtTest : ::testing::Test {
-    StartUpQtTest() {
-        // The desktop registration writes below the user's data folder: a temporary one here.
-        previousDataHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-    }
-    ~StartUpQtTest() override {
-        if (previousDataHome.empty())
-            unsetenv("XDG_DATA_HOME");
-        else
-            setenv("XDG_DATA_HOME", previousDataHome.c_str(), 1);
-    }
-    std::string previousDataHome;
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
+    // The desktop registration at start-up writes below the user's data folder: a temporary one.
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
 };
 
 TEST_F(StartUpQtTest, TheMainWindowStartsAsMainStartsIt) {

@@ -14,17 +14,15 @@
 #include "platform/qt/QtBasicServices.h"
 #include "platform/qt/QtSurface.h"
 #include "support/TestApp.h"
+#include "QtCanvasPlatform.h"
 
 namespace movra {
 namespace {
 
-// The fake platform, but with canvases that draw pixels and Qt's picture readers.
-class QtCanvasPlatform : public FakePlatform {
+// Canvases that draw pixels, and Qt's picture readers.
+class QtPicturePlatform : public QtCanvasPlatform {
 public:
-    using FakePlatform::FakePlatform;
-    std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override {
-        return std::make_unique<QtSurface>(pixelWidth, pixelHeight);
-    }
+    using QtCanvasPlatform::QtCanvasPlatform;
     PictureFiles& pictureFiles() override { return qtPictures; }
     QtPictureFiles qtPictures;
 };
@@ -89,7 +87,7 @@ protected:
 
     TempFolder program{"program"};
     TempFolder work{"work"};
-    QtCanvasPlatform platform;
+    QtPicturePlatform platform;
     App app;
     stForm1 form1;
     QtSurface& canvas;

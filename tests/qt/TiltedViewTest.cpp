@@ -12,17 +12,10 @@
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "QtCanvasPlatform.h"
 
 namespace movra {
 namespace {
-
-class QtCanvasPlatform : public FakePlatform {
-public:
-    using FakePlatform::FakePlatform;
-    std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override {
-        return std::make_unique<QtSurface>(pixelWidth, pixelHeight);
-    }
-};
 
 class TiltedView : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -19,6 +20,9 @@ constexpr double kPointsToPixels = 96.0 / 72.0;
 // Figures farther out than this many pixels are not drawn: nothing of them could be seen and the
 // rasteriser would spend its time on them.
 constexpr double kFarPixels = 1.0e6;
+// Wide lines up to this width and this many pixels across or down have their pixels cached.
+constexpr int kCachedStrokeWidth = 16;
+constexpr int kCachedStrokeReach = 64;
 
 QColor ToQColor(Rgb color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 Rgb FromQRgb(QRgb pixel) { return MakeRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)); }
@@ -158,6 +162,63 @@ std::uint32_t RasterOp(int mode, std::uint32_t p, std::uint32_t d) {
     }
 }
 
+// The pixels of a one-pixel ellipse of half axes a and b around the origin, each exactly once (an
+// inverting pen must not touch a pixel twice). Midpoint algorithm over the first quadrant, mirrored
+// into the other three; points on an axis are not mirrored onto themselves.
+template <class Plot>
+void ForEachEllipsePixel(std::int64_t a, std::int64_t b, Plot plot) {
+    if (a == 0 || b == 0) {
+        // A flat figure: one straight run of pixels.
+        for (std::int64_t x = -a; x <= a; ++x)
+            for (std::int64_t y = -b; y <= b; ++y) plot(static_cast<int>(x), static_cast<int>(y));
+        return;
+    }
+    auto mirror = [&](std::int64_t x, std::int64_t y) {
+        const int px = static_cast<int>(x), py = static_cast<int>(y);
+        plot(px, py);
+        if (x != 0) plot(-px, py);
+        if (y != 0) plot(px, -py);
+        if (x != 0 && y != 0) plot(-px, -py);
+    };
+    const std::int64_t a2 = a * a, b2 = b * b;
+    // Region 1: from the top (0, b) while the slope is flatter than one; x steps every time.
+    std::int64_t x = 0, y = b;
+    std::int64_t dx = 0, dy = 2 * a2 * y;
+    // Decision values are kept four times over so they stay whole numbers.
+    std::int64_t d = 4 * b2 - 4 * a2 * b + a2;
+    while (dx < dy) {
+        mirror(x, y);
+        ++x;
+        dx += 2 * b2;
+        if (d < 0) {
+            d += 4 * (dx + b2);
+        } else {
+            --y;
+            dy -= 2 * a2;
+            d += 4 * (dx - dy + b2);
+        }
+    }
+    // Region 2: down to the side (a, 0); y steps every time.
+    d = b2 * (2 * x + 1) * (2 * x + 1) + 4 * a2 * (y - 1) * (y - 1) - 4 * a2 * b2;
+    while (y >= 0) {
+        mirror(x, y);
+        --y;
+        dy -= 2 * a2;
+        if (d > 0) {
+            d += 4 * (a2 - dy);
+        } else {
+            ++x;
+            dx += 2 * b2;
+            d += 4 * (dx - dy + a2);
+        }
+    }
+}
+
+std::uint32_t PenBits(Rgb color) {
+    return (static_cast<std::uint32_t>(RedOf(color)) << 16) | (static_cast<std::uint32_t>(GreenOf(color)) << 8) |
+           BlueOf(color);
+}
+
 }  // namespace
 
 QtSurface::QtSurface(int pixelWidth, int pixelHeight)
@@ -278,11 +339,98 @@ void QtSurface::ApplyDrawMode(QPainter& painter, Rgb* color) const {
 void QtSurface::PlotThinLine(QPoint from, QPoint to, Rgb color) {
     const int w = image_.width(), h = image_.height();
     const int mode = drawMode_;
-    const std::uint32_t pen = (static_cast<std::uint32_t>(RedOf(color)) << 16) |
-                              (static_cast<std::uint32_t>(GreenOf(color)) << 8) | BlueOf(color);
+    const std::uint32_t pen = PenBits(color);
     uchar* bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
-    ForEachLinePixel(from, to, Dashes(), false, [&](int x, int y) {
+    const std::vector<int> dashes = drawStyle_ == DrawStyleSolid ? std::vector<int>() : Dashes();
+    if (mode == DrawModeCopyPen) {
+        // The usual mode writes the pen whatever lies beneath.
+        const std::uint32_t value = 0xFF000000u | pen;
+        ForEachLinePixel(from, to, dashes, false, [&](int x, int y) {
+            if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) || static_cast<unsigned>(y) >= static_cast<unsigned>(h))
+                return;
+            reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = value;
+        });
+        return;
+    }
+    ForEachLinePixel(from, to, dashes, false, [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h) return;
+        auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * stride) + x;
+        *pixel = 0xFF000000u | (RasterOp(mode, pen, *pixel & 0xFFFFFFu) & 0xFFFFFFu);
+    });
+}
+
+// The pixels the painter's stroker covers for a wide line from (0, 0) to `delta`. Lines with whole
+// end points cover the same pixels wherever they lie, so each shape is stroked once, on a scratch
+// image, and then only moved.
+const std::vector<QPoint>& QtSurface::WideLineShape(QPoint delta) {
+    const std::uint64_t key = (static_cast<std::uint64_t>(drawWidth_) << 32) |
+                              (static_cast<std::uint64_t>(delta.x() + 0x8000) << 16) |
+                              static_cast<std::uint64_t>(delta.y() + 0x8000);
+    auto found = wideLineShapes_.find(key);
+    if (found != wideLineShapes_.end()) return found->second;
+    // The cache is bounded (some 16 MB of points); past the bound it starts again.
+    if (wideLineShapePoints_ > (std::size_t{1} << 21)) {
+        wideLineShapes_.clear();
+        wideLineShapePoints_ = 0;
+    }
+
+    const int margin = drawWidth_ + 2;
+    const QPoint origin(margin + std::max(0, -delta.x()), margin + std::max(0, -delta.y()));
+    QImage scratch(std::abs(delta.x()) + 2 * margin + 1, std::abs(delta.y()) + 2 * margin + 1, QImage::Format_RGB32);
+    scratch.fill(0);
+    {
+        QPainter painter(&scratch);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(PenFor(MakeRgb(255, 255, 255)));
+        painter.drawLine(origin, origin + delta);
+    }
+    std::vector<QPoint> shape;
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x)
+            if ((row[x] & 0xFFFFFFu) != 0) shape.emplace_back(x - origin.x(), y - origin.y());
+    }
+    wideLineShapePoints_ += shape.size();
+    return wideLineShapes_.emplace(key, std::move(shape)).first->second;
+}
+
+void QtSurface::PlotWideLine(QPoint from, QPoint to, Rgb color) {
+    const int w = image_.width(), h = image_.height();
+    const int mode = drawMode_;
+    const std::uint32_t pen = PenBits(color);
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const std::vector<QPoint>& shape = WideLineShape(to - from);
+    if (mode == DrawModeCopyPen) {
+        const std::uint32_t value = 0xFF000000u | pen;
+        for (QPoint offset : shape) {
+            const int x = from.x() + offset.x(), y = from.y() + offset.y();
+            if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) || static_cast<unsigned>(y) >= static_cast<unsigned>(h))
+                continue;
+            reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = value;
+        }
+        return;
+    }
+    for (QPoint offset : shape) {
+        const int x = from.x() + offset.x(), y = from.y() + offset.y();
+        if (x < 0 || y < 0 || x >= w || y >= h) continue;
+        auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * stride) + x;
+        *pixel = 0xFF000000u | (RasterOp(mode, pen, *pixel & 0xFFFFFFu) & 0xFFFFFFu);
+    }
+}
+
+void QtSurface::PlotThinEllipse(QPoint centre, int rx, int ry, Rgb color) {
+    const int w = image_.width(), h = image_.height();
+    // Nothing of it on the picture: no pixel to visit.
+    if (centre.x() + rx < 0 || centre.y() + ry < 0 || centre.x() - rx >= w || centre.y() - ry >= h) return;
+    const int mode = drawMode_;
+    const std::uint32_t pen = PenBits(color);
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const int cx = centre.x(), cy = centre.y();
+    ForEachEllipsePixel(rx, ry, [&](int dx, int dy) {
+        const int x = cx + dx, y = cy + dy;
         if (x < 0 || y < 0 || x >= w || y >= h) return;
         auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * stride) + x;
         *pixel = 0xFF000000u | (RasterOp(mode, pen, *pixel & 0xFFFFFFu) & 0xFFFFFFu);
@@ -301,14 +449,29 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Rgb color, Line
         double margin = drawWidth_ + 2;
         QRectF bounds(-margin, -margin, PixelWidth() + 2 * margin, PixelHeight() + 2 * margin);
         if (!ClipSegment(a, b, bounds)) return;
-        QPainter& painter = Painter();
-        ApplyDrawMode(painter, &penColor);
         QPoint from(RoundPixel(a.x()), RoundPixel(a.y())), to(RoundPixel(b.x()), RoundPixel(b.y()));
         if (drawWidth_ == 1 && Device() == &image_) {
             // Thin lines are most of a map: they go straight into the picture's pixels, which
-            // costs a fraction of a painter call per pixel.
+            // costs a fraction of a painter call per pixel; the painter is not needed at all.
+            if (drawMode_ == DrawModeBlackness) penColor = 0;
+            if (drawMode_ == DrawModeWhiteness) penColor = MakeRgb(255, 255, 255);
             PlotThinLine(from, to, penColor);
-        } else if (drawWidth_ == 1) {
+            Changed();
+            return;
+        }
+        if (drawWidth_ <= kCachedStrokeWidth && Device() == &image_ && std::abs(to.x() - from.x()) <= kCachedStrokeReach &&
+            std::abs(to.y() - from.y()) <= kCachedStrokeReach) {
+            // Short wide lines, a map's heavier pens and hatching: the painter's stroker would
+            // build and flatten two round caps for each of them.
+            if (drawMode_ == DrawModeBlackness) penColor = 0;
+            if (drawMode_ == DrawModeWhiteness) penColor = MakeRgb(255, 255, 255);
+            PlotWideLine(from, to, penColor);
+            Changed();
+            return;
+        }
+        QPainter& painter = Painter();
+        ApplyDrawMode(painter, &penColor);
+        if (drawWidth_ == 1) {
             QPolygon pixels;
             AddLinePixels(pixels, from, to, Dashes());
             painter.setPen(QPen(ToQColor(penColor), 1));
@@ -388,6 +551,22 @@ void QtSurface::Circle(double x, double y, double radius, Rgb color, bool hasArc
     if (std::fabs(centre.x()) > kFarPixels || std::fabs(centre.y()) > kFarPixels) return;
     centre = QPointF(RoundPixel(centre.x()), RoundPixel(centre.y()));
     QRectF box(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry);
+
+    // A plain one-pixel outline, the point symbols' rings, goes straight into the picture's
+    // pixels: the painter would flatten Bezier curves for each of them. Arcs, fills, wide and
+    // broken pens stay with the painter. Beyond the bound the whole numbers of the plotter
+    // could run out; such rings are rare.
+    constexpr double kDirectRadius = 32768;
+    if (!hasArc && fillStyle_ == FillStyleTransparent && drawWidth_ == 1 && Device() == &image_ &&
+        (drawStyle_ == DrawStyleSolid || drawStyle_ == DrawStyleInsideSolid) && rx < kDirectRadius &&
+        ry < kDirectRadius) {
+        if (drawMode_ == DrawModeBlackness) penColor = 0;
+        if (drawMode_ == DrawModeWhiteness) penColor = MakeRgb(255, 255, 255);
+        PlotThinEllipse(QPoint(static_cast<int>(centre.x()), static_cast<int>(centre.y())), RoundPixel(rx),
+                        RoundPixel(ry), penColor);
+        Changed();
+        return;
+    }
 
     QPainter& painter = Painter();
     ApplyDrawMode(painter, &penColor);

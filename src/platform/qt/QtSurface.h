@@ -3,9 +3,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QTransform>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -106,6 +108,11 @@ protected:
     QPainter& Painter();
     // A one-pixel line written straight into the picture with the draw mode's raster operation.
     void PlotThinLine(QPoint from, QPoint to, Rgb color);
+    // A one-pixel ellipse outline of whole half axes written the same way, each pixel once.
+    void PlotThinEllipse(QPoint centre, int rx, int ry, Rgb color);
+    // A short wide line written the same way, over the pixels the painter would stroke.
+    void PlotWideLine(QPoint from, QPoint to, Rgb color);
+    const std::vector<QPoint>& WideLineShape(QPoint delta);
     // Closes the kept painter (before pixels are read or shown).
     void EndPainting() const;
     void Changed();
@@ -146,6 +153,9 @@ private:
     };
     std::map<FontHandle, DeviceFont> fonts_;
     QTransform world_;
+    // The pixels of each wide line shape stroked so far, by width and extent.
+    std::unordered_map<std::uint64_t, std::vector<QPoint>> wideLineShapes_;
+    std::size_t wideLineShapePoints_ = 0;
 };
 
 }  // namespace movra
