@@ -1,5 +1,6 @@
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QRawFont>
 #include <cmath>
 #include <functional>
@@ -390,6 +391,46 @@ TEST(QtSurface, SampleDrawingSaved) {
     surface.SetDrawMode(DrawModeNotXorPen);
     surface.Line(20, 20, 200, 60, MakeRgb(255, 0, 0), LineShape::Box);  // cyan on black
     ASSERT_TRUE(surface.Image().save("/tmp/movra-surface.png"));
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+// Short wide lines are stamped from shapes the painter stroked once; wherever a line lies, its
+// pixels must be the ones the painter itself would have drawn there.
+TEST(QtSurface, WideLinesCoverThePixelsThePainterWould) {
+    struct Case {
+        int width;
+        QPoint from, to;
+    };
+    const Case cases[] = {
+        {2, {10, 10}, {40, 12}},  {3, {50, 50}, {20, 70}},   {3, {150, 100}, {120, 120}},
+        {4, {100, 20}, {100, 60}},
+        {5, {30, 90}, {31, 91}},  {8, {120, 80}, {150, 40}}, {16, {60, 130}, {90, 140}},
+        {6, {5, 140}, {190, 10}},  // longer than a stamped shape: drawn by the painter
+    };
+    QtSurface surface(200, 150);
+    surface.SetBackColor(kWhite);
+    surface.SetDrawMode(DrawModeCopyPen);
+    QImage expected(200, 150, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const Case& c : cases) {
+        surface.SetDrawWidth(c.width);
+        surface.Line(c.from.x(), c.from.y(), c.to.x(), c.to.y(), kBlue);
+        QPen pen(QColor(0, 0, 255), c.width);
+        pen.setCosmetic(true);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.drawLine(c.from, c.to);
+    }
+    painter.end();
+    EXPECT_EQ(ChangedCount(expected, surface.Image()), 0);
 }
 
 }  // namespace
