@@ -5,7 +5,7 @@
 #include "display/LineSink.h"
 #include "display/Pens.h"
 #include "display/RecordRenderer.h"
-#include "display/SpecialLines.h"
+#include "display/BoundaryLines.h"
 
 namespace movra {
 

@@ -17,7 +17,7 @@
 #include "display/RecordImages.h"
 #include "display/RecordTypes.h"
 #include "display/Shapes.h"
-#include "display/SpecialLines.h"
+#include "display/BoundaryLines.h"
 #include "display/TextRendering.h"
 
 namespace movra {

@@ -10,7 +10,7 @@
 #include "display/LineTypes.h"
 #include "display/PointSymbols.h"
 #include "display/Shapes.h"
-#include "display/SpecialLines.h"
+#include "display/BoundaryLines.h"
 #include "platform/qt/QtSurface.h"
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"

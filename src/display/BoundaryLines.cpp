@@ -1,4 +1,4 @@
-#include "display/SpecialLines.h"
+#include "display/BoundaryLines.h"
 
 #include <cfloat>
 #include <cmath>
