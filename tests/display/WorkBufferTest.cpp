@@ -56,6 +56,37 @@ TEST_F(WorkBufferTest, BoundaryChainHandledInHighlightPlainInPreview) {
     EXPECT_EQ(Lines()[3].x2, 260);
 }
 
+// A canvas whose drawing fails part-way, as a full disk or a bad font would make a real one fail.
+class FailingSurface : public RecordingSurface {
+public:
+    void Line(double x1, double y1, double x2, double y2, Rgb color, LineShape shape) override {
+        if (++lines_ == 2) {
+            failed = true;
+            throw RuntimeError(ErrOverflow);
+        }
+        RecordingSurface::Line(x1, y1, x2, y2, color, shape);
+    }
+    bool failed = false;
+
+private:
+    int lines_ = 0;
+};
+
+TEST_F(WorkBufferTest, VertexDragPutsTheVertexBackWhenDrawingFails) {
+    for (int s = 0; s <= 5; ++s) Put(s, 2, 10 * s, 10);
+    const MapRecord before = app.store.Get(1, 2);
+    FailingSurface failing;
+    app.display.Redraw.CanvasRedirect = &failing;
+    try {
+        DrawVertexDrag(app, 77, 88, 1, 2, 2, 1);
+    } catch (const RuntimeError&) {
+        // Where the failure surfaces is the renderer's choice; the store must be whole either way.
+    }
+    app.display.Redraw.CanvasRedirect = nullptr;
+    ASSERT_TRUE(failing.failed);
+    EXPECT_EQ(app.store.Get(1, 2), before);
+}
+
 TEST_F(WorkBufferTest, VertexDragDrawsFourSlotsAndRestoresTheVertex) {
     for (int s = 0; s <= 5; ++s) Put(s, 2, 10 * s, 10);
     const MapRecord before = app.store.Get(1, 2);
