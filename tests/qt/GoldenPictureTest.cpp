@@ -14,6 +14,7 @@
 #include "shell/stForm1.h"
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
+#include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
 
 namespace movra {
@@ -174,31 +175,8 @@ protected:
         canvas.SetScale(left, top, width, -width * 520 / 720);
         app.view.DisplayZoom = zoom;
         刷新(app);
-        const QImage image = canvas.Image().convertToFormat(QImage::Format_RGB32);
-        const std::string path = std::string(MOVRA_TEST_SOURCE_DIR) + "/tests/fixtures/golden/" + name + ".png";
-        const char* update = std::getenv("MOVRA_UPDATE_GOLDEN");
-        QImage expected(QString::fromStdString(path));
-        if ((update && std::string(update) == "1") || expected.isNull()) {
-            ASSERT_TRUE(image.save(QString::fromStdString(path)));
-            if (expected.isNull()) GTEST_SKIP() << "written " << path << "; look at it and keep it";
-            return;
-        }
-        expected = expected.convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(expected.size(), image.size());
         // Font rasterising differs a little between machines: a few pixels may differ.
-        long differing = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb a = image.pixel(x, y), b = expected.pixel(x, y);
-                if (std::abs(qRed(a) - qRed(b)) > 48 || std::abs(qGreen(a) - qGreen(b)) > 48 ||
-                    std::abs(qBlue(a) - qBlue(b)) > 48)
-                    ++differing;
-            }
-        }
-        const long allowed = static_cast<long>(image.width()) * image.height() / 100;
-        if (differing > allowed)
-            image.save(QString::fromStdString("/tmp/movra-golden-" + name + "-actual.png"));
-        EXPECT_LE(differing, allowed) << name << ": see /tmp/movra-golden-" << name << "-actual.png";
+        ExpectMatchesGolden(canvas.Image(), name, 48, 0.01);
     }
 
     TempFolder program{"program"};

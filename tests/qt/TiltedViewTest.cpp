@@ -12,6 +12,7 @@
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
 
 namespace movra {
@@ -83,23 +84,7 @@ TEST_F(TiltedView, SmallHillAtThirtyDegrees) {
     Draw3DView(app);
     EXPECT_EQ(canvas.ScaleTop(), 100);  // the view comes back
 
-    const QImage image = canvas.Image().convertToFormat(QImage::Format_RGB32);
-    const std::string path = std::string(MOVRA_TEST_SOURCE_DIR) + "/tests/fixtures/golden/tilted-view-30.png";
-    const char* update = std::getenv("MOVRA_UPDATE_GOLDEN");
-    QImage expected(QString::fromStdString(path));
-    if ((update && std::string(update) == "1") || expected.isNull()) {
-        ASSERT_TRUE(image.save(QString::fromStdString(path)));
-        if (expected.isNull()) GTEST_SKIP() << "written " << path << "; look at it and keep it";
-        return;
-    }
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), image.size());
-    long differing = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != expected.pixel(x, y)) ++differing;
-    if (differing > 0) image.save("/tmp/movra-golden-tilted-view-30-actual.png");
-    EXPECT_LE(differing, image.width() * image.height() / 200);
+    ExpectMatchesGolden(canvas.Image(), "tilted-view-30", 0, 0.005);
 }
 
 }  // namespace

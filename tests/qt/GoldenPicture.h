@@ -1,0 +1,43 @@
+#pragma once
+// Comparing a drawn picture with the one kept in tests/fixtures/golden/. MOVRA_UPDATE_GOLDEN=1
+// (or a missing file) writes the picture instead, to be looked at and kept.
+#include <QImage>
+#include <QString>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace movra {
+
+// A pixel differs when one of its channels is more than `channelTolerance` away; at most
+// `allowedFraction` of the pixels may differ. On failure the picture is kept in /tmp.
+inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, int channelTolerance,
+                                double allowedFraction) {
+    const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
+    const std::string path = std::string(MOVRA_TEST_SOURCE_DIR) + "/tests/fixtures/golden/" + name + ".png";
+    const char* update = std::getenv("MOVRA_UPDATE_GOLDEN");
+    QImage expected(QString::fromStdString(path));
+    if ((update && std::string(update) == "1") || expected.isNull()) {
+        ASSERT_TRUE(image.save(QString::fromStdString(path)));
+        if (expected.isNull()) GTEST_SKIP() << "written " << path << "; look at it and keep it";
+        return;
+    }
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), image.size()) << name;
+    long differing = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y), b = expected.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > channelTolerance || std::abs(qGreen(a) - qGreen(b)) > channelTolerance ||
+                std::abs(qBlue(a) - qBlue(b)) > channelTolerance)
+                ++differing;
+        }
+    }
+    const long allowed = static_cast<long>(allowedFraction * image.width() * image.height());
+    const std::string actual = "/tmp/movra-golden-" + name + "-actual.png";
+    if (differing > allowed) image.save(QString::fromStdString(actual));
+    EXPECT_LE(differing, allowed) << name << ": see " << actual;
+}
+
+}  // namespace movra
