@@ -4,7 +4,6 @@
 
 #include "App.h"
 #include "platform/Color.h"
-#include "shell/ViewStateFormulas.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -30,8 +29,9 @@ void ComputeDrawingExtents(App& app) {
     const RecordStore& store = app.store;
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
         if (store.LayerOnFlag[layer] != -1) continue;
+        // A layer that holds any record counts, a layer of one record too.
         const int count = store.Count(layer);
-        if (count < 2) continue;
+        if (count < 1) continue;
         for (int slot = 0; slot < count && slot <= store.LayerCapacity; ++slot) {
             const MapRecord& r = store.Get(layer, slot);
             const double x = r.RecordX1, y = r.RecordY1;
@@ -46,7 +46,7 @@ void ComputeDrawingExtents(App& app) {
     if (e.ExtentMinX < e.ExtentMaxX && e.ExtentMinY < e.ExtentMaxY)
         ShowWindow(app, e.ExtentMinX, e.ExtentMaxY, e.ExtentMaxX - e.ExtentMinX, e.ExtentMaxY - e.ExtentMinY);
     ResetScrollBars(app);
-    Text4_Click(app);
+    app.form1->Text4_Click();
 }
 
 void ZoomToExtents(App& app) {
@@ -79,7 +79,7 @@ void ZoomToExtents(App& app) {
     } else {
         moved = false;
     }
-    if (moved) Text4_Click(app);
+    if (moved) app.form1->Text4_Click();
     app.form1->Text4.SetBackColor(canvas.BackColor());
     app.form1->Text4.SetForeColor(78888);
     ResetScrollBars(app);
