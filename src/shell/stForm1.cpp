@@ -4,9 +4,10 @@
 #include <random>
 
 #include "App.h"
+#include "document/LayerSelector.h"
 #include "editing/ToolEngine.h"
 #include "editing/ViewTimers.h"
-#include "shell/LayerSelector.h"
+#include "shell/InstallSeams.h"
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
@@ -51,6 +52,7 @@ stForm1::stForm1(App& application)
       Timer2(*this, "Timer2"),
       Timer3(*this, "Timer3") {
     app.form1 = this;
+    InstallRedrawSeams(app);
     Picture1.onMouseDown = [this](int button, int shift, double x, double y) { Picture1_MouseDown(button, shift, x, y); };
     Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
     Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };
@@ -93,7 +95,7 @@ stForm1::stForm1(App& application)
     VScroll1.Move(0, 0, ScrollBarThickness, 0);
     HScroll1.Move(0, 0, 0, ScrollBarThickness);
     Picture1.Move(1920, 1200, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
-    LayoutCanvasAndScrollBars(app, screen.WidthTwips(), screen.HeightTwips());
+    LayoutCanvasAndScrollBars(screen.WidthTwips(), screen.HeightTwips());
     ArrangeControls();
     // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
     Picture1.SetScale(0, Picture1.Height() / 100, Picture1.Width() / 100, -Picture1.Height() / 100);
@@ -109,7 +111,7 @@ void stForm1::Form_QueryUnload(int& cancel, int& unloadMode) { RunShutdown(app, 
 
 void stForm1::Form_Resize() {
     try {
-        LayoutCanvasAndScrollBars(app, Width(), Height());
+        LayoutCanvasAndScrollBars(Width(), Height());
         ArrangeControls();
     } catch (...) {
     }
@@ -134,6 +136,10 @@ void stForm1::Picture1_KeyDown(int& keyCode, int shift) { CanvasKeyDown(app, key
 void stForm1::Timer2_Timer() { RoamingTick(app); }
 
 void stForm1::Timer3_Timer() { DemoMarkerTick(app, DemoRandom); }
+
+void stForm1::LayoutCanvasAndScrollBars(double windowWidth, double windowHeight) {
+    movra::LayoutCanvasAndScrollBars(app, windowWidth, windowHeight);
+}
 
 szForm3& stForm1::SettingsWindow() {
     // An unloaded window comes back as designed, as a window loaded afresh does.

@@ -1,5 +1,5 @@
 #include "CanvasFixture.h"
-#include "editing/ViewExtents.h"
+#include "document/DrawingExtents.h"
 
 namespace movra {
 namespace {
