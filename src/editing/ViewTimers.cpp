@@ -73,6 +73,8 @@ void StartDemoMarker(App& app) {
     m.Colour = app.tables.ColorPalette[MarkerPaletteIndex];
     app.display.MarkerX = static_cast<float>(canvas.ScaleLeft() + 0.45 * canvas.ScaleWidth());
     app.display.MarkerY = static_cast<float>(canvas.ScaleTop() + 0.07 * canvas.ScaleHeight());
+    // The first tick erases the marker where it starts: it must be there.
+    DrawAnimatedMarker(app, app.display.MarkerX, app.display.MarkerY);
     app.form1->Timer3.SetInterval(DemoInterval);
     app.form1->Timer3.SetEnabled(true);
 }

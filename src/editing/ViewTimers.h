@@ -16,7 +16,7 @@ using RandomSource = std::function<double()>;
 void RoamingTick(App& app);
 
 // Sets the demonstration marker going from near the top of the canvas, 0.5 m right and 0.5 m down
-// a tick, and starts Timer3 at 30 ms.
+// a tick, draws it there and starts Timer3 at 30 ms.
 void StartDemoMarker(App& app);
 
 // One tick of the demonstration: the marker is erased, bounces off the canvas's edges (each bounce
