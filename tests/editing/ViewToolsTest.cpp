@@ -1,5 +1,6 @@
 #include "CanvasFixture.h"
 #include "document/DrawingExtents.h"
+#include "editing/ViewExtents.h"
 
 namespace movra {
 namespace {
@@ -168,6 +169,24 @@ TEST_F(ViewToolsTest, ALayerOfOneRecordWidensTheExtents) {
     app.store.Count(1) = 0;
     ComputeDrawingExtents(app);
     EXPECT_EQ(app.extents.ExtentMinY, 4700);
+}
+
+TEST_F(ViewToolsTest, TheRestoreZoomGoesOutToTheMapScaleThenToTheWholeDrawing) {
+    app.view.ScreenAspect = 0.75;
+    app.view.ProjectParams[0] = 500;
+    app.extents = {1000, 4700, 1400, 5000};
+    // A window shown at 1:250.
+    const double width = 250 * form.Picture1.Width() / app.work.ScreenTwipsPerMetre;
+    ShowWindow(1100, 4900, width, -0.75 * width);
+    ASSERT_NEAR(app.view.DisplayScaleDenominator, 250, 1e-6);
+    ZoomToExtents(app);
+    EXPECT_NEAR(form.Picture1.ScaleWidth(), 2 * width, 1e-3);
+    EXPECT_EQ(form.Picture1.ScaleLeft(), 1100);
+    EXPECT_EQ(form.Picture1.ScaleTop(), 4900);
+    ZoomToExtents(app);
+    EXPECT_EQ(form.Picture1.ScaleLeft(), 950);
+    EXPECT_EQ(form.Picture1.ScaleTop(), 5050);
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleHeight(), -400);
 }
 
 TEST_F(ViewToolsTest, TheRestoredViewJournalsItsRelease) {
