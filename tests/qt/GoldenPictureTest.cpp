@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "display/Redraw.h"
+#include "display/TextRendering.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
 #include "support/PictureTestHelpers.h"
@@ -178,6 +179,7 @@ protected:
     void CheckView(const std::string& name, double left, double top, double width, double zoom) {
         canvas.SetScale(left, top, width, -width * 520 / 720);
         app.view.DisplayZoom = zoom;
+        ForgetCanvasFontSize(app);  // as a zoom does: the texts take the new zoom's sizes
         刷新(app);
         // Font rasterising differs a little between machines: a few pixels may differ.
         ExpectMatchesGolden(canvas.Image(), name, 48, 0.01);

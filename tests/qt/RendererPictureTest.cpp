@@ -182,10 +182,13 @@ TEST_F(RendererPicture, HighlightBesideTheFullRenderer) {
 
 class WorkBufferPicture : public RendererPicture {
 protected:
+    // Not blue: the tilted view's ground line is blue.
+    static constexpr Rgb kPurple = MakeRgb(150, 0, 150);
+
     // Three turned texts at 0, 45 and 90 degrees in their own colours, and a canvas text.
     void MakeMap() {
         const struct { double x, y, angle; Rgb color; } texts[] = {
-            {8, 80, 0, kRed}, {40, 55, 45, kGreen}, {80, 40, 90, kBlue}};
+            {8, 80, 0, kRed}, {40, 55, 45, kGreen}, {80, 40, 90, kPurple}};
         for (const auto& t : texts) {
             MapRecord& r = Add(66, t.color, {t.x, t.y, 4, 0.8});
             r.RecordZ2 = static_cast<float>(t.angle);
@@ -193,7 +196,7 @@ protected:
             r.RecordText = "测绘图";
             r.RecordFont = "黑体";
         }
-        MapRecord& plain = Add(65, kBlack, {8, 20, 3});
+        MapRecord& plain = Add(65, kBlack, {8, 30, 3});
         plain.RecordText = "平面65";
         plain.RecordFont = "宋体";
     }
@@ -208,15 +211,16 @@ TEST_F(WorkBufferPicture, TurnedTextsTakeTheFillsSizesAndAnglesPlanAndTilted) {
     DrawClipBuffer(app);
     Save("movra-workbuffer-plan.png");
     QImage image = canvas.Image();
-    const Ink level = InkOf(image, kRed), slanted = InkOf(image, kGreen), upright = InkOf(image, kBlue);
+    const Ink level = InkOf(image, kRed), slanted = InkOf(image, kGreen), upright = InkOf(image, kPurple);
     // 4 units at 4.8 pixels: letters about 20 pixels high, three of them side by side.
     EXPECT_GT(level.Width(), 2 * level.Height());
     EXPECT_GT(level.Height(), 12);
     EXPECT_GT(upright.Height(), 2 * upright.Width());
     EXPECT_NEAR(slanted.Width(), slanted.Height(), slanted.Height() / 3.0);
-    // 0.8 of the height wide: narrower letters than the height.
-    EXPECT_LT(level.Width(), 3 * level.Height());
-    EXPECT_GT(InkOf(image, kBlack).count, 50);
+    // The canvas text at the fill's size: Int(4.8 x 3) + 1 = 15 points, some 20 pixels.
+    const Ink plain = InkOf(image, kBlack, 120);
+    EXPECT_GT(plain.Height(), 12);
+    EXPECT_LT(plain.Height(), 26);
 
     canvas.Cls();
     app.tool.CommandMode = ModeTiltView;
@@ -226,7 +230,7 @@ TEST_F(WorkBufferPicture, TurnedTextsTakeTheFillsSizesAndAnglesPlanAndTilted) {
     Draw3DView(app);
     Save("movra-workbuffer-tilted.png");
     image = canvas.Image();
-    const Ink tLevel = InkOf(image, kRed), tSlanted = InkOf(image, kGreen), tUpright = InkOf(image, kBlue);
+    const Ink tLevel = InkOf(image, kRed), tSlanted = InkOf(image, kGreen), tUpright = InkOf(image, kPurple);
     EXPECT_GT(tLevel.Width(), 2 * tLevel.Height());
     EXPECT_GT(tUpright.Height(), 2 * tUpright.Width());
     EXPECT_GT(tSlanted.count, 30);
