@@ -12,9 +12,7 @@
 
 namespace movra {
 
-namespace {
-
-MapRecord& AppendItem(ClipBuffer& buffer) {
+MapRecord& ClipBufferAppendItem(ClipBuffer& buffer) {
     ++buffer.ClipBufferCount;
     if (buffer.Items.size() <= static_cast<size_t>(buffer.ClipBufferCount))
         buffer.Items.resize(static_cast<size_t>(buffer.ClipBufferCount) + 1);
@@ -22,6 +20,10 @@ MapRecord& AppendItem(ClipBuffer& buffer) {
     item = MapRecord{};
     return item;
 }
+
+namespace {
+
+MapRecord& AppendItem(ClipBuffer& buffer) { return ClipBufferAppendItem(buffer); }
 
 void TextSizes(const App& app, MapRecord& item, bool tilted) {
     if (item.RecordType < 65 || item.RecordType > 68) return;
