@@ -401,11 +401,11 @@ TEST_F(WindowClipTest, LayersTakePartWhenOnOrLockedAndHoldingRecords) {
     };
     const Layer layers[] = {{True, False, 2, true}, {False, True, 2, true}, {False, False, 2, false}, {True, False, 1, false}};
     for (int l = 1; l <= 4; ++l) {
-        const Layer& spec = layers[l - 1];
-        s.LayerOnFlag[l] = spec.on;
-        s.LayerLockFlag[l] = spec.locked;
+        const Layer& given = layers[l - 1];
+        s.LayerOnFlag[l] = given.on;
+        s.LayerLockFlag[l] = given.locked;
         Put(l, 0, 7, {10.0 * l, 50, 1});
-        s.Count(l) = spec.count;
+        s.Count(l) = given.count;
     }
     ClipWindow(app, 0, 100, 100, 0);
     std::vector<Item> expected;
