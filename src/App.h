@@ -8,6 +8,7 @@
 #include "document/AfterMapRead.h"
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
+#include "document/ExportSeams.h"
 #include "document/RecordStore.h"
 #include "document/ScratchXY.h"
 #include "document/TextPlacementState.h"
@@ -65,6 +66,8 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
+    // Set by the shell at start-up.
+    ExportSeams exportSeams;
 };
 
 }  // namespace movra
