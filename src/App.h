@@ -10,6 +10,7 @@
 #include "document/CoordinateReductionState.h"
 #include "document/ExportSeams.h"
 #include "document/RecordStore.h"
+#include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
 #include "document/TextPlacementState.h"
 #include "document/TerrainNodes.h"
@@ -66,7 +67,9 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
-    // Set by the shell at start-up.
+    // The map's ways up to the display, set with the main window.
+    RedrawSeams seams;
+    // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
 };
 

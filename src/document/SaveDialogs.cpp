@@ -116,9 +116,9 @@ void SaveAsDxfDialog(App& app) {
         app.current.DialogFilePath = path;
         if (!MayOverwrite(app, path, "保存dxf")) continue;
         const ExportSeams& seams = app.exportSeams;
-        const ExportSeams::Exporter exporter = chosen.filterIndex == 1   ? seams.dxfR12
-                                               : chosen.filterIndex == 2 ? seams.dxfOwnDialect
-                                                                         : seams.coordinateText;
+        const ExportSeams::Exporter& exporter = chosen.filterIndex == 1   ? seams.dxfR12
+                                                : chosen.filterIndex == 2 ? seams.dxfOwnDialect
+                                                                          : seams.coordinateText;
         if (!exporter) {
             ShowExchangeMissing(app);
             return;

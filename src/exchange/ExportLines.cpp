@@ -10,6 +10,27 @@
 
 namespace movra {
 
+void ExportLineWriter::Text(std::string_view utf8) {
+    bool ascii = true;
+    bool breaks = false;
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+        if (c == '\r' || c == '\n') breaks = true;
+    }
+    std::string oneLine;
+    if (breaks) {
+        oneLine.assign(utf8);
+        std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
+        std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+        utf8 = oneLine;
+    }
+    // Plain ASCII is the same in code page 936: most texts of a map need no conversion.
+    if (ascii)
+        out_.WriteRawLine(utf8);
+    else
+        out_.WriteLine(utf8);
+}
+
 std::string ZNumberText(float z) { return "0" + PlainNumberText(z); }
 
 int LastExportSlot(const RecordStore& store, int layer) {

@@ -21,13 +21,9 @@ class ExportLineWriter {
 public:
     explicit ExportLineWriter(std::string path) : out_(std::move(path)) {}
     void Line(std::string_view ascii) { out_.WriteRawLine(ascii); }
-    void Text(std::string_view utf8) {
-        // Plain ASCII is the same in code page 936: most texts of a map need no conversion.
-        for (const char c : utf8) {
-            if (static_cast<unsigned char>(c) >= 0x80) return out_.WriteLine(utf8);
-        }
-        out_.WriteRawLine(utf8);
-    }
+    // A line break inside a text would put the lines after it out of step: it is written as a
+    // blank.
+    void Text(std::string_view utf8);
     // A group-code line and its value line.
     void Pair(std::string_view code, std::string_view value) {
         Line(code);

@@ -17,7 +17,6 @@
 #include "document/SaveDialogs.h"
 #include "document/UndoJournal.h"
 #include "document/WorkSettings.h"
-#include "exchange/ExchangeSeams.h"
 #include "shell/FileTypeRegistration.h"
 #include "shell/StartupChime.h"
 #include "shell/ViewStateFormulas.h"
@@ -128,7 +127,6 @@ void RunStartUp(App& app) {
     auto splash = std::make_unique<frmSplash>(app.platform);
     splash->Show();
     DimensionTables(app);
-    InstallExchangeSeams(app);
     PlayStartupChime(app);
     try {
         ReadWorkIni(app);

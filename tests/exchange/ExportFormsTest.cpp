@@ -168,6 +168,10 @@ TEST(ExportFormsTest, LinesThatAreEasyToGetWrong) {
          {"TEXT", "  8", "0", "62", "   1 ", "10", " 10 ", "20", " 8 ", "30", " 0 ", "40", " 2 ", "  1", ToGbk("字"), "50",
           " 45.5 ", "  0"},
          1},
+        {"a line break inside a text", Form::R12, oneRecord(1, 1, Rec(65, {0, 0, 3}, "第一行\r\n第二行")),
+         {"  1", ToGbk("第一行  第二行"), "50", " 0 ", "  0"}, 1},
+        {"a line break inside a point name", Form::Text, oneRecord(1, 1, Rec(31, {1, 2}, "J\n1")),
+         {"jvqa", "1,2,0,J 1", "jvqb"}, 1},
         {"chain 45, 45, 43 is one polyline", Form::Text,
          [](App& app) {
              EmptyMap(app, 1);

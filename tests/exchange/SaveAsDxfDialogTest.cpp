@@ -9,8 +9,8 @@
 
 #include "ExchangeTestMaps.h"
 #include "document/SaveDialogs.h"
-#include "exchange/ExchangeSeams.h"
 #include "platform/PictureBox.h"
+#include "shell/InstallSeams.h"
 
 namespace movra {
 namespace {
@@ -21,7 +21,6 @@ struct DialogApp : TestApp {
     DialogApp() {
         InstallHeaderTemplate(*this);
         SampleMap(app);
-        InstallExchangeSeams(app);
     }
     std::string Path(const std::string& name) const { return workFolder.Str() + "/" + name; }
     // Files in the work folder, the export's temporary files included.
@@ -64,11 +63,9 @@ TEST(SaveAsDxfDialogTest, EachFilterWritesItsForm) {
 
 TEST(SaveAsDxfDialogTest, TheExportRunsUnderTheBusyPointerAndOnlyWhenTheUserAgrees) {
     DialogApp t;
-    static int pointerDuringExport;
-    static int exports;
-    pointerDuringExport = -1;
-    exports = 0;
-    t.app.exportSeams.dxfR12 = [](App& app, const std::string&) {
+    int pointerDuringExport = -1;
+    int exports = 0;
+    t.app.exportSeams.dxfR12 = [&](App& app, const std::string&) {
         pointerDuringExport = app.form1->Picture1.MousePointer();
         ++exports;
         return true;
@@ -92,19 +89,18 @@ TEST(SaveAsDxfDialogTest, TheExportRunsUnderTheBusyPointerAndOnlyWhenTheUserAgre
     EXPECT_EQ(t.form1.Picture1.MousePointer(), PointerCross);
 
     // The real exporter replaces the old file once it is complete.
-    InstallExchangeSeams(t.app);
+    InstallExportSeams(t.app);
     t.platform.dialogScript.QueueFile(t.Path("old.dxf"), 1);
     t.platform.promptScript.QueueAnswer(AnswerYes);
     SaveAsDxfDialog(t.app);
     EXPECT_EQ(CrLfLines(ReadBytes(t.Path("old.dxf"))).back(), "EOF");
 }
 
-TEST(SaveAsDxfDialogTest, StartUpHandsTheExportersToTheCommand) {
+TEST(SaveAsDxfDialogTest, TheMainWindowHandsTheExportersToTheCommand) {
     TestApp t;
-    t.form1.Load();
-    EXPECT_NE(t.app.exportSeams.dxfR12, nullptr);
-    EXPECT_NE(t.app.exportSeams.dxfOwnDialect, nullptr);
-    EXPECT_NE(t.app.exportSeams.coordinateText, nullptr);
+    EXPECT_TRUE(t.app.exportSeams.dxfR12);
+    EXPECT_TRUE(t.app.exportSeams.dxfOwnDialect);
+    EXPECT_TRUE(t.app.exportSeams.coordinateText);
 }
 
 // A failed export leaves no half-written file: the old file stays as it was, and the message line
