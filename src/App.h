@@ -8,6 +8,7 @@
 #include "document/AfterMapRead.h"
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
+#include "document/ExportSeams.h"
 #include "document/RecordStore.h"
 #include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
@@ -68,6 +69,8 @@ struct App {
     SelfMadeLibrary selfMade;
     // The map's ways up to the display, set with the main window.
     RedrawSeams seams;
+    // The save-as-DXF command's way to the exporters, set with the main window.
+    ExportSeams exportSeams;
 };
 
 }  // namespace movra

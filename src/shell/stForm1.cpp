@@ -53,6 +53,7 @@ stForm1::stForm1(App& application)
       Timer3(*this, "Timer3") {
     app.form1 = this;
     InstallRedrawSeams(app);
+    InstallExportSeams(app);
     Picture1.onMouseDown = [this](int button, int shift, double x, double y) { Picture1_MouseDown(button, shift, x, y); };
     Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
     Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };
