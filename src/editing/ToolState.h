@@ -17,6 +17,7 @@ enum ToolMode : std::uint8_t {
     ModeInsertVertex = 115,
     ModeMoveVertex = 118,
     ModeCutLinesAndAreas = 121,
+    ModePrintRange = 188,
     ModeJournalHold = 252,    // the journal records no checkpoint while it is armed
     ModeIdle = 255,
 };

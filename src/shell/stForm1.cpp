@@ -5,6 +5,7 @@
 #include "App.h"
 #include "document/LayerSelector.h"
 #include "shell/InstallSeams.h"
+#include "shell/MainToolbar.h"
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
@@ -28,6 +29,7 @@ constexpr Rgb ScaleBoxTextColor = 78888;
 stForm1::stForm1(App& application)
     : FormModel(application.platform, "stForm1"),
       app(application),
+      Toolbar1(*this, "Toolbar1"),
       Picture1(*this, "Picture1"),
       VScroll1(*this, "VScroll1", true),
       HScroll1(*this, "HScroll1", false),
@@ -40,9 +42,13 @@ stForm1::stForm1(App& application)
       Combo3(*this, "Combo3"),
       Label5(*this, "Label5"),
       Command7(*this, "Command7"),
-      Command5(*this, "Command5") {
+      Command5(*this, "Command5"),
+      Toolbar2(*this, "Toolbar2") {
     app.form1 = this;
     InstallRedrawSeams(app);
+    BuildMainToolbars(*this);
+    Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
+    Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };
     ImageCombo1.onClick = [this] { ImageCombo1_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
@@ -93,6 +99,10 @@ void stForm1::Form_Resize() {
 
 void stForm1::Text4_Click() { movra::Text4_Click(app); }
 
+void stForm1::Toolbar1_ButtonClick(ToolbarButton& button) { movra::Toolbar1_ButtonClick(app, button); }
+
+void stForm1::Toolbar1_ButtonMenuClick(ButtonMenu& menu) { movra::Toolbar1_ButtonMenuClick(app, menu); }
+
 void stForm1::LayoutCanvasAndScrollBars(double windowWidth, double windowHeight) {
     movra::LayoutCanvasAndScrollBars(app, windowWidth, windowHeight);
 }
@@ -102,7 +112,6 @@ szForm3& stForm1::SettingsWindow() {
     if (!settings_ || !settings_->Loaded()) settings_ = std::make_unique<szForm3>(app);
     return *settings_;
 }
-
 
 void stForm1::ArrangeControls() {
     const double canvasLeft = Picture1.Left();
@@ -118,6 +127,8 @@ void stForm1::ArrangeControls() {
     Combo3.Move(ColumnLeft + 860, Picture1.Top() + 1000, ColumnWidth - 860, LineHeight);
     Label5.Move(ColumnLeft, Picture1.Top() + 1500, ColumnWidth, 300);
     Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
+    // The view bar floats over the canvas's upper-left corner until it is dragged elsewhere.
+    if (!Toolbar2.HasGeometry()) Toolbar2.Move(canvasLeft + 60, Picture1.Top() + 60, 2900, 480);
 }
 
 }  // namespace movra
