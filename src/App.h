@@ -33,6 +33,7 @@ namespace movra {
 
 class stForm1;
 class csForm2;
+class hlep_frm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -65,6 +66,8 @@ struct App {
     WorkSettings work;
     // The layer manager, made on first opening; it keeps its shown layer between openings.
     std::shared_ptr<csForm2> form2;
+    // The help viewer, made when first shown and again after it was closed.
+    std::shared_ptr<hlep_frm> helpViewer;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
     // The map's ways up to the display, set with the main window.

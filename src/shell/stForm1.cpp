@@ -8,6 +8,7 @@
 #include "editing/ToolEngine.h"
 #include "editing/ViewTimers.h"
 #include "shell/InstallSeams.h"
+#include "shell/MainToolbar.h"
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
@@ -31,6 +32,7 @@ constexpr Rgb ScaleBoxTextColor = 78888;
 stForm1::stForm1(App& application)
     : FormModel(application.platform, "stForm1"),
       app(application),
+      Toolbar1(*this, "Toolbar1"),
       Picture1(*this, "Picture1"),
       VScroll1(*this, "VScroll1", true),
       HScroll1(*this, "HScroll1", false),
@@ -50,10 +52,14 @@ stForm1::stForm1(App& application)
       Label3(*this, "Label3"),
       Label4(*this, "Label4"),
       Timer2(*this, "Timer2"),
-      Timer3(*this, "Timer3") {
+      Timer3(*this, "Timer3"),
+      Toolbar2(*this, "Toolbar2") {
     app.form1 = this;
     InstallRedrawSeams(app);
     InstallExportSeams(app);
+    BuildMainToolbars(*this);
+    Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
+    Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };
     Picture1.onMouseDown = [this](int button, int shift, double x, double y) { Picture1_MouseDown(button, shift, x, y); };
     Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
     Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };
@@ -138,6 +144,10 @@ void stForm1::Timer2_Timer() { RoamingTick(app); }
 
 void stForm1::Timer3_Timer() { DemoMarkerTick(app, DemoRandom); }
 
+void stForm1::Toolbar1_ButtonClick(ToolbarButton& button) { movra::Toolbar1_ButtonClick(app, button); }
+
+void stForm1::Toolbar1_ButtonMenuClick(ButtonMenu& menu) { movra::Toolbar1_ButtonMenuClick(app, menu); }
+
 void stForm1::LayoutCanvasAndScrollBars(double windowWidth, double windowHeight) {
     movra::LayoutCanvasAndScrollBars(app, windowWidth, windowHeight);
 }
@@ -147,7 +157,6 @@ szForm3& stForm1::SettingsWindow() {
     if (!settings_ || !settings_->Loaded()) settings_ = std::make_unique<szForm3>(app);
     return *settings_;
 }
-
 
 void stForm1::ArrangeControls() {
     const double canvasLeft = Picture1.Left();
@@ -173,6 +182,8 @@ void stForm1::ArrangeControls() {
     Text5.Move(canvasLeft + commandWidth + 60, rowTop, entryWidth, LineHeight);
     Text1.Move(canvasLeft + commandWidth + entryWidth + 120, rowTop,
                std::max(0.0, canvasWidth - commandWidth - entryWidth - 120), LineHeight);
+    // The view bar floats over the canvas's upper-left corner until it is dragged elsewhere.
+    if (!Toolbar2.HasGeometry()) Toolbar2.Move(canvasLeft + 60, Picture1.Top() + 60, 2900, 480);
 }
 
 }  // namespace movra

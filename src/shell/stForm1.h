@@ -9,6 +9,7 @@
 #include "platform/ImageList.h"
 #include "platform/PictureBox.h"
 #include "platform/TimerControl.h"
+#include "platform/Toolbar.h"
 
 namespace movra {
 
@@ -26,6 +27,11 @@ public:
 
     App& app;
 
+    // The main command bar along the top and the floating view bar over the canvas, with their
+    // icons.
+    ImageList ImageList1;
+    ImageList ImageList3;
+    Toolbar Toolbar1;
     // The map canvas: black, ground coordinates with y pointing up.
     PictureBox Picture1;
     ScrollBar VScroll1;
@@ -62,12 +68,16 @@ public:
     // The roaming view (50 ms) and the symbol demonstration (30 ms).
     TimerControl Timer2;
     TimerControl Timer3;
+    // Made last, so that it floats above the canvas.
+    Toolbar Toolbar2;
 
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int& unloadMode) override;
     void Form_Resize() override;
     // The layer chosen in ImageCombo1 becomes current, on and unlocked, and gives its colour.
     void ImageCombo1_Click();
+    void Toolbar1_ButtonClick(ToolbarButton& button);
+    void Toolbar1_ButtonMenuClick(ButtonMenu& menu);
     // A click in the scale box recomputes the view state.
     void Text4_Click();
     // The canvas at its share of a window of this size, the scroll bars along it.
