@@ -20,6 +20,7 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "sheets/SheetCutState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -65,6 +66,7 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
+    SheetCutState sheetCut;
 };
 
 }  // namespace movra
