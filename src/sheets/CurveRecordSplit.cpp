@@ -16,10 +16,19 @@ namespace {
 
 constexpr int ArcType = 8;
 
-// The box of the circle, with the radius X2 in both directions, reaches strictly past the line's.
-bool CircleReachesLine(const CutLineBox& box, const MapRecord& r) {
-    return r.RecordX1 + r.RecordX2 > box.minX && r.RecordX1 - r.RecordX2 < box.maxX &&
-           r.RecordY1 + r.RecordX2 > box.minY && r.RecordY1 - r.RecordX2 < box.maxY;
+// The square of the given half-width about the centre reaches strictly past the line's box.
+bool ReachesLine(const CutLineBox& box, const MapRecord& r, double half) {
+    return r.RecordX1 + half > box.minX && r.RecordX1 - half < box.maxX && r.RecordY1 + half > box.minY &&
+           r.RecordY1 - half < box.maxY;
+}
+
+// A circle's or an arc's box: the radius X2 in both directions.
+bool CircleReachesLine(const CutLineBox& box, const MapRecord& r) { return ReachesLine(box, r, r.RecordX2); }
+
+// An ellipse's box: the longer semi-axis in both directions, so that it holds the ellipse however
+// it is turned.
+bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r) {
+    return ReachesLine(box, r, std::max(std::fabs(r.RecordX2), std::fabs(r.RecordY2)));
 }
 
 // The direction angles at which the line crosses the circle of the record, from TangentAngles.
@@ -100,7 +109,7 @@ int CutArc(CutPass& pass, int slot) {
 }
 
 int CutEllipse(CutPass& pass, int slot) {
-    if (!CircleReachesLine(pass.box, pass.At(slot))) return slot + 1;
+    if (!EllipseReachesLine(pass.box, pass.At(slot))) return slot + 1;
     // The chain goes to the end of the layer, where this pass reaches and cuts it.
     if (!EllipseToPolyline(pass.app, static_cast<std::uint8_t>(pass.layer), static_cast<std::int16_t>(slot))) {
         pass.outOfRoom = true;
