@@ -41,7 +41,8 @@ private:
     int madeCount_ = 0;
 };
 
-// A cutter cuts the record in `slot` and returns the slot that the pass visits next.
+// A cutter cuts the record in `slot` and returns the slot that the pass visits next: the one after
+// it (the first piece, when it was cut), or its own slot when the record after it moved into it.
 using Cutter = int (*)(CutPass& pass, int slot);
 
 int CutLineRecord(CutPass& pass, int slot);        // 2-5, 42-45, 72-75, 99, 6

@@ -202,7 +202,9 @@ TEST_F(GridCut, KeepsEveryLineWholeOnOneSideOfEachSheetLine) {
         ASSERT_TRUE(features.count(r.RecordColor)) << slot;
         const Feature& f = features.at(r.RecordColor);
         EXPECT_EQ(r.RecordSource, f.source) << slot;
-        if (!f.ellipse) EXPECT_EQ(r.RecordExtra, f.extra) << slot;
+        if (!f.ellipse) {
+            EXPECT_EQ(r.RecordExtra, f.extra) << slot;
+        }
         if (r.RecordType == 9) {  // an ellipse stays only where no line comes near it
             const double reach = std::max(r.RecordX2, r.RecordY2);
             for (double c : GridLines)

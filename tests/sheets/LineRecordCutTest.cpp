@@ -104,7 +104,9 @@ TEST_F(LineRecordCut, SplitsEachRowInPlaceThroughTheStore) {
                 EXPECT_EQ(RowOf(R(1 + n)), expected[static_cast<std::size_t>(n)]) << "slot " << 1 + n;
                 ExpectSameAttributes(R(1 + n), before);
             }
-            if (chain) EXPECT_EQ(R(1 + rows), after);
+            if (chain) {
+                EXPECT_EQ(R(1 + rows), after);
+            }
             EXPECT_EQ(R(0).RecordType, 31);
         }
     }
