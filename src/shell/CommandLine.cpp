@@ -151,8 +151,8 @@ void stForm1::Text8_Click() {
                 SymbolStandard& standard = app.symbolStandard;
                 if (standard.SymbolStandardLoaded == 0) {
                     if (prompt.MsgBox("要加载图式吗？", MsgYesNo, "加载图式") == AnswerNo) return;
+                    // The loader says itself whether the standard loaded.
                     LoadSymbolStandard(app);
-                    prompt.MsgBox("已加载图式。");
                 }
                 if (standard.SymbolStandardLoaded == -1) {
                     if (c < 350) {

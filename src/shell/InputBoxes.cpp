@@ -21,8 +21,8 @@ double AngleFromText(const std::string& text, bool& rewrite) {
     double angle = Int(Val(text));
     rewrite = false;
     if (angle > 360) {
-        const double turns = angle / 360;
-        angle = (turns - Int(turns)) * 360;
+        // Whole degrees folded exactly: 725 gives 5, 720 gives 0.
+        angle = std::fmod(angle, 360.0);
         rewrite = true;
     } else if (angle < -360) {
         angle = -1;
