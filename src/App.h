@@ -20,6 +20,7 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "printing/PrintState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -31,6 +32,7 @@ namespace movra {
 
 class stForm1;
 class csForm2;
+class dayinfrm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -65,6 +67,11 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
+    // The print settings of the run, the print dialog's variables, and the dialog, made on
+    // first use.
+    PrintOptions printOptions;
+    PrintDialogState printState;
+    std::shared_ptr<dayinfrm> printDialog;
 };
 
 }  // namespace movra
