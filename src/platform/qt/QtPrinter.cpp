@@ -5,6 +5,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "basic/Errors.h"
@@ -22,7 +23,8 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-int ToTwips(double millimetres) { return static_cast<int>(std::lround(millimetres * 1440.0 / 25.4)); }
+// Twips of the page as the device has it: Qt gives page sizes in whole points.
+int ToTwips(double points) { return static_cast<int>(std::lround(points * 20)); }
 
 }  // namespace
 
@@ -35,8 +37,14 @@ public:
     }
     ~QtPrinterPage() override { EndPainting(); }
 
-    int PixelWidth() const override { return std::max(1, printer_.width()); }
-    int PixelHeight() const override { return std::max(1, printer_.height()); }
+    int PixelWidth() const override { return width_; }
+    int PixelHeight() const override { return height_; }
+    // The page window in device pixels: its size, and its offset from the paper's corner.
+    void SetWindow(int width, int height, double offsetX, double offsetY) {
+        width_ = std::max(1, width);
+        height_ = std::max(1, height);
+        deviceOrigin_ = QTransform::fromTranslate(offsetX, offsetY);
+    }
     void Resize(int, int) override {}
     // The printer keeps its window in single precision.
     void SetScale(double left, double top, double width, double height) override {
@@ -62,6 +70,7 @@ protected:
 private:
     QtPrinter& owner_;
     QPrinter& printer_;
+    int width_ = 1, height_ = 1;
 };
 
 QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::move(pdfFile)) {
@@ -77,11 +86,13 @@ QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::m
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemDefault), QPrinter::HighResolution);
         deviceName_ = systemDefault.toStdString();
     }
-    printer_->setFullPage(false);
+    // The device's pixels cover the whole paper; the page window is placed on it here, so that
+    // its size is exactly the paper less the margins (a printer would round them to points).
+    printer_->setFullPage(true);
     printer_->setPageSize(QPageSize(QPageSize::A4));
     printer_->setPageOrientation(QPageLayout::Portrait);
-    ApplyMargins();
     page_ = std::make_unique<QtPrinterPage>(*this, *printer_);
+    ApplyMargins();
 }
 
 QtPrinter::~QtPrinter() {
@@ -131,8 +142,8 @@ void QtPrinter::SetPaperSize(int windowsCode) {
     ApplyMargins();
 }
 
-int QtPrinter::Width() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Millimeter).width()); }
-int QtPrinter::Height() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Millimeter).height()); }
+int QtPrinter::Width() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Point).width()); }
+int QtPrinter::Height() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Point).height()); }
 
 void QtPrinter::SetColorMode(int mode) {
     if (mode != ColorModeMonochrome && mode != ColorModeColor) Raise(ErrInvalidPropertyValue);
@@ -166,10 +177,12 @@ void QtPrinter::SetPageMargins(double acrossMm, double downMm) {
 
 void QtPrinter::ApplyMargins() {
     // Margins wider than the paper would leave no page window: they are kept within it.
-    const QRectF paper = printer_->pageLayout().fullRect(QPageLayout::Millimeter);
-    const double across = std::min(marginAcrossMm_, paper.width() - 1) / 2;
-    const double down = std::min(marginDownMm_, paper.height() - 1) / 2;
-    printer_->setPageMargins(QMarginsF(across, down, across, down), QPageLayout::Millimeter);
+    const double pixelsPerMm = printer_->resolution() / 25.4;
+    const double paperWidth = printer_->width(), paperHeight = printer_->height();
+    const double across = std::clamp(marginAcrossMm_ * pixelsPerMm, 0.0, paperWidth - 1);
+    const double down = std::clamp(marginDownMm_ * pixelsPerMm, 0.0, paperHeight - 1);
+    page_->SetWindow(static_cast<int>(std::lround(paperWidth - across)), static_cast<int>(std::lround(paperHeight - down)),
+                     across / 2, down / 2);
 }
 
 Surface& QtPrinter::Page() { return *page_; }

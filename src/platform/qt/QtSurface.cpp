@@ -237,7 +237,7 @@ QPainter& QtSurface::Painter() {
     BeforePainting();
     if (!painter_) painter_ = std::make_unique<QPainter>(Device());
     QPainter& painter = *painter_;
-    painter.resetTransform();
+    painter.setTransform(deviceOrigin_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -841,7 +841,7 @@ void QtSurface::TextOut(int pixelX, int pixelY, const std::string& text) {
     QTransform place(stretch * std::cos(escapement), -stretch * std::sin(escapement), std::sin(orientation),
                      std::cos(orientation), pixelX, pixelY);
     QPainter& painter = Painter();
-    painter.setTransform(place * world_);
+    painter.setTransform(place * world_ * deviceOrigin_);
     painter.setFont(font);
     QFontMetricsF metrics(font);
     QString line = FromUtf8(text);
@@ -849,7 +849,7 @@ void QtSurface::TextOut(int pixelX, int pixelY, const std::string& text) {
         painter.fillRect(QRectF(0, 0, metrics.horizontalAdvance(line), metrics.height()), ToQColor(backColor_));
     painter.setPen(ToQColor(foreColor_));
     painter.drawText(QPointF(0, metrics.ascent()), line);
-    painter.resetTransform();
+    painter.setTransform(deviceOrigin_);
     Changed();
 }
 

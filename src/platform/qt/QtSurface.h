@@ -109,6 +109,8 @@ protected:
     virtual void BeforePainting() {}
     // Device pixels per point of a font size.
     virtual double PixelsPerPoint() const { return 96.0 / 72.0; }
+    // Where pixel (0, 0) lies on the device (a printer's page window lies inside the paper).
+    QTransform deviceOrigin_;
     // The painter kept open on the device, reset to plain drawing for one operation.
     QPainter& Painter();
     // A one-pixel line written straight into the picture with the draw mode's raster operation.
