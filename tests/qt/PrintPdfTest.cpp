@@ -16,7 +16,7 @@
 #include "QtCanvasPlatform.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
-#include "platform/qt/MainProgram.h"
+#include "app/MainProgram.h"
 #include "platform/qt/QtPrinter.h"
 #include "printing/dayinfrm.h"
 #include "shell/stForm1.h"
