@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "QtCanvasPlatform.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
@@ -174,6 +175,44 @@ TEST_F(PrintPdfTest, APreviewFramesThePagesOnTheCanvas) {
         }
     EXPECT_GT(red, 100);
     EXPECT_GT(blue, 100);
+}
+
+TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
+    TempFolder work{"work"};
+    const std::string file = work.Str() + "/out.pdf";
+    QtPrinter printer(file, false);
+    EXPECT_EQ(printer.PrinterNames(), std::vector<std::string>{QtPrinter::PdfPrinterName});
+    EXPECT_EQ(printer.DeviceName(), QtPrinter::PdfPrinterName);
+    // Sizes Qt has no Windows code for are refused, and the paper stays.
+    for (int refused : {0, 256, -3}) {
+        try {
+            printer.SetPaperSize(refused);
+            ADD_FAILURE() << refused << " was taken";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 380);
+        }
+    }
+    EXPECT_EQ(printer.PaperSize(), 9);
+    EXPECT_EQ(printer.Width(), 11900);  // A4 in whole points, as the PDF page has it
+    EXPECT_EQ(printer.Height(), 16840);
+    printer.SetPaperSize(8);
+    printer.SetOrientation(OrientationLandscape);
+    EXPECT_EQ(printer.Width(), 23820);
+    EXPECT_EQ(printer.Height(), 16840);
+    EXPECT_THROW(printer.SetOrientation(3), RuntimeError);
+
+    // An abandoned document leaves no file; closing right after a new page adds no blank page.
+    printer.Page().Line(0, 0, 10, 10);
+    printer.KillDoc();
+    EXPECT_FALSE(std::filesystem::exists(file));
+    printer.Page().Line(0, 0, 10, 10);
+    printer.NewPage();
+    printer.NewPage();  // a page with nothing on it
+    printer.Page().Line(0, 0, 10, 10);
+    printer.NewPage();
+    printer.EndDoc();
+    const std::string info = Shell("pdfinfo '" + file + "'");
+    EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
 }
 
 TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
