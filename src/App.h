@@ -23,6 +23,7 @@
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
 #include "printing/PrintState.h"
+#include "sheets/SheetCutState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -76,6 +77,7 @@ struct App {
     RedrawSeams seams;
     // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
+    SheetCutState sheetCut;
     // The print settings of the run, the print dialog's variables, and the dialog, made on
     // first use.
     PrintOptions printOptions;
