@@ -21,6 +21,7 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "sheets/SheetState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -68,6 +69,8 @@ struct App {
     SelfMadeLibrary selfMade;
     // The map's ways up to the display, set with the main window.
     RedrawSeams seams;
+    // The sheet frame template and the folder of the sheet files.
+    SheetState sheets;
 };
 
 }  // namespace movra
