@@ -13,7 +13,6 @@ class CanvasTest : public ::testing::Test {
 protected:
     CanvasTest() {
         form.Load();
-        for (int k = 1; k <= 12; ++k) toolbar.AddButton("b" + std::to_string(k), "");
         ShowWindow(0, 1000, 1000, -750);
         Surface().ClearRecords();
     }
@@ -54,7 +53,7 @@ protected:
     TestApp t;
     App& app = t.app;
     stForm1& form = t.form1;
-    Toolbar toolbar{t.form1, "Toolbar1"};
+    Toolbar& toolbar = t.form1.Toolbar1;
 };
 
 constexpr Rgb Red = MakeRgb(255, 0, 0);

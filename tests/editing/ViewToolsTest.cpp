@@ -141,7 +141,7 @@ TEST_F(ViewToolsTest, DraggingSidewaysZoomsEverySecondMoveAboutTheCentre) {
 }
 
 TEST_F(ViewToolsTest, TheFloatingViewBarFollowsTheCursorInsideTheCanvas) {
-    Toolbar toolbar2(form, "Toolbar2", &form.Picture1);
+    Toolbar& toolbar2 = form.Toolbar2;
     toolbar2.Move(0, 0, 1500, 400);
     app.tool.CommandMode = ModeDragMenu;
     Press(100, 900);
