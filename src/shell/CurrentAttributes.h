@@ -14,6 +14,10 @@ struct CurrentAttributes {
     double TextSize = 10;
     std::string PendingText;      // the text the next canvas click places
     std::string FieldSeparator = ",";
+    // The width, dash and gap of the dashed width line "1092".
+    float DashWidth = 0;
+    float DashOn = 0;
+    float DashOff = 0;
 
     std::int16_t ModifiedFlag = 0;  // -1 while the map has unsaved changes
     std::string CurrentFilePath;
