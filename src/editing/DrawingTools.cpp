@@ -271,14 +271,19 @@ ReleaseEnd PenRelease(App& app, double x, double y) {
 
 void Box(App& app, CanvasXY a, CanvasXY b) { Canvas(app).Line(a.x, a.y, b.x, b.y, Color(app), LineShape::Box); }
 
+// The figures are printed over what lies there, so that printing them again in the background
+// colour takes them away.
 void PrintFigure(App& app, double x, double y, double value, Rgb color) {
     Surface& canvas = Canvas(app);
     const Rgb fore = canvas.ForeColor();
+    const int mode = canvas.DrawMode();
+    canvas.SetDrawMode(DrawModeCopyPen);
     canvas.SetForeColor(color);
     canvas.SetCurrentX(x);
     canvas.SetCurrentY(y);
     canvas.Print(StrNumber(value));
     canvas.SetForeColor(fore);
+    canvas.SetDrawMode(mode);
 }
 
 void RectangleDrag(App& app, double x, double y) {
