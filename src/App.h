@@ -24,6 +24,7 @@
 #include "platform/Platform.h"
 #include "printing/PrintState.h"
 #include "sheets/SheetCutState.h"
+#include "sheets/SheetState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -83,6 +84,8 @@ struct App {
     PrintOptions printOptions;
     PrintDialogState printState;
     std::shared_ptr<dayinfrm> printDialog;
+    // The sheet frame template and the folder of the sheet files.
+    SheetState sheets;
 };
 
 }  // namespace movra
