@@ -4,6 +4,7 @@
 #include "CanvasFixture.h"
 #include "basic/Colors.h"
 #include "editing/SelectionTools.h"
+#include "platform/fake/FakePlatform.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -17,6 +18,7 @@ protected:
         app.store.DimensionKeep(2);
         app.store.LayerOnFlag[1] = app.store.LayerOnFlag[2] = -1;
     }
+    ScriptedPrompt& Prompts() { return t.platform.promptScript; }
     std::int32_t CountElement() const { return app.selection.SelectionList[0].Layer; }
     std::vector<int> Slots() const {
         std::vector<int> out;
@@ -165,6 +167,48 @@ TEST_F(SelectionTest, AClickInAFillHeadsBoxTakesTheHeadAndItsChain) {
     head.RecordZ4 = 40;
     PickAtPoint(app, 50, 50);
     EXPECT_EQ(Slots(), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(SelectionTest, TheCanvasSelectsByWindowOrClickAndTheClipToolAsksToSave) {
+    Put(1, 0, {200, 800}).RecordText = "a";
+    Put(1, 1, {600, 600});
+    const std::int32_t steps = app.undo.UndoCurrentStep;
+    Key('X');
+    Press(100, 900);
+    Drag(150, 850);
+    Release(300, 700);
+    EXPECT_EQ(CountElement(), 2);
+    EXPECT_EQ(app.tool.SelectionMade, -1);
+    EXPECT_EQ(app.undo.UndoCurrentStep, steps);  // a selection is no step to undo
+    EXPECT_FALSE(Surface().PrimitivesOf(SurfacePrimitive::Kind::Box).empty());
+    Press(200.5, 800.2);
+    Release(200.3, 800);  // moved 1 unit or less: a click
+    EXPECT_EQ(CountElement(), 2);
+
+    // Disarmed, a release selects nothing new.
+    app.tool.SelectionArmed = 0;
+    app.selection.SelectionList.assign(2, SelectedRecord{});
+    Click(200, 800);
+    EXPECT_EQ(CountElement(), 0);
+
+    app.tool.CommandMode = ModeClipSave;
+    app.tool.SelectionArmed = -1;
+    Prompts().QueueAnswer(AnswerNo);
+    Press(100, 900);
+    Release(300, 700);
+    ASSERT_EQ(Prompts().questions.size(), 1u);
+    EXPECT_EQ(Prompts().questions[0].text, "要保存复照图吗？，y/保存，n/重来，esc/无");
+    EXPECT_EQ(Prompts().questions[0].title, "复照图元");
+    EXPECT_GT(app.clip.ClipBufferCount, 0);
+    EXPECT_EQ(app.tool.CommandMode, ModeClipSave);
+    Click(200, 800);  // a click picks and asks nothing
+    EXPECT_EQ(Prompts().questions.size(), 1u);
+    EXPECT_EQ(CountElement(), 2);
+    Prompts().QueueAnswer(AnswerCancel);
+    Press(100, 900);
+    Release(300, 700);
+    EXPECT_EQ(app.tool.SelectionArmed, 0);
+    EXPECT_EQ(app.tool.CommandMode, ModeIdle);
 }
 
 TEST_F(SelectionTest, PointInWorkingPolygonTable) {
