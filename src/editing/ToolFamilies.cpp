@@ -12,6 +12,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &ViewToolFamily(),
         &VertexToolFamily(),
         &DrawingToolFamily(),
+        &SelectionToolFamily(),
     };
     return families;
 }
