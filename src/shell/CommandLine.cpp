@@ -111,8 +111,12 @@ void stForm1::Text8_Change() {
             const auto layer = static_cast<std::uint8_t>(list[1].Layer);
             const auto slot = static_cast<std::int16_t>(list[1].Slot);
             MapRecord& record = app.store.At(layer, slot);
+            // The selection offers the record's own text: until the user edits it nothing changes,
+            // and the record keeps its highlight and the map its saved state.
+            const std::string renamed = Mid(s, 4);
+            if (record.RecordText == renamed) return;
             刷图元(app, layer, slot, app.view.BackgroundColor);
-            record.RecordText = Mid(s, 4);
+            record.RecordText = renamed;
             app.current.ModifiedFlag = -1;
             刷图元(app, layer, slot, app.current.CurrentColor);
         } else if (EqualsIgnoreCase(p, "ZXY")) {
