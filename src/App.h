@@ -23,6 +23,7 @@
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
+#include "sheets/SheetState.h"
 #include "survey/Station.h"
 #include "symbols/SelfMadeLibrary.h"
 #include "symbols/SymbolStandard.h"
@@ -65,6 +66,7 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
+    SheetState sheets;
 };
 
 }  // namespace movra
