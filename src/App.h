@@ -9,6 +9,7 @@
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
 #include "document/RecordStore.h"
+#include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
 #include "document/TextPlacementState.h"
 #include "document/TerrainNodes.h"
@@ -67,6 +68,8 @@ struct App {
     ShellSettings settings;
     SelfMadeLibrary selfMade;
     SheetState sheets;
+    // The map's ways up to the display, set with the main window.
+    RedrawSeams seams;
 };
 
 }  // namespace movra
