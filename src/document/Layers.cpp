@@ -205,8 +205,8 @@ void NewDocument(App& app) {
         }
         // The sheet frame template of layer 0 went with the store; nothing is left to undo or redo.
         app.sheets.FrameItemCount = 0;
-        SetUndoButton(app, 6, false);
-        SetUndoButton(app, 7, false);
+        SetToolbar1Button(app, 6, false);
+        SetToolbar1Button(app, 7, false);
         ClearImageSlots(app);
     });
 }

@@ -200,7 +200,7 @@ void DeleteSelectionWithUndo(App& app) {
             AppendUndoStep(app, entry.Layer, entry.Slot, UndoKindDelete, n);
             if (!recorded) {
                 WriteUndoViewRecord(app, n);
-                SetUndoButton(app, 6, true);
+                SetToolbar1Button(app, 6, true);
                 recorded = true;
             }
         }

@@ -204,6 +204,10 @@ void RunStartUp(App& app) {
     app.current.FieldSeparator = ",";
     app.settings.ImportProgressMark = "■";
 
+    // Nothing to undo, redo, delete, cut or copy yet; paste takes the block clipboard file.
+    for (int button : {6, 7, 8, 10, 11}) form.Toolbar1.Buttons(button).SetEnabled(false);
+    form.Toolbar1.Buttons(12).SetEnabled(true);
+
     splash->Unload();
     splash.reset();
     settings.Unload();

@@ -47,6 +47,15 @@ TEST(stForm1Test, ResizePlacesCanvasScrollBarsAndBoxesAroundIt) {
         EXPECT_NE(form.ImageCombo1.Top(), form.ImageCombo2.Top());
         EXPECT_LE(form.Text2.Top() + form.Text2.Height(), canvas.Top());
         EXPECT_LE(form.Text4.Top() + form.Text4.Height(), canvas.Top());
+        // The command line, the entry box and the status box in a row above the message line.
+        for (const TextBox* box : {&form.Text8, &form.Text5, &form.Text1}) {
+            EXPECT_LE(box->Top() + box->Height(), form.Text2.Top());
+            EXPECT_GE(box->Left(), canvas.Left());
+        }
+        EXPECT_LE(form.Text8.Left() + form.Text8.Width(), form.Text5.Left());
+        EXPECT_LE(form.Text5.Left() + form.Text5.Width(), form.Text1.Left());
+        for (const Label* toggle : {&form.Label3, &form.Label4})
+            EXPECT_LE(toggle->Left() + toggle->Width(), canvas.Left());
     }
     // The canvas keeps its user window; the view state follows at the next Text4_Click.
     EXPECT_DOUBLE_EQ(form.Picture1.ScaleWidth(), scaleWidth);
