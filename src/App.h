@@ -22,6 +22,7 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "sheets/SheetCutState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -76,6 +77,7 @@ struct App {
     RedrawSeams seams;
     // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
+    SheetCutState sheetCut;
 };
 
 }  // namespace movra

@@ -53,7 +53,7 @@ stForm1::stForm1(App& application)
       Label4(*this, "Label4"),
       Timer2(*this, "Timer2"),
       Timer3(*this, "Timer3"),
-      Toolbar2(*this, "Toolbar2") {
+      Toolbar2(*this, "Toolbar2", &Picture1) {
     app.form1 = this;
     InstallRedrawSeams(app);
     InstallExportSeams(app);
@@ -101,7 +101,7 @@ stForm1::stForm1(App& application)
     for (const char* size : {"6", "8", "10", "12", "14", "16", "20", "24", "30", "40"}) Combo2.AddItem(size);
     VScroll1.Move(0, 0, ScrollBarThickness, 0);
     HScroll1.Move(0, 0, 0, ScrollBarThickness);
-    Picture1.Move(1920, 1200, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
+    Picture1.Move(CanvasLeft, CanvasTop, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
     LayoutCanvasAndScrollBars(screen.WidthTwips(), screen.HeightTwips());
     ArrangeControls();
     // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
@@ -174,16 +174,16 @@ void stForm1::ArrangeControls() {
     Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
     Label3.Move(ColumnLeft, Picture1.Top() + 2400, ColumnWidth / 2 - 30, 300);
     Label4.Move(ColumnLeft + ColumnWidth / 2, Picture1.Top() + 2400, ColumnWidth / 2, 300);
-    // The row above the message line: the command line, the entry box and the status box.
-    const double rowTop = BandTop - LineHeight - 30;
+    // The row under the message line: the command line, the entry box and the status box.
+    const double rowTop = BandTop + LineHeight + 30;
     const double commandWidth = 0.4 * canvasWidth;
     const double entryWidth = 0.2 * canvasWidth;
     Text8.Move(canvasLeft, rowTop, commandWidth, LineHeight);
     Text5.Move(canvasLeft + commandWidth + 60, rowTop, entryWidth, LineHeight);
     Text1.Move(canvasLeft + commandWidth + entryWidth + 120, rowTop,
                std::max(0.0, canvasWidth - commandWidth - entryWidth - 120), LineHeight);
-    // The view bar floats over the canvas's upper-left corner until it is dragged elsewhere.
-    if (!Toolbar2.HasGeometry()) Toolbar2.Move(canvasLeft + 60, Picture1.Top() + 60, 2900, 480);
+    // The view bar lies on the canvas, at its upper-left corner until it is dragged elsewhere.
+    if (!Toolbar2.HasGeometry()) Toolbar2.Move(60, 60, 2900, 480);
 }
 
 }  // namespace movra

@@ -23,6 +23,11 @@ class frmSplash;
 class stForm1 : public FormModel {
 public:
     explicit stForm1(App& app);
+
+    // Where the canvas's upper-left corner stands, in twips: below the command bar, the message
+    // line and the command line, right of the selector column.
+    static constexpr double CanvasLeft = 1920;
+    static constexpr double CanvasTop = 1620;
     ~stForm1() override;
 
     App& app;

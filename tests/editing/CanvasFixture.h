@@ -53,7 +53,6 @@ protected:
     TestApp t;
     App& app = t.app;
     stForm1& form = t.form1;
-    // The main window's own command bar (buttons 6 撤消, 7 反撤, 8 删除, 10 剪切, 11 拷贝, 12 粘贴).
     Toolbar& toolbar = t.form1.Toolbar1;
 };
 

@@ -141,23 +141,19 @@ TEST_F(ViewToolsTest, DraggingSidewaysZoomsEverySecondMoveAboutTheCentre) {
 }
 
 TEST_F(ViewToolsTest, TheFloatingViewBarFollowsTheCursorInsideTheCanvas) {
-    // The main window's floating bar lies in the window: its place counts from the window's corner,
-    // the canvas's offset included.
     Toolbar& toolbar2 = form.Toolbar2;
     toolbar2.Move(0, 0, 1500, 400);
-    const double x0 = toolbar2.Container() == &form.Picture1 ? 0 : form.Picture1.Left();
-    const double y0 = toolbar2.Container() == &form.Picture1 ? 0 : form.Picture1.Top();
     app.tool.CommandMode = ModeDragMenu;
     Press(100, 900);
     Drag(250, 625);  // a quarter across, half down
-    EXPECT_DOUBLE_EQ(toolbar2.Left(), x0 + 0.25 * form.Picture1.Width());
-    EXPECT_DOUBLE_EQ(toolbar2.Top(), y0 + 0.5 * form.Picture1.Height());
+    EXPECT_DOUBLE_EQ(toolbar2.Left(), 0.25 * form.Picture1.Width());
+    EXPECT_DOUBLE_EQ(toolbar2.Top(), 0.5 * form.Picture1.Height());
     Drag(2000, 400);  // beyond the right edge: only the top follows
-    EXPECT_DOUBLE_EQ(toolbar2.Left(), x0 + 0.25 * form.Picture1.Width());
-    EXPECT_DOUBLE_EQ(toolbar2.Top(), y0 + 0.8 * form.Picture1.Height());
+    EXPECT_DOUBLE_EQ(toolbar2.Left(), 0.25 * form.Picture1.Width());
+    EXPECT_DOUBLE_EQ(toolbar2.Top(), 0.8 * form.Picture1.Height());
     Drag(500, 250);  // on the lower edge: only the left follows
-    EXPECT_DOUBLE_EQ(toolbar2.Left(), x0 + 0.5 * form.Picture1.Width());
-    EXPECT_DOUBLE_EQ(toolbar2.Top(), y0 + 0.8 * form.Picture1.Height());
+    EXPECT_DOUBLE_EQ(toolbar2.Left(), 0.5 * form.Picture1.Width());
+    EXPECT_DOUBLE_EQ(toolbar2.Top(), 0.8 * form.Picture1.Height());
 }
 
 TEST_F(ViewToolsTest, ALayerOfOneRecordWidensTheExtents) {
