@@ -22,11 +22,12 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "printing/PrintState.h"
 #include "sheets/SheetCutState.h"
+#include "sheets/SheetState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
-#include "sheets/SheetState.h"
 #include "survey/Station.h"
 #include "symbols/SelfMadeLibrary.h"
 #include "symbols/SymbolStandard.h"
@@ -36,6 +37,7 @@ namespace movra {
 class stForm1;
 class csForm2;
 class hlep_frm;
+class dayinfrm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -72,12 +74,18 @@ struct App {
     std::shared_ptr<hlep_frm> helpViewer;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
-    SheetState sheets;
     // The map's ways up to the display, set with the main window.
     RedrawSeams seams;
     // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
     SheetCutState sheetCut;
+    // The print settings of the run, the print dialog's variables, and the dialog, made on
+    // first use.
+    PrintOptions printOptions;
+    PrintDialogState printState;
+    std::shared_ptr<dayinfrm> printDialog;
+    // The sheet frame template and the folder of the sheet files.
+    SheetState sheets;
 };
 
 }  // namespace movra
