@@ -11,6 +11,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &FrameToolFamily(),
         &ViewToolFamily(),
         &VertexToolFamily(),
+        &DrawingToolFamily(),
     };
     return families;
 }

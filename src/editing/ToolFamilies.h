@@ -64,5 +64,6 @@ const std::vector<const ToolFamily*>& AllToolFamilies();
 const ToolFamily& FrameToolFamily();   // ModeIdle
 const ToolFamily& ViewToolFamily();    // pan, tilt, zoom, the floating view bar, the restored view
 const ToolFamily& VertexToolFamily();  // vertex insertion
+const ToolFamily& DrawingToolFamily(); // lines, freehand, rectangles, circles, print ranges, station pick
 
 }  // namespace movra
