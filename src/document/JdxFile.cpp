@@ -11,6 +11,7 @@
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
 #include "document/MapFileCommon.h"
+#include "document/WtwFile.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -109,9 +110,10 @@ void ApplyMapHeader(App& app, const FileRecord& h) {
     auto& store = app.store;
     store.LayerCount = h.layer;
     store.LayerCapacity = h.slot;
-    // The next layer number never falls back onto a layer the map already has.
+    // The next layer number never falls back onto a layer the map already has; a map of 255 layers
+    // has no number left and keeps 255.
     const int next = h.pen & 0xFF;
-    store.NextLayerIndex = static_cast<std::uint8_t>(std::clamp(next, store.LayerCount + 1, 255));
+    store.NextLayerIndex = static_cast<std::uint8_t>(std::min(std::max(next, store.LayerCount + 1), 255));
     auto& params = app.view.ProjectParams;
     params[0] = h.x1;
     params[1] = h.y1;
@@ -186,6 +188,19 @@ void ReportMapFileFailure(App& app) {
     if (app.form1) app.form1->SetCaption(MapFileFailureCaption + app.current.CurrentFilePath);
 }
 
+void ReportMapSaveFailure(App& app, const std::string& path, const std::string& reason) {
+    ReportMapFileFailure(app);
+    app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" + reason, MsgOkOnly | MsgExclamation,
+                                 MapSaveFailedTitle);
+}
+
+void ClearMapFileMessage(App& app) {
+    if (!app.form1) return;
+    const std::string& shown = app.form1->Text2.Text();
+    if (shown.rfind(MapFileNotReadMessage, 0) == 0 || shown == JdxWrongFileMessage || shown == WtwWrongFileMessage)
+        app.form1->Text2.SetText("");
+}
+
 void SetCanvasPointer(App& app, int pointer) {
     if (app.form1) app.form1->Picture1.SetMousePointer(pointer);
 }
@@ -211,8 +226,8 @@ void WriteJdxFile(App& app, const std::string& path) {
     WriteMapFile(app, path, layout);
 }
 
-void ReadJdxFile(App& app, const std::string& path) {
-    ReadMapFile(app, path, [&app](FileWindow& file) {
+bool ReadJdxFile(App& app, const std::string& path) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper) {
         // Only whole records are read; a cut record at the end is no record.
         auto next = [&file](FileRecord& record) {
             if (!file.Ensure(FixedRecordSize)) return false;
@@ -227,7 +242,8 @@ void ReadJdxFile(App& app, const std::string& path) {
 
         // How many records each layer is about to receive, from the layer bytes alone.
         std::vector<std::int32_t> perLayer(256, 0);
-        for (bool ended = false; !ended && file.Ensure(FixedRecordSize);) {
+        bool ended = false;
+        while (!ended && file.Ensure(FixedRecordSize)) {
             const std::string_view view = file.Available();
             const std::size_t whole = view.size() / FixedRecordSize;
             for (std::size_t i = 0; i < whole && !ended; ++i) {
@@ -237,21 +253,26 @@ void ReadJdxFile(App& app, const std::string& path) {
             }
             file.Consume(whole * FixedRecordSize);
         }
+        // A sheet file holds whole records without an end record; a map file cut inside a record
+        // and without its end is damaged, and nothing of it is taken over.
+        if (!ended && !file.Available().empty()) Raise(ErrInputPastEnd);
         perLayer[0] = 0;
 
-        TakeOverMapHead(app, header, layerRecords, perLayer);
+        TakeOverMapHead(app, keeper, header, layerRecords, perLayer);
 
         file.Rewind();
         file.Ensure((layerRecords.size() + 1) * FixedRecordSize);
         file.Consume((layerRecords.size() + 1) * FixedRecordSize);
         // The end record closes the drawing; a file without one (a sheet file) is read to its last
         // whole record.
+        DrawingRecordSink sink(app);
         FileRecord record;
         while (next(record)) {
             if (IsEndRecord(record)) break;
             if (record.layer == 0) continue;
-            AppendDrawingRecord(app, record, record.text, nullptr);
+            sink.Add(record, record.text, nullptr);
         }
+        sink.Finish();
         return true;
     });
 }

@@ -1,14 +1,17 @@
 #include "document/MapFileCommon.h"
 
+#include <array>
 #include <exception>
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/AfterMapRead.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "platform/PictureBox.h"
+#include "shell/stForm1.h"
 
 namespace movra {
 
@@ -67,25 +70,109 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = 0;
         FinishMapWrite(app, path);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
         app.current.ModifiedFlag = -1;
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        ReportMapSaveFailure(app, path, error ? error->description : std::string(e.what()));
     }
 }
 
-void ReadMapFile(App& app, const std::string& path, const std::function<bool(FileWindow& file)>& read) {
+struct OpenMapKeeper::Kept {
+    RecordStore store;
+    std::array<double, 6> params{};
+    DrawingExtents extents{};
+    double offsetX = 0, offsetY = 0;
+    Rgb canvasBackColor = 0;
+    bool hasCanvas = false;
+    std::array<std::vector<std::string>, 5> fieldNames{};
+    Rgb currentColor = 0;
+};
+
+OpenMapKeeper::OpenMapKeeper(App& app) : app_(app) {}
+OpenMapKeeper::~OpenMapKeeper() = default;
+
+void OpenMapKeeper::Keep() {
+    if (kept_) return;
+    auto kept = std::make_unique<Kept>();
+    kept->store = std::move(app_.store);
+    kept->params = app_.view.ProjectParams;
+    kept->extents = app_.extents;
+    kept->offsetX = app_.reduction.ReductionOffsetX;
+    kept->offsetY = app_.reduction.ReductionOffsetY;
+    if (app_.form1) {
+        kept->canvasBackColor = app_.form1->Picture1.BackColor();
+        kept->hasCanvas = true;
+    }
+    kept->fieldNames = app_.mapFile.AttributeFieldNames;
+    kept->currentColor = app_.current.CurrentColor;
+    // The new map starts from the tables the store had; lock flags are never reset by a read.
+    RecordStore fresh;
+    fresh.LayerNames = kept->store.LayerNames;
+    fresh.LayerColorIndex = kept->store.LayerColorIndex;
+    fresh.LayerOnFlag = kept->store.LayerOnFlag;
+    fresh.LayerLockFlag = kept->store.LayerLockFlag;
+    fresh.LayerCount = kept->store.LayerCount;
+    fresh.LayerCapacity = kept->store.LayerCapacity;
+    fresh.NextLayerIndex = kept->store.NextLayerIndex;
+    fresh.CurrentLayer = kept->store.CurrentLayer;
+    app_.store = std::move(fresh);
+    kept_ = std::move(kept);
+}
+
+void OpenMapKeeper::PutBack() {
+    if (!kept_) return;
+    std::unique_ptr<Kept> kept = std::move(kept_);
+    app_.store = std::move(kept->store);
+    app_.view.ProjectParams = kept->params;
+    app_.extents = kept->extents;
+    app_.reduction.ReductionOffsetX = kept->offsetX;
+    app_.reduction.ReductionOffsetY = kept->offsetY;
+    if (kept->hasCanvas && app_.form1) app_.form1->Picture1.SetBackColor(kept->canvasBackColor);
+    app_.mapFile.AttributeFieldNames = std::move(kept->fieldNames);
+    // The selector lists the kept layers again; choosing a layer there touches its flags and the
+    // current colour, which go back to what they were.
+    const auto onFlags = app_.store.LayerOnFlag;
+    const auto lockFlags = app_.store.LayerLockFlag;
+    const auto current = app_.store.CurrentLayer;
+    RestoreLayerSelector(app_);
+    app_.store.LayerOnFlag = onFlags;
+    app_.store.LayerLockFlag = lockFlags;
+    app_.store.CurrentLayer = current;
+    app_.current.CurrentColor = kept->currentColor;
+}
+
+void OpenMapKeeper::Drop() { kept_.reset(); }
+
+bool ReadMapFile(App& app, const std::string& path,
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper)>& read) {
+    OpenMapKeeper keeper(app);
     try {
         SetCanvasPointer(app, PointerHourglass);
         FileWindow file(path);
-        if (!read(file)) return;
+        if (!read(file, keeper)) {
+            keeper.PutBack();
+            return false;
+        }
+        keeper.Drop();
 
         app.current.CurrentFilePath = path;
         SetCanvasPointer(app, PointerCross);
+        // A message left by an earlier failed read no longer holds.
+        ClearMapFileMessage(app);
         FinishMapRead(app, path);
-    } catch (const std::exception&) {
+        return true;
+    } catch (const std::exception& e) {
+        try {
+            keeper.PutBack();
+        } catch (...) {
+        }
         SetCanvasPointer(app, PointerCross);
         ReportMapFileFailure(app);
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        ShowMessageLine(app, std::string(MapFileNotReadMessage) + FileNameOf(path) + "（" +
+                                 (error ? error->description : std::string("文件已损坏")) + "）");
+        return false;
     }
 }
 
@@ -107,12 +194,44 @@ bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::st
     return true;
 }
 
-void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords,
-                     const std::vector<std::int32_t>& recordsPerFileLayer) {
+void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
+                     const std::vector<FileRecord>& layerRecords, const std::vector<std::int32_t>& recordsPerFileLayer) {
+    keeper.Keep();
     ApplyMapHeader(app, header);
+    auto& store = app.store;
+    // Names and colours of layers the file does not have belonged to the map before.
+    for (int i = store.LayerCount + 1; i < LayerTableSize; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        store.LayerNames[k].clear();
+        store.LayerColorIndex[k] = 0;
+        store.LayerOnFlag[k] = 0;
+    }
     for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
     新建层(app);
     ReserveLayerSlots(app, recordsPerFileLayer);
+}
+
+bool IsClearedRecord(const FileRecord& r) {
+    return r.type == 0 && r.color == 0 && r.x1 == 0 && r.y1 == 0 && r.z1 == 0 && r.x2 == 0 && r.y2 == 0 &&
+           r.z2 == 0 && r.x3 == 0 && r.y3 == 0 && r.z3 == 0 && r.x4 == 0 && r.y4 == 0 && r.z4 == 0 &&
+           r.pen == 0 && r.text.empty() && r.font.empty();
+}
+
+void DrawingRecordSink::CommitHeld() {
+    if (!held_) return;
+    std::unique_ptr<FileRecord> held = std::move(held_);
+    AppendDrawingRecord(app_, *held, held->text, nullptr);
+}
+
+void DrawingRecordSink::Add(const FileRecord& record, std::string text, const std::string* extra) {
+    // A held cleared record was not the end of its layer after all.
+    if (held_ && held_->layer == record.layer) CommitHeld();
+    held_.reset();
+    if (IsClearedRecord(record) && text.empty() && (!extra || extra->empty())) {
+        held_ = std::make_unique<FileRecord>(record);
+        return;
+    }
+    AppendDrawingRecord(app_, record, text, extra);
 }
 
 }  // namespace movra

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,19 +54,66 @@ struct MapFileLayout {
 // the map counts as unsaved.
 void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout);
 
+// The open map as a reader found it. The reader proves the whole file before it takes anything
+// over; should the reading fail after all (the file changed under it, memory ran out), the map,
+// its tables and settings are put back as they were, so that a damaged file never leaves half a
+// map behind that a later save would write over the good file.
+class OpenMapKeeper {
+public:
+    explicit OpenMapKeeper(App& app);
+    ~OpenMapKeeper();
+    OpenMapKeeper(const OpenMapKeeper&) = delete;
+    OpenMapKeeper& operator=(const OpenMapKeeper&) = delete;
+
+    // Takes the open map aside; the store is left empty with the lock flags kept.
+    void Keep();
+    // Puts the kept map back (nothing when nothing was kept).
+    void PutBack();
+    // The new map is complete: the kept one is let go.
+    void Drop();
+
+private:
+    struct Kept;
+    App& app_;
+    std::unique_ptr<Kept> kept_;
+};
+
 // Reads a map file: `read` takes the file over and returns false when it refused the file (and said
-// so). On success CurrentFilePath becomes the path and the map is finished as read; a failure is
-// reported through the caption.
-void ReadMapFile(App& app, const std::string& path, const std::function<bool(FileWindow& file)>& read);
+// so). On success CurrentFilePath becomes the path and the map is finished as read, and true is
+// returned; on failure the open map stays as it was, the caption names it again and the message
+// line says why the file was not read.
+bool ReadMapFile(App& app, const std::string& path,
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper)>& read);
 
 // Reads the header and the layer records with `next`. False, with the message shown and the
 // failure reported, when the header does not carry `magic`; raises when the header is unusable or
 // the file ends inside the layer table. Nothing is taken over yet.
 bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
                  const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords);
-// Takes over the header and the layer table, makes the layers and reserves the room the drawing
-// records (counted per file layer) are about to take.
-void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords,
-                     const std::vector<std::int32_t>& recordsPerFileLayer);
+// Takes over the header and the layer table (the open map goes to `keeper`), makes the layers and
+// reserves the room the drawing records (counted per file layer) are about to take. Layer table
+// entries above the file's layer count are reset: they belonged to the map before.
+void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
+                     const std::vector<FileRecord>& layerRecords, const std::vector<std::int32_t>& recordsPerFileLayer);
+
+// Appends the drawing records of a file in order. The writers write each layer's open slot, a
+// cleared record of type 0; one that ends its layer is no record and is not committed, so that a
+// map read and saved again keeps its size.
+class DrawingRecordSink {
+public:
+    explicit DrawingRecordSink(App& app) : app_(app) {}
+    // `extra` may be null (no attribute string).
+    void Add(const FileRecord& record, std::string text, const std::string* extra);
+    // Commits what is still held back; call after the last record.
+    void Finish() { held_.reset(); }
+
+private:
+    void CommitHeld();
+    App& app_;
+    std::unique_ptr<FileRecord> held_;
+};
+
+// A record as the writers write an open slot: type 0 and every field cleared.
+bool IsClearedRecord(const FileRecord& record);
 
 }  // namespace movra

@@ -38,16 +38,22 @@ Reader ReaderByExtension(const std::string& path) {
 }
 
 // Reads the map file as the open commands do: the merge bookkeeping starts anew with the file as
-// entry 1, node links and copied records are dealt with, then the reader replaces the map.
-void ReadMap(App& app, Reader reader, const std::string& path, const std::string& mergedName) {
+// entry 1, node links and copied records are dealt with, then the reader replaces the map. A file
+// that is not read leaves the open map with its own bookkeeping and node links.
+bool ReadMap(App& app, Reader reader, const std::string& path, const std::string& mergedName) {
+    const std::uint8_t mergedCount = app.mapFile.MergedFileCount;
+    std::vector<std::string> mergedNames = app.mapFile.MergedFileNames;
     app.mapFile.MergedFileCount = 1;
     app.mapFile.MergedFileNames.assign({std::string(), mergedName});
-    ResetNodeLinks(app);
     FlushCopyBuffer(app);
-    if (reader == Reader::Jdx)
-        ReadJdxFile(app, path);
-    else
-        ReadWtwFile(app, path);
+    const bool read = reader == Reader::Jdx ? ReadJdxFile(app, path) : ReadWtwFile(app, path);
+    if (!read) {
+        app.mapFile.MergedFileCount = mergedCount;
+        app.mapFile.MergedFileNames = std::move(mergedNames);
+        return false;
+    }
+    ResetNodeLinks(app);
+    return true;
 }
 
 struct OpenSetup {
@@ -79,7 +85,7 @@ void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
     SetCaption(app, (reader == Reader::Wtw ? "Movra_wtw_" : "Movra_jdx_") + FileNameOf(path));
     app.platform.events().DoEvents();
     if (reader == Reader::None) return;
-    ReadMap(app, reader, path, FileNameOf(path));
+    if (!ReadMap(app, reader, path, FileNameOf(path))) return;
     if (setup.applySettings) ApplyOpenedMapSettings(app);
     RedrawSeam(app);
 }
@@ -179,7 +185,7 @@ void OpenRecentFile(App& app, std::int16_t n) {
     }
     if (ext == ".wtw" || ext == ".jdx") {
         if (!SaveBeforeReplacing(app)) return;
-        ReadMap(app, ext == ".jdx" ? Reader::Jdx : Reader::Wtw, path, path);
+        if (!ReadMap(app, ext == ".jdx" ? Reader::Jdx : Reader::Wtw, path, path)) return;
         ApplyOpenedMapSettings(app);
     } else if (ext != "veqa") {
         return;

@@ -49,10 +49,15 @@ void ApplyFieldNameRecord(App& app, const FileRecord& r) {
 }
 
 // The drawing records per file layer from the window's position on, found by their counted
-// strings alone; the window is left at the end of what was counted.
+// strings alone; the window is left at the end of what was counted. A record cut short by the end
+// of the file makes the file damaged: it raises before anything of the file is taken over.
 std::vector<std::int32_t> CountRecordsPerLayer(FileWindow& file) {
     std::vector<std::int32_t> perLayer(256, 0);
-    while (const std::size_t size = EnsureVariableRecord(file)) {
+    for (;;) {
+        bool cut = false;
+        const std::size_t size = EnsureVariableRecord(file, &cut);
+        if (cut) Raise(ErrInputPastEnd);
+        if (size == 0) break;
         const std::string_view view = file.Available();
         const auto layer = static_cast<unsigned char>(view[0]);
         if (layer == 0 && static_cast<unsigned char>(view[5]) == EndRecordType) break;
@@ -83,20 +88,22 @@ void WriteWtwFile(App& app, const std::string& path) {
     WriteMapFile(app, path, layout);
 }
 
-void ReadWtwFile(App& app, const std::string& path) {
-    ReadMapFile(app, path, [&app](FileWindow& file) {
+bool ReadWtwFile(App& app, const std::string& path) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper) {
         auto next = [&file](FileRecord& record) { return ReadVariableRecord(file, record); };
         FileRecord header;
         std::vector<FileRecord> layerRecords;
         if (!ReadMapHead(app, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
-        TakeOverMapHead(app, header, layerRecords, CountRecordsPerLayer(file));
+        const std::vector<std::int32_t> perLayer = CountRecordsPerLayer(file);
+        TakeOverMapHead(app, keeper, header, layerRecords, perLayer);
 
         file.Rewind();
         FileRecord record;
         for (std::size_t skip = 0; skip <= layerRecords.size(); ++skip) ReadVariableRecord(file, record);
+        DrawingRecordSink sink(app);
         for (;;) {
-            // A record cut short by the end of the file is a read error; a file that simply ends
-            // without its end record is read to its end.
+            // The file was proven whole; a record cut short now means it changed under the reader.
+            // A file that simply ends without its end record is read to its end.
             bool cut = false;
             if (!ReadVariableRecord(file, record, &cut)) {
                 if (cut) Raise(ErrInputPastEnd);
@@ -112,15 +119,16 @@ void ReadWtwFile(App& app, const std::string& path) {
             const std::string& t = record.text;
             const std::size_t bang = t.find('!');
             if (bang == std::string::npos) {
-                AppendDrawingRecord(app, record, t, nullptr);
+                sink.Add(record, t, nullptr);
             } else {
                 // The attribute string is the second piece; further pieces are dropped.
                 const std::size_t end = t.find('!', bang + 1);
                 const std::string extra =
                     Trim(t.substr(bang + 1, end == std::string::npos ? std::string::npos : end - bang - 1));
-                AppendDrawingRecord(app, record, t.substr(0, bang), &extra);
+                sink.Add(record, t.substr(0, bang), &extra);
             }
         }
+        sink.Finish();
         return true;
     });
 }
@@ -155,8 +163,13 @@ void WriteClipWtwFile(App& app, const std::string& path) {
 
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = 0;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
+        // The map is not touched; the user is told that the work buffer was not saved.
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" +
+                                         (error ? error->description : std::string(e.what())),
+                                     MsgOkOnly | MsgExclamation, MapSaveFailedTitle);
     }
 }
 
