@@ -57,14 +57,18 @@ std::string FromWidgetLines(const QString& text) {
     return S(result);
 }
 
+QIcon IconOf(const Picture& picture) {
+    if (picture.Empty() ||
+        picture.pixels.size() < static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
+        return {};
+    QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                 picture.width * 4, QImage::Format_ARGB32);
+    return QIcon(QPixmap::fromImage(image.copy()));
+}
+
 QIcon IconOf(const ImageList* list, int index) {
     const Picture* picture = list ? list->Image(index) : nullptr;
-    if (!picture || picture->Empty() ||
-        picture->pixels.size() < static_cast<size_t>(picture->width) * static_cast<size_t>(picture->height))
-        return {};
-    QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
-                 picture->width * 4, QImage::Format_ARGB32);
-    return QIcon(QPixmap::fromImage(image.copy()));
+    return picture ? IconOf(*picture) : QIcon();
 }
 
 struct Flag {
@@ -113,6 +117,12 @@ FormBinding::FormBinding(Platform& platform, FormModel& form, FormWindow& window
     : platform_(platform), form_(&form), window_(window) {
     form.SetView(this);
     for (Control* control : form.Controls()) MakeWidget(*control);
+    // The widgets stand in the order they were made; the form may have restacked its controls.
+    std::vector<Control*> stack(form.Controls().begin(), form.Controls().end());
+    std::stable_sort(stack.begin(), stack.end(),
+                     [](const Control* a, const Control* b) { return a->StackOrder() < b->StackOrder(); });
+    for (Control* control : stack)
+        if (QWidget* widget = WidgetOf(*control)) widget->raise();
     RebuildMenuBar();
     SyncForm(Prop::Text);
     SyncForm(Prop::Color);
@@ -357,7 +367,7 @@ void FormBinding::MakeWidget(Control& control) {
         watched->installEventFilter(this);
     }
     if (control.Kind() == ControlKind::Toolbar) BuildToolbar(bound);
-    SyncContent(bound);
+    SyncContent(bound, true);
     for (Prop prop : {Prop::Enabled, Prop::ToolTipText, Prop::Color, Prop::Font, Prop::Geometry, Prop::Visible})
         Sync(control, prop);
 }
@@ -388,6 +398,14 @@ void FormBinding::Sync(Control& control, Prop prop) {
         case Prop::Color: ApplyColors(control, widget); return;
         case Prop::Font: ApplyFont(control, widget); return;
         case Prop::Focus: widget->setFocus(Qt::OtherFocusReason); return;
+        case Prop::Order:
+            // A control brought to the front has the highest stack number, one sent back the
+            // lowest (below zero).
+            if (control.StackOrder() < 0)
+                widget->lower();
+            else
+                widget->raise();
+            return;
         case Prop::List:
             if (control.Kind() == ControlKind::Toolbar) {
                 BuildToolbar(bound);
@@ -429,8 +447,15 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
             break;
         case ControlKind::CommandButton: {
             auto* button = static_cast<CommandButton*>(c);
-            static_cast<QPushButton*>(widget)->setText(Q(button->Caption()));
-            static_cast<QPushButton*>(widget)->setDefault(button->Default());
+            auto* view = static_cast<QPushButton*>(widget);
+            view->setText(Q(button->Caption()));
+            view->setDefault(button->Default());
+            if (picturesChanged) {
+                const Picture& picture = button->ButtonPicture();
+                QIcon icon = IconOf(picture);
+                view->setIcon(icon);
+                if (!icon.isNull()) view->setIconSize(QSize(picture.width, picture.height));
+            }
             break;
         }
         case ControlKind::ComboBox: {
