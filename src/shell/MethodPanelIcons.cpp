@@ -151,14 +151,14 @@ const std::array<Drawing, MethodPanelButtonCount>& Drawings() {
         [](IconCanvas& c) { c.Line(3, 4, 10, 11, Dark, 2); c.Line(10, 11, 15, 6, Dark, 2); c.Line(3, 4, 8, -1, Dark, 2);
                             c.Line(15, 6, 8, -1, Dark, 2); c.Disc(16, 15, 3, Blue); c.Line(15, 7, 16, 12, Blue, 2); },
         // 37 a circle of 1.0 mm
-        [](IconCanvas& c) { c.Ring(6, 12, 4, Red, 2); c.Digit(12, 4, 1, Black); c.Disc(16.2, 9, 0.5, Black); c.Digit(17, 4, 0, Black); },
+        [](IconCanvas& c) { c.Ring(5, 13, 3.5, Red, 2); c.Digit(10, 3, 1, Black); c.Disc(14.2, 8, 0.6, Black); c.Digit(15, 3, 0, Black); },
         // 38 the paddy field mark
         [](IconCanvas& c) { for (double x : {5.0, 14.0}) { c.Line(x - 3, 12, x + 3, 12, Blue, 2); c.Line(x, 12, x, 6, Blue, 2); }
                             c.Line(7, 17, 13, 17, Blue, 2); c.Line(10, 17, 10, 13, Blue, 2); },
         // 39 a circle of 1.6 mm
-        [](IconCanvas& c) { c.Ring(7, 12, 6, Red, 2); c.Digit(12, 1, 1, Black); c.Disc(16, 6.6, 0.5, Black); c.Digit(17, 1, 6, Black); },
+        [](IconCanvas& c) { c.Ring(6, 13, 5, Red, 2); c.Digit(10, 1, 1, Black); c.Disc(14.2, 6, 0.6, Black); c.Digit(15, 1, 6, Black); },
         // 40 a circle of 0.5 mm
-        [](IconCanvas& c) { c.Ring(5, 14, 2.5, Red, 2); c.Digit(10, 4, 0, Black); c.Disc(14.2, 9, 0.5, Black); c.Digit(15, 4, 5, Black); },
+        [](IconCanvas& c) { c.Ring(4, 14, 2, Red, 2); c.Digit(10, 4, 0, Black); c.Disc(14.2, 9, 0.6, Black); c.Digit(15, 4, 5, Black); },
         // 41 the dry field mark
         [](IconCanvas& c) { for (double x : {5.0, 14.0}) { c.Line(x - 3, 8, x + 3, 8, Brown, 2); c.Line(x - 2, 8, x - 2, 4, Brown);
                                                            c.Line(x + 2, 8, x + 2, 4, Brown); }

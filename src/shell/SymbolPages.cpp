@@ -184,20 +184,28 @@ void stForm1::BuildPanels() {
 void stForm1::ArrangePanels(double left, double top) {
     const double methodRows = std::ceil(MethodPanelButtonCount / static_cast<double>(MethodColumns));
     const double symbolRows = std::ceil(SymbolButtonsPerPage / static_cast<double>(SymbolColumns));
-    const double methodHeight = PanelCaptionHeight + methodRows * MethodButtonSize + PanelMargin;
-    const double pageHeight = PanelCaptionHeight + symbolRows * SymbolButtonHeight + PanelMargin;
+    // The rows get lower on a low window, so that the panels end above its bottom edge.
+    const double room = ScaleHeight() - top - PanelMargin;
+    auto rowHeight = [&](double rows, double most, double least) {
+        if (ScaleHeight() <= 0) return most;
+        return std::clamp((room - PanelCaptionHeight - PanelMargin) / rows, least, most);
+    };
+    const double methodRow = rowHeight(methodRows, MethodButtonSize, 300);
+    const double symbolRow = rowHeight(symbolRows, SymbolButtonHeight, 180);
+    const double methodHeight = PanelCaptionHeight + methodRows * methodRow + PanelMargin;
+    const double pageHeight = PanelCaptionHeight + symbolRows * symbolRow + PanelMargin;
     const double height = std::max(methodHeight, pageHeight);
     const double width = MethodColumns * MethodButtonSize + 2 * PanelMargin;
     Frame2.Move(left, top, width, height);
     Command8.ForEach([&](CommandButton& button, int i) {
-        button.Move(PanelMargin + (i % MethodColumns) * MethodButtonSize, PanelCaptionHeight + (i / MethodColumns) * MethodButtonSize,
-                    MethodButtonSize, MethodButtonSize);
+        button.Move(PanelMargin + (i % MethodColumns) * MethodButtonSize, PanelCaptionHeight + (i / MethodColumns) * methodRow,
+                    MethodButtonSize, methodRow);
     });
     Frame1.ForEach([&](Frame& frame, int) { frame.Move(left, top, width, height); });
     Command5.ForEach([&](CommandButton& button, int i) {
         const int k = i % SymbolButtonsPerPage;
         button.Move(PanelMargin + (k % SymbolColumns) * SymbolButtonWidth,
-                    PanelCaptionHeight + (k / SymbolColumns) * SymbolButtonHeight, SymbolButtonWidth, SymbolButtonHeight);
+                    PanelCaptionHeight + (k / SymbolColumns) * symbolRow, SymbolButtonWidth, symbolRow);
     });
 }
 

@@ -451,10 +451,8 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
             view->setText(Q(button->Caption()));
             view->setDefault(button->Default());
             if (picturesChanged) {
-                const Picture& picture = button->ButtonPicture();
-                QIcon icon = IconOf(picture);
-                view->setIcon(icon);
-                if (!icon.isNull()) view->setIconSize(QSize(picture.width, picture.height));
+                view->setIcon(IconOf(button->ButtonPicture()));
+                FitIcon(*button, view);
             }
             break;
         }
@@ -568,6 +566,15 @@ void FormBinding::SyncComboItems(QComboBox* box, int count, bool picturesChanged
     }
 }
 
+// A button's picture at its own size, or smaller (its proportions kept) on a smaller button.
+void FormBinding::FitIcon(const CommandButton& button, QPushButton* view) {
+    const Picture& picture = button.ButtonPicture();
+    if (picture.Empty()) return;
+    const int room = std::max(4, view->height() - 4);
+    view->setIconSize(picture.height > room ? QSize(picture.width * room / picture.height, room)
+                                            : QSize(picture.width, picture.height));
+}
+
 void FormBinding::Place(Bound& bound) {
     QWidget* widget = bound.widget;
     Control* c = bound.control;
@@ -583,6 +590,8 @@ void FormBinding::Place(Bound& bound) {
         int w = static_cast<int>(std::lround(c->Width() / TwipsX()));
         int h = static_cast<int>(std::lround(c->Height() / TwipsY()));
         widget->setGeometry(x, y, w, h);
+        if (c->Kind() == ControlKind::CommandButton)
+            FitIcon(*static_cast<CommandButton*>(c), static_cast<QPushButton*>(widget));
         return;
     }
     if (bound.autoPlaced) return;
