@@ -1,154 +1,184 @@
 #include "basic/Gbk.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
-#include "basic/Errors.h"
 #include "basic/Utf8.h"
 
 namespace movra {
 
 namespace {
 
-// One conversion descriptor per direction and thread: opening one costs far more than converting
-// a short text, and the conversion runs once per record of a map.
-class Converter {
-public:
-    Converter(const char* to, const char* from) {
-        handle_ = iconv_open(to, from);
-        if (handle_ == reinterpret_cast<iconv_t>(-1)) Raise(ErrInternal);
-    }
-    ~Converter() { iconv_close(handle_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+#include "basic/GbkTable.inc"
 
-    // Converts as much as it can; returns (size_t)-1 with errno set like iconv on a stop.
-    size_t Run(const char*& in, size_t& inLeft, char*& out, size_t& outLeft) {
-        return iconv(handle_, const_cast<char**>(&in), &inLeft, &out, &outLeft);
-    }
-    void Reset() { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
-
-private:
-    iconv_t handle_;
-};
-
-Converter& ToGbkConverter() {
-    thread_local Converter converter("CP936", "UTF-8");
-    return converter;
-}
-
-Converter& FromGbkConverter() {
-    thread_local Converter converter("UTF-8", "CP936");
-    return converter;
-}
-
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
+constexpr unsigned TrailsPerLead = 0xFE - 0x40 + 1;
+constexpr char32_t Euro = 0x20AC;
 
 bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 
-void AppendReplacement(std::string& out) { out += "\xEF\xBF\xBD"; }
+// The character of a lead and trail byte; 0 when the pair is none.
+char32_t PairCharacter(unsigned char lead, unsigned char trail) {
+    const std::uint16_t entry = GbkPairTable[(lead - 0x81u) * TrailsPerLead + (trail - 0x40u)];
+    if (entry != 0xFFFF) return entry;
+    const unsigned code = static_cast<unsigned>(lead) << 8 | trail;
+    for (const auto& beyond : GbkPairsBeyondBmp) {
+        if (beyond.code == code) return beyond.character;
+    }
+    return 0;
+}
+
+// The two-byte code of every character of the basic plane that code page 936 holds (0 when none),
+// made once from the decoding table so that both directions agree.
+const std::array<std::uint16_t, 0x10000>& CodeOfCharacter() {
+    static const auto table = [] {
+        auto codes = std::make_unique<std::array<std::uint16_t, 0x10000>>();
+        codes->fill(0);
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+                const std::uint16_t entry = GbkPairTable[(lead - 0x81) * TrailsPerLead + (trail - 0x40)];
+                if (entry != 0 && entry != 0xFFFF) (*codes)[entry] = static_cast<std::uint16_t>(lead << 8 | trail);
+            }
+        }
+        (*codes)[Euro] = 0x80;  // the single byte, as the code page writes it
+        return codes;
+    }();
+    return *table;
+}
+
+// The GBK code of a character: one byte (below 0x100) or two; 0 when it has none.
+unsigned CodeOf(char32_t c) {
+    if (c < 0x80) return c;
+    if (c <= 0xFFFF) return CodeOfCharacter()[c];
+    for (const auto& beyond : GbkPairsBeyondBmp) {
+        if (beyond.character == c) return beyond.code;
+    }
+    return 0;
+}
+
+char* PutUtf8(char* out, char32_t cp) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// Bytes from `pos` on that are plain ASCII, eight at a time where it can.
+size_t AsciiRun(const char* in, size_t pos, size_t size) {
+    while (pos + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, in + pos, 8);
+        if (word & 0x8080808080808080ull) break;
+        pos += 8;
+    }
+    while (pos < size && static_cast<unsigned char>(in[pos]) < 0x80) ++pos;
+    return pos;
+}
 
 }  // namespace
 
-std::string ToGbk(std::string_view utf8) {
-    if (IsAscii(utf8)) return std::string(utf8);
-    // Every character takes at most as many GBK bytes as UTF-8 bytes.
-    std::string out(utf8.size() + 4, '\0');
-    Converter& converter = ToGbkConverter();
-    converter.Reset();
-    const char* in = utf8.data();
-    size_t inLeft = utf8.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    while (inLeft > 0) {
-        if (converter.Run(in, inLeft, outPtr, outLeft) != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) {  // cannot happen by the bound above; grow anyway rather than lose text
-            size_t used = outPtr - out.data();
-            out.resize(out.size() * 2 + 16);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
+bool IsAsciiText(std::string_view text) { return AsciiRun(text.data(), 0, text.size()) == text.size(); }
+
+size_t DecodeGbk(const char* in, size_t size, char* out, bool dropCutLeads) {
+    char* const start = out;
+    size_t pos = 0;
+    while (pos < size) {
+        const size_t ascii = AsciiRun(in, pos, size);
+        if (ascii > pos) {
+            std::memcpy(out, in + pos, ascii - pos);
+            out += ascii - pos;
+            pos = ascii;
+            if (pos == size) break;
+        }
+        const auto b0 = static_cast<unsigned char>(in[pos]);
+        if (b0 == 0x80) {
+            out = PutUtf8(out, Euro);
+            ++pos;
             continue;
         }
-        // A character GBK cannot hold, or a broken UTF-8 byte: one "?" for it, then go on.
-        char32_t cp;
-        size_t skip = DecodeUtf8At(utf8, in - utf8.data(), cp);
-        if (skip == 0 || skip > inLeft) skip = inLeft;
-        in += skip;
-        inLeft -= skip;
-        if (outLeft == 0) {
-            size_t used = outPtr - out.data();
-            out.resize(out.size() + 16);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
+        if (IsLeadByte(b0) && pos + 1 < size && IsTrailByte(static_cast<unsigned char>(in[pos + 1]))) {
+            const char32_t c = PairCharacter(b0, static_cast<unsigned char>(in[pos + 1]));
+            // A well-formed pair without a character is one replacement, read past whole.
+            out = PutUtf8(out, c != 0 ? c : 0xFFFD);
+            pos += 2;
+            continue;
         }
-        *outPtr++ = '?';
-        --outLeft;
-        converter.Reset();
+        // A lead byte that nothing can trail (the next character survives), or a byte that is no
+        // character at all.
+        if (!(dropCutLeads && IsLeadByte(b0))) out = PutUtf8(out, 0xFFFD);
+        ++pos;
     }
-    out.resize(outPtr - out.data());
+    return static_cast<size_t>(out - start);
+}
+
+size_t EncodeGbk(std::string_view utf8, char* out, size_t width) {
+    const char* in = utf8.data();
+    const size_t size = utf8.size();
+    size_t pos = 0;
+    size_t written = 0;
+    while (pos < size && written < width) {
+        const size_t ascii = AsciiRun(in, pos, std::min(size, pos + (width - written)));
+        if (ascii > pos) {
+            std::memcpy(out + written, in + pos, ascii - pos);
+            written += ascii - pos;
+            pos = ascii;
+            continue;
+        }
+        char32_t c;
+        size_t length = DecodeUtf8At(utf8, pos, c);
+        if (length == 0) break;
+        // A broken UTF-8 byte is a character GBK cannot hold.
+        const unsigned code = CodeOf(c);
+        if (code == 0) {
+            out[written++] = '?';
+        } else if (code < 0x100) {
+            out[written++] = static_cast<char>(code);
+        } else {
+            if (written + 2 > width) break;
+            out[written++] = static_cast<char>(code >> 8);
+            out[written++] = static_cast<char>(code & 0xFF);
+        }
+        pos += length;
+    }
+    return written;
+}
+
+std::string ToGbk(std::string_view utf8) {
+    std::string out(utf8.size(), '\0');
+    out.resize(EncodeGbk(utf8, out.data(), out.size()));
     return out;
 }
 
 std::string FromGbk(std::string_view gbk) {
-    if (IsAscii(gbk)) return std::string(gbk);
-    // A byte becomes at most three UTF-8 bytes (a replacement character).
-    std::string out(gbk.size() * 3 + 4, '\0');
-    Converter& converter = FromGbkConverter();
-    converter.Reset();
-    const char* in = gbk.data();
-    size_t inLeft = gbk.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    while (inLeft > 0) {
-        if (converter.Run(in, inLeft, outPtr, outLeft) != static_cast<size_t>(-1)) break;
-        size_t used = outPtr - out.data();
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2 + 16);
-        } else {
-            out.resize(used);
-            AppendReplacement(out);
-            // A well-formed pair that has no character is dropped whole; a lead byte followed by a
-            // byte that cannot trail it is dropped alone, so the next character survives. A lone
-            // lead byte at the end is replaced too.
-            auto b0 = static_cast<unsigned char>(in[0]);
-            size_t skip = 1;
-            if (inLeft >= 2 && IsLeadByte(b0) && IsTrailByte(static_cast<unsigned char>(in[1]))) skip = 2;
-            in += skip;
-            inLeft -= skip;
-            used = out.size();
-            out.resize(used + inLeft * 3 + 4);
-            converter.Reset();
-        }
-        outPtr = out.data() + used;
-        outLeft = out.size() - used;
-    }
-    out.resize(outPtr - out.data());
+    if (IsAsciiText(gbk)) return std::string(gbk);
+    std::string out(GbkDecodedBound(gbk.size()), '\0');
+    out.resize(DecodeGbk(gbk.data(), gbk.size(), out.data(), false));
     return out;
 }
 
 std::string ToGbkField(std::string_view utf8, size_t width) {
-    std::string gbk = ToGbk(utf8);
-    if (gbk.size() <= width) return gbk;
-    // What ToGbk made holds only whole characters: single bytes below 0x80 (or "?") and pairs
-    // starting with a lead byte.
-    size_t pos = 0;
-    while (pos < gbk.size()) {
-        size_t step = IsLeadByte(static_cast<unsigned char>(gbk[pos])) ? 2 : 1;
-        if (pos + step > width) break;
-        pos += step;
-    }
-    gbk.resize(pos);
-    return gbk;
+    std::string out(std::min(width, utf8.size()), '\0');
+    out.resize(EncodeGbk(utf8, out.data(), out.size()));
+    return out;
 }
 
 size_t GbkLength(std::string_view utf8) {
-    if (IsAscii(utf8)) return utf8.size();
+    if (IsAsciiText(utf8)) return utf8.size();
     return ToGbk(utf8).size();
 }
 

@@ -1,10 +1,14 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace movra {
 
-// Code page 936 at every file, clipboard and serial boundary.
+// Code page 936 at every file, clipboard and serial boundary. Every two-byte code reads as the
+// character GB18030 gives it, so the user-defined areas come in as private-use characters and go
+// out as the same two bytes; the single byte 0x80 is the euro sign, and the euro sign is written
+// as 0x80.
 
 // UTF-8 to GBK bytes. A character GBK cannot hold becomes "?".
 std::string ToGbk(std::string_view utf8);
@@ -15,5 +19,17 @@ std::string FromGbk(std::string_view gbk);
 std::string ToGbkField(std::string_view utf8, size_t width);
 // Byte count of the GBK form.
 size_t GbkLength(std::string_view utf8);
+
+// The most UTF-8 bytes `n` GBK bytes decode to.
+constexpr size_t GbkDecodedBound(size_t n) { return n * 3; }
+// Decodes GBK bytes into `out`, which holds at least GbkDecodedBound(size) bytes, and returns the
+// number written. With `dropCutLeads`, a lead byte that no trail byte follows (half a character cut
+// by a fixed-width field) is left out instead of read as U+FFFD.
+size_t DecodeGbk(const char* in, size_t size, char* out, bool dropCutLeads);
+// Encodes UTF-8 into `out` as GBK, at most `width` bytes and never half a character, and returns
+// the number written; `out` holds at least min(width, utf8.size()) bytes (GBK is never longer).
+size_t EncodeGbk(std::string_view utf8, char* out, size_t width);
+// True when no byte has its high bit set: such a text is the same in UTF-8 and in GBK.
+bool IsAsciiText(std::string_view text);
 
 }  // namespace movra

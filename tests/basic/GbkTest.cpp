@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <string_view>
 
 #include "basic/Gbk.h"
 #include "basic/Text.h"
+#include "basic/Utf8.h"
 
 namespace movra {
 namespace {
@@ -46,9 +51,120 @@ TEST(Gbk, InvalidBytesReadAsReplacementKeepingWhatFollows) {
                           Case{"\xCB" "0\xCB\xCE", r + "0宋"},         // a lead byte that nothing can trail
                           Case{"\xCB\xCE\xCB", "宋" + r},              // lone lead byte at the end
                           Case{"\xCB", r},
-                          Case{"x\xD7\xFAy\xCB\xCE", "x" + r + "y宋"}}) {  // an unassigned pair
+                          Case{"\xCB" "9\x81" "0", r + "9" + r + "0"},  // no four-byte codes
+                          Case{"\x80", "€"}}) {
         EXPECT_EQ(FromGbk(c.gbk), c.utf8);
     }
+}
+
+// The platform's own converter, as the reference the table decoder is held to.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1)) ADD_FAILURE() << "no iconv for " << from << " -> " << to;
+    }
+    ~Iconv() { iconv_close(handle_); }
+    // The whole input converted; false when the converter stops on it, with `stop` the offset.
+    bool Convert(std::string_view in, std::string& out, std::size_t* stop = nullptr) {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[64];
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t done = iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.assign(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (stop) *stop = in.size() - inLeft;
+        return done != static_cast<std::size_t>(-1) && inLeft == 0;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+std::string Utf8Of(char32_t c) {
+    std::string s;
+    AppendUtf8(s, c);
+    return s;
+}
+
+// Every two-byte code of code page 936 reads as GB18030 reads it (the user-defined areas as
+// private-use characters), and is written back as the same two bytes.
+TEST(Gbk, EveryTwoByteCodeAgreesWithGb18030BothWays) {
+    Iconv decode("UTF-8", "GB18030");
+    int codes = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            std::string expected;
+            ASSERT_TRUE(decode.Convert(pair, expected)) << std::hex << lead << trail;
+            const std::string read = FromGbk(pair);
+            ASSERT_EQ(read, expected) << std::hex << lead << trail;
+            // The euro sign has a byte of its own in code page 936, and is written as that byte.
+            ASSERT_EQ(ToGbk(read), pair == "\xA2\xE3" ? std::string("\x80") : pair) << std::hex << lead << trail;
+            ++codes;
+        }
+    }
+    EXPECT_EQ(codes, 23940);
+    EXPECT_EQ(FromGbk("\xAA\xA1\xF8\xA1\xA1\x40"), "\uE000\uE234\uE4C6");  // user-defined areas
+}
+
+// Every character the two-byte codes do not hold is written as "?"; the others as GB18030 writes
+// them.
+TEST(Gbk, EveryCharacterIsWrittenAsGb18030WritesItInTwoBytesOrAsQuestionMark) {
+    Iconv encode("GB18030", "UTF-8");
+    for (char32_t c = 0x80; c < 0x30000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const std::string utf8 = Utf8Of(c);
+        std::string expected;
+        // A character GB18030 does not take at all, or takes in four bytes, has no code here.
+        if (!encode.Convert(utf8, expected) || expected.size() != 2) expected = "?";
+        if (c == 0x20AC) expected = "\x80";
+        ASSERT_EQ(ToGbk(utf8), expected) << std::hex << static_cast<unsigned>(c);
+    }
+}
+
+// Where GB18030 stops on a byte, the decoder reads one U+FFFD for it and goes on with the rest,
+// from the same place the converter stopped at.
+TEST(Gbk, InvalidBytesAreWhereGb18030StopsAndTheRestIsRead) {
+    Iconv decode("UTF-8", "GB18030");
+    const std::string r = "\xEF\xBF\xBD";
+    std::vector<std::string> damaged = {"\xFF", "\xFE", "ab\x81"};
+    for (int lead : {0x81, 0xB0, 0xFE}) {
+        for (int next = 0; next <= 0x7F; ++next) {
+            // A lead byte before a byte that cannot trail it (the four-byte codes of GB18030 are
+            // no codes of code page 936, and are left out).
+            if ((next >= 0x40 && next <= 0xFE && next != 0x7F) || (next >= 0x30 && next <= 0x39)) continue;
+            damaged.push_back(std::string{static_cast<char>(lead), static_cast<char>(next)} + "z");
+        }
+    }
+    for (const std::string& bytes : damaged) {
+        std::string before;
+        std::size_t stop = 0;
+        ASSERT_FALSE(decode.Convert(bytes, before, &stop)) << bytes;
+        std::string after;
+        const std::string rest = bytes.substr(stop + 1);
+        if (!rest.empty()) ASSERT_TRUE(decode.Convert(rest, after)) << bytes;
+        EXPECT_EQ(FromGbk(bytes), before + r + after) << bytes;
+    }
+}
+
+// The field decoder used by the map files drops half a character cut by a fixed field instead.
+TEST(Gbk, FieldDecoderDropsACutLeadByte) {
+    struct Case {
+        std::string gbk;
+        std::string utf8;
+    };
+    for (const Case& c : {Case{"ab\xCB", "ab"}, Case{"\xCB ab", " ab"}, Case{"\xCB\xCE\xFF", "宋\xEF\xBF\xBD"},
+                          Case{"plain", "plain"}, Case{"", ""}}) {
+        char out[64];
+        const std::size_t n = DecodeGbk(c.gbk.data(), c.gbk.size(), out, true);
+        EXPECT_EQ(std::string(out, n), c.utf8) << c.gbk;
+    }
+    char field[4];
+    EXPECT_EQ(EncodeGbk("a宋体", field, 4), 3u);  // never half a character
+    EXPECT_EQ(std::string(field, 3), "a\xCB\xCE");
 }
 
 }  // namespace
