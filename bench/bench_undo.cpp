@@ -14,7 +14,7 @@
 #include "document/StoreRecord.h"
 #include "document/UndoJournal.h"
 #include "document/UndoRedo.h"
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace movra {

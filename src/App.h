@@ -9,6 +9,7 @@
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
 #include "document/RecordStore.h"
+#include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
 #include "document/TextPlacementState.h"
 #include "document/TerrainNodes.h"
@@ -65,6 +66,8 @@ struct App {
     std::shared_ptr<csForm2> form2;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
+    // The map's ways up to the display, set with the main window.
+    RedrawSeams seams;
 };
 
 }  // namespace movra

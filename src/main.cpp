@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/qt/MainProgram.h"
+#include "app/MainProgram.h"
 
 namespace {
 

@@ -1,4 +1,7 @@
 #pragma once
+// The highlight renderer: one record drawn at once in a colour its caller names, and the drawers
+// it shares with the vertex-drag preview. Both are lighter forms of the full renderer: their
+// tables are the full table with the rows where they draw otherwise replaced.
 #include <cstdint>
 
 #include "display/RecordRenderer.h"
@@ -14,14 +17,13 @@ struct App;
 // call silently.
 void 刷图元(App& app, std::uint8_t pn, std::int16_t kn, Rgb ys0);
 
-// The drawers the highlight (preview false) and the vertex-drag preview (preview true) use in
-// place of the shared table's, for the types only they draw: the fill-boundary chain 26..30
-// (handled segments here, plain lines in the preview) and the attribute marks 53..57.
-// nullptr: the shared drawer.
-RecordFamilyDrawer HighlightOverrideFor(int type, bool preview);
+// The highlight's table.
+const RecordTable& HighlightRecordTable();
 
-// The types the highlight and the vertex-drag preview leave undrawn although the full renderer
-// draws them (fill heads, rule shapes, font texts).
-bool HighlightSkipsType(int type);
+// Parcel boundary points as the highlight and the preview mark them: a circle of the point-mark
+// radius about each point, filled with the background in `fillStyle`, and the point's Z value
+// printed at its centre in the text colour, in face FontNames(1) at pen byte x zoom + 1 points.
+// The fill style stays as set.
+void DrawMarkedBoundaryPoints(RecordDrawCall& c, int fillStyle);
 
 }  // namespace movra

@@ -85,10 +85,4 @@ void ResetImageLoadCounter(App& app) {
     app.display.Images.ImageSlotNames[ImageLoadCounterIndex] = std::string(1, '0');
 }
 
-void ClearPictureHolders(App& app) {
-    RecordImageState& images = app.display.Images;
-    for (Picture& picture : images.Image1) picture = Picture{};
-    for (int h = 0; h < ImageHolderCount; ++h) images.ImageSlotNames[h].clear();
-}
-
 }  // namespace movra

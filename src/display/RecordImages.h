@@ -36,7 +36,5 @@ void LoadRecordImage(App& app, std::uint8_t layer, std::int16_t slot);
 // The end of a full redraw: the load counter starts again at "0".
 void ResetImageLoadCounter(App& app);
 
-// Empties every holder (a new or another document).
-void ClearPictureHolders(App& app);
 
 }  // namespace movra

@@ -22,10 +22,7 @@
 
 namespace movra {
 
-namespace {
-
-// ---- Vertices by number (1..4).
-double Xk(const MapRecord& r, int k) {
+double VertexX(const MapRecord& r, int k) {
     switch (k) {
         case 1: return r.RecordX1;
         case 2: return r.RecordX2;
@@ -33,7 +30,7 @@ double Xk(const MapRecord& r, int k) {
         default: return r.RecordX4;
     }
 }
-double Yk(const MapRecord& r, int k) {
+double VertexY(const MapRecord& r, int k) {
     switch (k) {
         case 1: return r.RecordY1;
         case 2: return r.RecordY2;
@@ -41,7 +38,7 @@ double Yk(const MapRecord& r, int k) {
         default: return r.RecordY4;
     }
 }
-float Zk(const MapRecord& r, int k) {
+float VertexZ(const MapRecord& r, int k) {
     switch (k) {
         case 1: return r.RecordZ1;
         case 2: return r.RecordZ2;
@@ -50,23 +47,60 @@ float Zk(const MapRecord& r, int k) {
     }
 }
 
-const ClipBuffer& Clip(const App& app) { return app.clip; }
-
-// The pen of a record: the cached pen rule, unless the renderer draws with the pen as left.
-void ApplyRecordPen(RecordDrawCall& c) {
-    if (c.options.applyPenRule) ApplyPenRule(c.canvas, c.record.RecordPen, c.app.display.PenCache);
+void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color) {
+    s.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+           static_cast<float>(y2), color);
 }
+
+void ApplyRecordPen(RecordDrawCall& c) {
+    const std::uint8_t pen = c.record.RecordPen;
+    switch (c.pen) {
+        case PenRule::AsLeft: return;
+        case PenRule::Cached: ApplyPenRule(c.canvas, pen, c.app.display.PenCache); return;
+        case PenRule::TickWidth: c.canvas.SetDrawWidth(TickRecordWidth(pen)); return;
+        case PenRule::Direct:
+        case PenRule::DirectSolid: {
+            const PenSetting setting = PenCodeSetting(pen);
+            c.canvas.SetDrawWidth(setting.width);
+            if (pen < 7 || c.pen == PenRule::DirectSolid) c.canvas.SetDrawStyle(setting.style);
+            return;
+        }
+    }
+}
+
+int CanvasPoints(const App& app, double height) {
+    return static_cast<int>(Int(app.view.DisplayZoom * height)) + 1;
+}
+
+std::int16_t TextUnused(const MapRecord& r) {
+    const double y3 = r.RecordY3;
+    return y3 >= -32768.5 && y3 <= 32767.5 ? ToInt16(y3) : 0;
+}
+
+void ForgetCanvasFont(App& app) {
+    app.display.TextFont.CanvasFontName.clear();
+    ForgetCanvasFontSize(app);
+}
+
+void SymbolBox(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    const double f = c.app.view.ScaleFactor;
+    c.canvas.Line(static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1),
+                  static_cast<float>(r.RecordX1 + f), static_cast<float>(r.RecordY1 + f), c.Color(), LineShape::Box);
+}
+
+namespace {
+
+double Xk(const MapRecord& r, int k) { return VertexX(r, k); }
+double Yk(const MapRecord& r, int k) { return VertexY(r, k); }
+float Zk(const MapRecord& r, int k) { return VertexZ(r, k); }
+
+const ClipBuffer& Clip(const App& app) { return app.clip; }
 
 // The record that continues a chain, read from the next slot; raises 9 beyond the store.
 const MapRecord& NextSlot(const RecordDrawCall& c) {
     if (c.next != nullptr) return *c.next;
     return c.app.store.Get(c.layer, static_cast<int>(c.slot) + 1);
-}
-
-// The canvas takes its coordinates in single precision.
-void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color) {
-    s.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
-           static_cast<float>(y2), color);
 }
 
 // A polyline through vertices first..last, then optionally on to P1 of the next slot.
@@ -87,8 +121,9 @@ void Polyline(RecordDrawCall& c, int first, int last, bool closed, bool toNext) 
 void DrawPenLineFamily(RecordDrawCall& c) {
     const int t = c.record.RecordType;
     if (t == TypeErasingLine) {
+        // Every renderer erases in the background, whatever colour it was asked for.
         CanvasLine(c.canvas, c.record.RecordX1, c.record.RecordY1, c.record.RecordX2,
-                   c.record.RecordY2, c.options.colorOverride >= 0 ? c.options.colorOverride : c.canvas.BackColor());
+                   c.record.RecordY2, c.canvas.BackColor());
         return;
     }
     ApplyRecordPen(c);
@@ -185,8 +220,9 @@ void DrawFillHeadFamily(RecordDrawCall& c) {
 void PlainLineTypeFallback(RecordDrawCall& c) {
     const MapRecord& r = c.record;
     CanvasLine(c.canvas, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2, c.Color());
-    const Rgb shadow = c.options.colorOverride >= 0 ? c.options.colorOverride : c.app.tables.ColorPalette[6];
-    CanvasLine(c.canvas, r.RecordX1 + 0.2, r.RecordY1 + 0.2, r.RecordX2 + 0.2, r.RecordY2 + 0.2, shadow);
+    // The offset companion line keeps its magenta in every renderer.
+    CanvasLine(c.canvas, r.RecordX1 + 0.2, r.RecordY1 + 0.2, r.RecordX2 + 0.2, r.RecordY2 + 0.2,
+               c.app.tables.ColorPalette[6]);
 }
 
 void DrawLineTypeFamily(RecordDrawCall& c) {
@@ -213,23 +249,18 @@ void DrawLineTypeFamily(RecordDrawCall& c) {
     }
 }
 
-// The 1 mm box a symbol is drawn as without the standard.
-void SymbolBox(RecordDrawCall& c) {
+// The label of a named point, 5 mm right of P1, in the record's face and the figure colour
+// (italic as left). The face is set behind the canvas-text cache, which therefore forgets it:
+// otherwise the next canvas text of the cached face would print in the label's face.
+void NamedPointLabel(RecordDrawCall& c, int points) {
     const MapRecord& r = c.record;
-    const double f = c.app.view.ScaleFactor;
-    c.canvas.Line(static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1),
-                  static_cast<float>(r.RecordX1 + f), static_cast<float>(r.RecordY1 + f), c.Color(), LineShape::Box);
-}
-
-// Text in the canvas's own font at a size of Int(zoom x height) + 1 points.
-int CanvasPoints(const App& app, double height) {
-    return static_cast<int>(Int(app.view.DisplayZoom * height)) + 1;
-}
-
-void ForgetCanvasFont(App& app) {
-    // The face and size were changed behind the canvas-text cache: the next canvas text sets both.
-    app.display.TextFont.CanvasFontName.clear();
-    app.display.TextFont.CanvasFontSize = 1;
+    Surface& s = c.canvas;
+    s.SetFont(r.RecordFont, points, false, c.app.display.Redraw.CanvasFontItalic);
+    ForgetCanvasFont(c.app);
+    s.SetForeColor(c.Color());
+    s.SetCurrentX(static_cast<float>(r.RecordX1 + 5 * c.app.view.ScaleFactor));
+    s.SetCurrentY(static_cast<float>(r.RecordY1));
+    s.Print(r.RecordText);
 }
 
 void DrawSymbolFamily(RecordDrawCall& c) {
@@ -248,14 +279,7 @@ void DrawSymbolFamily(RecordDrawCall& c) {
     } else {
         SymbolBox(c);
     }
-    if (t != TypeNamedSymbolPoint || !c.options.drawTexts) return;
-    Surface& s = c.canvas;
-    s.SetFont(r.RecordFont, CanvasPoints(c.app, r.RecordX2), false, c.app.display.Redraw.CanvasFontItalic);
-    ForgetCanvasFont(c.app);
-    s.SetForeColor(c.Color());
-    s.SetCurrentX(static_cast<float>(r.RecordX1 + 5 * c.app.view.ScaleFactor));
-    s.SetCurrentY(static_cast<float>(r.RecordY1));
-    s.Print(r.RecordText);
+    if (t == TypeNamedSymbolPoint) NamedPointLabel(c, CanvasPoints(c.app, r.RecordX2));
 }
 
 void DrawLandUseFamily(RecordDrawCall& c) {
@@ -317,7 +341,6 @@ void DrawHeightPointFamily(RecordDrawCall& c) {
         const double x = Xk(c.record, k), y = Yk(c.record, k);
         if (c.options.cull && !PointVisible(c.app, x, y)) return;
         s.PSet(static_cast<float>(x), static_cast<float>(y), c.Color());
-        if (!c.options.drawTexts) continue;
         s.SetCurrentX(static_cast<float>(x));
         s.SetCurrentY(static_cast<float>(y));
         s.Print(PrintNumberText(Zk(c.record, k)));
@@ -333,7 +356,6 @@ Rgb Text67Contrast(Rgb background) {
 
 // Canvas texts 25, 65 and 67 in the canvas's own font, face and size set only when they change.
 void DrawCanvasTextFamily(RecordDrawCall& c) {
-    if (!c.options.drawTexts) return;
     const MapRecord& r = c.record;
     Surface& s = c.canvas;
     TextFontState& font = c.app.display.TextFont;
@@ -376,18 +398,12 @@ void DrawTerrainPointFamily(RecordDrawCall& c) {
     s.SetCurrentY(static_cast<float>(r.RecordY1));
     c.app.display.Redraw.CanvasFontItalic = false;
     s.SetForeColor(c.Color());
-    if (c.options.drawTexts) {
-        s.SetFont(r.RecordFont, CanvasPoints(c.app, r.RecordX2), false, false);
-        ForgetCanvasFont(c.app);
-        s.Print(r.RecordText);
-    }
+    // The face is set behind the canvas-text cache, which forgets it (see NamedPointLabel).
+    s.SetFont(r.RecordFont, CanvasPoints(c.app, r.RecordX2), false, false);
+    ForgetCanvasFont(c.app);
+    s.Print(r.RecordText);
     s.SetDrawWidth(3);
     s.PSet(static_cast<float>(r.RecordX4), static_cast<float>(r.RecordY4));
-}
-
-std::int16_t TextUnused(const MapRecord& r) {
-    const double y3 = r.RecordY3;
-    return y3 >= -32768.5 && y3 <= 32767.5 ? ToInt16(y3) : 0;
 }
 
 // Turned texts 62, 66, 68 through the created font.
@@ -398,18 +414,16 @@ void DrawTurnedTextFamily(RecordDrawCall& c) {
     if (r.RecordType == TypeTurnedText && c.options.colorOverride < 0 && color == s.BackColor())
         color = c.app.tables.ColorPalette[5];
     s.SetForeColor(color);
-    if (c.options.drawTexts)
-        DrawTextAngled(c.app, r.RecordX1, r.RecordY1, r.RecordText, r.RecordX2, r.RecordY2, r.RecordZ2,
-                       TextUnused(r), r.RecordFont, color);
+    DrawTextAngled(c.app, r.RecordX1, r.RecordY1, r.RecordText, r.RecordX2, r.RecordY2, r.RecordZ2,
+                   TextUnused(r), r.RecordFont, color);
     if (r.RecordType == TypeTurnedTextWithPoint) {
         s.SetDrawWidth(2);
         s.PSet(static_cast<float>(r.RecordX4), static_cast<float>(r.RecordY4));
     }
-    c.app.display.TextFont.CanvasFontSize = 1;
+    ForgetCanvasFontSize(c.app);
 }
 
 void DrawFontTextFamily(RecordDrawCall& c) {
-    if (!c.options.drawTexts) return;
     const MapRecord& r = c.record;
     if (r.RecordType == TypePixelText)
         DrawTextGdi(c.app, r.RecordX1, r.RecordY1, r.RecordText, r.RecordX2, r.RecordY2, r.RecordZ2,
@@ -423,8 +437,7 @@ void DrawFontTextFamily(RecordDrawCall& c) {
 void DrawTickFamily(RecordDrawCall& c) {
     const MapRecord& r = c.record;
     const int t = r.RecordType;
-    if (t == TypeTicksFalling) c.canvas.SetDrawWidth(TickRecordWidth(r.RecordPen));
-    else ApplyRecordPen(c);
+    ApplyRecordPen(c);
     for (int k = 1; k <= 4; ++k) {
         const double x = Xk(r, k), y = Yk(r, k), z = Zk(r, k);
         if (EndsTickRecord(k, x, y)) return;
@@ -447,90 +460,89 @@ void DrawSpecialLineFamily(RecordDrawCall& c) {
     }
 }
 
+// The picture holder of an image record: the low byte of its colour.
+const Picture* HeldPicture(const App& app, const MapRecord& r) {
+    const int holder = r.RecordColor & 255;
+    if (holder >= ImageHolderCount) return nullptr;
+    const Picture& picture = app.display.Images.Image1[static_cast<size_t>(holder)];
+    return picture.Empty() ? nullptr : &picture;
+}
+
+// P1 is the picture's upper left corner as the record keeps it: the picture spans X2 to the
+// right and Y2 up (a negative Y2, the usual record, hangs it below P1 the right way up).
+void PaintRecordPicture(Surface& canvas, const Picture& picture, const MapRecord& r) {
+    canvas.PaintPicture(picture, static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1),
+                        static_cast<float>(r.RecordX2), static_cast<float>(r.RecordY2));
+}
+
 // Linked image: its picture holder, at most 31 loads per full redraw.
 void DrawImageFamily(RecordDrawCall& c) {
-    if (!c.options.drawImages) return;
     RecordImageState& images = c.app.display.Images;
     if (Val(images.ImageSlotNames[ImageLoadCounterIndex]) > MaxImageLoadsPerRedraw) return;
     const MapRecord r = c.record;  // the loader may rewrite the record's path and holder
     LoadRecordImage(c.app, c.layer, c.slot);
-    // The holder number is the low byte of the colour; one beyond the holders became holder 0.
-    int holder = r.RecordColor & 255;
-    if (holder >= ImageHolderCount) holder = c.app.store.Get(c.layer, c.slot).RecordColor & 255;
-    if (holder >= ImageHolderCount) return;
-    const Picture& picture = images.Image1[static_cast<size_t>(holder)];
-    if (picture.Empty()) return;
-    c.canvas.PaintPicture(picture, static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1 + r.RecordY2),
-                          static_cast<float>(r.RecordX2), static_cast<float>(-r.RecordY2));
+    // One beyond the holders became holder 0 in the store.
+    const MapRecord& loaded = (r.RecordColor & 255) >= ImageHolderCount ? c.app.store.Get(c.layer, c.slot) : r;
+    if (const Picture* picture = HeldPicture(c.app, loaded)) PaintRecordPicture(c.canvas, *picture, r);
 }
 
-// ---- Culling by type.
+// ---- The full renderer's table.
 
-enum class Cull { None, Box2, Box3, Box4, P1, P2, P3, Image };
-
-struct TypeEntry {
-    RecordFamilyDrawer drawer = nullptr;
-    Cull cull = Cull::None;
-    bool keepsPenColor = false;  // the drawer reads PenColor as the previous record left it
-};
-
-std::array<TypeEntry, 256> BuildTable() {
-    std::array<TypeEntry, 256> t{};
-    auto set = [&](int type, RecordFamilyDrawer d, Cull cull, bool keep = false) { t[type] = {d, cull, keep}; };
-    set(2, DrawPenLineFamily, Cull::Box2, true);
-    set(3, DrawPenLineFamily, Cull::Box3);
-    set(4, DrawPenLineFamily, Cull::Box4);
-    set(5, DrawPenLineFamily, Cull::Box4);
-    set(6, DrawPenLineFamily, Cull::Box4);
-    set(7, DrawCircleFamily, Cull::P1);
-    set(8, DrawCircleFamily, Cull::P1);
-    set(9, DrawCircleFamily, Cull::P1);
-    set(10, DrawRuleShapeFamily, Cull::P1, true);
-    set(11, DrawFillHeadFamily, Cull::None, true);
-    set(12, DrawLineTypeFamily, Cull::Box2);
-    set(13, DrawFillHeadFamily, Cull::None, true);
-    set(14, DrawRuleShapeFamily, Cull::P1, true);
-    set(15, DrawSymbolFamily, Cull::P1);
-    for (int k = 16; k <= 19; ++k) set(k, DrawLandUseFamily, Cull::P1, true);
-    for (int k = 21; k <= 23; ++k) set(k, DrawParcelEdgeFamily, Cull::None);
-    set(25, DrawCanvasTextFamily, Cull::P1);
-    set(65, DrawCanvasTextFamily, Cull::P1);
-    set(67, DrawCanvasTextFamily, Cull::P1);
-    for (int k = 31; k <= 34; ++k) set(k, DrawBoundaryPointFamily, Cull::P1);
-    set(36, DrawPenLineFamily, Cull::Box4);
-    set(42, DrawLineTypeFamily, Cull::P2);
-    set(43, DrawLineTypeFamily, Cull::P2);
-    set(44, DrawLineTypeFamily, Cull::P2);
-    set(45, DrawLineTypeFamily, Cull::P3);
-    for (int k = 46; k <= 49; ++k) set(k, DrawHeightPointFamily, Cull::None);
-    set(50, DrawSymbolFamily, Cull::P1);
-    set(51, DrawSymbolFamily, Cull::P1);
-    set(52, DrawPenLineFamily, Cull::None);
-    set(58, DrawRuleShapeFamily, Cull::P1, true);
-    set(59, DrawRuleShapeFamily, Cull::P1, true);
-    set(61, DrawTerrainPointFamily, Cull::P1);
-    set(62, DrawTurnedTextFamily, Cull::P1);
-    set(66, DrawTurnedTextFamily, Cull::P1);
-    set(68, DrawTurnedTextFamily, Cull::P1);
-    set(63, DrawFontTextFamily, Cull::P1);
-    set(64, DrawFontTextFamily, Cull::P1);
-    set(70, DrawImageFamily, Cull::Image);
-    for (int k = 72; k <= 75; ++k) set(k, DrawWideLineFamily, Cull::None);
-    set(80, DrawTickFamily, Cull::None);
-    set(81, DrawTickFamily, Cull::None);
-    set(85, DrawTickFamily, Cull::None);
-    set(87, DrawSymbolRowFamily, Cull::None, true);
-    set(92, DrawSpecialLineFamily, Cull::Box2);
-    set(93, DrawSpecialLineFamily, Cull::Box3);
-    set(94, DrawSpecialLineFamily, Cull::Box4);
-    set(95, DrawSpecialLineFamily, Cull::Box4);
-    set(99, DrawPenLineFamily, Cull::Box2, true);
+RecordTable BuildTable() {
+    RecordTable t{};
+    constexpr PenRule Rule = PenRule::Cached, Left = PenRule::AsLeft;
+    auto set = [&](int type, RecordFamilyDrawer d, Cull cull, PenRule pen, bool keep = false) {
+        t[static_cast<size_t>(type)] = {d, cull, pen, keep};
+    };
+    set(2, DrawPenLineFamily, Cull::Box2, Rule, true);
+    set(3, DrawPenLineFamily, Cull::Box3, Rule);
+    set(4, DrawPenLineFamily, Cull::Box4, Rule);
+    set(5, DrawPenLineFamily, Cull::Box4, Rule);
+    set(6, DrawPenLineFamily, Cull::Box4, Rule);
+    set(7, DrawCircleFamily, Cull::P1, Rule);
+    set(8, DrawCircleFamily, Cull::P1, Rule);
+    set(9, DrawCircleFamily, Cull::P1, Rule);
+    set(10, DrawRuleShapeFamily, Cull::P1, Left, true);
+    set(11, DrawFillHeadFamily, Cull::None, Left, true);
+    set(12, DrawLineTypeFamily, Cull::Box2, Left);
+    set(13, DrawFillHeadFamily, Cull::None, Left, true);
+    set(14, DrawRuleShapeFamily, Cull::P1, Left, true);
+    set(15, DrawSymbolFamily, Cull::P1, Left);
+    for (int k = 16; k <= 19; ++k) set(k, DrawLandUseFamily, Cull::P1, Left, true);
+    for (int k = 21; k <= 23; ++k) set(k, DrawParcelEdgeFamily, Cull::None, Left);
+    set(25, DrawCanvasTextFamily, Cull::P1, Left);
+    set(65, DrawCanvasTextFamily, Cull::P1, Left);
+    set(67, DrawCanvasTextFamily, Cull::P1, Left);
+    for (int k = 31; k <= 34; ++k) set(k, DrawBoundaryPointFamily, Cull::P1, Left);
+    set(36, DrawPenLineFamily, Cull::Box4, Rule);
+    set(42, DrawLineTypeFamily, Cull::P2, Left);
+    set(43, DrawLineTypeFamily, Cull::P2, Left);
+    set(44, DrawLineTypeFamily, Cull::P2, Left);
+    set(45, DrawLineTypeFamily, Cull::P3, Left);
+    for (int k = 46; k <= 49; ++k) set(k, DrawHeightPointFamily, Cull::None, Left);
+    set(50, DrawSymbolFamily, Cull::P1, Left);
+    set(51, DrawSymbolFamily, Cull::P1, Left);
+    set(52, DrawPenLineFamily, Cull::None, Rule);
+    set(58, DrawRuleShapeFamily, Cull::P1, Left, true);
+    set(59, DrawRuleShapeFamily, Cull::P1, Left, true);
+    set(61, DrawTerrainPointFamily, Cull::P1, Left);
+    set(62, DrawTurnedTextFamily, Cull::P1, Left);
+    set(66, DrawTurnedTextFamily, Cull::P1, Left);
+    set(68, DrawTurnedTextFamily, Cull::P1, Left);
+    set(63, DrawFontTextFamily, Cull::P1, Left);
+    set(64, DrawFontTextFamily, Cull::P1, Left);
+    set(70, DrawImageFamily, Cull::Image, Left);
+    for (int k = 72; k <= 75; ++k) set(k, DrawWideLineFamily, Cull::None, Left);
+    set(80, DrawTickFamily, Cull::None, Rule);
+    set(81, DrawTickFamily, Cull::None, Rule);
+    set(85, DrawTickFamily, Cull::None, PenRule::TickWidth);
+    set(87, DrawSymbolRowFamily, Cull::None, Left, true);
+    set(92, DrawSpecialLineFamily, Cull::Box2, Left);
+    set(93, DrawSpecialLineFamily, Cull::Box3, Left);
+    set(94, DrawSpecialLineFamily, Cull::Box4, Left);
+    set(95, DrawSpecialLineFamily, Cull::Box4, Left);
+    set(99, DrawPenLineFamily, Cull::Box2, Left, true);
     return t;
-}
-
-const std::array<TypeEntry, 256>& Table() {
-    static const std::array<TypeEntry, 256> table = BuildTable();
-    return table;
 }
 
 bool PassesCull(const App& app, const MapRecord& r, Cull cull) {
@@ -543,9 +555,12 @@ bool PassesCull(const App& app, const MapRecord& r, Cull cull) {
         case Cull::P1: return PointVisible(app, r.RecordX1, r.RecordY1);
         case Cull::P2: return PointVisible(app, r.RecordX2, r.RecordY2);
         case Cull::P3: return PointVisible(app, r.RecordX3, r.RecordY3);
-        case Cull::Image:
-            return r.RecordX1 <= clip.ClipXMax && r.RecordX1 + r.RecordX2 >= clip.ClipXMin &&
-                   r.RecordY1 + r.RecordY2 <= clip.ClipYMax && r.RecordY1 >= clip.ClipYMin;
+        case Cull::Image: {
+            // The picture's extent meets the rectangle; the width and height may have either sign.
+            const double x2 = r.RecordX1 + r.RecordX2, y2 = r.RecordY1 + r.RecordY2;
+            return std::min(r.RecordX1, x2) <= clip.ClipXMax && std::max(r.RecordX1, x2) >= clip.ClipXMin &&
+                   std::min(r.RecordY1, y2) <= clip.ClipYMax && std::max(r.RecordY1, y2) >= clip.ClipYMin;
+        }
     }
     return true;
 }
@@ -570,42 +585,57 @@ bool PointVisible(const App& app, double x, double y) {
     return clip.ClipXMin <= x && x <= clip.ClipXMax && clip.ClipYMin <= y && y <= clip.ClipYMax;
 }
 
+const RecordTable& FullRecordTable() {
+    static const RecordTable table = BuildTable();
+    return table;
+}
+
 RecordFamilyDrawer RecordFamilyDrawerFor(int type) {
     if (type < 0 || type > 255) return nullptr;
-    return Table()[static_cast<size_t>(type)].drawer;
+    return FullRecordTable()[static_cast<size_t>(type)].drawer;
+}
+
+void DrawRow(const RecordRow& row, RecordDrawCall& call) {
+    if (row.drawer == nullptr) return;
+    call.pen = row.pen;
+    row.drawer(call);
 }
 
 void DrawRecordWith(App& app, std::uint8_t& layer, std::int16_t& slot, const RecordDrawOptions& options) {
     try {
         const MapRecord& record = app.store.Get(layer, slot);
-        const TypeEntry& entry = Table()[record.RecordType];
-        if (entry.drawer == nullptr) return;
-        if (options.cull && !PassesCull(app, record, entry.cull)) return;
-        if (options.storePenColor && !entry.keepsPenColor &&
+        const RecordRow& row = FullRecordTable()[record.RecordType];
+        if (row.drawer == nullptr) return;
+        if (options.cull && !PassesCull(app, record, row.cull)) return;
+        if (options.storePenColor && !row.keepsPenColor &&
             !(record.RecordType == TypeLineTypeSegment && app.symbolStandard.SymbolStandardLoaded == True))
             app.display.PenColor = options.colorOverride >= 0 ? options.colorOverride : record.RecordColor;
         // A fill head moves the slot only when its drawing succeeded.
         std::int16_t working = slot;
         RecordDrawCall call{app, MainCanvas(app), record, layer, working, options};
-        entry.drawer(call);
+        DrawRow(row, call);
         slot = working;
     } catch (const RuntimeError&) {
         // Nothing is reported; the caller goes on with its next slot.
     }
 }
 
-void DrawRecordValue(App& app, const MapRecord& record, const MapRecord* next, const RecordDrawOptions& options) {
-    const RecordFamilyDrawer drawer = RecordFamilyDrawerFor(record.RecordType);
-    if (drawer == nullptr) return;
-    std::uint8_t layer = 0;
-    std::int16_t slot = 0;
-    RecordDrawCall call{app, MainCanvas(app), record, layer, slot, options, next};
-    drawer(call);
-}
-
 void DrawRecord(App& app, std::uint8_t& layer, std::int16_t& slot) {
     static const RecordDrawOptions fullDetail{};
     DrawRecordWith(app, layer, slot, fullDetail);
+}
+
+void DrawNamedPointPenLabel(RecordDrawCall& c) {
+    // The symbol (or box) as the full renderer draws a plain symbol point, then the label.
+    MapRecord plain = c.record;
+    plain.RecordType = TypeSymbolPoint;
+    RecordDrawCall symbol{c.app, c.canvas, plain, c.layer, c.slot, c.options, c.next, c.pen};
+    DrawSymbolFamily(symbol);
+    NamedPointLabel(c, static_cast<int>(Int(c.record.RecordPen * c.app.view.DisplayZoom)) + 1);
+}
+
+void DrawHeldPicture(RecordDrawCall& c) {
+    if (const Picture* picture = HeldPicture(c.app, c.record)) PaintRecordPicture(c.canvas, *picture, c.record);
 }
 
 }  // namespace movra

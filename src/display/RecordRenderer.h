@@ -3,14 +3,14 @@
 //
 // Structure. The renderers of the program (this full renderer, the highlight renderer, the
 // vertex-drag preview, the work-buffer item renderer and the printed page) are forms of one
-// switch over the record type. Here the switch is a table from type code to a small drawer per
-// figure family (pen lines, circles, shapes, fills, line types, symbols, texts, points, ticks,
-// special lines, images). Every family drawer takes a RecordDrawCall: the record's fields, where
-// it stands (layer, slot, for the drawers that read the next slot), the surface, and the
-// RecordDrawOptions that hold what differs between renderers as data: a colour that replaces
-// the record's own, whether the culling rectangle applies, whether the pen rule and PenColor are
-// applied, and whether texts and images are drawn. Another renderer builds its own options (and
-// may reuse RecordFamilyDrawer) instead of copying a branch.
+// switch over the record type. Here the switch is a table from type code to a row: a small
+// drawer per figure family (pen lines, circles, shapes, fills, line types, symbols, texts,
+// points, ticks, special lines, images), the culling test and the pen rule. Every family drawer
+// takes a RecordDrawCall: the record's fields, where it stands (layer, slot, for the drawers that
+// read the next slot), the surface, the row's pen rule and the RecordDrawOptions (the colour that
+// replaces the record's own, whether the culling rectangle applies, whether PenColor is set).
+// Another renderer copies the full table and replaces the rows where it draws otherwise.
+#include <array>
 #include <cstdint>
 
 #include "document/MapRecord.h"
@@ -21,14 +21,21 @@ namespace movra {
 struct App;
 class Surface;
 
-// What differs between the renderers that share the family drawers.
+// What differs between the renderers that share the family drawers, beyond their tables.
 struct RecordDrawOptions {
     Rgb colorOverride = -1;     // -1: the record's own colour; else every figure in this colour
+    Rgb textOverride = -1;      // -1: texts as the figures; else printed texts in this colour
     bool cull = true;           // test the record against ClipRect before drawing
-    bool applyPenRule = true;   // pen codes through the pen cache (false: the pen as left)
     bool storePenColor = true;  // hand the record's colour to the drawers through PenColor
-    bool drawTexts = true;      // texts, labels and terrain-point names
-    bool drawImages = true;     // linked pictures
+};
+
+// How a row sets the canvas pen from the record's pen byte.
+enum class PenRule : std::uint8_t {
+    AsLeft,       // the draw width and style the canvas has
+    Cached,       // the pen rule through PenCache: set only when the code changes
+    Direct,       // the pen rule every time, PenCache untouched; from code 7 the style stays
+    DirectSolid,  // the pen rule every time, PenCache untouched; from code 7 a solid line
+    TickWidth,    // the pen byte is the width itself, 0 meaning 1
 };
 
 // One call of a family drawer.
@@ -41,13 +48,32 @@ struct RecordDrawCall {
     const RecordDrawOptions& options;
     // The record a chain goes on to; nullptr: slot + 1 of the same layer in the store.
     const MapRecord* next = nullptr;
+    // The pen rule of the row being drawn.
+    PenRule pen = PenRule::AsLeft;
 
     // The colour the figure is drawn in.
     Rgb Color() const { return options.colorOverride >= 0 ? options.colorOverride : record.RecordColor; }
+    // The colour printed texts take.
+    Rgb TextColor() const { return options.textOverride >= 0 ? options.textOverride : Color(); }
 };
 
 using RecordFamilyDrawer = void (*)(RecordDrawCall& call);
-// The drawer of a record type, nullptr for the types that draw nothing.
+
+// The culling test of a row against ClipRect (inclusive edges).
+enum class Cull : std::uint8_t { None, Box2, Box3, Box4, P1, P2, P3, Image };
+
+// One row of a renderer's table; a row without drawer draws nothing.
+struct RecordRow {
+    RecordFamilyDrawer drawer = nullptr;
+    Cull cull = Cull::None;
+    PenRule pen = PenRule::AsLeft;
+    bool keepsPenColor = false;  // the drawer reads PenColor as the previous record left it
+};
+using RecordTable = std::array<RecordRow, 256>;
+
+// The full renderer's table, the one the other renderers start from.
+const RecordTable& FullRecordTable();
+// The drawer of a record type in the full table, nullptr for the types that draw nothing.
 RecordFamilyDrawer RecordFamilyDrawerFor(int type);
 
 // The culling tests against ClipRect (inclusive edges).
@@ -58,11 +84,37 @@ bool PointVisible(const App& app, double x, double y);
 // is set to the last slot of its group, so the caller's next slot is the first after it. Any
 // failure ends the call silently; what was drawn stays.
 void DrawRecord(App& app, std::uint8_t& layer, std::int16_t& slot);
-// The same switch with other options (the other renderers' entry).
+// The full table with other options.
 void DrawRecordWith(App& app, std::uint8_t& layer, std::int16_t& slot, const RecordDrawOptions& options);
-// The same switch over a record that is not in the store (a work-buffer item): `next` is what a
-// chain goes on to (nullptr: the chain's last link is left out). No culling, PenColor untouched;
-// failures propagate to the caller.
-void DrawRecordValue(App& app, const MapRecord& record, const MapRecord* next, const RecordDrawOptions& options);
+// One row for a call: the call takes the row's pen rule and the row's drawer draws. Failures
+// propagate to the caller.
+void DrawRow(const RecordRow& row, RecordDrawCall& call);
+
+// ---- Pieces the renderers share.
+
+// Vertex k (1..4) of a record.
+double VertexX(const MapRecord& r, int k);
+double VertexY(const MapRecord& r, int k);
+float VertexZ(const MapRecord& r, int k);
+// A line on the canvas, which takes its coordinates in single precision (-1: the fore colour).
+void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color = -1);
+// The pen of the call's row.
+void ApplyRecordPen(RecordDrawCall& c);
+// The 1 mm box mark from P1 in the figure colour.
+void SymbolBox(RecordDrawCall& c);
+// The size of a canvas text: Int(zoom x height) + 1 points.
+int CanvasPoints(const App& app, double height);
+// The record's Y3 as the text drawers' unused 16-bit argument (0 beyond that range).
+std::int16_t TextUnused(const MapRecord& r);
+// The canvas face and size were changed behind the canvas-text cache: the next canvas text
+// sets both.
+void ForgetCanvasFont(App& app);
+
+// Drawers of the lighter renderers (highlight, drag preview, work buffer), which draw these
+// types alike and otherwise than the full renderer.
+// A named point (50) whose label takes its size from the pen byte, in the figure colour.
+void DrawNamedPointPenLabel(RecordDrawCall& c);
+// An image (70) painted from the picture its holder has now; nothing is loaded.
+void DrawHeldPicture(RecordDrawCall& c);
 
 }  // namespace movra

@@ -21,10 +21,6 @@ namespace {
 
 constexpr double GlobeRadius = 6371000;
 
-void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color = -1) {
-    s.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2), color);
-}
-
 // The view edges as the canvas holds them (single precision).
 struct ViewEdges {
     double left, top, width, height;

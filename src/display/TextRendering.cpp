@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -166,6 +167,10 @@ void TextOutInFont(Surface& surface, const LogicalFont& font, int pixelX, int pi
     surface.DeleteFont(created);
 }
 
+void ForgetCanvasFontSize(App& app) {
+    app.display.TextFont.CanvasFontSize = std::numeric_limits<float>::quiet_NaN();
+}
+
 void ReleaseTextFont(App& app) {
     TextFontState& state = app.display.TextFont;
     if (state.TextDeviceContext) {
@@ -281,7 +286,7 @@ void DrawTextSpaced(App& app, std::uint8_t layer, std::int16_t slot, std::int16_
         state.FontCacheAngle = 0;
         // The canvas font changed behind the print branches' backs: the next one sets its own.
         state.CanvasFontName.clear();
-        state.CanvasFontSize = 1;
+        ForgetCanvasFontSize(app);
 
         const double dx = step * std::sin(direction);
         const double dy = step * std::cos(direction);

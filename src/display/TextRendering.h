@@ -78,6 +78,11 @@ void TextOutInFont(Surface& surface, const LogicalFont& font, int pixelX, int pi
 
 // ---- The screen: the main window's canvas at DisplayZoom pixels per ground unit.
 
+// Makes the next canvas text set its font size again, whatever its height: after a zoom, or
+// when the canvas font was changed behind the print branches' backs. (No height compares equal
+// to the forgotten size.)
+void ForgetCanvasFontSize(App& app);
+
 // Deselects and deletes the created font and resets the cache to "宋体", 0, 1, 8.
 void ReleaseTextFont(App& app);
 

@@ -5,12 +5,14 @@
 #include "display/HighlightRenderer.h"
 #include "display/LineSink.h"
 #include "display/RecordRenderer.h"
+#include "display/RecordTypes.h"
+#include "display/TextRendering.h"
 
 namespace movra {
 
 namespace {
 
-double* VertexX(MapRecord& r, int n) {
+double* MovableX(MapRecord& r, int n) {
     switch (n) {
         case 1: return &r.RecordX1;
         case 2: return &r.RecordX2;
@@ -18,7 +20,7 @@ double* VertexX(MapRecord& r, int n) {
         default: return &r.RecordX4;
     }
 }
-double* VertexY(MapRecord& r, int n) {
+double* MovableY(MapRecord& r, int n) {
     switch (n) {
         case 1: return &r.RecordY1;
         case 2: return &r.RecordY2;
@@ -31,10 +33,10 @@ double* VertexY(MapRecord& r, int n) {
 class VertexRestore {
 public:
     VertexRestore(MapRecord* record, int n) : record_(record), n_(n) {
-        if (record_ != nullptr) { x_ = *VertexX(*record_, n_); y_ = *VertexY(*record_, n_); }
+        if (record_ != nullptr) { x_ = *MovableX(*record_, n_); y_ = *MovableY(*record_, n_); }
     }
     ~VertexRestore() {
-        if (record_ != nullptr) { *VertexX(*record_, n_) = x_; *VertexY(*record_, n_) = y_; }
+        if (record_ != nullptr) { *MovableX(*record_, n_) = x_; *MovableY(*record_, n_) = y_; }
     }
     VertexRestore(const VertexRestore&) = delete;
     VertexRestore& operator=(const VertexRestore&) = delete;
@@ -45,7 +47,73 @@ private:
     double x_ = 0, y_ = 0;
 };
 
-bool PreviewSkipsType(int type) { return type == 25 || HighlightSkipsType(type); }
+// Fill-boundary chain as plain lines with the pen rule: 27 P1-P2 .. 30 also P4 to P1 of the
+// next slot; 26 nothing.
+void PlainBoundaryChain(RecordDrawCall& c) {
+    ApplyRecordPen(c);
+    const MapRecord& r = c.record;
+    const int steps = r.RecordType - 26;
+    for (int k = 1; k <= steps && k < 4; ++k)
+        CanvasLine(c.canvas, VertexX(r, k), VertexY(r, k), VertexX(r, k + 1), VertexY(r, k + 1), c.Color());
+    if (steps == 4) {
+        const MapRecord& n = c.app.store.Get(c.layer, c.slot + 1);
+        CanvasLine(c.canvas, r.RecordX4, r.RecordY4, n.RecordX1, n.RecordY1, c.Color());
+    }
+}
+
+// Boundary points filled as the full renderer fills them.
+void PreviewBoundaryPoints(RecordDrawCall& c) { DrawMarkedBoundaryPoints(c, c.app.view.BoundaryPointsTransparent); }
+
+// Turned texts 62, 66, 68 in the pass's text colour, which the created font's drawer sets; 62
+// then has its dot at P4 in the canvas's text colour.
+void PreviewTurnedText(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    DrawTextAngled(c.app, r.RecordX1, r.RecordY1, r.RecordText, r.RecordX2, r.RecordY2, r.RecordZ2, TextUnused(r),
+                   r.RecordFont, c.TextColor());
+    if (r.RecordType == TypeTurnedTextWithPoint) {
+        c.canvas.SetDrawWidth(2);
+        c.canvas.PSet(static_cast<float>(r.RecordX4), static_cast<float>(r.RecordY4));
+    }
+    ForgetCanvasFontSize(c.app);
+}
+
+// An image shows only its rectangle while it is dragged.
+void PreviewImageFrame(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    c.canvas.Line(static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1),
+                  static_cast<float>(r.RecordX1 + r.RecordX2), static_cast<float>(r.RecordY1 + r.RecordY2), c.Color(),
+                  LineShape::Box);
+}
+
+RecordTable BuildPreviewTable() {
+    RecordTable t = HighlightRecordTable();
+    const RecordTable& full = FullRecordTable();
+    auto set = [&](int type, RecordFamilyDrawer d) { t[static_cast<size_t>(type)].drawer = d; };
+    // The parcel edges in their own forms, and level ticks, as the full renderer draws them.
+    for (int type : {21, 22, 23, 81}) set(type, full[static_cast<size_t>(type)].drawer);
+    for (int type = 26; type <= 30; ++type) {
+        set(type, PlainBoundaryChain);
+        t[static_cast<size_t>(type)].pen = PenRule::Direct;
+    }
+    for (int type = 31; type <= 34; ++type) set(type, PreviewBoundaryPoints);
+    set(25, nullptr);
+    for (int type : {62, 66, 68}) set(type, PreviewTurnedText);
+    set(70, PreviewImageFrame);
+    return t;
+}
+
+const RecordTable& PreviewTable() {
+    static const RecordTable table = BuildPreviewTable();
+    return table;
+}
+
+// Printed texts take the background on the erase pass, so they vanish from the not-xor canvas.
+// The turned texts hand the record's own colour (not the preview colour) to their drawer.
+Rgb PassTextColor(const App& app, Surface& canvas, const MapRecord& r, Rgb preview, std::int32_t pass) {
+    const bool turned = r.RecordType == 62 || r.RecordType == 66 || r.RecordType == 68;
+    if (pass == 0) return turned ? app.view.BackgroundColor : canvas.BackColor();
+    return turned ? r.RecordColor : preview;
+}
 
 }  // namespace
 
@@ -57,40 +125,25 @@ void DrawVertexDrag(App& app, float x, float y, std::uint8_t layer, std::int16_t
         Raise(9);
     MapRecord* moved = n >= 1 && n <= 4 ? &app.store.At(layer, slot) : nullptr;
     VertexRestore restore(moved, n);
-    if (moved != nullptr) { *VertexX(*moved, n) = x; *VertexY(*moved, n) = y; }
+    if (moved != nullptr) { *MovableX(*moved, n) = x; *MovableY(*moved, n) = y; }
 
     Surface& canvas = MainCanvas(app);
     for (int k = first; k < first + 4; ++k) {
         const MapRecord& r = app.store.Get(layer, k);
-        const auto special = HighlightOverrideFor(r.RecordType, true);
-        if ((special == nullptr && RecordFamilyDrawerFor(r.RecordType) == nullptr) || PreviewSkipsType(r.RecordType))
-            continue;
+        const RecordRow& row = PreviewTable()[r.RecordType];
+        if (row.drawer == nullptr) continue;
         Rgb preview = r.RecordColor;
         if (preview == app.tables.ColorPalette[7]) preview = app.tables.ColorPalette[6];
         app.display.PenColor = preview;
-        app.display.PenCache = 255;  // no pen cache in the preview
         RecordDrawOptions options;
         options.cull = false;
         options.storePenColor = false;
-        options.drawImages = false;
-        // Texts printed on the erase pass take the background so they vanish from the not-xor canvas.
-        const int t = r.RecordType;
-        const bool passText = t == 61 || t == 65 || t == 67 || t == 62 || t == 66 || t == 68;
-        options.colorOverride = (pass == 0 && passText) ? canvas.BackColor() : preview;
-        if (t == 70) {
-            canvas.Line(static_cast<float>(r.RecordX1), static_cast<float>(r.RecordY1),
-                        static_cast<float>(r.RecordX1 + r.RecordX2), static_cast<float>(r.RecordY1 + r.RecordY2),
-                        preview, LineShape::Box);
-            continue;
-        }
+        options.colorOverride = preview;
+        options.textOverride = PassTextColor(app, canvas, r, preview, pass);
         std::uint8_t l = layer;
         std::int16_t s = static_cast<std::int16_t>(k);
-        if (special != nullptr) {
-            RecordDrawCall call{app, canvas, r, l, s, options};
-            special(call);
-            continue;
-        }
-        DrawRecordWith(app, l, s, options);
+        RecordDrawCall call{app, canvas, r, l, s, options};
+        DrawRow(row, call);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include "App.h"
 #include "basic/Text.h"
+#include "document/DrawingExtents.h"
 #include "document/RecentFiles.h"
 #include "document/UndoJournal.h"
-#include "editing/ViewExtents.h"
 
 namespace movra {
 

@@ -11,17 +11,17 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
-#include "display/Redraw.h"
 #include "document/CoordinateReduction.h"
+#include "document/DrawingExtents.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/OpenDialogs.h"
+#include "document/RedrawSeams.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
 #include "document/UndoJournal.h"
 #include "document/WtwFile.h"
-#include "editing/ViewExtents.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
 
@@ -472,8 +472,8 @@ void InsertDrawingFile(App& app) {
     app.current.ModifiedFlag = -1;
     ReduceCoordinates(app);
     ComputeDrawingExtents(app);
-    ZoomToExtents(app);
-    刷新(app);
+    ZoomToExtentsSeam(app);
+    RedrawSeam(app);
     UndoCheckpoint(app, 1);
 }
 

@@ -7,12 +7,10 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Guards.h"
-#include "display/RecordImages.h"
 #include "document/ColorTable.h"
 #include "document/NodeLinks.h"
 #include "document/UndoJournal.h"
-#include "shell/LayerSelector.h"
-#include "shell/ViewStateFormulas.h"
+#include "document/LayerSelector.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -147,14 +145,14 @@ void NewDocument(App& app) {
             PictureBox& canvas = form->Picture1;
             // The scroll bars go back to 0 before the new view is set, so that their change
             // handlers cannot move it.
-            LayoutCanvasAndScrollBars(app, screenWidth, screenHeight);
+            form->LayoutCanvasAndScrollBars(screenWidth, screenHeight);
             canvas.SetScale(view.Left, view.Top, view.Right - view.Left, view.Bottom - view.Top);
             canvas.surface().SetDrawWidth(1);
             canvas.surface().SetDrawStyle(0);
             canvas.surface().SetDrawMode(10);
             form->Text4.SetBackColor(canvas.BackColor());
             form->Text4.SetForeColor(ScaleBoxTextColor);
-            Text4_Click(app);
+            form->Text4_Click();
 
             ImageCombo& layers = form->ImageCombo1;
             layers.SetImageList(&form->ImageList2);
@@ -201,6 +199,10 @@ void NewDocument(App& app) {
     });
 }
 
-void ClearImageSlots(App& app) { ClearPictureHolders(app); }
+void ClearImageSlots(App& app) {
+    RecordImageState& images = app.display.Images;
+    for (Picture& picture : images.Image1) picture = Picture{};
+    for (int h = 0; h < ImageHolderCount; ++h) images.ImageSlotNames[h].clear();
+}
 
 }  // namespace movra

@@ -5,13 +5,12 @@
 #include "App.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
-#include "display/Redraw.h"
 #include "document/BlockFile.h"
 #include "document/JdxFile.h"
 #include "document/NodeLinks.h"
+#include "document/RedrawSeams.h"
 #include "document/SaveDialogs.h"
 #include "document/WtwFile.h"
-#include "editing/ViewExtents.h"
 #include "shell/stForm1.h"
 #include "shell/szForm3.h"
 
@@ -76,7 +75,7 @@ void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
     if (reader == Reader::None) return;
     ReadMap(app, reader, path, FileNameOf(path));
     if (setup.applySettings) ApplyOpenedMapSettings(app);
-    刷新(app);
+    RedrawSeam(app);
 }
 
 void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
@@ -135,7 +134,7 @@ void OpenRecentFile(App& app, std::int16_t n) {
     }
     SetCaption(app, path);
     app.platform.events().DoEvents();
-    刷新(app);
+    RedrawSeam(app);
 }
 
 }  // namespace movra

@@ -1,12 +1,20 @@
 #include "document/RedrawSeams.h"
 
-#include "display/HighlightRenderer.h"
+#include "App.h"
 
 namespace movra {
 
+void RedrawSeam(App& app) {
+    if (app.seams.Redraw) app.seams.Redraw(app);
+}
+
+void ZoomToExtentsSeam(App& app) {
+    if (app.seams.ZoomToExtents) app.seams.ZoomToExtents(app);
+}
+
 void HighlightRecordSeam(App& app, int layer, int slot, Rgb color) {
     if (layer < 0 || layer > 255 || slot < -32768 || slot > 32767) return;
-    刷图元(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), color);
+    if (app.seams.HighlightRecord) app.seams.HighlightRecord(app, layer, slot, color);
 }
 
 }  // namespace movra

@@ -5,7 +5,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Guards.h"
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 #include "platform/Toolbar.h"
 #include "shell/stForm1.h"
 

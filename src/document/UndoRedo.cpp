@@ -8,7 +8,7 @@
 #include "basic/Guards.h"
 #include "document/SlotEditing.h"
 #include "document/UndoJournal.h"
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 #include "shell/stForm1.h"
 
 namespace movra {

@@ -7,6 +7,7 @@
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "display/Redraw.h"
+#include "display/TextRendering.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -38,6 +39,8 @@ void Text4_Click(App& app) {
         if (z == 0) Raise(ErrDivisionByZero);
         view.DisplayZoomInverse = 1 / z;
         view.GroundPerScreenMm = view.ScaleFactor * view.DisplayZoomInverse;
+        // A text height now needs another canvas font size: the next text sets it again.
+        ForgetCanvasFontSize(app);
         form->Text4.SetText(ScaleBoxPrefix + PlainNumberText(d));
     } catch (...) {
     }

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "App.h"
-#include "shell/LayerSelector.h"
+#include "document/LayerSelector.h"
+#include "shell/InstallSeams.h"
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
@@ -41,6 +42,7 @@ stForm1::stForm1(App& application)
       Command7(*this, "Command7"),
       Command5(*this, "Command5") {
     app.form1 = this;
+    InstallRedrawSeams(app);
     ImageCombo1.onClick = [this] { ImageCombo1_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
@@ -67,7 +69,7 @@ stForm1::stForm1(App& application)
     VScroll1.Move(0, 0, ScrollBarThickness, 0);
     HScroll1.Move(0, 0, 0, ScrollBarThickness);
     Picture1.Move(1920, 1200, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
-    LayoutCanvasAndScrollBars(app, screen.WidthTwips(), screen.HeightTwips());
+    LayoutCanvasAndScrollBars(screen.WidthTwips(), screen.HeightTwips());
     ArrangeControls();
     // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
     Picture1.SetScale(0, Picture1.Height() / 100, Picture1.Width() / 100, -Picture1.Height() / 100);
@@ -83,13 +85,17 @@ void stForm1::Form_QueryUnload(int& cancel, int& unloadMode) { RunShutdown(app, 
 
 void stForm1::Form_Resize() {
     try {
-        LayoutCanvasAndScrollBars(app, Width(), Height());
+        LayoutCanvasAndScrollBars(Width(), Height());
         ArrangeControls();
     } catch (...) {
     }
 }
 
 void stForm1::Text4_Click() { movra::Text4_Click(app); }
+
+void stForm1::LayoutCanvasAndScrollBars(double windowWidth, double windowHeight) {
+    movra::LayoutCanvasAndScrollBars(app, windowWidth, windowHeight);
+}
 
 szForm3& stForm1::SettingsWindow() {
     // An unloaded window comes back as designed, as a window loaded afresh does.

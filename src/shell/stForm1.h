@@ -56,6 +56,8 @@ public:
     void ImageCombo1_Click();
     // A click in the scale box recomputes the view state.
     void Text4_Click();
+    // The canvas at its share of a window of this size, the scroll bars along it.
+    void LayoutCanvasAndScrollBars(double windowWidth, double windowHeight);
 
     // The settings window: the loaded one, or a new one with its design values when it is not
     // loaded (references to an unloaded window do not stay valid).

@@ -1,4 +1,5 @@
 #include "display/RecordImages.h"
+#include "document/Layers.h"
 
 #include <fstream>
 
@@ -143,7 +144,7 @@ TEST_F(RecordImages, AFileThatIsNoPictureChangesNothing) {
     EXPECT_EQ(images.ImageSlotNames[2], good);
     EXPECT_EQ(images.ImageSlotNames[33], "2");
 
-    ClearPictureHolders(app);
+    ClearImageSlots(app);
     EXPECT_TRUE(images.Image1[2].Empty());
     EXPECT_EQ(images.ImageSlotNames[2], "");  // so that the next draw loads it again
 }

@@ -204,5 +204,35 @@ TEST_F(RecordRendererTest, OptionsReplaceTheColourForOtherRenderers) {
     for (const auto& l : Lines()) EXPECT_EQ(l.color, MakeRgb(1, 2, 3));
 }
 
+TEST_F(RecordRendererTest, ImagesHangFromTheirCornerAndAreCulledByTheirExtentOfEitherSign) {
+    // The holder has the picture already: nothing is read.
+    RecordImageState& images = app.display.Images;
+    images.ImageSlotNames[4] = "held.bmp";
+    images.Image1[4].width = 1;
+    images.Image1[4].height = 1;
+    images.Image1[4].pixels = {0xFF000000u};
+    struct Case {
+        double y1, y2;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {500, -30, true},   // the usual record: P1 the upper left corner
+        {-10, 30, true},    // reaching up into the view from below it
+        {1010, -30, true},  // hanging into the view from above it
+        {-5, -30, false},
+        {1001, 30, false},
+    };
+    for (const Case& c : cases) {
+        canvas.ClearRecords();
+        MapRecord& r = Put(9, TypeImage, {100, c.y1, 40, c.y2});
+        r.RecordColor = 4;
+        r.RecordText = "held.bmp";
+        Draw(9);
+        const auto pictures = Of(Kind::Picture);
+        ASSERT_EQ(pictures.size(), c.drawn ? 1u : 0u) << c.y1 << " " << c.y2;
+        if (c.drawn) EXPECT_TRUE(SameSegment(pictures[0], {100, c.y1, 40, c.y2}));
+    }
+}
+
 }  // namespace
 }  // namespace movra

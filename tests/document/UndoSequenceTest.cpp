@@ -6,7 +6,7 @@
 #include "document/SlotEditing.h"
 #include "document/UndoRedo.h"
 #include "document/UndoTestFixture.h"
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 
 namespace movra {
 namespace {

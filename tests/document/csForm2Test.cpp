@@ -2,7 +2,7 @@
 
 #include "document/Layers.h"
 #include "document/csForm2.h"
-#include "shell/LayerSelector.h"
+#include "document/LayerSelector.h"
 #include "support/TestApp.h"
 
 namespace movra {

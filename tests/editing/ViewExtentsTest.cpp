@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "document/DrawingExtents.h"
 #include "editing/ViewExtents.h"
 #include "shell/ViewStateFormulas.h"
 #include "support/TestApp.h"

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "display/Redraw.h"
+#include "display/TextRendering.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
 #include "support/PictureTestHelpers.h"
@@ -139,8 +140,9 @@ protected:
         { MapRecord& r = Add(c++, 65, {1, 9}, kWhite); Raw(r, 3, 0); r.RecordText = "背景65"; r.RecordFont = "宋体"; }
         { MapRecord& r = Add(c++, 67, {1, 9}, kWhite); Raw(r, 3, 0); r.RecordText = "斜67"; r.RecordFont = "右斜宋"; }
         {
-            MapRecord& r = Add(c++, 70, {2, 2}, 0);
-            Raw(r, 13, 8);
+            // P1 is the picture's upper left corner; it hangs 8 units below it.
+            MapRecord& r = Add(c++, 70, {2, 10}, 0);
+            Raw(r, 13, -8);
             r.RecordText = TilePath();
         }
         for (int t = 72; t <= 74; ++t) Add(c++, t, {1, 2, 5, 10, 10, 2, 15, 10}, kGreen);
@@ -162,7 +164,10 @@ protected:
         tile.height = 16;
         for (int y = 0; y < tile.height; ++y)
             for (int x = 0; x < tile.width; ++x)
-                tile.pixels.push_back(((x / 4 + y / 4) % 2) ? 0xFF3060C0u : 0xFFF0D040u);
+                // A red band along the top and a green one down the left: a picture shown upside
+                // down or mirrored is told at once.
+                tile.pixels.push_back(y < 4 ? 0xFFD03030u : x < 5 ? 0xFF30A030u
+                                                 : ((x / 4 + y / 4) % 2) ? 0xFF3060C0u : 0xFFF0D040u);
         // The file must exist for the image record to find it; its pixels come from the fake.
         QImage(4, 4, QImage::Format_RGB32).save(QString::fromStdString(TilePath()));
         platform.pictures.files[TilePath()] = tile;
@@ -174,6 +179,7 @@ protected:
     void CheckView(const std::string& name, double left, double top, double width, double zoom) {
         canvas.SetScale(left, top, width, -width * 520 / 720);
         app.view.DisplayZoom = zoom;
+        ForgetCanvasFontSize(app);  // as a zoom does: the texts take the new zoom's sizes
         刷新(app);
         // Font rasterising differs a little between machines: a few pixels may differ.
         ExpectMatchesGolden(canvas.Image(), name, 48, 0.01);

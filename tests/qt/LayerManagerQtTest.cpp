@@ -8,7 +8,7 @@
 
 #include "App.h"
 #include "document/csForm2.h"
-#include "platform/qt/MainProgram.h"
+#include "app/MainProgram.h"
 #include "support/TestApp.h"
 #include "TemporaryDataHome.h"
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "platform/qt/MainProgram.h"
+#include "app/MainProgram.h"
 #include "shell/szForm3.h"
 #include "support/TestApp.h"
 #include "TemporaryDataHome.h"

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
+#include "display/RecordRenderer.h"
+#include "platform/fake/RecordingSurface.h"
 #include "shell/ViewStateFormulas.h"
 #include "support/TestApp.h"
 
@@ -21,6 +26,36 @@ TEST(ViewStateTest, ZoomingInHalvesTheDisplayScale) {
     canvas.SetWidth(0);
     Text4_Click(t.app);
     EXPECT_DOUBLE_EQ(t.app.view.DisplayZoom, 2);
+}
+
+TEST(ViewStateTest, AfterAZoomTextsTakeTheSizeOfTheNewZoom) {
+    TestApp t;
+    t.form1.Load();
+    PictureBox& canvas = t.form1.Picture1;
+    Text4_Click(t.app);
+    const double zoom = t.app.view.DisplayZoom;
+    auto& surface = static_cast<RecordingSurface&>(canvas.surface());
+    MapRecord& r = t.app.store.At(1, 1);
+    r.RecordType = 25;
+    r.RecordX1 = canvas.ScaleLeft() + canvas.ScaleWidth() / 2;
+    r.RecordY1 = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
+    r.RecordX2 = 3;
+    r.RecordText = "字";
+    r.RecordFont = "宋体";
+    t.app.clip.ClipXMin = -1000000; t.app.clip.ClipXMax = 1000000;
+    t.app.clip.ClipYMin = -1000000; t.app.clip.ClipYMax = 1000000;
+    auto drawnSize = [&] {
+        surface.ClearRecords();
+        std::uint8_t layer = 1;
+        std::int16_t slot = 1;
+        DrawRecord(t.app, layer, slot);
+        return surface.PrimitivesOf(SurfacePrimitive::Kind::Print).at(0).fontSize;
+    };
+    EXPECT_DOUBLE_EQ(drawnSize(), std::floor(zoom * 3) + 1);
+    canvas.SetScaleWidth(canvas.ScaleWidth() / 4);
+    Text4_Click(t.app);
+    EXPECT_DOUBLE_EQ(t.app.view.DisplayZoom, 4 * zoom);
+    EXPECT_DOUBLE_EQ(drawnSize(), std::floor(4 * zoom * 3) + 1);
 }
 
 TEST(ViewStateTest, ScrollStepsFollowTheZoom) {

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "document/UndoTestFixture.h"
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 
 namespace movra {
 namespace {

@@ -1,4 +1,4 @@
-#include "editing/SelectionTransforms.h"
+#include "document/RecordTransforms.h"
 
 #include <array>
 #include <cmath>

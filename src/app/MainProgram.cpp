@@ -1,4 +1,4 @@
-#include "platform/qt/MainProgram.h"
+#include "app/MainProgram.h"
 
 #include "platform/qt/QtSurface.h"
 

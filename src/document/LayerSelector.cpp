@@ -1,4 +1,4 @@
-#include "shell/LayerSelector.h"
+#include "document/LayerSelector.h"
 
 #include <algorithm>
 

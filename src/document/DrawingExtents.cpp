@@ -1,0 +1,42 @@
+#include "document/DrawingExtents.h"
+
+#include "App.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+void ShowGroundWindow(App& app, double left, double top, double width, double height) {
+    app.form1->Picture1.SetScale(left, top, width, -height);
+}
+
+void ResetScrollBars(App& app) {
+    app.form1->VScroll1.SetValue(0);
+    app.form1->HScroll1.SetValue(0);
+}
+
+void ComputeDrawingExtents(App& app) {
+    if (!app.form1) return;
+    DrawingExtents& e = app.extents;
+    const RecordStore& store = app.store;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        if (store.LayerOnFlag[layer] != -1) continue;
+        const int count = store.Count(layer);
+        if (count < 2) continue;
+        for (int slot = 0; slot < count && slot <= store.LayerCapacity; ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            const double x = r.RecordX1, y = r.RecordY1;
+            if (x == 0 || y == 0) continue;
+            if (x > e.ExtentMaxX) e.ExtentMaxX = x;
+            // A far-off stray point west of the map does not stretch the view to it.
+            if (x < e.ExtentMinX && x > 0.5 * e.ExtentMaxX) e.ExtentMinX = x;
+            if (y > e.ExtentMaxY) e.ExtentMaxY = y;
+        }
+    }
+    e.ExtentMinY = e.ExtentMaxY - (e.ExtentMaxX - e.ExtentMinX) * app.view.ScreenAspect;
+    if (e.ExtentMinX < e.ExtentMaxX && e.ExtentMinY < e.ExtentMaxY)
+        ShowGroundWindow(app, e.ExtentMinX, e.ExtentMaxY, e.ExtentMaxX - e.ExtentMinX, e.ExtentMaxY - e.ExtentMinY);
+    ResetScrollBars(app);
+    app.form1->Text4_Click();
+}
+
+}  // namespace movra

@@ -1,0 +1,20 @@
+#include "shell/InstallSeams.h"
+
+#include <cstdint>
+
+#include "App.h"
+#include "display/HighlightRenderer.h"
+#include "display/Redraw.h"
+#include "editing/ViewExtents.h"
+
+namespace movra {
+
+void InstallRedrawSeams(App& app) {
+    app.seams.Redraw = [](App& a) { 刷新(a); };
+    app.seams.ZoomToExtents = [](App& a) { ZoomToExtents(a); };
+    app.seams.HighlightRecord = [](App& a, int layer, int slot, Rgb color) {
+        刷图元(a, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), color);
+    };
+}
+
+}  // namespace movra
