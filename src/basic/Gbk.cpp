@@ -22,13 +22,7 @@ bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; 
 
 // The character of a lead and trail byte; 0 when the pair is none.
 char32_t PairCharacter(unsigned char lead, unsigned char trail) {
-    const std::uint16_t entry = GbkPairTable[(lead - 0x81u) * TrailsPerLead + (trail - 0x40u)];
-    if (entry != 0xFFFF) return entry;
-    const unsigned code = static_cast<unsigned>(lead) << 8 | trail;
-    for (const auto& beyond : GbkPairsBeyondBmp) {
-        if (beyond.code == code) return beyond.character;
-    }
-    return 0;
+    return GbkPairTable[(lead - 0x81u) * TrailsPerLead + (trail - 0x40u)];
 }
 
 // The two-byte code of every character of the basic plane that code page 936 holds (0 when none),
@@ -40,10 +34,10 @@ const std::array<std::uint16_t, 0x10000>& CodeOfCharacter() {
         for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
             for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
                 const std::uint16_t entry = GbkPairTable[(lead - 0x81) * TrailsPerLead + (trail - 0x40)];
-                if (entry != 0 && entry != 0xFFFF) (*codes)[entry] = static_cast<std::uint16_t>(lead << 8 | trail);
+                if (entry != 0) (*codes)[entry] = static_cast<std::uint16_t>(lead << 8 | trail);
             }
         }
-        (*codes)[Euro] = 0x80;  // the single byte, as the code page writes it
+        (*codes)[Euro] = 0x80;  // the single byte of the code page
         return codes;
     }();
     return *table;
@@ -52,11 +46,7 @@ const std::array<std::uint16_t, 0x10000>& CodeOfCharacter() {
 // The GBK code of a character: one byte (below 0x100) or two; 0 when it has none.
 unsigned CodeOf(char32_t c) {
     if (c < 0x80) return c;
-    if (c <= 0xFFFF) return CodeOfCharacter()[c];
-    for (const auto& beyond : GbkPairsBeyondBmp) {
-        if (beyond.character == c) return beyond.code;
-    }
-    return 0;
+    return c <= 0xFFFF ? CodeOfCharacter()[c] : 0;
 }
 
 char* PutUtf8(char* out, char32_t cp) {

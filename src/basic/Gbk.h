@@ -5,10 +5,10 @@
 
 namespace movra {
 
-// Code page 936 at every file, clipboard and serial boundary. Every two-byte code reads as the
-// character GB18030 gives it, so the user-defined areas come in as private-use characters and go
-// out as the same two bytes; the single byte 0x80 is the euro sign, and the euro sign is written
-// as 0x80.
+// Code page 936 at every file, clipboard and serial boundary, through a table. Every two-byte code
+// is a character: the pairs without a character of their own (the user-defined areas and the
+// unassigned pairs) read as the private-use characters of the two-byte mapping of GB18030 and are
+// written back as the same two bytes. The single byte 0x80 is the euro sign.
 
 // UTF-8 to GBK bytes. A character GBK cannot hold becomes "?".
 std::string ToGbk(std::string_view utf8);

@@ -88,54 +88,79 @@ std::string Utf8Of(char32_t c) {
     return s;
 }
 
-// Every two-byte code of code page 936 reads as GB18030 reads it (the user-defined areas as
-// private-use characters), and is written back as the same two bytes.
-TEST(Gbk, EveryTwoByteCodeAgreesWithGb18030BothWays) {
-    Iconv decode("UTF-8", "GB18030");
-    int codes = 0;
+// Every two-byte code of code page 936 reads as the platform's converter reads it; the pairs it has
+// no character for read as private-use characters, each its own, the ones GB18030 gives wherever it
+// gives one; and every character is written back as its pair.
+TEST(Gbk, EveryTwoByteCodeAgreesWithTheConvertersBothWays) {
+    Iconv cp936("UTF-8", "CP936");
+    Iconv gb18030("UTF-8", "GB18030");
+    int codes = 0, privateUse = 0, sameAsGb18030 = 0;
+    std::vector<std::string> gb18030Elsewhere;
+    std::vector<bool> seen(0x1900, false);
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             if (trail == 0x7F) continue;
-            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
-            std::string expected;
-            ASSERT_TRUE(decode.Convert(pair, expected)) << std::hex << lead << trail;
-            const std::string read = FromGbk(pair);
-            ASSERT_EQ(read, expected) << std::hex << lead << trail;
-            // The euro sign has a byte of its own in code page 936, and is written as that byte.
-            ASSERT_EQ(ToGbk(read), pair == "\xA2\xE3" ? std::string("\x80") : pair) << std::hex << lead << trail;
             ++codes;
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string read = FromGbk(pair);
+            ASSERT_EQ(ToGbk(read), pair) << std::hex << lead << trail;
+            std::string expected;
+            if (cp936.Convert(pair, expected)) {
+                ASSERT_EQ(read, expected) << std::hex << lead << trail;
+                ASSERT_TRUE(gb18030.Convert(pair, expected));
+                ASSERT_EQ(read, expected) << std::hex << lead << trail;  // the same in both
+                continue;
+            }
+            char32_t c = 0;
+            ASSERT_EQ(DecodeUtf8At(read, 0, c), read.size());
+            ASSERT_TRUE(c >= 0xE000 && c < 0xE000 + seen.size()) << std::hex << lead << trail;
+            ASSERT_FALSE(seen[c - 0xE000]) << std::hex << lead << trail;
+            seen[c - 0xE000] = true;
+            ++privateUse;
+            ASSERT_TRUE(gb18030.Convert(pair, expected));
+            if (expected == read) {
+                ++sameAsGb18030;
+            } else {
+                // Where GB18030 differs, it gives a standard character, not another private one.
+                ASSERT_EQ(DecodeUtf8At(expected, 0, c), expected.size());
+                ASSERT_FALSE(c >= 0xE000 && c <= 0xF8FF) << std::hex << lead << trail;
+                gb18030Elsewhere.push_back(pair);
+            }
         }
     }
     EXPECT_EQ(codes, 23940);
-    EXPECT_EQ(FromGbk("\xAA\xA1\xF8\xA1\xA1\x40"), "\uE000\uE234\uE4C6");  // user-defined areas
+    EXPECT_EQ(privateUse, 2149);
+    // The pairs a later GB18030 gave standard characters keep the private-use characters the maps
+    // were written with.
+    EXPECT_LT(gb18030Elsewhere.size(), 150u);
+    EXPECT_EQ(sameAsGb18030 + static_cast<int>(gb18030Elsewhere.size()), privateUse);
+    EXPECT_EQ(FromGbk("\xAA\xA1\xF8\xA1\xA1\x40\xA7\xA0\xD7\xFA\xFE\xA0"),
+              "\uE000\uE234\uE4C6\uE765\uE810\uE864");  // the areas' ends
 }
 
-// Every character the two-byte codes do not hold is written as "?"; the others as GB18030 writes
-// them.
-TEST(Gbk, EveryCharacterIsWrittenAsGb18030WritesItInTwoBytesOrAsQuestionMark) {
-    Iconv encode("GB18030", "UTF-8");
+// Every character outside the private-use area is written as the platform's converter writes it,
+// and as "?" where it cannot.
+TEST(Gbk, EveryCharacterIsWrittenAsTheConverterWritesIt) {
+    Iconv encode("CP936", "UTF-8");
     for (char32_t c = 0x80; c < 0x30000; ++c) {
-        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        if ((c >= 0xD800 && c <= 0xDFFF) || (c >= 0xE000 && c <= 0xF8FF)) continue;
         const std::string utf8 = Utf8Of(c);
         std::string expected;
-        // A character GB18030 does not take at all, or takes in four bytes, has no code here.
-        if (!encode.Convert(utf8, expected) || expected.size() != 2) expected = "?";
-        if (c == 0x20AC) expected = "\x80";
+        if (!encode.Convert(utf8, expected)) expected = "?";
         ASSERT_EQ(ToGbk(utf8), expected) << std::hex << static_cast<unsigned>(c);
     }
 }
 
-// Where GB18030 stops on a byte, the decoder reads one U+FFFD for it and goes on with the rest,
-// from the same place the converter stopped at.
-TEST(Gbk, InvalidBytesAreWhereGb18030StopsAndTheRestIsRead) {
-    Iconv decode("UTF-8", "GB18030");
+// Where the converter stops on a byte, the decoder reads one U+FFFD for it and goes on with the
+// rest, from the same place the converter stopped at.
+TEST(Gbk, InvalidBytesAreWhereTheConverterStopsAndTheRestIsRead) {
+    Iconv decode("UTF-8", "CP936");
     const std::string r = "\xEF\xBF\xBD";
     std::vector<std::string> damaged = {"\xFF", "\xFE", "ab\x81"};
     for (int lead : {0x81, 0xB0, 0xFE}) {
         for (int next = 0; next <= 0x7F; ++next) {
-            // A lead byte before a byte that cannot trail it (the four-byte codes of GB18030 are
-            // no codes of code page 936, and are left out).
-            if ((next >= 0x40 && next <= 0xFE && next != 0x7F) || (next >= 0x30 && next <= 0x39)) continue;
+            // A lead byte before a byte that cannot trail it.
+            if (next >= 0x40 && next <= 0xFE && next != 0x7F) continue;
             damaged.push_back(std::string{static_cast<char>(lead), static_cast<char>(next)} + "z");
         }
     }
