@@ -5,12 +5,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "basic/Files.h"
+#include "document/CoordinateReductionState.h"
 #include "document/FileRecord.h"
 #include "document/MapRecord.h"
 
@@ -27,13 +30,68 @@ public:
     // `slack`: room kept beyond a stretch for the record that fills it.
     ChunkedRecordWriter(const std::string& path, RecordAppender append, std::size_t slack = 0);
     void Add(const FileRecord& record);
+    // Room for a record of at most `bytes` bytes, to be encoded in place and then taken with Done.
+    char* Room(std::size_t bytes);
+    void Done(std::size_t bytes);
     // Adds the end record (repeating `last`), writes what is left and puts the file in place.
     void Finish(const FileRecord& last);
 
 private:
+    void Flush();
     AtomicFileWriter out_;
     RecordAppender append_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+    std::string scratch_;
+};
+
+// Encodes a drawing record of the map record at (layer, slot) straight from the record: the fixed
+// form of 132 bytes, or the variable form with the attribute string joined to the text by "!".
+class DrawingRecordEncoder {
+public:
+    void Fixed(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
+    void Variable(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
+
+private:
+    // The font field of each face name met, by its place in the table of names.
+    const std::string& FontBytes(const FaceName& font);
+    std::vector<std::string> fontBytes_;
+    std::vector<bool> fontKnown_;
+};
+
+// Decodes the drawing records of a map file straight into the slots of the store, in one pass:
+// the texts from code page 936 with blanks removed at both ends, the fonts through a cache of the
+// names met, and the drawing extents widened as the records are stored.
+class DrawingRecordSink {
+public:
+    explicit DrawingRecordSink(App& app);
+    // Appends a drawing record (its 92 head bytes, its text and font fields as they are in the
+    // file) to its layer (layers above LayerCount go to LayerCount), growing the capacity as
+    // needed. `splitExtra`: a "!" in the text starts the attribute string. Raises when the store
+    // refuses the record.
+    void Append(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
+    // Whether the extents were widened in the order ComputeDrawingExtents visits the records; when
+    // not, they are put back as the header gave them.
+    bool FinishExtents();
+
+private:
+    std::string_view Decode(std::string_view bytes, std::string& buffer);
+    FaceName Font(std::string_view bytes);
+
+    App& app_;
+    DrawingExtents headerExtents_;
+    bool widen_ = false;
+    int lastLayer_ = 0;
+    std::string textBuffer_;
+    std::string fontBuffer_;
+    // Font fields up to eight bytes, by their bytes.
+    struct CachedFont {
+        std::uint64_t bytes = 0;
+        std::uint8_t size = 0xFF;
+        FaceName font;
+    };
+    std::array<CachedFont, 64> fonts_{};
 };
 
 // How a map file lays out its records.
@@ -44,8 +102,10 @@ struct MapFileLayout {
     std::size_t slack = 0;
     // What the file keeps between the layer table and the drawing (updating `last`); may be null.
     void (*afterLayers)(const App& app, ChunkedRecordWriter& out, FileRecord& last) = nullptr;
-    // The text a map record is written with; false keeps the record out of the file.
-    bool (*drawingText)(const MapRecord& record, std::string& text) = nullptr;
+    // Whether a map record goes into the file.
+    bool (*keepRecord)(const MapRecord& record) = nullptr;
+    // The variable form, with the attribute string; otherwise the fixed form.
+    bool variable = false;
 };
 
 // Writes the map to `path` in the given layout. On success CurrentFilePath becomes the path, the
@@ -56,16 +116,16 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
 // Reads a map file: `read` takes the file over and returns false when it refused the file (and said
 // so). On success CurrentFilePath becomes the path and the map is finished as read; a failure is
 // reported through the caption.
-void ReadMapFile(App& app, const std::string& path, const std::function<bool(FileWindow& file)>& read);
+// `read` may say that it widened the drawing extents itself (FinishMapRead).
+void ReadMapFile(App& app, const std::string& path,
+                 const std::function<bool(FileWindow& file, bool& extentsWidened)>& read);
 
 // Reads the header and the layer records with `next`. False, with the message shown and the
 // failure reported, when the header does not carry `magic`; raises when the header is unusable or
 // the file ends inside the layer table. Nothing is taken over yet.
 bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
                  const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords);
-// Takes over the header and the layer table, makes the layers and reserves the room the drawing
-// records (counted per file layer) are about to take.
-void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords,
-                     const std::vector<std::int32_t>& recordsPerFileLayer);
+// Takes over the header and the layer table and makes the layers.
+void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords);
 
 }  // namespace movra
