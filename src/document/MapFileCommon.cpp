@@ -170,7 +170,14 @@ void DrawingRecordEncoder::Variable(ChunkedRecordWriter& out, const MapRecord& m
 DrawingRecordSink::DrawingRecordSink(App& app) : app_(app), headerExtents_(app.extents), widen_(app.form1 != nullptr) {}
 
 std::string_view DrawingRecordSink::Decode(std::string_view bytes, std::string& buffer) {
-    if (IsAsciiText(bytes)) return TrimBlanks(bytes);
+    // The blanks that pad a fixed field, eight at a time.
+    std::size_t size = bytes.size();
+    for (std::uint64_t word; size >= 8; size -= 8) {
+        std::memcpy(&word, bytes.data() + size - 8, 8);
+        if (word != 0x2020202020202020ull) break;
+    }
+    const std::string_view kept = bytes.substr(0, size);
+    if (IsAsciiText(kept)) return TrimBlanks(kept);
     if (buffer.size() < GbkDecodedBound(bytes.size())) buffer.resize(GbkDecodedBound(bytes.size()));
     // Half a character cut by a fixed field is left out; blanks go after decoding, so that the
     // blanks before a dropped half go too.
@@ -183,14 +190,17 @@ FaceName DrawingRecordSink::Font(std::string_view bytes) {
     std::uint64_t key = 0;
     std::memcpy(&key, bytes.data(), bytes.size());
     const auto size = static_cast<std::uint8_t>(bytes.size());
+    if (lastFont_.size == size && lastFont_.bytes == key) return lastFont_.font;
     for (std::size_t probe = 0, at = (key * 0x9E3779B97F4A7C15ull) >> 58; probe < fonts_.size();
          ++probe, at = (at + 1) % fonts_.size()) {
         CachedFont& cached = fonts_[at];
-        if (cached.size == size && cached.bytes == key) return cached.font;
         if (cached.size == 0xFF) {
             cached.font = FaceName(Decode(bytes, fontBuffer_));
             cached.bytes = key;
             cached.size = size;
+        }
+        if (cached.size == size && cached.bytes == key) {
+            lastFont_ = cached;
             return cached.font;
         }
     }

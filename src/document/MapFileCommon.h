@@ -92,6 +92,7 @@ private:
         FaceName font;
     };
     std::array<CachedFont, 64> fonts_{};
+    CachedFont lastFont_;
 };
 
 // How a map file lays out its records.

@@ -116,6 +116,11 @@ MapRecord& RecordStore::FillSlot(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
     LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
+    if (slot == held.allocated && held.blocks[static_cast<std::size_t>(BlockOf(slot))] != nullptr) {
+        // The next slot of a block in use: the reader's every step.
+        ++held.allocated;
+        return *new (Locate(held, slot)) MapRecord();
+    }
     if (slot >= held.allocated) Extend(held, slot);
     return *Locate(held, slot);
 }
