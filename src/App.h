@@ -8,6 +8,7 @@
 #include "document/AfterMapRead.h"
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
+#include "document/ExportSeams.h"
 #include "document/RecordStore.h"
 #include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
@@ -21,6 +22,7 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "sheets/SheetCutState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -32,6 +34,7 @@ namespace movra {
 
 class stForm1;
 class csForm2;
+class hlep_frm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -64,10 +67,15 @@ struct App {
     WorkSettings work;
     // The layer manager, made on first opening; it keeps its shown layer between openings.
     std::shared_ptr<csForm2> form2;
+    // The help viewer, made when first shown and again after it was closed.
+    std::shared_ptr<hlep_frm> helpViewer;
     ShellSettings settings;
     SelfMadeLibrary selfMade;
     // The map's ways up to the display, set with the main window.
     RedrawSeams seams;
+    // The save-as-DXF command's way to the exporters, set with the main window.
+    ExportSeams exportSeams;
+    SheetCutState sheetCut;
 };
 
 }  // namespace movra

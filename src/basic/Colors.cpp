@@ -1,6 +1,7 @@
 #include "basic/Colors.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace movra {
@@ -12,6 +13,11 @@ int Clamp(long v) { return static_cast<int>(std::clamp<long>(v, 0, 255)); }
 Rgb ShadeColor(Rgb color, int add) {
     return MakeRgb(Clamp(static_cast<long>(RedOf(color)) + add), Clamp(static_cast<long>(GreenOf(color)) + add),
                    Clamp(static_cast<long>(BlueOf(color)) + add));
+}
+
+Rgb PackedColorSum(Rgb color, int add) {
+    const std::int64_t sum = static_cast<std::int64_t>(color & 0xFFFFFF) + add;
+    return static_cast<Rgb>(((sum % 0x1000000) + 0x1000000) % 0x1000000);
 }
 
 Rgb ContrastColor(Rgb color) {

@@ -12,9 +12,7 @@
 
 namespace movra {
 
-namespace {
-
-MapRecord& AppendItem(ClipBuffer& buffer) {
+MapRecord& ClipBufferAppendItem(ClipBuffer& buffer) {
     ++buffer.ClipBufferCount;
     if (buffer.Items.size() <= static_cast<size_t>(buffer.ClipBufferCount))
         buffer.Items.resize(static_cast<size_t>(buffer.ClipBufferCount) + 1);
@@ -22,6 +20,8 @@ MapRecord& AppendItem(ClipBuffer& buffer) {
     item = MapRecord{};
     return item;
 }
+
+namespace {
 
 void TextSizes(const App& app, MapRecord& item, bool tilted) {
     if (item.RecordType < 65 || item.RecordType > 68) return;
@@ -43,7 +43,7 @@ void ProjectVertices(const App& app, MapRecord& r, int count) {
 // The link item after a chained record: the first vertex of the next slot.
 void AppendLink(App& app, std::uint8_t layer, std::int16_t slot, int linkType, bool tilted) {
     const MapRecord& next = app.store.Get(layer, slot + 1);
-    MapRecord& link = AppendItem(app.clip);
+    MapRecord& link = ClipBufferAppendItem(app.clip);
     link.RecordType = static_cast<std::uint8_t>(linkType);
     link.RecordSource = next.RecordSource;
     link.RecordX1 = next.RecordX1;
@@ -97,7 +97,7 @@ void AppendRecordToClipBuffer(App& app, std::uint8_t& layer, std::int16_t& slot)
     ClipBuffer& buffer = app.clip;
     if (buffer.ClipBufferCount + 1 > ClipBufferPlainLimit) { buffer.ClipBufferCount = ClipBufferPlainLimit; return; }
     const MapRecord record = app.store.Get(layer, slot);
-    MapRecord& item = AppendItem(buffer);
+    MapRecord& item = ClipBufferAppendItem(buffer);
     item = record;
     TextSizes(app, item, false);
     if (const int link = LinkTypeOf(record.RecordType, false); link != 0) AppendLink(app, layer, slot, link, false);
@@ -107,7 +107,7 @@ void AppendTiltedRecord(App& app, std::uint8_t& layer, std::int16_t& slot) {
     ClipBuffer& buffer = app.clip;
     if (buffer.ClipBufferCount + 1 > ClipBufferTiltedLimit) { buffer.ClipBufferCount = ClipBufferTiltedLimit; return; }
     const MapRecord record = app.store.Get(layer, slot);
-    MapRecord& item = AppendItem(buffer);
+    MapRecord& item = ClipBufferAppendItem(buffer);
     item = record;
     const int type = record.RecordType;
     if (type == 13) {
@@ -119,7 +119,7 @@ void AppendTiltedRecord(App& app, std::uint8_t& layer, std::int16_t& slot) {
         const int n = z4 >= 1 ? static_cast<int>(std::min<double>(z4, available)) : 0;
         for (int p = 1; p <= n; ++p) {
             const MapRecord part = app.store.Get(layer, slot + p);
-            MapRecord& partItem = AppendItem(buffer);
+            MapRecord& partItem = ClipBufferAppendItem(buffer);
             partItem = part;
             ProjectVertices(app, partItem, 4);
         }

@@ -20,8 +20,9 @@ void ComputeDrawingExtents(App& app) {
     const RecordStore& store = app.store;
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
         if (store.LayerOnFlag[layer] != -1) continue;
+        // A layer that holds any record counts, a layer of one record too.
         const int count = store.Count(layer);
-        if (count < 2) continue;
+        if (count < 1) continue;
         for (int slot = 0; slot < count && slot <= store.LayerCapacity; ++slot) {
             const MapRecord& r = store.Get(layer, slot);
             WidenDrawingExtents(e, r.RecordX1, r.RecordY1);

@@ -17,7 +17,7 @@ void GrowLayerCapacity(App& app) {
         } else if (before < 31000) {
             app.platform.prompt().MsgBox(LayerFullMessage, MsgOkOnly);
             step = 500;
-        } else if (before < 31100) {
+        } else if (before < LayerSplittingCapacity) {
             app.platform.prompt().MsgBox(LayerFullWarning, MsgOkOnly);
             step = 100;
         }
@@ -25,7 +25,7 @@ void GrowLayerCapacity(App& app) {
         store.LayerCapacity = static_cast<std::int16_t>(std::min(before + step, int{MaxLayerCapacity}));
         // Near the limit the current layer gives its upper part to a new layer, which makes room
         // even when the capacity can grow no more.
-        if (before >= 31100) 自动加层(app);
+        if (before >= LayerSplittingCapacity) 自动加层(app);
     } catch (...) {
         // Ends quietly.
     }

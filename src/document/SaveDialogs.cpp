@@ -115,8 +115,17 @@ void SaveAsDxfDialog(App& app) {
         const std::string path = ForceExtension(chosen.fileName, chosen.filterIndex == 3 ? ".txt" : ".dxf");
         app.current.DialogFilePath = path;
         if (!MayOverwrite(app, path, "保存dxf")) continue;
-        // The exporters belong to the data exchange.
-        ShowExchangeMissing(app);
+        const ExportSeams& seams = app.exportSeams;
+        const ExportSeams::Exporter& exporter = chosen.filterIndex == 1   ? seams.dxfR12
+                                                : chosen.filterIndex == 2 ? seams.dxfOwnDialect
+                                                                          : seams.coordinateText;
+        if (!exporter) {
+            ShowExchangeMissing(app);
+            return;
+        }
+        // An exporter replaces the old file only once the new one is complete.
+        SetCanvasPointer(app, PointerHourglass);
+        exporter(app, path);
         SetCanvasPointer(app, PointerCross);
         return;
     }

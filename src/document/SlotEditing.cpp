@@ -20,17 +20,19 @@ void Vacate(RecordStore& store, int layer, int slot) {
     if (slot < store.AllocatedSlots(layer)) store.At(layer, slot) = MapRecord{};
 }
 
-// InsertSlots, telling whether the slots were opened.
-bool OpenSlots(App& app, int layer, int start, int n) {
+// InsertSlots, telling whether the slots were opened. Without mayMoveLayers it stops short of the
+// last growth step, the one that splits the current layer.
+bool OpenSlots(App& app, int layer, int start, int n, bool mayMoveLayers = true) {
     auto& store = app.store;
     const int count = store.Count(layer);
     if (n <= 0 || start < 0 || start > count) return false;
     while (count + n > store.LayerCapacity) {
         const int before = store.LayerCapacity;
+        if (!mayMoveLayers && before >= LayerSplittingCapacity) return false;
         GrowLayerCapacity(app);
         // Near the limit the growth splits the current layer: records changed layer and slot
         // behind the journal's back.
-        if (before >= 31100) RestartUndo(app);
+        if (before >= LayerSplittingCapacity) RestartUndo(app);
         if (store.Count(layer) != count || store.LayerCapacity <= before) return false;
     }
     store.At(layer, count + n);  // makes room for the moves at once
@@ -159,6 +161,12 @@ void InsertSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t 
     GuardSilently([&] { OpenSlots(app, layer, start, n); });
 }
 
+bool InsertSlotsInPlace(App& app, std::uint8_t layer, std::int16_t start, std::int16_t n) {
+    bool opened = false;
+    GuardSilently([&] { opened = OpenSlots(app, layer, start, n, false); });
+    return opened;
+}
+
 void DeleteSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t n) {
     GuardSilently([&] {
         auto& store = app.store;
@@ -200,7 +208,7 @@ void DeleteSelectionWithUndo(App& app) {
             AppendUndoStep(app, entry.Layer, entry.Slot, UndoKindDelete, n);
             if (!recorded) {
                 WriteUndoViewRecord(app, n);
-                SetUndoButton(app, 6, true);
+                SetToolbar1Button(app, 6, true);
                 recorded = true;
             }
         }

@@ -15,6 +15,11 @@ constexpr std::int32_t OpenedSlotColor = 8209;
 // records, or no room to grow, changes nothing. Ends silently on any error.
 void InsertSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t n);
 
+// As InsertSlots, telling whether the slots were opened, and never growing the capacity in the step
+// that splits the current layer: where only that step could make room it changes nothing and
+// returns false. For passes that walk a layer's slots, which must not change layer under them.
+bool InsertSlotsInPlace(App& app, std::uint8_t layer, std::int16_t start, std::int16_t n);
+
 // Removes slots start..start + n - 1 by moving the records above them down; the n + 1 slots up to
 // the former open slot are emptied and LayerRecordCount falls by n. A range beyond the layer's
 // records changes nothing. Ends silently on any error.

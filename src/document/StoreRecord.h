@@ -24,6 +24,9 @@ enum StoreMode : std::uint8_t {
 inline constexpr const char* LayerFullMessage = "本层已满，请换（加）层";
 inline constexpr const char* LayerFullWarning = "警告！！！本层已满，请换（加）层";
 
+// The capacity from which GrowLayerCapacity makes room by splitting the current layer.
+constexpr int LayerSplittingCapacity = 31100;
+
 // Raises LayerCapacity of every layer by one step (1000, 500, 100, 10 as it nears 32767),
 // telling the user in the upper steps and splitting the current layer in the last one.
 // Ends quietly on any error.

@@ -87,7 +87,7 @@ std::int32_t& UndoLayerMarkOf(App& app, int layer) {
     return marks[static_cast<std::size_t>(layer)];
 }
 
-void SetUndoButton(App& app, int index, bool enabled) {
+void SetToolbar1Button(App& app, int index, bool enabled) {
     if (!app.form1) return;
     Control* control = app.form1->FindControl("Toolbar1");
     if (!control || control->Kind() != ControlKind::Toolbar) return;
@@ -218,8 +218,8 @@ void RestartUndo(App& app) {
         UndoLayerMarkOf(app, layer) = app.store.Count(layer) - 1;
     // The next group gets view number 2, which undo takes back (1 is an opened map's base).
     j.UndoStepView[0] = 1;
-    SetUndoButton(app, 6, false);
-    SetUndoButton(app, 7, false);
+    SetToolbar1Button(app, 6, false);
+    SetToolbar1Button(app, 7, false);
 }
 
 void UndoCheckpoint(App& app, std::uint8_t command) {
@@ -267,7 +267,7 @@ void UndoCheckpoint(App& app, std::uint8_t command) {
             UndoViewRecord& v = WriteUndoViewRecord(app, n);
             if (command == 0) v.RecordZ2 = 0.5;
         }
-        if (command != 0) SetUndoButton(app, 6, true);
+        if (command != 0) SetToolbar1Button(app, 6, true);
         TrimUndoJournal(app);
     });
 }
@@ -288,7 +288,7 @@ void UndoStepCut(App& app, std::uint8_t layer, std::int16_t slot, std::uint8_t v
         v.RecordZ4 = vertex;
         v.RecordFont.clear();
         MarkModified(app);
-        SetUndoButton(app, 6, true);
+        SetToolbar1Button(app, 6, true);
         TrimUndoJournal(app);
     });
 }
@@ -332,7 +332,7 @@ void UndoStepSnapshot(App& app, std::uint8_t layer, std::int16_t slot, std::int1
             name += "t";
         } else {
             name += "f";
-            SetUndoButton(app, 6, true);
+            SetToolbar1Button(app, 6, true);
             j.SnapshotCounter = static_cast<std::uint8_t>((j.SnapshotCounter + 1) % 10);
             MarkModified(app);
         }
@@ -363,7 +363,7 @@ void UndoStepTool(App& app, double x, double y, std::uint8_t layer, std::int16_t
         v.RecordY4 = y;
         v.RecordZ4 = vertex;
         MarkModified(app);
-        SetUndoButton(app, 6, true);
+        SetToolbar1Button(app, 6, true);
         TrimUndoJournal(app);
     });
 }
@@ -409,7 +409,7 @@ void UndoStepSelection(App& app, std::uint8_t phase, double p1, double p2) {
             TrimUndoJournal(app);
             return;
         }
-        SetUndoButton(app, 6, true);
+        SetToolbar1Button(app, 6, true);
         // The second phase belongs to the first one recorded just before it; without that, its
         // parameters would be another group's.
         if (pending != e || !IsSelectionKind(j.UndoStepKind[static_cast<std::size_t>(j.UndoCurrentStep)])) return;

@@ -145,8 +145,9 @@ const UndoViewRecord* FindUndoViewRecord(const App& app, std::int32_t view);
 void TrimUndoJournal(App& app);
 // The mark of a layer, the table grown as needed.
 std::int32_t& UndoLayerMarkOf(App& app, int layer);
-// Enabled state of button 6 ("撤消") or 7 ("反撤") of the main tool bar.
-void SetUndoButton(App& app, int index, bool enabled);
+// Enables or disables button `index` of the main tool bar Toolbar1 (6 "撤消", 7 "反撤", 8 删除,
+// 10 剪切, 11 拷贝, 12 粘贴), found by its name; nothing while the window has no such bar.
+void SetToolbar1Button(App& app, int index, bool enabled);
 // Drops what the journal holds for the steps after UndoLastStep and makes UndoLastStep the newest.
 void DropUndoneSteps(App& app);
 // Starts the journal anew from the map as it is: nothing to undo, the next group undoable.

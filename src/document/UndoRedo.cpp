@@ -183,7 +183,7 @@ void Undo(App& app) {
         }
         const std::int32_t p = j.UndoLastStep;
         if (NothingToUndoAt(j, p)) {
-            SetUndoButton(app, 6, false);
+            SetToolbar1Button(app, 6, false);
             return;
         }
         const std::uint8_t kind = j.UndoStepKind[At(p)];
@@ -230,8 +230,8 @@ void Undo(App& app) {
                 return;  // not taken back
         }
         app.current.ModifiedFlag = -1;
-        SetUndoButton(app, 7, true);
-        if (NothingToUndoAt(j, j.UndoLastStep)) SetUndoButton(app, 6, false);
+        SetToolbar1Button(app, 7, true);
+        if (NothingToUndoAt(j, j.UndoLastStep)) SetToolbar1Button(app, 6, false);
     });
 }
 
@@ -242,7 +242,7 @@ void Redo(App& app) {
         const auto steps = static_cast<std::int32_t>(j.UndoStepView.size());
         if (j.UndoLastStep < 0) j.UndoLastStep = 0;
         if (j.UndoLastStep >= j.UndoCurrentStep || j.UndoLastStep + 1 >= steps) {
-            SetUndoButton(app, 7, false);
+            SetToolbar1Button(app, 7, false);
             return;
         }
         const std::int32_t s = j.UndoLastStep + 1;
@@ -256,8 +256,8 @@ void Redo(App& app) {
         switch (kind) {
             case UndoKindBase:
                 j.UndoLastStep = t;
-                SetUndoButton(app, 6, false);
-                if (t == j.UndoCurrentStep) SetUndoButton(app, 7, false);
+                SetToolbar1Button(app, 6, false);
+                if (t == j.UndoCurrentStep) SetToolbar1Button(app, 7, false);
                 return;
             case UndoKindAppend:
                 // Records drawn since the undo, outside the journal, would be overwritten: the
@@ -265,7 +265,7 @@ void Redo(App& app) {
                 for (std::int32_t k : group) {
                     if (j.UndoStepKind[At(k)] == UndoKindAppend && !CanPutBack(app, k)) {
                         DropUndoneSteps(app);
-                        SetUndoButton(app, 7, false);
+                        SetToolbar1Button(app, 7, false);
                         return;
                     }
                 }
@@ -298,8 +298,8 @@ void Redo(App& app) {
         }
         j.UndoLastStep = t;
         app.current.ModifiedFlag = -1;
-        SetUndoButton(app, 6, true);
-        if (t == j.UndoCurrentStep) SetUndoButton(app, 7, false);
+        SetToolbar1Button(app, 6, true);
+        if (t == j.UndoCurrentStep) SetToolbar1Button(app, 7, false);
     });
 }
 

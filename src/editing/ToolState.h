@@ -2,42 +2,179 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Color.h"
+
 namespace movra {
 
-// The tool modes (`ToolMode`) that the journal and the transforms of the selection set or test.
+// The canvas tools (`ToolMode`): the value of CommandMode names the armed one. The method panel
+// arms 100 + i for its button i before the button's own action runs; the values of buttons that
+// act at once have no name of their own.
 enum ToolMode : std::uint8_t {
     ModePan = 0,
+    ModeLine = 1,
+    ModePen = 2,
+    ModeRectangle = 3,
+    ModeCircle = 4,
+    ModeCircleAspect = 5,
     ModeTiltView = 8,
+    ModeDragMenu = 10,
+    ModePickStation = 12,
+    ModePlaceImage = 15,
+    ModeMoveImage = 16,
+    ModeStretchImage = 17,
+    ModeModelLine = 18,
+    ModeZoomDrag = 28,
+    ModeArticleText = 29,
+    ModeMaterialText = 30,
+    ModeMapSymbol = 31,
+    ModeSelect = 33,
     ModeZoomIn = 35,
+    ModeRestored = 36,
     ModeMoveSelection = 45,
     ModeRotateSelection = 46,
+    ModeSelfMadeSymbol = 49,
+    ModeColorMarker = 100,
     ModeClipSave = 106,
     ModeFlipUpDown = 107,     // method panel: "已选目标上下翻转"
     ModeFlipLeftRight = 108,  // method panel: "已选目标左右翻转"
+    ModeIntersection = 112,
+    ModeDistance = 113,
+    ModeSegments = 114,
     ModeInsertVertex = 115,
+    ModeAngle = 116,
     ModeMoveVertex = 118,
+    ModeTypedLengthLine = 119,
+    ModePerpendiculars = 120,
     ModeCutLinesAndAreas = 121,
+    ModePerpendicularFoot = 122,
+    ModeOffsetSegment = 123,
+    ModeParallel = 124,
+    ModeOffsetSegment2 = 126,
+    ModeRingOffset = 127,
+    ModeCircle3P = 128,
+    ModeArc3P = 129,
+    ModeKeepInside = 130,
+    ModeEllipse = 131,
+    ModeSmoothCurve = 132,
+    ModePipeRect = 133,
+    ModeInkFill = 136,
+    ModeSmallCircle = 137,
+    ModeLandUseMark = 138,
+    ModeSmallCircle16 = 139,
+    ModeSmallCircle05 = 140,
+    ModeLandUseMark2 = 141,
+    ModeElevationPoint = 144,
+    ModeFill = 145,
+    ModeFourPointBlock = 146,
+    ModeAreaRegister = 149,
+    ModeParcelPoints = 150,
+    ModeAttributeClass = 151,
+    ModeHeightAttribute = 152,
+    ModeParcelEdge = 153,
+    ModeAttributeClass3 = 154,
+    ModeNameAttribute = 155,
+    ModeParcelNumber = 156,
+    ModeAttributeClass4 = 157,
+    ModePhoneAttribute = 158,
+    ModeViewAttributes = 159,
+    ModeImageCropRange = 161,
+    ModeControlPoint = 168,
+    ModePrintRange = 188,
+    ModeModelRange = 189,
+    ModeTrimStubs = 210,
     ModeJournalHold = 252,    // the journal records no checkpoint while it is armed
     ModeIdle = 255,
 };
 
-// The armed canvas tool and the parameters the transforms of the selection share with the tools
-// and with undo and redo.
+// A point of the canvas in map units.
+struct CanvasXY {
+    double x = 0;
+    double y = 0;
+};
+
+// Where a snapped vertex lies: layer, slot and vertex number 1 to 4.
+struct SnapVertexRef {
+    std::int16_t Layer = 0;
+    std::int16_t Slot = 0;
+    std::int16_t Vertex = 0;
+    bool operator==(const SnapVertexRef&) const = default;
+};
+
+// The symbol demonstration's marker besides its place and code (those are the display's marker
+// sample, MarkerX, MarkerY and MarkerCode, which the line-type drawer reads): it moves by
+// SpeedX2 - SpeedX1 and SpeedY2 - SpeedY1 a tick.
+struct DemoMarkerState {
+    float SpeedX1 = 0;
+    float SpeedX2 = 0;
+    float SpeedY1 = 0;
+    float SpeedY2 = 0;
+    float OuterRadius = 0;  // the two circles drawn while no symbol standard is loaded
+    float InnerRadius = 0;
+    Rgb Colour = 0;
+};
+
+// The armed canvas tool and what the canvas handlers and the tools share from event to event.
 struct ToolState {
     std::uint8_t CommandMode = ModeZoomIn;
-    std::uint8_t PreviousMode = ModeZoomIn;
-    // Pivot of a rotation, reference of a move, point of a mirror axis handed in by undo and redo.
+    // The tool paused by a right press, or the mode a view tool returns to.
+    std::int16_t PreviousMode = 0;
+    // Clicks the armed tool has taken; the rubber previews run while it is above 0.
+    std::uint8_t ClickCount = 0;
+    // Step counter of the parcel-point tool, palette index of the colour-marker tool.
+    std::uint8_t ToolStep = 0;
+    // -1 while snapping is on.
+    std::int16_t SnapOn = 0;
+    // The raw point of the last left press (rotation, moving and frame insertion use it) and its
+    // copy that the article annotation dialog shows.
     double AnchorX = 0;
     double AnchorY = 0;
+    double ClickOriginX = 0;
+    double ClickOriginY = 0;
     // The first direction point of a rotation.
     double StepParamA = 0;
     double StepParamB = 0;
-    // -1 while a transform preview is on the canvas.
+    // -1 while a rubber preview is on the canvas and must be drawn again to erase it.
     std::int16_t RubberShown = 0;
     // -1 while a self-made symbol is being drawn: undo and redo then do nothing.
     std::int16_t SymbolMakingMode = 0;
     // The symbol, line-type or special-line code of the armed tool.
     std::string CommandArgument;
+
+    // The last left press, snapped; the last left release while ClickCount was above 0, snapped;
+    // the cursor point of the rubber preview now shown.
+    CanvasXY PressPoint;
+    CanvasXY ReleasePoint;
+    CanvasXY RubberPoint;
+    // The vertex the hover search found, its layer, slot and vertex number, and whether its marker
+    // box is on the canvas.
+    CanvasXY SnapCandidate;
+    SnapVertexRef SnapVertex;
+    std::int16_t SnapBoxDrawn = 0;
+    // Start of the next segment of the line tools.
+    CanvasXY SegmentStart;
+
+    // The view tools: the press point relative to the canvas's left and bottom edges, the window's
+    // upper-left corner at that press, moves since the last redraw of a drag, the window's centre
+    // at a drag-zoom press.
+    CanvasXY PanGrab;
+    CanvasXY PanOrigin;
+    std::int16_t ViewRedrawCounter = 0;
+    CanvasXY ZoomCentre;
+
+    // The freehand pen: its vertex and phase.
+    std::uint8_t PenVertex = 0;
+    std::uint8_t PenPhase = 0;
+
+    // The image being placed and its placement rectangle (left, top, width, height).
+    std::int16_t CurrentImageSlot = 0;
+    double ImageRect[4] = {0, 0, 0, 0};
+
+    // A selection exists; the window selection is armed; the next free column of the list.
+    std::int16_t SelectionMade = 0;
+    std::int16_t SelectionArmed = 0;
+    std::int32_t SelectionCount = 1;
+
+    DemoMarkerState DemoMarker;
 };
 
 }  // namespace movra

@@ -16,6 +16,10 @@ struct ClipBuffer {
     std::int32_t ClipXMax = 0;
     std::int32_t ClipYMax = 0;  // top
     std::int32_t ClipYMin = 0;  // bottom
+
+    // The result of the last segment clip: 0 nothing inside, 12 both ends inside, 13 / 23 only
+    // the first / second end inside, 34 crossing with both ends outside.
+    std::uint8_t ClipState = 0;
 };
 
 }  // namespace movra

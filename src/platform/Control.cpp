@@ -73,6 +73,12 @@ void Control::SetFontBold(bool bold) {
     Notify(Prop::Font);
 }
 
+void Control::SetFontItalic(bool italic) {
+    if (fontItalic_ == italic) return;
+    fontItalic_ = italic;
+    Notify(Prop::Font);
+}
+
 void Control::Click() { clickGate_.Fire(onClick); }
 
 void Control::DblClick() {

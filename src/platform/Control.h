@@ -108,9 +108,11 @@ public:
     const std::string& FontName() const { return fontName_; }
     double FontSize() const { return fontSize_; }
     bool FontBold() const { return fontBold_; }
+    bool FontItalic() const { return fontItalic_; }
     void SetFontName(const std::string& name);
     void SetFontSize(double points);
     void SetFontBold(bool bold);
+    void SetFontItalic(bool italic);
 
     // The program's own note on the control.
     std::string tag;
@@ -174,6 +176,7 @@ private:
     std::string fontName_;
     double fontSize_ = 0;
     bool fontBold_ = false;
+    bool fontItalic_ = false;
     ControlObserver observer_;
 };
 

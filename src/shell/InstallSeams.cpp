@@ -6,6 +6,9 @@
 #include "display/HighlightRenderer.h"
 #include "display/Redraw.h"
 #include "editing/ViewExtents.h"
+#include "exchange/ExportCoordinateText.h"
+#include "exchange/ExportDxfOwnDialect.h"
+#include "exchange/ExportDxfR12.h"
 
 namespace movra {
 
@@ -15,6 +18,12 @@ void InstallRedrawSeams(App& app) {
     app.seams.HighlightRecord = [](App& a, int layer, int slot, Rgb color) {
         刷图元(a, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), color);
     };
+}
+
+void InstallExportSeams(App& app) {
+    app.exportSeams.dxfR12 = ExportDxfR12;
+    app.exportSeams.dxfOwnDialect = ExportDxfOwnDialect;
+    app.exportSeams.coordinateText = ExportCoordinateText;
 }
 
 }  // namespace movra

@@ -6,5 +6,7 @@ struct App;
 
 // Connects the map's ways up (RedrawSeams) to the display and the view tools.
 void InstallRedrawSeams(App& app);
+// Hands the exporters of the data exchange to the save-as-DXF command (ExportSeams).
+void InstallExportSeams(App& app);
 
 }  // namespace movra

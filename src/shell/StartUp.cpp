@@ -69,7 +69,7 @@ void LayOutWindowAndCanvas(App& app, stForm1& form) {
     form.Move(form.Left(), form.Top(), sw, sh);
     form.SetWindowState(WindowMaximized);
     PictureBox& canvas = form.Picture1;
-    canvas.Move(1920, 1200, CanvasShare * sw, CanvasShare * sh);
+    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, CanvasShare * sw, CanvasShare * sh);
     auto& view = app.view;
     view.ScreenAspect = sw > 0 ? sh / sw : 0;
     view.View.Left = -CanvasShare * sw / 200;
@@ -81,7 +81,7 @@ void LayOutWindowAndCanvas(App& app, stForm1& form) {
     canvas.SetBackColor(MakeRgb(0, 0, 0));
     LayoutCanvasAndScrollBars(app, sw, sh);
     // The canvas keeps the place start-up gave it; the bars follow it.
-    canvas.Move(1920, 1200, CanvasShare * sw, CanvasShare * sh);
+    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, CanvasShare * sw, CanvasShare * sh);
     form.ArrangeControls();
 }
 
@@ -203,6 +203,10 @@ void RunStartUp(App& app) {
     app.settings.RecordSeparator = "'";
     app.current.FieldSeparator = ",";
     app.settings.ImportProgressMark = "■";
+
+    // Nothing to undo, redo, delete, cut or copy yet; paste takes the block clipboard file.
+    for (int button : {6, 7, 8, 10, 11}) form.Toolbar1.Buttons(button).SetEnabled(false);
+    form.Toolbar1.Buttons(12).SetEnabled(true);
 
     splash->Unload();
     splash.reset();

@@ -1,10 +1,14 @@
 #include "shell/stForm1.h"
 
 #include <algorithm>
+#include <random>
 
 #include "App.h"
 #include "document/LayerSelector.h"
+#include "editing/ToolEngine.h"
+#include "editing/ViewTimers.h"
 #include "shell/InstallSeams.h"
+#include "shell/MainToolbar.h"
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
@@ -28,6 +32,7 @@ constexpr Rgb ScaleBoxTextColor = 78888;
 stForm1::stForm1(App& application)
     : FormModel(application.platform, "stForm1"),
       app(application),
+      Toolbar1(*this, "Toolbar1"),
       Picture1(*this, "Picture1"),
       VScroll1(*this, "VScroll1", true),
       HScroll1(*this, "HScroll1", false),
@@ -40,9 +45,37 @@ stForm1::stForm1(App& application)
       Combo3(*this, "Combo3"),
       Label5(*this, "Label5"),
       Command7(*this, "Command7"),
-      Command5(*this, "Command5") {
+      Command5(*this, "Command5"),
+      Text1(*this, "Text1"),
+      Text5(*this, "Text5"),
+      Text8(*this, "Text8"),
+      Label3(*this, "Label3"),
+      Label4(*this, "Label4"),
+      Timer2(*this, "Timer2"),
+      Timer3(*this, "Timer3"),
+      Toolbar2(*this, "Toolbar2", &Picture1) {
     app.form1 = this;
     InstallRedrawSeams(app);
+    InstallExportSeams(app);
+    BuildMainToolbars(*this);
+    Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
+    Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };
+    Picture1.onMouseDown = [this](int button, int shift, double x, double y) { Picture1_MouseDown(button, shift, x, y); };
+    Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
+    Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };
+    Picture1.onKeyDown = [this](int& keyCode, int shift) { Picture1_KeyDown(keyCode, shift); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    Timer3.onTimer = [this] { Timer3_Timer(); };
+    // Both timers wait for their commands: a pan release, the demonstration button.
+    Timer2.SetEnabled(false);
+    Timer2.SetInterval(50);
+    Timer3.SetEnabled(false);
+    Timer3.SetInterval(30);
+    DemoRandom = [engine = std::make_shared<std::mt19937>(std::random_device{}())] {
+        return std::uniform_real_distribution<double>(0.0, 1.0)(*engine);
+    };
+    Label3.SetCaption("不捕捉");
+    Label4.SetCaption("不选择");
     ImageCombo1.onClick = [this] { ImageCombo1_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
@@ -68,7 +101,7 @@ stForm1::stForm1(App& application)
     for (const char* size : {"6", "8", "10", "12", "14", "16", "20", "24", "30", "40"}) Combo2.AddItem(size);
     VScroll1.Move(0, 0, ScrollBarThickness, 0);
     HScroll1.Move(0, 0, 0, ScrollBarThickness);
-    Picture1.Move(1920, 1200, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
+    Picture1.Move(CanvasLeft, CanvasTop, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
     LayoutCanvasAndScrollBars(screen.WidthTwips(), screen.HeightTwips());
     ArrangeControls();
     // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
@@ -93,6 +126,28 @@ void stForm1::Form_Resize() {
 
 void stForm1::Text4_Click() { movra::Text4_Click(app); }
 
+void stForm1::Picture1_MouseDown(int button, int shift, double x, double y) {
+    CanvasMouseDown(app, button, shift, static_cast<float>(x), static_cast<float>(y));
+}
+
+void stForm1::Picture1_MouseMove(int button, int shift, double x, double y) {
+    CanvasMouseMove(app, button, shift, static_cast<float>(x), static_cast<float>(y));
+}
+
+void stForm1::Picture1_MouseUp(int button, int shift, double x, double y) {
+    CanvasMouseUp(app, button, shift, static_cast<float>(x), static_cast<float>(y));
+}
+
+void stForm1::Picture1_KeyDown(int& keyCode, int shift) { CanvasKeyDown(app, keyCode, shift); }
+
+void stForm1::Timer2_Timer() { RoamingTick(app); }
+
+void stForm1::Timer3_Timer() { DemoMarkerTick(app, DemoRandom); }
+
+void stForm1::Toolbar1_ButtonClick(ToolbarButton& button) { movra::Toolbar1_ButtonClick(app, button); }
+
+void stForm1::Toolbar1_ButtonMenuClick(ButtonMenu& menu) { movra::Toolbar1_ButtonMenuClick(app, menu); }
+
 void stForm1::LayoutCanvasAndScrollBars(double windowWidth, double windowHeight) {
     movra::LayoutCanvasAndScrollBars(app, windowWidth, windowHeight);
 }
@@ -102,7 +157,6 @@ szForm3& stForm1::SettingsWindow() {
     if (!settings_ || !settings_->Loaded()) settings_ = std::make_unique<szForm3>(app);
     return *settings_;
 }
-
 
 void stForm1::ArrangeControls() {
     const double canvasLeft = Picture1.Left();
@@ -118,6 +172,18 @@ void stForm1::ArrangeControls() {
     Combo3.Move(ColumnLeft + 860, Picture1.Top() + 1000, ColumnWidth - 860, LineHeight);
     Label5.Move(ColumnLeft, Picture1.Top() + 1500, ColumnWidth, 300);
     Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
+    Label3.Move(ColumnLeft, Picture1.Top() + 2400, ColumnWidth / 2 - 30, 300);
+    Label4.Move(ColumnLeft + ColumnWidth / 2, Picture1.Top() + 2400, ColumnWidth / 2, 300);
+    // The row under the message line: the command line, the entry box and the status box.
+    const double rowTop = BandTop + LineHeight + 30;
+    const double commandWidth = 0.4 * canvasWidth;
+    const double entryWidth = 0.2 * canvasWidth;
+    Text8.Move(canvasLeft, rowTop, commandWidth, LineHeight);
+    Text5.Move(canvasLeft + commandWidth + 60, rowTop, entryWidth, LineHeight);
+    Text1.Move(canvasLeft + commandWidth + entryWidth + 120, rowTop,
+               std::max(0.0, canvasWidth - commandWidth - entryWidth - 120), LineHeight);
+    // The view bar lies on the canvas, at its upper-left corner until it is dragged elsewhere.
+    if (!Toolbar2.HasGeometry()) Toolbar2.Move(60, 60, 2900, 480);
 }
 
 }  // namespace movra

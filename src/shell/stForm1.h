@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "platform/ControlArray.h"
@@ -7,6 +8,8 @@
 #include "platform/ImageCombo.h"
 #include "platform/ImageList.h"
 #include "platform/PictureBox.h"
+#include "platform/TimerControl.h"
+#include "platform/Toolbar.h"
 
 namespace movra {
 
@@ -20,10 +23,20 @@ class frmSplash;
 class stForm1 : public FormModel {
 public:
     explicit stForm1(App& app);
+
+    // Where the canvas's upper-left corner stands, in twips: below the command bar, the message
+    // line and the command line, right of the selector column.
+    static constexpr double CanvasLeft = 1920;
+    static constexpr double CanvasTop = 1620;
     ~stForm1() override;
 
     App& app;
 
+    // The main command bar along the top and the floating view bar over the canvas, with their
+    // icons.
+    ImageList ImageList1;
+    ImageList ImageList3;
+    Toolbar Toolbar1;
     // The map canvas: black, ground coordinates with y pointing up.
     PictureBox Picture1;
     ScrollBar VScroll1;
@@ -48,12 +61,28 @@ public:
     CommandButton Command7;
     // The symbol buttons, numbered by symbol code (0..350), shown by the symbol pages.
     ControlArray<CommandButton> Command5;
+    // The status box: coordinates while hovering, the layer's capacity at a press, the reduction
+    // offset after a release.
+    TextBox Text1;
+    // The entry box of typed distances and heights, and the command line.
+    TextBox Text5;
+    TextBox Text8;
+    // The snapping toggle and the window-selection toggle.
+    Label Label3;
+    Label Label4;
+    // The roaming view (50 ms) and the symbol demonstration (30 ms).
+    TimerControl Timer2;
+    TimerControl Timer3;
+    // Made last, so that it floats above the canvas.
+    Toolbar Toolbar2;
 
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int& unloadMode) override;
     void Form_Resize() override;
     // The layer chosen in ImageCombo1 becomes current, on and unlocked, and gives its colour.
     void ImageCombo1_Click();
+    void Toolbar1_ButtonClick(ToolbarButton& button);
+    void Toolbar1_ButtonMenuClick(ButtonMenu& menu);
     // A click in the scale box recomputes the view state.
     void Text4_Click();
     // The canvas at its share of a window of this size, the scroll bars along it.
@@ -62,8 +91,19 @@ public:
     // The settings window: the loaded one, or a new one with its design values when it is not
     // loaded (references to an unloaded window do not stay valid).
     szForm3& SettingsWindow();
-    // The roaming timer's interval; the timer itself belongs to the roaming view.
-    void SetRoamingInterval(int) {}
+    // The roaming timer's interval.
+    void SetRoamingInterval(int milliseconds) { Timer2.SetInterval(milliseconds); }
+
+    // The canvas's events: the tool engine interprets them by the armed tool.
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void Picture1_MouseUp(int button, int shift, double x, double y);
+    void Picture1_KeyDown(int& keyCode, int shift);
+    // The roaming view's tick and the symbol demonstration's tick.
+    void Timer2_Timer();
+    void Timer3_Timer();
+    // Where the demonstration's random sizes and speeds come from: uniform in [0, 1).
+    std::function<double()> DemoRandom;
 
     // Places the boxes around the canvas: message line and scale box above it, the selectors in
     // the column to its left.

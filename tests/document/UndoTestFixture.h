@@ -19,7 +19,6 @@ class UndoFixture : public ::testing::Test {
 protected:
     UndoFixture() {
         FillColorAndFontTables(app);
-        for (const char* key : {"打开", "存盘", "拷贝", "剪切", "粘贴", "撤消", "反撤"}) toolbar.AddButton(key, key);
         app.store.LayerCount = 3;
         app.store.NextLayerIndex = 4;
         app.store.DimensionKeep(3);
@@ -70,7 +69,7 @@ protected:
 
     TestApp t;
     App& app = t.app;
-    Toolbar toolbar{t.form1, "Toolbar1"};
+    Toolbar& toolbar = t.form1.Toolbar1;
 };
 
 }  // namespace movra

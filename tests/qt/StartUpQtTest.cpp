@@ -42,7 +42,7 @@ TEST_F(StartUpQtTest, TheMainWindowStartsAsMainStartsIt) {
     ASSERT_NE(canvas, nullptr);
     const int twipsPerPixel = run.platform.screen().TwipsPerPixelX();
     EXPECT_EQ(canvas->geometry().left(), 1920 / twipsPerPixel);
-    EXPECT_EQ(canvas->geometry().top(), 1200 / twipsPerPixel);
+    EXPECT_EQ(canvas->geometry().top(), stForm1::CanvasTop / twipsPerPixel);
 
     auto* layers = qobject_cast<QComboBox*>(run.binder.WidgetOf(run.form1.ImageCombo1));
     auto* colors = qobject_cast<QComboBox*>(run.binder.WidgetOf(run.form1.ImageCombo2));

@@ -124,7 +124,7 @@ TEST(StartUpTest, LayersSelectorsAndDefaults) {
     EXPECT_DOUBLE_EQ(app.settings.SmoothCoefficients[1][0], 25.0 / 36);
     EXPECT_DOUBLE_EQ(app.settings.SmoothCoefficients[6][2], 1);
     EXPECT_EQ(form.Picture1.Left(), 1920);
-    EXPECT_EQ(form.Picture1.Top(), 1200);
+    EXPECT_EQ(form.Picture1.Top(), stForm1::CanvasTop);
     EXPECT_EQ(form.Label5.ToolTipText(), "符号方向选择");
 }
 

@@ -33,7 +33,7 @@ TEST(stForm1Test, ResizePlacesCanvasScrollBarsAndBoxesAroundIt) {
         form.ViewResized(width, 9000, width, 8000, WindowNormal);
         const PictureBox& canvas = form.Picture1;
         EXPECT_DOUBLE_EQ(canvas.Left(), 1920);
-        EXPECT_DOUBLE_EQ(canvas.Top(), 1200);
+        EXPECT_DOUBLE_EQ(canvas.Top(), stForm1::CanvasTop);
         EXPECT_DOUBLE_EQ(canvas.Width(), 0.856 * width);
         EXPECT_DOUBLE_EQ(canvas.Height(), 0.856 * 9000);
         EXPECT_DOUBLE_EQ(form.VScroll1.Left(), canvas.Left() + canvas.Width());
@@ -47,6 +47,17 @@ TEST(stForm1Test, ResizePlacesCanvasScrollBarsAndBoxesAroundIt) {
         EXPECT_NE(form.ImageCombo1.Top(), form.ImageCombo2.Top());
         EXPECT_LE(form.Text2.Top() + form.Text2.Height(), canvas.Top());
         EXPECT_LE(form.Text4.Top() + form.Text4.Height(), canvas.Top());
+        // The command line, the entry box and the status box in a row between the message line
+        // and the canvas.
+        for (const TextBox* box : {&form.Text8, &form.Text5, &form.Text1}) {
+            EXPECT_GE(box->Top(), form.Text2.Top() + form.Text2.Height());
+            EXPECT_LE(box->Top() + box->Height(), canvas.Top());
+            EXPECT_GE(box->Left(), canvas.Left());
+        }
+        EXPECT_LE(form.Text8.Left() + form.Text8.Width(), form.Text5.Left());
+        EXPECT_LE(form.Text5.Left() + form.Text5.Width(), form.Text1.Left());
+        for (const Label* toggle : {&form.Label3, &form.Label4})
+            EXPECT_LE(toggle->Left() + toggle->Width(), canvas.Left());
     }
     // The canvas keeps its user window; the view state follows at the next Text4_Click.
     EXPECT_DOUBLE_EQ(form.Picture1.ScaleWidth(), scaleWidth);

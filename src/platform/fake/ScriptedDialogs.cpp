@@ -1,8 +1,11 @@
 #include "platform/fake/ScriptedDialogs.h"
 
+#include "basic/Errors.h"
+
 namespace movra {
 
 FileDialogResult ScriptedDialogs::NextFile(const FileDialogRequest& request) {
+    if (failWith != 0) Raise(failWith);
     if (files.empty()) {
         FileDialogResult cancelled;
         cancelled.filterIndex = request.filterIndex;

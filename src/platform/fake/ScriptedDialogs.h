@@ -21,6 +21,9 @@ public:
     void QueueColor(std::optional<Rgb> color) { colors.push_back(color); }
 
     std::deque<FileDialogResult> files;
+    // When not 0, every file dialog fails with this run-time error number, as a dialog that
+    // cannot reach its folder does.
+    int failWith = 0;
     std::deque<std::optional<Rgb>> colors;
 
     struct Request {

@@ -601,7 +601,8 @@ void FormBinding::ApplyColors(Control& control, QWidget* widget) {
 }
 
 void FormBinding::ApplyFont(Control& control, QWidget* widget) {
-    if (control.FontName().empty() && control.FontSize() <= 0 && !control.FontBold()) {
+    if (control.FontName().empty() && control.FontSize() <= 0 && !control.FontBold() &&
+        !control.FontItalic()) {
         widget->setFont(QFont());
         return;
     }
@@ -609,6 +610,7 @@ void FormBinding::ApplyFont(Control& control, QWidget* widget) {
     if (!control.FontName().empty()) font.setFamily(SubstituteFontFamily(control.FontName()));
     if (control.FontSize() > 0) font.setPointSizeF(control.FontSize());
     font.setBold(control.FontBold());
+    font.setItalic(control.FontItalic());
     widget->setFont(font);
 }
 

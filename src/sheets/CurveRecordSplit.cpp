@@ -1,0 +1,126 @@
+// Splitting circles and arcs into arcs at the sheet line, and turning ellipses into line chains.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "App.h"
+#include "document/EllipseToPolyline.h"
+#include "document/Geometry.h"
+#include "document/SlotEditing.h"
+#include "sheets/SheetLineCut.h"
+#include "sheets/SheetLineCutPass.h"
+
+namespace movra {
+
+namespace {
+
+constexpr int ArcType = 8;
+
+// The square of the given half-width about the centre reaches strictly past the line's box.
+bool ReachesLine(const CutLineBox& box, const MapRecord& r, double half) {
+    return r.RecordX1 + half > box.minX && r.RecordX1 - half < box.maxX && r.RecordY1 + half > box.minY &&
+           r.RecordY1 - half < box.maxY;
+}
+
+// A circle's or an arc's box: the radius X2 in both directions.
+bool CircleReachesLine(const CutLineBox& box, const MapRecord& r) { return ReachesLine(box, r, r.RecordX2); }
+
+// An ellipse's box: the longer semi-axis in both directions, so that it holds the ellipse however
+// it is turned.
+bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r) {
+    return ReachesLine(box, r, std::max(std::fabs(r.RecordX2), std::fabs(r.RecordY2)));
+}
+
+// The direction angles at which the line crosses the circle of the record, from TangentAngles.
+bool CrossingAngles(App& app, const MapRecord& r, double& c0, double& c1) {
+    std::vector<double>& s = app.geometry.ScratchXY;
+    s[6] = r.RecordX1;
+    s[7] = r.RecordY1;
+    s[8] = r.RecordX2;
+    s[9] = r.RecordY2;
+    if (!TangentAngles(app)) return false;
+    c0 = s[0];
+    c1 = s[1];
+    return true;
+}
+
+// The record as the arc from start to end, with its middle as the point that places it.
+void MakeArc(MapRecord& r, double start, double end) {
+    r.RecordType = ArcType;
+    r.RecordX3 = start;
+    r.RecordY3 = end;
+    const ArcPoint mid = ArcMidPoint(r.RecordX1, r.RecordY1, r.RecordX2, start, end);
+    r.RecordX4 = mid.x;
+    r.RecordY4 = mid.y;
+}
+
+}  // namespace
+
+ArcPoint ArcMidPoint(double cx, double cy, double radius, double start, double end) {
+    // The azimuth of the arc's middle direction.
+    double theta = TwoPi - (start + end) / 2 + HalfPi;
+    if (theta >= TwoPi) theta -= TwoPi;
+    if (start > end) theta -= Pi;
+    return {cx + radius * std::sin(theta), cy + radius * std::cos(theta)};
+}
+
+namespace sheet_cut_detail {
+
+int CutCircle(CutPass& pass, int slot) {
+    const MapRecord circle = pass.At(slot);
+    double c0 = 0, c1 = 0;
+    if (!CircleReachesLine(pass.box, circle) || !CrossingAngles(pass.app, circle, c0, c1)) return slot + 1;
+    if (!pass.Open(slot + 1, 1)) return slot + 1;
+    // Two arcs that together trace the circle, both ending on the line.
+    MapRecord second = PieceOf(circle);
+    MakeArc(second, c1, c0);
+    pass.At(slot + 1) = std::move(second);
+    MakeArc(pass.At(slot), c0, c1);
+    return slot + 1;
+}
+
+int CutArc(CutPass& pass, int slot) {
+    const MapRecord arc = pass.At(slot);
+    double c0 = 0, c1 = 0;
+    if (!CircleReachesLine(pass.box, arc) || !CrossingAngles(pass.app, arc, c0, c1)) return slot + 1;
+    const double a = arc.RecordX3, b = arc.RecordY3;
+    if (a == b) return slot + 1;
+    if (std::fabs(c0) > TwoPi) c0 = 0;
+    if (std::fabs(c1) > TwoPi) c1 = 0;
+    // An arc that already ends at a crossing of this line was cut here before.
+    if (a < b && (c0 == a || c0 == b)) return slot + 1;
+    const auto inside = [&](double c) { return a < b ? a < c && c < b : c > a || c < b; };
+    // How far along the arc, counter-clockwise from its start.
+    const auto along = [&](double c) { return c > a ? c - a : c + TwoPi - a; };
+    std::vector<double> cuts;
+    if (inside(c0)) cuts.push_back(c0);
+    if (inside(c1) && c1 != c0) cuts.push_back(c1);
+    if (cuts.empty()) return slot + 1;
+    // In order along the arc, so that the pieces trace it once, also through angle 0.
+    std::sort(cuts.begin(), cuts.end(), [&](double x, double y) { return along(x) < along(y); });
+    if (!pass.Open(slot + 1, static_cast<int>(cuts.size()))) return slot + 1;
+    for (std::size_t k = 0; k < cuts.size(); ++k) {
+        MapRecord piece = PieceOf(arc);
+        MakeArc(piece, cuts[k], k + 1 < cuts.size() ? cuts[k + 1] : b);
+        pass.At(slot + 1 + static_cast<int>(k)) = std::move(piece);
+    }
+    MakeArc(pass.At(slot), a, cuts[0]);
+    return slot + 1;
+}
+
+int CutEllipse(CutPass& pass, int slot) {
+    if (!EllipseReachesLine(pass.box, pass.At(slot))) return slot + 1;
+    // The chain goes to the end of the layer, where this pass reaches and cuts it.
+    if (!EllipseToPolyline(pass.app, static_cast<std::uint8_t>(pass.layer), static_cast<std::int16_t>(slot))) {
+        pass.outOfRoom = true;
+        return slot + 1;
+    }
+    const int count = pass.Count();
+    DeleteSlots(pass.app, static_cast<std::uint8_t>(pass.layer), static_cast<std::int16_t>(slot), 1);
+    if (pass.Count() != count - 1) return slot + 1;
+    return slot;  // the record after the ellipse has moved into its slot
+}
+
+}  // namespace sheet_cut_detail
+
+}  // namespace movra

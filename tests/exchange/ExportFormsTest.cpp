@@ -1,0 +1,235 @@
+// The three export forms, line by line: golden files made by us for a map holding every exported
+// kind of record and for an empty map, and spot checks of the lines that are easy to get wrong.
+// MOVRA_UPDATE_GOLDEN=1 writes the golden files anew (look at them before committing).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include "ExchangeTestMaps.h"
+#include "basic/Gbk.h"
+#include "exchange/ExportCoordinateText.h"
+#include "exchange/ExportDxfOwnDialect.h"
+#include "exchange/ExportDxfR12.h"
+#include "exchange/ExportLines.h"
+
+namespace movra {
+namespace {
+
+using namespace exchange_test;
+
+enum class Form { R12, Own, Text };
+
+struct FormInfo {
+    Form form;
+    const char* name;
+    bool (*write)(App&, const std::string&);
+};
+
+const FormInfo Forms[] = {{Form::R12, "r12.dxf", &ExportDxfR12},
+                          {Form::Own, "own.dxf", &ExportDxfOwnDialect},
+                          {Form::Text, "text.txt", &ExportCoordinateText}};
+
+std::vector<std::string> Export(TestApp& t, Form form) {
+    InstallHeaderTemplate(t);
+    const FormInfo& info = *std::find_if(std::begin(Forms), std::end(Forms), [&](auto& f) { return f.form == form; });
+    const std::string path = t.workFolder.Str() + "/out";
+    EXPECT_TRUE(info.write(t.app, path));
+    return CrLfLines(ReadBytes(path));
+}
+
+// True when `run` stands in `lines` as consecutive lines; `times` counts how often.
+int CountRuns(const std::vector<std::string>& lines, const std::vector<std::string>& run) {
+    int times = 0;
+    for (size_t i = 0; i + run.size() <= lines.size(); ++i)
+        if (std::equal(run.begin(), run.end(), lines.begin() + static_cast<long>(i))) ++times;
+    return times;
+}
+
+void CompareWithGolden(const std::string& bytes, const std::string& name) {
+    const std::string golden = FixtureDir + "/" + name;
+    if (const char* update = std::getenv("MOVRA_UPDATE_GOLDEN"); update && *update == '1') {
+        std::filesystem::create_directories(FixtureDir);
+        WriteWholeFile(golden, bytes);
+    }
+    ASSERT_TRUE(FileExists(golden)) << golden;
+    const std::string expected = ReadBytes(golden);
+    if (bytes == expected) return;
+    const auto got = CrLfLines(bytes);
+    const auto want = CrLfLines(expected);
+    size_t i = 0;
+    while (i < got.size() && i < want.size() && got[i] == want[i]) ++i;
+    FAIL() << name << " differs at line " << i + 1 << ": got \"" << (i < got.size() ? got[i] : "<end>")
+           << "\", golden \"" << (i < want.size() ? want[i] : "<end>") << "\"";
+}
+
+TEST(ExportFormsTest, SampleAndEmptyMapsMatchTheGoldenFiles) {
+    for (const FormInfo& f : Forms) {
+        TestApp sample;
+        SampleMap(sample.app);
+        Export(sample, f.form);
+        CompareWithGolden(ReadBytes(sample.workFolder.Str() + "/out"), "sample-" + std::string(f.name));
+
+        TestApp empty;
+        EmptyMap(empty.app, 1);
+        Export(empty, f.form);
+        CompareWithGolden(ReadBytes(empty.workFolder.Str() + "/out"), "empty-" + std::string(f.name));
+    }
+}
+
+TEST(ExportFormsTest, EmptyMapsHoldTheFrameOnly) {
+    TestApp t;
+    EmptyMap(t.app, 1);
+    const auto text = Export(t, Form::Text);
+    EXPECT_EQ(text, (std::vector<std::string>{"jvqa", "jvqa", "jvqb"}));
+
+    const auto r12 = Export(t, Form::R12);
+    ASSERT_GE(r12.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(r12.end() - 8, r12.end()),
+              (std::vector<std::string>{"  0", "SECTION", "  2", "ENTITIES", "  0", "ENDSEC", "  0", "EOF"}));
+    EXPECT_EQ(r12[3], "HEADER");
+    EXPECT_EQ(CountRuns(r12, {"  9"}), 136);
+
+    const auto own = Export(t, Form::Own);
+    const auto templ = CrLfLines(ReadBytes(SourceDir + "/resources/dxf头文档.txt"));
+    ASSERT_GT(own.size(), 80 + templ.size());
+    EXPECT_EQ(own[78], " 40");
+    EXPECT_EQ(own[79], " 0.5 ");  // $LTSCALE: the ScaleFactor
+    EXPECT_TRUE(std::equal(templ.begin() + 1, templ.end(), own.begin() + 80));
+    EXPECT_EQ(own[80 + templ.size() - 1], "  0");
+    EXPECT_EQ(own[80 + templ.size()], "ENDSEC");
+    EXPECT_EQ(own.back(), "EOF");
+    EXPECT_EQ(CountRuns(own, {"  0", "LAYER"}), 2);  // layers 0 and 1
+    EXPECT_EQ(CountRuns(own, {"0", "SECTION", "2", "ENTITIES", "0", "ENDSEC"}), 1);
+}
+
+TEST(ExportFormsTest, LinesThatAreEasyToGetWrong) {
+    struct Case {
+        const char* what;
+        Form form;
+        std::function<void(App&)> map;
+        std::vector<std::string> run;
+        int times;
+    };
+    auto oneRecord = [](int layers, int layer, MapRecord r) {
+        return [=](App& app) {
+            EmptyMap(app, layers);
+            Put(app, layer, {r});
+        };
+    };
+    const std::vector<Case> cases = {
+        {"handles run together", Form::Own,
+         [](App& app) {
+             EmptyMap(app, 12);
+             app.store.At(1, 23) = Rec(7, {1, 1, 1});
+             app.store.Count(1) = 24;
+             app.store.At(12, 3) = Rec(7, {2, 2, 1});
+             app.store.Count(12) = 4;
+         },
+         {"0", "CIRCLE", "5", "123"}, 2},
+        {"own Z forms", Form::Own,
+         [](App& app) {
+             EmptyMap(app, 1);
+             MapRecord r = Rec(2, {0, 0, 1, 1});
+             r.RecordZ2 = 2.5f;
+             Put(app, 1, {r});
+         },
+         {"30", "00", "11", " 1 ", "21", " 1 ", "31", "02.5"}, 1},
+        {"type 6 closes on its P1", Form::Own, oneRecord(1, 1, Rec(6, {1, 2, 3, 4, 5, 6, 7, 8})),
+         {"10", " 1 ", "20", " 2 ", "10", " 3 ", "20", " 4 ", "10", " 5 ", "20", " 6 ", "10", " 7 ", "20", " 8 ", "10",
+          " 1 ", "20", " 2 ", "0", "ENDSEC"},
+         1},
+        {"arc on its own layer", Form::Own, oneRecord(2, 2, Rec(8, {0, 0, 1, 0, 0, 1})),
+         {"0", "ARC", "5", "20", "100", "AcDbEntity", "70", " 8 ", "8", ToGbk("层2")}, 1},
+        {"negative and small numbers", Form::Own, oneRecord(1, 1, Rec(7, {-3.5, 0.25, 0.125})),
+         {"10", "-3.5 ", "20", " 0.25 ", "30", " 0 ", "40", " 0.125 "}, 1},
+        {"layer 3 colour in a LINE", Form::R12, oneRecord(3, 3, Rec(2, {0, 0, 1, 1})),
+         {"LINE", "  8", "0", "  6", "CONTINUOUS", "62", "   3 "}, 1},
+        {"layer 3 colour in a CIRCLE", Form::R12, oneRecord(3, 3, Rec(7, {0, 0, 2})),
+         {"CIRCLE", "  8", "0", "  6", "CONTINUOUS", "62", "     3 ", "10", " 0 ", "20", " 0 ", "30", " 0 ", "40",
+          " 2 "},
+         1},
+        {"dashed pen", Form::R12, oneRecord(1, 1, Rec(2, {0, 0, 1, 1}, "", 1)), {"  6", "HIDDEN2"}, 1},
+        {"point symbol as a circle of radius 1", Form::R12, oneRecord(1, 1, Rec(15, {7.5, 8, 0, 1}, "128")),
+         {"10", " 7.5 ", "20", " 8 ", "30", " 0 ", "40", " 1 ", "  0"}, 1},
+        {"type 6 as four lines", Form::R12, oneRecord(1, 1, Rec(6, {1, 2, 3, 4, 5, 6, 7, 8})),
+         {"10", " 7 ", "20", " 8 ", "30", "0.00", "11", " 1 ", "21", " 2 "}, 1},
+        {"image as its diagonal", Form::R12, oneRecord(1, 1, Rec(70, {10, 20, 4, 3}, "a.bmp")),
+         {"10", " 10 ", "20", " 20 ", "30", "0.00", "11", " 14 ", "21", " 23 "}, 1},
+        {"layer 0 gets colour 0", Form::R12, oneRecord(1, 0, Rec(2, {0, 0, 1, 1})), {"62", "   0 "}, 1},
+        {"turned text keeps its angle", Form::R12,
+         [](App& app) {
+             EmptyMap(app, 1);
+             MapRecord r = Rec(66, {10, 10, 6, 1}, "字");
+             r.RecordZ2 = 45.5f;
+             Put(app, 1, {r});
+         },
+         {"TEXT", "  8", "0", "62", "   1 ", "10", " 10 ", "20", " 8 ", "30", " 0 ", "40", " 2 ", "  1", ToGbk("字"), "50",
+          " 45.5 ", "  0"},
+         1},
+        {"a line break inside a text", Form::R12, oneRecord(1, 1, Rec(65, {0, 0, 3}, "第一行\r\n第二行")),
+         {"  1", ToGbk("第一行  第二行"), "50", " 0 ", "  0"}, 1},
+        {"a line break inside a point name", Form::Text, oneRecord(1, 1, Rec(31, {1, 2}, "J\n1")),
+         {"jvqa", "1,2,0,J 1", "jvqb"}, 1},
+        {"chain 45, 45, 43 is one polyline", Form::Text,
+         [](App& app) {
+             EmptyMap(app, 1);
+             Put(app, 1, {Rec(45, {0, 0, 1, 0, 2, 0, 3, 0}), Rec(45, {4, 0, 5, 0, 6, 0, 7, 0}),
+                          Rec(43, {8, 0, 9, 0, 10, 0})});
+         },
+         {"jvqa,11", "0,0", "1,0", "2,0", "3,0", "4,0", "5,0", "6,0", "7,0", "8,0", "9,0", "10,0", "jvqb"}, 1},
+        {"open chain ends with its layer", Form::Text,
+         [](App& app) {
+             EmptyMap(app, 2);
+             Put(app, 1, {Rec(5, {0, 0, 1, 0, 2, 0, 3, 0})});
+             Put(app, 2, {Rec(2, {9, 9, 8, 8})});
+         },
+         {"jvqa", "jvqa,4", "0,0", "1,0", "2,0", "3,0", "jvqb", "jvqa,2", "9,9", "8,8", "jvqb", "jvqa", "jvqb"}, 1},
+        {"point lines keep their text", Form::Text,
+         [](App& app) {
+             EmptyMap(app, 1);
+             MapRecord r = Rec(32, {1.5, 2, 3, 4}, "a,b");
+             r.RecordZ1 = 2.5f;
+             Put(app, 1, {r, Rec(31, {5, 6})});
+         },
+         {"1.5,2,2.5,a,b", "3,4,0,a,b", "5,6,0,"}, 1},
+    };
+    for (const Case& c : cases) {
+        TestApp t;
+        c.map(t.app);
+        const auto lines = Export(t, c.form);
+        EXPECT_EQ(CountRuns(lines, c.run), c.times) << c.what;
+    }
+}
+
+TEST(ExportFormsTest, NumberFormsAndChineseBytes) {
+    EXPECT_EQ(ZNumberText(0.0f), "00");
+    EXPECT_EQ(ZNumberText(2.5f), "02.5");
+    EXPECT_EQ(ToGbk("道路"), "\xB5\xC0\xC2\xB7");
+
+    TestApp t;
+    EmptyMap(t.app, 1);
+    t.app.store.LayerNames[1] = "道路";
+    const auto lines = Export(t, Form::R12);
+    EXPECT_EQ(CountRuns(lines, {"  2", "\xB5\xC0\xC2\xB7", " 70", "  4"}), 1);
+}
+
+// A chain record in the store's last slot has no next slot: its line ends at its own P4, and
+// nothing is read beyond the store.
+TEST(ExportFormsTest, ChainInTheLastSlotEndsAtItsOwnP4) {
+    TestApp t;
+    EmptyMap(t.app, 1);
+    const int last = t.app.store.LayerCapacity;
+    t.app.store.At(1, last) = Rec(5, {1, 1, 2, 1, 3, 1, 4, 1});
+    t.app.store.Count(1) = last + 1;
+    const auto own = Export(t, Form::Own);
+    EXPECT_EQ(CountRuns(own, {"10", " 4 ", "20", " 1 ", "0", "ENDSEC"}), 1);
+    const auto r12 = Export(t, Form::R12);
+    EXPECT_EQ(CountRuns(r12, {"LINE"}), 3);
+    const auto text = Export(t, Form::Text);
+    EXPECT_EQ(text, (std::vector<std::string>{"jvqa", "jvqa,4", "1,1", "2,1", "3,1", "4,1", "jvqb", "jvqa", "jvqb"}));
+}
+
+}  // namespace
+}  // namespace movra

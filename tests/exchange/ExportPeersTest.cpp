@@ -1,0 +1,181 @@
+// Release-12 files as other programs read them: ezdxf opens and audits each file, GDAL's ogrinfo
+// reads it without an error, and ogr2ogr's GeoJSON of it lists the map's entities. The peers are
+// Debian packages (python3-ezdxf, gdal-bin) that scripts/setup installs; without them these tests
+// fail.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "ExchangeTestMaps.h"
+#include "exchange/ExportDxfR12.h"
+
+namespace movra {
+namespace {
+
+using namespace exchange_test;
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+struct PeerReport {
+    int exitCode = -1;
+    std::vector<std::string> lines;
+};
+
+PeerReport RunPeers(const std::string& dxf) {
+    PeerReport report;
+    const std::string command =
+        "/usr/bin/python3 '" + SourceDir + "/tests/exchange/peers/check_dxf.py' '" + dxf + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return report;
+    std::string output;
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    const int status = pclose(pipe);
+    report.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) report.lines.push_back(line);
+    return report;
+}
+
+// An entity as the map asks for it: a LINE from its two points, a CIRCLE (its centre and radius),
+// or a TEXT at its point.
+struct Expected {
+    std::string kind;  // "LINE", "CURVE" (a circle, as GDAL turns it into a line string), "TEXT"
+    std::string lineType;
+    std::string text;
+    std::vector<double> xy;  // LINE x1 y1 x2 y2; CURVE cx cy r; TEXT x y
+};
+
+// What every record of the map should become, written out from the record kinds' meaning.
+std::vector<Expected> ExpectedEntities(const App& app) {
+    std::vector<Expected> out;
+    const auto& s = app.store;
+    for (int layer = 0; layer <= s.LayerCount; ++layer) {
+        const int count = std::min<int>(s.Count(layer), s.LayerCapacity);
+        for (int slot = 0; slot <= count; ++slot) {
+            const MapRecord& r = s.Get(layer, slot);
+            const std::string lt = r.RecordPen == 1 ? "HIDDEN2" : "CONTINUOUS";
+            const std::vector<std::pair<double, double>> p = {
+                {r.RecordX1, r.RecordY1}, {r.RecordX2, r.RecordY2}, {r.RecordX3, r.RecordY3}, {r.RecordX4, r.RecordY4}};
+            auto path = [&](std::vector<std::pair<double, double>> v) {
+                for (size_t k = 0; k + 1 < v.size(); ++k)
+                    out.push_back({"LINE", lt, "", {v[k].first, v[k].second, v[k + 1].first, v[k + 1].second}});
+            };
+            const int t = r.RecordType;
+            if (t == 2 || t == 12 || t == 21 || t == 22 || t == 23 || t == 42) path({p[0], p[1]});
+            if (t == 70) path({p[0], {r.RecordX1 + r.RecordX2, r.RecordY1 + r.RecordY2}});
+            if (t == 3 || t == 43) path({p[0], p[1], p[2]});
+            if (t == 4 || t == 44) path({p[0], p[1], p[2], p[3]});
+            if (t == 6) path({p[0], p[1], p[2], p[3], p[0]});
+            if (t == 5 || t == 45) {
+                const MapRecord& next = s.Get(layer, slot + 1);
+                path({p[0], p[1], p[2], p[3], {next.RecordX1, next.RecordY1}});
+            }
+            if (t == 7) out.push_back({"CURVE", lt, "", {r.RecordX1, r.RecordY1, r.RecordX2}});
+            if (t >= 15 && t <= 19) out.push_back({"CURVE", lt, "", {r.RecordX1, r.RecordY1, 1}});
+            if (t >= 65 && t <= 68) {
+                const double h = static_cast<float>(r.RecordX2 / 3);
+                out.push_back({"TEXT", "", r.RecordText, {r.RecordX1, r.RecordY1 - h}});
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::pair<double, double>> Points(const std::string& field) {
+    std::vector<std::pair<double, double>> points;
+    for (const std::string& pair : Split(field, ';')) {
+        std::istringstream in(pair);
+        double x = 0, y = 0;
+        in >> x >> y;
+        points.emplace_back(x, y);
+    }
+    return points;
+}
+
+void CheckWithPeers(const App& app, const std::string& dxf, const std::string& what) {
+    SCOPED_TRACE(what);
+    const PeerReport report = RunPeers(dxf);
+    std::string all;
+    for (const auto& l : report.lines) all += l + "\n";
+    ASSERT_EQ(report.exitCode, 0) << "the DXF peers (python3-ezdxf, gdal-bin) must be installed:\n" << all;
+    ASSERT_GE(report.lines.size(), 2u) << all;
+    EXPECT_EQ(report.lines[0], "audit 0 0") << all;
+    EXPECT_EQ(std::count(report.lines.begin(), report.lines.end(), "ogrinfo-errors 0"), 1) << all;
+
+    std::vector<std::vector<std::string>> features;
+    for (const auto& l : report.lines)
+        if (l.rfind("feature ", 0) == 0) features.push_back(Split(l.substr(8), '|'));
+    const auto expected = ExpectedEntities(app);
+    ASSERT_EQ(features.size(), expected.size()) << all;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const Expected& e = expected[i];
+        const auto& f = features[i];
+        ASSERT_EQ(f.size(), 5u) << all;
+        EXPECT_EQ(f[0], e.kind) << i;
+        EXPECT_EQ(f[1], "0") << i;
+        EXPECT_EQ(f[2], e.lineType) << i;
+        EXPECT_EQ(f[3], e.text) << i;
+        const auto pts = Points(f[4]);
+        if (e.kind == "LINE") {
+            ASSERT_EQ(pts.size(), 2u);
+            EXPECT_NEAR(pts[0].first, e.xy[0], 1e-6) << i;
+            EXPECT_NEAR(pts[0].second, e.xy[1], 1e-6) << i;
+            EXPECT_NEAR(pts[1].first, e.xy[2], 1e-6) << i;
+            EXPECT_NEAR(pts[1].second, e.xy[3], 1e-6) << i;
+        } else if (e.kind == "TEXT") {
+            ASSERT_EQ(pts.size(), 1u);
+            EXPECT_NEAR(pts[0].first, e.xy[0], 1e-6) << i;
+            EXPECT_NEAR(pts[0].second, e.xy[1], 1e-6) << i;
+        } else {
+            // A circle comes back as a closed line string: every vertex at the radius from the centre.
+            ASSERT_GE(pts.size(), 8u);
+            for (const auto& [x, y] : pts) EXPECT_NEAR(std::hypot(x - e.xy[0], y - e.xy[1]), e.xy[2], 1e-6) << i;
+        }
+    }
+}
+
+TEST(ExportPeersTest, ReleaseTwelveFilesReadBackInOtherPrograms) {
+    struct Map {
+        const char* what;
+        void (*make)(App&);
+    };
+    const Map maps[] = {
+        {"every exported kind", [](App& app) { SampleMap(app); }},
+        {"empty map", [](App& app) { EmptyMap(app, 1); }},
+        {"no layers", [](App& app) { EmptyMap(app, 0); }},
+        {"survey coordinates", [](App& app) {
+             EmptyMap(app, 2);
+             app.store.LayerNames[2] = "控制点（一级）";
+             app.extents = DrawingExtents{39500100.125, 3400100.5, 39500300.987654, 3400400.123456};
+             MapRecord text = Rec(65, {39500200.123456, 3400300.654321, 7.5}, "图根点 T12；高程 45.6");
+             Put(app, 1, {Rec(4, {39500100.125, 3400100.5, 39500300.987654, 3400100.5, 39500300.987654,
+                                  3400400.123456, 39500100.125, 3400400.123456}, "", 1),
+                          Rec(7, {39500200.5, 3400250.25, 12.345678})});
+             Put(app, 2, {text, Rec(15, {39500150.000001, 3400150.999999}, "131")});
+         }},
+    };
+    for (const Map& m : maps) {
+        TestApp t;
+        m.make(t.app);
+        const std::string path = t.workFolder.Str() + "/r12.dxf";
+        ASSERT_TRUE(ExportDxfR12(t.app, path));
+        CheckWithPeers(t.app, path, m.what);
+    }
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "App.h"
+#include "document/JdxFile.h"
+#include "document/UndoJournal.h"
+#include "document/WtwFile.h"
+#include "document/csForm2.h"
+#include "shell/MainToolbar.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+constexpr Rgb Red = MakeRgb(255, 0, 0);
+constexpr Rgb Blue = MakeRgb(0, 0, 255);
+constexpr Rgb Yellow = MakeRgb(255, 255, 0);
+
+class MainToolbar : public ::testing::Test {
+protected:
+    MainToolbar() {
+        t.form1.Load();
+        t.platform.silentSound.beeps.clear();  // the start-up chime
+    }
+
+    void Click(const std::string& key) {
+        Toolbar& bar = t.form1.Toolbar1;
+        bar.UserClickButton(bar.Buttons(key).Index());
+    }
+    void Choose(const std::string& buttonKey, const std::string& menuKey) {
+        Toolbar& bar = t.form1.Toolbar1;
+        ToolbarButton& button = bar.Buttons(buttonKey);
+        bar.UserClickMenu(button.Index(), button.ButtonMenus(menuKey).Index());
+    }
+    // Draws one two-vertex line in layer 1 and marks the map changed.
+    void DrawSomething(double x = 100) {
+        MapRecord& r = t.app.store.At(1, t.app.store.Count(1));
+        r.RecordType = 2;
+        r.RecordX1 = x;
+        r.RecordY1 = 50;
+        r.RecordX2 = x + 10;
+        r.RecordY2 = 60;
+        ++t.app.store.Count(1);
+        t.app.current.ModifiedFlag = -1;
+    }
+    std::string Path(const std::string& name) const { return t.workFolder.Str() + "/" + name; }
+    size_t Beeps() const { return t.platform.silentSound.beeps.size(); }
+    std::string Text2() const { return t.form1.Text2.Text(); }
+    ScriptedPrompt& prompt() { return t.platform.promptScript; }
+
+    TestApp t;
+};
+
+TEST_F(MainToolbar, HoldsTheCommandBarAndTheViewBarWithTheirMenus) {
+    Toolbar& bar = t.form1.Toolbar1;
+    ASSERT_EQ(bar.ButtonCount(), 21);
+    for (int separator : {5, 9, 13, 16, 21}) EXPECT_EQ(bar.Buttons(separator).Style(), ButtonSeparator);
+    EXPECT_EQ(bar.Buttons(2).Key(), "存盘");
+    EXPECT_EQ(bar.Buttons(20).Key(), "查询A");
+    ToolbarButton& open = bar.Buttons(1);
+    ASSERT_EQ(open.MenuCount(), 12);
+    EXPECT_EQ(open.ButtonMenus(8).Key(), "最近文件1");
+    EXPECT_FALSE(open.ButtonMenus("打开VEQA数据库").Enabled());
+    for (int i = 1; i <= 4; ++i) EXPECT_FALSE(bar.Buttons("建模").ButtonMenus(i).Enabled());
+    ASSERT_EQ(t.form1.Toolbar2.ButtonCount(), 5);
+    EXPECT_EQ(t.form1.Toolbar2.Buttons(5).Key(), "移动2");
+    // Every button that is no separator shows an icon of its own.
+    for (int i = 1; i <= bar.ButtonCount(); ++i)
+        if (bar.Buttons(i).Style() != ButtonSeparator) EXPECT_NE(bar.imageList->Image(bar.Buttons(i).Image()), nullptr);
+
+    // Start-up leaves nothing to undo, delete, cut or copy; paste stays usable.
+    for (int i : {6, 7, 8, 10, 11}) EXPECT_FALSE(bar.Buttons(i).Enabled()) << i;
+    EXPECT_TRUE(bar.Buttons(12).Enabled());
+    UndoCheckpoint(t.app, 0);
+    DrawSomething();
+    UndoCheckpoint(t.app, 1);
+    EXPECT_TRUE(bar.Buttons(6).Enabled());
+}
+
+TEST_F(MainToolbar, AKeyEndsBlueOrYellowWithOneBeep) {
+    Choose("存盘", "另存为bmp");  // cancelled dialog: no tool armed afterwards
+    EXPECT_EQ(t.app.display.Redraw.LargeBitmapExport, 0);
+    t.app.tool.CommandMode = ModeIdle;
+    Choose("存盘", "另存为大图片bmp");
+    EXPECT_EQ(t.app.display.Redraw.LargeBitmapExport, -1);
+    EXPECT_EQ(t.form1.Label6.BackColor(), Blue);
+    EXPECT_EQ(Beeps(), 2u);
+    EXPECT_EQ(t.platform.silentSound.beeps.back(), (SilentSound::Tone{11, 11}));
+
+    prompt().QueueAnswer(AnswerNo);
+    Choose("打印", "选打印范围");
+    EXPECT_EQ(t.app.tool.CommandMode, ModePrintRange);
+    EXPECT_EQ(t.form1.Label6.BackColor(), Yellow);
+    EXPECT_EQ(Beeps(), 3u);
+}
+
+TEST_F(MainToolbar, AFullLayerTableIsRefusedWithTheLampRedAndNoBeep) {
+    t.app.store.NextLayerIndex = 255;
+    Click("设层");
+    EXPECT_EQ(prompt().LastText(), "层已满");
+    EXPECT_TRUE(!t.app.form2 || !t.app.form2->Loaded());
+    EXPECT_EQ(t.form1.Label6.BackColor(), Red);
+    EXPECT_EQ(Beeps(), 0u);
+}
+
+TEST_F(MainToolbar, AFailureInARowIsReportedInTheMessageLineByBothHandlers) {
+    t.platform.dialogScript.failWith = 75;
+    Click("打开");
+    EXPECT_EQ(Text2(), "路径/文件访问错误75");
+    EXPECT_EQ(t.form1.Label6.BackColor(), Red);
+    t.form1.Text2.SetText("");
+    Choose("存盘", "另存为");
+    EXPECT_EQ(Text2(), "路径/文件访问错误75");
+    EXPECT_EQ(t.form1.Label6.BackColor(), Red);
+    EXPECT_EQ(Beeps(), 0u);
+}
+
+TEST_F(MainToolbar, SaveWritesByTheEndingOfTheCurrentPath) {
+    for (std::string path : {std::string(), Path("a.dxf")}) {
+        t.app.current.CurrentFilePath = path;
+        prompt().questions.clear();
+        Click("存盘");
+        EXPECT_EQ(prompt().LastText(), "未保存！") << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(t.workFolder.Path()) ||
+                !std::filesystem::exists(Path("a.dxf")));
+
+    DrawSomething(300);
+    for (std::string name : {"a.JDX", "b.wtw"}) {
+        t.app.current.CurrentFilePath = Path(name);
+        Click("存盘");
+        ASSERT_TRUE(std::filesystem::exists(Path(name))) << name;
+        TestApp reader;
+        if (name == "a.JDX")
+            ReadJdxFile(reader.app, Path(name));
+        else
+            ReadWtwFile(reader.app, Path(name));
+        EXPECT_EQ(reader.app.store.Get(1, 0).RecordX1, 300) << name;
+    }
+}
+
+TEST_F(MainToolbar, TheSaveQuestionBeforeOpeningOrANewMapKeepsTheMapUnlessAnswered) {
+    DrawSomething();
+    const int count = t.app.store.Count(1);
+
+    prompt().QueueAnswer(AnswerCancel);
+    Click("打开");
+    EXPECT_EQ(prompt().questions.back().title, "打开前先保存文件！");
+    EXPECT_TRUE(t.platform.dialogScript.requests.empty());
+    EXPECT_EQ(t.form1.Label6.BackColor(), Red);
+
+    // Yes, then the save dialog is cancelled: the command stops and the map stays.
+    prompt().QueueAnswer(AnswerYes);
+    Choose("打开", "新建");
+    EXPECT_EQ(prompt().questions.back().title, "新建");
+    EXPECT_EQ(t.app.store.Count(1), count);
+    EXPECT_EQ(t.app.current.ModifiedFlag, -1);
+
+    // No: the copy buffer is flushed and the open dialog comes.
+    prompt().QueueAnswer(AnswerNo);
+    Choose("打开", "打开jdx");
+    EXPECT_EQ(prompt().questions.back().title, "打开jdx前先保存文件！");
+    ASSERT_FALSE(t.platform.dialogScript.requests.empty());
+    EXPECT_EQ(t.platform.dialogScript.requests.back().kind, ScriptedDialogs::Request::Kind::Open);
+}
+
+TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
+    const std::string opened = Path("old.jdx");
+    DrawSomething();
+    WriteJdxFile(t.app, opened);
+    const auto before = std::filesystem::file_size(opened);
+    t.app.reduction.ReductionOffsetX = 5000;
+    Choose("打开", "新建");
+    EXPECT_EQ(t.app.reduction.ReductionOffsetX, 0);
+    EXPECT_TRUE(t.app.current.CurrentFilePath.empty());
+    DrawSomething(500);
+    Click("存盘");
+    EXPECT_EQ(prompt().LastText(), "未保存！");
+    EXPECT_EQ(std::filesystem::file_size(opened), before);
+}
+
+TEST_F(MainToolbar, AddingALayerAsksAndReportsTheCount) {
+    ASSERT_EQ(t.app.store.LayerCount, 1);
+    prompt().QueueAnswer(AnswerYes);
+    t.app.store.NextLayerIndex = 3;
+    Choose("设层", "加层");
+    EXPECT_EQ(prompt().questions.at(0).text, "一但加层，将无法删除！");
+    EXPECT_EQ(prompt().LastText(), "层已加,已有2层");
+
+    prompt().QueueAnswer(AnswerYes);
+    t.app.store.LayerCount = 1;
+    t.app.store.NextLayerIndex = 1;
+    Choose("设层", "加层");
+    EXPECT_EQ(prompt().LastText(), "层未加，原有1层");
+}
+
+TEST_F(MainToolbar, UndoAndRedoEmptyTheSelectionAndShowTerrainPointsAgain) {
+    t.app.tool.CommandMode = 17;  // a drawing tool
+    DrawSomething(100);
+    ResetUndo(t.app);
+    UndoCheckpoint(t.app, 0);  // the map as opened
+    DrawSomething(200);
+    UndoCheckpoint(t.app, 1);
+    t.app.selection.SelectionList.assign(3, SelectedRecord{1, 0});
+    t.app.display.Redraw.SuppressTerrainPoints = -1;
+    Click("撤消");
+    EXPECT_EQ(t.app.store.Count(1), 1);
+    EXPECT_EQ(t.app.selection.SelectionList.size(), 1u);
+    EXPECT_EQ(t.app.display.Redraw.SuppressTerrainPoints, 0);
+    t.app.selection.SelectionList.assign(3, SelectedRecord{1, 0});
+    Click("反撤");
+    EXPECT_EQ(t.app.store.Count(1), 2);
+    EXPECT_EQ(t.app.selection.SelectionList.size(), 1u);
+}
+
+TEST_F(MainToolbar, ThePrintRangeQuestionKeepsOrRestartsTheRanges) {
+    MapRecord& counter = t.app.store.At(0, Layer0Slots::PrintRangeFirst);
+    struct Case {
+        int answer;
+        float count;
+        std::uint8_t mode;
+        std::string text2;
+    };
+    for (const Case& c : {Case{AnswerYes, 0, ModePrintRange, "按下（左键）移出矩形范围"},
+                          Case{AnswerNo, 3, ModePrintRange, "按下（左键）移出矩形范围"},
+                          Case{AnswerCancel, 3, ModeIdle, ""}}) {
+        counter.RecordZ3 = 3;
+        prompt().QueueAnswer(c.answer);
+        Choose("打印", "选打印范围");
+        EXPECT_EQ(prompt().questions.back().title, "选打印范围");
+        EXPECT_EQ(counter.RecordZ3, c.count) << c.answer;
+        EXPECT_EQ(t.app.tool.CommandMode, c.mode) << c.answer;
+        EXPECT_EQ(Text2(), c.text2) << c.answer;
+    }
+}
+
+TEST_F(MainToolbar, ARecentFileOpensWithoutAQuestion) {
+    DrawSomething(700);
+    const std::string path = Path("recent.jdx");
+    WriteJdxFile(t.app, path);
+    TestApp other;
+    other.form1.Load();
+    other.app.mapFile.RecentFiles[0] = path;
+    Toolbar& bar = other.form1.Toolbar1;
+    bar.UserClickMenu(1, bar.Buttons(1).ButtonMenus("最近文件1").Index());
+    EXPECT_TRUE(other.platform.promptScript.questions.empty());
+    EXPECT_EQ(other.app.current.CurrentFilePath, path);
+    EXPECT_EQ(other.app.store.Get(1, 0).RecordX1, 700);
+}
+
+TEST_F(MainToolbar, WindowsNotYetInTheProgramSaySoAndChangeNothing) {
+    for (auto [button, menu] : std::vector<std::pair<std::string, std::string>>{
+             {"设置", "投影换带"}, {"设置", "设站"}, {"插入", "控制点群"}, {"插入", "碎部点群"},
+             {"插入", "图廓一幅"}, {"插入", "撤消插入图"}, {"插入", "启动超级链"}}) {
+        t.form1.Text2.SetText("");
+        Choose(button, menu);
+        EXPECT_NE(Text2().find("尚未提供"), std::string::npos) << menu;
+    }
+    EXPECT_EQ(t.app.settings.ClipboardLinkIdle, -1);
+    Click("打印");
+    EXPECT_NE(Text2().find("尚未提供"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace movra
