@@ -103,26 +103,31 @@ void RecordStore::Release(LayerSlots& held, int from) {
     held.allocated = from;
 }
 
+MapRecord& RecordStore::Reach(LayerSlots& held, int slot) {
+    if (slot < held.allocated) return *Locate(held, slot);
+    if (slot == held.allocated && held.blocks[static_cast<std::size_t>(BlockOf(slot))] != nullptr) {
+        // The next slot of a block in use: every step of a reader or of a layer that grows.
+        ++held.allocated;
+        return *new (Locate(held, slot)) MapRecord();
+    }
+    Extend(held, slot);
+    return *Locate(held, slot);
+}
+
 MapRecord& RecordStore::At(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
     LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
-    if (slot >= held.allocated) Extend(held, slot);
+    MapRecord& record = Reach(held, slot);
+    // Set after the block is made: a record written through At may own a text block.
     held.ownTexts[static_cast<std::size_t>(BlockOf(slot))] = true;
-    return *Locate(held, slot);
+    return record;
 }
 
 MapRecord& RecordStore::FillSlot(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
-    LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
-    if (slot == held.allocated && held.blocks[static_cast<std::size_t>(BlockOf(slot))] != nullptr) {
-        // The next slot of a block in use: the reader's every step.
-        ++held.allocated;
-        return *new (Locate(held, slot)) MapRecord();
-    }
-    if (slot >= held.allocated) Extend(held, slot);
-    return *Locate(held, slot);
+    return Reach(layers_[static_cast<std::size_t>(layer)], slot);
 }
 
 std::int32_t& RecordStore::Count(int layer) {

@@ -139,6 +139,8 @@ private:
         const int block = BlockOf(slot);
         return held.blocks[static_cast<std::size_t>(block)] + (slot - BlockStart(block));
     }
+    // The record of a slot, made (cleared) when the slot was never written.
+    MapRecord& Reach(LayerSlots& held, int slot);
     // Makes records of the slots from `allocated` up to and including `slot`.
     void Extend(LayerSlots& held, int slot);
     // Ends the records of the slots from `from` on and gives up the blocks wholly above it.
