@@ -22,7 +22,9 @@
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
 #include "platform/Platform.h"
+#include "printing/PrintState.h"
 #include "sheets/SheetCutState.h"
+#include "sheets/SheetState.h"
 #include "shell/CurrentAttributes.h"
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
@@ -35,6 +37,7 @@ namespace movra {
 class stForm1;
 class csForm2;
 class hlep_frm;
+class dayinfrm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -76,6 +79,13 @@ struct App {
     // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
     SheetCutState sheetCut;
+    // The print settings of the run, the print dialog's variables, and the dialog, made on
+    // first use.
+    PrintOptions printOptions;
+    PrintDialogState printState;
+    std::shared_ptr<dayinfrm> printDialog;
+    // The sheet frame template and the folder of the sheet files.
+    SheetState sheets;
 };
 
 }  // namespace movra

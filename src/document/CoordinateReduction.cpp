@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
+#include "document/RecordPositions.h"
 #include "document/UndoJournal.h"
 
 namespace movra {
@@ -19,70 +20,13 @@ constexpr double LargeCoordinate = 100000;
 constexpr double ExtentFloor = 200;
 constexpr double NoMinimum = 1000000000;
 
-// Which vertices of a record are positions, by record type.
-enum class Positions { First, FirstTwo, FirstThree, All, FirstAndFourth, Ticks };
-
-Positions PositionsOf(int type) {
-    // A deleted record keeps its vertices as the record it was, so that an undo brings back a
-    // record moved as a whole.
-    if (type >= 100 && type < 200) type -= 100;
-    switch (type) {
-        case 2: case 12: case 21: case 22: case 23: case 27: case 32: case 42: case 47: case 72:
-        case 92:
-        case 99:             // an erasing line runs from P1 to P2
-        case 201: case 211:  // the segment records of a sheet cut
-            return Positions::FirstTwo;
-        case 3: case 28: case 33: case 43: case 48: case 73: case 93:
-            return Positions::FirstThree;
-        case 4: case 5: case 6: case 10: case 11: case 13: case 14: case 29: case 30: case 34:
-        case 36: case 44: case 45: case 49: case 52: case 58: case 59: case 74: case 75: case 94:
-        case 95:
-            return Positions::All;
-        case 61: case 62:
-            return Positions::FirstAndFourth;
-        case 80: case 81: case 85: case 87:
-            return Positions::Ticks;
-        default:
-            return Positions::First;
-    }
-}
-
 void Shift(double& x, double& y, double dx, double dy) {
     x -= dx;
     y -= dy;
 }
 
 void ShiftRecord(MapRecord& r, double dx, double dy) {
-    Shift(r.RecordX1, r.RecordY1, dx, dy);
-    switch (PositionsOf(r.RecordType)) {
-        case Positions::First:
-            break;
-        case Positions::FirstTwo:
-            Shift(r.RecordX2, r.RecordY2, dx, dy);
-            break;
-        case Positions::FirstThree:
-            Shift(r.RecordX2, r.RecordY2, dx, dy);
-            Shift(r.RecordX3, r.RecordY3, dx, dy);
-            break;
-        case Positions::All:
-            Shift(r.RecordX2, r.RecordY2, dx, dy);
-            Shift(r.RecordX3, r.RecordY3, dx, dy);
-            Shift(r.RecordX4, r.RecordY4, dx, dy);
-            break;
-        case Positions::FirstAndFourth:
-            Shift(r.RecordX4, r.RecordY4, dx, dy);
-            break;
-        case Positions::Ticks: {
-            // The tick list ends at the first further tick that starts exactly at (0, 0).
-            double* ticks[3][2] = {{&r.RecordX2, &r.RecordY2}, {&r.RecordX3, &r.RecordY3},
-                                   {&r.RecordX4, &r.RecordY4}};
-            for (auto& tick : ticks) {
-                if (*tick[0] == 0 && *tick[1] == 0) break;
-                Shift(*tick[0], *tick[1], dx, dy);
-            }
-            break;
-        }
-    }
+    ForEachPosition(r, [dx, dy](double& x, double& y) { Shift(x, y, dx, dy); });
 }
 
 // The origin on one axis: the value rounded down to a multiple of the unit.

@@ -34,6 +34,8 @@ public:
     virtual FileDialogResult ShowSave(const FileDialogRequest& request) = 0;
     // The chosen colour, or empty when cancelled.
     virtual std::optional<Rgb> ShowColor(Rgb initial) = 0;
+    // The system's printer set-up dialog; what the user chose there stays with the system.
+    virtual void ShowPrinter() = 0;
 };
 
 }  // namespace movra

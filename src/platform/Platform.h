@@ -7,6 +7,7 @@
 #include "platform/FileTypes.h"
 #include "platform/Folders.h"
 #include "platform/Picture.h"
+#include "platform/Printer.h"
 #include "platform/Prompt.h"
 #include "platform/Screen.h"
 #include "platform/SerialPort.h"
@@ -31,6 +32,8 @@ public:
     virtual PictureFiles& pictureFiles() = 0;
     virtual TimerFactory& timers() = 0;
     virtual SerialPortFactory& serialPorts() = 0;
+    // The default printer (or, on a system without one, a printer that writes PDF files).
+    virtual Printer& printer() = 0;
     // A drawing surface of the given pixel size for a canvas (a picture box).
     virtual std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) = 0;
 };

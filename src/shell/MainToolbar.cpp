@@ -21,6 +21,7 @@
 #include "document/WtwFile.h"
 #include "document/csForm2.h"
 #include "platform/Toolbar.h"
+#include "printing/dayinfrm.h"
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
@@ -262,6 +263,12 @@ RowEnd Exit(App& app) {
 }
 
 
+// The print dialog, made on first use, beside the main window.
+RowEnd PrintWindow(App& app) {
+    ShowPrintDialog(app);
+    return RowEnd::Done;
+}
+
 RowEnd Help(App& app) {
     ShowHelpViewer(app);
     return RowEnd::Done;
@@ -271,7 +278,7 @@ const std::map<std::string, Row>& ButtonRows() {
     static const std::map<std::string, Row> rows = {
         {"打开", Open},
         {"存盘", SaveByExtension},
-        {"打印", [](App& app) { return WindowNotYet(app, "打印窗口"); }},
+        {"打印", PrintWindow},
         {"设层", LayerDialog},
         {"撤消", UndoRow},
         {"反撤", RedoRow},

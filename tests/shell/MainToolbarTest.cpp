@@ -8,6 +8,7 @@
 #include "document/UndoJournal.h"
 #include "document/WtwFile.h"
 #include "document/csForm2.h"
+#include "printing/dayinfrm.h"
 #include "shell/MainToolbar.h"
 #include "support/TestApp.h"
 
@@ -94,6 +95,15 @@ TEST_F(MainToolbar, AKeyEndsBlueOrYellowWithOneBeep) {
     EXPECT_EQ(t.app.tool.CommandMode, ModePrintRange);
     EXPECT_EQ(t.form1.Label6.BackColor(), Yellow);
     EXPECT_EQ(Beeps(), 3u);
+}
+
+TEST_F(MainToolbar, PrintShowsThePrintDialogBesideTheMainWindow) {
+    Click("打印");
+    ASSERT_TRUE(t.app.printDialog);
+    EXPECT_TRUE(t.app.printDialog->Visible());
+    EXPECT_FALSE(t.app.printDialog->Modal());
+    EXPECT_EQ(t.app.printDialog->WindowState(), WindowNormal);
+    EXPECT_EQ(t.app.printDialog->Text1.Text(), "LJ");  // its load ran
 }
 
 TEST_F(MainToolbar, AFullLayerTableIsRefusedWithTheLampRedAndNoBeep) {

@@ -10,6 +10,7 @@
 #include "platform/fake/LoopbackSerialPort.h"
 #include "platform/fake/ManualTimer.h"
 #include "platform/fake/MemoryClipboard.h"
+#include "platform/fake/RecordingPrinter.h"
 #include "platform/fake/RecordingSurface.h"
 #include "platform/fake/ScriptedDialogs.h"
 #include "platform/fake/ScriptedEvents.h"
@@ -37,6 +38,7 @@ public:
     PictureFiles& pictureFiles() override { return pictures; }
     TimerFactory& timers() override { return manualTimers; }
     SerialPortFactory& serialPorts() override { return serial; }
+    Printer& printer() override { return recordingPrinter; }
     // A recording surface; the platform keeps a pointer to each one made (see surfaces).
     std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override;
 
@@ -51,6 +53,7 @@ public:
     FakePictureFiles pictures;
     ManualTimerFactory manualTimers;
     LoopbackSerialPortFactory serial;
+    RecordingPrinter recordingPrinter;
     // The surfaces made, in order. They belong to whoever asked for them: a pointer is valid as
     // long as its owner keeps the surface.
     std::vector<RecordingSurface*> surfaces;

@@ -14,6 +14,7 @@ public:
     FileDialogResult ShowOpen(const FileDialogRequest& request) override;
     FileDialogResult ShowSave(const FileDialogRequest& request) override;
     std::optional<Rgb> ShowColor(Rgb initial) override;
+    void ShowPrinter() override { ++printerDialogs; }
 
     // A chosen file (not cancelled) with the filter index chosen.
     void QueueFile(const std::string& path, int filterIndex = 1) { files.push_back({false, path, filterIndex}); }
@@ -33,6 +34,7 @@ public:
         Rgb initialColor = 0;
     };
     std::vector<Request> requests;
+    int printerDialogs = 0;
 
 private:
     FileDialogResult NextFile(const FileDialogRequest& request);

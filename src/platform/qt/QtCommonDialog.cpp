@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace movra {
 
@@ -58,6 +60,13 @@ std::optional<Rgb> QtCommonDialog::ShowColor(Rgb initial) {
                                            QApplication::activeWindow());
     if (!chosen.isValid()) return std::nullopt;
     return MakeRgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+void QtCommonDialog::ShowPrinter() {
+    // The system's own dialog over its default printer; nothing chosen there is read back.
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.exec();
 }
 
 }  // namespace movra

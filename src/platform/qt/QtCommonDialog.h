@@ -8,12 +8,13 @@ namespace movra {
 // The filter "desc|*.a;*.b|desc2|*.c" as Qt's name filters {"desc (*.a *.b)", "desc2 (*.c)"}.
 QStringList ToQtNameFilters(const std::string& filter);
 
-// Open, save and colour dialogs of Qt.
+// Open, save, colour and printer set-up dialogs of Qt.
 class QtCommonDialog : public CommonDialog {
 public:
     FileDialogResult ShowOpen(const FileDialogRequest& request) override;
     FileDialogResult ShowSave(const FileDialogRequest& request) override;
     std::optional<Rgb> ShowColor(Rgb initial) override;
+    void ShowPrinter() override;
 
 private:
     FileDialogResult Show(const FileDialogRequest& request, bool save);

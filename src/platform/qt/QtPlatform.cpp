@@ -4,6 +4,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtCommonDialog.h"
 #include "platform/qt/QtFileTypes.h"
+#include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtPrompt.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSurface.h"
@@ -22,7 +23,8 @@ QtPlatform::QtPlatform(const std::string& programFolder, const std::string& work
       events_(std::make_unique<QtEvents>()),
       pictureFiles_(std::make_unique<QtPictureFiles>()),
       timers_(std::make_unique<QtTimerFactory>()),
-      serialPorts_(std::make_unique<QtSerialPortFactory>()) {}
+      serialPorts_(std::make_unique<QtSerialPortFactory>()),
+      workFolder_(workFolder) {}
 
 QtPlatform::~QtPlatform() = default;
 
@@ -37,6 +39,12 @@ Events& QtPlatform::events() { return *events_; }
 PictureFiles& QtPlatform::pictureFiles() { return *pictureFiles_; }
 TimerFactory& QtPlatform::timers() { return *timers_; }
 SerialPortFactory& QtPlatform::serialPorts() { return *serialPorts_; }
+
+Printer& QtPlatform::printer() {
+    // Made when first asked for: looking for the system's printers takes a moment.
+    if (!printer_) printer_ = std::make_unique<QtPrinter>(workFolder_ + "/print.pdf");
+    return *printer_;
+}
 
 std::unique_ptr<Surface> QtPlatform::CreateSurface(int pixelWidth, int pixelHeight) {
     return std::make_unique<QtSurface>(pixelWidth, pixelHeight);

@@ -17,6 +17,7 @@ class QtEvents;
 class QtPictureFiles;
 class QtTimerFactory;
 class QtSerialPortFactory;
+class QtPrinter;
 
 // The platform over Qt 6. Made after the QApplication exists; lives as long as the windows.
 class QtPlatform : public Platform {
@@ -37,6 +38,8 @@ public:
     PictureFiles& pictureFiles() override;
     TimerFactory& timers() override;
     SerialPortFactory& serialPorts() override;
+    // The default printer; without one, a PDF printer writing print.pdf in the work folder.
+    Printer& printer() override;
     // A QtSurface (the binder reaches its image and repaint hook through dynamic_cast).
     std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override;
 
@@ -52,6 +55,8 @@ private:
     std::unique_ptr<QtPictureFiles> pictureFiles_;
     std::unique_ptr<QtTimerFactory> timers_;
     std::unique_ptr<QtSerialPortFactory> serialPorts_;
+    std::string workFolder_;
+    std::unique_ptr<QtPrinter> printer_;
 };
 
 }  // namespace movra

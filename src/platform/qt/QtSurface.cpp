@@ -234,9 +234,10 @@ QtSurface::~QtSurface() { EndPainting(); }
 QPainter& QtSurface::Painter() {
     // One painter is kept open across operations: opening one per line would cost more than the
     // line. It is closed whenever the pixels are read or shown.
+    BeforePainting();
     if (!painter_) painter_ = std::make_unique<QPainter>(Device());
     QPainter& painter = *painter_;
-    painter.resetTransform();
+    painter.setTransform(deviceOrigin_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -471,7 +472,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Rgb color, Line
         }
         QPainter& painter = Painter();
         ApplyDrawMode(painter, &penColor);
-        if (drawWidth_ == 1) {
+        if (drawWidth_ == 1 && Device() == &image_) {
             QPolygon pixels;
             AddLinePixels(pixels, from, to, Dashes());
             painter.setPen(QPen(ToQColor(penColor), 1));
@@ -513,7 +514,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Rgb color, Line
         QRect outline(left + inset, top + inset, right - left - 2 * inset, bottom - top - 2 * inset);
         if (outline.width() < 0 || outline.height() < 0) outline = QRect(left, top, right - left, bottom - top);
         // Four sides that share no pixel, so the inverting pen leaves no hole at the corners.
-        if (drawWidth_ == 1) {
+        if (drawWidth_ == 1 && Device() == &image_) {
             QPolygon pixels;
             QPoint topLeft(left, top), topRight(right, top), bottomRight(right, bottom), bottomLeft(left, bottom);
             if (left == right || top == bottom) {
@@ -653,7 +654,7 @@ void QtSurface::SetFont(const std::string& faceName, double sizePoints, bool bol
     bold_ = bold;
     italic_ = italic;
     underline_ = underline;
-    font_ = MakeSubstitutedFont(fontName_, fontSize_ * kPointsToPixels, bold_, italic_, underline_);
+    font_ = MakeSubstitutedFont(fontName_, fontSize_ * PixelsPerPoint(), bold_, italic_, underline_);
 }
 
 void QtSurface::DrawTextLines(const QString& text, QPointF topLeft, const QFont& font, bool opaque) {
@@ -840,7 +841,7 @@ void QtSurface::TextOut(int pixelX, int pixelY, const std::string& text) {
     QTransform place(stretch * std::cos(escapement), -stretch * std::sin(escapement), std::sin(orientation),
                      std::cos(orientation), pixelX, pixelY);
     QPainter& painter = Painter();
-    painter.setTransform(place * world_);
+    painter.setTransform(place * world_ * deviceOrigin_);
     painter.setFont(font);
     QFontMetricsF metrics(font);
     QString line = FromUtf8(text);
@@ -848,7 +849,7 @@ void QtSurface::TextOut(int pixelX, int pixelY, const std::string& text) {
         painter.fillRect(QRectF(0, 0, metrics.horizontalAdvance(line), metrics.height()), ToQColor(backColor_));
     painter.setPen(ToQColor(foreColor_));
     painter.drawText(QPointF(0, metrics.ascent()), line);
-    painter.resetTransform();
+    painter.setTransform(deviceOrigin_);
     Changed();
 }
 

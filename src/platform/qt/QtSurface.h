@@ -102,8 +102,15 @@ public:
     QFont DeviceQFont(const LogicalFont& font, double* stretch = nullptr) const;
 
 protected:
-    // The device the painter draws on.
+    // The device the painter draws on. On any other device than the picture, lines are drawn
+    // with the painter's pen rather than pixel by pixel.
     virtual QPaintDevice* Device() { return &image_; }
+    // Runs before each drawing operation takes the painter (a printer opens its page here).
+    virtual void BeforePainting() {}
+    // Device pixels per point of a font size.
+    virtual double PixelsPerPoint() const { return 96.0 / 72.0; }
+    // Where pixel (0, 0) lies on the device (a printer's page window lies inside the paper).
+    QTransform deviceOrigin_;
     // The painter kept open on the device, reset to plain drawing for one operation.
     QPainter& Painter();
     // A one-pixel line written straight into the picture with the draw mode's raster operation.

@@ -1,0 +1,226 @@
+#include "platform/qt/QtPrinter.h"
+
+#include <QFile>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "basic/Errors.h"
+#include "platform/qt/QtSurface.h"
+
+namespace movra {
+
+namespace {
+
+// The PDF printer draws at the resolution of a common office printer, so that widths given in
+// printer dots look as they would on paper.
+constexpr int PdfDotsPerInch = 600;
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Twips of the page as the device has it: Qt gives page sizes in whole points.
+int ToTwips(double points) { return static_cast<int>(std::lround(points * 20)); }
+
+}  // namespace
+
+// The page: the canvas drawing model over the printer. What reads pixels back has no meaning on
+// paper and does nothing.
+class QtPrinterPage : public QtSurface {
+public:
+    QtPrinterPage(QtPrinter& owner, QPrinter& printer) : QtSurface(1, 1), owner_(owner), printer_(printer) {
+        SetFont(FontName(), FontSize());
+    }
+    ~QtPrinterPage() override { EndPainting(); }
+
+    int PixelWidth() const override { return width_; }
+    int PixelHeight() const override { return height_; }
+    // The page window in device pixels: its size, and its offset from the paper's corner.
+    void SetWindow(int width, int height, double offsetX, double offsetY) {
+        width_ = std::max(1, width);
+        height_ = std::max(1, height);
+        deviceOrigin_ = QTransform::fromTranslate(offsetX, offsetY);
+    }
+    void Resize(int, int) override {}
+    // The printer keeps its window in single precision.
+    void SetScale(double left, double top, double width, double height) override {
+        QtSurface::SetScale(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                            static_cast<float>(height));
+    }
+    void SetBackColor(Rgb) override {}
+    Rgb Point(double, double) const override { return -1; }
+    void Cls() override {}
+    void FloodFill(int, int, Rgb, int) override {}
+    Picture Snapshot() const override { return {}; }
+    void Refresh() override {}
+
+    // Draws nothing, but opens the document the way drawing would.
+    void Open() { Painter(); }
+    void Close() { EndPainting(); }
+
+protected:
+    QPaintDevice* Device() override { return &printer_; }
+    void BeforePainting() override { owner_.OpenPage(); }
+    double PixelsPerPoint() const override { return printer_.resolution() / 72.0; }
+
+private:
+    QtPrinter& owner_;
+    QPrinter& printer_;
+    int width_ = 1, height_ = 1;
+};
+
+QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::move(pdfFile)) {
+    QString systemDefault = systemPrinters ? QPrinterInfo::defaultPrinterName() : QString();
+    pdf_ = systemDefault.isEmpty();
+    if (pdf_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setResolution(PdfDotsPerInch);
+        printer_->setOutputFileName(FromUtf8(pdfFile_));
+        deviceName_ = PdfPrinterName;
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemDefault), QPrinter::HighResolution);
+        deviceName_ = systemDefault.toStdString();
+    }
+    // The device's pixels cover the whole paper; the page window is placed on it here, so that
+    // its size is exactly the paper less the margins (a printer would round them to points).
+    printer_->setFullPage(true);
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageOrientation(QPageLayout::Portrait);
+    page_ = std::make_unique<QtPrinterPage>(*this, *printer_);
+    ApplyMargins();
+}
+
+QtPrinter::~QtPrinter() {
+    // A document left open is sent, as closing the program sends it.
+    EndDoc();
+    page_.reset();
+}
+
+std::vector<std::string> QtPrinter::PrinterNames() const {
+    std::vector<std::string> names;
+    if (!pdf_) {
+        for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(name.toStdString());
+    } else {
+        names.push_back(PdfPrinterName);
+    }
+    return names;
+}
+
+std::string QtPrinter::DeviceName() const { return deviceName_; }
+
+void QtPrinter::SetOrientation(int orientation) {
+    if (orientation != OrientationPortrait && orientation != OrientationLandscape) Raise(ErrInvalidPropertyValue);
+    const auto wanted = orientation == OrientationLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (printer_->pageLayout().orientation() == wanted) return;
+    if (!printer_->setPageOrientation(wanted)) Raise(ErrInvalidPropertyValue);
+    ApplyMargins();
+}
+
+int QtPrinter::Orientation() const {
+    return printer_->pageLayout().orientation() == QPageLayout::Landscape ? OrientationLandscape
+                                                                          : OrientationPortrait;
+}
+
+void QtPrinter::SetPaperSize(int windowsCode) {
+    const QPageSize::PageSizeId id = QPageSize::id(windowsCode);
+    if (id == QPageSize::Custom) Raise(ErrInvalidPropertyValue);
+    QPageSize size(id);
+    if (!pdf_) {
+        // A system printer offers only its own sizes.
+        bool offered = false;
+        for (const QPageSize& s : QPrinterInfo::printerInfo(FromUtf8(deviceName_)).supportedPageSizes())
+            offered = offered || s.id() == id;
+        if (!offered) Raise(ErrInvalidPropertyValue);
+    }
+    if (!printer_->setPageSize(size)) Raise(ErrInvalidPropertyValue);
+    paperCode_ = windowsCode;
+    ApplyMargins();
+}
+
+int QtPrinter::Width() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Point).width()); }
+int QtPrinter::Height() const { return ToTwips(printer_->pageLayout().fullRect(QPageLayout::Point).height()); }
+
+void QtPrinter::SetColorMode(int mode) {
+    if (mode != ColorModeMonochrome && mode != ColorModeColor) Raise(ErrInvalidPropertyValue);
+    printer_->setColorMode(mode == ColorModeColor ? QPrinter::Color : QPrinter::GrayScale);
+}
+
+int QtPrinter::ColorMode() const {
+    return printer_->colorMode() == QPrinter::Color ? ColorModeColor : ColorModeMonochrome;
+}
+
+void QtPrinter::SetPrintQuality(int quality) {
+    // Qt prints at the device's resolution; the code is kept for whoever asks.
+    if (quality < QualityHigh || quality == 0) Raise(ErrInvalidPropertyValue);
+    quality_ = quality;
+}
+
+void QtPrinter::SetCopies(int copies) {
+    if (copies < 1) Raise(ErrInvalidPropertyValue);
+    printer_->setCopyCount(copies);
+}
+
+int QtPrinter::Copies() const { return printer_->copyCount(); }
+
+void QtPrinter::SetPageMargins(double acrossMm, double downMm) {
+    if (!std::isfinite(acrossMm) || !std::isfinite(downMm) || acrossMm < 0 || downMm < 0)
+        Raise(ErrInvalidPropertyValue);
+    marginAcrossMm_ = acrossMm;
+    marginDownMm_ = downMm;
+    ApplyMargins();
+}
+
+void QtPrinter::ApplyMargins() {
+    // Margins wider than the paper would leave no page window: they are kept within it.
+    const double pixelsPerMm = printer_->resolution() / 25.4;
+    const double paperWidth = printer_->width(), paperHeight = printer_->height();
+    const double across = std::clamp(marginAcrossMm_ * pixelsPerMm, 0.0, paperWidth - 1);
+    const double down = std::clamp(marginDownMm_ * pixelsPerMm, 0.0, paperHeight - 1);
+    page_->SetWindow(static_cast<int>(std::lround(paperWidth - across)), static_cast<int>(std::lround(paperHeight - down)),
+                     across / 2, down / 2);
+}
+
+Surface& QtPrinter::Page() { return *page_; }
+
+void QtPrinter::OpenPage() {
+    if (!documentOpen_) {
+        documentOpen_ = true;  // the painter about to be made opens the document and its first page
+        pageOpen_ = true;
+        return;
+    }
+    if (!pageOpen_) {
+        printer_->newPage();
+        pageOpen_ = true;
+    }
+}
+
+void QtPrinter::NewPage() {
+    if (!documentOpen_) page_->Open();  // a new page before any drawing leaves a blank page
+    else if (!pageOpen_) printer_->newPage();
+    pageOpen_ = false;
+}
+
+void QtPrinter::EndDoc() {
+    if (!documentOpen_) return;
+    page_->Close();
+    documentOpen_ = false;
+    pageOpen_ = false;
+}
+
+void QtPrinter::KillDoc() {
+    if (!documentOpen_) return;
+    printer_->abort();
+    page_->Close();
+    documentOpen_ = false;
+    pageOpen_ = false;
+    if (pdf_) QFile::remove(FromUtf8(pdfFile_));
+}
+
+std::string QtPrinter::PdfFile() const { return pdf_ ? pdfFile_ : std::string(); }
+
+}  // namespace movra

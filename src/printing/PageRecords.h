@@ -1,0 +1,14 @@
+#pragma once
+
+namespace movra {
+
+struct App;
+
+// The record loop of a printed page: every record of every printed layer (on, with a count of
+// 2 or more, ascending), in store order, printed by its type into the page cell
+// app.printState.CellLeft .. CellRight, CellBottom .. CellTop on app.platform.printer().Page(),
+// whose window and scale factors PrintPage has set. Runs between the true frame and the
+// footnote; a failing record is skipped and the loop goes on.
+void PrintPageRecords(App& app);
+
+}  // namespace movra

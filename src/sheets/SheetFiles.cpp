@@ -1,0 +1,114 @@
+#include "sheets/SheetFiles.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "App.h"
+#include "basic/Numbers.h"
+#include "basic/Paths.h"
+#include "basic/Text.h"
+#include "document/JdxFile.h"
+#include "platform/PictureBox.h"
+#include "sheets/AppendableMapFile.h"
+#include "sheets/SheetFrameTemplate.h"
+#include "sheets/SheetIndex.h"
+#include "sheets/SheetPlacement.h"
+
+namespace movra {
+
+namespace {
+
+// The busy pointer while a sheet is written, the cross-hair again however the writing ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(App& app) : app_(app) { SetCanvasPointer(app_, PointerHourglass); }
+    ~BusyPointer() { SetCanvasPointer(app_, PointerCross); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    App& app_;
+};
+
+struct SheetDigits {
+    KilometreDigits x, y;
+};
+SheetDigits DigitsOf(double x0, double y0) { return {KilometreParts(x0), KilometreParts(y0)}; }
+
+// The header's slot: room for the largest slot number written, in whole thousands and one more.
+std::int16_t CapacityFor(int highestSlot) {
+    const int m = std::max(highestSlot, 0);
+    return static_cast<std::int16_t>(std::min<int>((m / 1000 + 2) * 1000, MaxLayerCapacity));
+}
+
+}  // namespace
+
+std::string SheetNumber(double x0, double y0) {
+    const SheetDigits d = DigitsOf(x0, y0);
+    return d.y.high + "." + d.y.low + "-" + d.x.high + "." + d.x.low;
+}
+
+std::string SheetFileName(double x0, double y0) {
+    const SheetDigits d = DigitsOf(x0, y0);
+    return d.y.high + d.y.low + d.x.high + d.x.low + ".jdx";
+}
+
+std::string SheetOutputPath(const App& app, const std::string& fileName) {
+    std::string folder = Trim(app.sheets.SheetOutputFolder);
+    if (folder.empty()) return {};
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    return JoinPath(folder, fileName);
+}
+
+void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double y0) {
+    for (int layer = 1; layer <= app.store.LayerCount; ++layer) {
+        file.Add(MakeLayerRecord(app, layer, JdxLayerRecordType));
+    }
+    for (int i = 0; i <= app.sheets.FrameItemCount; ++i) {
+        const auto placed = PlaceFrameItem(app, app.store.Get(0, Layer0Slots::FrameTemplateFirst + i), x0, y0);
+        if (placed) file.AddDrawing(MakeDrawingRecord(*placed, 1, 0, placed->RecordText));
+    }
+}
+
+bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context) {
+    BusyPointer busy(app);
+    try {
+        if (!(side > 0) || !FrameTemplateBuilt(app)) return false;
+        const std::string name = SheetFileName(x0, y0);
+        if (context.setCaption) context.setCaption(SheetWriteCaption + Left(name, Len(name) - 4));
+        const std::string path = SheetOutputPath(app, name);
+        if (path.empty()) return false;
+
+        AppendableMapFile file(path);
+        if (file.state() == AppendableMapFile::State::Foreign) return false;
+        const bool created = file.state() == AppendableMapFile::State::New;
+        if (created) AddSheetFileHead(app, file, x0, y0);
+        ForEachRecordOfSheet(app, x0, y0, side, [&file](int layer, int, const MapRecord& m) {
+            file.AddDrawing(MakeDrawingRecord(m, layer, 0, m.RecordText));
+            return true;
+        });
+
+        FileRecord header;
+        if (created) {
+            header = MakeMapHeader(app, JdxMagic);
+            const double margin = SheetHeaderMargin * app.view.ScaleFactor;
+            header.x3 = x0 - margin;
+            header.y3 = y0 - margin;
+            header.z3 = ToFileSingle(x0 + side + margin);
+            header.x4 = y0 + side + margin;
+            header.slot = CapacityFor(file.highestNewSlot());
+        } else {
+            // An earlier run's file keeps its own header and layer table; only its room grows.
+            header = file.header();
+            header.slot = std::max(header.slot, CapacityFor(file.highestNewSlot()));
+        }
+        file.Commit(header);
+
+        if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(x0, y0), context);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace movra

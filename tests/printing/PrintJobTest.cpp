@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "PrintFixture.h"
+#include "printing/PrintJob.h"
+#include "printing/PrintPage.h"
+
+namespace movra {
+namespace {
+
+using Kind = SurfacePrimitive::Kind;
+using Origin = std::pair<double, double>;
+
+class PrintJobTest : public PrintTest {
+protected:
+    // The cell corner of each printed page, from its true frame.
+    std::vector<Origin> PrintedOrigins() const {
+        std::vector<Origin> origins;
+        for (const RecordedPage& page : printer.pages)
+            for (const SurfacePrimitive& p : page.primitives)
+                if (p.kind == Kind::Box) origins.emplace_back(p.x1, p.y1);
+        return origins;
+    }
+    // The hatched boxes drawn on the canvas.
+    std::vector<SurfacePrimitive> HatchedFrames() const {
+        std::vector<SurfacePrimitive> boxes;
+        for (const SurfacePrimitive& p : canvas.PrimitivesOf(Kind::Box))
+            if (p.fillStyle == FillStyleDownwardDiagonal) boxes.push_back(p);
+        return boxes;
+    }
+    // A picked print range, as the canvas tool stores it.
+    void PickRange(double left, double top, double right, double bottom) {
+        MapRecord& head = app.store.At(0, Layer0Slots::PrintRangeFirst);
+        const int n = static_cast<int>(head.RecordZ3);
+        MapRecord& r = app.store.At(0, Layer0Slots::PrintRangeFirst + n);
+        r.RecordType = 188;
+        r.RecordX1 = left;
+        r.RecordY1 = top;
+        r.RecordX2 = right;
+        r.RecordY2 = bottom;
+        app.store.At(0, Layer0Slots::PrintRangeFirst).RecordZ3 = static_cast<float>(n + 1);
+    }
+    void Run() {
+        app.printState.DefaultPrinterChosen = -1;
+        RunPrintJob(app);
+    }
+};
+
+TEST_F(PrintJobTest, TheWholeDrawingIsCutRowByRowFromTheTop) {
+    Add(2, 0, 130, 200, 300);
+    // Neither a layer that is off, a layer with fewer than two records nor a deleted record
+    // widens the printed box.
+    Add(102, -5000, -5000, 9000, 9000);
+    app.store.LayerCount = 3;
+    app.store.DimensionKeep(3);
+    app.store.LayerOnFlag[2] = 0;
+    app.store.Count(2) = 5;
+    app.store.At(2, 1) = MapRecord{.RecordType = 2, .RecordX1 = -900, .RecordY1 = 900};
+    app.store.LayerOnFlag[3] = -1;
+    app.store.Count(3) = 1;
+    app.store.At(3, 0) = MapRecord{.RecordType = 2, .RecordX1 = 900, .RecordY1 = -900};
+
+    const struct {
+        double minY;
+        std::vector<Origin> origins;
+    } cases[] = {
+        {130, {{0, 300}, {90, 300}, {180, 300}, {0, 210}, {90, 210}, {180, 210}}},
+        {125, {{0, 300}, {90, 300}, {180, 300}, {0, 210}, {90, 210}, {180, 210}, {0, 120}, {90, 120}, {180, 120}}},
+    };
+    for (const auto& c : cases) {
+        app.store.At(1, 1).RecordY1 = c.minY;
+        printer.pages.clear();
+        t.platform.promptScript.questions.clear();
+        Geometry(100, -100, 6);
+        Run();
+        EXPECT_EQ(PrintedOrigins(), c.origins) << c.minY;
+        EXPECT_EQ(t.platform.promptScript.LastText(), std::to_string(c.origins.size()) + "页，好了，结束。");
+        EXPECT_EQ(app.printState.RangeLeft, -5.0f);
+        EXPECT_EQ(app.printState.RangeTop, 305.0f);
+        EXPECT_EQ(app.printState.RangeRight, 205.0f);
+        EXPECT_EQ(app.printState.RangeBottom, static_cast<float>(c.minY - 5));
+    }
+    // A right edge exactly on a step still gets its page.
+    app.store.At(1, 1).RecordX2 = 180;
+    printer.pages.clear();
+    Run();
+    EXPECT_EQ(PrintedOrigins().size(), 9u);
+    EXPECT_EQ(PrintedOrigins()[2], Origin(180, 300));
+}
+
+TEST_F(PrintJobTest, EachPageIsFramedOnTheCanvasAndPrintedThroughItsOwnWindow) {
+    Add(2, 0, 130, 200, 300);
+    app.current.CurrentColor = MakeRgb(0, 0, 255);
+    Geometry(100, -100, 6);
+    Run();
+    // Page window and hatched step box per page, in the page's palette colour.
+    const auto boxes = canvas.PrimitivesOf(Kind::Box);
+    ASSERT_EQ(boxes.size(), 12u);
+    EXPECT_DOUBLE_EQ(boxes[2].x1, 85);
+    EXPECT_DOUBLE_EQ(boxes[2].y1, 305);
+    EXPECT_DOUBLE_EQ(boxes[2].x2, 185);
+    EXPECT_DOUBLE_EQ(boxes[2].y2, 205);
+    EXPECT_EQ(boxes[2].fillStyle, FillStyleTransparent);
+    EXPECT_DOUBLE_EQ(boxes[3].x2, 85 + 90);
+    EXPECT_DOUBLE_EQ(boxes[3].y2, 305 - 90);
+    EXPECT_EQ(boxes[3].fillStyle, FillStyleDownwardDiagonal);
+    EXPECT_EQ(boxes[3].fillColor, app.tables.ColorPalette[2]);
+    EXPECT_EQ(boxes[3].color, MakeRgb(0, 0, 255));
+    EXPECT_EQ(boxes[3].drawWidth, 2);
+    EXPECT_EQ(canvas.FillStyle(), FillStyleTransparent);
+
+    // The printer: set up once, one page per cut, each closed by a new page, then the end.
+    EXPECT_EQ(printer.LogOf("PaperSize").back(), "PaperSize 9");
+    EXPECT_EQ(printer.LogOf("ColorMode").back(), "ColorMode 1");
+    EXPECT_EQ(printer.LogOf("PrintQuality").back(), "PrintQuality -3");
+    EXPECT_EQ(printer.LogOf("Copies").back(), "Copies 1");
+    EXPECT_EQ(printer.LogOf("NewPage").size(), 6u);
+    EXPECT_EQ(printer.log.back(), "TrackDefault 1");
+    EXPECT_EQ(printer.documentsEnded, 1);
+    ASSERT_EQ(printer.pages.size(), 6u);
+    EXPECT_DOUBLE_EQ(printer.marginAcrossMm, 5.795);
+    EXPECT_DOUBLE_EQ(printer.marginDownMm, 17.795);
+    // The last page's window: 5 % of the page west and north of its cell, the page's size.
+    EXPECT_EQ(printer.page.ScaleLeft(), 175.0);
+    EXPECT_EQ(printer.page.ScaleTop(), 215.0);
+    EXPECT_EQ(printer.page.ScaleWidth(), 100.0);
+    EXPECT_EQ(printer.page.ScaleHeight(), -100.0);
+    EXPECT_EQ(app.printState.PageWindowLeft, 175.0);
+    EXPECT_DOUBLE_EQ(app.printState.TwipsPerGroundUnit, 119.06);
+    EXPECT_EQ(t.form1.Picture1.MousePointer(), PointerCross);
+    EXPECT_EQ(app.printDialog, nullptr);
+}
+
+TEST_F(PrintJobTest, APageIsCutToItsRangeAndCarriesFrameAndFootnote) {
+    // One picked range 150 wide and 120 high: cells of 90 by 90, the last column and row
+    // clamped to the range.
+    PickRange(1000, 2000, 1150, 1880);
+    Geometry(100, -100, 8);
+    struct CaptionLog : FormView {
+        std::vector<std::string> captions;
+        void FormChanged(FormModel& form, Prop) override {
+            if (captions.empty() || captions.back() != form.Caption()) captions.push_back(form.Caption());
+        }
+        void ControlAdded(Control&) override {}
+        void ControlRemoved(Control&) override {}
+        void ShowForm(FormModel&, bool) override {}
+        void HideForm(FormModel&) override {}
+        void FormUnloaded(FormModel&) override {}
+    } view;
+    dayinfrm& d = Dialog();
+    d.SetView(&view);
+    Run();
+    d.SetView(nullptr);
+    ASSERT_EQ(printer.pages.size(), 4u);
+    EXPECT_EQ(PrintedOrigins(), (std::vector<Origin>{{1000, 2000}, {1090, 2000}, {1000, 1910}, {1090, 1910}}));
+    const RecordedPage& last = printer.pages[3];
+    const auto frame = std::find_if(last.primitives.begin(), last.primitives.end(),
+                                    [](const SurfacePrimitive& p) { return p.kind == Kind::Box; });
+    EXPECT_DOUBLE_EQ(frame->x2, 1150);
+    EXPECT_DOUBLE_EQ(frame->y2, 1880);
+    EXPECT_EQ(frame->color, MakeRgb(255, 0, 0));
+    EXPECT_EQ(frame->drawWidth, 2);
+    // The footnote stands at the cell's full-size bottom, also when the cell was clamped.
+    const auto note = std::find_if(last.primitives.begin(), last.primitives.end(),
+                                   [](const SurfacePrimitive& p) { return p.kind == Kind::Print; });
+    ASSERT_NE(note, last.primitives.end());
+    EXPECT_EQ(note->text.rfind("打印比例1/1000日期：", 0), 0u) << note->text;
+    EXPECT_DOUBLE_EQ(note->x1, 1090);
+    EXPECT_DOUBLE_EQ(note->y1, 1910 - 90);
+    EXPECT_EQ(note->fontSize, 8);
+    EXPECT_EQ(app.printState.CellRight, 1150);
+    EXPECT_EQ(app.printState.CellBottom, 1880);
+    // The caption names the printer and the page while it is printed, and is empty after it.
+    EXPECT_EQ(view.captions, (std::vector<std::string>{"LJ_1", "", "LJ_2", "", "LJ_3", "", "LJ_4", ""}));
+    // The ranges' windows are hatched in red on the canvas.
+    const auto frames = HatchedFrames();
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(frames[0].color, MakeRgb(255, 0, 0));
+    EXPECT_DOUBLE_EQ(frames[3].x1, 1085);
+    EXPECT_DOUBLE_EQ(frames[3].x2, 1185);
+    EXPECT_EQ(frames[3].fillColor, app.tables.ColorPalette[4]);
+}
+
+TEST_F(PrintJobTest, WithoutTheTrueFrameOnlyTheFootnotePrints) {
+    PickRange(0, 100, 50, 50);
+    Geometry(100, -100, 8);
+    app.printOptions.TrueFrameFlag = 0;
+    Run();
+    ASSERT_EQ(printer.pages.size(), 1u);
+    ASSERT_EQ(printer.pages[0].primitives.size(), 1u);
+    EXPECT_EQ(printer.pages[0].primitives[0].kind, Kind::Print);
+}
+
+TEST_F(PrintJobTest, PickedRangesTooSmallOrMissingAreReported) {
+    Geometry(100, -100, 8);
+    Run();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"范围未选。在“打印二级菜单_打印选范围“下屏选", "0页，好了，结束。"}));
+    EXPECT_TRUE(printer.pages.empty());
+    EXPECT_EQ(printer.documentsEnded, 1);
+
+    t.platform.promptScript.questions.clear();
+    PickRange(0, 100, 0.5, 0);   // half a paper millimetre wide at 1:1000
+    PickRange(0, 100, 50, 99.5);  // half a millimetre high
+    PickRange(0, 100, 50, 50);
+    Run();
+    const std::string small = "有一块范围小，不打印！\r\n请按确定，继续下一块。";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{small, small, "1页，好了，结束。"}));
+    EXPECT_EQ(PrintedOrigins(), (std::vector<Origin>{{0, 100}}));
+}
+
+TEST_F(PrintJobTest, TheScreenPrintsOnePageAtTheCanvasCorner) {
+    Geometry(100, -100, 7);
+    Run();
+    EXPECT_EQ(PrintedOrigins(), (std::vector<Origin>{{0, 400}}));
+    EXPECT_EQ(app.printState.RangeRight, 400.0f);
+    EXPECT_EQ(app.printState.RangeBottom, 0.0f);
+    // The display scale is taken afresh from the canvas: 56700 twips a metre, 400 m over 8000 twips.
+    EXPECT_DOUBLE_EQ(app.view.DisplayScaleDenominator, 2835);
+}
+
+TEST_F(PrintJobTest, APreviewFramesThePagesAndPrintsNothing) {
+    Add(2, 0, 130, 200, 300);
+    dayinfrm& d = ChosenDialog();
+    d.Show();
+    d.Option6.Click();
+    d.Option5.Click();
+    // At 1:500 the test printer's A4 gives windows of about 102 by 140 m: three pages across,
+    // two rows down.
+    d.Text5.UserTyped("500", 0);
+    d.Command5.Click();
+    EXPECT_FALSE(d.Visible());
+    EXPECT_EQ(HatchedFrames().size(), 6u);
+    EXPECT_TRUE(printer.pages.empty());
+    EXPECT_TRUE(printer.LogOf("NewPage").empty());
+    EXPECT_EQ(t.platform.promptScript.LastText(), "6页，好了，结束。");
+    EXPECT_EQ(app.printState.PreviewFlag, 0);
+
+    // The start that follows prints.
+    d.Command3.Click();
+    EXPECT_EQ(printer.pages.size(), 6u);
+}
+
+TEST_F(PrintJobTest, APaperMismatchSkipsEveryPageAndSaysSo) {
+    Add(2, 0, 130, 200, 300);
+    Geometry(100, -100, 6);
+    app.printState.PaperMismatchFlag = -1;
+    Run();
+    EXPECT_TRUE(printer.pages.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "6页，好了，结束。",
+                              "纸规格不附合，未打印。\n\r必要时调整打印机；\n\r或系统中调整纸型号。"}));
+}
+
+TEST_F(PrintJobTest, AZeroPrintScaleCutsNoPage) {
+    Add(2, 0, 130, 200, 300);
+    PickRange(0, 100, 50, 50);
+    app.view.ProjectParams[0] = 0;
+    dayinfrm& d = ChosenDialog();
+    d.Option3.Click();
+    for (OptionButton* range : {&d.Option6, &d.Option7, &d.Option8}) {
+        t.platform.promptScript.questions.clear();
+        range->Click();
+        d.Command3.Click();
+        EXPECT_EQ(t.platform.promptScript.LastText(), "0页，好了，结束。") << range->Caption();
+        EXPECT_TRUE(printer.pages.empty());
+    }
+}
+
+TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {
+    Add(2, 0, 130, 200, 300);
+    Geometry(100, -100, 6);
+    printer.failNext["PrintQuality"] = 482;
+    app.printState.PreviewFlag = -1;
+    Run();
+    EXPECT_EQ(t.platform.promptScript.questions.back().title, "482");
+    EXPECT_EQ(printer.documentsKilled, 1);
+    EXPECT_EQ(app.printState.PreviewFlag, 0);
+    EXPECT_TRUE(printer.TrackDefault());
+
+    // A failure between pages: what was printed is discarded.
+    printer.failNext["NewPage"] = 482;  // the page renderer goes on past it
+    printer.failNext["EndDoc"] = 482;
+    Run();
+    EXPECT_EQ(printer.documentsKilled, 2);
+    EXPECT_EQ(printer.documentsEnded, 0);
+
+    printer.pages.clear();
+    Run();
+    EXPECT_EQ(printer.documentsEnded, 1);
+    EXPECT_EQ(printer.pages.size(), 6u);
+}
+
+TEST_F(PrintJobTest, PageCountsBeyondTheTableOfColoursWrapAround) {
+    // A long strip: 300 pages in one row.
+    Add(2, 0, 100, 300 * 0.9 - 0.5, 100);
+    Geometry(1, -1, 6);
+    app.printOptions.TrueFrameFlag = 0;
+    Run();
+    EXPECT_EQ(printer.pages.size(), 300u);
+    const auto frames = HatchedFrames();
+    ASSERT_EQ(frames.size(), 300u);
+    EXPECT_EQ(frames[255].fillColor, app.tables.ColorPalette[0]);
+    EXPECT_EQ(frames[256].fillColor, app.tables.ColorPalette[1]);
+}
+
+TEST(PrintFootnoteTest, ThePrintScaleIsRoundedToThreeDecimals) {
+    EXPECT_EQ(FootnoteText(1000, "2024-5-17"), "打印比例1/1000日期：2024-5-17");
+    EXPECT_EQ(FootnoteText(500.25f, "d"), "打印比例1/500.25日期：d");
+    EXPECT_EQ(FootnoteText(2.0005f, "d"), "打印比例1/2日期：d");  // 2.0005 is 2.00049996 in single precision
+}
+
+}  // namespace
+}  // namespace movra

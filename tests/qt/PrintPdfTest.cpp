@@ -1,0 +1,238 @@
+// Printing through Qt's PDF printer, read back with the PDF tools: the page count, the footnote
+// of every page and the true size of the printed frame.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "QtCanvasPlatform.h"
+#include "TemporaryDataHome.h"
+#include "document/ColorTable.h"
+#include "app/MainProgram.h"
+#include "platform/qt/QtPrinter.h"
+#include "printing/dayinfrm.h"
+#include "shell/stForm1.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+// The output of a shell command; the test fails when the command is missing or fails.
+std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return out;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    EXPECT_EQ(status, 0) << command << "\n" << out;
+    return out;
+}
+
+void RequireTool(const char* tool) {
+    ASSERT_EQ(std::system((std::string("command -v ") + tool + " >/dev/null").c_str()), 0)
+        << tool << " is missing: scripts/setup installs poppler-utils";
+}
+
+// The fake platform with picture canvases and the Qt PDF printer.
+class PdfPlatform : public QtCanvasPlatform {
+public:
+    PdfPlatform(std::string program, std::string work, const std::string& pdf)
+        : QtCanvasPlatform(std::move(program), std::move(work)), pdf_(pdf, false) {}
+    Printer& printer() override { return pdf_; }
+    QtPrinter& pdf() { return pdf_; }
+
+private:
+    QtPrinter pdf_;
+};
+
+struct PrintPdfTest : ::testing::Test {
+    PrintPdfTest() {
+        for (int i = 0; i < 255; ++i) app.tables.ColorPalette[i] = ColorIndexToRgb(static_cast<std::uint8_t>(i));
+        app.view.ProjectParams[0] = 1000;
+        app.work.ScreenTwipsPerMetre = 56700;
+        form1.Picture1.Move(0, 0, 9000, 9000);
+        form1.Picture1.SetScale(-150, 700, 600, -600);
+        // Records over x 0..300 and y 100..600: at 1:1000 on A4 two pages across, three down.
+        app.store.LayerOnFlag[1] = -1;
+        app.store.Count(1) = 3;
+        MapRecord& r = app.store.At(1, 1);
+        r.RecordType = 2;
+        r.RecordX1 = 0;
+        r.RecordY1 = 100;
+        r.RecordX2 = 300;
+        r.RecordY2 = 600;
+    }
+
+    // The dialog loaded, the PDF printer chosen, the whole drawing in colour at a typed 1:1000.
+    dayinfrm& Dialog() {
+        dayinfrm& d = PrintDialog(app);
+        d.Load();
+        d.List1.SetListIndex(0);
+        d.List1.DblClick();
+        d.Option6.Click();
+        d.Option10.Click();  // colour: black and white would print the red frame grey
+        d.Option5.Click();
+        d.Text5.UserTyped("1000", 0);
+        return d;
+    }
+
+    TempFolder program{"program"};
+    TempFolder work{"work"};
+    std::string pdfPath = work.Str() + "/job.pdf";
+    PdfPlatform platform{program.Str(), work.Str(), pdfPath};
+    App app{platform};
+    stForm1 form1{app};
+};
+
+bool Red(QRgb p) { return qRed(p) > 200 && qGreen(p) < 160 && qBlue(p) < 160; }
+
+// The centres (in pixels) of the runs of red pixels along one row (or one column) of a page.
+std::vector<double> RedLineCentres(const QImage& image, int at, bool alongRow) {
+    std::vector<double> centres;
+    const int length = alongRow ? image.width() : image.height();
+    int start = -1;
+    for (int i = 0; i <= length; ++i) {
+        const bool red = i < length && Red(alongRow ? image.pixel(i, at) : image.pixel(at, i));
+        if (red && start < 0) start = i;
+        if (!red && start >= 0) {
+            centres.push_back((start + i - 1) / 2.0 + 0.5);
+            start = -1;
+        }
+    }
+    return centres;
+}
+
+TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame) {
+    RequireTool("pdfinfo");
+    RequireTool("pdftotext");
+    RequireTool("pdftoppm");
+    dayinfrm& d = Dialog();
+    EXPECT_EQ(d.Text1.Text(), QtPrinter::PdfPrinterName);
+    d.Command3.Click();
+    EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。");
+    ASSERT_TRUE(std::filesystem::exists(pdfPath));
+    std::filesystem::copy_file(pdfPath, "/tmp/movra-print-job.pdf", std::filesystem::copy_options::overwrite_existing);
+
+    const std::string info = Shell("pdfinfo '" + pdfPath + "'");
+    EXPECT_NE(info.find("Pages:           6\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    for (int page = 1; page <= 6; ++page) {
+        const std::string text = Shell("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+                                     pdfPath + "' -");
+        EXPECT_NE(text.find("打印比例1/1000日期："), std::string::npos) << "page " << page << ": " << text;
+    }
+
+    // At 254 dots per inch ten pixels make a millimetre.
+    const std::string prefix = work.Str() + "/page";
+    Shell("pdftoppm -r 254 -aaVector no -png -f 1 -l 1 '" + pdfPath + "' '" + prefix + "'");
+    QImage image(QString::fromStdString(prefix + "-1.png"));
+    ASSERT_FALSE(image.isNull());
+    image.save("/tmp/movra-print-page1.png");
+    // The frame is the page cell: 0.9 of the page window, 5 % of the window in from its edges;
+    // the window is the paper less the default margins, centred on it.
+    Printer& printer = platform.pdf();
+    const double paperWidthMm = printer.Width() / 56.7, paperLengthMm = printer.Height() / 56.7;
+    const double windowWidth = paperWidthMm - 5.795, windowHeight = paperLengthMm - 17.795;
+    const double left = 5.795 / 2 + 0.05 * windowWidth, top = 17.795 / 2 + 0.05 * windowHeight;
+    const int row = static_cast<int>((top + 0.45 * windowHeight) * 10);
+    const int column = static_cast<int>((left + 0.45 * windowWidth) * 10);
+    const std::vector<double> across = RedLineCentres(image, row, true);
+    ASSERT_EQ(across.size(), 2u);
+    EXPECT_NEAR(across[0] / 10, left, 0.2);
+    EXPECT_NEAR((across[1] - across[0]) / 10, 0.9 * windowWidth, 0.2);
+    const std::vector<double> down = RedLineCentres(image, column, false);
+    ASSERT_EQ(down.size(), 2u);
+    EXPECT_NEAR(down[0] / 10, top, 0.2);
+    EXPECT_NEAR((down[1] - down[0]) / 10, 0.9 * windowHeight, 0.2);
+}
+
+TEST_F(PrintPdfTest, APreviewFramesThePagesOnTheCanvas) {
+    dayinfrm& d = Dialog();
+    d.Command5.Click();
+    EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。");
+    EXPECT_FALSE(std::filesystem::exists(pdfPath));  // no page was opened
+    auto& canvas = dynamic_cast<QtSurface&>(form1.Picture1.surface());
+    const QImage image = canvas.Image().copy();
+    image.save("/tmp/movra-print-preview.png");
+    // Each page's hatch is in its own palette colour: pages 1 to 6 are red .. magenta.
+    int red = 0, blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            red += qRed(p) == 255 && qGreen(p) == 0 && qBlue(p) == 0;
+            blue += qRed(p) == 0 && qGreen(p) == 0 && qBlue(p) == 255;
+        }
+    EXPECT_GT(red, 100);
+    EXPECT_GT(blue, 100);
+}
+
+TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
+    TempFolder work{"work"};
+    const std::string file = work.Str() + "/out.pdf";
+    QtPrinter printer(file, false);
+    EXPECT_EQ(printer.PrinterNames(), std::vector<std::string>{QtPrinter::PdfPrinterName});
+    EXPECT_EQ(printer.DeviceName(), QtPrinter::PdfPrinterName);
+    // Sizes Qt has no Windows code for are refused, and the paper stays.
+    for (int refused : {0, 256, -3}) {
+        try {
+            printer.SetPaperSize(refused);
+            ADD_FAILURE() << refused << " was taken";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 380);
+        }
+    }
+    EXPECT_EQ(printer.PaperSize(), 9);
+    EXPECT_EQ(printer.Width(), 11900);  // A4 in whole points, as the PDF page has it
+    EXPECT_EQ(printer.Height(), 16840);
+    printer.SetPaperSize(8);
+    printer.SetOrientation(OrientationLandscape);
+    EXPECT_EQ(printer.Width(), 23820);
+    EXPECT_EQ(printer.Height(), 16840);
+    EXPECT_THROW(printer.SetOrientation(3), RuntimeError);
+
+    // An abandoned document leaves no file; closing right after a new page adds no blank page.
+    printer.Page().Line(0, 0, 10, 10);
+    printer.KillDoc();
+    EXPECT_FALSE(std::filesystem::exists(file));
+    printer.Page().Line(0, 0, 10, 10);
+    printer.NewPage();
+    printer.NewPage();  // a page with nothing on it
+    printer.Page().Line(0, 0, 10, 10);
+    printer.NewPage();
+    printer.EndDoc();
+    const std::string info = Shell("pdfinfo '" + file + "'");
+    EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
+}
+
+TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    ShowPrintDialog(run.app);
+    QApplication::processEvents();
+    ASSERT_TRUE(run.app.printDialog);
+    QWidget* window = run.binder.WindowOf(*run.app.printDialog);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowTitle().toStdString(), "打印选项");
+    EXPECT_EQ(run.app.printDialog->List2.ListCount(), 71);
+    EXPECT_GE(run.app.printDialog->List1.ListCount(), 1);
+    window->grab().save("/tmp/movra-print-dialog.png");
+}
+
+}  // namespace
+}  // namespace movra
