@@ -97,7 +97,7 @@ void BM_Write(benchmark::State& state, const char* extension) {
     state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
 
-template <void (*Write)(App&, const std::string&), void (*Read)(App&, const std::string&)>
+template <void (*Write)(App&, const std::string&), bool (*Read)(App&, const std::string&)>
 void BM_Read(benchmark::State& state, const char* extension) {
     const std::string path = FilePath(extension);
     Write(SourceMap().app, path);

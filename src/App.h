@@ -9,6 +9,7 @@
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
 #include "document/ExportSeams.h"
+#include "document/ImportSeams.h"
 #include "document/RecordStore.h"
 #include "document/RedrawSeams.h"
 #include "document/ScratchXY.h"
@@ -78,6 +79,8 @@ struct App {
     RedrawSeams seams;
     // The save-as-DXF command's way to the exporters, set with the main window.
     ExportSeams exportSeams;
+    // The DXF open commands' way to the importer, set with the main window.
+    ImportSeams importSeams;
     SheetCutState sheetCut;
     // The print settings of the run, the print dialog's variables, and the dialog, made on
     // first use.

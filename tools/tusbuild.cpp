@@ -2,6 +2,7 @@
 // that the result loads completely before it replaces the old file.
 //
 //   tusbuild SOURCE.txt OUTPUT.tus
+//   tusbuild --proxy SOURCE.txt OUTPUT.tus   (the DXF proxy table: rows of four items, then "end")
 
 #include <cstdio>
 #include <fstream>
@@ -12,10 +13,16 @@
 #include "basic/Numbers.h"
 #include "symbols/TusFile.h"
 #include "symbols/TusItem.h"
+#include "exchange/ProxyTable.h"
 
 using namespace movra;
 
 int main(int argc, char** argv) {
+    const bool proxy = argc == 4 && std::string(argv[1]) == "--proxy";
+    if (proxy) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3) {
         std::fprintf(stderr, "usage: tusbuild SOURCE.txt OUTPUT.tus\n");
         return 2;
@@ -35,17 +42,26 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SymbolStandard standard;
-    DimensionSymbolTables(standard);
-    DimensionLineTypeTables(standard);
-    TusItemReader pointItems(bytes);
-    const TusReadEnd pointEnd = ReadSymbolDefinitions(standard, pointItems);
-    TusItemReader lineItems(bytes);
-    const TusReadEnd lineEnd = ReadLineTypes(standard, lineItems);
-    if (pointEnd != TusReadEnd::EndMarker || lineEnd != TusReadEnd::EndMarker ||
-        standard.SymbolStandardLoaded != True) {
-        std::fprintf(stderr, "tusbuild: %s does not load completely (check the last lines read)\n", argv[1]);
-        return 1;
+    if (proxy) {
+        ProxyTable table;
+        LoadProxyTableFrom(table, bytes);
+        if (table.ProxyTableLoaded != -1 || table.rows.size() < 2) {
+            std::fprintf(stderr, "tusbuild: %s is no complete proxy table\n", argv[1]);
+            return 1;
+        }
+    } else {
+        SymbolStandard standard;
+        DimensionSymbolTables(standard);
+        DimensionLineTypeTables(standard);
+        TusItemReader pointItems(bytes);
+        const TusReadEnd pointEnd = ReadSymbolDefinitions(standard, pointItems);
+        TusItemReader lineItems(bytes);
+        const TusReadEnd lineEnd = ReadLineTypes(standard, lineItems);
+        if (pointEnd != TusReadEnd::EndMarker || lineEnd != TusReadEnd::EndMarker ||
+            standard.SymbolStandardLoaded != True) {
+            std::fprintf(stderr, "tusbuild: %s does not load completely (check the last lines read)\n", argv[1]);
+            return 1;
+        }
     }
 
     const std::string temporary = std::string(argv[2]) + ".tmp";

@@ -126,7 +126,12 @@ AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     mode_t mode = 0666;
     struct stat st;
-    if (::stat(path_.c_str(), &st) == 0) mode = st.st_mode & 07777;
+    if (::stat(path_.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+        // The rename below would replace the file whatever its own protection says: a file the
+        // user may not write is refused, as opening it for writing would be.
+        if (::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0) RaiseFileError(errno);
+    }
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0;; ++attempt) {
         tempPath_ = path_ + ".~" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".tmp";

@@ -31,7 +31,8 @@ void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Writes a new version of a file safely: everything goes to a temporary file in the same folder,
 // and Commit() renames it over the target. Destroyed without Commit() (a failure, an exception),
-// it removes the temporary file and the old file stays as it was.
+// it removes the temporary file and the old file stays as it was. A target the user may not write
+// is refused at once (70), as opening it for writing would be.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);

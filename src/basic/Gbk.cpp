@@ -16,6 +16,9 @@ namespace {
 
 constexpr unsigned TrailsPerLead = 0xFE - 0x40 + 1;
 constexpr char32_t Euro = 0x20AC;
+// The private-use characters the pairs without a character of their own read as.
+constexpr char32_t FirstPrivateUse = 0xE000;
+constexpr char32_t LastPrivateUse = 0xE864;
 
 bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
@@ -170,6 +173,19 @@ std::string ToGbkField(std::string_view utf8, size_t width) {
 size_t GbkLength(std::string_view utf8) {
     if (IsAsciiText(utf8)) return utf8.size();
     return ToGbk(utf8).size();
+}
+
+char32_t GbkPrivateUseOf(unsigned lead, unsigned trail) {
+    if (lead > 0xFF || trail > 0xFF || !IsLeadByte(static_cast<unsigned char>(lead)) ||
+        !IsTrailByte(static_cast<unsigned char>(trail)))
+        return 0;
+    const char32_t c = PairCharacter(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+    return c >= FirstPrivateUse && c <= LastPrivateUse ? c : 0;
+}
+
+std::uint16_t GbkPairOfPrivateUse(char32_t codePoint) {
+    if (codePoint < FirstPrivateUse || codePoint > LastPrivateUse) return 0;
+    return static_cast<std::uint16_t>(CodeOf(codePoint));
 }
 
 }  // namespace movra

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,10 @@ size_t DecodeGbk(const char* in, size_t size, char* out, bool dropCutLeads);
 size_t EncodeGbk(std::string_view utf8, char* out, size_t width);
 // True when no byte has its high bit set: such a text is the same in UTF-8 and in GBK.
 bool IsAsciiText(std::string_view text);
+
+// The private-use character of a pair that has no other character (0 for any other pair), and the
+// pair of such a character (0 for any other character).
+char32_t GbkPrivateUseOf(unsigned lead, unsigned trail);
+std::uint16_t GbkPairOfPrivateUse(char32_t codePoint);
 
 }  // namespace movra

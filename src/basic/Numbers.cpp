@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <limits>
 #include <string>
 
@@ -148,6 +150,66 @@ double Val(std::string_view text) {
         return 0;
     }
     return ReadDecimalNumber(compact);
+}
+
+double NumericPrefix(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const std::size_t start = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    auto digits = [&text](std::size_t& at) {
+        const std::size_t from = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at - from;
+    };
+    std::size_t mantissaDigits = digits(i);
+    if (i < text.size() && text[i] == '.') {
+        std::size_t afterPoint = i + 1;
+        const std::size_t fraction = digits(afterPoint);
+        if (mantissaDigits + fraction > 0) {
+            i = afterPoint;
+            mantissaDigits += fraction;
+        }
+    }
+    if (mantissaDigits == 0) return 0;
+    // An exponent counts only when digits follow it ("2e" reads 2).
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t at = i + 1;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+        if (digits(at) > 0) i = at;
+    }
+    std::string_view number = text.substr(start, i - start);
+    if (!number.empty() && number[0] == '+') number.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: which one, the decimal exponent of the value tells.
+        long exponent = 0;
+        const std::size_t e = number.find_first_of("eE");
+        if (e != std::string_view::npos) {
+            std::string_view ex = number.substr(e + 1);
+            const bool minus = !ex.empty() && ex[0] == '-';
+            if (!ex.empty() && (ex[0] == '-' || ex[0] == '+')) ex.remove_prefix(1);
+            for (char c : ex) exponent = std::min<long>(exponent * 10 + (c - '0'), 100000000L);
+            if (minus) exponent = -exponent;
+        }
+        const std::string_view mantissa = number.substr(0, e);
+        // The position of the first significant digit relative to the point.
+        long magnitude = 0;
+        const std::size_t point = mantissa.find('.');
+        const std::size_t firstSignificant = mantissa.find_first_of("123456789");
+        if (firstSignificant == std::string_view::npos) return 0;
+        const std::size_t wholeEnd = point == std::string_view::npos ? mantissa.size() : point;
+        magnitude = firstSignificant < wholeEnd ? static_cast<long>(wholeEnd - firstSignificant)
+                                                : -static_cast<long>(firstSignificant - wholeEnd - 1);
+        const bool huge = magnitude + exponent > 0;
+        value = huge ? std::numeric_limits<double>::max() : 0.0;
+        if (negative) value = -value;
+    } else if (result.ec != std::errc()) {
+        return 0;
+    }
+    return value;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -25,6 +25,12 @@ std::int32_t ToInt32(double x);
 // written with "E" or "D". A number too large for its type raises RuntimeError 6.
 double Val(std::string_view text);
 
+// The plain numeric prefix of a text: blanks at the start skipped, then the longest leading part
+// that forms a decimal number (sign, digits, "." as the decimal point whatever the locale, an
+// exponent with "E" or "e"); 0 when there is none. It never fails: a number beyond the range of a
+// double reads as the largest double of its sign, one too small for it as 0.
+double NumericPrefix(std::string_view text);
+
 // Plain form: decimal text with "." and no blanks; 15 significant digits for a double, 7 for a single;
 // no trailing zeros, "0" before the point for magnitudes below 1; exponent form ("1E+16",
 // "1E-05") where the digits would not show the value.

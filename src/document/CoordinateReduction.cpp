@@ -89,8 +89,9 @@ void ReduceCoordinates(App& app) {
         if (extents.ExtentMaxY > workY) extents.ExtentMaxY -= workY;
 
         // Every layer, on or off, with the open slot, whose first vertex is still large. In a map
-        // already reduced, a record counts as new only when it also lies at or beyond the origin in
-        // force: reduced records of a wide map may reach the large range themselves.
+        // already reduced, every such record is new (an inserted drawing in survey coordinates),
+        // wherever it lies from the origin in force: to the south-west of it as much as to the
+        // north-east.
         int moved = 0;
         for (int layer = 1; layer <= lastLayer; ++layer) {
             const int count = store.Count(layer);
@@ -98,11 +99,7 @@ void ReduceCoordinates(App& app) {
             const int last = std::min(count, store.AllocatedSlots(layer) - 1);
             for (int slot = 0; slot <= last; ++slot) {
                 const MapRecord& r = store.Get(layer, slot);
-                bool large = r.RecordX1 >= LargeCoordinate || r.RecordY1 >= LargeCoordinate;
-                if (large && alreadyReduced) {
-                    large = (offsetX != 0 && r.RecordX1 >= offsetX) || (offsetY != 0 && r.RecordY1 >= offsetY);
-                }
-                if (!large) continue;
+                if (r.RecordX1 < LargeCoordinate && r.RecordY1 < LargeCoordinate) continue;
                 ShiftRecord(store.At(layer, slot), workX, workY);
                 ++moved;
             }

@@ -216,27 +216,32 @@ struct DxfMerge {
         if (Is(code, "EOF")) ended = true;
     }
 
-    // Trace, line and circle: pairs of code and value lines up to "0".
+    // Trace, line and circle: pairs of code and value lines up to "0". A circle becomes an arc at
+    // its "AcDbArc" marker, wherever the marker stands: as the value of a "100" subclass code, as
+    // the standard writes it, or on a line of its own; the arc's angles follow as codes 50 and 51.
     void Vertices(std::uint8_t type) {
         MapRecord* m = &Commit(type);
         const int layer = store().CurrentLayer;
         const int slot = store().Count(layer) - 1;
         std::string code;
         double v = 0;
+        bool arc = false;
         while (in.Next(code) && code != "0") {
-            if (Is(code, "AcDbArc") && type == 7) {
-                double a = 0;
-                in.Skip(1);
-                if (!Value(a, "0")) break;
-                m->RecordX3 = Radians(a);
-                in.Skip(1);
-                if (!Value(a, "0")) break;
-                m->RecordY3 = Radians(a);
-                m->RecordType = 8;
+            if (type == 7 && Is(code, "AcDbArc")) {
+                arc = true;
+                continue;
+            }
+            if (code == "100") {
+                std::string marker;
+                if (!in.Next(marker)) { ended = true; break; }
+                if (type == 7 && Is(marker, "AcDbArc")) arc = true;
                 continue;
             }
             if (!Value(v, "0")) break;
             m = &store().At(layer, slot);
+            if (arc) m->RecordType = 8;
+            if (arc && code == "50") { m->RecordX3 = Radians(v); continue; }
+            if (arc && code == "51") { m->RecordY3 = Radians(v); continue; }
             const int c = static_cast<int>(Val(code));
             const int axis = c / 10, vertex = c % 10;
             if (code == "40" && type == 7) { m->RecordX2 = v; m->RecordY2 = 1; continue; }
@@ -248,6 +253,7 @@ struct DxfMerge {
             else if (axis == 2) *ys[vertex] = v;
             else *zs[vertex] = static_cast<float>(v);
         }
+        if (arc) store().At(layer, slot).RecordType = 8;
     }
 
     static double Radians(double degrees) {
@@ -360,6 +366,27 @@ struct DxfMerge {
     }
 };
 
+// A map file cut inside a record, and without its end record before the cut, is damaged: nothing
+// of it is merged. The compact file's records are whole, or it ends at its end record.
+void ProveJdxWhole(const std::string& bytes, std::int64_t firstDrawing) {
+    if (bytes.size() % FixedRecordSize == 0) return;
+    for (std::size_t at = static_cast<std::size_t>(std::max<std::int64_t>(firstDrawing - 1, 0)) * FixedRecordSize;
+         at + FixedRecordSize <= bytes.size(); at += FixedRecordSize) {
+        if (bytes[at] == 0) return;  // the end record, or the layer-0 record that ends the merge
+    }
+    Raise(ErrInputPastEnd);
+}
+
+// The full file's records run whole up to its end record or to the end of the file.
+void ProveWtwWhole(std::string_view bytes) {
+    std::size_t pos = 0;
+    FileRecord r;
+    while (pos < bytes.size()) {
+        if (!DecodeVariableRecord(bytes, pos, r)) Raise(ErrInputPastEnd);
+        if (r.layer == 0 && EqualsIgnoreCase(Trim(r.text), EndRecordText)) return;
+    }
+}
+
 }  // namespace
 
 bool MergeJdxFile(App& app, const std::string& path) {
@@ -378,6 +405,7 @@ bool MergeJdxFile(App& app, const std::string& path) {
         if (!EqualsIgnoreCase(Trim(header.text), JdxMagic)) return false;
     }
     const int fileLayers = header.layer;
+    ProveJdxWhole(bytes, fileLayers + 2);
     SetCanvasBack(app, header.color);
     if (fileLayers > app.store.LayerCount) {
         std::vector<FileRecord> layers;
@@ -399,6 +427,7 @@ bool MergeWtwFile(App& app, const std::string& path) {
     size_t pos = 0;
     FileRecord header;
     if (!DecodeVariableRecord(bytes, pos, header) || !EqualsIgnoreCase(Trim(header.text), WtwMagic)) return false;
+    ProveWtwWhole(bytes);
     SetCanvasBack(app, header.color);
     std::vector<FileRecord> layers;
     FileRecord r;
@@ -450,14 +479,21 @@ void InsertDrawingFile(App& app) {
         app.current.DialogFilePath = chosen.fileName;
         app.platform.events().DoEvents();
         bool merged = false;
+        const std::uint8_t mergedBefore = app.mapFile.MergedFileCount;
         try {
             if (chosen.filterIndex == 1) merged = MergeJdxFile(app, chosen.fileName);
             else if (chosen.filterIndex == 2) merged = MergeWtwFile(app, chosen.fileName);
             else if (chosen.filterIndex == 3) merged = MergeDxfFile(app, chosen.fileName);
             else { SetCanvasPointer(app, PointerCross); return; }
         } catch (const RuntimeError& e) {
-            // What was stored so far stays and is journaled like a whole merge.
             ShowMessageLine(app, e.description + PlainNumberText(static_cast<std::int32_t>(e.number)));
+            // A file refused before anything was merged (a damaged map file) leaves the map as it
+            // is; what was stored of a file that failed later stays and is journaled like a whole
+            // merge.
+            if (app.mapFile.MergedFileCount == mergedBefore) {
+                SetCanvasPointer(app, PointerCross);
+                return;
+            }
             merged = true;
         } catch (const std::exception&) {
             merged = true;

@@ -11,6 +11,7 @@
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
 #include "document/MapFileCommon.h"
+#include "document/WtwFile.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -109,9 +110,10 @@ void ApplyMapHeader(App& app, const FileRecord& h) {
     auto& store = app.store;
     store.LayerCount = h.layer;
     store.LayerCapacity = h.slot;
-    // The next layer number never falls back onto a layer the map already has.
+    // The next layer number never falls back onto a layer the map already has; a map of 255 layers
+    // has no number left and keeps 255.
     const int next = h.pen & 0xFF;
-    store.NextLayerIndex = static_cast<std::uint8_t>(std::clamp(next, store.LayerCount + 1, 255));
+    store.NextLayerIndex = static_cast<std::uint8_t>(std::min(std::max(next, store.LayerCount + 1), 255));
     auto& params = app.view.ProjectParams;
     params[0] = h.x1;
     params[1] = h.y1;
@@ -172,6 +174,19 @@ void ReportMapFileFailure(App& app) {
     if (app.form1) app.form1->SetCaption(MapFileFailureCaption + app.current.CurrentFilePath);
 }
 
+void ReportMapSaveFailure(App& app, const std::string& path, const std::string& reason) {
+    ReportMapFileFailure(app);
+    app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" + reason, MsgOkOnly | MsgExclamation,
+                                 MapSaveFailedTitle);
+}
+
+void ClearMapFileMessage(App& app) {
+    if (!app.form1) return;
+    const std::string& shown = app.form1->Text2.Text();
+    if (shown.rfind(MapFileNotReadMessage, 0) == 0 || shown == JdxWrongFileMessage || shown == WtwWrongFileMessage)
+        app.form1->Text2.SetText("");
+}
+
 void SetCanvasPointer(App& app, int pointer) {
     if (app.form1) app.form1->Picture1.SetMousePointer(pointer);
 }
@@ -193,8 +208,8 @@ void WriteJdxFile(App& app, const std::string& path) {
     WriteMapFile(app, path, layout);
 }
 
-void ReadJdxFile(App& app, const std::string& path) {
-    ReadMapFile(app, path, [&app](FileWindow& file, bool& extentsWidened) {
+bool ReadJdxFile(App& app, const std::string& path) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         // Only whole records are read; a cut record at the end is no record.
         auto next = [&file](FileRecord& record) {
             if (!file.Ensure(FixedRecordSize)) return false;
@@ -206,12 +221,14 @@ void ReadJdxFile(App& app, const std::string& path) {
         FileRecord header;
         std::vector<FileRecord> layerRecords;
         if (!ReadMapHead(app, next, JdxMagic, JdxWrongFileMessage, header, layerRecords)) return false;
-        TakeOverMapHead(app, header, layerRecords);
+        TakeOverMapHead(app, keeper, header, layerRecords);
 
         // The end record closes the drawing; a file without one (a sheet file) is read to its last
-        // whole record. Each record goes straight from the file's bytes into its slot.
+        // whole record. Each record goes straight from the file's bytes into its slot; should the
+        // file prove damaged, the open map is put back.
         DrawingRecordSink sink(app);
-        for (bool ended = false; !ended && file.Ensure(FixedRecordSize);) {
+        bool ended = false;
+        while (!ended && file.Ensure(FixedRecordSize)) {
             const std::string_view view = file.Available();
             const std::size_t whole = view.size() / FixedRecordSize;
             std::size_t i = 0;
@@ -232,6 +249,9 @@ void ReadJdxFile(App& app, const std::string& path) {
             }
             file.Consume(i * FixedRecordSize);
         }
+        // A sheet file holds whole records without an end record; a map file cut inside a record
+        // and without its end is damaged, and nothing of it is taken over.
+        if (!ended && !file.Available().empty()) Raise(ErrInputPastEnd);
         extentsWidened = sink.FinishExtents();
         return true;
     });

@@ -29,14 +29,22 @@ inline constexpr std::uint8_t JdxLayerRecordType = 1;
 inline constexpr const char* MapFileFailureCaption = "MOVRA_";
 // Shown in the message line when a file is not a compact map file; it is left unread.
 inline constexpr const char* JdxWrongFileMessage = "不是jdx图形文件，未读入";
+// Shown in the message line when a map file could not be read whole (followed by the file's name
+// and the reason); the open map stays as it was.
+inline constexpr const char* MapFileNotReadMessage = "图形文件未读入：";
+// The message box of a failed save: this, the file's path and, on the next line, the reason.
+inline constexpr const char* MapSaveFailedMessage = "文件未能保存：";
+inline constexpr const char* MapSaveFailedTitle = "保存失败";
 
 // Writes the map to `path` (through a temporary file renamed over it). On success CurrentFilePath
 // becomes the path, the map counts as saved and the path enters the recent files; on failure the
 // caption reports it and the map counts as unsaved.
 void WriteJdxFile(App& app, const std::string& path);
-// Replaces the map with the file's. A file that is not a compact map file (or whose header or
-// layer records are unusable) leaves the map as it was; a failure is reported through the caption.
-void ReadJdxFile(App& app, const std::string& path);
+// Replaces the map with the file's and returns true. A file that is not a compact map file, or
+// that is damaged (cut inside a record and without its end record, unusable header or layer
+// records), leaves the map, its path and flag as they were; the caption names the open map again
+// and the message line says why.
+bool ReadJdxFile(App& app, const std::string& path);
 
 // --- Records shared by the map files ---
 
@@ -69,6 +77,11 @@ void AppendDrawingRecord(App& app, const FileRecord& record, const std::string& 
                          const std::string* extra);
 // The failure report of the map file procedures: the caption names the map still open.
 void ReportMapFileFailure(App& app);
+// A save that failed: the caption names the map still open, and a message box names the file and
+// the reason.
+void ReportMapSaveFailure(App& app, const std::string& path, const std::string& reason);
+// Clears the message line when it still shows why an earlier map file was not read.
+void ClearMapFileMessage(App& app);
 // The canvas pointer: the hourglass while a file is read or written, the cross-hair afterwards.
 void SetCanvasPointer(App& app, int pointer);
 // The message line of the main window, when there is one.

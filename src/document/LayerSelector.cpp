@@ -61,10 +61,10 @@ void ShowColorInSelector(App& app, int colorIndex) {
     stForm1* form = app.form1;
     if (!form) return;
     colorIndex = std::clamp(colorIndex, 0, 255);
-    const int shown = colorIndex == 0 ? 7 : colorIndex;
     ImageCombo& combo = form->ImageCombo2;
-    if (shown <= combo.ItemCount()) combo.SetSelectedItem(shown);
-    combo.SetText(app.tables.ColorNames[static_cast<size_t>(shown)]);
+    // Colour 0 has no item of its own; the box still names it.
+    if (colorIndex >= 1 && colorIndex <= combo.ItemCount()) combo.SetSelectedItem(colorIndex);
+    combo.SetText(app.tables.ColorNames[static_cast<size_t>(colorIndex)]);
     combo.SetBackColor(app.tables.ColorPalette[static_cast<size_t>(colorIndex)]);
 }
 

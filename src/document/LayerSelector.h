@@ -19,7 +19,7 @@ void SelectLayer(App& app, int layer);
 bool SelectLayerByName(App& app, const std::string& name);
 
 // Shows a palette colour in the colour selector ImageCombo2: its name, and the colour as back
-// colour. Colour 0 has no item of its own and is shown as item 7.
+// colour. Colour 0 has no item of its own but is named all the same.
 void ShowColorInSelector(App& app, int colorIndex);
 
 }  // namespace movra

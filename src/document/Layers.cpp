@@ -53,9 +53,13 @@ std::string NewDocumentName() {
 void 新建层(App& app) {
     auto& store = app.store;
     RebuildLayerSelector(app, store.LayerCount);
+    // The sheet frame template lived in layer 0, which is emptied with the rest.
+    app.sheets.FrameItemCount = 0;
     store.LayerRecordCount.assign(static_cast<size_t>(store.LayerCount) + 2, 0);
     store.DimensionEmpty(store.LayerCount);
 }
+
+void RestoreLayerSelector(App& app) { RebuildLayerSelector(app, app.store.LayerCount); }
 
 void AddLayer(App& app) {
     try {
@@ -130,6 +134,10 @@ void NewDocument(App& app) {
         store.LayerRecordCount.assign(LayerTableSize, 0);
         app.selection.SelectionList.assign(1, SelectedRecord{});
         app.mapFile.MergedFileCount = 1;
+        app.mapFile.MergedFileNames.assign(2, std::string());
+        // The new map has no false origin: records drawn in it are at their true coordinates.
+        app.reduction.ReductionOffsetX = 0;
+        app.reduction.ReductionOffsetY = 0;
 
         const double screenWidth = app.platform.screen().WidthTwips();
         const double screenHeight = app.platform.screen().HeightTwips();
@@ -195,6 +203,10 @@ void NewDocument(App& app) {
             surface.Cls();
             surface.SetDrawMode(13);
         }
+        // The sheet frame template of layer 0 went with the store; nothing is left to undo or redo.
+        app.sheets.FrameItemCount = 0;
+        SetToolbar1Button(app, 6, false);
+        SetToolbar1Button(app, 7, false);
         ClearImageSlots(app);
     });
 }

@@ -16,6 +16,9 @@ void ClearImageSlots(App& app);
 // then append their records.
 void 新建层(App& app);
 
+// Lists the layers 1..LayerCount in the layer selector again (a map put back after a failed read).
+void RestoreLayerSelector(App& app);
+
 // Makes the layer definitions up to NextLayerIndex - 1 layers of the store, keeping every record;
 // empties the work buffer. Ends quietly on an error.
 void AddLayer(App& app);

@@ -1,12 +1,14 @@
 #include "document/MapFileCommon.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Gbk.h"
+#include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/AfterMapRead.h"
 #include "document/DrawingExtents.h"
@@ -14,6 +16,7 @@
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
 #include "platform/PictureBox.h"
+#include "shell/stForm1.h"
 
 namespace movra {
 
@@ -207,8 +210,39 @@ FaceName DrawingRecordSink::Font(std::string_view bytes) {
     return FaceName(Decode(bytes, fontBuffer_));  // more fonts than the cache holds
 }
 
+namespace {
+
+// Whether the head is that of a cleared record: type 0 and every field 0.
+bool IsClearedHead(const char* head) {
+    if (head[5] != 0 || Take<std::int32_t>(head, 6) != 0 || Take<std::int16_t>(head, 90) != 0) return false;
+    for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
+        if (Take<double>(head, at) != 0) return false;
+    }
+    for (std::size_t at : {26, 46, 66, 86}) {
+        if (Take<float>(head, at) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std::string_view fontBytes,
                                bool splitExtra) {
+    if (held_) {
+        held_ = false;
+        // A held cleared record was not the end of its layer after all.
+        if (head[0] == heldHead_[0]) Store(heldHead_.data(), {}, {}, false);
+    }
+    if (IsClearedHead(head) && Decode(textBytes, textBuffer_).empty() && Decode(fontBytes, fontBuffer_).empty()) {
+        std::memcpy(heldHead_.data(), head, RecordHeadSize);
+        held_ = true;
+        return;
+    }
+    Store(head, textBytes, fontBytes, splitExtra);
+}
+
+void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std::string_view fontBytes,
+                              bool splitExtra) {
     App& app = app_;
     auto& store = app.store;
     const int layer = std::min<int>(Take<std::uint8_t>(head, 0), store.LayerCount);
@@ -268,6 +302,7 @@ void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std
 }
 
 bool DrawingRecordSink::FinishExtents() {
+    held_ = false;
     const auto& store = app_.store;
     // A layer of a single record is not visited by the extents.
     for (int layer = 1; widen_ && layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
@@ -316,27 +351,116 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = 0;
         FinishMapWrite(app, path);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
-        ReportMapFileFailure(app);
         app.current.ModifiedFlag = -1;
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        ReportMapSaveFailure(app, path, error ? error->description : std::string(e.what()));
     }
 }
 
-void ReadMapFile(App& app, const std::string& path,
-                 const std::function<bool(FileWindow& file, bool& extentsWidened)>& read) {
+struct OpenMapKeeper::Kept {
+    RecordStore store;
+    std::array<double, 6> params{};
+    DrawingExtents extents{};
+    double offsetX = 0, offsetY = 0;
+    Rgb canvasBackColor = 0;
+    bool hasCanvas = false;
+    std::array<std::vector<std::string>, 5> fieldNames{};
+    Rgb currentColor = 0;
+    // The sheet frame template lives in layer 0 of the kept store.
+    std::int16_t frameItemCount = 0;
+};
+
+OpenMapKeeper::OpenMapKeeper(App& app) : app_(app) {}
+OpenMapKeeper::~OpenMapKeeper() = default;
+
+void OpenMapKeeper::Keep() {
+    if (kept_) return;
+    auto kept = std::make_unique<Kept>();
+    kept->store = std::move(app_.store);
+    kept->params = app_.view.ProjectParams;
+    kept->extents = app_.extents;
+    kept->offsetX = app_.reduction.ReductionOffsetX;
+    kept->offsetY = app_.reduction.ReductionOffsetY;
+    if (app_.form1) {
+        kept->canvasBackColor = app_.form1->Picture1.BackColor();
+        kept->hasCanvas = true;
+    }
+    kept->fieldNames = app_.mapFile.AttributeFieldNames;
+    kept->currentColor = app_.current.CurrentColor;
+    kept->frameItemCount = app_.sheets.FrameItemCount;
+    // The new map starts from the tables the store had; lock flags are never reset by a read. Its
+    // slots come from the memory the maps before it gave up.
+    RecordStore fresh;
+    fresh.ShareBlocksOf(kept->store);
+    fresh.LayerNames = kept->store.LayerNames;
+    fresh.LayerColorIndex = kept->store.LayerColorIndex;
+    fresh.LayerOnFlag = kept->store.LayerOnFlag;
+    fresh.LayerLockFlag = kept->store.LayerLockFlag;
+    fresh.LayerCount = kept->store.LayerCount;
+    fresh.LayerCapacity = kept->store.LayerCapacity;
+    fresh.NextLayerIndex = kept->store.NextLayerIndex;
+    fresh.CurrentLayer = kept->store.CurrentLayer;
+    app_.store = std::move(fresh);
+    kept_ = std::move(kept);
+}
+
+void OpenMapKeeper::PutBack() {
+    if (!kept_) return;
+    std::unique_ptr<Kept> kept = std::move(kept_);
+    app_.store = std::move(kept->store);
+    app_.view.ProjectParams = kept->params;
+    app_.extents = kept->extents;
+    app_.reduction.ReductionOffsetX = kept->offsetX;
+    app_.reduction.ReductionOffsetY = kept->offsetY;
+    if (kept->hasCanvas && app_.form1) app_.form1->Picture1.SetBackColor(kept->canvasBackColor);
+    app_.mapFile.AttributeFieldNames = std::move(kept->fieldNames);
+    // The selector lists the kept layers again; choosing a layer there touches its flags and the
+    // current colour, which go back to what they were.
+    const auto onFlags = app_.store.LayerOnFlag;
+    const auto lockFlags = app_.store.LayerLockFlag;
+    const auto current = app_.store.CurrentLayer;
+    RestoreLayerSelector(app_);
+    app_.store.LayerOnFlag = onFlags;
+    app_.store.LayerLockFlag = lockFlags;
+    app_.store.CurrentLayer = current;
+    app_.current.CurrentColor = kept->currentColor;
+    app_.sheets.FrameItemCount = kept->frameItemCount;
+}
+
+void OpenMapKeeper::Drop() { kept_.reset(); }
+
+bool ReadMapFile(App& app, const std::string& path,
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read) {
+    OpenMapKeeper keeper(app);
     try {
         SetCanvasPointer(app, PointerHourglass);
         FileWindow file(path);
         bool extentsWidened = false;
-        if (!read(file, extentsWidened)) return;
+        if (!read(file, keeper, extentsWidened)) {
+            keeper.PutBack();
+            return false;
+        }
+        keeper.Drop();
 
         app.current.CurrentFilePath = path;
         SetCanvasPointer(app, PointerCross);
+        // A message left by an earlier failed read no longer holds.
+        ClearMapFileMessage(app);
         FinishMapRead(app, path, extentsWidened);
-    } catch (const std::exception&) {
+        return true;
+    } catch (const std::exception& e) {
+        try {
+            keeper.PutBack();
+        } catch (...) {
+        }
         SetCanvasPointer(app, PointerCross);
         ReportMapFileFailure(app);
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        ShowMessageLine(app, std::string(MapFileNotReadMessage) + FileNameOf(path) + "（" +
+                                 (error ? error->description : std::string("文件已损坏")) + "）");
+        return false;
     }
 }
 
@@ -358,8 +482,18 @@ bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::st
     return true;
 }
 
-void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords) {
+void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
+                     const std::vector<FileRecord>& layerRecords) {
+    keeper.Keep();
     ApplyMapHeader(app, header);
+    auto& store = app.store;
+    // Names and colours of layers the file does not have belonged to the map before.
+    for (int i = store.LayerCount + 1; i < LayerTableSize; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        store.LayerNames[k].clear();
+        store.LayerColorIndex[k] = 0;
+        store.LayerOnFlag[k] = 0;
+    }
     for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
     新建层(app);
 }

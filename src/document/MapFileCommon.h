@@ -70,12 +70,17 @@ public:
     // file) to its layer (layers above LayerCount go to LayerCount), growing the capacity as
     // needed. `splitExtra`: a "!" in the text starts the attribute string. Raises when the store
     // refuses the record.
+    // The writers write each layer's open slot, a cleared record of type 0; one that ends its layer
+    // is no record and is not committed, so that a map read and saved again keeps its size. Such a
+    // record is held back until the next record shows whether its layer goes on.
     void Append(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
-    // Whether the extents were widened in the order ComputeDrawingExtents visits the records; when
+    // Call after the last record: a record still held back ended its layer and is dropped. Returns
+    // whether the extents were widened in the order ComputeDrawingExtents visits the records; when
     // not, they are put back as the header gave them.
     bool FinishExtents();
 
 private:
+    void Store(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
     std::string_view Decode(std::string_view bytes, std::string& buffer);
     FaceName Font(std::string_view bytes);
 
@@ -93,6 +98,9 @@ private:
     };
     std::array<CachedFont, 64> fonts_{};
     CachedFont lastFont_;
+    // The head of a cleared record held back, when `held_`.
+    std::array<char, RecordHeadSize> heldHead_{};
+    bool held_ = false;
 };
 
 // How a map file lays out its records.
@@ -114,19 +122,46 @@ struct MapFileLayout {
 // the map counts as unsaved.
 void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout);
 
+// The open map as a reader found it. The reader proves the whole file before it takes anything
+// over; should the reading fail after all (the file changed under it, memory ran out), the map,
+// its tables and settings are put back as they were, so that a damaged file never leaves half a
+// map behind that a later save would write over the good file.
+class OpenMapKeeper {
+public:
+    explicit OpenMapKeeper(App& app);
+    ~OpenMapKeeper();
+    OpenMapKeeper(const OpenMapKeeper&) = delete;
+    OpenMapKeeper& operator=(const OpenMapKeeper&) = delete;
+
+    // Takes the open map aside; the store is left empty with the lock flags kept.
+    void Keep();
+    // Puts the kept map back (nothing when nothing was kept).
+    void PutBack();
+    // The new map is complete: the kept one is let go.
+    void Drop();
+
+private:
+    struct Kept;
+    App& app_;
+    std::unique_ptr<Kept> kept_;
+};
+
 // Reads a map file: `read` takes the file over and returns false when it refused the file (and said
-// so). On success CurrentFilePath becomes the path and the map is finished as read; a failure is
-// reported through the caption.
-// `read` may say that it widened the drawing extents itself (FinishMapRead).
-void ReadMapFile(App& app, const std::string& path,
-                 const std::function<bool(FileWindow& file, bool& extentsWidened)>& read);
+// so). On success CurrentFilePath becomes the path and the map is finished as read, and true is
+// returned; on failure the open map stays as it was, the caption names it again and the message
+// line says why the file was not read. `read` may say that it widened the drawing extents itself
+// (FinishMapRead).
+bool ReadMapFile(App& app, const std::string& path,
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read);
 
 // Reads the header and the layer records with `next`. False, with the message shown and the
 // failure reported, when the header does not carry `magic`; raises when the header is unusable or
 // the file ends inside the layer table. Nothing is taken over yet.
 bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
                  const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords);
-// Takes over the header and the layer table and makes the layers.
-void TakeOverMapHead(App& app, const FileRecord& header, const std::vector<FileRecord>& layerRecords);
+// Takes over the header and the layer table (the open map goes to `keeper`) and makes the layers.
+// Layer table entries above the file's layer count are reset: they belonged to the map before.
+void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
+                     const std::vector<FileRecord>& layerRecords);
 
 }  // namespace movra

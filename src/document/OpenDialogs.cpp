@@ -4,8 +4,14 @@
 
 #include "App.h"
 #include "basic/Paths.h"
+#include "basic/Files.h"
+#include "basic/Gbk.h"
+#include "basic/Guards.h"
 #include "basic/Text.h"
 #include "document/BlockFile.h"
+#include "document/CoordinateReduction.h"
+#include "document/Layers.h"
+#include "document/LayerSelector.h"
 #include "document/JdxFile.h"
 #include "document/NodeLinks.h"
 #include "document/RedrawSeams.h"
@@ -32,16 +38,22 @@ Reader ReaderByExtension(const std::string& path) {
 }
 
 // Reads the map file as the open commands do: the merge bookkeeping starts anew with the file as
-// entry 1, node links and copied records are dealt with, then the reader replaces the map.
-void ReadMap(App& app, Reader reader, const std::string& path, const std::string& mergedName) {
+// entry 1, node links and copied records are dealt with, then the reader replaces the map. A file
+// that is not read leaves the open map with its own bookkeeping and node links.
+bool ReadMap(App& app, Reader reader, const std::string& path, const std::string& mergedName) {
+    const std::uint8_t mergedCount = app.mapFile.MergedFileCount;
+    std::vector<std::string> mergedNames = app.mapFile.MergedFileNames;
     app.mapFile.MergedFileCount = 1;
     app.mapFile.MergedFileNames.assign({std::string(), mergedName});
-    ResetNodeLinks(app);
     FlushCopyBuffer(app);
-    if (reader == Reader::Jdx)
-        ReadJdxFile(app, path);
-    else
-        ReadWtwFile(app, path);
+    const bool read = reader == Reader::Jdx ? ReadJdxFile(app, path) : ReadWtwFile(app, path);
+    if (!read) {
+        app.mapFile.MergedFileCount = mergedCount;
+        app.mapFile.MergedFileNames = std::move(mergedNames);
+        return false;
+    }
+    ResetNodeLinks(app);
+    return true;
 }
 
 struct OpenSetup {
@@ -73,12 +85,58 @@ void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
     SetCaption(app, (reader == Reader::Wtw ? "Movra_wtw_" : "Movra_jdx_") + FileNameOf(path));
     app.platform.events().DoEvents();
     if (reader == Reader::None) return;
-    ReadMap(app, reader, path, FileNameOf(path));
+    if (!ReadMap(app, reader, path, FileNameOf(path))) return;
     if (setup.applySettings) ApplyOpenedMapSettings(app);
     RedrawSeam(app);
 }
 
 void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
+
+// A DXF file is taken when its sixth line names the version variable, or is the comment line our
+// own older files begin with.
+bool LooksLikeDxf(const std::string& path) {
+    try {
+        TextLineReader lines = TextLineReader::FromFile(path);
+        std::string line;
+        for (int n = 0; n < 6; ++n)
+            if (!lines.ReadLine(line)) return false;
+        const std::string sixth = Trim(FromGbk(line));
+        return EqualsIgnoreCase(sixth, "$ACADVER") ||
+               EqualsIgnoreCase(sixth, "来自 Pold 的图形 for AUTOAcad DXF 14.0");
+    } catch (...) {
+        return false;
+    }
+}
+
+// Replaces the map by the DXF file's drawing. A file that is no DXF file leaves the map alone.
+void ReadDxfMap(App& app, const std::string& path) {
+    if (!app.importSeams.dxf) {
+        ShowExchangeMissing(app);
+        return;
+    }
+    if (!LooksLikeDxf(path)) {
+        app.platform.prompt().MsgBox(NotDxfMessage, MsgOkOnly);
+        return;
+    }
+    if (!SaveBeforeReplacing(app)) return;
+    NewDocument(app);
+    const DxfImportOutcome outcome = app.importSeams.dxf(app, path);
+    // What was read before a failure stays and is finished as a map; the user is told why the
+    // file was not read to its end.
+    if (outcome.result == -1) {
+        SetCaption(app, path);
+        SelectLayer(app, app.store.CurrentLayer);
+        ReduceCoordinates(app);
+        FinishMapRead(app, path);
+        ZoomToExtentsSeam(app);
+        RedrawSeam(app);
+    }
+    if (outcome.failed) {
+        ShowRuntimeError(app.platform.prompt(), RuntimeError(outcome.failureNumber, outcome.failureText));
+    } else if (outcome.layersOnly) {
+        app.platform.prompt().MsgBox(DxfLayersOnlyMessage, MsgOkOnly);
+    }
+}
 
 }  // namespace
 
@@ -111,9 +169,9 @@ void OpenDxfFile(App& app) {
     request.fileMustExist = true;
     const FileDialogResult chosen = app.platform.dialogs().ShowOpen(request);
     if (chosen.cancelled || chosen.fileName.empty()) return;
+    app.current.DialogFilePath = chosen.fileName;
     app.platform.events().DoEvents();
-    // Reading a DXF file is the data exchange's; the open map is not touched until it can be.
-    ShowExchangeMissing(app);
+    ReadDxfMap(app, chosen.fileName);
 }
 
 void OpenRecentFile(App& app, std::int16_t n) {
@@ -122,12 +180,12 @@ void OpenRecentFile(App& app, std::int16_t n) {
     app.current.DialogFilePath = path;
     const std::string ext = LCase(Right(path, 4));
     if (ext == ".dxf") {
-        ShowExchangeMissing(app);
+        ReadDxfMap(app, path);
         return;
     }
     if (ext == ".wtw" || ext == ".jdx") {
         if (!SaveBeforeReplacing(app)) return;
-        ReadMap(app, ext == ".jdx" ? Reader::Jdx : Reader::Wtw, path, path);
+        if (!ReadMap(app, ext == ".jdx" ? Reader::Jdx : Reader::Wtw, path, path)) return;
         ApplyOpenedMapSettings(app);
     } else if (ext != "veqa") {
         return;

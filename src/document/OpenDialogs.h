@@ -14,6 +14,7 @@ struct App;
 void OpenDrawingDialog(App& app);
 void OpenJdxFile(App& app);
 void OpenWtwFile(App& app);
+// Asks the save question itself, then reads the DXF file into a new document.
 void OpenDxfFile(App& app);
 // Opens RecentFiles entry n (0..3) after the save question, as the other open commands do.
 void OpenRecentFile(App& app, std::int16_t n);
@@ -22,5 +23,9 @@ void OpenRecentFile(App& app, std::int16_t n);
 // factor and the sizes derived from the scale.
 void ApplyOpenedMapSettings(App& app);
 
+// The DXF open commands' messages: a file that is no DXF file, and a release-12 file, whose
+// entities carry no subclass markers, of which only the layers were read.
+inline constexpr const char* NotDxfMessage = "不是dxf文件，未打开";
+inline constexpr const char* DxfLayersOnlyMessage = "该文件为R12版本的dxf文件，只读入了其中的层";
 
 }  // namespace movra

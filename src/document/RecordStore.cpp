@@ -24,12 +24,71 @@ const MapRecord& RecordStore::ClearedRecord() {
     return cleared;
 }
 
-RecordStore::RecordStore() : layers_(2) {}
+RecordStore::RecordStore() : layers_(2), pool_(std::make_shared<BlockPool>()) {}
 
-RecordStore::~RecordStore() {
+RecordStore::~RecordStore() { ReleaseAll(); }
+
+RecordStore::BlockPool::~BlockPool() {
+    for (const auto& [region, bytes] : regions) ReleaseLargeRegion(region, bytes);
+    for (MapRecord* block : heapBigBlocks) ::operator delete(block);
+}
+
+void RecordStore::ReleaseAll() {
     for (auto& held : layers_) Release(held, 0);
-    for (const auto& [region, bytes] : regions_) ReleaseLargeRegion(region, bytes);
-    for (MapRecord* block : heapBigBlocks_) ::operator delete(block);
+    layers_.clear();
+}
+
+RecordStore::RecordStore(RecordStore&& other) noexcept
+    : LayerCount(other.LayerCount),
+      LayerCapacity(other.LayerCapacity),
+      NextLayerIndex(other.NextLayerIndex),
+      CurrentLayer(other.CurrentLayer),
+      LayerRecordCount(std::move(other.LayerRecordCount)),
+      LayerNames(std::move(other.LayerNames)),
+      LayerColorIndex(other.LayerColorIndex),
+      LayerOnFlag(other.LayerOnFlag),
+      LayerLockFlag(other.LayerLockFlag),
+      layers_(std::move(other.layers_)),
+      pool_(std::move(other.pool_)),
+      textPages_(std::move(other.textPages_)),
+      textPage_(other.textPage_),
+      textUsed_(other.textUsed_) {
+    other.layers_.clear();
+    other.textPages_.clear();
+    other.textPage_ = 0;
+    other.textUsed_ = 0;
+}
+
+RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
+    if (this == &other) return *this;
+    ReleaseAll();
+    LayerCount = other.LayerCount;
+    LayerCapacity = other.LayerCapacity;
+    NextLayerIndex = other.NextLayerIndex;
+    CurrentLayer = other.CurrentLayer;
+    LayerRecordCount = std::move(other.LayerRecordCount);
+    LayerNames = std::move(other.LayerNames);
+    LayerColorIndex = other.LayerColorIndex;
+    LayerOnFlag = other.LayerOnFlag;
+    LayerLockFlag = other.LayerLockFlag;
+    layers_ = std::move(other.layers_);
+    pool_ = std::move(other.pool_);
+    textPages_ = std::move(other.textPages_);
+    textPage_ = other.textPage_;
+    textUsed_ = other.textUsed_;
+    other.layers_.clear();
+    other.textPages_.clear();
+    other.textPage_ = 0;
+    other.textUsed_ = 0;
+    return *this;
+}
+
+void RecordStore::ShareBlocksOf(const RecordStore& other) {
+    if (!other.pool_ || other.pool_ == pool_) return;
+    // Blocks taken from this store's own memory go back there first.
+    ReleaseAll();
+    layers_.assign(2, LayerSlots{});
+    pool_ = other.pool_;
 }
 
 MapRecord* RecordStore::NewBlock(int block) {
@@ -37,25 +96,27 @@ MapRecord* RecordStore::NewBlock(int block) {
         const int held = BlockEnd(block) - BlockStart(block);
         return static_cast<MapRecord*>(::operator new(static_cast<std::size_t>(held) * sizeof(MapRecord)));
     }
-    if (!freeBigBlocks_.empty()) {
-        MapRecord* reused = freeBigBlocks_.back();
-        freeBigBlocks_.pop_back();
+    if (!pool_) pool_ = std::make_shared<BlockPool>();  // a store that was moved from
+    BlockPool& pool = *pool_;
+    if (!pool.freeBigBlocks.empty()) {
+        MapRecord* reused = pool.freeBigBlocks.back();
+        pool.freeBigBlocks.pop_back();
         return reused;
     }
-    if (regionLeft_ < BigBlockBytes) {
+    if (pool.regionLeft < BigBlockBytes) {
         if (void* region = ReserveLargeRegion(RegionBytes)) {
-            regions_.emplace_back(region, RegionBytes);
-            regionNext_ = static_cast<char*>(region);
-            regionLeft_ = RegionBytes;
+            pool.regions.emplace_back(region, RegionBytes);
+            pool.regionNext = static_cast<char*>(region);
+            pool.regionLeft = RegionBytes;
         } else {
             auto* memory = static_cast<MapRecord*>(::operator new(BigBlockBytes));
-            heapBigBlocks_.push_back(memory);
+            pool.heapBigBlocks.push_back(memory);
             return memory;
         }
     }
-    auto* memory = reinterpret_cast<MapRecord*>(regionNext_);
-    regionNext_ += BigBlockBytes;
-    regionLeft_ -= BigBlockBytes;
+    auto* memory = reinterpret_cast<MapRecord*>(pool.regionNext);
+    pool.regionNext += BigBlockBytes;
+    pool.regionLeft -= BigBlockBytes;
     return memory;
 }
 
@@ -63,7 +124,7 @@ void RecordStore::FreeBlock(int block, MapRecord* memory) {
     if (block <= 1) {
         ::operator delete(memory);
     } else {
-        freeBigBlocks_.push_back(memory);
+        pool_->freeBigBlocks.push_back(memory);
     }
 }
 
@@ -200,8 +261,10 @@ std::size_t RecordStore::ReservedBytes() const {
                 bytes += static_cast<std::size_t>(BlockEnd(block) - BlockStart(block)) * sizeof(MapRecord);
         }
     }
-    bytes += static_cast<std::size_t>(regions_.size() * RegionBytes - regionLeft_ * !regions_.empty());
-    bytes += heapBigBlocks_.size() * BigBlockBytes;
+    if (pool_) {
+        bytes += static_cast<std::size_t>(pool_->regions.size() * RegionBytes - pool_->regionLeft * !pool_->regions.empty());
+        bytes += pool_->heapBigBlocks.size() * BigBlockBytes;
+    }
     for (const auto& page : textPages_) bytes += page.second;
     return bytes;
 }

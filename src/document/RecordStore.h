@@ -55,6 +55,13 @@ public:
     ~RecordStore();
     RecordStore(const RecordStore&) = delete;
     RecordStore& operator=(const RecordStore&) = delete;
+    // The records, tables and memory move; the store moved from is left empty, with no memory.
+    RecordStore(RecordStore&& other) noexcept;
+    RecordStore& operator=(RecordStore&& other) noexcept;
+
+    // Takes its big blocks from the same memory as `other`, so that a map read beside the open one
+    // reuses what the map before it gave up, and gives its blocks back there when it ends.
+    void ShareBlocksOf(const RecordStore& other);
 
     // Highest layer number in the store (upper bound of the layer dimension).
     std::uint8_t LayerCount = 1;
@@ -156,14 +163,21 @@ private:
     const char* TextBlock(std::string_view utf8);
     void ResetTextBuffer();
 
+    void ReleaseAll();
+
     std::vector<LayerSlots> layers_;
 
-    // Big blocks: carved from large regions, kept in a free list once given up.
-    std::vector<MapRecord*> freeBigBlocks_;
-    std::vector<std::pair<void*, std::size_t>> regions_;
-    std::vector<MapRecord*> heapBigBlocks_;  // where no region could be had
-    char* regionNext_ = nullptr;
-    std::size_t regionLeft_ = 0;
+    // Big blocks: carved from large regions, kept in a free list once given up. Stores that share
+    // it (the open map and one being read) give their blocks back to it; the last one frees it.
+    struct BlockPool {
+        ~BlockPool();
+        std::vector<MapRecord*> freeBigBlocks;
+        std::vector<std::pair<void*, std::size_t>> regions;
+        std::vector<MapRecord*> heapBigBlocks;  // where no region could be had
+        char* regionNext = nullptr;
+        std::size_t regionLeft = 0;
+    };
+    std::shared_ptr<BlockPool> pool_;
 
     // The text buffer: pages filled front to back, kept for the next map.
     std::vector<std::pair<std::unique_ptr<char[]>, std::size_t>> textPages_;

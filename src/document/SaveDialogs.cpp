@@ -40,13 +40,14 @@ bool MayOverwrite(App& app, const std::string& path, const char* title) {
 void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
 
 enum class MapKind { Jdx, Wtw };
+enum class SaveResult { Cancelled, Written, Failed };
 
-// The common steps of the map save dialogs. Returns true when a file was written.
-bool SaveMapThroughDialog(App& app, const char* title, const char* filter, const char* captionPrefix,
+// The common steps of the map save dialogs.
+SaveResult SaveMapThroughDialog(App& app, const char* title, const char* filter, const char* captionPrefix,
                           bool chooseByFilter) {
     for (;;) {
         FileDialogResult chosen;
-        if (!AskSaveName(app, title, filter, 2, chosen)) return false;
+        if (!AskSaveName(app, title, filter, 2, chosen)) return SaveResult::Cancelled;
         app.current.DialogFilePath = chosen.fileName;
         MapKind kind = MapKind::Wtw;
         std::string prefix = captionPrefix;
@@ -57,7 +58,7 @@ bool SaveMapThroughDialog(App& app, const char* title, const char* filter, const
             } else if (chosen.filterIndex == 2) {
                 prefix = "Movra_wtw_";
             } else {
-                return false;
+                return SaveResult::Cancelled;
             }
         } else {
             kind = EqualsIgnoreCase(Right(filter, 4), ".jdx") ? MapKind::Jdx : MapKind::Wtw;
@@ -71,7 +72,9 @@ bool SaveMapThroughDialog(App& app, const char* title, const char* filter, const
             WriteJdxFile(app, path);
         else
             WriteWtwFile(app, path);
-        return app.current.ModifiedFlag == 0 && app.current.CurrentFilePath == path;
+        // A failed writer has said so and named the map still open in the caption.
+        return app.current.ModifiedFlag == 0 && app.current.CurrentFilePath == path ? SaveResult::Written
+                                                                                   : SaveResult::Failed;
     }
 }
 
@@ -86,18 +89,20 @@ std::string ForceExtension(const std::string& path, const std::string& ext) {
 }
 
 void SaveAsJdxDialog(App& app) {
-    SaveMapThroughDialog(app, "保存为*.jdx（简短型）", "所有文件|*.*|Movra_jdx_文件|*.jdx", "Movra_", false);
-    SetCaption(app, FailureCaption + app.current.DialogFilePath);
+    const SaveResult result =
+        SaveMapThroughDialog(app, "保存为*.jdx（简短型）", "所有文件|*.*|Movra_jdx_文件|*.jdx", "Movra_", false);
+    if (result != SaveResult::Failed) SetCaption(app, FailureCaption + app.current.DialogFilePath);
 }
 
 void SaveAsWtwDialog(App& app) {
-    if (!SaveMapThroughDialog(app, "保存为*.wtw（文本+矢量图+位图）", "所有文件|*.*|Movra_wtw_文件|*.wtw", "Movra_", false)) {
-        SetCaption(app, FailureCaption + app.current.DialogFilePath);
-    }
+    const SaveResult result = SaveMapThroughDialog(app, "保存为*.wtw（文本+矢量图+位图）",
+                                                   "所有文件|*.*|Movra_wtw_文件|*.wtw", "Movra_", false);
+    if (result == SaveResult::Cancelled) SetCaption(app, FailureCaption + app.current.DialogFilePath);
 }
 
 void SaveFileDialog(App& app) {
-    if (!SaveMapThroughDialog(app, "保存文件", "Movra_jdx_文件|*.jdx|Movra_wtw_文件|*.wtw", "", true)) {
+    if (SaveMapThroughDialog(app, "保存文件", "Movra_jdx_文件|*.jdx|Movra_wtw_文件|*.wtw", "", true) !=
+        SaveResult::Written) {
         SetCaption(app, FailureCaption + app.current.CurrentFilePath);
     }
 }

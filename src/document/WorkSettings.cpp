@@ -1,5 +1,7 @@
 #include "document/WorkSettings.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "App.h"
@@ -13,19 +15,12 @@ std::string WorkIniPath(App& app) {
     return ResolveReadable(PathsFromFolders(app.platform.folders()), WorkIniName);
 }
 
-namespace {
-
-// Val that reads an unreadable number (one too large for a double) as 0, as every other
-// error of this reader is ignored.
-double SafeVal(const std::string& text) {
-    try {
-        return Val(text);
-    } catch (const std::exception&) {
-        return 0;
-    }
+void WriteWorkIni(App& app) {
+    const auto& recent = app.mapFile.RecentFiles;
+    const std::string path = ResolveWritable(PathsFromFolders(app.platform.folders()), WorkIniName);
+    WriteTextLines(path, {recent[0], recent[1], recent[2], recent[3], PrintNumberText(app.work.ScreenWidthMm),
+                          PrintNumberText(app.work.ScreenTwipsPerMetre), app.settings.FileTypesRegistered});
 }
-
-}  // namespace
 
 void ReadWorkIni(App& app) {
     std::vector<std::string> lines;
@@ -41,10 +36,12 @@ void ReadWorkIni(App& app) {
     // number to both, and a missing file gives 0 to both.
     std::string numberLine;
     if (has(4)) numberLine = lines[4];
-    app.work.ScreenWidthMm = static_cast<float>(SafeVal(numberLine));
+    // A width beyond a single's range is no width at all: start-up then takes its default.
+    const double width = NumericPrefix(numberLine);
+    app.work.ScreenWidthMm = std::fabs(width) <= std::numeric_limits<float>::max() ? static_cast<float>(width) : 0.0f;
     if (has(5)) numberLine = lines[5];
     try {
-        app.work.ScreenTwipsPerMetre = ToInt32(SafeVal(numberLine));
+        app.work.ScreenTwipsPerMetre = ToInt32(NumericPrefix(numberLine));
     } catch (const std::exception&) {
         app.work.ScreenTwipsPerMetre = 0;
     }

@@ -20,6 +20,10 @@ inline constexpr const char* WorkIniName = "\\yourwork.ini";
 // FileTypesRegistered. Every failure is ignored: a missing file or line leaves an empty entry or 0.
 void ReadWorkIni(App& app);
 
+// Replaces the work settings file in the work folder with its seven lines, the numbers in their
+// print form (" 365 "); raises the file error when it cannot be written.
+void WriteWorkIni(App& app);
+
 // Where the work settings file is read from: the work folder, else the program folder.
 std::string WorkIniPath(App& app);
 

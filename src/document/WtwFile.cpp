@@ -66,19 +66,19 @@ void WriteWtwFile(App& app, const std::string& path) {
     WriteMapFile(app, path, layout);
 }
 
-void ReadWtwFile(App& app, const std::string& path) {
-    ReadMapFile(app, path, [&app](FileWindow& file, bool& extentsWidened) {
+bool ReadWtwFile(App& app, const std::string& path) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         auto next = [&file](FileRecord& record) { return ReadVariableRecord(file, record); };
         FileRecord header;
         std::vector<FileRecord> layerRecords;
         if (!ReadMapHead(app, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
-        TakeOverMapHead(app, header, layerRecords);
+        TakeOverMapHead(app, keeper, header, layerRecords);
 
         DrawingRecordSink sink(app);
         FileRecord record;
         for (;;) {
-            // A record cut short by the end of the file is a read error; a file that simply ends
-            // without its end record is read to its end.
+            // A record cut short by the end of the file makes the file damaged: the open map is put
+            // back. A file that simply ends without its end record is read to its end.
             bool cut = false;
             const std::size_t size = EnsureVariableRecord(file, &cut);
             if (size == 0) {
@@ -139,8 +139,13 @@ void WriteClipWtwFile(App& app, const std::string& path) {
 
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = 0;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
+        // The map is not touched; the user is told that the work buffer was not saved.
+        const auto* error = dynamic_cast<const RuntimeError*>(&e);
+        app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" +
+                                         (error ? error->description : std::string(e.what())),
+                                     MsgOkOnly | MsgExclamation, MapSaveFailedTitle);
     }
 }
 

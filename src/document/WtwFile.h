@@ -21,12 +21,13 @@ inline constexpr const char* WtwWrongFileMessage = "不是wtw图形文件，未�
 // becomes the path, the map counts as saved and the path enters the recent files; on failure the
 // caption reports it and the map counts as unsaved.
 void WriteWtwFile(App& app, const std::string& path);
-// Replaces the map with the file's, with attribute strings and field names. A file that is not a
-// full map file (or whose header or layer records are unusable) leaves the map as it was; a
-// failure is reported through the caption.
-void ReadWtwFile(App& app, const std::string& path);
+// Replaces the map with the file's, with attribute strings and field names, and returns true. A
+// file that is not a full map file, or that is damaged (cut inside a record, unusable header or
+// layer records), leaves the map, its path and flag as they were; the caption names the open map
+// again and the message line says why.
+bool ReadWtwFile(App& app, const std::string& path);
 // Writes the work buffer as a one-layer full map file; the map, its path and the recent files stay
-// as they are. Failures are not reported.
+// as they are. A failure is shown in a message box.
 void WriteClipWtwFile(App& app, const std::string& path);
 
 // "text!extra" when the record has an attribute string, the text alone otherwise.

@@ -154,7 +154,7 @@ void csForm2::Label4_Click() {
         CommandButton& button = LayerButton(i);
         button.SetBackColor(OnColor(i));
         button.SetEnabled(true);
-        app.store.LayerOnFlag[static_cast<size_t>(i)] = -1;
+        SetLayerOn(i, true);
         app.store.LayerLockFlag[static_cast<size_t>(i)] = 0;
     }
     app.store.NextLayerIndex = static_cast<std::uint8_t>(std::min(n + 1, 255));
@@ -164,9 +164,22 @@ void csForm2::Label5_Click() {
     const int n = SelectorLayers();
     for (int i = 0; i <= n; ++i) {
         LayerButton(i).SetBackColor(LayerOffGrey);
-        app.store.LayerOnFlag[static_cast<size_t>(i)] = 0;
+        SetLayerOn(i, false);
     }
     app.store.NextLayerIndex = static_cast<std::uint8_t>(std::min(n + 1, 255));
+}
+
+void csForm2::MarkLayerChanged(int layer) {
+    // The layer table of the drawing layers goes into the map files: changing it changes the map.
+    if (layer >= 1 && layer <= app.store.LayerCount) app.current.ModifiedFlag = True;
+}
+
+void csForm2::SetLayerOn(int layer, bool on) {
+    auto& flag = app.store.LayerOnFlag[static_cast<size_t>(std::clamp(layer, 0, 255))];
+    const std::int16_t value = on ? True : False;
+    if (flag == value) return;
+    flag = value;
+    MarkLayerChanged(layer);
 }
 
 void csForm2::Command3_Click(int k) {
@@ -176,7 +189,7 @@ void csForm2::Command3_Click(int k) {
     const bool turnOn = button.BackColor() == LayerOffGrey;
     button.SetBackColor(turnOn ? OnColor(k) : LayerOffGrey);
     const int last = k == 66 ? store.LayerCount : k;
-    for (int i = k; i <= last; ++i) store.LayerOnFlag[static_cast<size_t>(i)] = turnOn ? -1 : 0;
+    for (int i = k; i <= last; ++i) SetLayerOn(i, turnOn);
 
     ShownLayer = static_cast<std::int16_t>(k);
     const auto shown = static_cast<size_t>(k);
@@ -209,9 +222,12 @@ void csForm2::Command4_Click() {
     auto& store = app.store;
     const int layer = std::clamp<int>(ShownLayer, 0, 255);
     const auto l = static_cast<size_t>(layer);
+    const std::string oldName = store.LayerNames[l];
+    const std::uint8_t oldColor = store.LayerColorIndex[l];
     if (!Text2.Text().empty()) store.LayerNames[l] = Text2.Text();
     const double v = Val(Text3.Text());
     if (v > 0 && v <= 255) store.LayerColorIndex[l] = ToByte(v);
+    if (store.LayerNames[l] != oldName || store.LayerColorIndex[l] != oldColor) MarkLayerChanged(layer);
     Command4.SetCaption("第" + Num(layer) + "层已修改");
     // Only a drawing layer the store holds becomes the current layer.
     const bool drawingLayer = layer >= 1 && layer <= store.LayerCount;

@@ -58,6 +58,9 @@ private:
     CommandButton& LayerButton(int layer);
     Rgb OnColor(int layer) const;
     int SelectorLayers() const;
+    // Switches a layer on or off; a change to a drawing layer marks the map modified.
+    void SetLayerOn(int layer, bool on);
+    void MarkLayerChanged(int layer);
     bool text3Checking_ = false;
 };
 

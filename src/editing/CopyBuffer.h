@@ -23,6 +23,9 @@ struct CopyBufferEntry {
     float Z4 = 0;
     std::string Text;
     std::string Font;
+    // The record's second text (house or neighbour parcel numbers); kept in memory only, a block
+    // file does not carry it.
+    std::string Extra;
 };
 
 // The copy buffer of the copy, cut and paste commands. Entries 1..count hold the records; the

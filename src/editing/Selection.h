@@ -17,6 +17,9 @@ struct Selection {
     std::vector<SelectedRecord> SelectionList = std::vector<SelectedRecord>(1);
     // x, y pairs from index 0.
     std::vector<double> WorkPolygon;
+    // The ground distance within which the point pick hits a segment: one screen millimetre,
+    // set by the method panel at each press of its buttons; 0 until then, so that no segment hits.
+    float SelectTolerance = 0;
 };
 
 }  // namespace movra

@@ -9,6 +9,7 @@
 #include "document/SlotEditing.h"
 #include "document/StoreRecord.h"
 #include "document/UndoJournal.h"
+#include "editing/CopyPaste.h"
 #include "editing/Snapping.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -248,7 +249,10 @@ void CanvasKeyDown(App& app, int keyCode, int shift) {
     GuardSilently([&] {
         LampBusy(app);
         // Ctrl alone: the copy and paste keys of the copy buffer; the lamp stays red.
-        if (shift == CtrlMask) return;
+        if (shift == CtrlMask) {
+            CopyPasteKey(app, keyCode);
+            return;
+        }
         switch (keyCode) {
             case KeyDelete:
                 app.display.Redraw.SuppressTerrainPoints = 0;

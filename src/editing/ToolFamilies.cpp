@@ -11,6 +11,8 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &FrameToolFamily(),
         &ViewToolFamily(),
         &VertexToolFamily(),
+        &DrawingToolFamily(),
+        &SelectionToolFamily(),
     };
     return families;
 }

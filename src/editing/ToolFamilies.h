@@ -64,5 +64,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies();
 const ToolFamily& FrameToolFamily();   // ModeIdle
 const ToolFamily& ViewToolFamily();    // pan, tilt, zoom, the floating view bar, the restored view
 const ToolFamily& VertexToolFamily();  // vertex insertion
+const ToolFamily& DrawingToolFamily();  // lines, freehand, rectangles, circles, print ranges, station pick
+const ToolFamily& SelectionToolFamily();  // window selection and point pick, clip and save
 
 }  // namespace movra

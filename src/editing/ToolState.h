@@ -161,9 +161,20 @@ struct ToolState {
     std::int16_t ViewRedrawCounter = 0;
     CanvasXY ZoomCentre;
 
-    // The freehand pen: its vertex and phase.
+    // The freehand pen: its vertex and phase, the end of the drawn trace, and the two raw samples
+    // of the current cycle with the smoothed point.
     std::uint8_t PenVertex = 0;
     std::uint8_t PenPhase = 0;
+    CanvasXY PenPoint;
+    CanvasXY PenSamples[3];
+    // The width and height printed beside the rubber rectangle.
+    double RectSizeLabels[2] = {0, 0};
+    // The circle being dragged and the aspect being dragged (y half-axis / x half-axis).
+    CanvasXY CircleCentre;
+    double CircleRadius = 0;
+    double CircleAspect = 0;
+    // The vertex the station pick took last.
+    SnapVertexRef PickedStation;
 
     // The image being placed and its placement rectangle (left, top, width, height).
     std::int16_t CurrentImageSlot = 0;

@@ -1,8 +1,348 @@
 #include "printing/PageRecords.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "App.h"
+#include "basic/Guards.h"
+#include "basic/Numbers.h"
+#include "display/Pens.h"
+#include "display/RecordImages.h"
+#include "display/RecordRenderer.h"
+#include "display/RecordTypes.h"
+#include "printing/PageLines.h"
+#include "printing/PagePointSymbols.h"
+
 namespace movra {
 
-// The page carries the frame and the footnote alone until the records are printed here.
-void PrintPageRecords(App&) {}
+namespace {
+
+// The printer's form of the record switch. Rows use the same row and call types as the screen's
+// table; what differs is kept as data: a row's Cull is the test against the page cell (P1: the
+// first vertex in the cell; Box4: any of the four vertices), every straight line goes through the
+// cell's clip, sizes come from the print scale, and there is no level of detail.
+
+bool InCell(const App& app, double x, double y) {
+    const PrintDialogState& s = app.printState;
+    return s.CellLeft <= x && x <= s.CellRight && s.CellBottom <= y && y <= s.CellTop;
+}
+
+Surface& Page(App& app) { return app.platform.printer().Page(); }
+
+void SetPen(Surface& page, std::uint8_t pen) {
+    const PenSetting setting = PenCodeSetting(pen);
+    page.SetDrawWidth(setting.width);
+    page.SetDrawStyle(setting.style);
+}
+
+// P1 of the record in the next slot of the layer; none beyond the layer's array.
+const MapRecord* NextRecord(const RecordDrawCall& c) {
+    const int next = static_cast<int>(c.slot) + 1;
+    if (next > c.app.store.Count(c.layer)) return nullptr;
+    return &c.app.store.Get(c.layer, next);
+}
+
+// The segments of a chain family with base type `base`: one more for every type above the base,
+// the fourth on to P1 of the next slot.
+template <class Segment>
+void ChainSegments(RecordDrawCall& c, int base, Segment&& segment) {
+    const MapRecord& r = c.record;
+    const int t = r.RecordType;
+    for (int k = 1; k <= 3; ++k)
+        if (t >= base + k - 1) segment(VertexX(r, k), VertexY(r, k), VertexX(r, k + 1), VertexY(r, k + 1));
+    if (t >= base + 3) {
+        if (const MapRecord* n = NextRecord(c)) segment(r.RecordX4, r.RecordY4, n->RecordX1, n->RecordY1);
+    }
+}
+
+void Clipped(RecordDrawCall& c, double x1, double y1, double x2, double y2) {
+    PrintClippedSegment(c.app, x1, y1, x2, y2);
+}
+
+// ---- Inline drawers.
+
+void PrintPenChain(RecordDrawCall& c) {
+    ChainSegments(c, 2, [&](double a, double b, double x, double y) { Clipped(c, a, b, x, y); });
+}
+
+void PrintQuad(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    for (int k = 1; k <= 4; ++k) {
+        const int e = k == 4 ? 1 : k + 1;
+        Clipped(c, VertexX(r, k), VertexY(r, k), VertexX(r, e), VertexY(r, e));
+    }
+}
+
+void PrintWideChain(RecordDrawCall& c) {
+    c.app.display.PenColor = c.record.RecordColor;
+    c.canvas.SetDrawWidth(WideLineWidth);
+    c.canvas.SetDrawStyle(0);
+    ChainSegments(c, 72, [&](double a, double b, double x, double y) { Clipped(c, a, b, x, y); });
+}
+
+void PrintLineTypeChain(RecordDrawCall& c) {
+    ChainSegments(c, 42, [&](double a, double b, double x, double y) {
+        PrintLineTypeAlongSegment(c.app, a, b, x, y, c.record.RecordText);
+    });
+}
+
+void PrintLineTypeRecord(RecordDrawCall& c) {
+    c.canvas.SetDrawWidth(1);
+    c.canvas.SetDrawStyle(0);
+    const MapRecord& r = c.record;
+    PrintLineTypeAlongSegment(c.app, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2, r.RecordText);
+}
+
+void PrintCross(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    c.app.display.PenColor = r.RecordColor;
+    SetPen(c.canvas, r.RecordPen);
+    Clipped(c, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+    Clipped(c, r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4);
+}
+
+void PrintSingleSegment(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    Clipped(c, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+}
+
+void PrintCircleOrArc(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    const Rgb color = c.app.printState.LineColor;
+    if (r.RecordType == TypeCircle) {
+        c.canvas.SetFillStyle(FillStyleTransparent);
+        c.canvas.Circle(r.RecordX1, r.RecordY1, r.RecordX2, color, false, 0, 0, r.RecordY2);
+    } else {
+        c.canvas.Circle(r.RecordX1, r.RecordY1, r.RecordX2, color, true, r.RecordX3, r.RecordY3, r.RecordY2);
+    }
+}
+
+// White discs outlined in the line colour, one per point in the cell.
+void PrintPointMarks(RecordDrawCall& c) {
+    const Rgb color = c.app.printState.LineColor;
+    for (int k = 1; k <= c.record.RecordType - 30; ++k) {
+        const double x = VertexX(c.record, k), y = VertexY(c.record, k);
+        if (!InCell(c.app, x, y)) continue;
+        c.canvas.SetForeColor(color);
+        c.canvas.SetFillStyle(FillStyleSolid);
+        c.canvas.SetFillColor(0xFFFFFF);
+        c.canvas.Circle(x, y, c.app.view.PointMarkRadius, color);
+        c.canvas.SetFillStyle(FillStyleTransparent);
+    }
+}
+
+// A vertex list ends at the first vertex after P1 whose x and y are both 0.
+int VertexListLength(const MapRecord& r) {
+    int n = 1;
+    while (n < 4 && !(VertexX(r, n + 1) == 0 && VertexY(r, n + 1) == 0)) ++n;
+    return n;
+}
+
+void PrintTicks(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    const bool rising = r.RecordType == TypeTicksRising;
+    if (rising) {
+        SetPen(c.canvas, r.RecordPen);
+    } else {
+        c.canvas.SetDrawWidth(TickRecordWidth(r.RecordPen));
+        c.canvas.SetDrawStyle(0);
+    }
+    for (int k = 1, n = VertexListLength(r); k <= n; ++k) {
+        const double x = VertexX(r, k), y = VertexY(r, k), z = VertexZ(r, k);
+        Clipped(c, x, y, x + z, rising ? y + z : y - z);
+    }
+}
+
+void PrintPointSymbolRecord(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    // A point symbol keeps its own colour: a white symbol prints white.
+    PrintPointSymbol(c.app, r.RecordX1, r.RecordY1, r.RecordText, r.RecordX2, r.RecordY2, r.RecordColor);
+}
+
+void PrintSymbolPoint(RecordDrawCall& c) {
+    App& app = c.app;
+    const MapRecord& r = c.record;
+    const double m = app.printState.MetresPerPaperMm;
+    app.display.PenColor = r.RecordColor;
+    const Rgb color = app.display.PenColor;
+    if (app.symbolStandard.SymbolStandardLoaded == True) {
+        PrintPointSymbol(app, r.RecordX1, r.RecordY1, PlainNumberText(r.RecordZ4), r.RecordX2, r.RecordY2, color);
+    } else {
+        c.canvas.Line(r.RecordX1, r.RecordY1, r.RecordX1 + m, r.RecordY1 + m, color, LineShape::Box);
+    }
+    if (r.RecordType != TypeNamedSymbolPoint) return;
+    Surface& page = c.canvas;
+    GuardSilently([&] { page.SetFont(r.RecordFont, page.FontSize()); });
+    page.SetForeColor(color);
+    GuardSilently([&] { page.SetFont(page.FontName(), Int(r.RecordX2 * app.printState.MapToPrintRatio) + 1); });
+    page.SetCurrentX(r.RecordX1 + 5 * m);
+    page.SetCurrentY(r.RecordY1);
+    page.Print(r.RecordText);
+}
+
+// Texts in the printer's own text output.
+void PrintPlainText(RecordDrawCall& c) {
+    App& app = c.app;
+    MapRecord& r = app.store.At(c.layer, c.slot);
+    Surface& page = c.canvas;
+    const double ratio = app.printState.MapToPrintRatio;
+    const int t = r.RecordType;
+    if (t == TypeTerrainPoint) app.display.PenColor = r.RecordColor;
+    page.SetCurrentX(r.RecordX1);
+    page.SetCurrentY(r.RecordY1);
+    GuardSilently([&] { page.SetFont(r.RecordFont, page.FontSize()); });
+    double size = 0;
+    switch (t) {
+        case TypeTerrainPoint:
+            page.SetForeColor(app.display.PenColor);
+            size = Int(r.RecordX2 * ratio) + 1;
+            GuardSilently([&] { page.SetFont(page.FontName(), size, false, false); });
+            break;
+        case TypeText65:
+            page.SetForeColor(app.printState.LineColor);
+            if (r.RecordX2 < 1) r.RecordX2 = 1;  // the record keeps the height it printed at
+            size = std::min(r.RecordX2 * ratio, 1500.0);
+            GuardSilently([&] { page.SetFont(page.FontName(), size); });
+            break;
+        default:
+            page.SetForeColor(app.printState.LineColor);
+            size = std::min(Int(r.RecordX2 * ratio), 1000.0);
+            GuardSilently([&] { page.SetFont(page.FontName(), size); });
+            break;
+    }
+    page.Print(r.RecordText);
+    if (t == TypeTerrainPoint) {
+        page.SetDrawWidth(3);
+        page.PSet(r.RecordX4, r.RecordY4);
+    }
+}
+
+void PrintImage(RecordDrawCall& c) {
+    App& app = c.app;
+    const MapRecord& r = c.record;
+    app.display.PenColor = r.RecordColor;
+    const auto holder = static_cast<std::int16_t>(r.RecordColor & 0xFFFF);
+    if (holder < 0 || holder >= ImageHolderCount) return;
+    const Picture& picture = app.display.Images.Image1[static_cast<std::size_t>(holder)];
+    if (picture.Empty()) return;
+    c.canvas.PaintPicture(picture, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+}
+
+void PrintGridPaper(RecordDrawCall& c) {
+    PrintQuad(c);
+    // The rendered shape follows with the printed shapes.
+}
+
+// The kinds that the printer's special lines, shapes, marks, texts and fills print. They take
+// their rows now and draw nothing yet.
+void PrintedByOwnProcedure(RecordDrawCall&) {}
+
+void PrintRenderedShape(RecordDrawCall& c) { SetPen(c.canvas, c.record.RecordPen); }
+
+// A fill head prints its area, then the loop goes on after its boundary records. A count below
+// one would hold the loop still or send it back, so such a head advances one slot only.
+void PrintFillHead(RecordDrawCall& c) {
+    const double z4 = Int(c.record.RecordZ4);
+    if (!(z4 >= 1)) return;
+    const double last = std::min<double>(static_cast<double>(c.slot) + z4 - 1, 32767.0);
+    c.slot = static_cast<std::int16_t>(std::max<double>(last, c.slot));
+}
+
+// Special lines: each segment not rejected outright goes to the special pattern with the
+// record's own colour.
+void PrintSpecialChain(RecordDrawCall& c) {
+    ChainSegments(c, 92, [&](double a, double b, double x, double y) {
+        const PrintDialogState& s = c.app.printState;
+        const bool kept = (a > s.CellLeft || x > s.CellLeft) && (a < s.CellRight || x < s.CellRight) &&
+                          (b < s.CellTop || y < s.CellTop) && (b > s.CellBottom || y > s.CellBottom);
+        if (!kept) return;
+        c.app.display.PenColor = c.record.RecordColor;
+        c.canvas.SetForeColor(c.app.display.PenColor);
+    });
+}
+
+RecordTable BuildPrintTable() {
+    RecordTable table{};
+    auto set = [&](int from, int to, RecordFamilyDrawer drawer, Cull cull = Cull::None) {
+        for (int t = from; t <= to; ++t) table[static_cast<std::size_t>(t)] = RecordRow{drawer, cull};
+    };
+    set(2, 5, PrintPenChain);
+    set(6, 6, PrintQuad);
+    set(7, 8, PrintCircleOrArc, Cull::P1);
+    set(9, 9, PrintedByOwnProcedure, Cull::P1);
+    set(10, 10, PrintRenderedShape);
+    set(11, 11, PrintFillHead);
+    set(12, 12, PrintLineTypeRecord);
+    set(13, 13, PrintFillHead);
+    set(15, 15, PrintPointSymbolRecord, Cull::P1);
+    set(16, 19, PrintedByOwnProcedure, Cull::P1);
+    set(31, 34, PrintPointMarks);
+    set(36, 36, PrintGridPaper);
+    set(42, 45, PrintLineTypeChain);
+    set(50, 51, PrintSymbolPoint, Cull::P1);
+    set(52, 52, PrintCross);
+    set(58, 59, PrintedByOwnProcedure, Cull::Box4);
+    set(61, 61, PrintPlainText, Cull::P1);
+    set(62, 64, PrintedByOwnProcedure, Cull::P1);
+    set(65, 65, PrintPlainText, Cull::P1);
+    set(66, 66, PrintedByOwnProcedure, Cull::P1);
+    set(67, 67, PrintPlainText, Cull::P1);
+    set(68, 68, PrintedByOwnProcedure, Cull::P1);
+    set(70, 70, PrintImage, Cull::P1);
+    set(72, 75, PrintWideChain);
+    set(80, 80, PrintTicks);
+    set(85, 85, PrintTicks);
+    set(87, 87, PrintedByOwnProcedure);
+    set(92, 95, PrintSpecialChain);
+    set(99, 99, PrintSingleSegment);
+    return table;
+}
+
+bool PassesCell(const App& app, const RecordRow& row, const MapRecord& r) {
+    switch (row.cull) {
+        case Cull::P1: return InCell(app, r.RecordX1, r.RecordY1);
+        case Cull::Box4:
+            for (int k = 1; k <= 4; ++k)
+                if (InCell(app, VertexX(r, k), VertexY(r, k))) return true;
+            return false;
+        default: return true;
+    }
+}
+
+}  // namespace
+
+const RecordTable& PrintRecordTable() {
+    static const RecordTable table = BuildPrintTable();
+    return table;
+}
+
+void PrintPageRecords(App& app) {
+    if (app.printState.PageCount <= 1) StartPrintedSymbols(app);
+    RecordStore& store = app.store;
+    Surface& page = Page(app);
+    const RecordTable& table = PrintRecordTable();
+    const RecordDrawOptions options{.cull = false, .storePenColor = false};
+    for (int layer = 1; layer <= store.LayerCount; ++layer) {
+        if (store.LayerOnFlag[layer] != True) continue;
+        const int count = store.Count(layer);
+        if (count < 2) continue;
+        for (int slot = 0; slot <= count; ++slot) {
+            GuardSilently([&] {
+                const MapRecord& r = store.Get(layer, slot);
+                const Rgb white = app.tables.ColorPalette[7];
+                app.printState.LineColor = r.RecordColor == white ? app.tables.ColorPalette[0] : r.RecordColor;
+                SetPen(page, r.RecordPen);
+                const RecordRow& row = table[r.RecordType];
+                if (row.drawer == nullptr || !PassesCell(app, row, r)) return;
+                auto l = static_cast<std::uint8_t>(layer);
+                auto s = static_cast<std::int16_t>(slot);
+                const MapRecord record = r;  // drawers may change the store
+                RecordDrawCall call{app, page, record, l, s, options};
+                row.drawer(call);
+                slot = std::max(slot, static_cast<int>(s));
+            });
+        }
+    }
+}
 
 }  // namespace movra

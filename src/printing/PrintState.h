@@ -46,6 +46,7 @@ struct PrintDialogState {
     double MapToPrintRatio = 0;         // map scale denominator / PrintScale
     double ScaledMetresPerPaperMm = 0;  // MetresPerPaperMm x PrintToMapRatio
     std::int16_t DefaultPrinterChosen = 0;  // -1 once the default printer was double-clicked
+    bool SymbolStandardTried = false;  // the job already tried to load the symbol standard
 };
 
 }  // namespace movra

@@ -9,6 +9,7 @@
 #include "exchange/ExportCoordinateText.h"
 #include "exchange/ExportDxfOwnDialect.h"
 #include "exchange/ExportDxfR12.h"
+#include "exchange/ImportDxf.h"
 
 namespace movra {
 
@@ -24,6 +25,7 @@ void InstallExportSeams(App& app) {
     app.exportSeams.dxfR12 = ExportDxfR12;
     app.exportSeams.dxfOwnDialect = ExportDxfOwnDialect;
     app.exportSeams.coordinateText = ExportCoordinateText;
+    app.importSeams.dxf = ImportDxf;
 }
 
 }  // namespace movra

@@ -221,13 +221,6 @@ bool SaveMapBeforeExit(App& app) {
     return app.current.ModifiedFlag != -1;
 }
 
-void WriteWorkIni(App& app) {
-    const auto& recent = app.mapFile.RecentFiles;
-    const std::string path = ResolveWritable(PathsFromFolders(app.platform.folders()), WorkIniName);
-    WriteTextLines(path, {recent[0], recent[1], recent[2], recent[3], PlainNumberText(app.work.ScreenWidthMm),
-                          PlainNumberText(app.work.ScreenTwipsPerMetre), app.settings.FileTypesRegistered});
-}
-
 void RunShutdown(App& app, int& cancel, int& unloadMode) {
     Prompt& prompt = app.platform.prompt();
     if (prompt.MsgBox("要退出吗？", MsgYesNo) != AnswerYes) {

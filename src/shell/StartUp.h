@@ -17,10 +17,6 @@ void ApplyWorkSettingDefaults(App& app);
 // save a modified map. cancel 1 keeps the program running.
 void RunShutdown(App& app, int& cancel, int& unloadMode);
 
-// Replaces the work settings file in the work folder with its seven lines (recent files, monitor
-// width, twips per metre, registration marker); raises the file error when it cannot be written.
-void WriteWorkIni(App& app);
-
 // Saves the open map through the save dialog; false when the user cancelled or the save failed.
 bool SaveMapBeforeExit(App& app);
 

@@ -49,6 +49,8 @@ stForm1::stForm1(App& application)
       Text1(*this, "Text1"),
       Text5(*this, "Text5"),
       Text8(*this, "Text8"),
+      Text6(*this, "Text6"),
+      Text7(*this, "Text7"),
       Label3(*this, "Label3"),
       Label4(*this, "Label4"),
       Timer2(*this, "Timer2"),
@@ -76,8 +78,27 @@ stForm1::stForm1(App& application)
     };
     Label3.SetCaption("不捕捉");
     Label4.SetCaption("不选择");
+    // The program's own start values, set before the handlers could see them.
+    Text6.SetText("竖负");
+    Text7.SetText("1");
     ImageCombo1.onClick = [this] { ImageCombo1_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
+    Text4.onDblClick = [this] { Text4_DblClick(); };
+    Text8.onChange = [this] { Text8_Change(); };
+    Text8.onClick = [this] { Text8_Click(); };
+    Text8.onDblClick = [this] { Text8_DblClick(); };
+    Text2.onDblClick = [this] { Text2_DblClick(); };
+    Text5.onChange = [this] { Text5_Change(); };
+    Text6.onChange = [this] { Text6_Change(); };
+    Text6.onClick = [this] { Text6_Click(); };
+    Text7.onChange = [this] { Text7_Change(); };
+    Text7.onClick = [this] { Text7_Click(); };
+    ImageCombo1.onChange = [this] { ImageCombo1_Change(); };
+    ImageCombo2.onClick = [this] { ImageCombo2_Click(); };
+    Label3.onClick = [this] { Label3_Click(); };
+    Label4.onClick = [this] { Label4_Click(); };
+    Label5.onClick = [this] { Label5_Click(); };
+    Label6.onClick = [this] { Label6_Click(); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
     // its right end.
     HScroll1.SetMax(-250);
@@ -180,8 +201,11 @@ void stForm1::ArrangeControls() {
     const double entryWidth = 0.2 * canvasWidth;
     Text8.Move(canvasLeft, rowTop, commandWidth, LineHeight);
     Text5.Move(canvasLeft + commandWidth + 60, rowTop, entryWidth, LineHeight);
-    Text1.Move(canvasLeft + commandWidth + entryWidth + 120, rowTop,
-               std::max(0.0, canvasWidth - commandWidth - entryWidth - 120), LineHeight);
+    const double smallWidth = 0.06 * canvasWidth;
+    Text6.Move(canvasLeft + commandWidth + entryWidth + 120, rowTop, smallWidth, LineHeight);
+    Text7.Move(canvasLeft + commandWidth + entryWidth + smallWidth + 180, rowTop, smallWidth, LineHeight);
+    const double statusLeft = commandWidth + entryWidth + 2 * smallWidth + 240;
+    Text1.Move(canvasLeft + statusLeft, rowTop, std::max(0.0, canvasWidth - statusLeft), LineHeight);
     // The view bar lies on the canvas, at its upper-left corner until it is dragged elsewhere.
     if (!Toolbar2.HasGeometry()) Toolbar2.Move(60, 60, 2900, 480);
 }

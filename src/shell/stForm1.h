@@ -67,6 +67,9 @@ public:
     // The entry box of typed distances and heights, and the command line.
     TextBox Text5;
     TextBox Text8;
+    // The annotation angle ("竖负" until one is typed) and width factor or slant.
+    TextBox Text6;
+    TextBox Text7;
     // The snapping toggle and the window-selection toggle.
     Label Label3;
     Label Label4;
@@ -83,8 +86,31 @@ public:
     void ImageCombo1_Click();
     void Toolbar1_ButtonClick(ToolbarButton& button);
     void Toolbar1_ButtonMenuClick(ButtonMenu& menu);
-    // A click in the scale box recomputes the view state.
+    // A click in the scale box recomputes the view state; a double click switches the canvas
+    // colour.
     void Text4_Click();
+    void Text4_DblClick();
+
+    // The command line: parsed at every change and click; a double click places typed coordinates.
+    void Text8_Change();
+    void Text8_Click();
+    void Text8_DblClick();
+    void Text2_DblClick();
+    // The entry boxes: typed distance and heights, annotation angle, annotation width factor.
+    void Text5_Change();
+    void Text6_Change();
+    void Text6_Click();
+    void Text7_Change();
+    void Text7_Click();
+
+    // The layer name typed into the layer selector; the colour chosen in the colour selector.
+    void ImageCombo1_Change();
+    void ImageCombo2_Click();
+    // The toggles: snapping, window selection, symbol direction; the partner line-type swap.
+    void Label3_Click();
+    void Label4_Click();
+    void Label5_Click();
+    void Label6_Click();
     // The canvas at its share of a window of this size, the scroll bars along it.
     void LayoutCanvasAndScrollBars(double windowWidth, double windowHeight);
 
@@ -110,6 +136,14 @@ public:
     void ArrangeControls();
 
 private:
+    // The "ZXY:" entry confirmed: an elevation to place, or a point to jump to.
+    void ParseXyzQuery();
+    // Places the surveyed point typed after "xyz:" or "ZXY:" and moves the view to it.
+    void JumpToCoordinates();
+    void RepaintLamp();
+    // Gives the colour to every selected record and draws it so.
+    void RecolorSelection(Rgb color);
+
     std::unique_ptr<szForm3> settings_;
 };
 

@@ -109,7 +109,14 @@ void SaveSymbolToLibrary(App& app, std::string name) {
     app.platform.events().DoEvents();
     auto& lib = app.selfMade;
     if (lib.SelfMadeSymbolFile.empty()) lib.SelfMadeSymbolFile = SelfMadeLibraryPath(app, "符号库1");
-    app.platform.prompt().MsgBox("当前符号库为" + lib.SelfMadeSymbolFile, MsgOkOnly);
+    // The message names the file the symbol is written to: the user's copy in the work folder
+    // when the library is one of the program folder's.
+    std::string shown = lib.SelfMadeSymbolFile;
+    try {
+        shown = LibraryPath(app, true);
+    } catch (...) {
+    }
+    app.platform.prompt().MsgBox("当前符号库为" + shown, MsgOkOnly);
     try {
         std::string bytes;
         const std::string readPath = LibraryPath(app, false);

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <string_view>
+#include <vector>
 
 #include "basic/Gbk.h"
 #include "basic/Text.h"
@@ -51,6 +52,7 @@ TEST(Gbk, InvalidBytesReadAsReplacementKeepingWhatFollows) {
                           Case{"\xCB" "0\xCB\xCE", r + "0宋"},         // a lead byte that nothing can trail
                           Case{"\xCB\xCE\xCB", "宋" + r},              // lone lead byte at the end
                           Case{"\xCB", r},
+                          Case{"x\xD7\xFAy\xCB\xCE", "x\uE810y宋"},  // a user-defined pair
                           Case{"\xCB" "9\x81" "0", r + "9" + r + "0"},  // no four-byte codes
                           Case{"\x80", "€"}}) {
         EXPECT_EQ(FromGbk(c.gbk), c.utf8);
@@ -190,6 +192,65 @@ TEST(Gbk, FieldDecoderDropsACutLeadByte) {
     char field[4];
     EXPECT_EQ(EncodeGbk("a宋体", field, 4), 3u);  // never half a character
     EXPECT_EQ(std::string(field, 3), "a\xCB\xCE");
+}
+
+// The pairs the system's converter cannot decode are the user-defined areas: they read as the
+// private-use characters GB18030 gives them and are written back to the same pair. The check
+// against GB18030 is independent of the table: wherever the system's GB18030 converter gives a
+// private-use character for a pair, ours must be the same one.
+TEST(Gbk, UserDefinedAreasReadAsPrivateUseCharactersBothWays) {
+    iconv_t gb18030 = iconv_open("UTF-32LE", "GB18030");
+    ASSERT_NE(gb18030, reinterpret_cast<iconv_t>(-1));
+    const std::string r = "\xEF\xBF\xBD";
+    int valid = 0, privateUse = 0, checkedAgainstGb18030 = 0;
+    std::vector<bool> seen(0x865, false);
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            ++valid;
+            const std::string pair = {static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string text = FromGbk(pair);
+            ASSERT_NE(text, r) << std::hex << lead << trail;
+            EXPECT_EQ(ToGbk(text), pair) << std::hex << lead << trail;
+            char32_t cp = 0;
+            DecodeUtf8At(text, 0, cp);
+            if (cp < 0xE000 || cp > 0xF8FF) continue;
+            ++privateUse;
+            ASSERT_LE(cp, 0xE864u);
+            EXPECT_FALSE(seen[cp - 0xE000]);
+            seen[cp - 0xE000] = true;
+            char in[2] = {pair[0], pair[1]};
+            char* inPtr = in;
+            size_t inLeft = 2;
+            char32_t out = 0;
+            char* outPtr = reinterpret_cast<char*>(&out);
+            size_t outLeft = sizeof out;
+            iconv(gb18030, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(gb18030, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && out >= 0xE000 &&
+                out <= 0xF8FF) {
+                EXPECT_EQ(out, cp) << std::hex << lead << trail;
+                ++checkedAgainstGb18030;
+            }
+        }
+    }
+    iconv_close(gb18030);
+    EXPECT_EQ(valid, 23940);
+    EXPECT_EQ(privateUse, 2149);
+    EXPECT_GT(checkedAgainstGb18030, 2000);
+
+    // In a text: a name made of a rare character survives a file field, and the areas' ends.
+    const std::string name = "张" + FromGbk("\xAA\xA1") + FromGbk("\xFE\xA0") + "1";
+    EXPECT_EQ(name, "张\uE000\uE864" "1");
+    EXPECT_EQ(ToGbk(name), "\xD5\xC5\xAA\xA1\xFE\xA0" "1");
+    EXPECT_EQ(FromGbk(ToGbkField(name, 5)), "张\uE000");
+    EXPECT_EQ(FromGbk("\xA1\x40\xA7\xA0\xD7\xFA"), "\uE4C6\uE765\uE810");
+    // Private-use characters outside the areas have no pair.
+    EXPECT_EQ(ToGbk("\uE865\uF8FF"), "??");
+    // The pair and its character one by one.
+    EXPECT_EQ(GbkPrivateUseOf(0xD7, 0xFA), U'\uE810');
+    EXPECT_EQ(GbkPairOfPrivateUse(U'\uE810'), 0xD7FA);
+    EXPECT_EQ(GbkPrivateUseOf(0xCB, 0xCE), 0u);  // 宋 has a character of its own
+    EXPECT_EQ(GbkPairOfPrivateUse(U'\uE865'), 0);
 }
 
 }  // namespace

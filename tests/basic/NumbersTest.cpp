@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
@@ -138,6 +140,22 @@ TEST(Numbers, PlainFormReadsBackThroughVal) {
         double back = Val(PlainNumberText(v));
         EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << v;
     }
+}
+
+// The plain numeric prefix never fails: what Val raises on reads as the nearest double, and only
+// the number's own characters count ("1 2" is 1, where Val reads 12).
+TEST(Numbers, NumericPrefixNeverFails) {
+    const double most = std::numeric_limits<double>::max();
+    const std::vector<std::pair<std::string, double>> cases = {
+        {"12.5abc", 12.5},   {" 365 ", 365},     {"\t-3e2x", -300}, {"+7", 7},        {"1 2", 1},
+        {"1,5", 1},          {".5", 0.5},        {"5.", 5},         {"-.25e1", -2.5}, {"2e", 2},
+        {"2e+", 2},          {"abc", 0},         {"", 0},           {".", 0},         {"-", 0},
+        {"e5", 0},           {"&H10", 0},        {"1e400", most},   {"-1e400", -most}, {"1e-400", 0},
+        {"0.0000e999", 0},   {std::string(400, '9'), most},         {"0." + std::string(400, '0') + "1", 0},
+        {"1e99999999999999999999", most},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(NumericPrefix(text), expected) << text;
+    EXPECT_THROW(Val("1e400"), RuntimeError);
 }
 
 }  // namespace

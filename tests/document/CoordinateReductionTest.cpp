@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "App.h"
@@ -182,28 +183,48 @@ TEST_F(CoordinateReduction, OffLayersMoveButDoNotChooseTheOrigin) {
     EXPECT_EQ(app.store.Get(0, 0).RecordX1, 3600000);
 }
 
-TEST_F(CoordinateReduction, RecordsAddedToAReducedMapJoinItsOrigin) {
-    ExampleMap();
-    ReduceCoordinates(app);
-    // An inserted drawing in survey coordinates, in another 100 km square than the first.
-    AddLayer2(true);
-    MapRecord& added = Add(2, 2, 3640000, 560000);
-    added.RecordX2 = 3641000;
-    added.RecordY2 = 561000;
-    const MapRecord reducedBefore = app.store.Get(1, 2);
+// A drawing inserted into a reduced map, in survey coordinates, lands where it belongs whichever
+// side of the origin in force it lies on: its true coordinates (reduced + offset) are the ones it
+// came with, and the records reduced before stay where they are.
+TEST_F(CoordinateReduction, InsertsOnEverySideOfTheOriginJoinIt) {
+    struct Insert {
+        const char* where;
+        double x1, y1, x2, y2;  // a line: first vertex and end
+    };
+    const Insert inserts[] = {
+        {"north-east, in another 100 km square", 3640000, 560000, 3641000, 561000},
+        {"south-west of the origin", 3499000, 499500, 3498000, 498000},
+        {"straddling the origin", 3499990, 500010, 3500020, 499980},
+        {"south of the origin only", 3512000, 499000, 3513000, 498500},
+    };
+    for (const Insert& insert : inserts) {
+        SCOPED_TRACE(insert.where);
+        app.store.DimensionEmpty(1);
+        app.store.LayerCount = 1;
+        app.store.Count(1) = 1;
+        app.reduction = {};
+        app.reduction.ReductionUnit = 100000;
+        ExampleMap();
+        ReduceCoordinates(app);
+        ASSERT_EQ(app.reduction.ReductionOffsetX, 3500000);
+        ASSERT_EQ(app.reduction.ReductionOffsetY, 500000);
+        const std::vector<MapRecord> reducedBefore = Snapshot();
 
-    ReduceCoordinates(app);
-    EXPECT_EQ(app.reduction.ReductionOffsetX, 3500000);
-    EXPECT_EQ(app.reduction.ReductionOffsetY, 500000);
-    EXPECT_EQ(app.store.Get(2, 1).RecordX1, 140000);
-    EXPECT_EQ(app.store.Get(2, 1).RecordY1, 60000);
-    EXPECT_EQ(app.store.Get(2, 1).RecordX2, 141000);
-    EXPECT_EQ(app.store.Get(1, 2), reducedBefore);
+        AddLayer2(true);
+        MapRecord& added = Add(2, 2, insert.x1, insert.y1);
+        added.RecordX2 = insert.x2;
+        added.RecordY2 = insert.y2;
+        ReduceCoordinates(app);
 
-    // The added record now lies above 100,000 in reduced coordinates; it is not moved again.
-    const std::vector<MapRecord> before = Snapshot();
-    ReduceCoordinates(app);
-    EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(app.reduction.ReductionOffsetX, 3500000);
+        EXPECT_EQ(app.reduction.ReductionOffsetY, 500000);
+        const MapRecord& line = app.store.Get(2, 1);
+        EXPECT_DOUBLE_EQ(line.RecordX1 + app.reduction.ReductionOffsetX, insert.x1);
+        EXPECT_DOUBLE_EQ(line.RecordY1 + app.reduction.ReductionOffsetY, insert.y1);
+        EXPECT_DOUBLE_EQ(line.RecordX2 + app.reduction.ReductionOffsetX, insert.x2);
+        EXPECT_DOUBLE_EQ(line.RecordY2 + app.reduction.ReductionOffsetY, insert.y2);
+        for (int slot = 0; slot <= 4; ++slot) EXPECT_EQ(app.store.Get(1, slot), reducedBefore[static_cast<size_t>(slot) + 1]);
+    }
 }
 
 TEST_F(CoordinateReduction, EachMapChoosesItsOwnOrigin) {

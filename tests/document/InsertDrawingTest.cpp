@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 #include "basic/Files.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
@@ -114,6 +117,43 @@ TEST(InsertDrawingTest, WrongFileBringsTheDialogBackAndCancelChangesNothing) {
     EXPECT_EQ(t.platform.dialogScript.requests.size(), 2u);
     EXPECT_EQ(t.app.mapFile.MergedFileCount, 1);
     EXPECT_EQ(t.form1.Text2.Text(), InsertWrongFileMessage);
+}
+
+// A standard ARC, as an independent DXF library writes it: the "AcDbArc" marker stands as the
+// value of a subclass code, and the arc keeps its angles.
+TEST(InsertDrawingTest, ArcWrittenByEzdxfComesInAsAnArc) {
+    TestApp t;
+    App& app = t.app;
+    const std::string path = t.workFolder.Str() + "/arc.dxf";
+    const std::string script =
+        "import ezdxf, sys\n"
+        "doc = ezdxf.new('R2000')\n"
+        "msp = doc.modelspace()\n"
+        "msp.add_arc((100, 200), 5, 30, 120)\n"
+        "msp.add_circle((10, 20), 2)\n"
+        "doc.saveas(sys.argv[1], encoding='gbk')\n";
+    WriteWholeFile(t.workFolder.Str() + "/arc.py", script);
+    // Debian's python carries Debian's ezdxf; the test fails when either is missing.
+    const std::string command = "/usr/bin/python3 " + t.workFolder.Str() + "/arc.py " + path;
+    ASSERT_EQ(std::system(command.c_str()), 0) << "python3-ezdxf is needed (scripts/setup installs it)";
+
+    const int first = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(path, 3);
+    InsertDrawingFile(app);
+    const auto& store = app.store;
+    ASSERT_EQ(store.Count(1), first + 2);
+    const MapRecord& arc = store.Get(1, first);
+    EXPECT_EQ(arc.RecordType, 8);
+    EXPECT_DOUBLE_EQ(arc.RecordX1, 100);
+    EXPECT_DOUBLE_EQ(arc.RecordY1, 200);
+    EXPECT_DOUBLE_EQ(arc.RecordX2, 5);
+    EXPECT_NEAR(arc.RecordX3, 30 * M_PI / 180, 1e-12);
+    EXPECT_NEAR(arc.RecordY3, 120 * M_PI / 180, 1e-12);
+    const MapRecord& circle = store.Get(1, first + 1);
+    EXPECT_EQ(circle.RecordType, 7);
+    EXPECT_DOUBLE_EQ(circle.RecordX1, 10);
+    EXPECT_DOUBLE_EQ(circle.RecordX2, 2);
+    EXPECT_EQ(circle.RecordX3, 0);
 }
 
 }  // namespace

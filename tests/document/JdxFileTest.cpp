@@ -104,8 +104,9 @@ TEST_F(JdxFileTest, EveryFieldComesBackWithOnlyTheSingleFieldsRounded) {
     EXPECT_EQ(s.LayerColorIndex[2], 200);
     EXPECT_EQ(s.LayerOnFlag[1], 0);
     EXPECT_EQ(s.LayerOnFlag[2], -1);
-    ASSERT_EQ(s.Count(1), 11);
-    ASSERT_EQ(s.Count(2), 2);
+    // The open slots the writer added are no records of the map read.
+    ASSERT_EQ(s.Count(1), 10);
+    ASSERT_EQ(s.Count(2), 1);
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         ExpectSameDrawing(SampleRecord(i), s.Get(1, i));
@@ -161,7 +162,7 @@ TEST_F(JdxFileTest, DeletedAndImageRecordsStayOutAndTextsAreCutOnCharacterBounda
     TestApp back;
     ReadJdxFile(back.app, path);
     const auto& s = back.app.store;
-    ASSERT_EQ(s.Count(1), 3);
+    ASSERT_EQ(s.Count(1), 2);
     EXPECT_EQ(s.LayerNames[1], "一二三四五六七八九十一二三四五六");
     EXPECT_EQ(s.Get(1, 0).RecordText, "一二三四五六七八九十一二三四五六");
     EXPECT_EQ(s.Get(1, 0).RecordFont, "华文细黑");
@@ -179,7 +180,7 @@ TEST_F(JdxFileTest, HeaderTextIsMatchedIgnoringCaseAndBlanks) {
 
     TestApp t;
     ReadJdxFile(t.app, path);
-    EXPECT_EQ(t.app.store.Count(1), 11);
+    EXPECT_EQ(t.app.store.Count(1), 10);
     EXPECT_EQ(t.app.current.CurrentFilePath, path);
 }
 
@@ -198,7 +199,7 @@ TEST_F(JdxFileTest, SavingASmallerMapOverALargerFileLeavesOnlyTheNewMap) {
     TestApp t;
     ReadJdxFile(t.app, path);
     EXPECT_EQ(t.app.store.LayerCount, 1);
-    EXPECT_EQ(t.app.store.Count(1), 2);
+    EXPECT_EQ(t.app.store.Count(1), 1);
     ExpectSameDrawing(SampleRecord(9), t.app.store.Get(1, 0));
 }
 
@@ -248,31 +249,33 @@ TEST_F(JdxFileTest, DamagedFilesNeverCrashAndLeaveTheMapAsSaid) {
          [](std::string& b) { b[0] = static_cast<char>(300 & 0xFF); b.resize(3 * R); }, true},
         {"header naming 255 layers", [](std::string& b) { b[0] = static_cast<char>(255); }, true},
         {"negative capacity", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, -5); }, true},
-        {"capacity 0 grows as records come", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 0); }, false, 11, 2},
+        {"capacity 0 grows as records come", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 0); }, false, 10, 1},
         {"layer record slot 40000", [](std::string& b) { SetValueAt<std::int16_t>(b, 2 * R + 1, static_cast<std::int16_t>(40000 - 65536)); },
-         false, 11, 2},
+         false, 10, 1},
         {"drawing record slot 40000", [](std::string& b) { SetValueAt<std::int16_t>(b, 3 * R + 1, static_cast<std::int16_t>(40000 - 65536)); },
-         false, 11, 2},
-        {"layer byte 255 goes to the last layer", [](std::string& b) { b[3 * R] = static_cast<char>(255); }, false, 10, 3},
-        {"layer named jvq does not end the read", [](std::string& b) { b.replace(R + 92, 4, "jvq "); }, false, 11, 2},
-        {"layer-0 record among the drawing is skipped", [](std::string& b) { b[5 * R] = 0; }, false, 10, 2},
-        {"no end record: read to the last whole record", [](std::string& b) { b.resize(16 * R); }, false, 11, 2},
-        {"cut in the middle of the end record", [](std::string& b) { b.resize(16 * R + 70); }, false, 11, 2},
+         false, 10, 1},
+        {"layer byte 255 goes to the last layer", [](std::string& b) { b[3 * R] = static_cast<char>(255); }, false, 9, 2},
+        {"layer named jvq does not end the read", [](std::string& b) { b.replace(R + 92, 4, "jvq "); }, false, 10, 1},
+        {"layer-0 record among the drawing is skipped", [](std::string& b) { b[5 * R] = 0; }, false, 9, 1},
+        {"no end record: read to the last whole record", [](std::string& b) { b.resize(16 * R); }, false, 10, 1},
+        {"cut in the middle of the end record", [](std::string& b) { b.resize(16 * R + 70); }, true},
         {"invalid GBK in texts", [](std::string& b) {
              b[3 * R + 92] = static_cast<char>(0xFF);
              b[3 * R + 93] = static_cast<char>(0x81);
              b[3 * R + 94] = ' ';
              b[4 * R + 123] = static_cast<char>(0xB0);  // a lead byte cut by the field's end
              b[R + 92] = static_cast<char>(0x80);
-         }, false, 11, 2},
+         }, false, 10, 1},
     };
-    // A file cut at every record boundary and in the middle of every record.
+    // A file cut at every record boundary and in the middle of every record. Cut inside a record
+    // and without its end record, the file is damaged; cut at a boundary, it reads like a sheet
+    // file, each layer without the open slot its writer added.
     for (std::size_t k = 0; k <= 16; ++k) {
         for (std::size_t extra : {std::size_t{0}, R / 2}) {
-            const bool refused = k < 3;  // header or layer records missing
+            const bool refused = k < 3 || extra != 0;
             const int drawn = static_cast<int>(k) - 3;
             cases.push_back({"cut", [k, extra](std::string& b) { b.resize(k * R + extra); }, refused,
-                             refused ? -1 : std::min(drawn, 11), refused ? -1 : std::max(0, drawn - 11)});
+                             refused ? -1 : std::min(drawn, 10), refused ? -1 : std::min(std::max(0, drawn - 11), 1)});
         }
     }
 
@@ -375,6 +378,35 @@ std::vector<std::size_t> DrawingRecordOffsets(const std::string& bytes, bool var
     return offsets;
 }
 
+// A map read beside the open one takes its slots from the memory the maps before it gave up, so
+// that map after map costs no new memory; a damaged file read in between changes nothing of the
+// open map, whose records stay where they were.
+TEST_F(JdxFileTest, MapAfterMapCostsNoNewMemoryAndADamagedOneLeavesTheOpenMapInPlace) {
+    TestApp source;
+    DimensionMap(source.app, 1, 6000);
+    for (int i = 0; i < 5000; ++i) AddRecord(source.app, 1, SampleRecord(i));
+    const std::string path = PathOf("big.jdx");
+    WriteJdxFile(source.app, path);
+    PutBytes(PathOf("cut.jdx"), FileBytes(path).substr(0, 3000 * R + 5));
+
+    TestApp t;
+    std::size_t reserved = 0;
+    for (int read = 1; read <= 4; ++read) {
+        ASSERT_TRUE(ReadJdxFile(t.app, path));
+        ASSERT_EQ(t.app.store.Count(1), 5000);
+        EXPECT_EQ(t.app.store.Get(1, 4321).RecordX1, SampleRecord(4321).RecordX1);
+        if (read == 2) reserved = t.app.store.ReservedBytes();
+        if (read > 2) EXPECT_EQ(t.app.store.ReservedBytes(), reserved) << read;
+    }
+
+    const MapRecord* before = &t.app.store.Get(1, 2048);
+    EXPECT_FALSE(ReadJdxFile(t.app, PathOf("cut.jdx")));
+    EXPECT_EQ(t.app.store.Count(1), 5000);
+    EXPECT_EQ(&t.app.store.Get(1, 2048), before);
+    EXPECT_EQ(t.app.store.Get(1, 4999).RecordX1, SampleRecord(4999).RecordX1);
+    EXPECT_EQ(t.app.store.ReservedBytes(), reserved);
+}
+
 // The extents a reader widens as it stores the records are those the whole-store pass finds from
 // the header's extents, whatever order the file gives its layers in; a layer that is off, and a
 // layer of one record, which that pass skips, do not widen them.
@@ -409,7 +441,8 @@ TEST(MapFileExtents, ReadersWidenTheExtentsAsTheWholeStorePassWould) {
 
             TestApp read;
             (full ? ReadWtwFile : ReadJdxFile)(read.app, path);
-            ASSERT_EQ(read.app.store.Count(3), damage == Damage::LastLayerKeepsOneRecord ? 1 : damage == Damage::FirstRecordToLayer3 ? 3 : 2);
+            // The open slot that ends a layer is no record.
+            ASSERT_EQ(read.app.store.Count(3), damage == Damage::FirstRecordToLayer3 ? 2 : 1);
             TestApp reference;
             (full ? ReadWtwFile : ReadJdxFile)(reference.app, path);
             reference.app.extents = {6000, 100, 6100, 800};

@@ -97,14 +97,16 @@ TEST_F(SelectorFixture, AddedLayersAreListedAndTheNewestIsCurrent) {
     EXPECT_EQ(store.CurrentLayer, 1);
 }
 
-TEST_F(SelectorFixture, ColourZeroIsShownAsItemSeven) {
+TEST_F(SelectorFixture, ColourZeroIsNamedThoughItHasNoItem) {
     auto& store = app.store;
     store.LayerNames[2] = "黑";
     store.LayerColorIndex[2] = 0;
     store.NextLayerIndex = 3;
     AddLayer(app);
     EXPECT_EQ(app.current.CurrentColor, 0);
-    EXPECT_EQ(form.ImageCombo2.SelectedItem()->Index(), 7);
+    EXPECT_EQ(form.ImageCombo2.Text(), app.tables.ColorNames[0]);
+    EXPECT_NE(app.tables.ColorNames[0], app.tables.ColorNames[7]);
+    EXPECT_EQ(form.ImageCombo2.BackColor(), app.tables.ColorPalette[0]);
 }
 
 }  // namespace

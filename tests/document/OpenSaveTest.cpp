@@ -136,5 +136,31 @@ TEST(OpenSaveTest, OpeningARecentFileAsksFirstAndTakesItsScale) {
     EXPECT_EQ(other.app.mapFile.RecentFiles[2], path);
 }
 
+// The work settings file holds its numbers in the print form, a blank before a positive number,
+// and reads back whatever a number line holds without failing.
+TEST(OpenSaveTest, WorkSettingsWriteThePrintFormAndReadAnyNumber) {
+    TestApp t;
+    App& app = t.app;
+    app.mapFile.RecentFiles = {"a", "b", "c", "d"};
+    app.work.ScreenWidthMm = 365.5f;
+    app.work.ScreenTwipsPerMetre = 50000;
+    app.settings.FileTypesRegistered = "已注册wtw_jdx";
+    WriteWorkIni(app);
+    const std::vector<std::string> lines = ReadTextLines(t.workFolder.Str() + "/yourwork.ini");
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[4], " 365.5 ");
+    EXPECT_EQ(lines[5], " 50000 ");
+    app.work = {};
+    ReadWorkIni(app);
+    EXPECT_FLOAT_EQ(app.work.ScreenWidthMm, 365.5f);
+    EXPECT_EQ(app.work.ScreenTwipsPerMetre, 50000);
+
+    WriteTextLines(t.workFolder.Str() + "/yourwork.ini", {"p1", "p2", "p3", "p4", "1e400", "-1e400x", "m"});
+    ReadWorkIni(app);
+    EXPECT_EQ(app.work.ScreenWidthMm, 0);
+    EXPECT_EQ(app.work.ScreenTwipsPerMetre, 0);
+    EXPECT_EQ(app.settings.FileTypesRegistered, "m");
+}
+
 }  // namespace
 }  // namespace movra

@@ -16,10 +16,10 @@ TEST_F(ToolEngineTest, EveryModeBelongsToOneFamilyAndUnclaimedModesRunTheFrameOn
             EXPECT_EQ(HooksFor(hooks.mode), &hooks);
             EXPECT_EQ(FamilyFor(hooks.mode), family);
         }
-    EXPECT_EQ(HooksFor(ModeLine), nullptr);
+    EXPECT_EQ(HooksFor(ModeModelLine), nullptr);
 
     // A mode without a branch: the common tail and the end steps.
-    app.tool.CommandMode = ModeLine;
+    app.tool.CommandMode = ModeModelLine;
     app.reduction.ReductionOffsetX = 3000;
     app.reduction.ReductionOffsetY = 200;
     Click(10, 900);

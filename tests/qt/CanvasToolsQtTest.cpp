@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GoldenPicture.h"
+
 #include <cmath>
 
 #include <QApplication>
@@ -62,14 +64,6 @@ struct CanvasToolsQtTest : ::testing::Test {
     Binder binder{platform};
     QWidget* canvas = nullptr;
 };
-
-int DifferentPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return a.width() * a.height();
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 TEST_F(CanvasToolsQtTest, ARealDragZoomsTheView) {
     ASSERT_NE(canvas, nullptr);

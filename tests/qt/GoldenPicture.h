@@ -10,6 +10,15 @@
 
 namespace movra {
 
+// The number of pixels in which two pictures differ; every pixel when their sizes differ.
+inline int DifferentPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
 // A pixel differs when one of its channels is more than `channelTolerance` away; at most
 // `allowedFraction` of the pixels may differ. On failure the picture is kept in /tmp.
 inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, int channelTolerance,

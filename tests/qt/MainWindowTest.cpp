@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "GoldenPicture.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -36,14 +38,6 @@ struct MainWindowTest : ::testing::Test {
     Binder binder{platform};
     QWidget* window = nullptr;
 };
-
-int DifferentPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return a.width() * a.height();
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 TEST_F(MainWindowTest, ShowsMaximisedAroundABlackCanvas) {
     ASSERT_NE(window, nullptr);

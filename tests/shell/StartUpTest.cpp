@@ -32,7 +32,8 @@ TEST(StartUpTest, FirstStartRegistersChimesAndExitWritesTheSettingsFile) {
     EXPECT_TRUE(Exit(t));
     EXPECT_EQ(t.platform.promptScript.questions.at(0).text, "要退出吗？");
     const std::string bytes = ReadWholeFile(WorkIni(t));
-    EXPECT_EQ(bytes, "1.\r\n2.\r\n3.\r\n4.\r\n365\r\n50000\r\n" + ToGbk("已注册wtw_jdx") + "\r\n");
+    // Numbers in their print form: a blank before (and after) a positive number.
+    EXPECT_EQ(bytes, "1.\r\n2.\r\n3.\r\n4.\r\n 365 \r\n 50000 \r\n" + ToGbk("已注册wtw_jdx") + "\r\n");
 
     // The marker in any letter case keeps the next start from registering again.
     TestApp again;

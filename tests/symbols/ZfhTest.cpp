@@ -40,7 +40,8 @@ struct ZfhTest : ::testing::Test {
 TEST_F(ZfhTest, SavedSymbolsLoadIntoLayerZeroFromSlot1000) {
     DrawSymbol(t.app, 2, 5);
     SaveSymbolToLibrary(t.app, "井");
-    EXPECT_EQ(t.platform.promptScript.questions.at(0).text, "当前符号库为" + t.app.selfMade.SelfMadeSymbolFile);
+    // The message names the file written, the work folder's copy.
+    EXPECT_EQ(t.platform.promptScript.questions.at(0).text, "当前符号库为" + WrittenLibrary());
     // The shipped program folder stays as it was; the library is written in the work folder.
     EXPECT_FALSE(fs::exists(t.app.selfMade.SelfMadeSymbolFile));
     EXPECT_EQ(FileLength(WrittenLibrary()), 3 * 132);

@@ -1,0 +1,19 @@
+#include "editing/RubberLine.h"
+
+#include "App.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+void DrawRubberLine(App& app, double x, double y) {
+    if (!app.form1) return;
+    ToolState& tool = app.tool;
+    Surface& canvas = app.form1->Picture1.surface();
+    const Rgb color = app.current.CurrentColor;
+    if (tool.RubberShown == -1) canvas.Line(tool.PressPoint.x, tool.PressPoint.y, tool.RubberPoint.x, tool.RubberPoint.y, color);
+    canvas.Line(tool.PressPoint.x, tool.PressPoint.y, x, y, color);
+    tool.RubberPoint = {x, y};
+    tool.RubberShown = -1;
+}
+
+}  // namespace movra

@@ -1,0 +1,14 @@
+#pragma once
+// The rubber line: the straight preview from the press point to the cursor that the line tools and
+// several editing tools show while they wait for their next click.
+
+namespace movra {
+
+struct App;
+
+// Hover with a click taken: erases the line shown last (drawn again in the inverting mode) and
+// draws the line from PressPoint to (x, y) in CurrentColor; the cursor becomes RubberPoint.
+// Fits the rubber hook of a tool family.
+void DrawRubberLine(App& app, double x, double y);
+
+}  // namespace movra

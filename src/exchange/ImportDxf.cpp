@@ -1,0 +1,733 @@
+#include "exchange/ImportDxf.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <set>
+#include <vector>
+
+#include "App.h"
+#include "basic/Errors.h"
+#include "basic/Files.h"
+#include "basic/Gbk.h"
+#include "basic/Guards.h"
+#include "basic/Numbers.h"
+#include "basic/Paths.h"
+#include "basic/Text.h"
+#include "basic/Utf8.h"
+#include "document/Layers.h"
+#include "document/StoreRecord.h"
+#include "exchange/ProxyTable.h"
+
+namespace movra {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979;
+constexpr double FullTurn = 6.28318530717958;
+constexpr const char* OwnApplication = "MOVRA";
+constexpr const char* SouthApplication = "SOUTH";
+
+// The file's "EOF" read where it ends the import.
+struct ImportEnded {};
+
+std::string ValidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t c = 0;
+        pos += DecodeUtf8At(text, pos, c);
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+// Files of AC1021 and later are written in UTF-8; the version stands near the top of the header.
+bool WrittenInUtf8(TextLineReader lines) {
+    std::string line;
+    for (int n = 0; n < 200 && lines.ReadLine(line); ++n) {
+        if (Trim(line) != "$ACADVER") continue;
+        if (!lines.ReadLine(line) || !lines.ReadLine(line)) return false;
+        const std::string version = Trim(line);
+        return version.size() >= 6 && (version.compare(0, 2, "AC") == 0) &&
+               std::atoi(version.c_str() + 2) >= 1021;
+    }
+    return false;
+}
+
+struct DxfReader {
+    DxfReader(App& a, std::string bytes, bool inUtf8) : app(a), lines(std::move(bytes)), utf8(inUtf8) {}
+
+    App& app;
+    TextLineReader lines;
+    bool utf8 = false;
+    DxfImportOutcome outcome;
+    ProxyTable proxy;
+
+    // Entity state of one import.
+    int base = 0;                 // first type of the chained line family in force
+    std::string application;      // application of the extended data in force
+    std::set<int> received;       // layers that received records
+    bool markerSeen = false;      // an entity subclass marker was read
+    bool entityLinesSeen = false; // the entity section held anything at all
+
+    RecordStore& store() { return app.store; }
+    int layer() { return store().CurrentLayer; }
+
+    // --- Lines ---
+
+    std::string Raw() {
+        std::string line = lines.LineInput();
+        return utf8 ? ValidUtf8(line) : FromGbk(line);
+    }
+    std::string Line() { return Trim(Raw()); }
+    double Number() { return DxfNumber(Line()); }
+    double NumberOf(const std::string& line) { return DxfNumber(line); }
+
+    // --- Colours ---
+
+    Rgb Palette(int index) { return app.tables.ColorPalette[static_cast<size_t>(index & 0xFF)]; }
+    // A negative DXF colour marks an entity whose layer is off; its colour is the absolute value.
+    std::int32_t ColorNumber(const std::string& line) {
+        const std::int32_t n = ToInt32(NumberOf(line));
+        return n == INT32_MIN ? INT32_MAX : std::abs(n);
+    }
+    Rgb RuleH(const std::string& line) {
+        const std::int32_t n = ColorNumber(line);
+        return n < 255 ? Palette(n) : static_cast<Rgb>(n);
+    }
+    Rgb RuleL(const std::string& line) {
+        const std::int32_t n = ColorNumber(line);
+        if (n == 7) return Palette(layer());
+        return n < 256 ? Palette(n) : static_cast<Rgb>(n);
+    }
+
+    // --- Appending ---
+
+    // Room in the current layer for the record to append, the slot after it, and the margin a
+    // closing polyline takes without asking.
+    void Room() {
+        auto& s = store();
+        while (s.Count(layer()) + 5 > s.LayerCapacity) {
+            const int before = s.LayerCapacity;
+            // Splitting a layer would move records under the reader's feet: the layer is full.
+            if (before >= LayerSplittingCapacity) Raise(ErrSubscriptOutOfRange);
+            GrowLayerCapacity(app);
+            if (s.LayerCapacity <= before) Raise(ErrSubscriptOutOfRange);
+        }
+    }
+    MapRecord& NextSlot() {
+        Room();
+        return store().At(layer(), store().Count(layer()) + 1);
+    }
+    int Append() {
+        Room();
+        auto& s = store();
+        const int slot = ++s.Count(layer());
+        received.insert(layer());
+        s.At(layer(), slot).RecordSource = app.mapFile.MergedFileCount;
+        return slot;
+    }
+    MapRecord& At(int slot) { return store().At(layer(), slot); }
+    void DefaultColor(MapRecord& r) {
+        if (r.RecordColor == 0) r.RecordColor = Palette(layer());
+    }
+    void LoadProxy() {
+        if (proxy.ProxyTableLoaded == 0) LoadProxyTable(app, proxy);
+    }
+
+    static void SetPoint(MapRecord& r, int k, double x, double y, float z) {
+        switch (k) {
+            case 1: r.RecordX1 = x, r.RecordY1 = y, r.RecordZ1 = z; break;
+            case 2: r.RecordX2 = x, r.RecordY2 = y, r.RecordZ2 = z; break;
+            case 3: r.RecordX3 = x, r.RecordY3 = y, r.RecordZ3 = z; break;
+            default: r.RecordX4 = x, r.RecordY4 = y, r.RecordZ4 = z; break;
+        }
+    }
+    // Reads the value of a coordinate code into the record; false when the code is none.
+    bool Coordinate(const std::string& code, MapRecord& r, int first, int second) {
+        if (code.size() != 2) return false;
+        const int group = code[0] - '0';
+        const int digit = code[1] - '0';
+        if (group < 1 || group > 3 || (digit != first && digit != second)) return false;
+        const double v = Number();
+        const bool p1 = digit == first;
+        if (group == 1) (p1 ? r.RecordX1 : r.RecordX2) = v;
+        if (group == 2) (p1 ? r.RecordY1 : r.RecordY2) = v;
+        if (group == 3) (p1 ? r.RecordZ1 : r.RecordZ2) = static_cast<float>(v);
+        return true;
+    }
+
+    // A chained line record holds up to four vertices; the fifth starts the next record, which
+    // takes over the texts, colour and pen.
+    void ChainVertex(int& slot, int& k, double x, double y, float z) {
+        if (k == 4) {
+            At(slot).RecordType = static_cast<std::uint8_t>(base + 4);
+            const int next = Append();
+            const MapRecord& before = At(slot);
+            MapRecord& r = At(next);
+            r.RecordText = before.RecordText;
+            r.RecordExtra = before.RecordExtra;
+            r.RecordColor = before.RecordColor;
+            r.RecordPen = before.RecordPen;
+            slot = next;
+            k = 0;
+        }
+        MapRecord& r = At(slot);
+        SetPoint(r, k + 1, x, y, z);
+        r.RecordType = static_cast<std::uint8_t>(base + k);
+        ++k;
+    }
+
+    // --- Sections ---
+
+    void Run() {
+        for (;;) {
+            std::string a = Raw();
+            if (a == "SECTION") {
+                std::string b;
+                do {
+                    b = Raw();
+                    if (b == "HEADER") {
+                        Header();
+                        b = "ENDSEC";
+                    } else if (b == "CLASSES" || b == "BLOCKS") {
+                        SkipTo("ENDSEC");
+                        b = "ENDSEC";
+                    } else if (b == "TABLES") {
+                        Tables(false);
+                        b = "ENDSEC";
+                    } else if (EqualsIgnoreCase(Trim(b), "TABLE")) {
+                        // Our own files open the table section without its name pair.
+                        Tables(true);
+                        b = "ENDSEC";
+                    } else if (b == "ENTITIES") {
+                        outcome.result = -1;
+                        Entities();
+                        b = "ENDSEC";
+                    }
+                } while (b != "ENDSEC");
+            } else if (a == "EOF") {
+                return;
+            }
+        }
+    }
+
+    void SkipTo(const char* word) {
+        while (Line() != word) {
+        }
+    }
+
+    void Header() {
+        app.mapFile.MergedFileCount = 1;
+        app.mapFile.MergedFileNames.assign({std::string(), FileNameOf(app.current.CurrentFilePath)});
+        for (;;) {
+            const std::string line = Line();
+            if (line == "ENDSEC") return;
+            if (line == "$LTSCALE") {
+                Raw();
+                const double scale = Number();
+                if (app.settings.ForceScaleFlag != -1) {
+                    app.view.ScaleFactor = scale;
+                    app.view.ProjectParams[0] = scale * 1000;
+                    app.view.PointMarkRadius = static_cast<float>(0.4 * scale);
+                }
+            } else if (line == "$EXTMIN" || line == "$EXTMAX") {
+                const bool min = line == "$EXTMIN";
+                Raw();
+                const double x = Number();
+                Raw();
+                const double y = Number();
+                (min ? app.extents.ExtentMinX : app.extents.ExtentMaxX) = x;
+                (min ? app.extents.ExtentMinY : app.extents.ExtentMaxY) = y;
+            }
+        }
+    }
+
+    // Reads the table section; `opened` when its first "TABLE" has been read already.
+    void Tables(bool opened) {
+        for (;;) {
+            if (!opened) {
+                const std::string t = Line();
+                if (t == "ENDSEC") return;
+                if (!EqualsIgnoreCase(t, "TABLE")) continue;
+            }
+            opened = false;
+            for (;;) {
+                const std::string line = Line();
+                if (line == "ENDTAB") break;
+                if (line == "ENDSEC") return;
+                if (line == "LAYER") {
+                    if (!LayerTable()) return;
+                    break;
+                }
+            }
+        }
+    }
+
+    // Reads the layer table up to its "ENDTAB"; false when the section ended instead.
+    bool LayerTable() {
+        // The table's own lines (handle, marker, entry count) hold no line "LAYER".
+        int next = 1;
+        bool sectionEnded = false;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "ENDTAB") break;
+            if (line == "ENDSEC") {
+                sectionEnded = true;
+                break;
+            }
+            if (line != "LAYER") continue;
+            // One entry, as code and value pairs up to the next code "0", so that a value "2"
+            // or "62" is never taken for a code.
+            std::string name;
+            std::string color;
+            bool colored = false;
+            bool tableEnded = false;
+            for (;;) {
+                const std::string code = Line();
+                if (code == "0") break;
+                if (code == "ENDTAB" || code == "ENDSEC") {
+                    tableEnded = true;
+                    sectionEnded = code == "ENDSEC";
+                    break;
+                }
+                const std::string value = Raw();
+                if (code == "2") name = Trim(value);
+                if (code == "62") {
+                    color = Trim(value);
+                    colored = true;
+                }
+            }
+            // The layer tables end at 255; further entries are passed over.
+            if (colored && next <= 255) {
+                const double v = NumberOf(color);
+                int n = std::isfinite(v) && std::fabs(v) < 1e9 ? static_cast<int>(ToInt32(v)) : 0;
+                if (n == 7 || n < 1 || n > 255) n = next % 100 + 1;
+                auto& s = store();
+                s.LayerNames[static_cast<size_t>(next)] = name;
+                s.LayerOnFlag[static_cast<size_t>(next)] = -1;
+                s.LayerColorIndex[static_cast<size_t>(next)] = static_cast<std::uint8_t>(n);
+                ++next;
+            }
+            if (tableEnded) break;
+        }
+        // A table that numbered no layer keeps the layers the caller made: the store must keep a
+        // drawing layer besides the reserved layer 0.
+        if (next > 1) {
+            auto& s = store();
+            s.LayerCount = static_cast<std::uint8_t>(next - 1);
+            s.NextLayerIndex = static_cast<std::uint8_t>(std::min(next, 255));
+            received.clear();
+            新建层(app);
+        }
+        return !sectionEnded;
+    }
+
+    // --- Entities ---
+
+    void Entities() {
+        for (;;) {
+            const std::string m = Line();
+            if (m == "ENDSEC") return;
+            // A file cut after its last entity still ends here.
+            if (m == "EOF") throw ImportEnded{};
+            entityLinesSeen = true;
+            if (m == "AcDbEntity") {
+                markerSeen = true;
+                EntityHeader();
+            } else if (m == "AcDb2dPolyline") {
+                Polyline2d();
+            } else if (m == "AcDbTrace") {
+                Trace();
+            } else if (m == "AcDbLine") {
+                LineEntity();
+            } else if (m == "jzxAcDbLine") {
+                OwnBoundaryLine();
+            } else if (m == "AcDbPolyline") {
+                LightPolyline();
+            } else if (m == "AcDbCircle") {
+                Circle();
+            }
+        }
+    }
+
+    void EntityHeader() {
+        for (;;) {
+            std::string line = Line();
+            if (line == "100") return;
+            if (line == "EOF") throw ImportEnded{};
+            if (line == "8") {
+                const std::string name = Line();
+                auto& s = store();
+                for (int i = 1; i <= s.LayerCount; ++i) {
+                    if (s.LayerNames[static_cast<size_t>(i)] == name) {
+                        s.CurrentLayer = static_cast<std::uint8_t>(i);
+                        break;
+                    }
+                }
+                NextSlot().RecordColor = Palette(s.LayerColorIndex[static_cast<size_t>(layer())]);
+                if (name == "100") return;
+            } else if (line == "6") {
+                LineTypeName(Line());
+            } else if (line == "62") {
+                line = Line();
+                NextSlot().RecordColor = RuleH(line);
+                if (line == "100") return;
+            }
+        }
+    }
+
+    void LineTypeName(const std::string& t) {
+        MapRecord& next = NextSlot();
+        next.RecordText = t;
+        if (EqualsIgnoreCase(t, "Continuous") || t == "0" || t == "1") {
+            next.RecordType = 1;
+            next.RecordPen = t == "0" ? 0 : t == "1" ? 1 : 6;
+            base = 1;
+            return;
+        }
+        next.RecordExtra = t;
+        LoadProxy();
+        const std::string q = ProxyLookupByCode(proxy, t);
+        const double k = DxfNumber(proxy.ProxyLookupResult);
+        MapRecord& r = NextSlot();
+        if (k == 41) {
+            r.RecordType = 41;
+            r.RecordText = q;
+            base = 41;
+            return;
+        }
+        r.RecordType = 1;
+        r.RecordPen = k == 15 && DxfNumber(q) == 5 ? 6 : 7;
+        r.RecordText = "0";
+        base = 1;
+    }
+
+    void Polyline2d() {
+        int slot = Append();
+        int k = 0;
+        if (base == 0) base = 1;
+        bool any = false;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "SEQEND") break;
+            if (line != "AcDb2dVertex") continue;
+            Raw();
+            const double x = Number();
+            Raw();
+            const double y = Number();
+            Raw();
+            const double z = Number();
+            ChainVertex(slot, k, x, y, static_cast<float>(z));
+            any = true;
+        }
+        if (!any) DropLast();
+    }
+
+    // An entity that gave no vertex leaves no record behind.
+    void DropLast() {
+        auto& s = store();
+        int& count = s.Count(layer());
+        s.ClearFrom(layer(), count);
+        --count;
+    }
+
+    void Trace() {
+        MapRecord& r = At(Append());
+        r.RecordType = 10;
+        for (;;) {
+            const std::string code = Line();
+            if (code == "0") return;
+            const double v = Number();
+            const auto f = static_cast<float>(v);
+            if (code == "10") r.RecordX1 = v;
+            if (code == "20") r.RecordY1 = v;
+            if (code == "30") r.RecordZ1 = f;
+            if (code == "12") r.RecordX2 = v;
+            if (code == "22") r.RecordY2 = v;
+            if (code == "32") r.RecordZ2 = f;
+            if (code == "13") r.RecordX3 = v;
+            if (code == "23") r.RecordY3 = v;
+            if (code == "33") r.RecordZ3 = f;
+            if (code == "11") r.RecordX4 = v;
+            if (code == "21") r.RecordY4 = v;
+            if (code == "31") r.RecordZ4 = f;
+        }
+    }
+
+    void ApplicationLine(const std::string& name) {
+        application = name;
+        if (application == SouthApplication) LoadProxy();
+    }
+
+    void LineEntity() {
+        MapRecord& r = At(Append());
+        r.RecordType = 2;
+        DefaultColor(r);
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") return;
+            if (Coordinate(line, r, 0, 1)) continue;
+            if (line == "62") {
+                r.RecordColor = RuleL(Line());
+            } else if (line == "1001") {
+                ApplicationLine(Raw());
+            } else if (line == "1000") {
+                const std::string v = Raw();
+                r.RecordExtra = v;
+                if (application == SouthApplication) {
+                    const std::string q = ProxyLookupByKey(proxy, v);
+                    const double k = DxfNumber(proxy.ProxyLookupResult);
+                    if (k == 41) {
+                        r.RecordType = 42;
+                        r.RecordText = q;
+                        r.RecordPen = 6;
+                    } else if (k <= 15) {
+                        r.RecordType = 2;
+                        r.RecordPen = 7;
+                    }
+                } else if (application == OwnApplication) {
+                    const double n = DxfNumber(v);
+                    if (n < 350) {
+                        r.RecordType = 15;
+                        r.RecordText = Trim(v);
+                    } else if (n > 350) {
+                        r.RecordType = 42;
+                        r.RecordText = Trim(v);
+                    }
+                }
+            }
+        }
+    }
+
+    void OwnBoundaryLine() {
+        MapRecord& r = At(Append());
+        r.RecordType = 2;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") return;
+            if (Coordinate(line, r, 0, 1)) continue;
+            if (line == "6") r.RecordType = ToByte(Number());
+        }
+    }
+
+    void LightPolyline() {
+        if (base < 41) base = 1;
+        int f = 0;
+        double e = 0;
+        bool ours = false;
+        const int start = Append();
+        {
+            MapRecord& r = At(start);
+            if (r.RecordColor == Palette(0)) {
+                const int index = store().LayerColorIndex[static_cast<size_t>(layer())];
+                r.RecordColor = Palette(index != 0 ? index : layer());
+            }
+        }
+        int slot = start;
+        int k = 0;
+        bool any = false;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") break;
+            if (line == "90") {
+                if (Line() == "00") ours = true;
+            } else if (line == "43") {
+                Raw();
+            } else if (line == "70") {
+                f = ToInt16(Number());
+            } else if (line == "38") {
+                e = Number();
+            } else if (line == "10") {
+                const double x = Number();
+                Raw();
+                const double y = Number();
+                ChainVertex(slot, k, x, y, static_cast<float>(e));
+                any = true;
+            } else if (line == "1001") {
+                ApplicationLine(Line());
+            } else if (line == "1000") {
+                const std::string v = Line();
+                if (application != SouthApplication && application != OwnApplication) continue;
+                std::string q;
+                if (application == SouthApplication) {
+                    q = ProxyLookupByKey(proxy, v);
+                } else {
+                    ours = true;
+                    q = v;
+                    const double n = DxfNumber(v);
+                    if (n < 350) proxy.ProxyLookupResult = "15";
+                    if (n > 350) proxy.ProxyLookupResult = "41";
+                }
+                const double kind = DxfNumber(proxy.ProxyLookupResult);
+                for (int s = start; s <= slot; ++s) {
+                    MapRecord& r = At(s);
+                    if (kind == 41) {
+                        r.RecordText = q;
+                        r.RecordPen = 6;
+                        if (r.RecordType < 6) r.RecordType = static_cast<std::uint8_t>(r.RecordType + 40);
+                    } else if (kind < 15) {
+                        r.RecordPen = 7;
+                    }
+                }
+            }
+        }
+        if (!any) {
+            DropLast();
+            return;
+        }
+        // Our own light polylines carry the record type in the flag: they are closed already.
+        if ((f & 1) == 0 || ours) return;
+        const MapRecord first = At(start);
+        MapRecord& last = At(slot);
+        const int t = last.RecordType;
+        switch (t) {
+            case 1:
+            case 41:
+                last.RecordX2 = first.RecordX1, last.RecordY2 = first.RecordY1, last.RecordZ2 = first.RecordZ1;
+                last.RecordColor = first.RecordColor;
+                last.RecordPen = first.RecordPen;
+                last.RecordType = static_cast<std::uint8_t>(t + 1);
+                break;
+            case 2:
+            case 42:
+                last.RecordX3 = first.RecordX1, last.RecordY3 = first.RecordY1, last.RecordZ3 = first.RecordZ1;
+                last.RecordType = static_cast<std::uint8_t>(t + 1);
+                break;
+            case 3:
+            case 43:
+                last.RecordX4 = first.RecordX1, last.RecordY4 = first.RecordY1, last.RecordZ4 = first.RecordZ1;
+                last.RecordType = static_cast<std::uint8_t>(t + 1);
+                break;
+            case 4:
+            case 44: {
+                last.RecordType = static_cast<std::uint8_t>(t + 1);
+                const std::string text = last.RecordText;
+                const std::string extra = last.RecordExtra;
+                // The margin left by appending holds this slot.
+                MapRecord& end = At(Append());
+                end.RecordX1 = first.RecordX1, end.RecordY1 = first.RecordY1, end.RecordZ1 = first.RecordZ1;
+                end.RecordColor = first.RecordColor;
+                end.RecordPen = first.RecordPen;
+                end.RecordText = text;
+                end.RecordExtra = extra;
+                end.RecordType = static_cast<std::uint8_t>(t + 1 - 4);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+
+    void Circle() {
+        MapRecord& r = At(Append());
+        r.RecordType = 7;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") return;
+            if (Coordinate(line, r, 0, 0)) continue;
+            if (line == "40") {
+                r.RecordX2 = Number();
+                r.RecordY2 = 1;
+            } else if (line == "AcDbArc") {
+                Raw();
+                r.RecordX3 = Angle(Number());
+                Raw();
+                r.RecordY3 = Angle(Number());
+                r.RecordType = 8;
+            }
+        }
+    }
+
+    static double Angle(double degrees) {
+        double a = 2 * Pi * degrees / 360;
+        if (a < 0) a += FullTurn;
+        if (a > 2 * Pi) a -= FullTurn;
+        return a;
+    }
+
+    // Each layer that received records keeps its count at the open slot after its last record;
+    // what a header put ahead for an entity that never came is cleared.
+    void Finish() {
+        auto& s = store();
+        const int top = std::min<int>(s.LayerCount, s.LayerDimension());
+        for (int l = 1; l <= top; ++l) {
+            int& count = s.Count(l);
+            if (received.count(l) != 0) ++count;
+            s.ClearFrom(l, count);
+        }
+    }
+};
+
+}  // namespace
+
+double DxfNumber(std::string_view text) {
+    std::string t;
+    t.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') t.push_back(c);
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    const size_t digitsStart = i;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i;
+    size_t mantissaDigits = i - digitsStart;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        const size_t fraction = i;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i;
+        mantissaDigits += i - fraction;
+    }
+    if (mantissaDigits == 0) return 0;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
+        if (j < t.size() && std::isdigit(static_cast<unsigned char>(t[j]))) {
+            while (j < t.size() && std::isdigit(static_cast<unsigned char>(t[j]))) ++j;
+            i = j;
+        }
+    }
+    const double v = std::strtod(t.substr(0, i).c_str(), nullptr);
+    if (!std::isfinite(v)) Raise(ErrOverflow);
+    return v;
+}
+
+DxfImportOutcome ImportDxf(App& app, const std::string& path) {
+    app.reduction.ReductionOffsetX = 0;
+    app.reduction.ReductionOffsetY = 0;
+    app.extents.ExtentMinX = app.extents.ExtentMinY = 0;
+    app.extents.ExtentMaxX = app.extents.ExtentMaxY = 0;
+    app.current.CurrentFilePath = path;
+
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (...) {
+        DxfImportOutcome cannotOpen;
+        cannotOpen.failed = true;
+        const RuntimeError error = CurrentRuntimeError();
+        cannotOpen.failureNumber = error.number;
+        cannotOpen.failureText = error.description;
+        return cannotOpen;
+    }
+    const bool utf8 = WrittenInUtf8(TextLineReader(bytes.substr(0, 65536)));
+    DxfReader reader(app, std::move(bytes), utf8);
+    try {
+        reader.Run();
+    } catch (const ImportEnded&) {
+    } catch (...) {
+        const RuntimeError error = CurrentRuntimeError();
+        reader.outcome.failed = true;
+        reader.outcome.failureNumber = error.number;
+        reader.outcome.failureText = error.description;
+    }
+    try {
+        reader.Finish();
+    } catch (...) {
+    }
+    reader.outcome.layersOnly = reader.outcome.result == -1 && reader.entityLinesSeen && !reader.markerSeen;
+    return reader.outcome;
+}
+
+}  // namespace movra

@@ -1,0 +1,66 @@
+#pragma once
+// The printed page's straight lines: segments clipped to the page cell, and line types laid
+// along the visible part of a segment through the shared pattern walker.
+#include <string>
+
+#include "display/LineSink.h"
+
+namespace movra {
+
+struct App;
+
+// The part of a segment that lies in the closed page cell, in the segment's own direction.
+struct VisiblePart {
+    bool visible = false;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// Clips the segment A-B to the cell left..right, bottom..top (edges belong to the cell). A
+// segment lying on a side is visible along it; one that only touches the cell at a corner or
+// from outside is not. A zero-length segment inside is visible as a point.
+VisiblePart ClipToCell(double left, double right, double top, double bottom, double ax, double ay,
+                       double bx, double by);
+
+// The visible part of the segment in LineColor at the page's current width and style.
+void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2);
+
+// The line type of the code (350 and up) along the visible part of the segment.
+void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double y2,
+                               const std::string& code);
+
+// The line type of the code along the whole segment, unclipped, sizes at the print scale.
+void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
+                          const std::string& code);
+
+// The printed page as a sink of the shared figure drawers: lines clipped to the cell in the
+// colour given, symbols through PrintPointSymbol.
+class PageSink final : public LineSink {
+public:
+    explicit PageSink(App& app);
+    Surface& Canvas() override { return page_; }
+    void Line(double x1, double y1, double x2, double y2, Rgb color) override;
+    void Dot(double x, double y, Rgb color) override;
+    void Symbol(double x, double y, const std::string& code, double dx, double dy,
+                Rgb color) override;
+
+private:
+    App& app_;
+    Surface& page_;
+};
+
+// The same, but lines are drawn whole: the pattern walker works on an already clipped segment.
+class UnclippedPageSink final : public LineSink {
+public:
+    explicit UnclippedPageSink(App& app);
+    Surface& Canvas() override { return page_; }
+    void Line(double x1, double y1, double x2, double y2, Rgb color) override;
+    void Dot(double x, double y, Rgb color) override;
+    void Symbol(double x, double y, const std::string& code, double dx, double dy,
+                Rgb color) override;
+
+private:
+    App& app_;
+    Surface& page_;
+};
+
+}  // namespace movra

@@ -1,0 +1,21 @@
+#pragma once
+// Point symbols of the symbol standard on the printed page.
+#include <string>
+
+#include "platform/Color.h"
+
+namespace movra {
+
+struct App;
+
+// The symbol of the code (its number to the nearest whole, halves to even) at (x, y), its top
+// turned towards (dx, dy), in the colour. Sets draw width 1 and the solid style. Loads the
+// standard when it is not loaded, at most once per print job. Codes above 349 draw nothing.
+// A failing symbol ends silently; what was drawn stays.
+void PrintPointSymbol(App& app, double x, double y, const std::string& code, double dx,
+                      double dy, Rgb color);
+
+// Starts a print job's once-only state (the attempt to load the standard).
+void StartPrintedSymbols(App& app);
+
+}  // namespace movra

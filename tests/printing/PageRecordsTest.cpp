@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "PrintFixture.h"
+#include "printing/PageLines.h"
+#include "printing/PageRecords.h"
+#include "support/PictureTestHelpers.h"
+
+namespace movra {
+namespace {
+
+using Kind = SurfacePrimitive::Kind;
+
+struct Seg {
+    double x1, y1, x2, y2;
+    bool operator==(const Seg&) const = default;
+};
+void PrintTo(const Seg& s, std::ostream* os) { *os << "(" << s.x1 << "," << s.y1 << ")-(" << s.x2 << "," << s.y2 << ")"; }
+
+// A page whose cell is ground 0..100 both ways, at 1:1000 (one metre per paper millimetre).
+class PageRecordsTest : public PrintTest {
+protected:
+    PageRecordsTest() {
+        PrintDialogState& s = app.printState;
+        s.CellLeft = 0;
+        s.CellRight = 100;
+        s.CellBottom = 0;
+        s.CellTop = 100;
+        s.MetresPerPaperMm = 1;
+        s.MapToPrintRatio = 2;
+        s.PageCount = 1;
+        app.view.ScaleFactor = 1;
+        app.view.PointMarkRadius = 0.4;
+        app.tables.ColorPalette[0] = 0;
+        app.tables.ColorPalette[7] = 0xFFFFFF;
+        app.store.LayerCount = 1;
+        page().ClearRecords();
+    }
+    RecordingSurface& page() { return printer.page; }
+    std::vector<Seg> Lines() {
+        std::vector<Seg> out;
+        for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) out.push_back({p.x1, p.y1, p.x2, p.y2});
+        return out;
+    }
+    // A record of the type with P1..P4 inside the cell.
+    MapRecord& Full(int type) {
+        MapRecord& r = Add(type, 10, 10, 20, 20);
+        r.RecordX3 = 30, r.RecordY3 = 30, r.RecordX4 = 40, r.RecordY4 = 40;
+        r.RecordZ1 = r.RecordZ2 = r.RecordZ3 = r.RecordZ4 = 1;
+        r.RecordText = "1";
+        return r;
+    }
+    void Reset() {
+        app.store.Count(1) = 0;
+        for (int i = 0; i < 10; ++i) app.store.At(1, i) = MapRecord{};
+        page().ClearRecords();
+    }
+};
+
+TEST_F(PageRecordsTest, ClipKeepsTheVisiblePartInTheSegmentsDirection) {
+    const struct {
+        const char* name;
+        Seg in;
+        bool visible;
+        Seg out;
+    } cases[] = {
+        {"on the top side", {-10, 100, 110, 100}, true, {0, 100, 100, 100}},
+        {"on the left side, ends on corners", {0, 0, 0, 100}, true, {0, 0, 0, 100}},
+        {"touching a corner only", {90, 110, 110, 90}, false, {}},
+        {"beside a corner", {95, 120, 120, 95}, false, {}},
+        {"through the top-right corner", {110, 110, 50, 50}, true, {100, 100, 50, 50}},
+        {"through the top-right corner and out", {110, 110, -10, -10}, true, {100, 100, 0, 0}},
+        {"entering, end inside", {-50, 50, 50, 50}, true, {0, 50, 50, 50}},
+        {"entering and leaving", {50, 150, 50, -50}, true, {50, 100, 50, 0}},
+        {"both ends inside", {10, 20, 30, 40}, true, {10, 20, 30, 40}},
+        {"zero length inside", {5, 5, 5, 5}, true, {5, 5, 5, 5}},
+        {"zero length outside", {-5, 5, -5, 5}, false, {}},
+        {"end on a side, the other beyond it", {100, 50, 120, 50}, false, {}},
+    };
+    for (const auto& c : cases) {
+        const VisiblePart v = ClipToCell(0, 100, 100, 0, c.in.x1, c.in.y1, c.in.x2, c.in.y2);
+        EXPECT_EQ(v.visible, c.visible) << c.name;
+        if (v.visible && c.visible) { EXPECT_EQ((Seg{v.x1, v.y1, v.x2, v.y2}), c.out) << c.name; }
+    }
+}
+
+TEST_F(PageRecordsTest, TypesWithoutFigureLeaveOnlyThePenSetting) {
+    std::vector<int> silent = {0, 1, 14, 35, 60, 69, 71, 86, 100, 102, 150, 255};
+    for (int t = 20; t <= 30; ++t) silent.push_back(t);
+    for (int t : {37, 38, 39, 40, 41, 46, 47, 48, 49, 53, 54, 55, 56, 57, 76, 77, 78, 79, 81, 82, 83, 84,
+                  88, 89, 90, 91, 96, 97, 98})
+        silent.push_back(t);
+    for (int t : silent) {
+        Reset();
+        Full(t);
+        Full(0);
+        PrintPageRecords(app);
+        EXPECT_TRUE(page().primitives.empty()) << t;
+        for (const SurfaceStateCall& call : page().stateCalls)
+            EXPECT_TRUE(call.name == "DrawWidth" || call.name == "DrawStyle") << t << " " << call.name;
+    }
+}
+
+TEST_F(PageRecordsTest, FillHeadResumesAfterItsBoundary) {
+    for (float z4 : {6.0f, 0.0f}) {
+        Reset();
+        Full(11).RecordZ4 = z4;
+        for (int k = 0; k < 6; ++k) Add(2, 10 + k, 10, 20 + k, 20);  // slots 2..7
+        PrintPageRecords(app);
+        // With 6 the loop goes on at slot 7; with 0 the head advances one slot only.
+        EXPECT_EQ(Lines().size(), z4 == 6 ? 1u : 6u) << z4;
+        if (z4 == 6) EXPECT_EQ(Lines()[0], (Seg{15, 10, 25, 20}));
+    }
+}
+
+TEST_F(PageRecordsTest, ColoursPenAndLayers) {
+    MapRecord& line = Add(2, 10, 10, 20, 20);
+    line.RecordColor = 0xFFFFFF;
+    line.RecordPen = 9;
+    Add(51, 50, 50).RecordColor = 0xFFFFFF;  // no standard: the 1 mm square, white stays white
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    const auto lines = page().PrimitivesOf(Kind::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].color, 0);
+    EXPECT_EQ(lines[0].drawWidth, 3);
+    const auto boxes = page().PrimitivesOf(Kind::Box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].color, 0xFFFFFF);
+    EXPECT_EQ((Seg{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2}), (Seg{50, 50, 51, 51}));
+
+    // A layer that is off prints nothing, locked or not; one with fewer than two records neither.
+    page().ClearRecords();
+    app.store.LayerOnFlag[1] = 0;
+    PrintPageRecords(app);
+    EXPECT_TRUE(page().primitives.empty());
+    app.store.LayerOnFlag[1] = -1;
+    app.store.Count(1) = 1;
+    PrintPageRecords(app);
+    EXPECT_TRUE(page().primitives.empty());
+}
+
+TEST_F(PageRecordsTest, InlineRecords) {
+    // Type 5 goes on to P1 of the next slot, whatever stands there.
+    Full(5);
+    Add(125, 60, 70);
+    PrintPageRecords(app);
+    EXPECT_EQ(Lines(), (std::vector<Seg>{{10, 10, 20, 20}, {20, 20, 30, 30}, {30, 30, 40, 40}, {40, 40, 60, 70}}));
+
+    // Ticks end at the first zero vertex.
+    Reset();
+    MapRecord& ticks = Full(80);
+    ticks.RecordX2 = 0, ticks.RecordY2 = 0;
+    ticks.RecordZ1 = 2;
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    EXPECT_EQ(Lines(), (std::vector<Seg>{{10, 10, 12, 12}}));
+
+    // Point marks skip the points outside the cell.
+    Reset();
+    MapRecord& marks = Full(33);
+    marks.RecordX2 = 150;
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    const auto circles = page().PrimitivesOf(Kind::Circle);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[0].x1, 10);
+    EXPECT_EQ(circles[1].x1, 30);
+    EXPECT_DOUBLE_EQ(circles[1].radius, 0.4);
+    EXPECT_EQ(circles[1].fillColor, 0xFFFFFF);
+
+    // A text below height 1 prints at height 1 and keeps it.
+    Reset();
+    MapRecord& text = Add(65, 50, 50, 0.5);
+    text.RecordText = "注记";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    const auto prints = page().PrimitivesOf(Kind::Print);
+    ASSERT_EQ(prints.size(), 1u);
+    EXPECT_EQ(prints[0].fontSize, 2);
+    EXPECT_EQ(app.store.At(1, 1).RecordX2, 1);
+
+    // Without the standard a named point shows the square and its name 5 mm east.
+    Reset();
+    MapRecord& named = Add(50, 50, 50, 3);
+    named.RecordText = "J1";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    ASSERT_EQ(page().PrimitivesOf(Kind::Box).size(), 1u);
+    const auto names = page().PrimitivesOf(Kind::Print);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].text, "J1");
+    EXPECT_DOUBLE_EQ(names[0].x1, 55);
+    EXPECT_EQ(names[0].fontSize, 7);
+
+    // A circle is printed only when its centre lies in the cell.
+    Reset();
+    Add(7, -1, 50, 30);
+    Add(7, 50, 50, 30);
+    PrintPageRecords(app);
+    ASSERT_EQ(page().PrimitivesOf(Kind::Circle).size(), 1u);
+    EXPECT_EQ(page().PrimitivesOf(Kind::Circle)[0].x1, 50);
+}
+
+TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
+    constexpr int Dash = 6, Gap = 7, Left = 9;
+    DimensionEmptyStandard(app.symbolStandard);
+    SetLineTypeElements(app.symbolStandard, 1, 0, {{Dash, 3}, {Gap, 1}});
+    SetLineTypeElements(app.symbolStandard, 2, 0, {{Left, 1}, {Dash, 100}});
+    SetSymbolElement(app.symbolStandard, 16, 0, 1, {{0, 0}, {0, 1}});  // a stroke to the top
+
+    PrintLineTypeAlongSegment(app, 0, 50, 10, 50, "350");
+    EXPECT_EQ(Lines(), (std::vector<Seg>{{0, 50, 3, 50}, {4, 50, 7, 50}, {8, 50, 10, 50}}));
+
+    // A chain gets its side line once per visible segment; it enters the cell from the west.
+    page().ClearRecords();
+    MapRecord& chain = Add(43, -10, 20, 10, 20);
+    chain.RecordX3 = 10, chain.RecordY3 = 40;
+    chain.RecordText = "351";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    std::vector<Seg> lines = Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{0, 21, 10, 21}), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{9, 20, 9, 40}), lines.end());
+
+    // An undefined code prints nothing.
+    page().ClearRecords();
+    PrintLineTypeAlongSegment(app, 0, 50, 10, 50, "348");
+    EXPECT_TRUE(Lines().empty());
+
+    // Symbols turn clockwise to their direction; codes round halves to even; from 350 nothing.
+    const struct {
+        const char* code;
+        double dx, dy;
+        std::vector<Seg> lines;
+    } symbols[] = {
+        {"16", 1, 0, {{50, 50, 51, 50}}},
+        {"16", 0, 0, {{50, 50, 50, 49}}},
+        {"15.5", 0, 1, {{50, 50, 50, 51}}},
+        {"14.5", 0, 1, {}},
+        {"366", 0, 1, {}},
+    };
+    for (const auto& s : symbols) {
+        page().ClearRecords();
+        Reset();
+        MapRecord& r = Add(15, 50, 50, s.dx, s.dy);
+        r.RecordText = s.code;
+        r.RecordColor = 0xFFFFFF;
+        Add(0, 0, 0);
+        PrintPageRecords(app);
+        std::vector<Seg> got = Lines();
+        for (Seg& g : got)
+            for (double* v : {&g.x1, &g.y1, &g.x2, &g.y2}) *v = std::round(*v * 1e9) / 1e9 + 0.0;
+        EXPECT_EQ(got, s.lines) << s.code << " " << s.dx << "," << s.dy;
+        for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) EXPECT_EQ(p.color, 0xFFFFFF);
+    }
+}
+
+}  // namespace
+}  // namespace movra

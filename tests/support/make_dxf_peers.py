@@ -1,0 +1,47 @@
+#!/usr/bin/python3
+"""Writes DXF files of other programs for the import tests into the folder given.
+
+r2000.dxf (code page 936) and r2018.dxf (UTF-8) from ezdxf with the same content, r12.dxf from
+ezdxf in release 12 (no subclass markers), and ogr.dxf from a CSV of WKT lines through ogr2ogr.
+Exits non-zero when a peer is missing or fails.
+"""
+import os
+import subprocess
+import sys
+
+import ezdxf
+
+
+def fill(doc):
+    doc.layers.add("道路", color=1)
+    doc.layers.add("房屋", color=5)
+    msp = doc.modelspace()
+    msp.add_line((1.25, 2.5), (30.125, 40.0625), dxfattribs={"layer": "道路"})
+    msp.add_lwpolyline([(0, 0), (10, 0), (10, 10)], dxfattribs={"layer": "道路"})
+    msp.add_lwpolyline([(100, 100), (110, 100), (110, 110), (100, 110), (95, 105)], close=True,
+                       dxfattribs={"layer": "房屋"})
+    msp.add_circle((50.5, 60.25), 7.5, dxfattribs={"layer": "房屋"})
+    msp.add_arc((70, 80), 3, 30, 120, dxfattribs={"layer": "道路"})
+
+
+def main(folder):
+    doc = ezdxf.new("R2000")
+    fill(doc)
+    doc.saveas(os.path.join(folder, "r2000.dxf"), encoding="cp936")
+    doc = ezdxf.new("R2018")
+    fill(doc)
+    doc.saveas(os.path.join(folder, "r2018.dxf"))
+    doc = ezdxf.new("R12")
+    doc.layers.add("道路", color=1)
+    doc.modelspace().add_line((0, 0), (5, 5), dxfattribs={"layer": "道路"})
+    doc.saveas(os.path.join(folder, "r12.dxf"), encoding="cp936")
+    csv = os.path.join(folder, "lines.csv")
+    with open(csv, "w") as out:
+        out.write('WKT,id\n"LINESTRING (0.5 0.25,10 5,20 0)",1\n"LINESTRING (1 1,2 2)",2\n')
+    subprocess.run(["ogr2ogr", "-f", "DXF", os.path.join(folder, "ogr.dxf"), csv, "-oo", "KEEP_GEOM_COLUMNS=NO",
+                    "-select", ""], check=True,
+                   stderr=subprocess.DEVNULL)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
