@@ -13,7 +13,7 @@
 #include "display/Redraw.h"
 #include "document/Geometry.h"
 #include "document/UndoJournal.h"
-#include "editing/RubberLine.h"
+#include "editing/AnchoredRubber.h"
 #include "editing/ToolFamilies.h"
 #include "geomops/GeomopsSeams.h"
 #include "shell/stForm1.h"
@@ -49,11 +49,21 @@ void StartCuttingLine(App& app) {
     s[2] = app.tool.PressPoint.x;
     s[3] = app.tool.PressPoint.y;
     app.tool.ClickCount = 1;
+    app.tool.PreviewShown = 0;
+}
+
+// Until the second click, the rubber from the line's start to the cursor.
+void CuttingRubber(App& app, double x, double y) {
+    const std::vector<double>& s = Scratch(app);
+    if (s.size() < CuttingScratch) return;
+    DrawAnchoredRubber(app, s[2], s[3], x, y);
 }
 
 // The second click: the press point as the line's end, and the line drawn.
 void EndCuttingLine(App& app) {
     std::vector<double>& s = Scratch(app);
+    if (s.size() < CuttingScratch) s.resize(CuttingScratch, 0.0);
+    EraseAnchoredRubber(app, s[2], s[3]);
     s[4] = app.tool.PressPoint.x;
     s[5] = app.tool.PressPoint.y;
     Canvas(app).Line(s[2], s[3], s[4], s[5], app.current.CurrentColor);
@@ -133,7 +143,7 @@ void DrawParallel(App& app) {
 void KeepInsideRubber(App& app, double x, double y) {
     ToolState& tool = app.tool;
     if (tool.ClickCount < 2) {
-        DrawRubberLine(app, x, y);
+        CuttingRubber(app, x, y);
         return;
     }
     std::vector<double>& s = Scratch(app);
@@ -195,8 +205,8 @@ const ToolFamily& CuttingToolFamily() {
     static const ToolFamily family{
         "cutting",
         {
-            {.mode = ModeCutLinesAndAreas, .rubber = DrawRubberLine, .release = CutAreasRelease},
-            {.mode = ModeTrimStubs, .rubber = DrawRubberLine, .release = TrimRelease},
+            {.mode = ModeCutLinesAndAreas, .rubber = CuttingRubber, .release = CutAreasRelease},
+            {.mode = ModeTrimStubs, .rubber = CuttingRubber, .release = TrimRelease},
             {.mode = ModeKeepInside, .rubber = KeepInsideRubber, .release = KeepInsideRelease},
         },
     };

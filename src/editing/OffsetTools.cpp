@@ -20,7 +20,7 @@
 #include "display/Shapes.h"
 #include "document/Geometry.h"
 #include "document/StoreRecord.h"
-#include "editing/RubberLine.h"
+#include "editing/AnchoredRubber.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -121,8 +121,9 @@ void DrawCopyPreview(App& app, XY q) {
 
 void SegmentRubber(App& app, double x, double y) {
     ToolState& tool = app.tool;
-    if (tool.ClickCount < 2 || !ReferenceReady(app)) {
-        DrawRubberLine(app, x, y);
+    if (!ReferenceReady(app)) return;
+    if (tool.ClickCount < 2) {
+        DrawAnchoredRubber(app, Scratch(app)[0], Scratch(app)[1], x, y);
         return;
     }
     if (tool.PreviewShown == -1) DrawCopyPreview(app, {tool.PreviewPoint.x, tool.PreviewPoint.y});
@@ -151,10 +152,12 @@ bool ReferenceClick(App& app, bool clearTyped) {
         s[0] = tool.PressPoint.x;
         s[1] = tool.PressPoint.y;
         tool.ClickCount = 1;
+        tool.PreviewShown = 0;
         return true;
     }
     if (tool.ClickCount == 1) {
         if (!ReferenceReady(app)) s.resize(SegmentScratch, 0.0);
+        EraseAnchoredRubber(app, s[0], s[1]);
         s[2] = tool.PressPoint.x;
         s[3] = tool.PressPoint.y;
         tool.ClickCount = 2;
@@ -293,9 +296,29 @@ void WriteParallelRecord(App& app, XY p1, XY p2, XY p3, XY p4) {
     ++store.Count(layer);
 }
 
+// The rubber from the last vertex clicked, while the polyline or the ring takes vertices.
+void PolylineRubber(App& app, double x, double y) {
+    const std::size_t k = app.tool.ClickCount;
+    if (k == 0 || k == RingDone || VertexCount(app) < k) return;
+    const XY from = Vertex(app, k - 1);
+    DrawAnchoredRubber(app, from.x, from.y, x, y);
+}
+
+// A click of a polyline tool first takes the rubber away, or starts without one.
+void EndPolylineRubber(App& app) {
+    const std::size_t k = app.tool.ClickCount;
+    if (k == 0 || k == RingDone || VertexCount(app) < k) {
+        app.tool.PreviewShown = 0;
+        return;
+    }
+    const XY from = Vertex(app, k - 1);
+    EraseAnchoredRubber(app, from.x, from.y);
+}
+
 ReleaseEnd ParallelRelease(App& app, double, double) {
     ToolState& tool = app.tool;
     const std::size_t k = tool.ClickCount;
+    EndPolylineRubber(app);
     if (k == 0) Scratch(app).assign(FirstVertexElement + 2, 0.0);
     SetNewestVertex(app, k);
     if (k > 0) {
@@ -370,6 +393,7 @@ ReleaseEnd RingRelease(App& app, double, double) {
         if (!BuildParallelOffset(app, -Val(Trim(form.Text8.Text())))) RingRefused(app);
         return ReleaseEnd::CommonTail;
     }
+    EndPolylineRubber(app);
     if (k == 0) Scratch(app).assign(FirstVertexElement + 2, 0.0);
     SetNewestVertex(app, k);
     if (k == 0) {
@@ -436,15 +460,19 @@ void BuildParallelOffsetFromText(App& app) {
         const int layer = store.CurrentLayer;
         const std::int32_t count = store.Count(layer);
         // Only the piece of the previous segment ends at the joint, never another record.
+        XY pieceStart = v1a;
         if (count > 0) {
             MapRecord& previous = store.At(layer, count - 1);
             if (previous.RecordType == ParallelRecord && previous.RecordX2 == v2.x && previous.RecordY2 == v2.y) {
                 previous.RecordX4 = joint.x;
                 previous.RecordY4 = joint.y;
+                pieceStart = {previous.RecordX3, previous.RecordY3};
             }
         }
         WriteParallelRecord(app, v2, v3, joint, v3b);
-        Line(app, v1a, joint, color);
+        // The previous piece was drawn to its own end; past the joint it is taken away again.
+        Line(app, joint, v2a, Canvas(app).BackColor());
+        Line(app, pieceStart, joint, color);
         Line(app, joint, v3b, color);
     });
 }
@@ -481,8 +509,8 @@ const ToolFamily& OffsetToolFamily() {
             {.mode = ModeOffsetSegment, .rubber = SegmentRubber, .release = CopiesRelease},
             {.mode = ModeOffsetSegment2, .rubber = SegmentRubber, .release = StripsRelease},
             {.mode = ModePipeRect, .rubber = SegmentRubber, .release = PipeRelease},
-            {.mode = ModeParallel, .rubber = DrawRubberLine, .release = ParallelRelease},
-            {.mode = ModeRingOffset, .rubber = DrawRubberLine, .release = RingRelease},
+            {.mode = ModeParallel, .rubber = PolylineRubber, .release = ParallelRelease},
+            {.mode = ModeRingOffset, .rubber = PolylineRubber, .release = RingRelease},
         },
     };
     return family;
