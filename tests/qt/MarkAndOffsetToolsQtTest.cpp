@@ -9,6 +9,7 @@
 
 #include "App.h"
 #include "display/Redraw.h"
+#include "document/StoreRecord.h"
 #include "platform/qt/Binder.h"
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
@@ -138,6 +139,51 @@ TEST_F(MarkAndOffsetToolsQtTest, MarksRingsParallelsAndPipeStripsAsDrawnAndRedra
     // The tools drew what the store holds and left no preview behind.
     const int rest = DifferentPixels(drawn, redrawn);
     EXPECT_LT(rest, drawn.width() * drawn.height() / 100) << rest << " pixels differ";
+}
+
+// Keeping inside pieces and pouring ink through stand-ins for the operations, which the tools
+// reach through their seams: the clicks, the parallel lines and the seed as a user makes them.
+TEST_F(MarkAndOffsetToolsQtTest, KeepInsideAndInkReachTheirOperationsFromRealClicks) {
+    ASSERT_NE(canvas, nullptr);
+    app.view.ScaleFactor = 1;
+    form1.Picture1.SetScale(0, canvas->height() / 10.0, canvas->width() / 10.0, -canvas->height() / 10.0);
+    form1.Text4_Click();
+    app.tool.SnapOn = 0;
+    std::vector<std::vector<double>> lines;
+    app.geomopsSeams.AddInsidePieces = [&](App& a) {
+        const auto& s = a.geometry.ScratchXY;
+        lines.push_back({s[2], s[3], s[4], s[5]});
+        StoreRecord(a, StoreFull, 2, s[2], s[3], s[4], s[5], 0, 0, 0, 0, "0");
+    };
+    std::vector<std::pair<int, int>> seeds;
+    app.geomopsSeams.墨水填充 = [&](App& a, std::int32_t pn, std::int32_t kn, std::uint8_t) {
+        seeds.emplace_back(pn, kn);
+        MapRecord& r = a.store.At(a.store.CurrentLayer, a.store.Count(a.store.CurrentLayer));
+        r.RecordType = 81;
+        r.RecordX1 = pn - 2;
+        r.RecordY1 = kn;
+        r.RecordZ1 = 4;
+        ++a.store.Count(a.store.CurrentLayer);
+    };
+    const int before = Count();
+    app.current.CurrentColor = MakeRgb(255, 0, 255);
+    Arm(ModeKeepInside, "割线截留", "0");
+    ClickThrough({QPoint(100, 200), QPoint(400, 200), QPoint(250, 230), QPoint(250, 260)});
+    ASSERT_EQ(lines.size(), 3u);
+    // Each parallel 3 m (30 pixels) below the last, turned round.
+    EXPECT_NEAR(lines[1][1], lines[0][1] - 3, 0.2);
+    EXPECT_NEAR(lines[2][1], lines[0][1] - 6, 0.2);
+    EXPECT_NEAR(lines[1][0], lines[0][2], 0.2);
+    RightClickTwice();
+    Arm(ModeInkFill, "倒墨水", "7");
+    ClickThrough({QPoint(200, 100), QPoint(250, 120)});
+    ASSERT_EQ(seeds.size(), 1u);
+    EXPECT_EQ(Count() - before, 4);
+    EXPECT_EQ(Record(Count() - 1).RecordType, 81);
+    EXPECT_EQ(Record(Count()).RecordType, 0);
+    刷新(app);
+    QApplication::processEvents();
+    Canvas().save("/tmp/movra_keep_inside_ink.png");
 }
 
 }  // namespace
