@@ -76,7 +76,7 @@ std::vector<MapRecord> CarriedAs(const MapRecord& r, const MapRecord* next, Rgb 
             m.RecordType = r.RecordType == 12 ? 42 : r.RecordType;
             m.RecordColor = r.RecordColor == 0 ? paletteOfLayer : palette(r.RecordColor);
             m.RecordPen = 6;
-            m.RecordExtra = r.RecordText;
+            m.RecordExtra = std::string(r.RecordText);
             if (r.RecordType == 45 && next) return {m, oneVertex(m, 41, next->RecordX1, next->RecordY1)};
             return {m};
         }
@@ -96,7 +96,7 @@ std::vector<MapRecord> CarriedAs(const MapRecord& r, const MapRecord* next, Rgb 
             // The direction is that of the turn.
             m.RecordX2 = -std::sin(static_cast<double>(r.RecordZ2));
             m.RecordY2 = std::cos(static_cast<double>(r.RecordZ2));
-            m.RecordExtra = r.RecordText;  // the block name is the code
+            m.RecordExtra = std::string(r.RecordText);  // the block name is the code
             return {m};
         case 16:
         case 17:
