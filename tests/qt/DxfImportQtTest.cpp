@@ -115,6 +115,7 @@ TEST_F(DxfImportQtTest, OurOwnDialectLooksTheSameAfterTheRoundTrip) {
     // The same ground window before and after.
     auto show = [&] {
         ShowGroundWindow(app, -30, 450, 570, 470);
+        app.view.DisplayZoom = 2;  // every record in full detail, whatever the opened map's zoom
         刷新(app);
         QApplication::processEvents();
     };
