@@ -12,6 +12,7 @@
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
+#include "survey/sbclF3.h"
 
 namespace movra {
 
@@ -53,6 +54,7 @@ stForm1::stForm1(App& application)
       Text7(*this, "Text7"),
       Label3(*this, "Label3"),
       Label4(*this, "Label4"),
+      Command9(*this, "Command9"),
       Timer2(*this, "Timer2"),
       Timer3(*this, "Timer3"),
       Toolbar2(*this, "Toolbar2", &Picture1) {
@@ -99,6 +101,9 @@ stForm1::stForm1(App& application)
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };
     Label6.onClick = [this] { Label6_Click(); };
+    Command9.SetCaption("Survy(&F)");
+    Command9.onClick = [this] { Command9_Click(); };
+    Command9.onKeyUp = [this](int& keyCode, int shift) { Command9_KeyUp(keyCode, shift); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
     // its right end.
     HScroll1.SetMax(-250);
@@ -163,6 +168,15 @@ void stForm1::Picture1_KeyDown(int& keyCode, int shift) { CanvasKeyDown(app, key
 
 void stForm1::Timer2_Timer() { RoamingTick(app); }
 
+void stForm1::Command9_Click() {
+    Command9.SetCaption("survy(& )");
+    OpenCaptureWindow(app, true);
+}
+
+void stForm1::Command9_KeyUp(int& keyCode, int) {
+    if (keyCode == KeyF1) OpenCaptureWindow(app, false);
+}
+
 void stForm1::Timer3_Timer() { DemoMarkerTick(app, DemoRandom); }
 
 void stForm1::Toolbar1_ButtonClick(ToolbarButton& button) { movra::Toolbar1_ButtonClick(app, button); }
@@ -195,6 +209,7 @@ void stForm1::ArrangeControls() {
     Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
     Label3.Move(ColumnLeft, Picture1.Top() + 2400, ColumnWidth / 2 - 30, 300);
     Label4.Move(ColumnLeft + ColumnWidth / 2, Picture1.Top() + 2400, ColumnWidth / 2, 300);
+    Command9.Move(ColumnLeft, Picture1.Top() + 2800, ColumnWidth, 420);
     // The row under the message line: the command line, the entry box and the status box.
     const double rowTop = BandTop + LineHeight + 30;
     const double commandWidth = 0.4 * canvasWidth;

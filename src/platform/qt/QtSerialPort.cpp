@@ -1,5 +1,6 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include <QSerialPortInfo>
 #include <algorithm>
 
 #include "basic/Errors.h"
@@ -56,6 +57,14 @@ void QtSerialPort::Open(int portNumber, const std::string& settings) {
             throw RuntimeError(SerialErrorBadPort, SerialTextBadPort);
         throw RuntimeError(SerialErrorPortOpen, SerialTextPortOpen);
     }
+}
+
+std::vector<std::string> QtSerialPortFactory::DeviceNames() {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.push_back(info.systemLocation().toStdString());
+    std::sort(devices.begin(), devices.end());
+    return devices;
 }
 
 void QtSerialPort::Close() {
