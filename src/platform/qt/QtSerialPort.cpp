@@ -1,6 +1,7 @@
 #include "platform/qt/QtSerialPort.h"
 
 #include <QSerialPortInfo>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "basic/Errors.h"
@@ -81,6 +82,12 @@ int QtSerialPort::BytesToWrite() const {
 
 std::string QtSerialPort::Read(int maxBytes) {
     if (!port_.isOpen()) return {};
+    // What the device holds but the event loop has not fetched yet (a record that waited while the
+    // port was closed) is taken too; the reader has it at once, so no receive event follows.
+    if (port_.bytesAvailable() == 0) {
+        QSignalBlocker quiet(&port_);
+        port_.waitForReadyRead(0);
+    }
     QByteArray bytes = maxBytes <= 0 ? port_.readAll() : port_.read(maxBytes);
     return bytes.toStdString();
 }
