@@ -316,3 +316,25 @@ TEST_F(CaptureWindow, TheCodeLightsItsSymbolButton) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(SurvyButton, ClickPollsAndRenamesF1OnlyShows) {
+    TestApp t;
+    t.form1.Load();
+    EXPECT_EQ(t.form1.Command9.Caption(), "Survy(&F)");
+    int f1 = KeyF1;
+    t.form1.Command9.KeyUp(f1, 0);
+    ASSERT_TRUE(t.app.captureWindow);
+    EXPECT_TRUE(t.app.captureWindow->Visible());
+    EXPECT_EQ(t.platform.serial.LastPort(), nullptr);  // no poll
+    EXPECT_EQ(t.form1.Command9.Caption(), "Survy(&F)");
+    t.form1.Command9.Click();
+    EXPECT_EQ(t.form1.Command9.Caption(), "survy(& )");
+    ASSERT_NE(t.platform.serial.LastPort(), nullptr);
+    EXPECT_TRUE(t.platform.serial.LastPort()->IsOpen());
+}
+
+}  // namespace
+}  // namespace movra
