@@ -171,6 +171,13 @@ TEST_F(SurveyQtTest, StationSetUpFromTheMenuWithANameAndAPickOnTheCanvas) {
         EXPECT_FALSE(WidgetOf(run, d.Text1)->isEnabled());
         Type(WidgetOf<QLineEdit>(run, d.Text13), "1.5");
         Type(WidgetOf<QLineEdit>(run, d.Text14), "1.2");
+        // A click on the dialog's empty area stores what was typed; the dialog stays.
+        EXPECT_EQ(app.station.StationY[3], 0);
+        QWidget* empty = window->childAt(QPoint(4, 4));
+        ASSERT_NE(empty, nullptr);
+        Click(empty, empty->mapFrom(window, QPoint(4, 4)));
+        EXPECT_DOUBLE_EQ(app.station.StationY[3], 1.5);
+        EXPECT_TRUE(window->isVisible());
         typed = true;
         // The found row is locked; a click into the zero direction's name box makes it the row to
         // pick, and "屏选" hides the dialog for the pick.
