@@ -500,9 +500,18 @@ void sbclF3::List1_Click() {
 void sbclF3::Text6_Change() {
     GuardSilently([this] {
         if (!app.form1) return;
+        stForm1& main = *app.form1;
+        // The symbol pages come forward over the method panel.
+        main.Frame2.ZOrder(1);
+        main.Frame2.SetEnabled(false);
         const int c = ToInt16(NumericPrefix(Text6.Text()));
-        if (c > 899 || (c >= 700 && c <= 899)) return;
-        auto& buttons = app.form1->Command5;
+        if (c > 899) return;
+        if (c >= 0 && c <= 699) {
+            main.Frame1(c / 100).ZOrder(0);
+            main.SymbolPageIndex = static_cast<std::int16_t>(c / 100);
+        }
+        if (c >= 700) return;
+        auto& buttons = main.Command5;
         int& lit = app.survey.HighlightedCode;
         if (lit >= 0 && buttons.Exists(lit)) buttons(lit).SetBackColor(White);
         lit = -1;

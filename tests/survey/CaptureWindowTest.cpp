@@ -304,6 +304,10 @@ TEST_F(CaptureWindow, AMissingDeviceIsNamedInTheMessage) {
 TEST_F(CaptureWindow, TheCodeLightsItsSymbolButton) {
     w->Text6.SetText("36");
     EXPECT_EQ(t.form1.Command5(36).BackColor(), MakeRgb(0, 0, 255));
+    EXPECT_EQ(&t.form1.FrontPanel(), &t.form1.Frame1(0));
+    EXPECT_FALSE(t.form1.Frame2.Enabled());
+    w->Text6.SetText("650");  // a line type: its page comes forward
+    EXPECT_EQ(&t.form1.FrontPanel(), &t.form1.Frame1(6));
     w->Text6.SetText("37");
     EXPECT_EQ(t.form1.Command5(36).BackColor(), MakeRgb(255, 255, 255));
     EXPECT_EQ(t.form1.Command5(37).BackColor(), MakeRgb(0, 0, 255));
