@@ -40,6 +40,8 @@ class stForm1;
 class csForm2;
 class hlep_frm;
 class dayinfrm;
+class cezhanfrm;
+class sbclF3;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -92,6 +94,11 @@ struct App {
     std::shared_ptr<dayinfrm> printDialog;
     // The sheet frame template and the folder of the sheet files.
     SheetState sheets;
+    // The total-station capture of the run, the station dialog and the capture window (made on
+    // first use and kept, so that a pick or a port event never outlives its window).
+    SurveyCapture survey;
+    std::shared_ptr<cezhanfrm> stationDialog;
+    std::shared_ptr<sbclF3> captureWindow;
 };
 
 }  // namespace movra

@@ -419,8 +419,13 @@ ReleaseEnd AspectRelease(App& app, double, double) {
 
 // ---- The station pick.
 
-// Takes the snapped vertex as the station; the survey set-up reads it from PickedStation.
-void PickStationPoint(App& app) { Tool(app).PickedStation = Tool(app).SnapVertex; }
+// Takes the snapped vertex as the station and hands it to the survey set-up, which reads it from
+// PickedStation.
+void PickStationPoint(App& app) {
+    ToolState& tool = Tool(app);
+    tool.PickedStation = tool.SnapVertex;
+    if (auto picked = tool.StationPicked) picked(app);
+}
 
 ReleaseEnd PickStationRelease(App& app, double, double) {
     PickStationPoint(app);

@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Color.h"
 
 namespace movra {
+
+struct App;
 
 // The canvas tools (`ToolMode`): the value of CommandMode names the armed one. The method panel
 // arms 100 + i for its button i before the button's own action runs; the values of buttons that
@@ -176,8 +179,10 @@ struct ToolState {
     CanvasXY CircleCentre;
     double CircleRadius = 0;
     double CircleAspect = 0;
-    // The vertex the station pick took last.
+    // The vertex the station pick took last, and the survey set-up's way to take it (set by the
+    // station dialog when it arms the pick).
     SnapVertexRef PickedStation;
+    std::function<void(App&)> StationPicked;
 
     // The image being placed and its placement rectangle (left, top, width, height).
     std::int16_t CurrentImageSlot = 0;

@@ -84,6 +84,8 @@ public:
     virtual void Form_Unload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
+    // A click on the window's empty area.
+    virtual void Form_Click() {}
 
     // The controls in creation order; the first one with the name, or null.
     const std::vector<Control*>& Controls() const { return controls_; }

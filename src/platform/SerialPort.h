@@ -2,6 +2,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace movra {
 
@@ -33,6 +34,10 @@ class SerialPortFactory {
 public:
     virtual ~SerialPortFactory() = default;
     virtual std::unique_ptr<SerialPort> CreateSerialPort() = 0;
+    // The serial devices this machine offers, by the names the user knows them ("/dev/ttyUSB0").
+    virtual std::vector<std::string> DeviceNames() { return {}; }
+    // Makes the port number stand for the device in ports made from now on.
+    virtual void NameDevice(int /*portNumber*/, const std::string& /*device*/) {}
 };
 
 }  // namespace movra

@@ -25,6 +25,7 @@
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
+#include "survey/cezhanfrm.h"
 
 namespace movra {
 
@@ -252,9 +253,10 @@ RowEnd AddLayerRow(App& app) {
     return RowEnd::Done;
 }
 
+// The set-up stored before is kept: the dialog shows it again.
 RowEnd StationSetUp(App& app) {
-    app.station = StationSetup{};
-    return WindowNotYet(app, "测站设置窗口");
+    ShowStationSetup(app);
+    return RowEnd::Done;
 }
 
 RowEnd Exit(App& app) {

@@ -12,6 +12,7 @@
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
+#include "survey/sbclF3.h"
 
 namespace movra {
 
@@ -60,6 +61,7 @@ stForm1::stForm1(App& application)
       Text7(*this, "Text7"),
       Label3(*this, "Label3"),
       Label4(*this, "Label4"),
+      Command9(*this, "Command9"),
       Timer2(*this, "Timer2"),
       Timer3(*this, "Timer3"),
       Toolbar2(*this, "Toolbar2", &Picture1) {
@@ -106,6 +108,9 @@ stForm1::stForm1(App& application)
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };
     Label6.onClick = [this] { Label6_Click(); };
+    Command9.SetCaption("Survy(&F)");
+    Command9.onClick = [this] { Command9_Click(); };
+    Command9.onKeyUp = [this](int& keyCode, int shift) { Command9_KeyUp(keyCode, shift); };
     // The horizontal bar's range from the start, around the value 0: the value decreases towards
     // its right end.
     HScroll1.SetMax(-250);
@@ -169,6 +174,15 @@ void stForm1::Picture1_KeyDown(int& keyCode, int shift) { CanvasKeyDown(app, key
 
 void stForm1::Timer2_Timer() { RoamingTick(app); }
 
+void stForm1::Command9_Click() {
+    Command9.SetCaption("survy(& )");
+    OpenCaptureWindow(app, true);
+}
+
+void stForm1::Command9_KeyUp(int& keyCode, int) {
+    if (keyCode == KeyF1) OpenCaptureWindow(app, false);
+}
+
 void stForm1::Timer3_Timer() { DemoMarkerTick(app, DemoRandom); }
 
 void stForm1::Toolbar1_ButtonClick(ToolbarButton& button) { movra::Toolbar1_ButtonClick(app, button); }
@@ -200,7 +214,8 @@ void stForm1::ArrangeControls() {
     Combo1.Move(ColumnLeft, top + 900, ColumnWidth, LineHeight);
     Combo2.Move(ColumnLeft, top + 1350, 800, LineHeight);
     Combo3.Move(ColumnLeft + 860, top + 1350, ColumnWidth - 860, LineHeight);
-    Label5.Move(ColumnLeft, top + 1800, ColumnWidth, 300);
+    Label5.Move(ColumnLeft, top + 1800, half - 30, 300);
+    Command9.Move(ColumnLeft + half, top + 1760, half, 360);
     Label3.Move(ColumnLeft, top + 2160, half - 30, 300);
     Label4.Move(ColumnLeft + half, top + 2160, half, 300);
     // The panel buttons, and under them the panel stack.

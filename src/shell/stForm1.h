@@ -101,6 +101,8 @@ public:
     // The snapping toggle and the window-selection toggle.
     Label Label3;
     Label Label4;
+    // "Survy(&F)": the total-station capture window (F1 on the button does the same).
+    CommandButton Command9;
     // The roaming view (50 ms) and the symbol demonstration (30 ms).
     TimerControl Timer2;
     TimerControl Timer3;
@@ -139,6 +141,8 @@ public:
     void Label4_Click();
     void Label5_Click();
     void Label6_Click();
+    void Command9_Click();
+    void Command9_KeyUp(int& keyCode, int shift);
     // The canvas at its share of a window of this size, the scroll bars along it.
     void LayoutCanvasAndScrollBars(double windowWidth, double windowHeight);
 

@@ -25,6 +25,14 @@ std::unique_ptr<SerialPort> LoopbackSerialPortFactory::CreateSerialPort() {
     return port;
 }
 
+void LoopbackSerialPortFactory::NameDevice(int portNumber, const std::string& device) {
+    deviceNames[portNumber] = device;
+    if (std::find(devices.begin(), devices.end(), device) != devices.end())
+        existingPorts.insert(portNumber);
+    else
+        existingPorts.erase(portNumber);
+}
+
 std::vector<LoopbackSerialPort*> LoopbackSerialPortFactory::Ports() const { return registry_->ports; }
 
 LoopbackSerialPort* LoopbackSerialPortFactory::LastPort() const {

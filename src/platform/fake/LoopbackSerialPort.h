@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -63,8 +64,14 @@ public:
     LoopbackSerialPortFactory(const LoopbackSerialPortFactory&) = delete;
     LoopbackSerialPortFactory& operator=(const LoopbackSerialPortFactory&) = delete;
     std::unique_ptr<SerialPort> CreateSerialPort() override;
+    std::vector<std::string> DeviceNames() override { return devices; }
+    // A number named for one of `devices` exists from then on; one named for anything else not.
+    void NameDevice(int portNumber, const std::string& device) override;
 
     std::set<int> existingPorts{1, 2, 3, 4};
+    // The devices the machine offers, and the devices the numbers were named for.
+    std::vector<std::string> devices{"/dev/ttyS0", "/dev/ttyUSB0"};
+    std::map<int, std::string> deviceNames;
     std::set<int> busyPorts;  // open in another program: Open raises 8005
 
     // The ports made and not yet destroyed, oldest first.

@@ -117,6 +117,8 @@ FormBinding::FormBinding(Platform& platform, FormModel& form, FormWindow& window
     : platform_(platform), form_(&form), window_(window) {
     form.SetView(this);
     for (Control* control : form.Controls()) MakeWidget(*control);
+    // A click on the window's empty area is the form's own click.
+    window_.Client()->installEventFilter(this);
     // The widgets stand in the order they were made; the form may have restacked its controls.
     std::vector<Control*> stack(form.Controls().begin(), form.Controls().end());
     std::stable_sort(stack.begin(), stack.end(),
@@ -913,6 +915,17 @@ bool FormBinding::DefaultKey(int key) {
 }
 
 bool FormBinding::eventFilter(QObject* watched, QEvent* event) {
+    if (form_ && watched == window_.Client()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint at = mouse->position().toPoint();
+            // A release that a control let through (a label's) is that control's, not the form's.
+            if (mouse->button() == Qt::LeftButton && window_.Client()->rect().contains(at) &&
+                !window_.Client()->childAt(at))
+                Run([&] { form_->Form_Click(); });
+        }
+        return false;
+    }
     auto found = byWidget_.find(watched);
     if (found == byWidget_.end()) return false;
     Control* c = found->second;

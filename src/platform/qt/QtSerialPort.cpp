@@ -1,5 +1,7 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include <QSerialPortInfo>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "basic/Errors.h"
@@ -58,6 +60,14 @@ void QtSerialPort::Open(int portNumber, const std::string& settings) {
     }
 }
 
+std::vector<std::string> QtSerialPortFactory::DeviceNames() {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        devices.push_back(info.systemLocation().toStdString());
+    std::sort(devices.begin(), devices.end());
+    return devices;
+}
+
 void QtSerialPort::Close() {
     if (port_.isOpen()) port_.close();
 }
@@ -72,6 +82,12 @@ int QtSerialPort::BytesToWrite() const {
 
 std::string QtSerialPort::Read(int maxBytes) {
     if (!port_.isOpen()) return {};
+    // What the device holds but the event loop has not fetched yet (a record that waited while the
+    // port was closed) is taken too; the reader has it at once, so no receive event follows.
+    if (port_.bytesAvailable() == 0) {
+        QSignalBlocker quiet(&port_);
+        port_.waitForReadyRead(0);
+    }
     QByteArray bytes = maxBytes <= 0 ? port_.readAll() : port_.read(maxBytes);
     return bytes.toStdString();
 }

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/SerialPort.h"
 
@@ -39,6 +40,9 @@ private:
 class QtSerialPortFactory : public SerialPortFactory {
 public:
     std::unique_ptr<SerialPort> CreateSerialPort() override { return std::make_unique<QtSerialPort>(names); }
+    // The system locations of the serial ports Qt finds ("/dev/ttyUSB0", "/dev/ttyS0").
+    std::vector<std::string> DeviceNames() override;
+    void NameDevice(int portNumber, const std::string& device) override { names[portNumber] = device; }
     std::map<int, std::string> names;
 };
 

@@ -1,0 +1,127 @@
+#pragma once
+// "碎部测量", the total-station capture: one reading at a time (slope distance, direction,
+// vertical angle) from the instrument's serial port or typed in, plotted as a detail point on
+// demand or once a second, or used to orient and check the circle on the station's zero and check
+// directions. A narrow panel at the right edge of the screen; modeless.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Controls.h"
+#include "platform/FormModel.h"
+#include "platform/SerialPort.h"
+#include "platform/TimerControl.h"
+
+namespace movra {
+
+struct App;
+
+class sbclF3 : public FormModel {
+public:
+    explicit sbclF3(App& app);
+    ~sbclF3() override;
+
+    App& app;
+
+    // The reading.
+    Label Label1, Label2, Label3;
+    TextBox Text1;  // slope distance
+    TextBox Text2;  // direction (ddd.mmss)
+    TextBox Text3;  // vertical angle (ddd.mmss)
+    // Heights: the instrument height, the target height and its choice.
+    Label Label4, Label5;
+    TextBox Text4;
+    TextBox Text5;
+    Frame Frame1;
+    OptionButton Option1, Option2, Option3, Option4;
+    // The measuring mode: detail point, zero direction, check direction.
+    Frame Frame2;
+    OptionButton Option5, Option6, Option7;
+    // The point code, the line switch, terrain modelling.
+    Label Label6;
+    TextBox Text6;
+    Label Label10;
+    CheckBox Check2;
+    // The layer choice.
+    Label Label7;
+    ListBox List1;
+    Label Label8;
+    Label Label9;
+    // The station.
+    Label Label11, Label12, Label13;
+    // The instrument port: its device and line settings.
+    Label Label14;
+    ComboBox Combo1;
+    Label Label15;
+    TextBox Text8;
+    CommandButton Command1;  // "开始(&S)"
+    CommandButton Command2;  // "自动"
+    CommandButton Command3;  // "停止"
+    CommandButton Command6;  // "新值"
+    CommandButton Command5;  // "展点"
+    CommandButton Command4;  // "退出(&X)"
+    TextBox Text7;           // status
+    TimerControl Timer1;
+
+    // The serial port of the instrument; made when it is first opened.
+    std::unique_ptr<SerialPort> MSComm1;
+
+    std::int16_t ReceivingOn = 0;
+    std::string ReceivedText;
+    std::uint8_t MeasureMode = 0;
+    std::int32_t TickCount = 0;
+    std::int32_t CycleCount = 0;
+    double LastReading[2] = {0, 0};
+
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+
+    // Opens the port when closed and takes what the instrument has sent.
+    void PollInstrumentPort();
+    // Puts fields 3, 4, 5 of a record into the reading boxes.
+    void ParseInstrumentRecord(const std::string& text);
+    void OpenSurveyPort();
+    void MSComm1_OnComm();
+    void ShowReceivedText(const std::string& text);
+
+    void Command1_MouseUp();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Timer1_Timer();
+    void Option_Click(int index);
+    void Label10_Click();
+    void List1_Click();
+    void Text6_Change();
+    void Combo1_Change();
+    void Text8_Change();
+
+    bool AutoRunning() const { return autoRunning_; }
+
+    void ComputeAndPlotDetailPoint();
+    void CheckZeroDirection();
+
+private:
+    const std::string& LineBreak() const;
+    double Slope() const;
+    double Direction() const;
+    bool ReadingAlreadyTaken() const;
+    void TakeLastReading();
+    void SetReadingLocked(bool locked);
+    // The device the port number stands for, as the user chose it; the number itself when none.
+    std::string PortName() const;
+    // Opens the instrument port with the chosen device and settings (closed before).
+    void OpenPort();
+    void ShowPoint(double e, double n);
+    bool receiving_ = false;
+    // The automatic mode is on (its timer pauses while a tick works).
+    bool autoRunning_ = false;
+};
+
+// The main window's "Survy(&F)": makes and places the capture window, shows it and, when asked,
+// takes what the instrument has sent.
+void OpenCaptureWindow(App& app, bool poll);
+
+}  // namespace movra

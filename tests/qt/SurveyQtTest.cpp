@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QMenu>
+#include <QWidget>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <pty.h>
+#include <random>
+#include <termios.h>
+#include <unistd.h>
+
+#include "App.h"
+#include "basic/Numbers.h"
+#include "TemporaryDataHome.h"
+#include "app/MainProgram.h"
+#include "display/Redraw.h"
+#include "document/Geometry.h"
+#include "support/TestApp.h"
+#include "survey/cezhanfrm.h"
+#include "survey/sbclF3.h"
+
+namespace movra {
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 4000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// An instrument on the far side of a pseudo-terminal: the program opens the slave by its path.
+class Instrument {
+public:
+    Instrument() {
+        char name[256] = {};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
+        // Raw, so that the bytes reach the program as sent; the slave stays open so that what is
+        // written before the program opens it waits in the line.
+        termios raw{};
+        tcgetattr(slave_, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slave_, TCSANOW, &raw);
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        name_ = name;
+    }
+    ~Instrument() {
+        if (master_ >= 0) close(master_);
+        if (slave_ >= 0) close(slave_);
+    }
+    const std::string& Name() const { return name_; }
+    // Writes everything, letting the program read while the line is full.
+    void Send(const std::string& bytes) {
+        size_t at = 0;
+        while (at < bytes.size()) {
+            const ssize_t n = write(master_, bytes.data() + at, bytes.size() - at);
+            if (n > 0) at += static_cast<size_t>(n);
+            else if (errno == EAGAIN || errno == EINTR) QApplication::processEvents(QEventLoop::AllEvents, 5);
+            else return;
+        }
+    }
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string name_;
+};
+
+struct SurveyQtTest : ::testing::Test {
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+
+    static void SavePicture(QWidget* widget, const std::string& name) {
+        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
+        const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/" + name;
+        widget->grab().save(QString::fromStdString(path));
+    }
+    template <class W = QWidget>
+    static W* WidgetOf(MainProgram& run, const Control& control) {
+        return qobject_cast<W*>(run.binder.WidgetOf(control));
+    }
+    static void Type(QLineEdit* edit, const std::string& text) {
+        edit->setText(QString::fromStdString(text));
+        emit edit->textEdited(edit->text());
+    }
+    // A press and release of the left button on a widget, as the user clicks.
+    static void Click(QWidget* widget, QPoint at = QPoint(5, 5)) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &release);
+    }
+    // Closes the next message box shown, keeping its text.
+    static void AnswerNextMessageBox(std::string& text) {
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [&text, poll] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text().toStdString();
+                box->accept();
+                return;
+            }
+            QTimer::singleShot(10, *poll);
+        };
+        QTimer::singleShot(10, *poll);
+    }
+};
+
+TEST_F(SurveyQtTest, StationSetUpFromTheMenuWithANameAndAPickOnTheCanvas) {
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+    ASSERT_NE(canvas, nullptr);
+    // A named control point and a line whose second vertex is picked as the zero direction.
+    const Surface& s = run.form1.Picture1.surface();
+    const QPoint linePixel(300, 120);
+    MapRecord& k1 = app.store.At(1, 0);
+    k1.RecordType = 50;
+    k1.RecordText = std::string("K1");
+    k1.RecordX1 = s.FromPixelX(200);
+    k1.RecordY1 = s.FromPixelY(200);
+    k1.RecordZ1 = 12.5f;
+    MapRecord& line = app.store.At(1, 1);
+    line.RecordType = 2;
+    line.RecordX1 = s.FromPixelX(100);
+    line.RecordY1 = s.FromPixelY(300);
+    line.RecordX2 = s.FromPixelX(linePixel.x());
+    line.RecordY2 = s.FromPixelY(linePixel.y());
+    line.RecordZ2 = 7;
+    app.store.Count(1) = 2;
+    刷新(app);
+
+    // "设站" under "设置": the dialog is modal; the name fills the station row, "屏选" hides it.
+    QToolButton* settings = nullptr;
+    for (auto* button : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
+        if (button->text() == "设置") settings = button;
+    ASSERT_TRUE(settings && settings->menu());
+    QAction* setUp = nullptr;
+    for (QAction* action : settings->menu()->actions())
+        if (action->text() == "设站") setUp = action;
+    ASSERT_NE(setUp, nullptr);
+    bool typed = false;
+    // Whatever fails, the modal dialog goes away in the end.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (app.stationDialog) app.stationDialog->Hide();
+    });
+    watchdog.start(10000);
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(app.stationDialog);
+        cezhanfrm& d = *app.stationDialog;
+        QWidget* window = run.binder.WindowOf(d);
+        ASSERT_TRUE(window && window->isVisible() && window->isModal());
+        EXPECT_EQ(window->windowTitle().toStdString(), "测站设置");
+        Type(WidgetOf<QLineEdit>(run, d.Text1), "k1");
+        EXPECT_EQ(WidgetOf<QLineEdit>(run, d.Text2)->text().toStdString(), PlainNumberText(k1.RecordY1));
+        EXPECT_FALSE(WidgetOf(run, d.Text1)->isEnabled());
+        Type(WidgetOf<QLineEdit>(run, d.Text13), "1.5");
+        Type(WidgetOf<QLineEdit>(run, d.Text14), "1.2");
+        // A click on the dialog's empty area stores what was typed; the dialog stays.
+        EXPECT_EQ(app.station.StationY[3], 0);
+        QWidget* empty = window->childAt(QPoint(4, 4));
+        ASSERT_NE(empty, nullptr);
+        Click(empty, empty->mapFrom(window, QPoint(4, 4)));
+        EXPECT_DOUBLE_EQ(app.station.StationY[3], 1.5);
+        EXPECT_TRUE(window->isVisible());
+        typed = true;
+        // The found row is locked; a click into the zero direction's name box makes it the row to
+        // pick, and "屏选" hides the dialog for the pick.
+        Click(WidgetOf(run, d.Text5));
+        EXPECT_EQ(app.station.PickRow, 1);
+        WidgetOf<QPushButton>(run, d.Command1)->click();
+    });
+    setUp->trigger();  // returns when the dialog hides for the pick
+    QApplication::processEvents();
+    ASSERT_TRUE(typed);
+    cezhanfrm& d = *app.stationDialog;
+    EXPECT_FALSE(run.binder.WindowOf(d)->isVisible());
+    EXPECT_EQ(app.tool.CommandMode, ModePickStation);
+
+    // The click on the canvas snaps to the line's vertex and shows the dialog with the row filled.
+    std::string zeroNorthing;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = run.binder.WindowOf(d);
+        ASSERT_TRUE(window && window->isVisible());
+        zeroNorthing = WidgetOf<QLineEdit>(run, d.Text6)->text().toStdString();
+        EXPECT_FALSE(WidgetOf(run, d.Text5)->isEnabled());
+        SavePicture(window, "station-setup.png");
+        WidgetOf<QPushButton>(run, d.Command4)->click();  // 设置完毕
+    });
+    const QPoint near = linePixel + QPoint(1, 1);
+    QMouseEvent move(QEvent::MouseMove, near, canvas->mapToGlobal(near), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &move);
+    Click(canvas, near);
+    QApplication::processEvents();
+    EXPECT_EQ(zeroNorthing, PlainNumberText(line.RecordY2));
+    EXPECT_FALSE(d.Loaded());
+    const StationSetup& st = app.station;
+    EXPECT_EQ(st.StationName[0], "k1");
+    EXPECT_NEAR(st.StationX[0], k1.RecordX1, 1e-9);
+    EXPECT_NEAR(st.StationX[1], line.RecordX2, 1e-9);
+    EXPECT_DOUBLE_EQ(st.StationH[1], 7);
+    EXPECT_DOUBLE_EQ(st.StationY[3], 1.5);
+    EXPECT_DOUBLE_EQ(st.StationX[3], 1.2);
+    EXPECT_NEAR(st.StationAngles[1], Azimuth(k1.RecordX1, k1.RecordY1, line.RecordX2, line.RecordY2), 1e-12);
+    EXPECT_EQ(app.tool.CommandMode, ModeIdle);
+}
+
+TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
+    Instrument instrument;
+    ASSERT_FALSE(instrument.Name().empty()) << "openpty failed";
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    StationSetup& st = app.station;
+    st.StationX = {1000, 1000, 1100, 1.5};
+    st.StationY = {2000, 2100, 2000, 1.5};
+    st.StationH = {50, 0, 0, 0};
+    st.StationAngles[1] = 0;
+
+    // "Survy(&F)" opens the window; the instrument's device is chosen in it and kept.
+    auto* survy = WidgetOf<QPushButton>(run, run.form1.Command9);
+    ASSERT_NE(survy, nullptr);
+    EXPECT_EQ(survy->text().toStdString(), "Survy(&F)");
+    survy->click();
+    QApplication::processEvents();
+    ASSERT_TRUE(app.captureWindow);
+    sbclF3& w = *app.captureWindow;
+    QWidget* window = run.binder.WindowOf(w);
+    ASSERT_TRUE(window && window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowTitle().toStdString(), "碎部测量");
+    auto* device = WidgetOf<QComboBox>(run, w.Combo1);
+    ASSERT_TRUE(device && device->lineEdit());
+    Type(device->lineEdit(), instrument.Name());
+    WidgetOf<QPushButton>(run, w.Command4)->click();  // 退出
+    QApplication::processEvents();
+    EXPECT_FALSE(w.Loaded());
+
+    // A record waiting in the line fills the boxes when the window opens.
+    instrument.Send("a,b,c,123.456,45.3000,1.2000\r\n");
+    survy->click();
+    QApplication::processEvents();
+    // The window was made anew: its widgets too.
+    window = run.binder.WindowOf(w);
+    device = WidgetOf<QComboBox>(run, w.Combo1);
+    ASSERT_TRUE(window && device && device->lineEdit());
+    EXPECT_EQ(device->currentText().toStdString(), instrument.Name());
+    EXPECT_EQ(w.Text1.Text(), "123.456");
+    EXPECT_EQ(w.Text2.Text(), "45.3000");
+    EXPECT_EQ(WidgetOf<QLineEdit>(run, w.Text1)->text().toStdString(), "123.456");
+
+    // "开始" on the button's release: the port's lines as a pseudo-terminal has them.
+    Click(WidgetOf(run, w.Command1));
+    QApplication::processEvents();
+    EXPECT_EQ(w.ReceivingOn, -1);
+    EXPECT_EQ(w.Text7.Text(), "无信号\r\n等一下\r\n我未准备好\r\n");
+
+    // A 36-character record is a reading; "自动" plots it once and then idles.
+    const std::string record = "P,07,x,100.000,90.0000,0.0000,pt07\r\n";
+    ASSERT_EQ(record.size(), 36u);
+    instrument.Send(record);
+    ASSERT_TRUE(WaitFor([&] { return w.Text1.Text() == "100.000"; }));
+    EXPECT_EQ(w.Text2.Text(), "90.0000");
+    Type(WidgetOf<QLineEdit>(run, w.Text6), "36");
+    const int before = app.store.Count(1);
+    WidgetOf<QPushButton>(run, w.Command2)->click();  // 自动
+    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == before + 1; }));
+    ASSERT_TRUE(WaitFor([&] { return w.Text7.Text().find("空闲") != std::string::npos; }));
+    EXPECT_EQ(app.store.Count(1), before + 1);
+    const MapRecord& point = app.store.Get(1, before);
+    EXPECT_EQ(point.RecordType, 15);
+    EXPECT_NEAR(point.RecordX1, 1100, 1e-6);
+    EXPECT_NEAR(point.RecordY1, 2000, 1e-6);
+
+    // Two more readings by hand, a line of them, to see on the canvas.
+    WidgetOf<QPushButton>(run, w.Command3)->click();  // 停止: the automatic mode
+    EXPECT_EQ(w.Text7.Text(), "已停止自动取数展点！\r\n接收未停止。");
+    Type(WidgetOf<QLineEdit>(run, w.Text6), "400");
+    for (auto [slope, direction] : std::vector<std::pair<const char*, const char*>>{
+             {"60", "45.0000"}, {"80", "60.0000"}, {"70", "80.0000"}}) {
+        Type(WidgetOf<QLineEdit>(run, w.Text1), slope);
+        Type(WidgetOf<QLineEdit>(run, w.Text2), direction);
+        WidgetOf<QPushButton>(run, w.Command5)->click();  // 展点
+    }
+    Type(WidgetOf<QLineEdit>(run, w.Text6), "999");
+    for (auto [slope, direction, vertical] : std::vector<std::tuple<const char*, const char*, const char*>>{
+             {"120", "20.0000", "2.3015"}, {"110", "150.0000", "-2.3015"}}) {
+        Type(WidgetOf<QLineEdit>(run, w.Text1), slope);
+        Type(WidgetOf<QLineEdit>(run, w.Text2), direction);
+        Type(WidgetOf<QLineEdit>(run, w.Text3), vertical);
+        WidgetOf<QPushButton>(run, w.Command5)->click();
+    }
+    EXPECT_EQ(std::string(app.store.Get(1, before + 2).RecordText), "999!999");
+    QApplication::processEvents();
+    run.form1.Picture1.SetScale(900, 2150, 300, -300.0 * run.form1.Picture1.ScaleHeight() / -run.form1.Picture1.ScaleWidth());
+    刷新(app);
+    QApplication::processEvents();
+    SavePicture(run.binder.WidgetOf(run.form1.Picture1), "survey-points.png");
+    SavePicture(window, "capture-window.png");
+    WidgetOf<QPushButton>(run, w.Command3)->click();  // 停止: the receiving
+    EXPECT_EQ(w.Text7.Text(), "接收已停止。");
+
+    // A device that is not there is named in the message.
+    Type(device->lineEdit(), "/dev/movra-no-such-port");
+    std::string message;
+    AnswerNextMessageBox(message);
+    Click(WidgetOf(run, w.Command1));
+    QApplication::processEvents();
+    EXPECT_EQ(message, "端口/dev/movra-no-such-port不存在");
+    WidgetOf<QPushButton>(run, w.Command3)->click();
+
+    // A megabyte of noise from the instrument crashes nothing and stores nothing.
+    Type(device->lineEdit(), instrument.Name());
+    Click(WidgetOf(run, w.Command1));
+    ASSERT_EQ(w.ReceivingOn, -1);
+    const int stored = app.store.Count(1);
+    std::mt19937 random(50);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    instrument.Send(noise);
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(app.store.Count(1), stored);
+    EXPECT_TRUE(window->isVisible());
+    WidgetOf<QPushButton>(run, w.Command4)->click();
+    QApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "App.h"
+#include "basic/Numbers.h"
+#include "document/Geometry.h"
+#include "support/TestApp.h"
+#include "survey/SurveyCapture.h"
+#include "survey/sbclF3.h"
+
+namespace movra {
+namespace {
+
+// The main window loaded, a station at E 1000, N 2000, H 50 looking north at a zero direction
+// E 1000, N 2100 with a check direction due east; instrument height 1.5, target height 1 chosen.
+struct CaptureWindow : ::testing::Test {
+    CaptureWindow() {
+        t.form1.Load();
+        StationSetup& s = t.app.station;
+        s.StationX = {1000, 1000, 1100, 1.5};
+        s.StationY = {2000, 2100, 2000, 1.5};
+        s.StationH = {50, 0, 0, 2};
+        s.StationAux = {0, 0, 0, 3};
+        s.StationAngles[1] = Azimuth(1000, 2000, 1000, 2100);
+        OpenCaptureWindow(t.app, true);
+        w = t.app.captureWindow.get();
+    }
+    // A new reading typed into the boxes.
+    void Reading(const std::string& slope, const std::string& direction, const std::string& vertical = "0") {
+        w->Text1.SetText(slope);
+        w->Text2.SetText(direction);
+        w->Text3.SetText(vertical);
+    }
+    void Plot(const std::string& code, double slope, double direction) {
+        w->Text6.SetText(code);
+        Reading(PlainNumberText(slope), PlainNumberText(direction));
+        w->Command5_Click();
+    }
+    const MapRecord& At(int slot) const { return t.app.store.Get(1, slot); }
+    int Count() const { return t.app.store.Count(1); }
+    ManualTimer& Timer() {
+        for (ManualTimer* timer : t.platform.manualTimers.Timers())
+            if (timer && timer->Active()) return *timer;
+        throw std::runtime_error("no running timer");
+    }
+    ScriptedPrompt& prompt() { return t.platform.promptScript; }
+
+    TestApp t;
+    sbclF3* w = nullptr;
+};
+
+TEST_F(CaptureWindow, LoadsAgainstTheRightEdgeWithTheSetUp) {
+    EXPECT_TRUE(w->Visible());
+    EXPECT_EQ(w->Left() + w->Width(), t.platform.screen().WidthTwips());
+    EXPECT_EQ(w->Top() + w->Height(), t.form1.Top() + t.form1.Height());
+    EXPECT_EQ(w->Text4.Text(), "1.5");
+    EXPECT_EQ(w->Option1.Caption(), "1.5");
+    EXPECT_EQ(w->Option2.Caption(), "2");
+    EXPECT_EQ(w->Option3.Caption(), "3");
+    EXPECT_EQ(w->Text5.Text(), "1.5");
+    EXPECT_FALSE(w->Text5.Enabled());
+    EXPECT_EQ(w->Label12.Caption(), "起点X:1000");
+    w->Option3.Click();
+    EXPECT_EQ(w->Text5.Text(), "3");
+    w->Option4.Click();
+    EXPECT_TRUE(w->Text5.Enabled());
+    // The design reading is no reading: "展点" refuses it.
+    w->Command5_Click();
+    EXPECT_EQ(w->Text7.Text(), "前面数据已过时或无效！");
+    EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(CaptureWindow, PlotsPointsIntoTheCurrentLayerUntilALayerIsChosen) {
+    t.app.current.CurrentColor = MakeRgb(0, 255, 0);
+    Plot("36", 100, 90);
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(At(0).RecordType, 15);
+    EXPECT_NEAR(At(0).RecordX1, 1100, 1e-9);
+    EXPECT_NEAR(At(0).RecordY1, 2000, 1e-9);
+    EXPECT_FLOAT_EQ(At(0).RecordZ1, 50);  // 50 + 1.5 - 1.5
+    EXPECT_EQ(std::string(At(0).RecordText), "36");
+    EXPECT_EQ(At(0).RecordColor, MakeRgb(0, 255, 0));
+    EXPECT_EQ(At(0).RecordPen, 2);
+    EXPECT_EQ(t.app.current.ModifiedFlag, -1);
+    // The same reading again is refused; terrain modelling makes any code a terrain point.
+    w->Command5_Click();
+    EXPECT_EQ(w->Text7.Text(), "前面数据已过时或无效！");
+    w->Check2.SetValue(Checked);
+    Plot("36", 50, 0);
+    EXPECT_EQ(At(1).RecordType, 61);
+    EXPECT_EQ(std::string(At(1).RecordText), "998");
+    // The canvas is centred on the point, 20 mm below its top edge.
+    const PictureBox& canvas = t.form1.Picture1;
+    EXPECT_NEAR(canvas.ScaleLeft() + canvas.ScaleWidth() / 2, 1000, 1e-6);
+    EXPECT_NEAR(canvas.ScaleTop(), 2050 + 20 * t.app.view.ScaleFactor, 1e-6);
+
+    // A layer chosen: points go there; a layer beyond the map's is refused.
+    t.app.store.LayerCount = 1;
+    w->List1.SetListIndex(4);
+    EXPECT_EQ(prompt().LastText(), "超过设置层数");
+    EXPECT_EQ(t.app.survey.SurveyLayer, 0);
+    w->List1.SetListIndex(0);
+    EXPECT_EQ(t.app.survey.SurveyLayer, 1);
+    EXPECT_EQ(w->Label8.Caption(), "1层：" + t.app.store.LayerNames[1]);
+}
+
+TEST_F(CaptureWindow, FiveLineVerticesChainIntoTheNextSlot) {
+    Plot("400", 10, 0);
+    EXPECT_EQ(w->Label10.Caption(), "连");
+    for (int k = 1; k < 5; ++k) Plot("400", 10 + k, 0);
+    EXPECT_EQ(At(0).RecordType, 45);
+    EXPECT_EQ(At(0).RecordPen, 6);
+    EXPECT_NEAR(At(0).RecordY4, 2013, 1e-9);
+    EXPECT_EQ(At(1).RecordType, 41);
+    EXPECT_NEAR(At(1).RecordY1, 2014, 1e-9);
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(t.app.survey.SurveyVertexState[1], 1);
+
+    // "新" closes the line in progress; the next line starts in the following slot.
+    w->Label10_Click();
+    EXPECT_EQ(w->Label10.Caption(), "新");
+    Plot("500", 30, 0);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(At(1).RecordType, 41);
+    EXPECT_EQ(At(2).RecordType, 41);
+    EXPECT_EQ(std::string(At(2).RecordText), "500");
+    EXPECT_EQ(w->Label10.Caption(), "连");
+    // Code 700 is a line vertex that never starts a new line by itself.
+    w->Label10_Click();
+    Plot("700", 31, 0);
+    EXPECT_EQ(At(2).RecordType, 42);
+}
+
+TEST_F(CaptureWindow, ElevationPointsGoFourToARecord) {
+    for (int k = 0; k < 5; ++k) Plot("999", 10 + k, 45);
+    EXPECT_EQ(At(0).RecordType, 49);
+    EXPECT_EQ(std::string(At(0).RecordText), "999!999!999!999");
+    EXPECT_EQ(At(0).RecordColor, t.app.tables.ColorPalette[1]);
+    EXPECT_EQ(At(1).RecordType, 46);
+    EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(CaptureWindow, APointOfAnotherKindClosesTheRecordInProgressLosingNothing) {
+    Plot("999", 10, 0);   // elevation record in progress at slot 0
+    Plot("999", 11, 0);
+    Plot("400", 12, 0);   // a line: the elevations stay in slot 0
+    Plot("400", 13, 0);
+    Plot("36", 14, 0);    // a symbol: the line stays in slot 1
+    Plot("0", 15, 0);     // elevation again, in slot 3
+    EXPECT_EQ(At(0).RecordType, 47);
+    EXPECT_NEAR(At(0).RecordY2, 2011, 1e-9);
+    EXPECT_EQ(At(1).RecordType, 42);
+    EXPECT_NEAR(At(1).RecordY2, 2013, 1e-9);
+    EXPECT_EQ(At(2).RecordType, 15);
+    EXPECT_EQ(At(3).RecordType, 46);
+    EXPECT_EQ(Count(), 3);
+    // A new station set-up closes what is in progress instead of overwriting it.
+    ResetSurveyVertexStates(t.app);
+    EXPECT_EQ(Count(), 4);
+    Plot("0", 16, 0);
+    EXPECT_EQ(At(3).RecordType, 46);
+    EXPECT_EQ(At(4).RecordType, 46);
+}
+
+TEST_F(CaptureWindow, ACodeThatIsNoNumberStoresNothingAndKeepsTheView) {
+    const double left = t.form1.Picture1.ScaleLeft();
+    Plot("路灯", 10, 0);
+    EXPECT_EQ(prompt().LastText(), "类型不匹配");
+    EXPECT_EQ(prompt().questions.back().title, "13");
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(t.form1.Picture1.ScaleLeft(), left);
+}
+
+TEST_F(CaptureWindow, ZeroThenCheckThenDetailWithANewReadingEachTime) {
+    w->Option6.Click();
+    ASSERT_EQ(w->MeasureMode, 1);
+    Reading("100", "0.0000");
+    w->Command5_Click();
+    EXPECT_EQ(w->Text7.Text(), "检查方向读数预测(ddd.mmss)为:\r\n90");
+    EXPECT_EQ(w->Label11.Caption(), "零读数:0.0000");
+    EXPECT_TRUE(w->Option7.Value());
+    Reading("100", "90.0005");
+    w->Command5_Click();
+    EXPECT_EQ(w->Text7.Text(), "检查方向读数误差(ddd.mmss)为:\r\n0.0005");
+    EXPECT_TRUE(w->Option5.Value());
+    EXPECT_EQ(Count(), 0);
+    Reading("100", "90");
+    w->Command5_Click();
+    EXPECT_EQ(At(0).RecordType, 46);  // the first elevation point of a record
+}
+
+TEST_F(CaptureWindow, AutomaticModePlotsEachReadingOnceAndIdlesBetween) {
+    w->Text6.SetText("36");
+    Reading("100", "90");
+    w->Command2_Click();
+    EXPECT_TRUE(w->Text1.Locked());
+    ManualTimer& timer = Timer();
+    EXPECT_EQ(timer.Interval(), 1000);
+    t.form1.Label6.SetBackColor(MakeRgb(255, 0, 0));
+    timer.Fire();
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(t.form1.Label6.BackColor(), MakeRgb(255, 255, 0));  // the lamp blinks
+    EXPECT_EQ(w->Text7.Text(), "1_0");  // the tick's counts, before the cycle was counted
+    EXPECT_EQ(w->CycleCount, 1);
+    Timer().Fire();
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(w->Text7.Text(), "2_1\r\n空闲");
+    EXPECT_EQ(Timer().Interval(), 3000);
+    // While it runs, "展点" and "新值" only say so.
+    w->Command5_Click();
+    EXPECT_EQ(w->Text7.Text(), "正在自动工作！");
+    w->Command6_Click();
+    EXPECT_EQ(w->Text7.Text(), "自动状态未停止。\r\n自动取数！");
+    // A zero reading is not plotted but counts a cycle.
+    Reading("0", "0");
+    Timer().Fire();
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(w->CycleCount, 2);
+
+    // "停止" twice: first the automatic mode, then the receiving.
+    w->Command3_Click();
+    EXPECT_EQ(w->Text7.Text(), "已停止自动取数展点！\r\n接收未停止。");
+    EXPECT_FALSE(w->Text1.Locked());
+    EXPECT_FALSE(w->Timer1.Enabled());
+    w->Command3_Click();
+    EXPECT_EQ(w->Text7.Text(), "接收已停止。");
+}
+
+TEST_F(CaptureWindow, AStopDuringATickIsKept) {
+    Reading("100", "90");
+    w->Command2_Click();
+    t.platform.scriptedEvents.Queue([this] { w->Command3_Click(); });
+    Timer().Fire();
+    EXPECT_FALSE(w->Timer1.Enabled());
+    EXPECT_FALSE(w->AutoRunning());
+}
+
+TEST_F(CaptureWindow, PollFillsTheBoxesFromAWaitingRecord) {
+    // Poll opened the chosen device at load; the instrument sends a record; Survy reads again.
+    LoopbackSerialPort* port = t.platform.serial.LastPort();
+    ASSERT_NE(port, nullptr);
+    ASSERT_TRUE(port->IsOpen());
+    EXPECT_EQ(port->settingsText, "9600,N,8,1");
+    EXPECT_EQ(t.platform.serial.deviceNames[t.app.settings.SurveyPortNumber], "/dev/ttyS0");
+    port->Inject("a,b,c,123.456,45.3000,1.2000\r\n");
+    OpenCaptureWindow(t.app, true);
+    EXPECT_EQ(w->Text1.Text(), "123.456");
+    EXPECT_EQ(w->Text2.Text(), "45.3000");
+    EXPECT_EQ(w->Text3.Text(), "1.2000\r\n");
+    // Five fields: the failure in the main message line, then "站未设置"; the boxes stay.
+    port->Inject("a,b,c,1,2");
+    OpenCaptureWindow(t.app, true);
+    EXPECT_EQ(t.form1.Text2.Text(), "下标越界9");
+    EXPECT_EQ(prompt().LastText(), "站未设置");
+    EXPECT_EQ(w->Text1.Text(), "123.456");
+}
+
+TEST_F(CaptureWindow, StartOpensForReceivingAndShowsTheLines) {
+    LoopbackSerialPort* port = t.platform.serial.LastPort();
+    port->carrierDetect = false;
+    w->Command1_MouseUp();
+    port = t.platform.serial.LastPort();
+    ASSERT_TRUE(port && port->IsOpen());
+    EXPECT_EQ(w->ReceivingOn, -1);
+    EXPECT_EQ(w->Text7.Text(), "有信号\r\n你开始\r\n我好了\r\n");
+    w->Command1_MouseUp();
+    EXPECT_EQ(w->Text7.Text(), "尚未停止过！");
+
+    // A record of 32 characters or more is a reading; shorter text waits.
+    port->Inject("1,2,3,4");
+    EXPECT_EQ(w->Text1.Text(), "10");
+    port->Inject("0.5,12.3456,0.0130,extra-and-more\r\n");
+    EXPECT_EQ(w->Text1.Text(), "40.5");
+    EXPECT_EQ(w->Text2.Text(), "12.3456");
+    EXPECT_EQ(w->ReceivedText, "1,2,3,40.5,12.3456,0.0130,extra-and-more\r\n");
+    EXPECT_EQ(w->Text7.Text(), w->ReceivedText);
+
+    // Random bytes crash nothing and store nothing.
+    std::mt19937 random(7);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    for (size_t at = 0; at < noise.size(); at += 4096) port->Inject(noise.substr(at, 4096));
+    EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(CaptureWindow, AMissingDeviceIsNamedInTheMessage) {
+    w->Command4_Click();
+    EXPECT_FALSE(w->Loaded());
+    t.app.survey.SurveyPortDevice = "/dev/ttyNONE";
+    OpenCaptureWindow(t.app, true);  // the poll fails silently
+    EXPECT_TRUE(prompt().questions.empty());
+    w->Command1_MouseUp();
+    EXPECT_EQ(prompt().LastText(), "端口/dev/ttyNONE不存在");
+    // The device typed into the port box is kept for the run.
+    w->Combo1.SetText("/dev/ttyUSB0");
+    w->Command3_Click();
+    w->Command1_MouseUp();
+    EXPECT_EQ(t.app.survey.SurveyPortDevice, "/dev/ttyUSB0");
+    EXPECT_TRUE(t.platform.serial.LastPort()->IsOpen());
+}
+
+TEST_F(CaptureWindow, TheCodeLightsItsSymbolButton) {
+    w->Text6.SetText("36");
+    EXPECT_EQ(t.form1.Command5(36).BackColor(), MakeRgb(0, 0, 255));
+    EXPECT_EQ(&t.form1.FrontPanel(), &t.form1.Frame1(0));
+    EXPECT_FALSE(t.form1.Frame2.Enabled());
+    w->Text6.SetText("650");  // a line type: its page comes forward
+    EXPECT_EQ(&t.form1.FrontPanel(), &t.form1.Frame1(6));
+    w->Text6.SetText("37");
+    EXPECT_EQ(t.form1.Command5(36).BackColor(), MakeRgb(255, 255, 255));
+    EXPECT_EQ(t.form1.Command5(37).BackColor(), MakeRgb(0, 0, 255));
+    w->Text6.SetText("750");  // no button: the highlight stays
+    EXPECT_EQ(t.form1.Command5(37).BackColor(), MakeRgb(0, 0, 255));
+    w->Text6.SetText("-3");
+    EXPECT_EQ(t.form1.Command5(37).BackColor(), MakeRgb(255, 255, 255));
+    w->Text6.SetText("99999999");  // beyond a code: nothing happens
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(SurvyButton, ClickPollsAndRenamesF1OnlyShows) {
+    TestApp t;
+    t.form1.Load();
+    EXPECT_EQ(t.form1.Command9.Caption(), "Survy(&F)");
+    int f1 = KeyF1;
+    t.form1.Command9.KeyUp(f1, 0);
+    ASSERT_TRUE(t.app.captureWindow);
+    EXPECT_TRUE(t.app.captureWindow->Visible());
+    EXPECT_EQ(t.platform.serial.LastPort(), nullptr);  // no poll
+    EXPECT_EQ(t.form1.Command9.Caption(), "Survy(&F)");
+    t.form1.Command9.Click();
+    EXPECT_EQ(t.form1.Command9.Caption(), "survy(& )");
+    ASSERT_NE(t.platform.serial.LastPort(), nullptr);
+    EXPECT_TRUE(t.platform.serial.LastPort()->IsOpen());
+}
+
+}  // namespace
+}  // namespace movra
