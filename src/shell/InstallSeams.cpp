@@ -10,6 +10,7 @@
 #include "exchange/ExportDxfOwnDialect.h"
 #include "exchange/ExportDxfR12.h"
 #include "exchange/ImportDxf.h"
+#include "geomops/CutAlongLine.h"
 
 namespace movra {
 
@@ -26,6 +27,8 @@ void InstallExportSeams(App& app) {
     app.exportSeams.dxfOwnDialect = ExportDxfOwnDialect;
     app.exportSeams.coordinateText = ExportCoordinateText;
     app.importSeams.dxf = ImportDxf;
+    // The cutting tools' operations.
+    app.geomopsSeams.CutLinesAndAreas = CutLinesAndAreas;
 }
 
 }  // namespace movra
