@@ -146,20 +146,7 @@ private:
     bool Preview() const { return mode_ == CutPreview; }
     bool Split() const { return mode_ == CutSplit; }
 
-    // Room for `needed` more records in the layer, with its open slot after them; the layer
-    // grows while it can without the automatic split of the current layer.
-    bool Room(int layer, int needed) {
-        auto& store = app_.store;
-        while (store.Count(layer) + needed > store.LayerCapacity) {
-            const int before = store.LayerCapacity;
-            if (before >= LayerSplittingCapacity) break;
-            GrowLayerCapacity(app_);
-            if (store.LayerCapacity == before) break;
-        }
-        if (store.Count(layer) + needed <= store.LayerCapacity) return true;
-        app_.platform.prompt().MsgBox(LayerFullMessage, MsgOkOnly);
-        return false;
-    }
+    bool Room(int layer, int needed) { return RoomForPieces(app_, layer, needed); }
 
     void Append(int layer, const MapRecord& r) {
         auto& store = app_.store;
@@ -314,6 +301,19 @@ double OffsetFrom(double angle, double from) {
 }
 
 }  // namespace
+
+bool RoomForPieces(App& app, int layer, int needed) {
+    auto& store = app.store;
+    while (store.Count(layer) + needed > store.LayerCapacity) {
+        const int before = store.LayerCapacity;
+        if (before >= LayerSplittingCapacity) break;
+        GrowLayerCapacity(app);
+        if (store.LayerCapacity == before) break;
+    }
+    if (store.Count(layer) + needed <= store.LayerCapacity) return true;
+    app.platform.prompt().MsgBox(LayerFullMessage, MsgOkOnly);
+    return false;
+}
 
 int CutArc(double start, double end, double c0, double c1, bool split, ArcPiece out[3]) {
     out[0] = {start, end};

@@ -27,6 +27,11 @@ void CutLinesAndAreas(App& app, double x1, double y1, double x2, double y2, std:
 // record keeps. An arc holding neither crossing angle, an arc with start equal to end and c0
 // equal to c1 give the arc unchanged. Split gives the arc divided at the crossing angles inside
 // it; cut away the parts outside c0 -> c1.
+// Room in the layer for `needed` more records with its open slot after them: the layer grows
+// while it can without the automatic split of the current layer. Without room it shows the
+// layer-full message and gives false.
+bool RoomForPieces(App& app, int layer, int needed);
+
 struct ArcPiece {
     double start, end;
 };

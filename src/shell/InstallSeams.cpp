@@ -11,6 +11,7 @@
 #include "exchange/ExportDxfR12.h"
 #include "exchange/ImportDxf.h"
 #include "geomops/CutAlongLine.h"
+#include "geomops/KeepInside.h"
 
 namespace movra {
 
@@ -29,6 +30,7 @@ void InstallExportSeams(App& app) {
     app.importSeams.dxf = ImportDxf;
     // The cutting tools' operations.
     app.geomopsSeams.CutLinesAndAreas = CutLinesAndAreas;
+    app.geomopsSeams.AddInsidePieces = AddInsidePieces;
 }
 
 }  // namespace movra
