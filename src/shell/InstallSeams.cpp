@@ -12,6 +12,7 @@
 #include "exchange/ImportDxf.h"
 #include "geomops/CutAlongLine.h"
 #include "geomops/KeepInside.h"
+#include "geomops/TrimStubs.h"
 
 namespace movra {
 
@@ -31,6 +32,7 @@ void InstallExportSeams(App& app) {
     // The cutting tools' operations.
     app.geomopsSeams.CutLinesAndAreas = CutLinesAndAreas;
     app.geomopsSeams.AddInsidePieces = AddInsidePieces;
+    app.geomopsSeams.CutLines = CutLines;
 }
 
 }  // namespace movra

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -45,6 +46,31 @@ struct CuttingToolsQtTest : ::testing::Test {
     // Ground units to canvas pixels, y up.
     QPoint Pixel(double x, double y) {
         return QPoint(static_cast<int>(std::lround(x * ppu)), static_cast<int>(std::lround(canvas->height() - y * ppu)));
+    }
+    void PressPanelButton(int index) {
+        auto* button = qobject_cast<QPushButton*>(binder.WidgetOf(form1.Command8(index)));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        QApplication::processEvents();
+    }
+    // Answers the next question with the button of that text while `clicks` run.
+    template <class F>
+    void Answering(const QString& answer, F clicks) {
+        bool answered = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || answered) return;
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == answer) {
+                    answered = true;
+                    button->click();
+                }
+        });
+        timer.start(10);
+        clicks();
+        timer.stop();
+        EXPECT_TRUE(answered);
     }
     void ClickAt(double x, double y) {
         const QPoint p = Pixel(x, y);
@@ -190,6 +216,66 @@ TEST_F(CuttingToolsQtTest, CutAwaySplitAndUndoFromTheMenuAndRealClicks) {
     undo->click();
     QApplication::processEvents();
     EXPECT_EQ(Layer(), before);
+}
+
+TEST_F(CuttingToolsQtTest, TrimAStubAndKeepRowsInsideAParcelFromThePanel) {
+    ASSERT_NE(canvas, nullptr);
+    app.view.ScaleFactor = 1;
+    ppu = std::floor(std::min(canvas->width() / 50.0, canvas->height() / 20.0));
+    ASSERT_GE(ppu, 4);
+    form1.Picture1.SetScale(0, canvas->height() / ppu, canvas->width() / ppu, -canvas->height() / ppu);
+    app.tool.SnapOn = 0;
+    app.store.CurrentLayer = 1;
+    app.store.Count(1) = 0;
+    app.store.LayerOnFlag[1] = -1;
+    // A parcel and a line running on 4 units past its corner.
+    Put(6, {5, 3, 30, 3, 30, 17, 5, 17});
+    Put(2, {20, 3, 34, 3});
+    UndoCheckpoint(app, 0);
+    const std::vector<MapRecord> before = Layer();
+
+    // Button 21 arms the trim; a short line across the stub, Yes.
+    PressPanelButton(21);
+    EXPECT_EQ(app.tool.CommandMode, ModeTrimStubs);
+    Answering("是(&Y)", [&] {
+        ClickAt(32, 1);
+        ClickAt(32, 5);
+    });
+    EXPECT_EQ(app.store.Get(1, 1).RecordX2, 32);
+    EXPECT_EQ(app.tool.CommandMode, ModeTrimStubs);
+    QToolButton* undo = ToolButton("撤消");
+    ASSERT_NE(undo, nullptr);
+    undo->click();
+    QApplication::processEvents();
+    EXPECT_EQ(Layer(), before);
+    // Trimmed at the corner this time.
+    Answering("是(&Y)", [&] {
+        ClickAt(30, 1);
+        ClickAt(30, 5);
+    });
+    EXPECT_EQ(app.store.Get(1, 1).RecordX2, 30);
+
+    // Button 30 arms keeping inside: a line across the parcel, then two parallels below it.
+    PressPanelButton(30);
+    EXPECT_EQ(app.tool.CommandMode, ModeKeepInside);
+    app.current.CurrentColor = MakeRgb(255, 0, 255);
+    const int start = app.store.Count(1);
+    ClickAt(1, 14);
+    ClickAt(45, 14);
+    ClickAt(20, 10);
+    ClickAt(20, 6);
+    ASSERT_EQ(app.store.Count(1) - start, 3);
+    for (int k = start; k < start + 3; ++k) {
+        const MapRecord& r = app.store.Get(1, k);
+        EXPECT_EQ(r.RecordType, 2);
+        EXPECT_NEAR(std::min(r.RecordX1, r.RecordX2), 5, 1e-6);
+        EXPECT_NEAR(std::max(r.RecordX1, r.RecordX2), 30, 1e-6);
+        EXPECT_EQ(std::string(r.RecordText), app.tool.CommandArgument);
+    }
+    EXPECT_NEAR(app.store.Get(1, start + 2).RecordY1, 6, 0.2);
+    刷新(app);
+    QApplication::processEvents();
+    canvas->grab().save("/tmp/movra_keep_inside_rows.png");
 }
 
 }  // namespace
