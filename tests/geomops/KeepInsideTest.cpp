@@ -28,6 +28,8 @@ protected:
             store.Count(l) = 0;
             store.ClearFrom(l, 0);
         }
+        // The pieces go to layer 3, which is off: they do not cross the next lines.
+        store.LayerOnFlag[3] = 0;
         store.CurrentLayer = 3;
         app.current.CurrentColor = 0x00FF00;
         app.current.CurrentPen = 4;

@@ -109,6 +109,7 @@ TEST_F(TrimStubsTest, TheTableMovesTheVertexItNames) {
 TEST_F(TrimStubsTest, OneTrimACallThePreviewChangesNothingAndUndoPutsItBack) {
     Add(1, 2, {{0, 0}, {10, 0}});
     Add(1, 2, {{0, 1}, {10, 1}});
+    UndoCheckpoint(app, 0);  // the map as opened
     const MapRecord first = app.store.Get(1, 0);
     // The preview marks both crossings and changes nothing.
     Surface().ClearRecords();

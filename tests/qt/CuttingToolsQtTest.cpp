@@ -128,7 +128,7 @@ struct CuttingToolsQtTest : ::testing::Test {
     void Put(std::uint8_t type, std::vector<double> v) {
         MapRecord& r = app.store.At(1, app.store.Count(1)++);
         r.RecordType = type;
-        r.RecordColor = MakeRgb(0, 0, 0);
+        r.RecordColor = MakeRgb(255, 255, 0);
         double* f[8] = {&r.RecordX1, &r.RecordY1, &r.RecordX2, &r.RecordY2,
                         &r.RecordX3, &r.RecordY3, &r.RecordX4, &r.RecordY4};
         for (std::size_t k = 0; k < v.size(); ++k) *f[k] = v[k];
