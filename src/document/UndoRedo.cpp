@@ -170,6 +170,19 @@ void RestoreSnapshotStep(App& app, std::int32_t step, const UndoViewRecord* reco
     if (snapshot) RestoreLayerSnapshot(app, *snapshot);
 }
 
+// A command that rewrites a layer in place records a snapshot before and one after: the step
+// number of the one before when `after` is such an after-snapshot, else 0. The pair is one
+// undo and one redo.
+std::int32_t SnapshotBefore(const UndoJournal& j, std::int32_t after) {
+    if (after < 2 || after > j.UndoCurrentStep) return 0;
+    const std::int32_t before = after - 1;
+    if (j.UndoStepKind[At(before)] != UndoKindSnapshot || j.UndoStepKind[At(after)] != UndoKindSnapshot) return 0;
+    if (j.UndoStepLayer[At(before)] != j.UndoStepLayer[At(after)]) return 0;
+    const auto& b = j.UndoStepExtra[At(before)].Snapshot;
+    const auto& a = j.UndoStepExtra[At(after)].Snapshot;
+    return b && a && b->Before && !a->Before ? before : 0;
+}
+
 }  // namespace
 
 void Undo(App& app) {
@@ -223,8 +236,13 @@ void Undo(App& app) {
                 --j.UndoLastStep;
                 break;
             case UndoKindSnapshot:
-                RestoreSnapshotStep(app, p, record);
-                --j.UndoLastStep;
+                if (const std::int32_t before = SnapshotBefore(j, p)) {
+                    RestoreSnapshotStep(app, before, FindUndoViewRecord(app, j.UndoStepView[At(before)]));
+                    j.UndoLastStep = before - 1;
+                } else {
+                    RestoreSnapshotStep(app, p, record);
+                    --j.UndoLastStep;
+                }
                 break;
             default:
                 return;  // not taken back
@@ -291,7 +309,12 @@ void Redo(App& app) {
                 RestoreVertexStep(app, kind, s, record, false);
                 break;
             case UndoKindSnapshot:
-                RestoreSnapshotStep(app, s, record);
+                if (SnapshotBefore(j, s + 1) == s) {
+                    t = s + 1;
+                    RestoreSnapshotStep(app, t, FindUndoViewRecord(app, j.UndoStepView[At(t)]));
+                } else {
+                    RestoreSnapshotStep(app, s, record);
+                }
                 break;
             default:
                 return;  // not redone

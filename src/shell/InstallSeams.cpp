@@ -10,6 +10,9 @@
 #include "exchange/ExportDxfOwnDialect.h"
 #include "exchange/ExportDxfR12.h"
 #include "exchange/ImportDxf.h"
+#include "geomops/CutAlongLine.h"
+#include "geomops/KeepInside.h"
+#include "geomops/TrimStubs.h"
 
 namespace movra {
 
@@ -26,6 +29,10 @@ void InstallExportSeams(App& app) {
     app.exportSeams.dxfOwnDialect = ExportDxfOwnDialect;
     app.exportSeams.coordinateText = ExportCoordinateText;
     app.importSeams.dxf = ImportDxf;
+    // The cutting tools' operations.
+    app.geomopsSeams.CutLinesAndAreas = CutLinesAndAreas;
+    app.geomopsSeams.AddInsidePieces = AddInsidePieces;
+    app.geomopsSeams.CutLines = CutLines;
 }
 
 }  // namespace movra

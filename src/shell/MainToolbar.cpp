@@ -253,6 +253,22 @@ RowEnd AddLayerRow(App& app) {
     return RowEnd::Done;
 }
 
+// The cutting tool works on the layers that are on: only the current one stays on and unlocked.
+RowEnd ArmCutting(App& app) {
+    auto& store = app.store;
+    app.tool.ClickCount = 0;
+    SetText2(app, "割去(其余层锁定)");
+    for (int k = 1; k <= store.NextLayerIndex && k < LayerTableSize; ++k) {
+        store.LayerLockFlag[static_cast<std::size_t>(k)] = -1;
+        store.LayerOnFlag[static_cast<std::size_t>(k)] = 0;
+    }
+    store.LayerLockFlag[store.CurrentLayer] = 0;
+    store.LayerOnFlag[store.CurrentLayer] = -1;
+    app.tool.CommandMode = ModeCutLinesAndAreas;
+    刷新(app);
+    return RowEnd::Done;
+}
+
 // The set-up stored before is kept: the dialog shows it again.
 RowEnd StationSetUp(App& app) {
     ShowStationSetup(app);
@@ -307,6 +323,7 @@ const std::map<std::string, Row>& MenuRows() {
         {"另存为大图片bmp", Bitmap(-1)},
         {"选打印范围", PrintRanges},
         {"加层", AddLayerRow},
+        {"裁剪", ArmCutting},
         {"投影换带", [](App& app) { return WindowNotYet(app, "投影换带窗口"); }},
         {"设站", StationSetUp},
         {"控制点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},

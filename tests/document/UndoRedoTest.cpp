@@ -362,15 +362,13 @@ TEST_F(UndoRedoTest, TwelveSnapshotGroupsStillUndoAndRedoCorrectly) {
     EXPECT_EQ(FindUndoViewRecord(app, app.undo.UndoStepView[20])->RecordText, "9t");
     EXPECT_EQ(FindUndoViewRecord(app, app.undo.UndoStepView[22])->RecordText, "0t");
     EXPECT_EQ(app.undo.SnapshotCounter, 2);
+    // One undo takes a command back and one redo repeats it: its two snapshots are one step.
     for (int k = 12; k >= 1; --k) {
-        Undo(app);
-        EXPECT_EQ(State(), states[static_cast<size_t>(k)]);
         Undo(app);
         EXPECT_EQ(State(), states[static_cast<size_t>(k - 1)]);
         EXPECT_EQ(app.tool.CommandMode, ModeJournalHold);
     }
     for (int k = 1; k <= 12; ++k) {
-        Redo(app);
         Redo(app);
         EXPECT_EQ(State(), states[static_cast<size_t>(k)]);
     }

@@ -216,12 +216,9 @@ TEST_F(CuttingToolsTest, CuttingAsksAndJournalsTwoSnapshotsAroundTheCut) {
             EXPECT_EQ(app.undo.UndoStepKind[steps + 1], UndoKindSnapshot);
             EXPECT_EQ(app.undo.UndoStepKind[steps + 2], UndoKindSnapshot);
             EXPECT_DOUBLE_EQ(app.store.At(layer, slot).RecordX2, 250);
-            // The journal takes a snapshot step back at a time: the one after the cut, then the
-            // one before it.
-            Undo(app);
+            // The two snapshots are one step: one undo takes the cut back, one redo repeats it.
             Undo(app);
             EXPECT_EQ(app.store.At(layer, slot), before);
-            Redo(app);
             Redo(app);
             EXPECT_DOUBLE_EQ(app.store.At(layer, slot).RecordX2, 250);
         } else {
