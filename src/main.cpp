@@ -50,8 +50,10 @@ int main(int argc, char** argv) {
         });
     }
     const int result = application.exec();
-    // Everything is saved and closed once the window has gone: the process ends at once instead
-    // of freeing the map and the windows piece by piece.
+    // Everything is saved and closed once the window has gone (a print document still open is
+    // sent first): the process ends at once instead of freeing the map and the windows piece by
+    // piece.
+    program.platform.FinishPrinting();
     std::fflush(nullptr);
     std::_Exit(result);
 }
