@@ -1,8 +1,10 @@
 // The Qt entry point: the program over Qt, its main window started and shown maximised.
 #include <QApplication>
 #include <QDir>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -25,7 +27,16 @@ std::string WorkFolderPath() {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     movra::MainProgram program(QCoreApplication::applicationDirPath().toStdString(), WorkFolderPath());
-    QWidget* window = program.Start();
+    // The file manager starts the program with the map to open ("movra %f"); Qt has taken its
+    // own options out of the arguments already.
+    std::string mapPath;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1Char('-'))) continue;
+        mapPath = arguments[i].toStdString();
+        break;
+    }
+    QWidget* window = program.Start(mapPath);
     QObject::connect(window, &QObject::destroyed, &application, &QCoreApplication::quit);
 
     // For looking at the window without a display: MOVRA_SCREENSHOT=file.png saves the window
@@ -38,5 +49,11 @@ int main(int argc, char** argv) {
             QCoreApplication::exit(0);
         });
     }
-    return application.exec();
+    const int result = application.exec();
+    // Everything is saved and closed once the window has gone (a print document still open is
+    // sent first): the process ends at once instead of freeing the map and the windows piece by
+    // piece.
+    program.platform.FinishPrinting();
+    std::fflush(nullptr);
+    std::_Exit(result);
 }

@@ -153,7 +153,14 @@ void NewDocument(App& app) {
             PictureBox& canvas = form->Picture1;
             // The scroll bars go back to 0 before the new view is set, so that their change
             // handlers cannot move it.
-            form->LayoutCanvasAndScrollBars(screenWidth, screenHeight);
+            // The canvas fills the window as it is; one map unit is 100 twips of it across and
+            // down, so the new map is not stretched.
+            form->LayoutCanvasAndScrollBars(form->ScaleWidth() > 0 ? form->ScaleWidth() : screenWidth,
+                                            form->ScaleHeight() > 0 ? form->ScaleHeight() : screenHeight);
+            view.Left = -canvas.Width() / 200;
+            view.Right = canvas.Width() / 200;
+            view.Top = canvas.Height() / 200;
+            view.Bottom = -view.Top;
             canvas.SetScale(view.Left, view.Top, view.Right - view.Left, view.Bottom - view.Top);
             canvas.surface().SetDrawWidth(1);
             canvas.surface().SetDrawStyle(0);

@@ -195,4 +195,20 @@ void OpenRecentFile(App& app, std::int16_t n) {
     RedrawSeam(app);
 }
 
+void OpenNamedMap(App& app, const std::string& path) {
+    if (path.empty()) return;
+    app.current.DialogFilePath = path;
+    if (LCase(Right(path, 4)) == ".dxf") {
+        ReadDxfMap(app, path);
+        return;
+    }
+    // Any other name is read as the file type the program registers for itself.
+    const Reader reader = ReaderByExtension(path) == Reader::Wtw ? Reader::Wtw : Reader::Jdx;
+    if (!SaveBeforeReplacing(app)) return;
+    if (!ReadMap(app, reader, path, FileNameOf(path))) return;
+    ApplyOpenedMapSettings(app);
+    SetCaption(app, (reader == Reader::Wtw ? "Movra_wtw_" : "Movra_jdx_") + FileNameOf(path));
+    RedrawSeam(app);
+}
+
 }  // namespace movra

@@ -19,6 +19,11 @@ void OpenDxfFile(App& app);
 // Opens RecentFiles entry n (0..3) after the save question, as the other open commands do.
 void OpenRecentFile(App& app, std::int16_t n);
 
+// Opens the map named on the command line (as the file manager starts the program) as the open
+// commands open a file of its type: .jdx and .wtw maps, .dxf drawings. A file that cannot be read
+// gets the reader's message and leaves the empty map.
+void OpenNamedMap(App& app, const std::string& path);
+
 // What the settings dialog does when an opened map's settings are shown and taken over: the scale
 // factor and the sizes derived from the scale.
 void ApplyOpenedMapSettings(App& app);

@@ -89,12 +89,18 @@ csForm2::~csForm2() = default;
 
 // The texts and states the dialog is designed with; every load starts from them.
 void csForm2::SetDesignState() {
+    designing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{designing_};
     Label1.SetCaption("层名");
     Text1.SetText("层2");
     Text1.SetToolTipText("待增加的层名");
     Text1.SetForeColor(Black);
     Label2.SetCaption("颜色");
     Combo1.SetText("颜色");
+    Combo1.SetBackColor(SystemColor);
     Combo1.SetToolTipText("待增加的层颜色");
     Label3.SetCaption("第N层");
     Command1.SetCaption("确定加层属性");
@@ -110,6 +116,7 @@ void csForm2::SetDesignState() {
     Label6.SetCaption("刷  新");
     Text2.SetText("层名称");
     Text3.SetText("层颜色");
+    Text3.SetBackColor(SystemColor);
     Command4.SetCaption("修改层名层色");
     Command4.SetEnabled(true);
     Command2.SetCaption("退出");
@@ -246,6 +253,7 @@ void csForm2::Command4_Click() {
 }
 
 void csForm2::Combo1_Change() {
+    if (designing_) return;
     const double v = Val(Combo1.Text());
     if (v > 255 || v < 0) Combo1.SetText("0");
     Combo1.SetBackColor(app.tables.ColorPalette[static_cast<size_t>(PaletteIndexOf(Combo1.Text()))]);
@@ -255,11 +263,13 @@ void csForm2::Combo1_Click() {
     Combo1.SetBackColor(app.tables.ColorPalette[static_cast<size_t>(PaletteIndexOf(Combo1.Text()))]);
 }
 
-void csForm2::Text2_Change() { Command4.SetEnabled(true); }
+void csForm2::Text2_Change() {
+    if (!designing_) Command4.SetEnabled(true);
+}
 
 void csForm2::Text3_Change() {
     // Setting the box back runs this again; the second run must not set it once more.
-    if (text3Checking_) return;
+    if (text3Checking_ || designing_) return;
     text3Checking_ = true;
     const double v = Val(Text3.Text());
     if (v > 255 || v <= 0) {

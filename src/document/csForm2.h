@@ -62,6 +62,9 @@ private:
     void SetLayerOn(int layer, bool on);
     void MarkLayerChanged(int layer);
     bool text3Checking_ = false;
+    // True while the design texts are put in place: they are the dialog's own, not a user's
+    // change, so the change handlers leave them (and the boxes' colours) alone.
+    bool designing_ = false;
 };
 
 // The tool bar's "设层": opens the layer manager modeless, or tells "层已满" (and closes it) when no

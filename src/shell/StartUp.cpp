@@ -1,5 +1,6 @@
 #include "shell/StartUp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -69,25 +70,32 @@ void LayOutWindowAndCanvas(App& app, stForm1& form) {
     form.Move(form.Left(), form.Top(), sw, sh);
     form.SetWindowState(WindowMaximized);
     PictureBox& canvas = form.Picture1;
-    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, CanvasShare * sw, CanvasShare * sh);
+    // The canvas in whole pixels, so that one ground metre is exactly 100 twips across and down.
+    const double twipsX = std::max(1, screen.TwipsPerPixelX()), twipsY = std::max(1, screen.TwipsPerPixelY());
+    const double canvasWidth = std::floor(CanvasShare * sw / twipsX) * twipsX;
+    const double canvasHeight = std::floor(CanvasShare * sh / twipsY) * twipsY;
+    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, canvasWidth, canvasHeight);
     auto& view = app.view;
     view.ScreenAspect = sw > 0 ? sh / sw : 0;
-    view.View.Left = -CanvasShare * sw / 200;
-    view.View.Top = std::abs(view.View.Left) * view.ScreenAspect;
-    view.View.Right = CanvasShare * sw / 200;
+    view.View.Left = -canvasWidth / 200;
+    view.View.Top = canvasHeight / 200;
+    view.View.Right = canvasWidth / 200;
     view.View.Bottom = -view.View.Top;
     canvas.SetScale(view.View.Left, view.View.Top, view.View.Right - view.View.Left,
                     view.View.Bottom - view.View.Top);
     canvas.SetBackColor(MakeRgb(0, 0, 0));
     LayoutCanvasAndScrollBars(app, sw, sh);
     // The canvas keeps the place start-up gave it; the bars follow it.
-    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, CanvasShare * sw, CanvasShare * sh);
+    canvas.Move(stForm1::CanvasLeft, stForm1::CanvasTop, canvasWidth, canvasHeight);
     form.ArrangeControls();
 }
 
 void FillSelectors(App& app, stForm1& form) {
     auto& store = app.store;
     auto& tables = app.tables;
+    // The swatch of palette colour i is picture i: the selectors show it beside each name.
+    form.ImageList2.Clear();
+    for (int i = 1; i <= 255; ++i) form.ImageList2.AddSwatch(tables.ColorPalette[static_cast<size_t>(i)]);
     form.ImageCombo1.SetImageList(&form.ImageList2);
     form.ImageCombo1.ClearItems();
     store.CurrentLayer = 1;

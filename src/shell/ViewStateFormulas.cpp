@@ -5,16 +5,19 @@
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "display/Redraw.h"
 #include "display/TextRendering.h"
+#include "platform/Platform.h"
 #include "shell/stForm1.h"
 
 namespace movra {
 
 namespace {
 constexpr const char* ScaleBoxPrefix = "比例尺Ⅰ：";
-constexpr double CanvasShare = 0.856;
+// The canvas ends this far from the inner area's right and bottom edges.
+constexpr double CanvasMargin = 60;
 
 int RoundHalfEven(double x) {
     double r = std::nearbyint(x);  // the default rounding mode rounds halves to even
@@ -99,16 +102,22 @@ void HScroll1_Change(App& app) {
     }
 }
 
-void LayoutCanvasAndScrollBars(App& app, double windowWidth, double windowHeight) {
+void LayoutCanvasAndScrollBars(App& app, double clientWidth, double clientHeight) {
     stForm1* form = app.form1;
     if (!form) return;
     PictureBox& canvas = form->Picture1;
     ScrollBar& vbar = form->VScroll1;
     ScrollBar& hbar = form->HScroll1;
     // Each step on its own: a minimised window gives sizes that fail, and the rest still runs.
+    // The canvas fills the inner area right of and below its fixed corner, leaving room for the
+    // vertical bar, so that nothing runs past the window's edge at any size.
+    // Whole pixels, so that the scale shown follows the canvas's pixels exactly.
     try {
-        canvas.Move(canvas.Left(), canvas.Top(), std::max(0.0, CanvasShare * windowWidth),
-                    std::max(0.0, CanvasShare * windowHeight));
+        const double twipsX = std::max(1, app.platform.screen().TwipsPerPixelX());
+        const double twipsY = std::max(1, app.platform.screen().TwipsPerPixelY());
+        const double width = std::max(0.0, clientWidth - canvas.Left() - vbar.Width() - CanvasMargin);
+        const double height = std::max(0.0, clientHeight - canvas.Top() - CanvasMargin);
+        canvas.Move(canvas.Left(), canvas.Top(), std::floor(width / twipsX) * twipsX, std::floor(height / twipsY) * twipsY);
     } catch (...) {
     }
     try {
@@ -122,6 +131,39 @@ void LayoutCanvasAndScrollBars(App& app, double windowWidth, double windowHeight
         hbar.SetValue(0);
     } catch (...) {
     }
+}
+
+void KeepCanvasScale(App& app, int oldPixelWidth, int newPixelWidth, int newPixelHeight) {
+    stForm1* form = app.form1;
+    if (!form || oldPixelWidth <= 0 || newPixelWidth <= 0 || newPixelHeight <= 0) return;
+    PictureBox& canvas = form->Picture1;
+    const double width = canvas.ScaleWidth(), height = canvas.ScaleHeight();
+    if (!(width != 0) || !(height != 0) || !std::isfinite(width) || !std::isfinite(height)) return;
+    // The ground length of one pixel stays what it was across; down it becomes the same, so a
+    // metre is as many pixels across as down. The window grows or shrinks about its centre.
+    const double perPixel = std::abs(width) / oldPixelWidth;
+    const double centreX = canvas.ScaleLeft() + width / 2;
+    const double centreY = canvas.ScaleTop() + height / 2;
+    const double newWidth = std::copysign(perPixel * newPixelWidth, width);
+    const double newHeight = std::copysign(perPixel * newPixelHeight, height);
+    canvas.SetScale(centreX - newWidth / 2, centreY - newHeight / 2, newWidth, newHeight);
+}
+
+void CanvasResized(App& app, int& lastPixelWidth, int& lastPixelHeight) {
+    stForm1* form = app.form1;
+    if (!form) return;
+    const Surface& surface = form->Picture1.surface();
+    const int width = surface.PixelWidth(), height = surface.PixelHeight();
+    if (width == lastPixelWidth && height == lastPixelHeight) return;
+    GuardSilently([&] { KeepCanvasScale(app, lastPixelWidth, width, height); });
+    lastPixelWidth = width;
+    lastPixelHeight = height;
+    // Before start-up there is no map to draw; start-up computes the view itself.
+    if (!form->Loaded()) return;
+    GuardSilently([&] {
+        Text4_Click(app);
+        刷新(app);
+    });
 }
 
 }  // namespace movra

@@ -1,7 +1,9 @@
 #include "shell/stForm1.h"
 
 #include <algorithm>
+#include <memory>
 #include <random>
+#include <utility>
 
 #include "App.h"
 #include "document/LayerSelector.h"
@@ -26,6 +28,8 @@ constexpr double ScrollBarThickness = 255;
 constexpr double ColumnLeft = 60;
 constexpr double ColumnWidth = 1800;
 constexpr double BandTop = 780;
+// From one box of the selector column to the next.
+constexpr double ColumnStep = 400;
 // The colour of the scale box's text (red 40, green 52, blue 1).
 constexpr Rgb ScaleBoxTextColor = 78888;
 }  // namespace
@@ -138,6 +142,11 @@ stForm1::stForm1(App& application)
     ArrangeControls();
     // Until start-up computes the view, one ground unit is 100 twips of canvas, y up.
     Picture1.SetScale(0, Picture1.Height() / 100, Picture1.Width() / 100, -Picture1.Height() / 100);
+    // A resized canvas keeps the map's scale and centre and draws it again.
+    Picture1.onResize = [this, last = std::make_shared<std::pair<int, int>>(Picture1.surface().PixelWidth(),
+                                                                            Picture1.surface().PixelHeight())] {
+        CanvasResized(app, last->first, last->second);
+    };
 }
 
 stForm1::~stForm1() {
@@ -150,7 +159,7 @@ void stForm1::Form_QueryUnload(int& cancel, int& unloadMode) { RunShutdown(app, 
 
 void stForm1::Form_Resize() {
     try {
-        LayoutCanvasAndScrollBars(Width(), Height());
+        LayoutCanvasAndScrollBars(ScaleWidth() > 0 ? ScaleWidth() : Width(), ScaleHeight() > 0 ? ScaleHeight() : Height());
         ArrangeControls();
     } catch (...) {
     }
@@ -202,28 +211,34 @@ szForm3& stForm1::SettingsWindow() {
 void stForm1::ArrangeControls() {
     const double canvasLeft = Picture1.Left();
     const double canvasWidth = std::max(0.0, Picture1.Width());
-    Label6.Move(std::max(0.0, canvasLeft - LampWidth - 60), BandTop, LampWidth, LineHeight);
-    const double scaleBoxWidth = std::min(ScaleBoxWidth, canvasWidth);
-    const double messageWidth = std::max(0.0, canvasWidth - scaleBoxWidth - 60);
-    Text2.Move(canvasLeft, BandTop, messageWidth, LineHeight);
+    // The lamp starts the band above the canvas, the message line follows it, the scale box
+    // ends it at the canvas's right edge.
+    Label6.Move(canvasLeft, BandTop, LampWidth, LineHeight);
+    const double scaleBoxWidth = std::min(ScaleBoxWidth, std::max(0.0, canvasWidth - LampWidth - 120));
+    const double messageLeft = canvasLeft + LampWidth + 60;
+    const double messageWidth = std::max(0.0, canvasWidth - LampWidth - 60 - scaleBoxWidth - 60);
+    Text2.Move(messageLeft, BandTop, messageWidth, LineHeight);
     Text4.Move(canvasLeft + canvasWidth - scaleBoxWidth, BandTop, scaleBoxWidth, LineHeight);
-    const double top = Picture1.Top();
+    // The selector column starts level with the band, so that the method panel under it fits
+    // the smallest window.
+    const double top = BandTop;
     const double half = ColumnWidth / 2;
     ImageCombo1.Move(ColumnLeft, top, ColumnWidth, LineHeight);
-    ImageCombo2.Move(ColumnLeft, top + 450, ColumnWidth, LineHeight);
-    Combo1.Move(ColumnLeft, top + 900, ColumnWidth, LineHeight);
-    Combo2.Move(ColumnLeft, top + 1350, 800, LineHeight);
-    Combo3.Move(ColumnLeft + 860, top + 1350, ColumnWidth - 860, LineHeight);
-    Label5.Move(ColumnLeft, top + 1800, half - 30, 300);
-    Command9.Move(ColumnLeft + half, top + 1760, half, 360);
-    Label3.Move(ColumnLeft, top + 2160, half - 30, 300);
-    Label4.Move(ColumnLeft + half, top + 2160, half, 300);
+    ImageCombo2.Move(ColumnLeft, top + ColumnStep, ColumnWidth, LineHeight);
+    Combo1.Move(ColumnLeft, top + 2 * ColumnStep, ColumnWidth, LineHeight);
+    Combo2.Move(ColumnLeft, top + 3 * ColumnStep, 800, LineHeight);
+    Combo3.Move(ColumnLeft + 860, top + 3 * ColumnStep, ColumnWidth - 860, LineHeight);
+    Label5.Move(ColumnLeft, top + 4 * ColumnStep, half - 30, 300);
+    Command9.Move(ColumnLeft + half, top + 4 * ColumnStep - 20, half, 340);
+    Label3.Move(ColumnLeft, top + 4 * ColumnStep + 340, half - 30, 300);
+    Label4.Move(ColumnLeft + half, top + 4 * ColumnStep + 340, half, 300);
     // The panel buttons, and under them the panel stack.
-    Command7.Move(ColumnLeft, top + 2520, half - 30, 400);
-    Command1.Move(ColumnLeft + half, top + 2520, half, 400);
-    Command6.Move(ColumnLeft, top + 2960, half - 30, 400);
-    Command2.Move(ColumnLeft + half, top + 2960, half, 400);
-    ArrangePanels(ColumnLeft, top + 3420);
+    const double buttonsTop = top + 4 * ColumnStep + 680;
+    Command7.Move(ColumnLeft, buttonsTop, half - 30, 380);
+    Command1.Move(ColumnLeft + half, buttonsTop, half, 380);
+    Command6.Move(ColumnLeft, buttonsTop + 420, half - 30, 380);
+    Command2.Move(ColumnLeft + half, buttonsTop + 420, half, 380);
+    ArrangePanels(ColumnLeft, buttonsTop + 840);
     // The row under the message line: the command line, the entry box and the status box.
     const double rowTop = BandTop + LineHeight + 30;
     const double commandWidth = 0.4 * canvasWidth;

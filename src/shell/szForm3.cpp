@@ -234,20 +234,21 @@ szForm3::~szForm3() = default;
 void szForm3::Layout() {
     Move(0, 0, 11400, 8200);
     Frame2.Move(120, 120, 4200, 3300);
-    Label2.Move(120, 240, 2400, 300);
+    // The labels stand below their frames' captions.
+    Label2.Move(120, 360, 2400, 300);
     OptionButton* scaleOptions[] = {&Option6,  &Option7,  &Option8,  &Option9,  &Option10, &Option18, &Option11,
                                     &Option12, &Option13, &Option17, &Option14, &Option15, &Option16, &Option19};
-    for (int i = 0; i < 14; ++i) scaleOptions[i]->Move(120 + (i % 3) * 1350, 600 + (i / 3) * 360, 1300, 300);
+    for (int i = 0; i < 14; ++i) scaleOptions[i]->Move(120 + (i % 3) * 1350, 680 + (i / 3) * 360, 1300, 300);
     Text7.Move(120, 2880, 1900, 300);
     Text8.Move(2160, 2880, 1900, 300);
 
     Frame1.Move(120, 3540, 4200, 1500);
-    Label1.Move(120, 240, 2000, 300);
-    Option1.Move(120, 600, 1300, 300);
-    Option4.Move(1470, 600, 1600, 300);
-    Option2.Move(120, 1000, 1300, 300);
-    Option3.Move(1470, 1000, 1400, 300);
-    Option5.Move(2900, 1000, 1100, 300);
+    Label1.Move(120, 360, 2000, 300);
+    Option1.Move(120, 680, 1300, 300);
+    Option4.Move(1470, 680, 1600, 300);
+    Option2.Move(120, 1060, 1300, 300);
+    Option3.Move(1470, 1060, 1400, 300);
+    Option5.Move(2900, 1060, 1100, 300);
 
     Frame3.Move(4440, 120, 3600, 1900);
     Label3.Move(120, 300, 400, 300);

@@ -40,12 +40,13 @@ TEST_F(SelectorFixture, NewDocumentResetsTheMainWindow) {
     EXPECT_EQ(form.Caption().rfind("movra_newfilse_", 0), 0u);
     EXPECT_EQ(form.Text4.ForeColor(), 78888);
 
-    const double width = t.platform.screen().WidthTwips();
-    const double height = t.platform.screen().HeightTwips();
-    EXPECT_DOUBLE_EQ(form.Picture1.ScaleLeft(), -0.856 * width / 200);
-    EXPECT_DOUBLE_EQ(form.Picture1.ScaleWidth(), 0.856 * width / 100);
-    EXPECT_DOUBLE_EQ(form.Picture1.ScaleTop(), 0.856 * width / 200 * height / width);
-    EXPECT_LT(form.Picture1.ScaleHeight(), 0) << "y points up";
+    // One map unit is 100 twips of canvas across and down, about the origin.
+    const double width = form.Picture1.Width();
+    const double height = form.Picture1.Height();
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleLeft(), -width / 200);
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleWidth(), width / 100);
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleTop(), height / 200);
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleHeight(), -height / 100) << "y points up";
     EXPECT_EQ(form.Picture1.surface().DrawMode(), 13);
     EXPECT_EQ(form.HScroll1.Value(), 0);
     EXPECT_EQ(form.VScroll1.Value(), 0);

@@ -35,6 +35,26 @@ TEST_F(LayerManager, LoadShowsNextLayerAndOffLayersGrey) {
     EXPECT_FALSE(form.Command4.Enabled());
 }
 
+// The dialog opens with its design texts and plain boxes, the first time and after the user
+// changed them and closed it: putting the design texts in place is no change of the user's.
+TEST_F(LayerManager, OpensWithItsDesignTextsAndPlainColourBoxes) {
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(form.Text2.Text(), "层名称");
+        EXPECT_EQ(form.Text3.Text(), "层颜色");
+        EXPECT_EQ(form.Combo1.Text(), "颜色");
+        EXPECT_EQ(form.Combo1.BackColor(), SystemColor);
+        EXPECT_EQ(form.Text3.BackColor(), SystemColor);
+        EXPECT_FALSE(form.Command4.Enabled());
+        // The user shows a layer and picks a colour, then closes the dialog and opens it again.
+        form.Command3_Click(2);
+        form.Combo1.SetText("20");
+        EXPECT_EQ(form.Combo1.BackColor(), app.tables.ColorPalette[20]);
+        form.Unload();
+        form.Load();
+    }
+}
+
 TEST_F(LayerManager, LayerButtonsToggleAndShowTheLayer) {
     form.Command3_Click(66);
     for (int i = 66; i <= 70; ++i) EXPECT_EQ(app.store.LayerOnFlag[static_cast<size_t>(i)], 0) << i;

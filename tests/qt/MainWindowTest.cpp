@@ -85,9 +85,15 @@ TEST_F(MainWindowTest, ResizingTheWindowLaysTheCanvasOutAgain) {
     window->resize(640, 480);
     QApplication::processEvents();
     QWidget* canvas = binder.WidgetOf(form1.Picture1);
-    // The canvas takes 0.856 of the window's size, from where start-up put it.
+    // The canvas fills the window from where start-up put it, its vertical bar beside it.
     const double twipsPerPixel = platform.screen().TwipsPerPixelX();
-    EXPECT_NEAR(canvas->width(), 0.856 * form1.Width() / twipsPerPixel, 1.0);
+    QWidget* client = canvas->parentWidget();
+    QWidget* bar = binder.WidgetOf(form1.VScroll1);
+    EXPECT_EQ(bar->geometry().left(), canvas->geometry().right() + 1);
+    EXPECT_LE(bar->geometry().right(), client->width() - 1);
+    EXPECT_GE(bar->geometry().right(), client->width() - 10);
+    EXPECT_LE(canvas->geometry().bottom(), client->height() - 1);
+    EXPECT_GE(canvas->geometry().bottom(), client->height() - 10);
     EXPECT_EQ(form1.Picture1.surface().PixelWidth(), canvas->width());
     EXPECT_EQ(canvas->geometry().left(), 1920 / twipsPerPixel);
     QWidget* message = binder.WidgetOf(form1.Text2);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "App.h"
+#include "document/OpenDialogs.h"
 #include "document/JdxFile.h"
 #include "document/UndoJournal.h"
 #include "document/WtwFile.h"
@@ -189,6 +190,34 @@ TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
     Click("存盘");
     EXPECT_EQ(prompt().LastText(), "未保存！");
     EXPECT_EQ(std::filesystem::file_size(opened), before);
+}
+
+// The file manager starts the program with a map's name: it is opened as the open command opens
+// it; a file that is no map leaves the empty map and says so on the message line.
+TEST_F(MainToolbar, AMapNamedOnTheCommandLineIsOpened) {
+    const std::string map = Path("命令行.jdx");
+    DrawSomething(321);
+    WriteJdxFile(t.app, map);
+    const std::string bad = Path("bad.jdx");
+    { std::ofstream(bad) << "no map here"; }
+
+    TestApp started;
+    started.form1.Load();
+    OpenNamedMap(started.app, map);
+    ASSERT_EQ(started.app.store.Count(1), 1);
+    EXPECT_EQ(started.app.store.At(1, 0).RecordX1, 321);
+    EXPECT_EQ(started.form1.Caption(), "Movra_jdx_命令行.jdx");
+    EXPECT_EQ(started.app.current.DialogFilePath, map);
+    EXPECT_TRUE(started.platform.promptScript.questions.empty());
+
+    for (const std::string& wrong : {bad, Path("missing.jdx")}) {
+        SCOPED_TRACE(wrong);
+        TestApp other;
+        other.form1.Load();
+        OpenNamedMap(other.app, wrong);
+        EXPECT_EQ(other.app.store.Count(1), 0);
+        EXPECT_EQ(other.form1.Text2.Text().rfind(MapFileNotReadMessage, 0), 0u) << other.form1.Text2.Text();
+    }
 }
 
 TEST_F(MainToolbar, AddingALayerAsksAndReportsTheCount) {

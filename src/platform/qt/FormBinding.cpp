@@ -1,11 +1,13 @@
 #include "platform/qt/FormBinding.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -562,10 +565,19 @@ void FormBinding::SyncComboItems(QComboBox* box, int count, bool picturesChanged
         }
     }
     while (box->count() > common) box->removeItem(box->count() - 1);
+    // The drop-down is as wide as its widest entry, however narrow the box: a list of font names
+    // must not read "华…黑".
+    int widest = common == 0 ? 0 : box->property("movraWidest").toInt();
+    const QFontMetrics metrics(box->view()->font());
     for (int i = common; i < count; ++i) {
         auto [text, image] = item(i);
-        box->addItem(IconOf(images, image), text, image);
+        QIcon icon = IconOf(images, image);
+        box->addItem(icon, text, image);
+        widest = std::max(widest, metrics.horizontalAdvance(text) + (icon.isNull() ? 0 : box->iconSize().width() + 4));
     }
+    box->setProperty("movraWidest", widest);
+    const int scrollBar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    box->view()->setMinimumWidth(widest + scrollBar + 24);
 }
 
 // A button's picture at its own size, or smaller (its proportions kept) on a smaller button.
@@ -634,6 +646,14 @@ void FormBinding::ApplyColors(Control& control, QWidget* widget) {
         widget->setPalette(palette);
     else
         widget->setPalette(QPalette());
+    // A box's colours are its own: its drop-down list keeps the ordinary colours, so that the
+    // swatches and names of a colour selector stay readable whatever colour is chosen.
+    if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        QPalette plain = QApplication::palette(box->view());
+        plain.setResolveMask(~QPalette::ResolveMask(0));  // every role its own, not the box's
+        box->view()->setPalette(plain);
+        if (QWidget* popup = box->view()->parentWidget(); popup && popup != box) popup->setPalette(plain);
+    }
 }
 
 void FormBinding::ApplyFont(Control& control, QWidget* widget) {

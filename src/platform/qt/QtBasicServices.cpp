@@ -24,7 +24,6 @@ int TwipsPerPixel(double logicalDpi) {
 
 }  // namespace
 
-void QtSound::Beep(int, int) { QApplication::beep(); }
 
 int QtScreen::TwipsPerPixelX() const {
     QScreen* screen = MainScreen();

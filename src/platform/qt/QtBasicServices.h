@@ -1,5 +1,6 @@
 #pragma once
 // The small Qt services: sound, screen, folders, events and picture files.
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -11,10 +12,18 @@
 
 namespace movra {
 
-// Without a multimedia module the desktop's own beep stands for every tone; it returns at once.
+class TonePlayer;
+
+// Tones of the asked frequency and length through the default audio output; they are queued and
+// play one after another while the program goes on. With no audio device the tones are silent.
 class QtSound : public Sound {
 public:
+    QtSound();
+    ~QtSound() override;
     void Beep(int frequencyHz, int durationMs) override;
+
+private:
+    std::unique_ptr<TonePlayer> player_;
 };
 
 // The screen the program starts on, measured in twips at its logical resolution.

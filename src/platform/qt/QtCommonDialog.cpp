@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -30,7 +31,10 @@ QStringList ToQtNameFilters(const std::string& filter) {
 }
 
 FileDialogResult QtCommonDialog::Show(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(QApplication::activeWindow(), FromUtf8(request.title), FromUtf8(request.initialDir));
+    std::string folder = request.initialDir;
+    if (folder.empty()) folder = lastFolder_;
+    if (folder.empty() && defaultFolder) folder = defaultFolder();
+    QFileDialog dialog(QApplication::activeWindow(), FromUtf8(request.title), FromUtf8(folder));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -47,6 +51,7 @@ FileDialogResult QtCommonDialog::Show(const FileDialogRequest& request, bool sav
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
     result.cancelled = false;
     result.fileName = dialog.selectedFiles().first().toStdString();
+    lastFolder_ = QFileInfo(dialog.selectedFiles().first()).absolutePath().toStdString();
     qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0) result.filterIndex = static_cast<int>(chosen) + 1;
     return result;

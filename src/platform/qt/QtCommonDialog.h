@@ -1,5 +1,7 @@
 #pragma once
 #include <QStringList>
+#include <functional>
+#include <string>
 
 #include "platform/CommonDialog.h"
 
@@ -16,7 +18,12 @@ public:
     std::optional<Rgb> ShowColor(Rgb initial) override;
     void ShowPrinter() override;
 
+    // Where a file dialog opens when its request names no folder: the program tells it (the
+    // open map's folder, else the work folder); the folder of the file last chosen comes first.
+    std::function<std::string()> defaultFolder;
+
 private:
+    std::string lastFolder_;
     FileDialogResult Show(const FileDialogRequest& request, bool save);
 };
 

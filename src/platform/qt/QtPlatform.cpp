@@ -40,6 +40,10 @@ PictureFiles& QtPlatform::pictureFiles() { return *pictureFiles_; }
 TimerFactory& QtPlatform::timers() { return *timers_; }
 SerialPortFactory& QtPlatform::serialPorts() { return *serialPorts_; }
 
+void QtPlatform::FinishPrinting() {
+    if (printer_) printer_->EndDoc();
+}
+
 Printer& QtPlatform::printer() {
     // Made when first asked for: looking for the system's printers takes a moment.
     if (!printer_) printer_ = std::make_unique<QtPrinter>(workFolder_ + "/print.pdf");

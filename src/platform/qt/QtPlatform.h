@@ -42,6 +42,8 @@ public:
     Printer& printer() override;
     // A QtSurface (the binder reaches its image and repaint hook through dynamic_cast).
     std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override;
+    // Sends a print document still open, as leaving the program does.
+    void FinishPrinting();
 
 private:
     std::unique_ptr<QtPrompt> prompt_;
