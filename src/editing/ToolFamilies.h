@@ -66,5 +66,6 @@ const ToolFamily& ViewToolFamily();    // pan, tilt, zoom, the floating view bar
 const ToolFamily& VertexToolFamily();  // vertex insertion
 const ToolFamily& DrawingToolFamily();  // lines, freehand, rectangles, circles, print ranges, station pick
 const ToolFamily& SelectionToolFamily();  // window selection and point pick, clip and save
+const ToolFamily& TransformToolFamily();  // moving and rotating the selection
 
 }  // namespace movra

@@ -135,6 +135,8 @@ struct ToolState {
     double StepParamB = 0;
     // -1 while a rubber preview is on the canvas and must be drawn again to erase it.
     std::int16_t RubberShown = 0;
+    // Mouse moves since the move or rotation preview was last drawn.
+    std::int16_t PreviewCounter = 0;
     // -1 while a self-made symbol is being drawn: undo and redo then do nothing.
     std::int16_t SymbolMakingMode = 0;
     // The symbol, line-type or special-line code of the armed tool.

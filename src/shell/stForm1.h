@@ -141,8 +141,6 @@ private:
     // Places the surveyed point typed after "xyz:" or "ZXY:" and moves the view to it.
     void JumpToCoordinates();
     void RepaintLamp();
-    // Gives the colour to every selected record and draws it so.
-    void RecolorSelection(Rgb color);
 
     std::unique_ptr<szForm3> settings_;
 };
