@@ -29,6 +29,13 @@ bool RefuseEmpty(App& app) {
     return true;
 }
 
+// The first click journals what came before it, so that undo takes back the transform before
+// the records a paste added (a paste arms the move tool without a checkpoint of its own).
+void OpenJournalStep(App& app, double x, double y) {
+    UndoCheckpoint(app, app.tool.CommandMode);
+    UndoStepSelection(app, 0, x, y);
+}
+
 // The end of the second click: the tool disarms and the map is drawn anew.
 void Finish(App& app) {
     app.tool.ClickCount = 0;
@@ -40,7 +47,7 @@ ReleaseEnd MoveRelease(App& app, double x, double y) {
     ToolState& tool = app.tool;
     if (tool.ClickCount == 0) {
         if (RefuseEmpty(app)) return ReleaseEnd::CommonTail;
-        UndoStepSelection(app, 0, x, y);
+        OpenJournalStep(app, x, y);
         tool.ClickCount = 1;
         return ReleaseEnd::CommonTail;
     }
@@ -57,7 +64,7 @@ ReleaseEnd RotateRelease(App& app, double x, double y) {
         // The first direction is the snapped press point.
         tool.StepParamA = tool.PressPoint.x;
         tool.StepParamB = tool.PressPoint.y;
-        UndoStepSelection(app, 0, tool.StepParamA, tool.StepParamB);
+        OpenJournalStep(app, tool.StepParamA, tool.StepParamB);
         tool.ClickCount = 1;
         return ReleaseEnd::CommonTail;
     }

@@ -123,6 +123,30 @@ TEST_F(TransformToolsTest, AMoveOfTwoRecordsIsJournalledAndUndoneInTwoSteps) {
     EXPECT_TRUE(Same(after));
 }
 
+TEST_F(TransformToolsTest, APastedCopyIsMovedThenUndoTakesBackTheMoveBeforeThePaste) {
+    Put(1, 0, {10, 20, 30, 40});
+    Put(1, 1, {50, 50, 60, 60, 70, 50}, 3);
+    Select({{1, 0}, {1, 1}});
+    Ready();
+    const std::vector<MapRecord> before = State();
+    Key('C', CtrlMask);
+    Key('V', CtrlMask);
+    ASSERT_EQ(app.tool.CommandMode, ModeMoveSelection);
+    ASSERT_EQ(app.store.Count(1), 4);
+    const std::vector<MapRecord> pasted = State();
+    app.tool.ClickCount = 0;
+    Click(10, 20);
+    Click(300, 400);
+    EXPECT_EQ(app.store.Get(1, 2).RecordX1, 300);
+    EXPECT_EQ(app.store.Get(1, 3).RecordX1, 340);
+    ToolbarClick("撤消");
+    ToolbarClick("撤消");
+    EXPECT_TRUE(Same(pasted));
+    ToolbarClick("撤消");
+    EXPECT_EQ(app.store.Count(1), 2);
+    EXPECT_TRUE(Same(before));
+}
+
 TEST_F(TransformToolsTest, TheRotationTurnsAboutTheFirstVertexFromTheSnappedPressToTheRawRelease) {
     // A square with its P1 at (100, 100); a click north of it and a release east turn it a
     // quarter clockwise.
