@@ -95,6 +95,8 @@ stForm1::stForm1(App& application)
     Text7.onClick = [this] { Text7_Click(); };
     ImageCombo1.onChange = [this] { ImageCombo1_Change(); };
     ImageCombo2.onClick = [this] { ImageCombo2_Click(); };
+    Combo2.onClick = [this] { Combo2_Click(); };
+    Combo3.onClick = [this] { Combo3_Click(); };
     Label3.onClick = [this] { Label3_Click(); };
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };

@@ -106,6 +106,9 @@ public:
     // The layer name typed into the layer selector; the colour chosen in the colour selector.
     void ImageCombo1_Change();
     void ImageCombo2_Click();
+    // The text size and the font chosen from their lists.
+    void Combo2_Click();
+    void Combo3_Click();
     // The toggles: snapping, window selection, symbol direction; the partner line-type swap.
     void Label3_Click();
     void Label4_Click();

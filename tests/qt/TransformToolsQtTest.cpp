@@ -5,6 +5,7 @@
 #include "GoldenPicture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -195,6 +196,46 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     EXPECT_NEAR(square.RecordX3, X(20), 1e-3);
     EXPECT_NEAR(square.RecordY3, Y(140), 1e-3);
     Canvas().save("/tmp/movra_rotation_done.png");
+}
+
+TEST_F(TransformToolsQtTest, TheSizeFontAndColourListsRestyleTheSelectedTexts) {
+    app.store.CurrentLayer = 1;
+    app.store.LayerOnFlag[1] = -1;
+    app.tool.SnapOn = 0;
+    MapRecord& text = Put(0, 65, {{80, 80}}, Blue);
+    text.RecordText = "河";
+    text.RecordX2 = 3;
+    text.RecordFont = "黑体";
+    Put(1, 2, {{60, 100}, {160, 100}}, Blue);
+    Put(2, 70, {{300, 300}, {10, 10}}, 2);  // an image outside the window: not selected
+    刷新(app);
+    Key(Qt::Key_X);
+    Drag({40, 40}, {200, 180});
+    ASSERT_EQ(app.selection.SelectionList[0].Layer, 3);
+    ASSERT_EQ(app.tool.CommandMode, ModeSelect);
+
+    auto choose = [&](Control& control, const QString& item) {
+        auto* box = qobject_cast<QComboBox*>(run.binder.WidgetOf(control));
+        ASSERT_NE(box, nullptr);
+        const int index = box->findText(item);
+        ASSERT_GE(index, 0) << item.toStdString();
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+        QApplication::processEvents();
+    };
+    choose(form.Combo2, "12");
+    EXPECT_EQ(app.store.Get(1, 0).RecordX2, 12);
+    EXPECT_EQ(app.store.Get(1, 0).RecordPen, 12);
+    EXPECT_EQ(app.store.Get(1, 1).RecordX2, X(160));  // the line keeps its vertex
+    choose(form.Combo3, QString::fromStdString(form.Combo3.List(5)));
+    EXPECT_EQ(app.store.Get(1, 0).RecordType, 64);
+    EXPECT_EQ(std::string(app.store.Get(1, 0).RecordFont), "宋体");
+    EXPECT_EQ(form.Text7.Text(), "右斜");
+    choose(form.ImageCombo2, QString::fromStdString(app.tables.ColorNames[3]));
+    EXPECT_EQ(app.store.Get(1, 0).RecordColor, app.tables.ColorPalette[3]);
+    EXPECT_EQ(app.store.Get(1, 1).RecordColor, app.tables.ColorPalette[3]);
+    EXPECT_EQ(app.store.Get(1, 2).RecordColor, 2);
+    Canvas().save("/tmp/movra_restyled.png");
 }
 
 // ---- The previews on a pixel canvas, every previewed type.
