@@ -79,6 +79,7 @@ protected:
 TEST_F(TransformToolsTest, AMoveOfTwoRecordsIsJournalledAndUndoneInTwoSteps) {
     Put(1, 0, {10, 20, 30, 40}).RecordColor = 255;
     Put(2, 3, {100, 100, 110, 90, 120, 100}, 3).RecordPen = 9;
+    Put(1, 5, {211, 320}, 1);  // a vertex beside the second click, which snapping finds
     Select({{1, 0}, {2, 3}});
     Ready();
     const std::vector<MapRecord> before = State();
@@ -86,7 +87,10 @@ TEST_F(TransformToolsTest, AMoveOfTwoRecordsIsJournalledAndUndoneInTwoSteps) {
     Click(500, 500);  // anywhere: the offset is taken from the first record's P1
     EXPECT_EQ(app.tool.ClickCount, 1);
     EXPECT_EQ(app.tool.CommandMode, ModeMoveSelection);
+    app.tool.SnapOn = -1;
+    Hover(210.125, 319.0625);
     Click(210.125, 319.0625);
+    EXPECT_EQ(app.tool.ReleasePoint.x, 211) << "the release was snapped";
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
     EXPECT_EQ(app.tool.ClickCount, 0);
     const MapRecord& a = app.store.Get(1, 0);
@@ -375,8 +379,10 @@ TEST_F(TransformToolsTest, TheRestylingTakesTextsOnlyAndLeavesTheImageHolder) {
         if (call == 2) PreviewMove(app, 1, 1, 0, 0, 1);
         EXPECT_EQ(app.current.DashOff, 0) << call;
     }
+    app.current.DashOff = 3;
     PreviewRotation(app, 0, 1, 1, 0, 1);
     EXPECT_TRUE(Surface().primitives.empty());
+    EXPECT_EQ(app.current.DashOff, 3) << "the rotation preview keeps the gap";
 }
 
 TEST_F(TransformToolsTest, TheColourSelectorRecoloursTheSelectionWhileTheSelectionToolIsArmed) {
