@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QToolButton>
 #include <QWidget>
 
@@ -166,13 +167,16 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     ToolbarButton("撤消");
     EXPECT_EQ(app.store.Count(1), 2);
 
-    // The square alone, turned about its P1 from north to east. (The method panel's rotation
-    // button arms the tool as the mode below.)
+    // The square alone, turned about its P1 from north to east with the method panel's button 2.
     Key(Qt::Key_X);
     Drag({50, 90}, {110, 150});
     ASSERT_EQ(app.selection.SelectionList[0].Layer, 2);
-    app.tool.CommandMode = ModeRotateSelection;
-    app.tool.ClickCount = 0;
+    auto* rotate = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command8(2)));
+    ASSERT_NE(rotate, nullptr);
+    rotate->click();
+    QApplication::processEvents();
+    ASSERT_EQ(app.tool.CommandMode, ModeRotateSelection);
+    EXPECT_EQ(form.Text2.Text(), "旋转已选目标");
     Click({60, 20});
     const QImage still = Canvas();
     HoverFiveTimesTo({200, 100});
