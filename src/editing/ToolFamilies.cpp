@@ -14,6 +14,9 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &DrawingToolFamily(),
         &SelectionToolFamily(),
         &TransformToolFamily(),
+        &MarkToolFamily(),
+        &CuttingToolFamily(),
+        &OffsetToolFamily(),
     };
     return families;
 }
