@@ -33,7 +33,7 @@ void HandledBoundaryChain(RecordDrawCall& c) {
                            VertexZ(b, j), c.Color());
     };
     for (int k = 1; k <= steps && k < 4; ++k) segment(r, k, r, k + 1);
-    if (steps == 4) segment(r, 4, c.app.store.Get(c.layer, c.slot + 1), 1);
+    if (steps == 4) segment(r, 4, NextRecordOf(c), 1);
 }
 
 // An attribute record (53..57): the 1 mm box mark, then its class number printed at the box's

@@ -47,6 +47,11 @@ float VertexZ(const MapRecord& r, int k) {
     }
 }
 
+const MapRecord& NextRecordOf(const RecordDrawCall& c) {
+    if (c.next != nullptr) return *c.next;
+    return c.app.store.Get(c.layer, static_cast<int>(c.slot) + 1);
+}
+
 void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color) {
     s.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
            static_cast<float>(y2), color);
@@ -97,11 +102,7 @@ float Zk(const MapRecord& r, int k) { return VertexZ(r, k); }
 
 const ClipBuffer& Clip(const App& app) { return app.clip; }
 
-// The record that continues a chain, read from the next slot; raises 9 beyond the store.
-const MapRecord& NextSlot(const RecordDrawCall& c) {
-    if (c.next != nullptr) return *c.next;
-    return c.app.store.Get(c.layer, static_cast<int>(c.slot) + 1);
-}
+const MapRecord& NextSlot(const RecordDrawCall& c) { return NextRecordOf(c); }
 
 // A polyline through vertices first..last, then optionally on to P1 of the next slot.
 void Polyline(RecordDrawCall& c, int first, int last, bool closed, bool toNext) {
@@ -227,7 +228,7 @@ void PlainLineTypeFallback(RecordDrawCall& c) {
 
 void DrawLineTypeFamily(RecordDrawCall& c) {
     const int t = c.record.RecordType;
-    const bool standard = c.app.symbolStandard.SymbolStandardLoaded == True;
+    const bool standard = c.app.symbolStandard.SymbolStandardLoaded == True && !c.options.plainLineTypes;
     if (t == TypeLineTypeSegment) {
         if (standard) DrawRecordChainLineType(c.app, c.layer, c.slot);
         else PlainLineTypeFallback(c);

@@ -27,6 +27,7 @@ struct RecordDrawOptions {
     Rgb textOverride = -1;      // -1: texts as the figures; else printed texts in this colour
     bool cull = true;           // test the record against ClipRect before drawing
     bool storePenColor = true;  // hand the record's colour to the drawers through PenColor
+    bool plainLineTypes = false;  // line-type lines as plain segments, as without a symbol standard
 };
 
 // How a row sets the canvas pen from the record's pen byte.
@@ -96,6 +97,9 @@ void DrawRow(const RecordRow& row, RecordDrawCall& call);
 double VertexX(const MapRecord& r, int k);
 double VertexY(const MapRecord& r, int k);
 float VertexZ(const MapRecord& r, int k);
+// The record a chain of the call goes on to: the call's `next`, else slot + 1 of the same layer
+// in the store (RuntimeError 9 beyond it).
+const MapRecord& NextRecordOf(const RecordDrawCall& c);
 // A line on the canvas, which takes its coordinates in single precision (-1: the fore colour).
 void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb color = -1);
 // The pen of the call's row.

@@ -150,6 +150,13 @@ void MirrorAxisPoint(int recordType, double x[4], double y[4], bool acrossVertic
     ay = y[v];
 }
 
+float LoneTextAngle(double px, double py, double x22, double y22) {
+    double degrees = 180.0 / std::numbers::pi * Azimuth(px, py, x22, y22);
+    // The azimuth constants carry the program's π: due east must give 90, not 89.
+    if (std::fabs(degrees - std::round(degrees)) < 1e-9) degrees = std::round(degrees);
+    return static_cast<float>(90.0 - Int(degrees));
+}
+
 void 旋转后(App& app, double x11, double y11, double x22, double y22, std::uint8_t xcc) {
     GuardToMessageLine(MessageLine(app), [&] {
         const int count = SelectedCount(app);
@@ -173,11 +180,7 @@ void 旋转后(App& app, double x11, double y11, double x22, double y22, std::ui
                 y = py + d * std::cos(a);
             });
             if (count == 1 && r.RecordType >= 64 && r.RecordType <= 68) {
-                // The text points from the pivot towards the second point.
-                double degrees = 180.0 / std::numbers::pi * Azimuth(px, py, x22, y22);
-                // The azimuth constants carry the program's π: due east must give 90, not 89.
-                if (std::fabs(degrees - std::round(degrees)) < 1e-9) degrees = std::round(degrees);
-                r.RecordZ2 = static_cast<float>(90.0 - Int(degrees));
+                r.RecordZ2 = LoneTextAngle(px, py, x22, y22);
                 r.RecordType = 66;
             }
             if (!SkipsHighlight(r, last)) {

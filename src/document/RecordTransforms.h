@@ -22,6 +22,10 @@ VertexSet TransformVertices(int recordType);
 // kind 66. Each rotated record is highlighted in palette colour 1. Errors go into Text2.
 void 旋转后(App& app, double x11, double y11, double x22, double y22, std::uint8_t xcc);
 
+// The angle in whole degrees that a lone rotated text takes: it points from the pivot (px, py)
+// towards (x22, y22). The rotation stores it and the rotation preview shows it.
+float LoneTextAngle(double px, double py, double x22, double y22);
+
 // Shifts the selection by (-x1, -y1) when xcc is 255, otherwise so that P1 of the first selected
 // record lands on (x1, y1). x2, y2 are not used. Errors go into Text2.
 void 平移后(App& app, double x1, double y1, double x2, double y2, std::uint8_t xcc);

@@ -246,6 +246,9 @@ void UndoCheckpoint(App& app, std::uint8_t command) {
             }
             return;
         }
+        // A checkpoint between the two clicks of a move or rotation records nothing of it; the
+        // second click must still find the step its first click opened.
+        const std::int32_t pending = j.PendingSelectionView;
         const std::int32_t n = BeginUndoGroup(app);
         bool appended = false;
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
@@ -266,6 +269,8 @@ void UndoCheckpoint(App& app, std::uint8_t command) {
             if (command != 0) MarkModified(app);
             UndoViewRecord& v = WriteUndoViewRecord(app, n);
             if (command == 0) v.RecordZ2 = 0.5;
+        } else {
+            j.PendingSelectionView = pending;
         }
         if (command != 0) SetToolbar1Button(app, 6, true);
         TrimUndoJournal(app);

@@ -13,6 +13,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &VertexToolFamily(),
         &DrawingToolFamily(),
         &SelectionToolFamily(),
+        &TransformToolFamily(),
         &MarkToolFamily(),
         &CuttingToolFamily(),
         &OffsetToolFamily(),

@@ -138,6 +138,8 @@ struct ToolState {
     double StepParamB = 0;
     // -1 while a rubber preview is on the canvas and must be drawn again to erase it.
     std::int16_t RubberShown = 0;
+    // Mouse moves since the move or rotation preview was last drawn.
+    std::int16_t PreviewCounter = 0;
     // -1 while a self-made symbol is being drawn: undo and redo then do nothing.
     std::int16_t SymbolMakingMode = 0;
     // -1 while records of type 61 are kept off the canvas; the method panel's layer buttons show

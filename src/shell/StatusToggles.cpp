@@ -5,6 +5,7 @@
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "display/HighlightRenderer.h"
+#include "editing/SelectionPreviews.h"
 #include "shell/CommandLine.h"
 #include "shell/stForm1.h"
 
@@ -86,23 +87,10 @@ void stForm1::ImageCombo2_Click() {
             const Rgb color = app.tables.ColorPalette[index];
             ImageCombo2.SetBackColor(color);
             app.current.CurrentColor = color;
-            if (app.tool.CommandMode == ModeSelect) RecolorSelection(color);
+            if (app.tool.CommandMode == ModeSelect) ApplyColor(app);
             return;
         }
     });
-}
-
-void stForm1::RecolorSelection(Rgb color) {
-    const auto& list = app.selection.SelectionList;
-    if (list.empty()) return;
-    const int last = std::min(list[0].Layer - 1, static_cast<int>(list.size()) - 1);
-    for (int k = 1; k <= last; ++k) {
-        const auto layer = static_cast<std::uint8_t>(list[static_cast<size_t>(k)].Layer);
-        const auto slot = static_cast<std::int16_t>(list[static_cast<size_t>(k)].Slot);
-        app.store.At(layer, slot).RecordColor = static_cast<std::int32_t>(color);
-        app.current.ModifiedFlag = -1;
-        刷图元(app, layer, slot, color);
-    }
 }
 
 void stForm1::Label3_Click() {

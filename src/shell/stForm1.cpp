@@ -7,6 +7,7 @@
 
 #include "App.h"
 #include "document/LayerSelector.h"
+#include "editing/SelectionPreviews.h"
 #include "editing/ToolEngine.h"
 #include "editing/ViewTimers.h"
 #include "shell/InstallSeams.h"
@@ -108,6 +109,7 @@ stForm1::stForm1(App& application)
     Text7.onClick = [this] { Text7_Click(); };
     ImageCombo1.onChange = [this] { ImageCombo1_Change(); };
     ImageCombo2.onClick = [this] { ImageCombo2_Click(); };
+    otherParts.ApplyTextStyle = [this](const std::string& font, int code) { ApplyTextStyle(app, font, code); };
     Label3.onClick = [this] { Label3_Click(); };
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };

@@ -196,8 +196,6 @@ private:
     // Makes the panels, their buttons and the combos' lists (called once by the constructor).
     void BuildPanels();
     void ArrangePanels(double left, double top);
-    // Gives the colour to every selected record and draws it so.
-    void RecolorSelection(Rgb color);
 
     std::unique_ptr<szForm3> settings_;
 };
