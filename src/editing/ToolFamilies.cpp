@@ -13,6 +13,8 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &VertexToolFamily(),
         &DrawingToolFamily(),
         &SelectionToolFamily(),
+        &MeasureToolFamily(),
+        &ConstructionToolFamily(),
     };
     return families;
 }

@@ -66,5 +66,7 @@ const ToolFamily& ViewToolFamily();    // pan, tilt, zoom, the floating view bar
 const ToolFamily& VertexToolFamily();  // vertex insertion
 const ToolFamily& DrawingToolFamily();  // lines, freehand, rectangles, circles, print ranges, station pick
 const ToolFamily& SelectionToolFamily();  // window selection and point pick, clip and save
+const ToolFamily& MeasureToolFamily();       // crossing of two lines, distance, angle
+const ToolFamily& ConstructionToolFamily();  // typed length, perpendiculars, 3-point circles, ellipse, curve
 
 }  // namespace movra

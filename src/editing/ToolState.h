@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Color.h"
 
@@ -186,6 +187,22 @@ struct ToolState {
     std::int32_t SelectionCount = 1;
 
     DemoMarkerState DemoMarker;
+
+    // The measuring, vertex and construction tools.
+    // The vertex the vertex-move tool is dragging.
+    SnapVertexRef DragVertex;
+    // The distance the last construction preview measured (from the base line or the first point).
+    float RubberLength = 0;
+    // -1 while the drag line of the perpendicular foot is on the canvas, and its ends.
+    std::int16_t DragLineShown = 0;
+    CanvasXY DragLineFrom;
+    CanvasXY DragLineTo;
+    // The smoothed curve: its points, the slot of CurrentLayer where it begins, and -1 while its
+    // preview is on the canvas.
+    std::vector<double> CurveX;
+    std::vector<double> CurveY;
+    std::int32_t CurveStartSlot = 0;
+    std::int16_t CurvePreviewShown = 0;
 };
 
 }  // namespace movra
