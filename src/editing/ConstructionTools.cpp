@@ -89,6 +89,23 @@ void DrawLastRecord(App& app) {
            store.Get(store.CurrentLayer, last).RecordColor);
 }
 
+// The rubber line from the first point while the second is awaited, and its erasure at the second
+// click by the tools whose figure does not cover it.
+void FirstLegRubber(App& app, double x, double y) {
+    DrawRubberLine(app, x, y);
+    app.tool.FirstLegEnd = {x, y};
+}
+
+void EraseFirstLeg(App& app) {
+    if (app.tool.RubberShown != -1) return;
+    Surface& canvas = Canvas(app);
+    const int mode = canvas.DrawMode();
+    canvas.SetDrawMode(DrawModeNotXorPen);
+    const CanvasXY p0 = Get(app, 0), end = app.tool.FirstLegEnd;
+    canvas.Line(p0.x, p0.y, end.x, end.y, Color(app));
+    canvas.SetDrawMode(mode);
+}
+
 // ---- A line of typed length: from P0 towards P1, as long as typed or as far as the third click.
 
 std::uint8_t TypedLineType(const std::string& code) {
@@ -109,10 +126,12 @@ void TypedLengthRubber(App& app, double x, double y) {
     if (tool.ClickCount != 2) return;
     Surface& canvas = Canvas(app);
     const CanvasXY p0 = Get(app, 0);
-    // The first erase runs over the base line drawn at the second click: the preview takes its
-    // place.
-    const CanvasXY was = AlongBase(app, Dist(tool.RubberPoint.x, tool.RubberPoint.y, p0.x, p0.y));
-    canvas.Line(p0.x, p0.y, was.x, was.y, Color(app));
+    // The base line drawn at the second click stays as the direction's reference; the preview
+    // runs over it.
+    if (tool.RubberShown == -1) {
+        const CanvasXY was = AlongBase(app, Dist(tool.RubberPoint.x, tool.RubberPoint.y, p0.x, p0.y));
+        canvas.Line(p0.x, p0.y, was.x, was.y, Color(app));
+    }
     tool.RubberLength = static_cast<float>(Dist(x, y, p0.x, p0.y));
     const CanvasXY q = AlongBase(app, tool.RubberLength);
     canvas.Line(p0.x, p0.y, q.x, q.y, Color(app));
@@ -132,6 +151,7 @@ ReleaseEnd TypedLengthRelease(App& app, double, double) {
         case 1: {
             Put(app, 2, p);
             tool.ClickCount = 2;
+            tool.RubberShown = 0;
             const CanvasXY p0 = Get(app, 0);
             Canvas(app).Line(p0.x, p0.y, p.x, p.y, Color(app));
             if (tool.SnapOn == -1) SwitchSnapping(app, false);
@@ -403,7 +423,7 @@ void DrawFigure(App& app, const ThreePointFigure& f, bool arc) {
 
 void ThreePointRubber(App& app, double x, double y) {
     ToolState& tool = app.tool;
-    if (tool.ClickCount == 1) return DrawRubberLine(app, x, y);
+    if (tool.ClickCount == 1) return FirstLegRubber(app, x, y);
     if (tool.ClickCount != 2) return;
     const bool arc = tool.CommandMode == ModeArc3P;
     ThreePointFigure f;
@@ -422,12 +442,14 @@ ReleaseEnd ThreePointRelease(App& app, double, double) {
         tool.ClickCount = 1;
         return ReleaseEnd::CommonTail;
     }
-    tool.RubberShown = 0;
     if (tool.ClickCount == 1) {
+        EraseFirstLeg(app);
+        tool.RubberShown = 0;
         Put(app, 2, p);
         tool.ClickCount = 2;
         return ReleaseEnd::CommonTail;
     }
+    tool.RubberShown = 0;
     tool.ClickCount = 0;
     const bool arc = tool.CommandMode == ModeArc3P;
     ThreePointFigure f;
@@ -460,7 +482,7 @@ void DrawEllipse(App& app) {
 
 void EllipseRubber(App& app, double x, double y) {
     ToolState& tool = app.tool;
-    if (tool.ClickCount == 1) return DrawRubberLine(app, x, y);
+    if (tool.ClickCount == 1) return FirstLegRubber(app, x, y);
     if (tool.ClickCount != 2) return;
     if (tool.RubberShown == -1) DrawEllipse(app);
     Scratch(app)[9] = DistanceFromLine(app, {x, y}, 0, 2);
@@ -478,9 +500,10 @@ ReleaseEnd EllipseRelease(App& app, double, double) {
         tool.ClickCount = 1;
         return ReleaseEnd::CommonTail;
     }
-    tool.RubberShown = 0;
     std::vector<double>& s = Scratch(app);
     if (tool.ClickCount == 1) {
+        EraseFirstLeg(app);
+        tool.RubberShown = 0;
         Put(app, 2, p);
         const CanvasXY a = Get(app, 0);
         s[6] = (a.x + p.x) / 2;
@@ -492,6 +515,7 @@ ReleaseEnd EllipseRelease(App& app, double, double) {
         return ReleaseEnd::CommonTail;
     }
     // b is what the last move measured.
+    tool.RubberShown = 0;
     DrawEllipse(app);
     StoreRecord(app, StoreFull, EllipseRecord, s[6], s[7], s[8], s[9], s[10], 0, 0, 0, "");
     tool.ClickCount = 0;

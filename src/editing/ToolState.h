@@ -193,6 +193,8 @@ struct ToolState {
     SnapVertexRef DragVertex;
     // The distance the last construction preview measured (from the base line or the first point).
     float RubberLength = 0;
+    // Where the rubber line from the first point of a construction ended last.
+    CanvasXY FirstLegEnd;
     // -1 while the drag line of the perpendicular foot is on the canvas, and its ends.
     std::int16_t DragLineShown = 0;
     CanvasXY DragLineFrom;
