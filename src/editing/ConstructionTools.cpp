@@ -13,6 +13,7 @@
 #include "display/Shapes.h"
 #include "document/Geometry.h"
 #include "document/StoreRecord.h"
+#include "document/UndoJournal.h"
 #include "editing/ConstructionSupport.h"
 #include "editing/RubberLine.h"
 #include "editing/ToolEngine.h"
@@ -87,6 +88,18 @@ void DrawLastRecord(App& app) {
     if (last < 0) return;
     刷图元(app, static_cast<std::uint8_t>(store.CurrentLayer), static_cast<std::int16_t>(last),
            store.Get(store.CurrentLayer, last).RecordColor);
+}
+
+// Rewrites records of the current layer in place, from `slot` on. The click's undo checkpoint
+// would journal only what the layer grew by, and undoing that would leave the rewritten records
+// behind, a chain record leading on to a slot that is gone; the layer's snapshots before and
+// after the rewrite make it one step that undo takes back whole.
+template <class F>
+void RewriteInPlace(App& app, std::int32_t slot, F&& rewrite) {
+    const auto layer = static_cast<std::uint8_t>(Store(app).CurrentLayer);
+    UndoStepSnapshot(app, layer, static_cast<std::int16_t>(slot), -1);
+    rewrite();
+    UndoStepSnapshot(app, layer, static_cast<std::int16_t>(slot), 0);
 }
 
 // The rubber line from the first point while the second is awaited, and its erasure at the second
@@ -301,7 +314,7 @@ ReleaseEnd PerpendicularsRelease(App& app, double, double) {
     const CanvasXY base = Get(app, 2);
     const CanvasXY n = PerpendicularEnd(app, d, typed != 0 ? -1 : 0, p);
     Canvas(app).Line(base.x, base.y, n.x, n.y, Color(app));
-    AppendPerpendicularVertex(app, base, n);
+    RewriteInPlace(app, OpenSlot(app) - 1, [&] { AppendPerpendicularVertex(app, base, n); });
     Put(app, 0, base);
     Put(app, 2, n);
     ++tool.ClickCount;
@@ -589,7 +602,11 @@ ReleaseEnd SmoothRelease(App& app, double, double) {
     if (s.size() < static_cast<std::size_t>(2 * k + 2)) s.resize(static_cast<std::size_t>(2 * k + 2));
     Put(app, 2 * k, p);
     SmoothWorkingCurve(app);
-    StoreCurve(app);
+    // The first curve is appended; every later click rewrites it from its start.
+    if (k == 2)
+        StoreCurve(app);
+    else
+        RewriteInPlace(app, tool.CurveStartSlot, [&] { StoreCurve(app); });
     刷新(app);
     tool.CurvePreviewShown = 0;
     tool.RubberShown = 0;

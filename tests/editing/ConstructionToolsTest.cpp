@@ -3,6 +3,7 @@
 #include "CanvasFixture.h"
 #include "document/Geometry.h"
 #include "editing/ConstructionTools.h"
+#include "document/UndoRedo.h"
 
 namespace movra {
 namespace {
@@ -26,6 +27,11 @@ protected:
     }
     const MapRecord& R(int k) const { return app.store.Get(layer, start + k); }
     int Added() const { return app.store.Count(layer) - start; }
+    std::vector<MapRecord> Layer() const {
+        std::vector<MapRecord> records;
+        for (int k = 0; k <= app.store.Count(layer); ++k) records.push_back(app.store.Get(layer, k));
+        return records;
+    }
 
     int layer = 0;
     std::int32_t start = 0;
@@ -180,6 +186,18 @@ TEST_F(ConstructionToolsTest, TheFootOfAPerpendicularIsStoredAsAPoint) {
         ASSERT_FALSE(lines.empty());
         EXPECT_NEAR(lines.back().y2, *typed ? 2 : 3, 1e-12);
     }
+    // The third press dragged shows the perpendicular turning after the cursor; the foot stored
+    // is that of the press.
+    Arm(ModePerpendicularFoot);
+    Click(0, 0);
+    Click(10, 0);
+    Hover(6, 2);
+    Press(7, 5);
+    Drag(8, 6);
+    Drag(9, 4);
+    Release(9, 4);
+    EXPECT_EQ(app.tool.DragLineShown, 0);
+    EXPECT_NEAR(app.store.Get(layer, app.store.Count(layer) - 1).RecordX1, 7, 1e-12);
 }
 
 TEST_F(ConstructionToolsTest, AThreePointArcPassesThroughTheSecondClickInEitherOrder) {
@@ -320,6 +338,50 @@ TEST_F(ConstructionToolsTest, ASmoothedCurvePassesThroughEveryClickAndIsRewritte
         EXPECT_NEAR(got[k].y, expected[k].y, 1e-9) << k;
     }
     EXPECT_EQ(app.tool.CurveStartSlot, start);
+
+    // A dashed line with width keeps its dash values on every record of the curve.
+    app.current.DashWidth = 0.5F;
+    app.current.DashOn = 4;
+    app.current.DashOff = 2;
+    Arm(ModeSmoothCurve, "1092");
+    for (const CanvasXY& p : clicks) Click(p.x, p.y);
+    ASSERT_EQ(Added(), 8);
+    for (int k = 4; k < 8; ++k) {
+        EXPECT_EQ(std::string(R(k).RecordText), "1092");
+        EXPECT_EQ(R(k).RecordZ2, 0.5F);
+        EXPECT_EQ(R(k).RecordZ3, 4);
+        EXPECT_EQ(R(k).RecordZ4, 2);
+    }
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+// A click that rewrites records already made is taken back whole: undo never leaves a chain
+// record leading on to a slot that is gone.
+TEST_F(ConstructionToolsTest, UndoTakesBackTheClickThatRewroteTheChain) {
+    struct Case {
+        std::uint8_t mode;
+        std::vector<CanvasXY> before, last;
+    };
+    for (const Case& c : {Case{ModePerpendiculars, {{100, 500}, {200, 500}, {230, 560}, {150, 540}}, {{140, 700}}},
+                          Case{ModeSmoothCurve, {{100, 500}, {200, 600}, {300, 500}}, {{420, 560}}},
+                          Case{ModeSmoothCurve, {{100, 500}, {200, 600}, {300, 500}, {420, 560}}, {{500, 500}}}}) {
+        SCOPED_TRACE(int(c.mode));
+        Arm(c.mode, "0");
+        for (CanvasXY p : c.before) Click(p.x, p.y);
+        const std::vector<MapRecord> kept = Layer();
+        for (CanvasXY p : c.last) Click(p.x, p.y);
+        EXPECT_NE(Layer(), kept);
+        // The snapshot after the click, then the one before it.
+        Undo(app);
+        Undo(app);
+        EXPECT_EQ(Layer(), kept);
+        start = app.store.Count(layer);
+    }
 }
 
 }  // namespace
