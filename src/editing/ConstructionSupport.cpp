@@ -21,8 +21,10 @@ double TypedDistance(const App& app) {
     return NumericPrefix(Trim(app.form1->Text5.Text()));
 }
 
-void ClearTypedDistance(App& app) {
-    if (app.form1) app.form1->Text5.SetText("");
+void ClearTypedDistance(App& app, bool front) {
+    if (!app.form1) return;
+    app.form1->Text5.SetText("");
+    app.form1->Text5.ZOrder(front ? 0 : 1);
 }
 
 void FreshScratch(App& app, std::size_t size) { app.geometry.ScratchXY.assign(size, 0.0); }

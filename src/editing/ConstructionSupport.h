@@ -15,8 +15,9 @@ void SwitchSnapping(App& app, bool on);
 // or no number (the distance is then measured with the mouse).
 double TypedDistance(const App& app);
 
-// Empties Text5, the box a distance is typed into once the base of a construction stands.
-void ClearTypedDistance(App& app);
+// Empties Text5, the box a distance is typed into once the base of a construction stands, and
+// brings it in front of the controls that share its place (or sends it behind them).
+void ClearTypedDistance(App& app, bool front);
 
 // ScratchXY with `size` elements, all 0 (a tool's first click starts a fresh list).
 void FreshScratch(App& app, std::size_t size);

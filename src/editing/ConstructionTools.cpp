@@ -168,7 +168,7 @@ ReleaseEnd TypedLengthRelease(App& app, double, double) {
             const CanvasXY p0 = Get(app, 0);
             Canvas(app).Line(p0.x, p0.y, p.x, p.y, Color(app));
             if (tool.SnapOn == -1) SwitchSnapping(app, false);
-            ClearTypedDistance(app);
+            ClearTypedDistance(app, true);
             return ReleaseEnd::CommonTail;
         }
         default: break;
@@ -191,7 +191,7 @@ ReleaseEnd TypedLengthRelease(App& app, double, double) {
     tool.ClickCount = 0;
     tool.RubberShown = 0;
     SwitchSnapping(app, true);
-    ClearTypedDistance(app);
+    ClearTypedDistance(app, false);
     return ReleaseEnd::CommonTail;
 }
 
@@ -290,7 +290,7 @@ ReleaseEnd PerpendicularsRelease(App& app, double, double) {
     tool.RubberShown = 0;
     if (tool.ClickCount == 1) {
         Put(app, 2, p);
-        ClearTypedDistance(app);
+        ClearTypedDistance(app, true);
         const CanvasXY p0 = Get(app, 0);
         if (tool.SnapOn != -1) {
             const std::int32_t slot = OpenSlot(app);
@@ -350,6 +350,7 @@ void FootRubber(App& app, double x, double y) {
 void FootDrag(App& app, double x, double y) {
     ToolState& tool = app.tool;
     if (tool.ClickCount != 2) return;
+    app.form1->Text5.ZOrder(1);
     Surface& canvas = Canvas(app);
     if (tool.DragLineShown == -1)
         canvas.Line(tool.DragLineFrom.x, tool.DragLineFrom.y, tool.DragLineTo.x, tool.DragLineTo.y, Color(app));
@@ -377,7 +378,7 @@ ReleaseEnd FootRelease(App& app, double, double) {
         tool.ClickCount = 2;
         const CanvasXY p0 = Get(app, 0);
         canvas.Line(p0.x, p0.y, p.x, p.y, Color(app));
-        ClearTypedDistance(app);
+        ClearTypedDistance(app, true);
         return ReleaseEnd::CommonTail;
     }
     const double typed = TypedDistance(app);

@@ -50,7 +50,10 @@ TEST_F(ConstructionToolsTest, ATypedLengthLineRunsFromTheFirstPointTowardsTheSec
         const int before = Added();
         Click(0, 0);
         Click(10, 0);
-        EXPECT_EQ(form.Text5.Text(), "");  // emptied for the distance
+        // Emptied for the distance and brought in front of every other control.
+        EXPECT_EQ(form.Text5.Text(), "");
+        for (const Control* other : form.Controls())
+            if (other != &form.Text5) EXPECT_GT(form.Text5.StackOrder(), other->StackOrder());
         form.Text5.SetText(c.typed);
         Click(c.x3, c.y3);
         ASSERT_EQ(Added(), before + 1);
@@ -64,6 +67,8 @@ TEST_F(ConstructionToolsTest, ATypedLengthLineRunsFromTheFirstPointTowardsTheSec
         EXPECT_EQ(app.tool.ClickCount, 0);
         EXPECT_EQ(app.tool.SnapOn, -1);
         EXPECT_EQ(form.Text5.Text(), "");
+        for (const Control* other : form.Controls())
+            if (other != &form.Text5) EXPECT_LT(form.Text5.StackOrder(), other->StackOrder());
     }
 }
 

@@ -7,13 +7,13 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QWidget>
 
 #include "App.h"
 #include "basic/Numbers.h"
 #include "display/Redraw.h"
 #include "document/Geometry.h"
-#include "editing/ConstructionSupport.h"
 #include "platform/qt/Binder.h"
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
@@ -22,8 +22,8 @@
 namespace movra {
 namespace {
 
-// The measuring, vertex and construction tools driven by real mouse events on the shown main
-// window's canvas; the tool is armed through the form's state as the method panel arms it.
+// The measuring, vertex and construction tools armed by the method panel's buttons and driven by
+// real mouse events on the shown main window's canvas.
 struct ConstructionToolsQtTest : ::testing::Test {
     ConstructionToolsQtTest() {
         setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
@@ -45,10 +45,13 @@ struct ConstructionToolsQtTest : ::testing::Test {
         QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
         QCoreApplication::sendEvent(canvas, &event);
     }
-    void Arm(std::uint8_t mode, const std::string& argument = "0") {
-        app.tool.CommandMode = mode;
-        app.tool.CommandArgument = argument;
-        app.tool.ClickCount = 0;
+    // Arms the tool by its button of the method panel, as the user does.
+    void Arm(std::uint8_t mode) {
+        auto* button = qobject_cast<QPushButton*>(binder.WidgetOf(form1.Command8(mode - 100)));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        QApplication::processEvents();
+        ASSERT_EQ(app.tool.CommandMode, mode);
     }
     void Hover(QPoint p) { Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
     // Clicks through the pixels, hovering to each from the one before, as a hand does.
@@ -181,27 +184,25 @@ TEST_F(ConstructionToolsQtTest, MeasuresAndVertexEditsMadeWithTheMouse) {
 
     // A distance and an angle.
     Arm(ModeDistance);
-    form1.Text2.SetText("两点距离");
-    form1.Text8.SetText("=距离");
+    EXPECT_EQ(form1.Text2.Text(), "两点距离");
     ClickThrough({QPoint(200, 80), QPoint(260, 160)});
     const double d = std::nearbyint(100 * Pixel() * 10000) / 10000;
     EXPECT_NEAR(Val(form1.Text2.Text()), d, 1e-3 * d);
     EXPECT_EQ(form1.Text8.Text(), form1.Text2.Text() + "+=距离");
     Arm(ModeAngle);
-    form1.Text8.SetText("=α");
     ClickThrough({QPoint(300, 80), QPoint(300, 140), QPoint(360, 140)});
     EXPECT_EQ(form1.Text8.Text(), "90=90-0=α");
 
     // A vertex inserted after vertex 1, then vertex 3 moved.
     Arm(ModeInsertVertex);
-    SwitchSnapping(app, true);
+    EXPECT_EQ(app.tool.SnapOn, -1);
     ClickThrough({QPoint(40, 240), QPoint(90, 210)});
     EXPECT_EQ(app.tool.CommandMode, ModeJournalHold);
     EXPECT_EQ(R(0).RecordType, 4);
     EXPECT_NEAR(R(0).RecordX2, At(QPoint(90, 40)).x, 1e-3);
     EXPECT_NEAR(R(0).RecordY2, At(QPoint(0, 210)).y, 1e-3);
     Arm(ModeMoveVertex);
-    SwitchSnapping(app, true);
+    EXPECT_EQ(app.tool.SnapOn, -1);
     ClickThrough({QPoint(140, 240), QPoint(180, 270)});
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
     EXPECT_NEAR(R(0).RecordX3, At(QPoint(180, 40)).x, 1e-3);
