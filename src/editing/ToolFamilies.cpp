@@ -15,6 +15,9 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &SelectionToolFamily(),
         &MeasureToolFamily(),
         &ConstructionToolFamily(),
+        &MarkToolFamily(),
+        &CuttingToolFamily(),
+        &OffsetToolFamily(),
     };
     return families;
 }
