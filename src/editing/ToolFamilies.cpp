@@ -14,6 +14,8 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &DrawingToolFamily(),
         &SelectionToolFamily(),
         &TransformToolFamily(),
+        &MeasureToolFamily(),
+        &ConstructionToolFamily(),
         &MarkToolFamily(),
         &CuttingToolFamily(),
         &OffsetToolFamily(),

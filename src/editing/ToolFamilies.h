@@ -67,6 +67,8 @@ const ToolFamily& VertexToolFamily();  // vertex insertion
 const ToolFamily& DrawingToolFamily();  // lines, freehand, rectangles, circles, print ranges, station pick
 const ToolFamily& SelectionToolFamily();  // window selection and point pick, clip and save
 const ToolFamily& TransformToolFamily();  // moving and rotating the selection
+const ToolFamily& MeasureToolFamily();       // crossing of two lines, distance, angle
+const ToolFamily& ConstructionToolFamily();  // typed length, perpendiculars, 3-point circles, ellipse, curve
 const ToolFamily& MarkToolFamily();     // small circles, land-use marks, the ink-fill seed
 const ToolFamily& CuttingToolFamily();  // cutting lines and areas, trimming stubs, keeping inside pieces
 const ToolFamily& OffsetToolFamily();   // parallel copies, strips, parallel polylines, ring offsets

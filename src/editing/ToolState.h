@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Color.h"
 
@@ -196,6 +197,24 @@ struct ToolState {
     std::int32_t SelectionCount = 1;
 
     DemoMarkerState DemoMarker;
+
+    // The measuring, vertex and construction tools.
+    // The vertex the vertex-move tool is dragging.
+    SnapVertexRef DragVertex;
+    // The distance the last construction preview measured (from the base line or the first point).
+    float RubberLength = 0;
+    // Where the rubber line from the first point of a construction ended last.
+    CanvasXY FirstLegEnd;
+    // -1 while the drag line of the perpendicular foot is on the canvas, and its ends.
+    std::int16_t DragLineShown = 0;
+    CanvasXY DragLineFrom;
+    CanvasXY DragLineTo;
+    // The smoothed curve: its points, the slot of CurrentLayer where it begins, and -1 while its
+    // preview is on the canvas.
+    std::vector<double> CurveX;
+    std::vector<double> CurveY;
+    std::int32_t CurveStartSlot = 0;
+    std::int16_t CurvePreviewShown = 0;
 
     // The own preview of the mark, cutting and offset tools (a mark, a parallel line): the cursor
     // point it was drawn for, and -1 while it is on the canvas. The press moves RubberPoint, so
