@@ -21,6 +21,11 @@ struct VisiblePart {
 VisiblePart ClipToCell(double left, double right, double top, double bottom, double ax, double ay,
                        double bx, double by);
 
+// The quick test of the special lines and single segments: false when both ends lie beyond the
+// same side of the cell. A segment lying on a side passes, as it does in ClipToCell, so the
+// first cell of a drawing, which starts exactly at its extents, still prints its edges.
+bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2);
+
 // The visible part of the segment in LineColor at the page's current width and style.
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2);
 
@@ -32,8 +37,10 @@ void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double
 void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
                           const std::string& code);
 
-// The printed page as a sink of the shared figure drawers: lines clipped to the cell in the
-// colour given, symbols through PrintPointSymbol.
+// The printed page as a sink of the shared figure drawers: every line goes through
+// PrintClippedSegment (clipped to the cell, in LineColor whatever colour the drawer gives);
+// dots are set whole in their own colour (the fixed bank's dots beside a line near the cell's
+// edge); symbols through PrintPointSymbol.
 class PageSink final : public LineSink {
 public:
     explicit PageSink(App& app);
