@@ -117,7 +117,8 @@ void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
                 app.printState.LineColor);
 }
 
-PageSink::PageSink(App& app) : app_(app), page_(app.platform.printer().Page()) {}
+PageSink::PageSink(App& app, bool symbolsInsideCellOnly)
+    : app_(app), page_(app.platform.printer().Page()), symbolsInsideCellOnly_(symbolsInsideCellOnly) {}
 
 void PageSink::Line(double x1, double y1, double x2, double y2, Rgb) {
     PrintClippedSegment(app_, x1, y1, x2, y2);
@@ -128,6 +129,8 @@ void PageSink::Dot(double x, double y, Rgb color) {
 }
 
 void PageSink::Symbol(double x, double y, const std::string& code, double dx, double dy, Rgb color) {
+    const PrintDialogState& s = app_.printState;
+    if (symbolsInsideCellOnly_ && !(s.CellLeft < x && x < s.CellRight && s.CellBottom < y && y < s.CellTop)) return;
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 

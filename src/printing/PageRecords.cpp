@@ -13,6 +13,8 @@
 #include "printing/PageLines.h"
 #include "printing/PagePointSymbols.h"
 #include "printing/PageShapes.h"
+#include "printing/PageFills.h"
+#include "printing/PageTexts.h"
 
 namespace movra {
 
@@ -264,13 +266,35 @@ void PrintSymbolRows(RecordDrawCall& c) {
         PrintSymbolRow(c.app, c.layer, c.slot, static_cast<std::uint8_t>(k));
 }
 
-// The kinds that the printer's texts and fills print. They take their rows now and draw
-// nothing yet.
-void PrintedByOwnProcedure(RecordDrawCall&) {}
+// Texts in fonts of their own, at their height, width factor and angle, in the line colour.
+void PrintFontText(RecordDrawCall& c) {
+    App& app = c.app;
+    const MapRecord& r = c.record;
+    const std::string text(r.RecordText), face(r.RecordFont);
+    // The spare argument is not read; a value beyond 16 bits must not keep the text from printing.
+    const auto spare = static_cast<std::int16_t>(std::clamp(std::nearbyint(r.RecordY3), -32768.0, 32767.0));
+    const Rgb color = app.printState.LineColor;
+    auto print = PrintTextGdi;
+    switch (r.RecordType) {
+        case 63: print = PrintTextGdi; break;
+        case 64: print = PrintTextItalic; break;
+        default: print = r.RecordZ2 == 0 ? PrintTextAngled : PrintTextOut; break;
+    }
+    print(app, r.RecordX1, r.RecordY1, text, r.RecordX2, r.RecordY2, r.RecordZ2, spare, face, color);
+    if (r.RecordType == 62) {
+        c.canvas.SetDrawWidth(2);
+        c.canvas.PSet(r.RecordX4, r.RecordY4, c.canvas.ForeColor());
+    }
+}
 
 // A fill head prints its area, then the loop goes on after its boundary records. A count below
 // one would hold the loop still or send it back, so such a head advances one slot only.
 void PrintFillHead(RecordDrawCall& c) {
+    if (c.record.RecordType == 11) {
+        PrintHatchFill(c.app, c.layer, c.slot);
+    } else {
+        PrintSymbolFill(c.app, c.layer, c.slot);
+    }
     const double z4 = Int(c.record.RecordZ4);
     if (!(z4 >= 1)) return;
     const double last = std::min<double>(static_cast<double>(c.slot) + z4 - 1, 32767.0);
@@ -312,11 +336,11 @@ RecordTable BuildPrintTable() {
     set(52, 52, PrintCross);
     set(58, 59, PrintStrip, Cull::Box4);
     set(61, 61, PrintPlainText, Cull::P1);
-    set(62, 64, PrintedByOwnProcedure, Cull::P1);
+    set(62, 64, PrintFontText, Cull::P1);
     set(65, 65, PrintPlainText, Cull::P1);
-    set(66, 66, PrintedByOwnProcedure, Cull::P1);
+    set(66, 66, PrintFontText, Cull::P1);
     set(67, 67, PrintPlainText, Cull::P1);
-    set(68, 68, PrintedByOwnProcedure, Cull::P1);
+    set(68, 68, PrintFontText, Cull::P1);
     set(70, 70, PrintImage, Cull::P1);
     set(72, 75, PrintWideChain);
     set(80, 80, PrintTicks);

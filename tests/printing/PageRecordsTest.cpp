@@ -303,6 +303,11 @@ TEST_F(PageRecordsTest, DispatchOfEveryTypeMatchesTheGoldenLog) {
                 << " " << number(p.y2) << ") r" << number(p.radius) << " w" << p.drawWidth << " s" << p.drawStyle << " c"
                 << p.color;
             if (!p.text.empty()) log << " '" << p.text << "' " << p.fontName << " " << number(p.fontSize);
+            if (p.kind == Kind::TextOut) {
+                const LogicalFont& f = p.logicalFont;
+                log << " at " << p.pixelX << "," << p.pixelY << " font " << f.height << "x" << f.width << " e" << f.escapement
+                    << " o" << f.orientation << " w" << f.weight << (f.italic ? " italic" : "");
+            }
             log << "\n";
         }
     }
