@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -237,6 +238,73 @@ TEST_F(PrintPagePdfTest, SpecialLinesShapesRowsAndMarksAtTwoScales) {
             if (any) top = y;
         }
         EXPECT_NEAR((foot - top) / 10.0, heightMm, 0.4) << scale;
+    }
+}
+
+
+TEST_F(PrintPagePdfTest, TextsInTheirOwnFontsBesideHatchedAndPatternedAreas) {
+    RequireTool("pdftoppm");
+    RequireTool("pdftotext");
+    const Rgb black = 0, blue = MakeRgb(0, 0, 200), green = MakeRgb(0, 140, 0);
+    // A sheet 80 m by 110 m: one page at 1:500.
+    Add(6, {0, 0, 80, 0, 80, 110, 0, 110}, black);
+    struct Placed {
+        std::string text;
+        double x, y;
+    };
+    std::vector<Placed> upright;
+    const int types[] = {62, 63, 64, 66, 68};
+    const double angles[] = {0, 30, -5};
+    const char* names[] = {"甲", "乙", "丙", "丁", "戊"};
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const double x = 3 + 25 * column, y = 105 - 12 * row;
+            MapRecord& r = Add(types[row], {x, y, 12, row % 2 ? 0.7 : 1}, row % 2 ? blue : black);
+            r.RecordZ2 = static_cast<float>(angles[column]);
+            r.RecordX4 = x, r.RecordY4 = y - 5;
+            r.RecordText = std::string(names[row]) + "地形" + std::to_string(types[row]) + "号" + std::to_string(column);
+            r.RecordFont = row % 2 ? "黑体" : "宋体";
+            if (column == 0 && types[row] != 63 && types[row] != 64) upright.push_back({r.RecordText, x, y});
+        }
+    }
+    // Near the far corner of the cell.
+    MapRecord& corner = Add(66, {68, 6, 12, 1}, black);
+    corner.RecordText = "角点注记";
+    corner.RecordFont = "宋体";
+    upright.push_back({corner.RecordText, 68, 6});
+    // A hatched and a patterned (crossed) area.
+    MapRecord& hatch = Add(11, {5, 45, 35, 45, 35, 20, 5, 20}, green);
+    hatch.RecordZ4 = 2;
+    hatch.RecordText = "5";
+    Add(29, {5, 20, 35, 20, 35, 45, 20, 30}, green);
+    Add(27, {12, 45, 5, 45}, green);
+    MapRecord& pattern = Add(13, {45, 45, 75, 45, 75, 20, 45, 20}, blue);
+    pattern.RecordZ4 = 2;
+    pattern.RecordText = "3";
+    Add(29, {45, 20, 75, 20, 75, 45, 60, 30}, blue);
+    Add(27, {52, 45, 45, 45}, blue);
+    End();
+
+    ASSERT_EQ(PrintAt(500), 1);
+    std::filesystem::copy_file(pdfPath, "/tmp/movra-print-texts.pdf", std::filesystem::copy_options::overwrite_existing);
+    ASSERT_FALSE(Page(1, "movra-print-texts").isNull());
+
+    // Each unrotated text's upper left corner within 1 mm of its point.
+    Printer& printer = platform.pdf();
+    const double windowWidth = printer.Width() / 56.7 - MarginAcrossMm;
+    const double windowHeight = printer.Height() / 56.7 - MarginDownMm;
+    const double cellLeft = MarginAcrossMm / 2 + 0.05 * windowWidth;
+    const double cellTop = MarginDownMm / 2 + 0.05 * windowHeight;
+    const std::string boxes = Shell("pdftotext -bbox '" + pdfPath + "' -");
+    const double mmPerPoint = 25.4 / 72;
+    for (const Placed& p : upright) {
+        const size_t at = boxes.find(">" + p.text + "</word>");
+        ASSERT_NE(at, std::string::npos) << p.text << "\n" << boxes;
+        const size_t open = boxes.rfind("<word", at);
+        double xMin = 0, yMin = 0;
+        ASSERT_EQ(std::sscanf(boxes.c_str() + open, "<word xMin=\"%lf\" yMin=\"%lf\"", &xMin, &yMin), 2);
+        EXPECT_NEAR(xMin * mmPerPoint, cellLeft + p.x * 2, 1) << p.text;
+        EXPECT_NEAR(yMin * mmPerPoint, cellTop + (110 - p.y) * 2, 1) << p.text;
     }
 }
 
