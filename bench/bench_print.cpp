@@ -7,6 +7,8 @@
 // so with them each page carries the rows of the whole map.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -113,8 +115,49 @@ void MakeMap(App& app, bool special) {
     }
 }
 
+// 10,000 hatched areas of 20 vertices each (a ragged ring about 8 m across), in the same extent.
+void MakeHatchedAreas(App& app) {
+    RecordStore& store = app.store;
+    store.DimensionEmpty(kLayers);
+    store.LayerCount = kLayers;
+    store.LayerCapacity = kRecords / kLayers + 10;
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> x(0, kMapWidth), y(0, kMapHeight), radius(2.5, 4);
+    constexpr int areas = 10000;
+    for (int l = 1; l <= kLayers; ++l) {
+        store.LayerOnFlag[l] = -1;
+        int slot = 1;
+        for (int a = 0; a < areas / kLayers; ++a) {
+            const double cx = x(random), cy = y(random);
+            double px[20], py[20];
+            double minX = cx, maxX = cx, minY = cy, maxY = cy;
+            for (int k = 0; k < 20; ++k) {
+                const double angle = k * 2 * 3.14159265358979 / 20, r = radius(random);
+                px[k] = cx + r * std::cos(angle), py[k] = cy + r * std::sin(angle);
+                minX = std::min(minX, px[k]), maxX = std::max(maxX, px[k]);
+                minY = std::min(minY, py[k]), maxY = std::max(maxY, py[k]);
+            }
+            MapRecord& head = store.At(l, slot);
+            head.RecordType = 11;
+            head.RecordColor = MakeRgb(0, 100 + a % 100, 60);
+            head.RecordX1 = minX, head.RecordY1 = maxY, head.RecordX2 = maxX, head.RecordY2 = maxY;
+            head.RecordX3 = maxX, head.RecordY3 = minY, head.RecordX4 = minX, head.RecordY4 = minY;
+            head.RecordZ4 = 5;
+            head.RecordText = "5";
+            for (int b = 0; b < 5; ++b) {
+                MapRecord& r = store.At(l, slot + 1 + b);
+                r.RecordType = 29;
+                r.RecordX1 = px[4 * b], r.RecordY1 = py[4 * b], r.RecordX2 = px[4 * b + 1], r.RecordY2 = py[4 * b + 1];
+                r.RecordX3 = px[4 * b + 2], r.RecordY3 = py[4 * b + 2], r.RecordX4 = px[4 * b + 3], r.RecordY4 = py[4 * b + 3];
+            }
+            slot += 6;
+        }
+        store.Count(l) = slot;
+    }
+}
+
 struct Map {
-    explicit Map(bool special) : platform(pdfPath), app(platform), form1(app) {
+    explicit Map(bool special, bool hatched = false) : platform(pdfPath), app(platform), form1(app) {
         app.form1 = &form1;
         for (int i = 0; i < 256; ++i) app.tables.ColorPalette[i] = MakeRgb(i, 255 - i, 7);
         app.tables.ColorPalette[0] = 0;
@@ -124,7 +167,11 @@ struct Map {
         app.view.PointMarkRadius = 0.4;
         app.work.ScreenTwipsPerMetre = 56700;
         MakeStandard(app);
-        MakeMap(app, special);
+        if (hatched) {
+            MakeHatchedAreas(app);
+        } else {
+            MakeMap(app, special);
+        }
         Surface& canvas = form1.Picture1.surface();
         canvas.Resize(kCanvasWidth, kCanvasHeight);
         // The whole map in view: 1,000 m down the canvas.
@@ -163,6 +210,18 @@ void BM_PrintToPdf(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
 BENCHMARK(BM_PrintToPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 10,000 hatched areas of 20 vertices over the 20 pages.
+void BM_PrintHatchedAreas(benchmark::State& state) {
+    bench::EnsureGuiApplication("bench_print");
+    Map map(false, true);
+    int pages = 0;
+    for (auto _ : state) pages = map.Print();
+    if (pages != 20) state.SkipWithError(("printed " + std::to_string(pages) + " pages, not 20").c_str());
+    state.counters["s_per_page"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate |
+                                                                 benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrintHatchedAreas)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ScreenRedraw(benchmark::State& state) {
     bench::EnsureGuiApplication("bench_print");
