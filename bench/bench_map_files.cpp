@@ -113,7 +113,8 @@ void BM_Read(benchmark::State& state, const char* extension) {
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++reads;
     }
-    if (target.app.store.Count(Layers) != RecordsPerLayer + 1) state.SkipWithError("the map did not come back");
+    // The open slot the writer adds to each layer is not read back as a record.
+    if (target.app.store.Count(Layers) != RecordsPerLayer) state.SkipWithError("the map did not come back");
     const double cat = SecondsOfCat(path);
     state.counters["cat_ms"] = cat * 1e3;
     state.counters["x_raw"] = cat > 0 ? (total / static_cast<double>(reads)) / cat : 0;

@@ -26,17 +26,16 @@ double StatusMegabytes(const std::string& key) {
     return 0;
 }
 
-// Heap bytes the records of the store take, strings included.
+// Bytes the store holds for its records and texts, with the text blocks records own themselves.
 double StoreMegabytes(const RecordStore& store) {
-    double bytes = 0;
+    double bytes = static_cast<double>(store.ReservedBytes());
+    auto owned = [](const auto& text) { return !text.IsInline() && !text.IsShared() && !text.empty(); };
     for (int layer = 0; layer <= store.LayerDimension(); ++layer) {
         const int slots = store.AllocatedSlots(layer);
-        // Slots are allocated in blocks of 128.
-        bytes += static_cast<double>((slots + 127) / 128 * 128) * sizeof(MapRecord);
         for (int slot = 0; slot < slots; ++slot) {
             const MapRecord& r = store.Get(layer, slot);
-            for (const std::string* s : {&r.RecordFont, &r.RecordText, &r.RecordExtra})
-                if (s->capacity() > 15) bytes += static_cast<double>(s->capacity()) + 1;
+            if (owned(r.RecordText)) bytes += static_cast<double>(r.RecordText.size()) + 4;
+            if (owned(r.RecordExtra)) bytes += static_cast<double>(r.RecordExtra.size()) + 4;
         }
     }
     return bytes / (1024.0 * 1024.0);

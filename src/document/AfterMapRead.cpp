@@ -8,9 +8,13 @@
 
 namespace movra {
 
-void FinishMapRead(App& app, const std::string& path) {
+void FinishMapRead(App& app, const std::string& path, bool extentsWidened) {
     app.mapFile.LastImageSlot = 0;
-    ComputeDrawingExtents(app);
+    if (extentsWidened) {
+        FitDrawingExtents(app);
+    } else {
+        ComputeDrawingExtents(app);
+    }
     // The map as read is where undo starts.
     ResetUndo(app);
     UndoCheckpoint(app, 0);

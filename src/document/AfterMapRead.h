@@ -32,7 +32,8 @@ struct MapFileState {
 // The steps after a map file was read whole: the picture-holder counter reset, the extents
 // recomputed, the undo journal reset with the opened map as its first checkpoint, and the path
 // entered in the recent files.
-void FinishMapRead(App& app, const std::string& path);
+// `extentsWidened`: the reader widened the drawing extents itself, in store order.
+void FinishMapRead(App& app, const std::string& path, bool extentsWidened = false);
 // The step after a map file was written: the path entered in the recent files.
 void FinishMapWrite(App& app, const std::string& path);
 

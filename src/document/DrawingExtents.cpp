@@ -25,14 +25,15 @@ void ComputeDrawingExtents(App& app) {
         if (count < 1) continue;
         for (int slot = 0; slot < count && slot <= store.LayerCapacity; ++slot) {
             const MapRecord& r = store.Get(layer, slot);
-            const double x = r.RecordX1, y = r.RecordY1;
-            if (x == 0 || y == 0) continue;
-            if (x > e.ExtentMaxX) e.ExtentMaxX = x;
-            // A far-off stray point west of the map does not stretch the view to it.
-            if (x < e.ExtentMinX && x > 0.5 * e.ExtentMaxX) e.ExtentMinX = x;
-            if (y > e.ExtentMaxY) e.ExtentMaxY = y;
+            WidenDrawingExtents(e, r.RecordX1, r.RecordY1);
         }
     }
+    FitDrawingExtents(app);
+}
+
+void FitDrawingExtents(App& app) {
+    if (!app.form1) return;
+    DrawingExtents& e = app.extents;
     e.ExtentMinY = e.ExtentMaxY - (e.ExtentMaxX - e.ExtentMinX) * app.view.ScreenAspect;
     if (e.ExtentMinX < e.ExtentMaxX && e.ExtentMinY < e.ExtentMaxY)
         ShowGroundWindow(app, e.ExtentMinX, e.ExtentMaxY, e.ExtentMaxX - e.ExtentMinX, e.ExtentMaxY - e.ExtentMinY);

@@ -1,12 +1,28 @@
 #pragma once
 
+#include "document/CoordinateReductionState.h"
+
 namespace movra {
 
 struct App;
 
+// Widens the extents by the first vertex of one record, as ComputeDrawingExtents does for each
+// record in layer and slot order (the order matters: a far-off point west of what was met so far
+// does not move the west edge).
+inline void WidenDrawingExtents(DrawingExtents& e, double x, double y) {
+    if (x == 0 || y == 0) return;
+    if (x > e.ExtentMaxX) e.ExtentMaxX = x;
+    // A far-off stray point west of the map does not stretch the view to it.
+    if (x < e.ExtentMinX && x > 0.5 * e.ExtentMaxX) e.ExtentMinX = x;
+    if (y > e.ExtentMaxY) e.ExtentMaxY = y;
+}
+
 // Widens the drawing extents by the first vertex of every record of the layers that are on, and
 // fits the canvas to them. The extents read from a file header are the starting point.
 void ComputeDrawingExtents(App& app);
+// The steps of ComputeDrawingExtents after the widening, for a reader that widened the extents
+// record by record as it stored them, in the order ComputeDrawingExtents would have.
+void FitDrawingExtents(App& app);
 
 // Shows the ground window whose upper-left corner is (left, top), `width` wide and `height` high,
 // on the main window's canvas.

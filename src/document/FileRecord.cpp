@@ -207,15 +207,19 @@ bool FileWindow::Ensure(std::size_t count) {
     while (end_ - begin_ < count) {
         // Keep the unread bytes at the front and fill the rest from the file.
         if (begin_ > 0) {
-            buffer_.erase(0, begin_);
+            std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
             end_ -= begin_;
             begin_ = 0;
         }
         const std::size_t want = std::max(count - end_, WindowChunk);
-        buffer_.resize(end_ + want);
-        const std::size_t got = std::fread(buffer_.data() + end_, 1, want, file_);
+        if (end_ + want > capacity_) {
+            auto grown = std::make_unique_for_overwrite<char[]>(end_ + want);
+            if (end_ > 0) std::memcpy(grown.get(), buffer_.get(), end_);
+            buffer_ = std::move(grown);
+            capacity_ = end_ + want;
+        }
+        const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
         end_ += got;
-        buffer_.resize(end_);
         if (got == 0) {
             if (std::ferror(file_)) RaiseFileError(errno ? errno : EIO);
             return false;
@@ -228,7 +232,6 @@ bool FileWindow::AtEnd() { return !Ensure(1); }
 
 void FileWindow::Rewind() {
     std::rewind(file_);
-    buffer_.clear();
     begin_ = end_ = 0;
 }
 

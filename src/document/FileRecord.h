@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -79,7 +80,7 @@ public:
     // Makes at least `count` bytes available from the current position; false when fewer are left.
     bool Ensure(std::size_t count);
     // The bytes read and not yet consumed.
-    std::string_view Available() const { return std::string_view(buffer_).substr(begin_, end_ - begin_); }
+    std::string_view Available() const { return std::string_view(buffer_.get() + begin_, end_ - begin_); }
     void Consume(std::size_t count) { begin_ += std::min(count, end_ - begin_); }
     // True when every byte of the file has been consumed.
     bool AtEnd();
@@ -88,7 +89,9 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
-    std::string buffer_;
+    // Bytes begin_..end_ of the buffer are read and not consumed; it is never filled with zeros.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };

@@ -170,20 +170,6 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) GrowLayerCapacity(app);
 }
 
-void ReserveLayerSlots(App& app, const std::vector<std::int32_t>& recordsPerFileLayer) {
-    auto& store = app.store;
-    std::vector<std::int64_t> perLayer(static_cast<std::size_t>(store.LayerCount) + 1, 0);
-    for (std::size_t fileLayer = 1; fileLayer < recordsPerFileLayer.size(); ++fileLayer) {
-        const auto layer = std::min<std::size_t>(fileLayer, store.LayerCount);
-        perLayer[layer] += recordsPerFileLayer[fileLayer];
-    }
-    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
-        const std::int64_t wanted = std::min<std::int64_t>(perLayer[static_cast<std::size_t>(layer)], store.LayerCapacity);
-        // Touching the last slot sizes the layer in one step; the slots stay cleared records.
-        if (wanted > 0) store.At(layer, static_cast<int>(wanted) - 1);
-    }
-}
-
 void ReportMapFileFailure(App& app) {
     if (app.form1) app.form1->SetCaption(MapFileFailureCaption + app.current.CurrentFilePath);
 }
@@ -217,17 +203,13 @@ void WriteJdxFile(App& app, const std::string& path) {
     layout.layerRecordType = JdxLayerRecordType;
     layout.append = AppendFixedRecord;
     layout.slack = FixedRecordSize;
-    layout.drawingText = [](const MapRecord& m, std::string& text) {
-        // Deleted records and linked images stay out of the compact file.
-        if (m.RecordType >= 100 || m.RecordType == 70) return false;
-        text = m.RecordText;
-        return true;
-    };
+    // Deleted records and linked images stay out of the compact file.
+    layout.keepRecord = [](const MapRecord& m) { return m.RecordType < 100 && m.RecordType != 70; };
     WriteMapFile(app, path, layout);
 }
 
 bool ReadJdxFile(App& app, const std::string& path) {
-    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         // Only whole records are read; a cut record at the end is no record.
         auto next = [&file](FileRecord& record) {
             if (!file.Ensure(FixedRecordSize)) return false;
@@ -239,40 +221,38 @@ bool ReadJdxFile(App& app, const std::string& path) {
         FileRecord header;
         std::vector<FileRecord> layerRecords;
         if (!ReadMapHead(app, next, JdxMagic, JdxWrongFileMessage, header, layerRecords)) return false;
+        TakeOverMapHead(app, keeper, header, layerRecords);
 
-        // How many records each layer is about to receive, from the layer bytes alone.
-        std::vector<std::int32_t> perLayer(256, 0);
+        // The end record closes the drawing; a file without one (a sheet file) is read to its last
+        // whole record. Each record goes straight from the file's bytes into its slot; should the
+        // file prove damaged, the open map is put back.
+        DrawingRecordSink sink(app);
         bool ended = false;
         while (!ended && file.Ensure(FixedRecordSize)) {
             const std::string_view view = file.Available();
             const std::size_t whole = view.size() / FixedRecordSize;
-            for (std::size_t i = 0; i < whole && !ended; ++i) {
-                const auto layer = static_cast<unsigned char>(view[i * FixedRecordSize]);
-                ended = layer == 0 && static_cast<unsigned char>(view[i * FixedRecordSize + 5]) == EndRecordType;
-                ++perLayer[layer];
+            std::size_t i = 0;
+            for (; i < whole; ++i) {
+                const char* r = view.data() + i * FixedRecordSize;
+                const std::string_view text(r + RecordHeadSize, FixedTextWidth);
+                const std::string_view font(r + RecordHeadSize + FixedTextWidth, FixedFontWidth);
+                if (r[0] == 0) {
+                    if (static_cast<unsigned char>(r[5]) == EndRecordType &&
+                        EqualsIgnoreCase(TextFromFileField(text), EndRecordText)) {
+                        ended = true;
+                        ++i;
+                        break;
+                    }
+                    continue;
+                }
+                sink.Append(r, text, font, false);
             }
-            file.Consume(whole * FixedRecordSize);
+            file.Consume(i * FixedRecordSize);
         }
         // A sheet file holds whole records without an end record; a map file cut inside a record
         // and without its end is damaged, and nothing of it is taken over.
         if (!ended && !file.Available().empty()) Raise(ErrInputPastEnd);
-        perLayer[0] = 0;
-
-        TakeOverMapHead(app, keeper, header, layerRecords, perLayer);
-
-        file.Rewind();
-        file.Ensure((layerRecords.size() + 1) * FixedRecordSize);
-        file.Consume((layerRecords.size() + 1) * FixedRecordSize);
-        // The end record closes the drawing; a file without one (a sheet file) is read to its last
-        // whole record.
-        DrawingRecordSink sink(app);
-        FileRecord record;
-        while (next(record)) {
-            if (IsEndRecord(record)) break;
-            if (record.layer == 0) continue;
-            sink.Add(record, record.text, nullptr);
-        }
-        sink.Finish();
+        extentsWidened = sink.FinishExtents();
         return true;
     });
 }

@@ -75,9 +75,6 @@ void ApplyLayerRecord(App& app, const FileRecord& record);
 // text and attribute string, growing the capacity as needed. Raises when the store refuses it.
 void AppendDrawingRecord(App& app, const FileRecord& record, const std::string& text,
                          const std::string* extra);
-// Makes room at once for the records a file is about to append to each layer (counted per layer
-// number as the file gives it), so that a large map is not moved in memory while it is read.
-void ReserveLayerSlots(App& app, const std::vector<std::int32_t>& recordsPerFileLayer);
 // The failure report of the map file procedures: the caption names the map still open.
 void ReportMapFileFailure(App& app);
 // A save that failed: the caption names the map still open, and a message box names the file and

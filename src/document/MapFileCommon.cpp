@@ -1,15 +1,20 @@
 #include "document/MapFileCommon.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Gbk.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/AfterMapRead.h"
+#include "document/DrawingExtents.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
+#include "document/StoreRecord.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
 
@@ -24,21 +29,287 @@ constexpr std::size_t WriteChunkBytes = 1 << 20;
 
 ChunkedRecordWriter::ChunkedRecordWriter(const std::string& path, RecordAppender append, std::size_t slack)
     : out_(path), append_(append) {
-    if (slack > 0) buffer_.reserve(WriteChunkBytes + slack);
+    capacity_ = WriteChunkBytes + std::max<std::size_t>(slack, 1024);
+    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+}
+
+char* ChunkedRecordWriter::Room(std::size_t bytes) {
+    if (used_ + bytes > capacity_) {
+        Flush();
+        if (bytes > capacity_) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
+            capacity_ = bytes;
+        }
+    }
+    return buffer_.get() + used_;
+}
+
+void ChunkedRecordWriter::Done(std::size_t bytes) {
+    used_ += bytes;
+    if (used_ >= WriteChunkBytes) Flush();
+}
+
+void ChunkedRecordWriter::Flush() {
+    out_.Write(std::string_view(buffer_.get(), used_));
+    used_ = 0;
 }
 
 void ChunkedRecordWriter::Add(const FileRecord& record) {
-    append_(buffer_, record);
-    if (buffer_.size() >= WriteChunkBytes) {
-        out_.Write(buffer_);
-        buffer_.clear();
-    }
+    scratch_.clear();
+    append_(scratch_, record);
+    std::memcpy(Room(scratch_.size()), scratch_.data(), scratch_.size());
+    Done(scratch_.size());
 }
 
 void ChunkedRecordWriter::Finish(const FileRecord& last) {
-    append_(buffer_, MakeEndRecord(last));
-    out_.Write(buffer_);
+    Add(MakeEndRecord(last));
+    Flush();
     out_.Commit();
+}
+
+// --- Drawing records straight from the store ---
+
+namespace {
+
+template <typename T>
+void Put(char* out, std::size_t offset, T value) {
+    std::memcpy(out + offset, &value, sizeof(T));
+}
+
+template <typename T>
+T Take(const char* in, std::size_t offset) {
+    T value;
+    std::memcpy(&value, in + offset, sizeof(T));
+    return value;
+}
+
+void PutHead(char* out, const MapRecord& m, int layer, int slot) {
+    Put<std::uint8_t>(out, 0, static_cast<std::uint8_t>(layer));
+    Put<std::int16_t>(out, 1, static_cast<std::int16_t>(slot));
+    Put<std::int16_t>(out, 3, 0);
+    Put<std::uint8_t>(out, 5, m.RecordType);
+    Put<std::int32_t>(out, 6, m.RecordColor);
+    Put<double>(out, 10, m.RecordX1);
+    Put<double>(out, 18, m.RecordY1);
+    Put<float>(out, 26, m.RecordZ1);
+    Put<double>(out, 30, m.RecordX2);
+    Put<double>(out, 38, m.RecordY2);
+    Put<float>(out, 46, m.RecordZ2);
+    Put<double>(out, 50, m.RecordX3);
+    Put<double>(out, 58, m.RecordY3);
+    Put<float>(out, 66, m.RecordZ3);
+    Put<double>(out, 70, m.RecordX4);
+    Put<double>(out, 78, m.RecordY4);
+    Put<float>(out, 86, m.RecordZ4);
+    Put<std::int16_t>(out, 90, m.RecordPen);
+}
+
+void PutCount(char* out, std::size_t count) { Put<std::uint16_t>(out, 0, static_cast<std::uint16_t>(count)); }
+
+std::string_view TrimBlanks(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && text[first] == ' ') ++first;
+    while (last > first && text[last - 1] == ' ') --last;
+    return text.substr(first, last - first);
+}
+
+}  // namespace
+
+const std::string& DrawingRecordEncoder::FontBytes(const FaceName& font) {
+    const std::size_t i = font.Index();
+    if (i >= fontKnown_.size()) {
+        fontKnown_.resize(i + 1, false);
+        fontBytes_.resize(i + 1);
+    }
+    if (!fontKnown_[i]) {
+        fontBytes_[i] = TextToFileField(font.str(), MaxVariableStringBytes);
+        fontKnown_[i] = true;
+    }
+    return fontBytes_[i];
+}
+
+void DrawingRecordEncoder::Fixed(ChunkedRecordWriter& out, const MapRecord& m, int layer, int slot) {
+    char* r = out.Room(FixedRecordSize);
+    PutHead(r, m, layer, slot);
+    char* text = r + RecordHeadSize;
+    const std::size_t n = EncodeGbk(m.RecordText.View(), text, FixedTextWidth);
+    std::memset(text + n, ' ', FixedTextWidth - n);
+    // The font field is cut on a character boundary like the text.
+    const std::string& font = FontBytes(m.RecordFont);
+    std::size_t f = 0;
+    while (f < font.size()) {
+        const std::size_t step = static_cast<unsigned char>(font[f]) >= 0x81 && f + 1 < font.size() ? 2 : 1;
+        if (f + step > FixedFontWidth) break;
+        f += step;
+    }
+    std::memcpy(text + FixedTextWidth, font.data(), f);
+    std::memset(text + FixedTextWidth + f, ' ', FixedFontWidth - f);
+    out.Done(FixedRecordSize);
+}
+
+void DrawingRecordEncoder::Variable(ChunkedRecordWriter& out, const MapRecord& m, int layer, int slot) {
+    const std::string_view text = m.RecordText.View();
+    const std::string_view extra = m.RecordExtra.View();
+    const std::string& font = FontBytes(m.RecordFont);
+    // Code page 936 never takes more bytes than UTF-8.
+    const std::size_t textRoom = std::min(text.size() + (extra.empty() ? 0 : 1 + extra.size()), MaxVariableStringBytes);
+    char* r = out.Room(RecordHeadSize + 4 + textRoom + font.size());
+    PutHead(r, m, layer, slot);
+    char* at = r + RecordHeadSize + 2;
+    // The text and the attribute string joined by "!", cut as one text would be.
+    std::size_t n = EncodeGbk(text, at, MaxVariableStringBytes);
+    if (!extra.empty() && n < MaxVariableStringBytes) {
+        at[n++] = '!';
+        n += EncodeGbk(extra, at + n, MaxVariableStringBytes - n);
+    }
+    PutCount(at - 2, n);
+    at += n;
+    PutCount(at, font.size());
+    std::memcpy(at + 2, font.data(), font.size());
+    out.Done(RecordHeadSize + 4 + n + font.size());
+}
+
+DrawingRecordSink::DrawingRecordSink(App& app) : app_(app), headerExtents_(app.extents), widen_(app.form1 != nullptr) {}
+
+std::string_view DrawingRecordSink::Decode(std::string_view bytes, std::string& buffer) {
+    // The blanks that pad a fixed field, eight at a time.
+    std::size_t size = bytes.size();
+    for (std::uint64_t word; size >= 8; size -= 8) {
+        std::memcpy(&word, bytes.data() + size - 8, 8);
+        if (word != 0x2020202020202020ull) break;
+    }
+    const std::string_view kept = bytes.substr(0, size);
+    if (IsAsciiText(kept)) return TrimBlanks(kept);
+    if (buffer.size() < GbkDecodedBound(bytes.size())) buffer.resize(GbkDecodedBound(bytes.size()));
+    // Half a character cut by a fixed field is left out; blanks go after decoding, so that the
+    // blanks before a dropped half go too.
+    const std::size_t n = DecodeGbk(bytes.data(), bytes.size(), buffer.data(), true);
+    return TrimBlanks(std::string_view(buffer.data(), n));
+}
+
+FaceName DrawingRecordSink::Font(std::string_view bytes) {
+    if (bytes.size() > 8) return FaceName(Decode(bytes, fontBuffer_));
+    std::uint64_t key = 0;
+    std::memcpy(&key, bytes.data(), bytes.size());
+    const auto size = static_cast<std::uint8_t>(bytes.size());
+    if (lastFont_.size == size && lastFont_.bytes == key) return lastFont_.font;
+    for (std::size_t probe = 0, at = (key * 0x9E3779B97F4A7C15ull) >> 58; probe < fonts_.size();
+         ++probe, at = (at + 1) % fonts_.size()) {
+        CachedFont& cached = fonts_[at];
+        if (cached.size == 0xFF) {
+            cached.font = FaceName(Decode(bytes, fontBuffer_));
+            cached.bytes = key;
+            cached.size = size;
+        }
+        if (cached.size == size && cached.bytes == key) {
+            lastFont_ = cached;
+            return cached.font;
+        }
+    }
+    return FaceName(Decode(bytes, fontBuffer_));  // more fonts than the cache holds
+}
+
+namespace {
+
+// Whether the head is that of a cleared record: type 0 and every field 0.
+bool IsClearedHead(const char* head) {
+    if (head[5] != 0 || Take<std::int32_t>(head, 6) != 0 || Take<std::int16_t>(head, 90) != 0) return false;
+    for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
+        if (Take<double>(head, at) != 0) return false;
+    }
+    for (std::size_t at : {26, 46, 66, 86}) {
+        if (Take<float>(head, at) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std::string_view fontBytes,
+                               bool splitExtra) {
+    if (held_) {
+        held_ = false;
+        // A held cleared record was not the end of its layer after all.
+        if (head[0] == heldHead_[0]) Store(heldHead_.data(), {}, {}, false);
+    }
+    if (IsClearedHead(head) && Decode(textBytes, textBuffer_).empty() && Decode(fontBytes, fontBuffer_).empty()) {
+        std::memcpy(heldHead_.data(), head, RecordHeadSize);
+        held_ = true;
+        return;
+    }
+    Store(head, textBytes, fontBytes, splitExtra);
+}
+
+void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std::string_view fontBytes,
+                              bool splitExtra) {
+    App& app = app_;
+    auto& store = app.store;
+    const int layer = std::min<int>(Take<std::uint8_t>(head, 0), store.LayerCount);
+    if (layer < 1 || layer > store.LayerDimension()) Raise(ErrSubscriptOutOfRange);
+    store.CurrentLayer = static_cast<std::uint8_t>(layer);
+    int slot = store.Count(layer);
+    // A file may announce less room than it fills: make room before the store is asked.
+    while (slot + 1 > store.LayerCapacity) {
+        const int before = store.LayerCapacity;
+        if (before >= 31100) widen_ = false;  // records may move to a new layer
+        GrowLayerCapacity(app);
+        slot = store.Count(store.CurrentLayer);
+        if (store.LayerCapacity <= before && slot + 1 > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    }
+    const int target = store.CurrentLayer;
+    MapRecord& m = store.FillSlot(target, slot);
+    m.RecordSource = app.mapFile.MergedFileCount;
+    m.RecordType = Take<std::uint8_t>(head, 5);
+    m.RecordColor = Take<std::int32_t>(head, 6);
+    m.RecordX1 = Take<double>(head, 10);
+    m.RecordY1 = Take<double>(head, 18);
+    m.RecordZ1 = Take<float>(head, 26);
+    m.RecordX2 = Take<double>(head, 30);
+    m.RecordY2 = Take<double>(head, 38);
+    m.RecordZ2 = Take<float>(head, 46);
+    m.RecordX3 = Take<double>(head, 50);
+    m.RecordY3 = Take<double>(head, 58);
+    m.RecordZ3 = Take<float>(head, 66);
+    m.RecordX4 = Take<double>(head, 70);
+    m.RecordY4 = Take<double>(head, 78);
+    m.RecordZ4 = Take<float>(head, 86);
+    m.RecordPen = static_cast<std::uint8_t>(Take<std::int16_t>(head, 90) & 0xFF);
+    m.RecordFont = Font(fontBytes);
+    const std::string_view text = Decode(textBytes, textBuffer_);
+    const std::size_t bang = splitExtra ? text.find('!') : std::string_view::npos;
+    if (bang == std::string_view::npos) {
+        store.PutText(m.RecordText, text);
+    } else {
+        // The attribute string is the second piece; further pieces are dropped.
+        const std::string_view rest = text.substr(bang + 1);
+        store.PutText(m.RecordExtra, TrimBlanks(rest.substr(0, rest.find('!'))));
+        store.PutText(m.RecordText, text.substr(0, bang));
+    }
+    store.Count(target) = slot + 1;
+
+    if (widen_) {
+        // The extents visit the layers in order: a file that goes back to a lower layer is widened
+        // again once it is read.
+        if (target < lastLayer_) widen_ = false;
+        lastLayer_ = target;
+        if (store.LayerOnFlag[static_cast<std::size_t>(target)] == -1) WidenDrawingExtents(app.extents, m.RecordX1, m.RecordY1);
+    }
+    if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) {
+        if (store.LayerCapacity >= 31100) widen_ = false;
+        GrowLayerCapacity(app);
+    }
+}
+
+bool DrawingRecordSink::FinishExtents() {
+    held_ = false;
+    const auto& store = app_.store;
+    // A layer of a single record is not visited by the extents.
+    for (int layer = 1; widen_ && layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        if (store.Count(layer) == 1) widen_ = false;
+    }
+    if (!widen_) app_.extents = headerExtents_;
+    return widen_;
 }
 
 void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout) {
@@ -54,16 +325,26 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
             out.Add(last);
         }
         if (layout.afterLayers) layout.afterLayers(app, out, last);
-        std::string text;
+        DrawingRecordEncoder encoder;
+        const MapRecord* lastRecord = nullptr;
+        int lastLayer = 0, lastSlot = 0;
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
             const int limit = SavedSlotLimit(app, layer);
             for (int slot = 0; slot <= limit; ++slot) {
                 const MapRecord& m = store.Get(layer, slot);
-                if (!layout.drawingText(m, text)) continue;
-                last = MakeDrawingRecord(m, layer, slot, std::move(text));
-                out.Add(last);
+                if (!layout.keepRecord(m)) continue;
+                if (layout.variable) {
+                    encoder.Variable(out, m, layer, slot);
+                } else {
+                    encoder.Fixed(out, m, layer, slot);
+                }
+                lastRecord = &m;
+                lastLayer = layer;
+                lastSlot = slot;
             }
         }
+        // The end record repeats the fields of the record before it.
+        if (lastRecord) last = MakeDrawingRecord(*lastRecord, lastLayer, lastSlot, std::string());
         out.Finish(last);
 
         app.current.CurrentFilePath = path;
@@ -87,6 +368,8 @@ struct OpenMapKeeper::Kept {
     bool hasCanvas = false;
     std::array<std::vector<std::string>, 5> fieldNames{};
     Rgb currentColor = 0;
+    // The sheet frame template lives in layer 0 of the kept store.
+    std::int16_t frameItemCount = 0;
 };
 
 OpenMapKeeper::OpenMapKeeper(App& app) : app_(app) {}
@@ -106,8 +389,11 @@ void OpenMapKeeper::Keep() {
     }
     kept->fieldNames = app_.mapFile.AttributeFieldNames;
     kept->currentColor = app_.current.CurrentColor;
-    // The new map starts from the tables the store had; lock flags are never reset by a read.
+    kept->frameItemCount = app_.sheets.FrameItemCount;
+    // The new map starts from the tables the store had; lock flags are never reset by a read. Its
+    // slots come from the memory the maps before it gave up.
     RecordStore fresh;
+    fresh.ShareBlocksOf(kept->store);
     fresh.LayerNames = kept->store.LayerNames;
     fresh.LayerColorIndex = kept->store.LayerColorIndex;
     fresh.LayerOnFlag = kept->store.LayerOnFlag;
@@ -140,17 +426,19 @@ void OpenMapKeeper::PutBack() {
     app_.store.LayerLockFlag = lockFlags;
     app_.store.CurrentLayer = current;
     app_.current.CurrentColor = kept->currentColor;
+    app_.sheets.FrameItemCount = kept->frameItemCount;
 }
 
 void OpenMapKeeper::Drop() { kept_.reset(); }
 
 bool ReadMapFile(App& app, const std::string& path,
-                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper)>& read) {
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read) {
     OpenMapKeeper keeper(app);
     try {
         SetCanvasPointer(app, PointerHourglass);
         FileWindow file(path);
-        if (!read(file, keeper)) {
+        bool extentsWidened = false;
+        if (!read(file, keeper, extentsWidened)) {
             keeper.PutBack();
             return false;
         }
@@ -160,7 +448,7 @@ bool ReadMapFile(App& app, const std::string& path,
         SetCanvasPointer(app, PointerCross);
         // A message left by an earlier failed read no longer holds.
         ClearMapFileMessage(app);
-        FinishMapRead(app, path);
+        FinishMapRead(app, path, extentsWidened);
         return true;
     } catch (const std::exception& e) {
         try {
@@ -195,7 +483,7 @@ bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::st
 }
 
 void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
-                     const std::vector<FileRecord>& layerRecords, const std::vector<std::int32_t>& recordsPerFileLayer) {
+                     const std::vector<FileRecord>& layerRecords) {
     keeper.Keep();
     ApplyMapHeader(app, header);
     auto& store = app.store;
@@ -208,30 +496,6 @@ void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
     }
     for (const auto& r : layerRecords) ApplyLayerRecord(app, r);
     新建层(app);
-    ReserveLayerSlots(app, recordsPerFileLayer);
-}
-
-bool IsClearedRecord(const FileRecord& r) {
-    return r.type == 0 && r.color == 0 && r.x1 == 0 && r.y1 == 0 && r.z1 == 0 && r.x2 == 0 && r.y2 == 0 &&
-           r.z2 == 0 && r.x3 == 0 && r.y3 == 0 && r.z3 == 0 && r.x4 == 0 && r.y4 == 0 && r.z4 == 0 &&
-           r.pen == 0 && r.text.empty() && r.font.empty();
-}
-
-void DrawingRecordSink::CommitHeld() {
-    if (!held_) return;
-    std::unique_ptr<FileRecord> held = std::move(held_);
-    AppendDrawingRecord(app_, *held, held->text, nullptr);
-}
-
-void DrawingRecordSink::Add(const FileRecord& record, std::string text, const std::string* extra) {
-    // A held cleared record was not the end of its layer after all.
-    if (held_ && held_->layer == record.layer) CommitHeld();
-    held_.reset();
-    if (IsClearedRecord(record) && text.empty() && (!extra || extra->empty())) {
-        held_ = std::make_unique<FileRecord>(record);
-        return;
-    }
-    AppendDrawingRecord(app_, record, text, extra);
 }
 
 }  // namespace movra

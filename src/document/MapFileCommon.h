@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "basic/Files.h"
+#include "document/CoordinateReductionState.h"
 #include "document/FileRecord.h"
 #include "document/MapRecord.h"
 
@@ -28,13 +30,77 @@ public:
     // `slack`: room kept beyond a stretch for the record that fills it.
     ChunkedRecordWriter(const std::string& path, RecordAppender append, std::size_t slack = 0);
     void Add(const FileRecord& record);
+    // Room for a record of at most `bytes` bytes, to be encoded in place and then taken with Done.
+    char* Room(std::size_t bytes);
+    void Done(std::size_t bytes);
     // Adds the end record (repeating `last`), writes what is left and puts the file in place.
     void Finish(const FileRecord& last);
 
 private:
+    void Flush();
     AtomicFileWriter out_;
     RecordAppender append_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+    std::string scratch_;
+};
+
+// Encodes a drawing record of the map record at (layer, slot) straight from the record: the fixed
+// form of 132 bytes, or the variable form with the attribute string joined to the text by "!".
+class DrawingRecordEncoder {
+public:
+    void Fixed(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
+    void Variable(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
+
+private:
+    // The font field of each face name met, by its place in the table of names.
+    const std::string& FontBytes(const FaceName& font);
+    std::vector<std::string> fontBytes_;
+    std::vector<bool> fontKnown_;
+};
+
+// Decodes the drawing records of a map file straight into the slots of the store, in one pass:
+// the texts from code page 936 with blanks removed at both ends, the fonts through a cache of the
+// names met, and the drawing extents widened as the records are stored.
+class DrawingRecordSink {
+public:
+    explicit DrawingRecordSink(App& app);
+    // Appends a drawing record (its 92 head bytes, its text and font fields as they are in the
+    // file) to its layer (layers above LayerCount go to LayerCount), growing the capacity as
+    // needed. `splitExtra`: a "!" in the text starts the attribute string. Raises when the store
+    // refuses the record.
+    // The writers write each layer's open slot, a cleared record of type 0; one that ends its layer
+    // is no record and is not committed, so that a map read and saved again keeps its size. Such a
+    // record is held back until the next record shows whether its layer goes on.
+    void Append(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
+    // Call after the last record: a record still held back ended its layer and is dropped. Returns
+    // whether the extents were widened in the order ComputeDrawingExtents visits the records; when
+    // not, they are put back as the header gave them.
+    bool FinishExtents();
+
+private:
+    void Store(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
+    std::string_view Decode(std::string_view bytes, std::string& buffer);
+    FaceName Font(std::string_view bytes);
+
+    App& app_;
+    DrawingExtents headerExtents_;
+    bool widen_ = false;
+    int lastLayer_ = 0;
+    std::string textBuffer_;
+    std::string fontBuffer_;
+    // Font fields up to eight bytes, by their bytes.
+    struct CachedFont {
+        std::uint64_t bytes = 0;
+        std::uint8_t size = 0xFF;
+        FaceName font;
+    };
+    std::array<CachedFont, 64> fonts_{};
+    CachedFont lastFont_;
+    // The head of a cleared record held back, when `held_`.
+    std::array<char, RecordHeadSize> heldHead_{};
+    bool held_ = false;
 };
 
 // How a map file lays out its records.
@@ -45,8 +111,10 @@ struct MapFileLayout {
     std::size_t slack = 0;
     // What the file keeps between the layer table and the drawing (updating `last`); may be null.
     void (*afterLayers)(const App& app, ChunkedRecordWriter& out, FileRecord& last) = nullptr;
-    // The text a map record is written with; false keeps the record out of the file.
-    bool (*drawingText)(const MapRecord& record, std::string& text) = nullptr;
+    // Whether a map record goes into the file.
+    bool (*keepRecord)(const MapRecord& record) = nullptr;
+    // The variable form, with the attribute string; otherwise the fixed form.
+    bool variable = false;
 };
 
 // Writes the map to `path` in the given layout. On success CurrentFilePath becomes the path, the
@@ -81,39 +149,19 @@ private:
 // Reads a map file: `read` takes the file over and returns false when it refused the file (and said
 // so). On success CurrentFilePath becomes the path and the map is finished as read, and true is
 // returned; on failure the open map stays as it was, the caption names it again and the message
-// line says why the file was not read.
+// line says why the file was not read. `read` may say that it widened the drawing extents itself
+// (FinishMapRead).
 bool ReadMapFile(App& app, const std::string& path,
-                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper)>& read);
+                 const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read);
 
 // Reads the header and the layer records with `next`. False, with the message shown and the
 // failure reported, when the header does not carry `magic`; raises when the header is unusable or
 // the file ends inside the layer table. Nothing is taken over yet.
 bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
                  const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords);
-// Takes over the header and the layer table (the open map goes to `keeper`), makes the layers and
-// reserves the room the drawing records (counted per file layer) are about to take. Layer table
-// entries above the file's layer count are reset: they belonged to the map before.
+// Takes over the header and the layer table (the open map goes to `keeper`) and makes the layers.
+// Layer table entries above the file's layer count are reset: they belonged to the map before.
 void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,
-                     const std::vector<FileRecord>& layerRecords, const std::vector<std::int32_t>& recordsPerFileLayer);
-
-// Appends the drawing records of a file in order. The writers write each layer's open slot, a
-// cleared record of type 0; one that ends its layer is no record and is not committed, so that a
-// map read and saved again keeps its size.
-class DrawingRecordSink {
-public:
-    explicit DrawingRecordSink(App& app) : app_(app) {}
-    // `extra` may be null (no attribute string).
-    void Add(const FileRecord& record, std::string text, const std::string* extra);
-    // Commits what is still held back; call after the last record.
-    void Finish() { held_.reset(); }
-
-private:
-    void CommitHeld();
-    App& app_;
-    std::unique_ptr<FileRecord> held_;
-};
-
-// A record as the writers write an open slot: type 0 and every field cleared.
-bool IsClearedRecord(const FileRecord& record);
+                     const std::vector<FileRecord>& layerRecords);
 
 }  // namespace movra

@@ -1,44 +1,194 @@
 #include "document/RecordStore.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 #include "basic/Errors.h"
+#include "basic/LargeRegions.h"
 
 namespace movra {
 
 namespace {
-const MapRecord clearedRecord{};
+
+constexpr std::size_t BigBlockBytes = std::size_t{1024} * sizeof(MapRecord);
+// Big blocks are carved from regions of this many bytes; pages are taken only as they are touched.
+constexpr std::size_t RegionBytes = std::size_t{64} << 20;
+// The text buffer grows by pages of this size (a longer text takes a page of its own size).
+constexpr std::size_t TextPageBytes = std::size_t{1} << 20;
+
+}  // namespace
+
+const MapRecord& RecordStore::ClearedRecord() {
+    static const MapRecord cleared{};
+    return cleared;
 }
 
-RecordStore::RecordStore() : layers_(2) {}
+RecordStore::RecordStore() : layers_(2), pool_(std::make_shared<BlockPool>()) {}
 
-void RecordStore::CheckLayer(int layer) const {
-    if (layer < 0 || layer > LayerDimension()) Raise(ErrSubscriptOutOfRange);
+RecordStore::~RecordStore() { ReleaseAll(); }
+
+RecordStore::BlockPool::~BlockPool() {
+    for (const auto& [region, bytes] : regions) ReleaseLargeRegion(region, bytes);
+    for (MapRecord* block : heapBigBlocks) ::operator delete(block);
 }
 
-void RecordStore::CheckSlot(int slot) const {
-    if (slot < 0 || slot > LayerCapacity) Raise(ErrSubscriptOutOfRange);
+void RecordStore::ReleaseAll() {
+    for (auto& held : layers_) Release(held, 0);
+    layers_.clear();
+}
+
+RecordStore::RecordStore(RecordStore&& other) noexcept
+    : LayerCount(other.LayerCount),
+      LayerCapacity(other.LayerCapacity),
+      NextLayerIndex(other.NextLayerIndex),
+      CurrentLayer(other.CurrentLayer),
+      LayerRecordCount(std::move(other.LayerRecordCount)),
+      LayerNames(std::move(other.LayerNames)),
+      LayerColorIndex(other.LayerColorIndex),
+      LayerOnFlag(other.LayerOnFlag),
+      LayerLockFlag(other.LayerLockFlag),
+      layers_(std::move(other.layers_)),
+      pool_(std::move(other.pool_)),
+      textPages_(std::move(other.textPages_)),
+      textPage_(other.textPage_),
+      textUsed_(other.textUsed_) {
+    other.layers_.clear();
+    other.textPages_.clear();
+    other.textPage_ = 0;
+    other.textUsed_ = 0;
+}
+
+RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
+    if (this == &other) return *this;
+    ReleaseAll();
+    LayerCount = other.LayerCount;
+    LayerCapacity = other.LayerCapacity;
+    NextLayerIndex = other.NextLayerIndex;
+    CurrentLayer = other.CurrentLayer;
+    LayerRecordCount = std::move(other.LayerRecordCount);
+    LayerNames = std::move(other.LayerNames);
+    LayerColorIndex = other.LayerColorIndex;
+    LayerOnFlag = other.LayerOnFlag;
+    LayerLockFlag = other.LayerLockFlag;
+    layers_ = std::move(other.layers_);
+    pool_ = std::move(other.pool_);
+    textPages_ = std::move(other.textPages_);
+    textPage_ = other.textPage_;
+    textUsed_ = other.textUsed_;
+    other.layers_.clear();
+    other.textPages_.clear();
+    other.textPage_ = 0;
+    other.textUsed_ = 0;
+    return *this;
+}
+
+void RecordStore::ShareBlocksOf(const RecordStore& other) {
+    if (!other.pool_ || other.pool_ == pool_) return;
+    // Blocks taken from this store's own memory go back there first.
+    ReleaseAll();
+    layers_.assign(2, LayerSlots{});
+    pool_ = other.pool_;
+}
+
+MapRecord* RecordStore::NewBlock(int block) {
+    if (block <= 1) {
+        const int held = BlockEnd(block) - BlockStart(block);
+        return static_cast<MapRecord*>(::operator new(static_cast<std::size_t>(held) * sizeof(MapRecord)));
+    }
+    if (!pool_) pool_ = std::make_shared<BlockPool>();  // a store that was moved from
+    BlockPool& pool = *pool_;
+    if (!pool.freeBigBlocks.empty()) {
+        MapRecord* reused = pool.freeBigBlocks.back();
+        pool.freeBigBlocks.pop_back();
+        return reused;
+    }
+    if (pool.regionLeft < BigBlockBytes) {
+        if (void* region = ReserveLargeRegion(RegionBytes)) {
+            pool.regions.emplace_back(region, RegionBytes);
+            pool.regionNext = static_cast<char*>(region);
+            pool.regionLeft = RegionBytes;
+        } else {
+            auto* memory = static_cast<MapRecord*>(::operator new(BigBlockBytes));
+            pool.heapBigBlocks.push_back(memory);
+            return memory;
+        }
+    }
+    auto* memory = reinterpret_cast<MapRecord*>(pool.regionNext);
+    pool.regionNext += BigBlockBytes;
+    pool.regionLeft -= BigBlockBytes;
+    return memory;
+}
+
+void RecordStore::FreeBlock(int block, MapRecord* memory) {
+    if (block <= 1) {
+        ::operator delete(memory);
+    } else {
+        pool_->freeBigBlocks.push_back(memory);
+    }
+}
+
+void RecordStore::Extend(LayerSlots& held, int slot) {
+    for (int s = held.allocated; s <= slot;) {
+        const int block = BlockOf(s);
+        auto& memory = held.blocks[static_cast<std::size_t>(block)];
+        if (memory == nullptr) {
+            memory = NewBlock(block);
+            held.ownTexts[static_cast<std::size_t>(block)] = false;
+        }
+        const int end = std::min(BlockEnd(block), slot + 1);
+        for (MapRecord* r = memory + (s - BlockStart(block)); s < end; ++s, ++r) new (r) MapRecord();
+        held.allocated = s;
+    }
+}
+
+void RecordStore::Release(LayerSlots& held, int from) {
+    from = std::max(from, 0);
+    if (from >= held.allocated) return;
+    for (int block = BlockOf(from); block < MaxBlocks; ++block) {
+        MapRecord* memory = held.blocks[static_cast<std::size_t>(block)];
+        if (memory == nullptr) break;
+        const int start = BlockStart(block);
+        // Records a file reader wrote own nothing: their block is given up without visiting them.
+        if (held.ownTexts[static_cast<std::size_t>(block)]) {
+            const int first = std::max(from, start);
+            const int last = std::min(held.allocated, BlockEnd(block));
+            for (int s = first; s < last; ++s) memory[s - start].~MapRecord();
+        }
+        if (start >= from) {
+            FreeBlock(block, memory);
+            held.blocks[static_cast<std::size_t>(block)] = nullptr;
+            held.ownTexts[static_cast<std::size_t>(block)] = false;
+        }
+    }
+    held.allocated = from;
+}
+
+MapRecord& RecordStore::Reach(LayerSlots& held, int slot) {
+    if (slot < held.allocated) return *Locate(held, slot);
+    if (slot == held.allocated && held.blocks[static_cast<std::size_t>(BlockOf(slot))] != nullptr) {
+        // The next slot of a block in use: every step of a reader or of a layer that grows.
+        ++held.allocated;
+        return *new (Locate(held, slot)) MapRecord();
+    }
+    Extend(held, slot);
+    return *Locate(held, slot);
 }
 
 MapRecord& RecordStore::At(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
-    LayerSlots& slots = layers_[static_cast<size_t>(layer)];
-    const auto block = static_cast<size_t>(slot >> BlockShift);
-    if (slot >= slots.allocated) {
-        // Blocks are never moved, so the records already there keep their place.
-        while (slots.blocks.size() <= block) slots.blocks.push_back(std::make_unique<MapRecord[]>(BlockSize));
-        slots.allocated = slot + 1;
-    }
-    return slots.blocks[block][static_cast<size_t>(slot & (BlockSize - 1))];
+    LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
+    MapRecord& record = Reach(held, slot);
+    // Set after the block is made: a record written through At may own a text block.
+    held.ownTexts[static_cast<std::size_t>(BlockOf(slot))] = true;
+    return record;
 }
 
-const MapRecord& RecordStore::Get(int layer, int slot) const {
+MapRecord& RecordStore::FillSlot(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
-    const LayerSlots& slots = layers_[static_cast<size_t>(layer)];
-    if (slot >= slots.allocated) return clearedRecord;
-    return slots.blocks[static_cast<size_t>(slot >> BlockShift)][static_cast<size_t>(slot & (BlockSize - 1))];
+    return Reach(layers_[static_cast<std::size_t>(layer)], slot);
 }
 
 std::int32_t& RecordStore::Count(int layer) {
@@ -53,32 +203,70 @@ std::int32_t RecordStore::Count(int layer) const {
 
 void RecordStore::DimensionEmpty(int highestLayer) {
     if (highestLayer < 0 || highestLayer >= LayerTableSize) Raise(ErrSubscriptOutOfRange);
-    std::vector<LayerSlots> fresh(static_cast<size_t>(highestLayer) + 1);
-    layers_.swap(fresh);
+    for (auto& held : layers_) Release(held, 0);
+    layers_.assign(static_cast<size_t>(highestLayer) + 1, LayerSlots{});
+    // No record points into the text buffer any more.
+    ResetTextBuffer();
 }
 
 void RecordStore::DimensionKeep(int highestLayer) {
     if (highestLayer < 0 || highestLayer >= LayerTableSize) Raise(ErrSubscriptOutOfRange);
+    for (std::size_t layer = static_cast<size_t>(highestLayer) + 1; layer < layers_.size(); ++layer) {
+        Release(layers_[layer], 0);
+    }
     layers_.resize(static_cast<size_t>(highestLayer) + 1);
 }
 
 void RecordStore::ClearFrom(int layer, int slot) {
     CheckLayer(layer);
-    LayerSlots& slots = layers_[static_cast<size_t>(layer)];
-    const int from = std::max(slot, 0);
-    if (from >= slots.allocated) return;
-    // Whole blocks above `from` go; the slots of the block holding it are cleared.
-    const auto keepBlocks = static_cast<size_t>((from + BlockSize - 1) >> BlockShift);
-    const int partialEnd = std::min(slots.allocated, static_cast<int>(keepBlocks) << BlockShift);
-    for (int i = from; i < partialEnd; ++i)
-        slots.blocks[static_cast<size_t>(i >> BlockShift)][static_cast<size_t>(i & (BlockSize - 1))] = MapRecord{};
-    slots.blocks.resize(keepBlocks);
-    slots.allocated = from;
+    Release(layers_[static_cast<size_t>(layer)], slot);
 }
 
 int RecordStore::AllocatedSlots(int layer) const {
     CheckLayer(layer);
     return layers_[static_cast<size_t>(layer)].allocated;
+}
+
+const char* RecordStore::TextBlock(std::string_view utf8) {
+    const std::size_t need = sizeof(std::uint32_t) + utf8.size();
+    // Blocks start on four bytes, which leaves a value's two mark bits free.
+    textUsed_ = (textUsed_ + 3) & ~std::size_t{3};
+    while (textPage_ < textPages_.size() && textUsed_ + need > textPages_[textPage_].second) {
+        ++textPage_;
+        textUsed_ = 0;
+    }
+    if (textPage_ == textPages_.size()) {
+        const std::size_t bytes = std::max(TextPageBytes, need);
+        textPages_.emplace_back(std::make_unique<char[]>(bytes), bytes);
+        textUsed_ = 0;
+    }
+    char* block = textPages_[textPage_].first.get() + textUsed_;
+    const auto length = static_cast<std::uint32_t>(utf8.size());
+    std::memcpy(block, &length, sizeof length);
+    std::memcpy(block + sizeof length, utf8.data(), utf8.size());
+    textUsed_ += need;
+    return block;
+}
+
+void RecordStore::ResetTextBuffer() {
+    textPage_ = 0;
+    textUsed_ = 0;
+}
+
+std::size_t RecordStore::ReservedBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& held : layers_) {
+        for (int block = 0; block < MaxBlocks; ++block) {
+            if (held.blocks[static_cast<std::size_t>(block)] != nullptr && block <= 1)
+                bytes += static_cast<std::size_t>(BlockEnd(block) - BlockStart(block)) * sizeof(MapRecord);
+        }
+    }
+    if (pool_) {
+        bytes += static_cast<std::size_t>(pool_->regions.size() * RegionBytes - pool_->regionLeft * !pool_->regions.empty());
+        bytes += pool_->heapBigBlocks.size() * BigBlockBytes;
+    }
+    for (const auto& page : textPages_) bytes += page.second;
+    return bytes;
 }
 
 }  // namespace movra

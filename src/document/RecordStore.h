@@ -3,7 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
+
+#include "basic/Errors.h"
 
 #include "document/MapRecord.h"
 
@@ -39,9 +43,25 @@ constexpr std::int16_t MaxLayerCapacity = 32767;
 // cleared record. Access outside the dimensions raises RuntimeError 9. A record stays where it is
 // while its layer grows: a reference from At stays valid until its slots are cleared or the store
 // is dimensioned anew.
+//
+// The first 1024 slots of a layer lie in two small blocks; the slots above in blocks of 1024 taken
+// from large regions (2 MiB pages where the system offers them), so that a big map costs few page
+// faults. Blocks a map gives up are kept for the next map read into the store. Long texts read from
+// a file go into the store's text buffer instead of a block each. Neither is given back record by
+// record: a block whose records were only ever written by a file reader is dropped whole.
 class RecordStore {
 public:
     RecordStore();  // dimensioned as a new document: layers 0..1, slots 0..5000
+    ~RecordStore();
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
+    // The records, tables and memory move; the store moved from is left empty, with no memory.
+    RecordStore(RecordStore&& other) noexcept;
+    RecordStore& operator=(RecordStore&& other) noexcept;
+
+    // Takes its big blocks from the same memory as `other`, so that a map read beside the open one
+    // reuses what the map before it gave up, and gives its blocks back there when it ends.
+    void ShareBlocksOf(const RecordStore& other);
 
     // Highest layer number in the store (upper bound of the layer dimension).
     std::uint8_t LayerCount = 1;
@@ -63,7 +83,21 @@ public:
     // The record at (layer, slot) for writing; allocates the slot when it was never written.
     MapRecord& At(int layer, int slot);
     // The record at (layer, slot) for reading.
-    const MapRecord& Get(int layer, int slot) const;
+    const MapRecord& Get(int layer, int slot) const {
+        CheckLayer(layer);
+        CheckSlot(slot);
+        const LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
+        if (slot >= held.allocated) return ClearedRecord();
+        return *Locate(held, slot);
+    }
+
+    // For a file reader that fills a whole record: the record at (layer, slot), cleared when it was
+    // never written. Its texts are to be written through PutText only.
+    MapRecord& FillSlot(int layer, int slot);
+    // Writes a text into a record of this store: inline when it fits, otherwise into the store's
+    // text buffer, which lives as long as the map.
+    void PutText(RecordTextValue& field, std::string_view utf8) { PutPacked(field, utf8); }
+    void PutText(RecordExtraValue& field, std::string_view utf8) { PutPacked(field, utf8); }
 
     // LayerRecordCount of a layer, checked (RuntimeError 9 outside the table).
     std::int32_t& Count(int layer);
@@ -81,18 +115,74 @@ public:
     // One past the highest slot of the layer that was ever written (slots above read as cleared).
     int AllocatedSlots(int layer) const;
 
-private:
-    void CheckLayer(int layer) const;
-    void CheckSlot(int slot) const;
+    // Bytes the store has taken for slots and texts, used or kept for the next map.
+    std::size_t ReservedBytes() const;
 
-    static constexpr int BlockShift = 7;
-    static constexpr int BlockSize = 1 << BlockShift;  // slots per block
+private:
+    void CheckLayer(int layer) const {
+        if (layer < 0 || layer > LayerDimension()) Raise(ErrSubscriptOutOfRange);
+    }
+    void CheckSlot(int slot) const {
+        if (slot < 0 || slot > LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    }
+    static const MapRecord& ClearedRecord();
+
+    // Slots 0..127 in block 0, 128..1023 in block 1, then 1024 a block.
+    static constexpr int SmallBlockSlots = 128;
+    static constexpr int BigBlockSlots = 1024;
+    static constexpr int MaxBlocks = 33;  // enough for slots 0..32767
+    static int BlockOf(int slot) { return slot >= BigBlockSlots ? (slot >> 10) + 1 : slot >= SmallBlockSlots ? 1 : 0; }
+    static int BlockStart(int block) { return block == 0 ? 0 : block == 1 ? SmallBlockSlots : (block - 1) << 10; }
+    static int BlockEnd(int block) { return block == 0 ? SmallBlockSlots : block << 10; }
+
     struct LayerSlots {
-        // Every slot of a block at or above `allocated` is cleared.
-        std::vector<std::unique_ptr<MapRecord[]>> blocks;
+        // Slots below `allocated` hold records; the memory of a block above it holds none.
+        std::array<MapRecord*, MaxBlocks> blocks{};
+        // A block some record of which may own a text block of its own (written through At).
+        std::array<bool, MaxBlocks> ownTexts{};
         int allocated = 0;
     };
+    static MapRecord* Locate(const LayerSlots& held, int slot) {
+        const int block = BlockOf(slot);
+        return held.blocks[static_cast<std::size_t>(block)] + (slot - BlockStart(block));
+    }
+    // The record of a slot, made (cleared) when the slot was never written.
+    MapRecord& Reach(LayerSlots& held, int slot);
+    // Makes records of the slots from `allocated` up to and including `slot`.
+    void Extend(LayerSlots& held, int slot);
+    // Ends the records of the slots from `from` on and gives up the blocks wholly above it.
+    void Release(LayerSlots& held, int from);
+    MapRecord* NewBlock(int block);
+    void FreeBlock(int block, MapRecord* memory);
+
+    template <typename Field>
+    void PutPacked(Field& field, std::string_view utf8) {
+        if (!field.AssignInline(utf8)) field.PointIntoHolderBuffer(TextBlock(utf8));
+    }
+    // A block [32-bit length][bytes] of the text buffer holding `utf8`.
+    const char* TextBlock(std::string_view utf8);
+    void ResetTextBuffer();
+
+    void ReleaseAll();
+
     std::vector<LayerSlots> layers_;
+
+    // Big blocks: carved from large regions, kept in a free list once given up. Stores that share
+    // it (the open map and one being read) give their blocks back to it; the last one frees it.
+    struct BlockPool {
+        ~BlockPool();
+        std::vector<MapRecord*> freeBigBlocks;
+        std::vector<std::pair<void*, std::size_t>> regions;
+        std::vector<MapRecord*> heapBigBlocks;  // where no region could be had
+        char* regionNext = nullptr;
+        std::size_t regionLeft = 0;
+    };
+    std::shared_ptr<BlockPool> pool_;
+
+    // The text buffer: pages filled front to back, kept for the next map.
+    std::vector<std::pair<std::unique_ptr<char[]>, std::size_t>> textPages_;
+    std::size_t textPage_ = 0;
+    std::size_t textUsed_ = 0;
 };
 
 }  // namespace movra

@@ -48,25 +48,6 @@ void ApplyFieldNameRecord(App& app, const FileRecord& r) {
     names[static_cast<std::size_t>(r.slot)] = r.text;
 }
 
-// The drawing records per file layer from the window's position on, found by their counted
-// strings alone; the window is left at the end of what was counted. A record cut short by the end
-// of the file makes the file damaged: it raises before anything of the file is taken over.
-std::vector<std::int32_t> CountRecordsPerLayer(FileWindow& file) {
-    std::vector<std::int32_t> perLayer(256, 0);
-    for (;;) {
-        bool cut = false;
-        const std::size_t size = EnsureVariableRecord(file, &cut);
-        if (cut) Raise(ErrInputPastEnd);
-        if (size == 0) break;
-        const std::string_view view = file.Available();
-        const auto layer = static_cast<unsigned char>(view[0]);
-        if (layer == 0 && static_cast<unsigned char>(view[5]) == EndRecordType) break;
-        if (layer != 0) ++perLayer[layer];
-        file.Consume(size);
-    }
-    return perLayer;
-}
-
 }  // namespace
 
 std::string JoinTextAndExtra(const std::string& text, const std::string& extra) {
@@ -80,55 +61,50 @@ void WriteWtwFile(App& app, const std::string& path) {
     layout.append = AppendVariableRecord;
     layout.slack = 1024;
     layout.afterLayers = AppendFieldNameRecords;
-    layout.drawingText = [](const MapRecord& m, std::string& text) {
-        if (m.RecordType >= 100) return false;  // deleted
-        text = JoinTextAndExtra(m.RecordText, m.RecordExtra);
-        return true;
-    };
+    layout.keepRecord = [](const MapRecord& m) { return m.RecordType < 100; };  // not the deleted
+    layout.variable = true;
     WriteMapFile(app, path, layout);
 }
 
 bool ReadWtwFile(App& app, const std::string& path) {
-    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper) {
+    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         auto next = [&file](FileRecord& record) { return ReadVariableRecord(file, record); };
         FileRecord header;
         std::vector<FileRecord> layerRecords;
         if (!ReadMapHead(app, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
-        const std::vector<std::int32_t> perLayer = CountRecordsPerLayer(file);
-        TakeOverMapHead(app, keeper, header, layerRecords, perLayer);
+        TakeOverMapHead(app, keeper, header, layerRecords);
 
-        file.Rewind();
-        FileRecord record;
-        for (std::size_t skip = 0; skip <= layerRecords.size(); ++skip) ReadVariableRecord(file, record);
         DrawingRecordSink sink(app);
+        FileRecord record;
         for (;;) {
-            // The file was proven whole; a record cut short now means it changed under the reader.
-            // A file that simply ends without its end record is read to its end.
+            // A record cut short by the end of the file makes the file damaged: the open map is put
+            // back. A file that simply ends without its end record is read to its end.
             bool cut = false;
-            if (!ReadVariableRecord(file, record, &cut)) {
+            const std::size_t size = EnsureVariableRecord(file, &cut);
+            if (size == 0) {
                 if (cut) Raise(ErrInputPastEnd);
                 break;
             }
+            const char* r = file.Available().data();
+            if (r[0] != 0) {
+                // A drawing record goes straight from the file's bytes into its slot.
+                const std::size_t textSize = static_cast<unsigned char>(r[RecordHeadSize]) |
+                                             static_cast<unsigned char>(r[RecordHeadSize + 1]) << 8;
+                const char* text = r + RecordHeadSize + 2;
+                const char* font = text + textSize + 2;
+                const std::size_t fontSize = static_cast<unsigned char>(font[-2]) | static_cast<unsigned char>(font[-1]) << 8;
+                sink.Append(r, std::string_view(text, textSize), std::string_view(font, fontSize), true);
+                file.Consume(size);
+                continue;
+            }
+            ReadVariableRecord(file, record);
             if (IsEndRecord(record)) break;
-            if (record.layer == 0) {
-                if (record.type >= FieldNameRecordType1 && record.type <= FieldNameRecordType1 + 3) {
-                    ApplyFieldNameRecord(app, record);
-                }
-                continue;  // any other record of layer 0 is no drawing
+            if (record.type >= FieldNameRecordType1 && record.type <= FieldNameRecordType1 + 3) {
+                ApplyFieldNameRecord(app, record);
             }
-            const std::string& t = record.text;
-            const std::size_t bang = t.find('!');
-            if (bang == std::string::npos) {
-                sink.Add(record, t, nullptr);
-            } else {
-                // The attribute string is the second piece; further pieces are dropped.
-                const std::size_t end = t.find('!', bang + 1);
-                const std::string extra =
-                    Trim(t.substr(bang + 1, end == std::string::npos ? std::string::npos : end - bang - 1));
-                sink.Add(record, t.substr(0, bang), &extra);
-            }
+            // any other record of layer 0 is no drawing
         }
-        sink.Finish();
+        extentsWidened = sink.FinishExtents();
         return true;
     });
 }

@@ -6,7 +6,9 @@
 
 #include "JdxFileTestMaps.h"
 #include "basic/Gbk.h"
+#include "document/DrawingExtents.h"
 #include "document/JdxFile.h"
+#include "document/WtwFile.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -350,6 +352,110 @@ TEST(FileRecordTest, FieldsDropALoneLeadByteAndKeepWholeCharacters) {
     pos = 0;
     EXPECT_FALSE(DecodeVariableRecord(std::string_view(bytes).substr(0, bytes.size() - 1), pos, back));
     EXPECT_EQ(pos, 0u);
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+using namespace movra::test;
+
+// The offsets of the drawing records of a map file.
+std::vector<std::size_t> DrawingRecordOffsets(const std::string& bytes, bool variable) {
+    std::vector<std::size_t> offsets;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t start = at;
+        if (variable) {
+            FileRecord skipped;
+            if (!DecodeVariableRecord(bytes, at, skipped)) break;
+        } else {
+            at += FixedRecordSize;
+        }
+        if (start > 0 && bytes[start] != 0) offsets.push_back(start);
+    }
+    return offsets;
+}
+
+// A map read beside the open one takes its slots from the memory the maps before it gave up, so
+// that map after map costs no new memory; a damaged file read in between changes nothing of the
+// open map, whose records stay where they were.
+TEST_F(JdxFileTest, MapAfterMapCostsNoNewMemoryAndADamagedOneLeavesTheOpenMapInPlace) {
+    TestApp source;
+    DimensionMap(source.app, 1, 6000);
+    for (int i = 0; i < 5000; ++i) AddRecord(source.app, 1, SampleRecord(i));
+    const std::string path = PathOf("big.jdx");
+    WriteJdxFile(source.app, path);
+    PutBytes(PathOf("cut.jdx"), FileBytes(path).substr(0, 3000 * R + 5));
+
+    TestApp t;
+    std::size_t reserved = 0;
+    for (int read = 1; read <= 4; ++read) {
+        ASSERT_TRUE(ReadJdxFile(t.app, path));
+        ASSERT_EQ(t.app.store.Count(1), 5000);
+        EXPECT_EQ(t.app.store.Get(1, 4321).RecordX1, SampleRecord(4321).RecordX1);
+        if (read == 2) reserved = t.app.store.ReservedBytes();
+        if (read > 2) EXPECT_EQ(t.app.store.ReservedBytes(), reserved) << read;
+    }
+
+    const MapRecord* before = &t.app.store.Get(1, 2048);
+    EXPECT_FALSE(ReadJdxFile(t.app, PathOf("cut.jdx")));
+    EXPECT_EQ(t.app.store.Count(1), 5000);
+    EXPECT_EQ(&t.app.store.Get(1, 2048), before);
+    EXPECT_EQ(t.app.store.Get(1, 4999).RecordX1, SampleRecord(4999).RecordX1);
+    EXPECT_EQ(t.app.store.ReservedBytes(), reserved);
+}
+
+// The extents a reader widens as it stores the records are those the whole-store pass finds from
+// the header's extents, whatever order the file gives its layers in; a layer that is off, and a
+// layer of one record, which that pass skips, do not widen them.
+TEST(MapFileExtents, ReadersWidenTheExtentsAsTheWholeStorePassWould) {
+    TempFolder folder{"extents"};
+    enum class Damage { None, FirstRecordToLayer3, LastLayerKeepsOneRecord };
+    for (const Damage damage : {Damage::None, Damage::FirstRecordToLayer3, Damage::LastLayerKeepsOneRecord}) {
+        for (const bool full : {false, true}) {
+            TestApp source;
+            App& app = source.app;
+            DimensionMap(app, 3);
+            for (int layer = 1; layer <= 3; ++layer) app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = layer == 2 ? 0 : -1;
+            // A point west of the header's extents first, then far-off points east: met in another
+            // order, the west point would not count.
+            const std::vector<std::pair<int, double>> points = {{1, 3600}, {1, 12000}, {1, 8000}, {2, 50000},
+                                                                {2, 4000},  {3, 20000}};
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                MapRecord r = SampleRecord(static_cast<int>(i));
+                r.RecordX1 = points[i].second;
+                r.RecordY1 = 700 + 37 * static_cast<double>(i);
+                AddRecord(app, points[i].first, r);
+            }
+            app.extents = {6000, 100, 6100, 800};
+            const std::string path = (folder.Path() / (std::string("map") + (full ? ".wtw" : ".jdx"))).string();
+            (full ? WriteWtwFile : WriteJdxFile)(app, path);
+            std::string bytes = FileBytes(path);
+            const std::vector<std::size_t> drawing = DrawingRecordOffsets(bytes, full);
+            ASSERT_EQ(drawing.size(), points.size() + 3);  // with each layer's open slot
+            if (damage == Damage::FirstRecordToLayer3) bytes[drawing.front()] = 3;
+            if (damage == Damage::LastLayerKeepsOneRecord) bytes[drawing.back()] = 0;  // skipped
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+
+            TestApp read;
+            (full ? ReadWtwFile : ReadJdxFile)(read.app, path);
+            // The open slot that ends a layer is no record.
+            ASSERT_EQ(read.app.store.Count(3), damage == Damage::FirstRecordToLayer3 ? 2 : 1);
+            TestApp reference;
+            (full ? ReadWtwFile : ReadJdxFile)(reference.app, path);
+            reference.app.extents = {6000, 100, 6100, 800};
+            ComputeDrawingExtents(reference.app);
+            const DrawingExtents& e = read.app.extents;
+            const DrawingExtents& f = reference.app.extents;
+            const std::string what = std::to_string(static_cast<int>(damage)) + (full ? " wtw" : " jdx");
+            EXPECT_EQ(e.ExtentMinX, f.ExtentMinX) << what;
+            EXPECT_EQ(e.ExtentMaxX, f.ExtentMaxX) << what;
+            EXPECT_EQ(e.ExtentMaxY, f.ExtentMaxY) << what;
+            EXPECT_EQ(e.ExtentMinY, f.ExtentMinY) << what;
+        }
+    }
 }
 
 }  // namespace

@@ -87,6 +87,42 @@ TEST_F(StoreFixture, RecordsStayInPlaceAsTheLayerGrowsAndClearedSlotsComeBackCle
     EXPECT_EQ(store.Get(1, 299), MapRecord{});
 }
 
+// A map read into the store again takes its blocks from the map before: slots it does not write
+// still read cleared, and records copied or moved out before keep their texts, the long ones read
+// into the store's text buffer included.
+TEST_F(StoreFixture, ANewMapReusesTheBlocksOfTheLastAndCopiesOutliveIt) {
+    auto& store = app.store;
+    store.LayerCapacity = 32000;
+    const std::string longText = "居民地注记一二三四五六七八九十";
+    for (int slot = 0; slot < 20000; ++slot) {
+        MapRecord& r = store.FillSlot(1, slot);
+        r.RecordX1 = slot;
+        store.PutText(r.RecordText, slot % 2 ? longText : "short");
+        store.PutText(r.RecordExtra, slot % 3 ? "" : "an attribute string");
+    }
+    store.At(1, 7).RecordText = std::string(50, 'h');  // a block of the record's own
+    const MapRecord copied = store.Get(1, 9);
+    std::vector<MapRecord> moved;
+    moved.push_back(std::move(store.At(1, 3)));
+    EXPECT_TRUE(store.Get(1, 9).RecordText.IsShared());
+
+    store.DimensionEmpty(2);
+    for (int slot = 0; slot < 20000; slot += 2) {
+        MapRecord& r = store.FillSlot(2, slot);
+        store.PutText(r.RecordText, std::string(30, 'n'));
+        store.PutText(r.RecordExtra, std::string(30, 'm'));
+    }
+    EXPECT_EQ(store.Get(1, 0), MapRecord{});
+    EXPECT_EQ(store.AllocatedSlots(1), 0);
+    for (int slot : {1, 1023, 1025, 5555, 19999}) EXPECT_EQ(store.Get(2, slot), MapRecord{}) << slot;
+    EXPECT_EQ(store.Get(2, 4444).RecordText, std::string(30, 'n'));
+
+    EXPECT_EQ(copied.RecordText, longText);
+    EXPECT_EQ(copied.RecordX1, 9);
+    EXPECT_EQ(moved[0].RecordText, longText);
+    EXPECT_EQ(moved[0].RecordExtra, "an attribute string");
+}
+
 // ---- GrowLayerCapacity
 
 TEST_F(StoreFixture, GrowthStepsAndMessages) {
