@@ -327,5 +327,30 @@ TEST_F(PageRecordsTest, DispatchOfEveryTypeMatchesTheGoldenLog) {
     }
 }
 
+
+TEST_F(PageRecordsTest, ASymbolStandardIsLoadedAndAFailureToldOncePerJob) {
+    for (int k = 0; k < 3; ++k) Add(15, 10 + 10 * k, 50, 0, 1).RecordText = "-3";
+    Add(0, 0, 0);
+    // No standard in the program folder: one load, which says it failed; nothing is drawn.
+    for (int pageNumber : {1, 2}) {
+        app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
+        PrintPageRecords(app);
+    }
+    EXPECT_EQ(Messages(), std::vector<std::string>{"图式未能加载。"});
+    EXPECT_TRUE(Lines().empty());
+
+    // With a standard, symbols that fail say so once in the job; the next job once again.
+    t.platform.promptScript.questions.clear();
+    DimensionEmptyStandard(app.symbolStandard);
+    for (int job = 1; job <= 2; ++job)
+        for (int pageNumber : {1, 2}) {
+            app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
+            PrintPageRecords(app);
+        }
+    const auto& told = t.platform.promptScript.questions;
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].title, "9");
+}
+
 }  // namespace
 }  // namespace movra
