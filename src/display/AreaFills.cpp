@@ -150,7 +150,10 @@ void ScanHatchLines(App& app, const FillOutline& outline, const HatchScan& scan,
         cy.clear();
         for (size_t m = 0; m < edges; ++m) {
             const double ya = outline.y[m], yb = outline.y[m + 1];
-            if (!((ya < y && yb > y) || (ya > y && yb < y))) continue;
+            // An edge holds its lower end and not its upper one: a scan line through a vertex
+            // where the outline goes on up or down meets one of the two edges there, and a
+            // line through a peak or a horizontal edge meets none.
+            if (!(std::min(ya, yb) <= y && y < std::max(ya, yb))) continue;
             WriteLine(s, 6, outline.x[m], ya, outline.x[m + 1], yb);
             if (!SegmentXAtY(app)) return;
             cx.push_back(s[0]);
@@ -204,6 +207,24 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
         cy = Int(cy / pattern.b) * pattern.b;
     }
 
+    // A direction ends where its lines no longer meet the outline's box: a line with fewer than
+    // two crossings before that only passes a gap of the area (between the arms of a U).
+    double minX = outline.x[0], maxX = minX, minY = outline.y[0], maxY = minY;
+    for (size_t k = 1; k < outline.x.size(); ++k) {
+        minX = std::min(minX, outline.x[k]), maxX = std::max(maxX, outline.x[k]);
+        minY = std::min(minY, outline.y[k]), maxY = std::max(maxY, outline.y[k]);
+    }
+    auto meetsBox = [&](int kind, double o) {
+        // Lines falling to the right keep x + y, rising ones y - x; each is compared with the
+        // range that the box's corners give.
+        if (kind == 1 || kind == 3) {
+            const double k = cx + cy + 2 * o;
+            return minX + minY <= k && k <= maxX + maxY;
+        }
+        const double k = cy - cx - 2 * o;
+        return minY - maxX <= k && k <= maxY - minX;
+    };
+
     std::vector<double>& s = ScanScratch(app);
     std::vector<double> ix, iy;
     const size_t edges = outline.EdgeCount();
@@ -234,7 +255,8 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
             iy.push_back(py);
         }
 
-        if (ix.size() >= 2) {
+        const bool crossing = ix.size() >= 2;
+        if (crossing) {
             size_t count = ix.size();
             if (count > 2) count = SortCrossings(ix, iy, PatternDropDistance, PatternDropDistance);
             for (size_t k = 0; k + 1 < count; k += 2) {
@@ -244,6 +266,8 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
                 else
                     sink.Line(ix[k], iy[k], ix[k + 1], iy[k + 1], color);
             }
+        }
+        if (crossing || meetsBox(state, o)) {
             const float next = pass == 1 ? o + a : o - a;
             if (next == o) return;  // the offset no longer advances
             o = next;

@@ -82,6 +82,12 @@ VisiblePart ClipToCell(double l, double r, double t, double b, double ax, double
     return v;
 }
 
+bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2) {
+    const PrintDialogState& s = app.printState;
+    return !((x1 < s.CellLeft && x2 < s.CellLeft) || (x1 > s.CellRight && x2 > s.CellRight) ||
+             (y1 > s.CellTop && y2 > s.CellTop) || (y1 < s.CellBottom && y2 < s.CellBottom));
+}
+
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2) {
     const PrintDialogState& s = app.printState;
     const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
@@ -111,21 +117,20 @@ void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
                 app.printState.LineColor);
 }
 
-PageSink::PageSink(App& app) : app_(app), page_(app.platform.printer().Page()) {}
+PageSink::PageSink(App& app, bool symbolsInsideCellOnly)
+    : app_(app), page_(app.platform.printer().Page()), symbolsInsideCellOnly_(symbolsInsideCellOnly) {}
 
-void PageSink::Line(double x1, double y1, double x2, double y2, Rgb color) {
-    const PrintDialogState& s = app_.printState;
-    const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
-    if (v.visible) PageLine(page_, v.x1, v.y1, v.x2, v.y2, color);
+void PageSink::Line(double x1, double y1, double x2, double y2, Rgb) {
+    PrintClippedSegment(app_, x1, y1, x2, y2);
 }
 
 void PageSink::Dot(double x, double y, Rgb color) {
-    const PrintDialogState& s = app_.printState;
-    if (InClosedCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x, y))
-        page_.PSet(static_cast<float>(x), static_cast<float>(y), color);
+    page_.PSet(static_cast<float>(x), static_cast<float>(y), color);
 }
 
 void PageSink::Symbol(double x, double y, const std::string& code, double dx, double dy, Rgb color) {
+    const PrintDialogState& s = app_.printState;
+    if (symbolsInsideCellOnly_ && !(s.CellLeft < x && x < s.CellRight && s.CellBottom < y && y < s.CellTop)) return;
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 

@@ -21,6 +21,11 @@ struct VisiblePart {
 VisiblePart ClipToCell(double left, double right, double top, double bottom, double ax, double ay,
                        double bx, double by);
 
+// The quick test of the special lines and single segments: false when both ends lie beyond the
+// same side of the cell. A segment lying on a side passes, as it does in ClipToCell, so the
+// first cell of a drawing, which starts exactly at its extents, still prints its edges.
+bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2);
+
 // The visible part of the segment in LineColor at the page's current width and style.
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2);
 
@@ -32,11 +37,14 @@ void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double
 void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
                           const std::string& code);
 
-// The printed page as a sink of the shared figure drawers: lines clipped to the cell in the
-// colour given, symbols through PrintPointSymbol.
+// The printed page as a sink of the shared figure drawers: every line goes through
+// PrintClippedSegment (clipped to the cell, in LineColor whatever colour the drawer gives);
+// dots are set whole in their own colour (the fixed bank's dots beside a line near the cell's
+// edge); symbols through PrintPointSymbol, or, for the symbols of a patterned fill, only those
+// whose point lies strictly inside the cell.
 class PageSink final : public LineSink {
 public:
-    explicit PageSink(App& app);
+    explicit PageSink(App& app, bool symbolsInsideCellOnly = false);
     Surface& Canvas() override { return page_; }
     void Line(double x1, double y1, double x2, double y2, Rgb color) override;
     void Dot(double x, double y, Rgb color) override;
@@ -46,6 +54,7 @@ public:
 private:
     App& app_;
     Surface& page_;
+    bool symbolsInsideCellOnly_;
 };
 
 // The same, but lines are drawn whole: the pattern walker works on an already clipped segment.

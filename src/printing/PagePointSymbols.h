@@ -10,8 +10,9 @@ struct App;
 
 // The symbol of the code (its number to the nearest whole, halves to even) at (x, y), its top
 // turned towards (dx, dy), in the colour. Sets draw width 1 and the solid style. Loads the
-// standard when it is not loaded, at most once per print job. Codes above 349 draw nothing.
-// A failing symbol ends silently; what was drawn stays.
+// standard when it is not loaded, at most once per print job (the load tells how it went).
+// Codes above 349, and every code while no standard is loaded, draw nothing. A failing symbol
+// ends with a message box of the failure, the first of a job only; what was drawn stays.
 void PrintPointSymbol(App& app, double x, double y, const std::string& code, double dx,
                       double dy, Rgb color);
 

@@ -12,6 +12,9 @@
 #include "display/RecordTypes.h"
 #include "printing/PageLines.h"
 #include "printing/PagePointSymbols.h"
+#include "printing/PageShapes.h"
+#include "printing/PageFills.h"
+#include "printing/PageTexts.h"
 
 namespace movra {
 
@@ -103,7 +106,8 @@ void PrintCross(RecordDrawCall& c) {
 
 void PrintSingleSegment(RecordDrawCall& c) {
     const MapRecord& r = c.record;
-    Clipped(c, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+    if (SegmentNearCell(c.app, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2))
+        Clipped(c, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
 }
 
 void PrintCircleOrArc(RecordDrawCall& c) {
@@ -230,34 +234,83 @@ void PrintImage(RecordDrawCall& c) {
 
 void PrintGridPaper(RecordDrawCall& c) {
     PrintQuad(c);
-    // The rendered shape follows with the printed shapes.
+    PrintRenderRecord(c.app, c.layer, c.slot);
 }
 
-// The kinds that the printer's special lines, shapes, marks, texts and fills print. They take
-// their rows now and draw nothing yet.
-void PrintedByOwnProcedure(RecordDrawCall&) {}
+void PrintBand(RecordDrawCall& c) {
+    SetPen(c.canvas, c.record.RecordPen);
+    PrintRenderRecord(c.app, c.layer, c.slot);
+}
 
-void PrintRenderedShape(RecordDrawCall& c) { SetPen(c.canvas, c.record.RecordPen); }
+void PrintEllipse(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    PrintRotatedEllipse(c.app, r.RecordX1, r.RecordY1, static_cast<float>(r.RecordX2), static_cast<float>(r.RecordY2),
+                        static_cast<float>(r.RecordX3), c.app.printState.LineColor);
+}
+
+void PrintLandUse(RecordDrawCall& c) {
+    const auto x = static_cast<float>(c.record.RecordX1), y = static_cast<float>(c.record.RecordY1);
+    switch (c.record.RecordType) {
+        case 16: PrintLandUseMark1(c.app, x, y); break;
+        case 17: PrintLandUseMark2(c.app, x, y); break;
+        case 18: PrintLandUseMark3(c.app, x, y); break;
+        default: PrintLandUseMark4(c.app, x, y); break;
+    }
+}
+
+void PrintStrip(RecordDrawCall& c) { PrintStripShape(c.app, c.layer, c.slot); }
+
+// A row from P1, then from each further vertex up to the first zero vertex.
+void PrintSymbolRows(RecordDrawCall& c) {
+    for (int k = 1, n = VertexListLength(c.record); k <= n; ++k)
+        PrintSymbolRow(c.app, c.layer, c.slot, static_cast<std::uint8_t>(k));
+}
+
+// Texts in fonts of their own, at their height, width factor and angle, in the line colour.
+void PrintFontText(RecordDrawCall& c) {
+    App& app = c.app;
+    const MapRecord& r = c.record;
+    const std::string text(r.RecordText), face(r.RecordFont);
+    // The spare argument is not read; a value beyond 16 bits must not keep the text from printing.
+    const auto spare = static_cast<std::int16_t>(std::clamp(std::nearbyint(r.RecordY3), -32768.0, 32767.0));
+    const Rgb color = app.printState.LineColor;
+    auto print = PrintTextGdi;
+    switch (r.RecordType) {
+        case 63: print = PrintTextGdi; break;
+        case 64: print = PrintTextItalic; break;
+        default: print = r.RecordZ2 == 0 ? PrintTextAngled : PrintTextOut; break;
+    }
+    print(app, r.RecordX1, r.RecordY1, text, r.RecordX2, r.RecordY2, r.RecordZ2, spare, face, color);
+    if (r.RecordType == 62) {
+        c.canvas.SetDrawWidth(2);
+        c.canvas.PSet(r.RecordX4, r.RecordY4, c.canvas.ForeColor());
+    }
+}
 
 // A fill head prints its area, then the loop goes on after its boundary records. A count below
 // one would hold the loop still or send it back, so such a head advances one slot only.
 void PrintFillHead(RecordDrawCall& c) {
+    if (c.record.RecordType == 11) {
+        PrintHatchFill(c.app, c.layer, c.slot);
+    } else {
+        PrintSymbolFill(c.app, c.layer, c.slot);
+    }
     const double z4 = Int(c.record.RecordZ4);
     if (!(z4 >= 1)) return;
     const double last = std::min<double>(static_cast<double>(c.slot) + z4 - 1, 32767.0);
     c.slot = static_cast<std::int16_t>(std::max<double>(last, c.slot));
 }
 
-// Special lines: each segment not rejected outright goes to the special pattern with the
-// record's own colour.
+// Special lines: each segment near the cell goes to the special pattern with the record's own
+// colour; the pattern clips what it draws.
 void PrintSpecialChain(RecordDrawCall& c) {
     ChainSegments(c, 92, [&](double a, double b, double x, double y) {
-        const PrintDialogState& s = c.app.printState;
-        const bool kept = (a > s.CellLeft || x > s.CellLeft) && (a < s.CellRight || x < s.CellRight) &&
-                          (b < s.CellTop || y < s.CellTop) && (b > s.CellBottom || y > s.CellBottom);
-        if (!kept) return;
-        c.app.display.PenColor = c.record.RecordColor;
+        if (!SegmentNearCell(c.app, a, b, x, y)) return;
+        const MapRecord& r = c.record;
+        c.app.display.PenColor = r.RecordColor;
         c.canvas.SetForeColor(c.app.display.PenColor);
+        PrintSpecialPattern(c.app, a, b, x, y, c.app.display.PenColor, std::string(r.RecordText), r.RecordZ2,
+                            r.RecordZ3, r.RecordZ4);
     });
 }
 
@@ -269,30 +322,30 @@ RecordTable BuildPrintTable() {
     set(2, 5, PrintPenChain);
     set(6, 6, PrintQuad);
     set(7, 8, PrintCircleOrArc, Cull::P1);
-    set(9, 9, PrintedByOwnProcedure, Cull::P1);
-    set(10, 10, PrintRenderedShape);
+    set(9, 9, PrintEllipse, Cull::P1);
+    set(10, 10, PrintBand);
     set(11, 11, PrintFillHead);
     set(12, 12, PrintLineTypeRecord);
     set(13, 13, PrintFillHead);
     set(15, 15, PrintPointSymbolRecord, Cull::P1);
-    set(16, 19, PrintedByOwnProcedure, Cull::P1);
+    set(16, 19, PrintLandUse, Cull::P1);
     set(31, 34, PrintPointMarks);
     set(36, 36, PrintGridPaper);
     set(42, 45, PrintLineTypeChain);
     set(50, 51, PrintSymbolPoint, Cull::P1);
     set(52, 52, PrintCross);
-    set(58, 59, PrintedByOwnProcedure, Cull::Box4);
+    set(58, 59, PrintStrip, Cull::Box4);
     set(61, 61, PrintPlainText, Cull::P1);
-    set(62, 64, PrintedByOwnProcedure, Cull::P1);
+    set(62, 64, PrintFontText, Cull::P1);
     set(65, 65, PrintPlainText, Cull::P1);
-    set(66, 66, PrintedByOwnProcedure, Cull::P1);
+    set(66, 66, PrintFontText, Cull::P1);
     set(67, 67, PrintPlainText, Cull::P1);
-    set(68, 68, PrintedByOwnProcedure, Cull::P1);
+    set(68, 68, PrintFontText, Cull::P1);
     set(70, 70, PrintImage, Cull::P1);
     set(72, 75, PrintWideChain);
     set(80, 80, PrintTicks);
     set(85, 85, PrintTicks);
-    set(87, 87, PrintedByOwnProcedure);
+    set(87, 87, PrintSymbolRows);
     set(92, 95, PrintSpecialChain);
     set(99, 99, PrintSingleSegment);
     return table;

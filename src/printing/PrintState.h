@@ -47,6 +47,11 @@ struct PrintDialogState {
     double ScaledMetresPerPaperMm = 0;  // MetresPerPaperMm x PrintToMapRatio
     std::int16_t DefaultPrinterChosen = 0;  // -1 once the default printer was double-clicked
     bool SymbolStandardTried = false;  // the job already tried to load the symbol standard
+    bool SymbolFailureTold = false;    // the job already told of a symbol that failed
+    // Where the dashed line with width stands: the end of the last dashed segment and what of its
+    // period is still to come there. Kept for the run, so a chain's rhythm crosses its records.
+    double DashChainEndX = 0, DashChainEndY = 0;
+    double DashCarry = 0;
 };
 
 }  // namespace movra

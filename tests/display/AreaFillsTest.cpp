@@ -108,10 +108,10 @@ TEST_F(AreaFills, UShapedAreaIsHatchedInBothArmsWithoutLettingEventsRun) {
     app.view.ScaleFactor = 2.5;  // one ground unit between scan lines
     Hatch(20);
     const auto rows = LinesByHeight();
-    // 1..19: at 10 only the outer edges count (the inner ones end there), at 20 none does.
+    // 1..19: from 10 up the arms (their inner edges start there), at 20 none does.
     ASSERT_EQ(rows.size(), 19u);
     for (const auto& [y, spans] : rows) {
-        if (y <= 10) {
+        if (y < 10) {
             ASSERT_EQ(spans.size(), 1u) << y;
             EXPECT_TRUE(Near(std::min(spans[0].x1, spans[0].x2), 0) &&
                         Near(std::max(spans[0].x1, spans[0].x2), 30)) << y;
@@ -124,12 +124,14 @@ TEST_F(AreaFills, UShapedAreaIsHatchedInBothArmsWithoutLettingEventsRun) {
     EXPECT_EQ(t.platform.scriptedEvents.calls, 0);
 }
 
-TEST_F(AreaFills, AScanLineThroughAVertexHeightCountsNeitherEdgeEndingThere) {
+TEST_F(AreaFills, AScanLineThroughAVertexFillsItsChord) {
     StoreFill(10, 11, {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {-2, 5}});
     app.view.ScaleFactor = 1.25;  // 0.5 apart
     Hatch(10);
     const auto rows = LinesByHeight();
-    EXPECT_EQ(rows.count(5.0), 0u);
+    ASSERT_EQ(rows.count(5.0), 1u);
+    ASSERT_EQ(rows.at(5.0).size(), 1u);
+    EXPECT_TRUE(SameSegment(rows.at(5.0)[0], {10, 5, -2, 5}));  // in edge order
     EXPECT_EQ(rows.count(4.5), 1u);
     EXPECT_EQ(rows.count(5.5), 1u);
 }
@@ -249,6 +251,25 @@ TEST_F(PatternFills, CrossHatchDrawsTheDownwardFamilyThenTheUpwardOne) {
     app.store.At(1, 10).RecordText = "2";
     Pattern(10);
     EXPECT_EQ(Families().upward, f.upward);
+}
+
+TEST_F(PatternFills, AUShapedAreaIsPatternedInBothArms) {
+    // Arms x 0..4 and 16..20 up to y = 20 on a base 0..4 high: the box's centre (10, 10) lies in
+    // the gap, where the diagonals through it cross the arms but the ones beside it may not.
+    StoreFill(10, 13, {{0, 0}, {20, 0}, {20, 20}, {16, 20}, {16, 4}, {4, 4}, {4, 20}, {0, 20}}, "2");
+    Pattern(10);
+    bool left = false, right = false, base = false;
+    for (const auto& p : Lines()) {
+        const double mx = (p.x1 + p.x2) / 2, my = (p.y1 + p.y2) / 2;
+        left = left || (mx < 4 && my > 12);
+        right = right || (mx > 16 && my > 12);
+        base = base || my < 4;
+        // Every piece lies inside the area.
+        EXPECT_FALSE(mx > 4.01 && mx < 15.99 && my > 4.01) << mx << "," << my;
+    }
+    EXPECT_TRUE(left);
+    EXPECT_TRUE(right);
+    EXPECT_TRUE(base);
 }
 
 TEST_F(PatternFills, SymbolLatticeOfALineTypeRow) {

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "PrintFixture.h"
@@ -257,6 +261,95 @@ TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
         EXPECT_EQ(got, s.lines) << s.code << " " << s.dx << "," << s.dy;
         for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) EXPECT_EQ(p.color, 0xFFFFFF);
     }
+}
+
+
+// One record of every type, each alone before an empty record, printed on the recording page:
+// the calls each type makes are kept in tests/fixtures/golden/print-dispatch.log (written anew
+// with MOVRA_UPDATE_GOLDEN=1, then read through before it is committed).
+TEST_F(PageRecordsTest, DispatchOfEveryTypeMatchesTheGoldenLog) {
+    DimensionEmptyStandard(app.symbolStandard);
+    SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 2}});
+    SetLineTypeElements(app.symbolStandard, 1, 2, {{6, 3}, {7, 1}});
+    app.current.CurrentColor = 0x00AA00;
+    app.printState.ScaledMetresPerPaperMm = 1;
+    app.printState.PrintToMapRatio = 0.5;
+    auto number = [](double v) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.6g", std::fabs(v) < 1e-9 ? 0.0 : v);
+        return std::string(buffer);
+    };
+    std::ostringstream log;
+    for (int type = 0; type <= 255; ++type) {
+        Reset();
+        MapRecord& r = Add(type, 10, 20, 30, 25);
+        r.RecordX3 = 35, r.RecordY3 = 40, r.RecordX4 = 20, r.RecordY4 = 45;
+        r.RecordZ1 = 2, r.RecordZ2 = 0.3f, r.RecordZ3 = 3, r.RecordZ4 = 1;
+        r.RecordPen = 8;
+        r.RecordColor = 0x0000C0;
+        r.RecordFont = "宋体";
+        r.RecordText = type == 12 || (type >= 42 && type <= 45) ? "350"
+                       : type >= 92 && type <= 95             ? "1091"
+                       : type == 15 || type == 87             ? "1"
+                                                              : "字";
+        r.RecordExtra = "4";
+        Add(0, 60, 70);
+        PrintPageRecords(app);
+        log << "type " << type << "\n";
+        for (const SurfaceStateCall& c : page().stateCalls)
+            if (c.name != "DrawWidth" && c.name != "DrawStyle") log << "  set " << c.name << " " << number(c.value) << "\n";
+        for (const SurfacePrimitive& p : page().primitives) {
+            log << "  " << static_cast<int>(p.kind) << " (" << number(p.x1) << " " << number(p.y1) << ") (" << number(p.x2)
+                << " " << number(p.y2) << ") r" << number(p.radius) << " w" << p.drawWidth << " s" << p.drawStyle << " c"
+                << p.color;
+            if (!p.text.empty()) log << " '" << p.text << "' " << p.fontName << " " << number(p.fontSize);
+            if (p.kind == Kind::TextOut) {
+                const LogicalFont& f = p.logicalFont;
+                log << " at " << p.pixelX << "," << p.pixelY << " font " << f.height << "x" << f.width << " e" << f.escapement
+                    << " o" << f.orientation << " w" << f.weight << (f.italic ? " italic" : "");
+            }
+            log << "\n";
+        }
+    }
+    const std::string path = std::string(MOVRA_TEST_SOURCE_DIR) + "/tests/fixtures/golden/print-dispatch.log";
+    if (std::getenv("MOVRA_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << log.str();
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << path << " is missing: run with MOVRA_UPDATE_GOLDEN=1 once";
+    const std::string golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream want(golden), got(log.str());
+    std::string a, b;
+    for (int line = 1;; ++line) {
+        a.clear(), b.clear();
+        const bool wanted = static_cast<bool>(std::getline(want, a));
+        const bool printed = static_cast<bool>(std::getline(got, b));
+        if (!wanted && !printed) break;
+        ASSERT_EQ(b, a) << "line " << line;
+    }
+}
+
+
+TEST_F(PageRecordsTest, ASymbolStandardIsLoadedAndAFailureToldOncePerJob) {
+    for (int k = 0; k < 3; ++k) Add(15, 10 + 10 * k, 50, 0, 1).RecordText = "-3";
+    Add(0, 0, 0);
+    // No standard in the program folder: one load, which says it failed; nothing is drawn.
+    for (int pageNumber : {1, 2}) {
+        app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
+        PrintPageRecords(app);
+    }
+    EXPECT_EQ(Messages(), std::vector<std::string>{"图式未能加载。"});
+    EXPECT_TRUE(Lines().empty());
+
+    // With a standard, symbols that fail say so once in the job; the next job once again.
+    t.platform.promptScript.questions.clear();
+    DimensionEmptyStandard(app.symbolStandard);
+    for (int job = 1; job <= 2; ++job)
+        for (int pageNumber : {1, 2}) {
+            app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
+            PrintPageRecords(app);
+        }
+    const auto& told = t.platform.promptScript.questions;
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].title, "9");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 #include "App.h"
 #include "basic/Errors.h"
-#include "QtCanvasPlatform.h"
+#include "PdfTools.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
 #include "app/MainProgram.h"
@@ -25,36 +25,6 @@
 
 namespace movra {
 namespace {
-
-// The output of a shell command; the test fails when the command is missing or fails.
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    EXPECT_EQ(status, 0) << command << "\n" << out;
-    return out;
-}
-
-void RequireTool(const char* tool) {
-    ASSERT_EQ(std::system((std::string("command -v ") + tool + " >/dev/null").c_str()), 0)
-        << tool << " is missing: scripts/setup installs poppler-utils";
-}
-
-// The fake platform with picture canvases and the Qt PDF printer.
-class PdfPlatform : public QtCanvasPlatform {
-public:
-    PdfPlatform(std::string program, std::string work, const std::string& pdf)
-        : QtCanvasPlatform(std::move(program), std::move(work)), pdf_(pdf, false) {}
-    Printer& printer() override { return pdf_; }
-    QtPrinter& pdf() { return pdf_; }
-
-private:
-    QtPrinter pdf_;
-};
 
 struct PrintPdfTest : ::testing::Test {
     PrintPdfTest() {
