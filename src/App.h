@@ -30,6 +30,7 @@
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
 #include "survey/Station.h"
+#include "symbols/AttributeState.h"
 #include "symbols/SelfMadeLibrary.h"
 #include "symbols/SymbolStandard.h"
 
@@ -39,6 +40,8 @@ class stForm1;
 class csForm2;
 class hlep_frm;
 class dayinfrm;
+class shuxfrm;
+class zjForm4;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -89,6 +92,11 @@ struct App {
     std::shared_ptr<dayinfrm> printDialog;
     // The sheet frame template and the folder of the sheet files.
     SheetState sheets;
+    // The attribute records' state, the attribute dialog (kept loaded while hidden between
+    // placements) and the article annotation dialog, each made on first use.
+    AttributeState attributes;
+    std::shared_ptr<shuxfrm> attributeDialog;
+    std::shared_ptr<zjForm4> annotationDialog;
 };
 
 }  // namespace movra

@@ -25,6 +25,7 @@
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
+#include "symbols/zjForm4.h"
 
 namespace movra {
 
@@ -282,6 +283,7 @@ const std::map<std::string, Row>& ButtonRows() {
         {"设层", LayerDialog},
         {"撤消", UndoRow},
         {"反撤", RedoRow},
+        {"注记", [](App& app) { ShowArticleAnnotation(app); return RowEnd::Done; }},
     };
     return rows;
 }

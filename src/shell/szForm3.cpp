@@ -11,6 +11,7 @@
 #include "document/FontTable.h"
 #include "shell/stForm1.h"
 #include "symbols/LoadSymbolStandard.h"
+#include "symbols/shuxfrm.h"
 
 namespace movra {
 
@@ -512,10 +513,7 @@ void szForm3::List2_Click() {
     }
 }
 
-void szForm3::Command4_Click() {
-    // The attribute dialog's field design opens here once that dialog is part of the program.
-    OpenAttributeFieldDesign(app);
-}
+void szForm3::Command4_Click() { OpenAttributeFieldDesign(app); }
 
 void szForm3::Command2_Click() { SymbolStandardSwitch(app); }
 
@@ -529,6 +527,11 @@ szForm3& SettingsWindow(App& app) {
     return app.form1->SettingsWindow();
 }
 
-void OpenAttributeFieldDesign(App&) {}
+void OpenAttributeFieldDesign(App& app) {
+    // The settings window steps aside while the names are designed; it comes back when opened again.
+    ShowAttributeFieldDesign(app, [&app] {
+        if (app.form1) app.form1->SettingsWindow().Hide();
+    });
+}
 
 }  // namespace movra

@@ -82,7 +82,8 @@ private:
 
 // The settings window of the run, made when first asked for.
 szForm3& SettingsWindow(App& app);
-// The attribute window's field design; a no-op until the attribute window is part of the program.
+// The attribute window's field design "属性字段名": the attribute window shown modally with
+// editable field names, the settings window hidden meanwhile.
 void OpenAttributeFieldDesign(App& app);
 
 }  // namespace movra
