@@ -190,7 +190,8 @@ void ShowAttributeHover(App& app, double x, double y) {
         bool pickedInReach = false;
         for (int layer = 1; layer <= lastLayer; ++layer) {
             const std::int32_t count = store.Count(layer);
-            if (store.LayerOnFlag[static_cast<std::size_t>(layer)] != -1 || count <= 1) continue;
+            // A layer that holds any record is searched, also one whose only record is in slot 0.
+            if (store.LayerOnFlag[static_cast<std::size_t>(layer)] != -1 || count < 1) continue;
             const int last = std::min<int>(count, store.LayerCapacity);
             for (int slot = 0; slot <= last; ++slot) {
                 const MapRecord& r = store.Get(layer, slot);

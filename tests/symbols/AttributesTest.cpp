@@ -285,6 +285,16 @@ TEST_F(AttributesTest, HoverPicksTheNearRecordOnceAndKeepsIt) {
     ShowAttributeHover(app, 500, 500);
     EXPECT_EQ(app.attributes.PickedSlot, 0);
 
+    // A layer whose only record sits in slot 0 is searched too.
+    app.store.DimensionKeep(2);
+    app.store.LayerCount = 2;
+    app.store.LayerOnFlag[2] = -1;
+    Put(2, 0, 57, 300, 300, "值");
+    ASSERT_EQ(app.store.Count(2), 1);
+    ShowAttributeHover(app, 300, 300);
+    EXPECT_EQ(app.attributes.PickedLayer, 2);
+    EXPECT_EQ(app.attributes.PickedSlot, 0);
+
     // A layer that is off is never searched.
     app.store.LayerOnFlag[1] = 0;
     ShowAttributeHover(app, 100, 100);
