@@ -6,7 +6,13 @@ namespace movra {
 
 Control::Control(FormModel& form, ControlKind kind, std::string name, Control* container)
     : form_(form), kind_(kind), name_(std::move(name)), container_(container) {
+    stackOrder_ = form_.NextFrontOrder();
     form_.AddControl(*this);
+}
+
+void Control::ZOrder(int position) {
+    stackOrder_ = position == 0 ? form_.NextFrontOrder() : form_.NextBackOrder();
+    Notify(Prop::Order);
 }
 
 Control::~Control() { form_.RemoveControl(*this); }

@@ -17,7 +17,7 @@ enum class ControlKind {
 // Which property of a control changed, so a view can bring only that part up to date.
 enum class Prop {
     Geometry, Visible, Enabled, ToolTipText, Color, Font, Text, Value, List, Range, Picture, Focus,
-    Other,
+    Order, Other,
 };
 
 // Mouse buttons and shift keys as the event procedures receive them.
@@ -117,6 +117,13 @@ public:
     // The program's own note on the control.
     std::string tag;
 
+    // Brings the control in front of the others that share its place (0), or sends it behind them
+    // (any other value).
+    void ZOrder(int position = 0);
+    // Its place in the stack: of two overlapping controls the one with the higher number lies in
+    // front. Controls made later start in front of those made before.
+    long StackOrder() const { return stackOrder_; }
+
     // Asks the view to give this control the keyboard focus.
     void SetFocus() { Notify(Prop::Focus); }
 
@@ -177,6 +184,7 @@ private:
     double fontSize_ = 0;
     bool fontBold_ = false;
     bool fontItalic_ = false;
+    long stackOrder_ = 0;
     ControlObserver observer_;
 };
 

@@ -21,9 +21,11 @@ public:
     const std::string& Name() const { return name_; }
 
     // Makes element `index`; error 360 when it is already there.
-    T& Load(int index) {
+    T& Load(int index) { return Load(index, container_); }
+    // The same inside another container than the array's (elements spread over several frames).
+    T& Load(int index, Control* container) {
         if (elements_.count(index)) throw RuntimeError(360, "对象已经加载");
-        auto element = std::make_unique<T>(form_, name_, container_);
+        auto element = std::make_unique<T>(form_, name_, container);
         element->SetIndex(index);
         T& made = *element;
         elements_[index] = std::move(element);

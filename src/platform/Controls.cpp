@@ -83,6 +83,11 @@ void CommandButton::SetCaption(const std::string& caption) {
     Notify(Prop::Text);
 }
 
+void CommandButton::SetPicture(Picture picture) {
+    picture_ = std::move(picture);
+    Notify(Prop::Picture);
+}
+
 void CommandButton::SetDefault(bool value) {
     if (default_ == value) return;
     default_ = value;

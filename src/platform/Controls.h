@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Control.h"
+#include "platform/Picture.h"
 
 namespace movra {
 
@@ -66,11 +67,15 @@ public:
     void SetDefault(bool value);
     bool Cancel() const { return cancel_; }
     void SetCancel(bool value);
+    // The picture the button shows (beside its caption when it has one); empty: none.
+    const Picture& ButtonPicture() const { return picture_; }
+    void SetPicture(Picture picture);
 
 private:
     std::string caption_;
     bool default_ = false;
     bool cancel_ = false;
+    Picture picture_;
 };
 
 // The list shared by combo and list boxes. Indices are 0-based; ListIndex -1 means none chosen.

@@ -92,6 +92,9 @@ public:
     // Called by controls as they are made and destroyed.
     void AddControl(Control& control);
     void RemoveControl(Control& control);
+    // Stack numbers in front of, and behind, every control's so far (see Control::ZOrder).
+    long NextFrontOrder() { return ++frontOrder_; }
+    long NextBackOrder() { return --backOrder_; }
     // Tells the view about a control made after the form was bound (an element of a control array),
     // once the control is complete.
     void ControlLoaded(Control& control);
@@ -123,6 +126,8 @@ private:
     bool visible_ = false;
     bool modal_ = false;
     std::vector<Control*> controls_;
+    long frontOrder_ = 0;
+    long backOrder_ = 0;
     FormView* view_ = nullptr;
 };
 

@@ -23,6 +23,12 @@ void PictureBox::SetScale(double left, double top, double width, double height) 
     surface_->SetScale(left, top, width, height);
 }
 
+void PictureBox::SetPicture(const Picture& picture) {
+    surface_->SetClearPicture(picture);
+    surface_->Cls();
+    Notify(Prop::Picture);
+}
+
 void PictureBox::SetMousePointer(int pointer) {
     if (pointer == mousePointer_) return;
     mousePointer_ = pointer;

@@ -31,6 +31,12 @@ public:
     void SetScaleWidth(double v) { SetScale(ScaleLeft(), ScaleTop(), v, ScaleHeight()); }
     void SetScaleHeight(double v) { SetScale(ScaleLeft(), ScaleTop(), ScaleWidth(), v); }
 
+    // The background picture: shown at its own pixel size from the upper-left corner under
+    // everything drawn, since every clear clears to it. It belongs to the canvas, not to the map.
+    // An empty picture removes it.
+    void SetPicture(const Picture& picture);
+    const Picture& CanvasPicture() const { return surface_->ClearPicture(); }
+
     int MousePointer() const { return mousePointer_; }
     void SetMousePointer(int pointer);
 

@@ -131,6 +131,11 @@ public:
     // The colour of the pixel under a user point; -1 outside the surface.
     virtual Rgb Point(double x, double y) const = 0;
     virtual void Cls() = 0;
+    // The picture a clear leaves on the surface: at its own pixel size from the upper-left corner,
+    // over the back colour. An empty picture clears to the back colour alone. Applies from the
+    // next clear on.
+    virtual void SetClearPicture(const Picture& picture) = 0;
+    virtual const Picture& ClearPicture() const = 0;
 
     // Text at the current position in the surface font and the fore colour. The current position
     // then moves below the text (newLine) or behind it.

@@ -34,6 +34,8 @@ bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r) {
 // The direction angles at which the line crosses the circle of the record, from TangentAngles.
 bool CrossingAngles(App& app, const MapRecord& r, double& c0, double& c1) {
     std::vector<double>& s = app.geometry.ScratchXY;
+    // A tool may have cut the list down to its own working length.
+    if (s.size() < 13) s.resize(13, 0.0);
     s[6] = r.RecordX1;
     s[7] = r.RecordY1;
     s[8] = r.RecordX2;

@@ -163,13 +163,12 @@ void RunStartUp(App& app) {
 
     FillSelectors(app, form);
     form.Command5.LoadRange(0, 350);
-    form.Command5.ForEach([](CommandButton& button, int) {
+    for (int k = 0; k <= 350; ++k) {
+        CommandButton& button = form.Command5(k);
         button.SetFontSize(7);
         button.SetCaption("");
         button.SetBackColor(MakeRgb(255, 255, 255));
-        // The symbol pages show them.
-        button.SetVisible(false);
-    });
+    }
     app.settings.ClipboardLinkIdle = 0;
 
     form.ImageCombo2.SetText(tables.ColorNames[5]);

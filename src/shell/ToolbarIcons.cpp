@@ -1,5 +1,7 @@
 #include "shell/ToolbarIcons.h"
 
+#include "shell/IconCanvas.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -8,70 +10,6 @@
 namespace movra {
 
 namespace {
-
-// A small canvas on a picture: coordinates in a 20 x 20 grid, scaled to the icon's size.
-class IconCanvas {
-public:
-    explicit IconCanvas(int size) : scale_(size / 20.0) {
-        picture_.width = size;
-        picture_.height = size;
-        picture_.pixels.assign(static_cast<size_t>(size) * size, 0x00000000u);  // transparent
-    }
-    Picture Take() { return std::move(picture_); }
-
-    void Dot(int x, int y, std::uint32_t rgb) {
-        if (x < 0 || y < 0 || x >= picture_.width || y >= picture_.height) return;
-        picture_.pixels[static_cast<size_t>(y) * picture_.width + x] = 0xFF000000u | rgb;
-    }
-    void Fill(double x0, double y0, double x1, double y1, std::uint32_t rgb) {
-        for (int y = Px(y0); y < Px(y1); ++y)
-            for (int x = Px(x0); x < Px(x1); ++x) Dot(x, y, rgb);
-    }
-    void Line(double x0, double y0, double x1, double y1, std::uint32_t rgb, int width = 1) {
-        const double steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0)) * scale_ * 2 + 1;
-        for (int i = 0; i <= steps; ++i) {
-            const double t = i / steps;
-            const int x = Px(x0 + (x1 - x0) * t), y = Px(y0 + (y1 - y0) * t);
-            for (int dy = 0; dy < width; ++dy)
-                for (int dx = 0; dx < width; ++dx) Dot(x + dx, y + dy, rgb);
-        }
-    }
-    void Frame(double x0, double y0, double x1, double y1, std::uint32_t rgb) {
-        Line(x0, y0, x1, y0, rgb);
-        Line(x1, y0, x1, y1, rgb);
-        Line(x1, y1, x0, y1, rgb);
-        Line(x0, y1, x0, y0, rgb);
-    }
-    void Box(double x0, double y0, double x1, double y1, std::uint32_t fill, std::uint32_t edge) {
-        Fill(x0, y0, x1, y1, fill);
-        Frame(x0, y0, x1 - 1 / scale_, y1 - 1 / scale_, edge);
-    }
-    void Ring(double cx, double cy, double r, std::uint32_t rgb, int width = 1) {
-        for (int a = 0; a < 72; ++a) {
-            const double t0 = a * M_PI / 36, t1 = (a + 1) * M_PI / 36;
-            Line(cx + r * std::cos(t0), cy + r * std::sin(t0), cx + r * std::cos(t1), cy + r * std::sin(t1), rgb,
-                 width);
-        }
-    }
-    void Disc(double cx, double cy, double r, std::uint32_t rgb) {
-        for (int y = Px(cy - r); y <= Px(cy + r); ++y)
-            for (int x = Px(cx - r); x <= Px(cx + r); ++x) {
-                const double dx = x / scale_ - cx, dy = y / scale_ - cy;
-                if (dx * dx + dy * dy <= r * r) Dot(x, y, rgb);
-            }
-    }
-    void Arrow(double x0, double y0, double x1, double y1, std::uint32_t rgb) {
-        Line(x0, y0, x1, y1, rgb, 2);
-        const double a = std::atan2(y1 - y0, x1 - x0);
-        for (double side : {2.5, -2.5})
-            Line(x1, y1, x1 - 5 * std::cos(a + side / 3), y1 - 5 * std::sin(a + side / 3), rgb, 2);
-    }
-
-private:
-    int Px(double v) const { return static_cast<int>(std::lround(v * scale_)); }
-    double scale_;
-    Picture picture_;
-};
 
 constexpr std::uint32_t Black = 0x202020, White = 0xFFFFFF, Grey = 0x9A9A9A, Red = 0xD02020,
                         Green = 0x20A040, Blue = 0x2060D0, Yellow = 0xF0C030, Brown = 0x9A6A30,

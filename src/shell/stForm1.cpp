@@ -46,6 +46,13 @@ stForm1::stForm1(App& application)
       Label5(*this, "Label5"),
       Command7(*this, "Command7"),
       Command5(*this, "Command5"),
+      Combo1(*this, "Combo1"),
+      Frame2(*this, "Frame2"),
+      Command8(*this, "Command8", &Frame2),
+      Frame1(*this, "Frame1"),
+      Command1(*this, "Command1"),
+      Command6(*this, "Command6"),
+      Command2(*this, "Command2"),
       Text1(*this, "Text1"),
       Text5(*this, "Text5"),
       Text8(*this, "Text8"),
@@ -118,8 +125,7 @@ stForm1::stForm1(App& application)
     Text4.SetBackColor(Picture1.BackColor());
     Text4.SetForeColor(ScaleBoxTextColor);
     Command7.SetCaption("图式");
-    Command7.SetEnabled(false);
-    for (const char* size : {"6", "8", "10", "12", "14", "16", "20", "24", "30", "40"}) Combo2.AddItem(size);
+    BuildPanels();
     VScroll1.Move(0, 0, ScrollBarThickness, 0);
     HScroll1.Move(0, 0, 0, ScrollBarThickness);
     Picture1.Move(CanvasLeft, CanvasTop, 0.856 * screen.WidthTwips(), 0.856 * screen.HeightTwips());
@@ -187,14 +193,22 @@ void stForm1::ArrangeControls() {
     const double messageWidth = std::max(0.0, canvasWidth - scaleBoxWidth - 60);
     Text2.Move(canvasLeft, BandTop, messageWidth, LineHeight);
     Text4.Move(canvasLeft + canvasWidth - scaleBoxWidth, BandTop, scaleBoxWidth, LineHeight);
-    ImageCombo1.Move(ColumnLeft, Picture1.Top(), ColumnWidth, LineHeight);
-    ImageCombo2.Move(ColumnLeft, Picture1.Top() + 500, ColumnWidth, LineHeight);
-    Combo2.Move(ColumnLeft, Picture1.Top() + 1000, 800, LineHeight);
-    Combo3.Move(ColumnLeft + 860, Picture1.Top() + 1000, ColumnWidth - 860, LineHeight);
-    Label5.Move(ColumnLeft, Picture1.Top() + 1500, ColumnWidth, 300);
-    Command7.Move(ColumnLeft, Picture1.Top() + 1900, ColumnWidth, 420);
-    Label3.Move(ColumnLeft, Picture1.Top() + 2400, ColumnWidth / 2 - 30, 300);
-    Label4.Move(ColumnLeft + ColumnWidth / 2, Picture1.Top() + 2400, ColumnWidth / 2, 300);
+    const double top = Picture1.Top();
+    const double half = ColumnWidth / 2;
+    ImageCombo1.Move(ColumnLeft, top, ColumnWidth, LineHeight);
+    ImageCombo2.Move(ColumnLeft, top + 450, ColumnWidth, LineHeight);
+    Combo1.Move(ColumnLeft, top + 900, ColumnWidth, LineHeight);
+    Combo2.Move(ColumnLeft, top + 1350, 800, LineHeight);
+    Combo3.Move(ColumnLeft + 860, top + 1350, ColumnWidth - 860, LineHeight);
+    Label5.Move(ColumnLeft, top + 1800, ColumnWidth, 300);
+    Label3.Move(ColumnLeft, top + 2160, half - 30, 300);
+    Label4.Move(ColumnLeft + half, top + 2160, half, 300);
+    // The panel buttons, and under them the panel stack.
+    Command7.Move(ColumnLeft, top + 2520, half - 30, 400);
+    Command1.Move(ColumnLeft + half, top + 2520, half, 400);
+    Command6.Move(ColumnLeft, top + 2960, half - 30, 400);
+    Command2.Move(ColumnLeft + half, top + 2960, half, 400);
+    ArrangePanels(ColumnLeft, top + 3420);
     // The row under the message line: the command line, the entry box and the status box.
     const double rowTop = BandTop + LineHeight + 30;
     const double commandWidth = 0.4 * canvasWidth;

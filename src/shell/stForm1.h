@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
@@ -57,10 +59,36 @@ public:
     ComboBox Combo3;
     // The symbol direction toggle.
     Label Label5;
-    // "图式": cycles the symbol pages; usable while a symbol standard is loaded.
+    // "图式": pages through the symbol pages; disabled while the symbol standard is unloaded.
     CommandButton Command7;
-    // The symbol buttons, numbered by symbol code (0..350), shown by the symbol pages.
+    // The symbol buttons, numbered by symbol code (0..699), 100 on each symbol page.
     ControlArray<CommandButton> Command5;
+    // The pen of new lines: line styles, widths and the special lines.
+    ComboBox Combo1;
+    // The panel stack, all in one place: the method panel "方法" with its sixty picture buttons,
+    // and the seven symbol pages.
+    Frame Frame2;
+    ControlArray<CommandButton> Command8;
+    ControlArray<Frame> Frame1;
+    // "常用" (the page of common symbols), "主菜单" (back to the method panel), and "GPS(&G)".
+    CommandButton Command1;
+    CommandButton Command6;
+    CommandButton Command2;
+    // The symbol page "图式" brought forward last.
+    std::int16_t SymbolPageIndex = 0;
+
+    // Procedures of other parts of the program that the panels and the combos call. Each one
+    // says in the message line that it is not there yet, until its part sets it.
+    struct OtherParts {
+        // Enters or leaves the drawing of a self-made symbol.
+        std::function<void()> ToggleSymbolMakingMode;
+        // Shows the attribute dialog (modeless); it reads the attribute class from Text8.
+        std::function<void()> ShowAttributeDialog;
+        // Shows the satellite navigation window (modeless).
+        std::function<void()> ShowGpsWindow;
+        // Restyles the selected texts: a font (empty: kept) and a code (63/64 slant, else height).
+        std::function<void(const std::string& font, int code)> ApplyTextStyle;
+    } otherParts;
     // The status box: coordinates while hovering, the layer's capacity at a press, the reduction
     // offset after a release.
     TextBox Text1;
@@ -135,12 +163,35 @@ public:
     // the column to its left.
     void ArrangeControls();
 
+    // The method panel: a press of button `index` (0..59) arms its tool or acts at once.
+    void Command8_Click(int index);
+    // A symbol button: arms the tool of that symbol code.
+    void Command5_Click(int index);
+    // The pen, text size and font combos, when an item is chosen from the list.
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+    // The panel buttons: "图式" pages forward (left button) or back (right button), "主菜单"
+    // shows the method panel, "常用" the page of common symbols, "GPS(&G)" the navigation window.
+    void Command7_MouseDown(int button, int shift, double x, double y);
+    void Command6_MouseDown(int button, int shift, double x, double y);
+    void Command1_Click();
+    void Command2_Click();
+    // The pictures of the point-symbol buttons, drawn from the loaded symbol standard; plain
+    // buttons while none is loaded.
+    void RefreshSymbolPictures();
+    // The panel that lies in front in the panel stack: Frame2 or an element of Frame1.
+    const Frame& FrontPanel() const;
+
 private:
     // The "ZXY:" entry confirmed: an elevation to place, or a point to jump to.
     void ParseXyzQuery();
     // Places the surveyed point typed after "xyz:" or "ZXY:" and moves the view to it.
     void JumpToCoordinates();
     void RepaintLamp();
+    // Makes the panels, their buttons and the combos' lists (called once by the constructor).
+    void BuildPanels();
+    void ArrangePanels(double left, double top);
     // Gives the colour to every selected record and draws it so.
     void RecolorSelection(Rgb color);
 

@@ -40,6 +40,7 @@ void SymbolStandardSwitch(App& app) {
         app.tool.CommandArgument = "0";
         if (app.form1) app.form1->Command7.SetEnabled(false);
         st.SymbolStandardLoaded = 0;
+        if (app.form1) app.form1->RefreshSymbolPictures();
         if (app.form1) app.form1->Text2.SetText("已卸载图式。");
     } else {
         if (prompt.MsgBox("要加载图式吗？", MsgYesNo, "加载图式") != AnswerYes) return;
@@ -85,6 +86,8 @@ void NumberSymbolButtons(App& app, int checkValue) {
     if (!app.form1) return;
     try {
         app.form1->Command5.ForEach([checkValue](CommandButton& button, int index) {
+            // The buttons of the line types and patterns keep their names.
+            if (index > 350) return;
             button.SetFontSize(7);
             if (checkValue == 0)
                 button.SetCaption("");

@@ -14,7 +14,9 @@ std::string ChosenSymbolStandardName(App& app) {
 }
 
 void EnableSymbolPageButton(App& app) {
-    if (app.form1) app.form1->Command7.SetEnabled(true);
+    if (!app.form1) return;
+    app.form1->Command7.SetEnabled(true);
+    app.form1->RefreshSymbolPictures();
 }
 
 }  // namespace movra

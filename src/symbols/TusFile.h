@@ -38,7 +38,8 @@ void LoadLineTypes(App& app);
 
 // The name of the standard chosen in the settings window ("电子图式" until one is chosen).
 std::string ChosenSymbolStandardName(App& app);
-// The main window's symbol-page button becomes usable once a standard is loaded completely.
+// Once a standard is loaded completely the main window's symbol-page button becomes usable and
+// the symbol buttons show their symbols.
 void EnableSymbolPageButton(App& app);
 
 }  // namespace movra

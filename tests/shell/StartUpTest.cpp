@@ -117,7 +117,18 @@ TEST(StartUpTest, LayersSelectorsAndDefaults) {
     EXPECT_EQ(app.current.CurrentColor, app.tables.ColorPalette[5]);
     EXPECT_EQ(form.Combo3.ListCount(), 154);
     EXPECT_EQ(form.Combo3.Text(), "细黑");
-    EXPECT_EQ(form.Command5.Count(), 351);
+    // Seven symbol pages of 100 buttons; the picture buttons white with an empty caption, the
+    // line types and patterns named.
+    EXPECT_EQ(form.Command5.Count(), 700);
+    EXPECT_EQ(form.Command5(350).Caption(), "");
+    EXPECT_EQ(form.Command5(350).BackColor(), MakeRgb(255, 255, 255));
+    EXPECT_EQ(form.Command5(351).Caption(), "陡坎");
+    EXPECT_EQ(form.Command5(599).Caption(), "#");
+    EXPECT_EQ(form.Command5(600).Caption(), "");
+    EXPECT_EQ(form.Combo2.ListCount(), 58);
+    EXPECT_EQ(form.Combo2.Text(), "10");
+    EXPECT_EQ(form.Combo1.ListCount(), 16);
+    EXPECT_TRUE(form.Command7.Enabled());
     EXPECT_TRUE(app.tables.ColorNames[255].empty());
     EXPECT_EQ(app.tool.CommandMode, ModeZoomIn);
     EXPECT_EQ(app.mapFile.RecentFiles[2], "3.");

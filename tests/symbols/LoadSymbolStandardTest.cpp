@@ -23,7 +23,7 @@ struct LoadSymbolStandardTest : ::testing::Test {
 
 TEST_F(LoadSymbolStandardTest, SwitchLoadsAndUnloadsTheChosenStandard) {
     Ship("电子图式.tus");
-    EXPECT_FALSE(t.form1.Command7.Enabled());
+    EXPECT_TRUE(t.form1.Command7.Enabled());
     Window().Load();
     t.platform.promptScript.QueueAnswer(AnswerYes);
     t.platform.promptScript.QueueAnswer(AnswerOk);
@@ -63,7 +63,8 @@ TEST_F(LoadSymbolStandardTest, AFailedLoadSaysSo) {
     SymbolStandardSwitch(t.app);
     EXPECT_EQ(t.platform.promptScript.questions.back().text, "图式未能加载。");
     EXPECT_EQ(t.app.symbolStandard.SymbolStandardLoaded, 0);
-    EXPECT_FALSE(t.form1.Command7.Enabled());
+    // The button keeps the state it had.
+    EXPECT_TRUE(t.form1.Command7.Enabled());
 }
 
 TEST_F(LoadSymbolStandardTest, SelfMadeSwitchChooserAndNumbering) {
@@ -91,6 +92,8 @@ TEST_F(LoadSymbolStandardTest, SelfMadeSwitchChooserAndNumbering) {
     EXPECT_EQ(t.form1.Command5(0).Caption(), "0");
     Window().Check3.SetValue(Unchecked);
     EXPECT_EQ(t.form1.Command5(350).Caption(), "");
+    // The line-type buttons keep their names.
+    EXPECT_EQ(t.form1.Command5(351).Caption(), "陡坎");
 }
 
 }  // namespace

@@ -94,6 +94,8 @@ public:
     // There are no pixels: every point inside reads as the back colour.
     Rgb Point(double x, double y) const override;
     void Cls() override;
+    void SetClearPicture(const Picture& picture) override { clearPicture_ = picture; }
+    const Picture& ClearPicture() const override { return clearPicture_; }
 
     void SetFont(const std::string& faceName, double sizePoints, bool bold = false,
                  bool italic = false, bool underline = false) override;
@@ -161,6 +163,7 @@ private:
     std::map<FontHandle, bool> liveFonts_;
     WorldTransform transform_;
     bool transformSet_ = false;
+    Picture clearPicture_;
 };
 
 }  // namespace movra

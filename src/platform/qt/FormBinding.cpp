@@ -57,14 +57,18 @@ std::string FromWidgetLines(const QString& text) {
     return S(result);
 }
 
+QIcon IconOf(const Picture& picture) {
+    if (picture.Empty() ||
+        picture.pixels.size() < static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
+        return {};
+    QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                 picture.width * 4, QImage::Format_ARGB32);
+    return QIcon(QPixmap::fromImage(image.copy()));
+}
+
 QIcon IconOf(const ImageList* list, int index) {
     const Picture* picture = list ? list->Image(index) : nullptr;
-    if (!picture || picture->Empty() ||
-        picture->pixels.size() < static_cast<size_t>(picture->width) * static_cast<size_t>(picture->height))
-        return {};
-    QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
-                 picture->width * 4, QImage::Format_ARGB32);
-    return QIcon(QPixmap::fromImage(image.copy()));
+    return picture ? IconOf(*picture) : QIcon();
 }
 
 struct Flag {
@@ -113,6 +117,12 @@ FormBinding::FormBinding(Platform& platform, FormModel& form, FormWindow& window
     : platform_(platform), form_(&form), window_(window) {
     form.SetView(this);
     for (Control* control : form.Controls()) MakeWidget(*control);
+    // The widgets stand in the order they were made; the form may have restacked its controls.
+    std::vector<Control*> stack(form.Controls().begin(), form.Controls().end());
+    std::stable_sort(stack.begin(), stack.end(),
+                     [](const Control* a, const Control* b) { return a->StackOrder() < b->StackOrder(); });
+    for (Control* control : stack)
+        if (QWidget* widget = WidgetOf(*control)) widget->raise();
     RebuildMenuBar();
     SyncForm(Prop::Text);
     SyncForm(Prop::Color);
@@ -357,7 +367,7 @@ void FormBinding::MakeWidget(Control& control) {
         watched->installEventFilter(this);
     }
     if (control.Kind() == ControlKind::Toolbar) BuildToolbar(bound);
-    SyncContent(bound);
+    SyncContent(bound, true);
     for (Prop prop : {Prop::Enabled, Prop::ToolTipText, Prop::Color, Prop::Font, Prop::Geometry, Prop::Visible})
         Sync(control, prop);
 }
@@ -388,6 +398,14 @@ void FormBinding::Sync(Control& control, Prop prop) {
         case Prop::Color: ApplyColors(control, widget); return;
         case Prop::Font: ApplyFont(control, widget); return;
         case Prop::Focus: widget->setFocus(Qt::OtherFocusReason); return;
+        case Prop::Order:
+            // A control brought to the front has the highest stack number, one sent back the
+            // lowest (below zero).
+            if (control.StackOrder() < 0)
+                widget->lower();
+            else
+                widget->raise();
+            return;
         case Prop::List:
             if (control.Kind() == ControlKind::Toolbar) {
                 BuildToolbar(bound);
@@ -429,8 +447,13 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
             break;
         case ControlKind::CommandButton: {
             auto* button = static_cast<CommandButton*>(c);
-            static_cast<QPushButton*>(widget)->setText(Q(button->Caption()));
-            static_cast<QPushButton*>(widget)->setDefault(button->Default());
+            auto* view = static_cast<QPushButton*>(widget);
+            view->setText(Q(button->Caption()));
+            view->setDefault(button->Default());
+            if (picturesChanged) {
+                view->setIcon(IconOf(button->ButtonPicture()));
+                FitIcon(*button, view);
+            }
             break;
         }
         case ControlKind::ComboBox: {
@@ -543,6 +566,15 @@ void FormBinding::SyncComboItems(QComboBox* box, int count, bool picturesChanged
     }
 }
 
+// A button's picture at its own size, or smaller (its proportions kept) on a smaller button.
+void FormBinding::FitIcon(const CommandButton& button, QPushButton* view) {
+    const Picture& picture = button.ButtonPicture();
+    if (picture.Empty()) return;
+    const int room = std::max(4, view->height() - 4);
+    view->setIconSize(picture.height > room ? QSize(picture.width * room / picture.height, room)
+                                            : QSize(picture.width, picture.height));
+}
+
 void FormBinding::Place(Bound& bound) {
     QWidget* widget = bound.widget;
     Control* c = bound.control;
@@ -558,6 +590,8 @@ void FormBinding::Place(Bound& bound) {
         int w = static_cast<int>(std::lround(c->Width() / TwipsX()));
         int h = static_cast<int>(std::lround(c->Height() / TwipsY()));
         widget->setGeometry(x, y, w, h);
+        if (c->Kind() == ControlKind::CommandButton)
+            FitIcon(*static_cast<CommandButton*>(c), static_cast<QPushButton*>(widget));
         return;
     }
     if (bound.autoPlaced) return;

@@ -14,6 +14,7 @@ class QComboBox;
 class QEventLoop;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class QVBoxLayout;
 
 namespace movra {
@@ -22,6 +23,7 @@ class Platform;
 class FormBinding;
 struct ImageList;
 class Menu;
+class CommandButton;
 class Toolbar;
 
 // The top-level window of a form. It owns the binding, so that nothing the window's widgets call
@@ -94,6 +96,7 @@ private:
     void Place(Bound& bound);
     void PlaceAll();
     void ApplyColors(Control& control, QWidget* widget);
+    void FitIcon(const CommandButton& button, QPushButton* view);
     void ApplyFont(Control& control, QWidget* widget);
     void BuildToolbar(Bound& bound);
     void SyncToolbar(Bound& bound);

@@ -265,7 +265,7 @@ void QtSurface::Changed() {
 void QtSurface::Resize(int pixelWidth, int pixelHeight) {
     EndPainting();
     image_ = QImage(std::max(1, pixelWidth), std::max(1, pixelHeight), QImage::Format_RGB32);
-    image_.fill(ToQColor(backColor_));
+    FillBackground();
     if (!userScale_) {
         width_ = PixelWidth();
         height_ = PixelHeight();
@@ -291,8 +291,25 @@ double QtSurface::FromPixelY(double py) const { return top_ + py * height_ / Pix
 void QtSurface::SetBackColor(Rgb color) {
     backColor_ = color;
     EndPainting();
-    image_.fill(ToQColor(color));
+    FillBackground();
     Changed();
+}
+
+void QtSurface::FillBackground() {
+    image_.fill(ToQColor(backColor_));
+    if (clearImage_.isNull()) return;
+    QPainter painter(&image_);
+    painter.drawImage(0, 0, clearImage_);
+}
+
+void QtSurface::SetClearPicture(const Picture& picture) {
+    clearPicture_ = picture;
+    const bool whole = !picture.Empty() &&
+                       picture.pixels.size() >= static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
+    clearImage_ = whole ? QImage(reinterpret_cast<const uchar*>(clearPicture_.pixels.data()), picture.width,
+                                 picture.height, picture.width * 4, QImage::Format_ARGB32)
+                              .copy()
+                        : QImage();
 }
 
 void QtSurface::SetDrawWidth(int pixels) { drawWidth_ = std::clamp(pixels, 1, 32767); }
@@ -642,7 +659,7 @@ Rgb QtSurface::Point(double x, double y) const {
 
 void QtSurface::Cls() {
     EndPainting();
-    image_.fill(ToQColor(backColor_));
+    FillBackground();
     currentX_ = 0;
     currentY_ = 0;
     Changed();

@@ -68,6 +68,8 @@ public:
     void PSet(double x, double y, Rgb color = -1) override;
     Rgb Point(double x, double y) const override;
     void Cls() override;
+    void SetClearPicture(const Picture& picture) override;
+    const Picture& ClearPicture() const override { return clearPicture_; }
 
     void SetFont(const std::string& faceName, double sizePoints, bool bold = false,
                  bool italic = false, bool underline = false) override;
@@ -133,7 +135,12 @@ private:
     double RadiusPixels(double radius) const;
     void DrawTextLines(const QString& text, QPointF topLeft, const QFont& font, bool opaque);
 
+    // Fills the image with the back colour and the clear picture.
+    void FillBackground();
+
     QImage image_;
+    Picture clearPicture_;
+    QImage clearImage_;
     mutable std::unique_ptr<QPainter> painter_;
     bool userScale_ = false;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
