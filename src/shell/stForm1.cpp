@@ -12,6 +12,7 @@
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
+#include "symbols/shuxfrm.h"
 
 namespace movra {
 
@@ -66,6 +67,7 @@ stForm1::stForm1(App& application)
     app.form1 = this;
     InstallRedrawSeams(app);
     InstallExportSeams(app);
+    otherParts.ShowAttributeDialog = [this] { movra::ShowAttributeDialog(app); };
     BuildMainToolbars(*this);
     Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
     Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };

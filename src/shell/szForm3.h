@@ -72,6 +72,11 @@ public:
     void Command3_Click();
     void Combo1_Change();
     void Check3_Click();
+    // "缩放(全体)字体": scales the height of every annotation text by the factor chosen in List3.
+    void Label16_DblClick();
+    void ScaleAllAnnotations();
+    // The scaling factor, read from List3 when the scaling runs.
+    float ScalingFactor = 1;
 
 private:
     void SetScale(double denominator);

@@ -19,17 +19,6 @@ constexpr const char* PageBreakLine = "$（分页符）";
 constexpr const char* AnchorLine = "[挂靠词]$";
 constexpr const char* UnsetName = "未设置";
 
-// The method panel's attribute buttons: prompt and tool mode of classes 1 to 4.
-struct EntryButton {
-    const char* prompt;
-    ToolMode mode;
-};
-constexpr EntryButton EntryButtons[5] = {{"", ModeAttributeClass},
-                                         {"加属性(10属性)", ModeAttributeClass},
-                                         {"加属性(20属性)", ModeAttributeClass},
-                                         {"加属性(30属性)", ModeAttributeClass3},
-                                         {"加属性(40属性)", ModeAttributeClass4}};
-
 std::string CommandBoxText(const App& app) { return app.form1 ? app.form1->Text8.Text() : std::string(); }
 
 }  // namespace
@@ -169,18 +158,6 @@ void ShowAttributeFieldDesign(App& app, const std::function<void()>& beforeShow)
     dialog.Show(true);
 }
 
-void ShowAttributeEntry(App& app, int attributeClass) {
-    if (attributeClass < 1 || attributeClass >= AttributeClassCount) return;
-    const EntryButton& button = EntryButtons[attributeClass];
-    app.tool.CommandMode = button.mode;
-    app.tool.ToolStep = 0;
-    if (app.form1) {
-        app.form1->Text2.SetText(button.prompt);
-        app.form1->Text8.SetText(PlainNumberText(static_cast<std::int32_t>(attributeClass)));
-    }
-    AttributeDialog(app).Show(false);
-}
-
-void ShowAttributeDialogAgain(App& app) { AttributeDialog(app).Show(false); }
+void ShowAttributeDialog(App& app) { AttributeDialog(app).Show(false); }
 
 }  // namespace movra

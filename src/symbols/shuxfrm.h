@@ -46,11 +46,9 @@ shuxfrm& AttributeDialog(App& app);
 // editable names and read-only values, shown modally. `beforeShow` runs just before the modal
 // show (the settings window hides itself there).
 void ShowAttributeFieldDesign(App& app, const std::function<void()>& beforeShow = {});
-// The value entry of class 1..4 as the method panel starts it: its prompt into the message line,
-// the class into the command box, the placing tool armed, the dialog shown modelessly. A dialog
-// still loaded keeps the class it showed.
-void ShowAttributeEntry(App& app, int attributeClass);
-// The placing tool's turn after a record was placed: the dialog shown again for the next values.
-void ShowAttributeDialogAgain(App& app);
+// Shows the dialog modelessly for value entry: the method panel's attribute buttons, after writing
+// the class into the command box and arming the placing tool, and the placing tool after each
+// record it placed. A dialog still loaded (hidden) keeps the class it showed.
+void ShowAttributeDialog(App& app);
 
 }  // namespace movra

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "shell/szForm3.h"
+#include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/Attributes.h"
 #include "symbols/shuxfrm.h"
@@ -39,14 +41,19 @@ struct AttributeDialogsQtTest : ::testing::Test {
     static W* Widget(MainProgram& run, const Control& control) {
         return qobject_cast<W*>(run.binder.WidgetOf(control));
     }
-    // Presses OK on every message box that comes up until `stop` is cleared.
+    // Presses Yes or OK on every message box that comes up until `stop` is cleared.
     static void AcceptMessageBoxes(std::shared_ptr<bool> running, std::shared_ptr<int> accepted) {
         QTimer::singleShot(10, [running, accepted] {
             if (!*running) return;
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
                     ++*accepted;
-                    box->buttons().front()->click();
+                    QAbstractButton* press = box->buttons().front();
+                    for (QAbstractButton* b : box->buttons()) {
+                        const auto role = box->buttonRole(b);
+                        if (role == QMessageBox::YesRole || role == QMessageBox::AcceptRole) press = b;
+                    }
+                    press->click();
                 }
             }
             AcceptMessageBoxes(running, accepted);
@@ -107,8 +114,12 @@ TEST_F(AttributeDialogsQtTest, ValueEntryAndThePopupOnTheCanvas) {
     QApplication::processEvents();
     App& app = run.app;
     app.mapFile.AttributeFieldNames[2] = {"结构", "层数"};
-    ShowAttributeEntry(app, 2);
+    // "加属性(20属性)" on the method panel.
+    auto* panelButton = Widget<QPushButton>(run, run.form1.Command8(51));
+    ASSERT_NE(panelButton, nullptr);
+    panelButton->click();
     QApplication::processEvents();
+    EXPECT_EQ(app.tool.CommandMode, ModeAttributeClass);
     shuxfrm& dialog = *app.attributeDialog;
     QWidget* window = run.binder.WindowOf(dialog);
     ASSERT_NE(window, nullptr);
@@ -192,6 +203,38 @@ TEST_F(AttributeDialogsQtTest, ArticleAnnotationFromTheToolbar) {
     EXPECT_EQ(run.form1.Text8.Text(), "32");
     EXPECT_TRUE(Widget<QLineEdit>(run, run.form1.Text8)->isReadOnly());
     EXPECT_EQ(run.binder.WindowOf(dialog), nullptr);
+}
+
+TEST_F(AttributeDialogsQtTest, ScalingAllAnnotationsFromTheSettingsWindow) {
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    MapRecord& text = app.store.At(1, 0);
+    text.RecordType = 25;
+    text.RecordX2 = 3;
+    app.store.Count(1) = 1;
+    szForm3& settings = run.form1.SettingsWindow();
+    settings.Show();
+    QApplication::processEvents();
+    auto* factors = Widget<QListWidget>(run, settings.List3);
+    QWidget* label = run.binder.WidgetOf(settings.Label16);
+    ASSERT_TRUE(factors && label);
+    factors->setCurrentRow(factors->count() - 1);  // 2.0
+    ASSERT_EQ(settings.List3.Text(), "2.0");
+
+    auto running = std::make_shared<bool>(true);
+    auto accepted = std::make_shared<int>(0);
+    AcceptMessageBoxes(running, accepted);
+    const QPointF at(4, 4);
+    QMouseEvent click(QEvent::MouseButtonDblClick, at, label->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(label, &click);
+    QApplication::processEvents();
+    *running = false;
+    EXPECT_EQ(*accepted, 2);
+    EXPECT_EQ(app.store.Get(1, 0).RecordX2, 6);
+    EXPECT_FALSE(run.form1.SettingsWindow().Visible());
 }
 
 }  // namespace

@@ -107,8 +107,8 @@ TEST_F(AttributesTest, ValueEntryStoresTheRecordOfTheConfirmedClass) {
     EXPECT_EQ(app.store.Count(1), count);
 }
 
-TEST_F(AttributesTest, EntryOpensWithTheClassOfTheCommandBoxAndExitDisarms) {
-    ShowAttributeEntry(app, 3);
+TEST_F(AttributesTest, MethodPanelOpensTheEntryWithItsClassAndExitDisarms) {
+    t.form1.Command8(54).Click();
     shuxfrm& dialog = AttributeDialog(app);
     EXPECT_TRUE(dialog.Visible());
     EXPECT_EQ(dialog.Caption(), "注属性");
@@ -118,7 +118,7 @@ TEST_F(AttributesTest, EntryOpensWithTheClassOfTheCommandBoxAndExitDisarms) {
     EXPECT_EQ(app.tool.CommandMode, ModeAttributeClass3);
     // A dialog still loaded keeps its class.
     dialog.Hide();
-    ShowAttributeEntry(app, 4);
+    t.form1.Command8(57).Click();
     EXPECT_EQ(&AttributeDialog(app), &dialog);
     EXPECT_EQ(dialog.List1.ListIndex(), 3);
     EXPECT_EQ(app.tool.CommandMode, ModeAttributeClass4);
