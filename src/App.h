@@ -22,6 +22,7 @@
 #include "editing/Selection.h"
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
+#include "geomops/GeomopsSeams.h"
 #include "platform/Platform.h"
 #include "printing/PrintState.h"
 #include "sheets/SheetCutState.h"
@@ -84,6 +85,8 @@ struct App {
     ExportSeams exportSeams;
     // The DXF open commands' way to the importer, set with the main window.
     ImportSeams importSeams;
+    // The canvas tools' way to the cutting operations and the ink fill.
+    GeomopsSeams geomopsSeams;
     SheetCutState sheetCut;
     // The print settings of the run, the print dialog's variables, and the dialog, made on
     // first use.

@@ -13,6 +13,9 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &VertexToolFamily(),
         &DrawingToolFamily(),
         &SelectionToolFamily(),
+        &MarkToolFamily(),
+        &CuttingToolFamily(),
+        &OffsetToolFamily(),
     };
     return families;
 }

@@ -66,5 +66,8 @@ const ToolFamily& ViewToolFamily();    // pan, tilt, zoom, the floating view bar
 const ToolFamily& VertexToolFamily();  // vertex insertion
 const ToolFamily& DrawingToolFamily();  // lines, freehand, rectangles, circles, print ranges, station pick
 const ToolFamily& SelectionToolFamily();  // window selection and point pick, clip and save
+const ToolFamily& MarkToolFamily();     // small circles, land-use marks, the ink-fill seed
+const ToolFamily& CuttingToolFamily();  // cutting lines and areas, trimming stubs, keeping inside pieces
+const ToolFamily& OffsetToolFamily();   // parallel copies, strips, parallel polylines, ring offsets
 
 }  // namespace movra

@@ -189,6 +189,12 @@ struct ToolState {
     std::int32_t SelectionCount = 1;
 
     DemoMarkerState DemoMarker;
+
+    // The own preview of the mark, cutting and offset tools (a mark, a parallel line): the cursor
+    // point it was drawn for, and -1 while it is on the canvas. The press moves RubberPoint, so
+    // these keep where the preview must be drawn again to erase it.
+    CanvasXY PreviewPoint;
+    std::int16_t PreviewShown = 0;
 };
 
 }  // namespace movra
