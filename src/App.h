@@ -31,6 +31,7 @@
 #include "shell/ShellSettings.h"
 #include "shell/ViewState.h"
 #include "survey/Station.h"
+#include "symbols/AttributeState.h"
 #include "symbols/SelfMadeLibrary.h"
 #include "symbols/SymbolStandard.h"
 
@@ -42,6 +43,8 @@ class hlep_frm;
 class dayinfrm;
 class cezhanfrm;
 class sbclF3;
+class shuxfrm;
+class zjForm4;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -99,6 +102,11 @@ struct App {
     SurveyCapture survey;
     std::shared_ptr<cezhanfrm> stationDialog;
     std::shared_ptr<sbclF3> captureWindow;
+    // The attribute records' state, the attribute dialog (kept loaded while hidden between
+    // placements) and the article annotation dialog, each made on first use.
+    AttributeState attributes;
+    std::shared_ptr<shuxfrm> attributeDialog;
+    std::shared_ptr<zjForm4> annotationDialog;
 };
 
 }  // namespace movra

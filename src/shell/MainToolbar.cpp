@@ -26,6 +26,7 @@
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
 #include "survey/cezhanfrm.h"
+#include "symbols/zjForm4.h"
 
 namespace movra {
 
@@ -300,6 +301,7 @@ const std::map<std::string, Row>& ButtonRows() {
         {"设层", LayerDialog},
         {"撤消", UndoRow},
         {"反撤", RedoRow},
+        {"注记", [](App& app) { ShowArticleAnnotation(app); return RowEnd::Done; }},
     };
     return rows;
 }

@@ -10,7 +10,9 @@
 #include "basic/Numbers.h"
 #include "document/FontTable.h"
 #include "shell/stForm1.h"
+#include "symbols/AnnotationScaling.h"
 #include "symbols/LoadSymbolStandard.h"
+#include "symbols/shuxfrm.h"
 
 namespace movra {
 
@@ -225,7 +227,10 @@ szForm3::szForm3(App& application)
     Check3.SetCaption("图式有编号");
     Check3.onClick = [this] { Check3_Click(); };
     Label16.SetCaption("缩放(全体)字体");
-    for (const char* item : {"0.5", "0.8", "1", "1.2", "1.5", "2"}) List3.AddItem(item);
+    for (const char* item : {"1", "0.5", "0.55", "0.6", "0.65", "0.7", "0.75", "0.8", "0.85", "0.9", "0.95",
+                             "1.1", "1.2", "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0"})
+        List3.AddItem(item);
+    Label16.onDblClick = [this] { Label16_DblClick(); };
     Layout();
 }
 
@@ -513,14 +518,32 @@ void szForm3::List2_Click() {
     }
 }
 
-void szForm3::Command4_Click() {
-    // The attribute dialog's field design opens here once that dialog is part of the program.
-    OpenAttributeFieldDesign(app);
-}
+void szForm3::Command4_Click() { OpenAttributeFieldDesign(app); }
 
 void szForm3::Command2_Click() { SymbolStandardSwitch(app); }
 
 void szForm3::Command3_Click() { SelfMadeSymbolSwitch(app); }
+
+void szForm3::Label16_DblClick() {
+    if (LenientNumber(List3.Text()) == 1) {
+        Label16.SetCaption("系数为1不动！");
+        return;
+    }
+    if (app.platform.prompt().MsgBox("要进行(全体)字体缩放吗？", MsgYesNo, "字体缩放") != AnswerYes) return;
+    ScaleAllAnnotations();
+}
+
+void szForm3::ScaleAllAnnotations() {
+    ScalingFactor = static_cast<float>(LenientNumber(List3.Text()));
+    if (!(ScalingFactor >= 0.5f && ScalingFactor <= 2.0f)) {
+        ScalingFactor = 1;
+        Label16.SetCaption("先选系数！");
+        return;
+    }
+    ScaleAnnotations(app, ScalingFactor);
+    app.platform.prompt().MsgBox("(全体)字体缩放完毕,请刷新！", MsgOkOnly);
+    Unload();
+}
 
 void szForm3::Combo1_Change() { ChooseSelfMadeLibrary(app, Combo1.Text()); }
 
@@ -530,6 +553,11 @@ szForm3& SettingsWindow(App& app) {
     return app.form1->SettingsWindow();
 }
 
-void OpenAttributeFieldDesign(App&) {}
+void OpenAttributeFieldDesign(App& app) {
+    // The settings window steps aside while the names are designed; it comes back when opened again.
+    ShowAttributeFieldDesign(app, [&app] {
+        if (app.form1) app.form1->SettingsWindow().Hide();
+    });
+}
 
 }  // namespace movra

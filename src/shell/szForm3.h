@@ -72,6 +72,11 @@ public:
     void Command3_Click();
     void Combo1_Change();
     void Check3_Click();
+    // "缩放(全体)字体": scales the height of every annotation text by the factor chosen in List3.
+    void Label16_DblClick();
+    void ScaleAllAnnotations();
+    // The scaling factor, read from List3 when the scaling runs.
+    float ScalingFactor = 1;
 
 private:
     void SetScale(double denominator);
@@ -82,7 +87,8 @@ private:
 
 // The settings window of the run, made when first asked for.
 szForm3& SettingsWindow(App& app);
-// The attribute window's field design; a no-op until the attribute window is part of the program.
+// The attribute window's field design "属性字段名": the attribute window shown modally with
+// editable field names, the settings window hidden meanwhile.
 void OpenAttributeFieldDesign(App& app);
 
 }  // namespace movra
