@@ -240,8 +240,9 @@ struct OwnDialectWriter {
             out.Pair("30", ZNumberText(r.RecordZ1));
             out.Pair("40", P(r.RecordX2));
             out.Pair("100", "AcDbArc");
-            out.Pair("50", P(r.RecordX3));
-            out.Pair("51", P(r.RecordY3));
+            // The record holds its angles in radians; DXF, and our reader, take degrees.
+            out.Pair("50", P(r.RecordX3 * 360 / FullTurn));
+            out.Pair("51", P(r.RecordY3 * 360 / FullTurn));
             return;
         case 15:
             Start("Insert", handle, "18");

@@ -18,6 +18,7 @@
 #include "basic/Utf8.h"
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
+#include "exchange/ImportSpill.h"
 #include "exchange/ProxyTable.h"
 
 namespace movra {
@@ -64,6 +65,7 @@ struct DxfReader {
     bool utf8 = false;
     DxfImportOutcome outcome;
     ProxyTable proxy;
+    ImportSpill spill;
 
     // Entity state of one import.
     int base = 0;                 // first type of the chained line family in force
@@ -71,6 +73,7 @@ struct DxfReader {
     std::set<int> received;       // layers that received records
     bool markerSeen = false;      // an entity subclass marker was read
     bool entityLinesSeen = false; // the entity section held anything at all
+    double textHeight = 0;        // the height of the last text, kept for the next one
 
     RecordStore& store() { return app.store; }
     int layer() { return store().CurrentLayer; }
@@ -106,14 +109,19 @@ struct DxfReader {
     // --- Appending ---
 
     // Room in the current layer for the record to append, the slot after it, and the margin a
-    // closing polyline takes without asking.
-    void Room() {
+    // closing polyline takes without asking. Only between entities (`mayCut`) may a full layer be
+    // cut: inside one, the handler holds slot numbers of the records it is building, so there the
+    // store only grows.
+    void Room(bool mayCut = true) {
         auto& s = store();
         while (s.Count(layer()) + 5 > s.LayerCapacity) {
             const int before = s.LayerCapacity;
-            // Splitting a layer would move records under the reader's feet: the layer is full.
-            if (before >= LayerSplittingCapacity) Raise(ErrSubscriptOutOfRange);
-            GrowLayerCapacity(app);
+            if (before >= LayerSplittingCapacity && !mayCut) {
+                if (before >= MaxLayerCapacity) Raise(ErrSubscriptOutOfRange);
+                s.LayerCapacity = static_cast<std::int16_t>(std::min(before + 10, int{MaxLayerCapacity}));
+                continue;
+            }
+            GrowImportLayerCapacity(app, spill);
             if (s.LayerCapacity <= before) Raise(ErrSubscriptOutOfRange);
         }
     }
@@ -121,8 +129,8 @@ struct DxfReader {
         Room();
         return store().At(layer(), store().Count(layer()) + 1);
     }
-    int Append() {
-        Room();
+    int Append(bool mayCut = true) {
+        Room(mayCut);
         auto& s = store();
         const int slot = ++s.Count(layer());
         received.insert(layer());
@@ -164,7 +172,7 @@ struct DxfReader {
     void ChainVertex(int& slot, int& k, double x, double y, float z) {
         if (k == 4) {
             At(slot).RecordType = static_cast<std::uint8_t>(base + 4);
-            const int next = Append();
+            const int next = Append(false);
             const MapRecord& before = At(slot);
             MapRecord& r = At(next);
             r.RecordText = before.RecordText;
@@ -320,6 +328,7 @@ struct DxfReader {
             s.LayerCount = static_cast<std::uint8_t>(next - 1);
             s.NextLayerIndex = static_cast<std::uint8_t>(std::min(next, 255));
             received.clear();
+            spill = ImportSpill{};
             新建层(app);
         }
         return !sectionEnded;
@@ -328,8 +337,10 @@ struct DxfReader {
     // --- Entities ---
 
     void Entities() {
+        std::string handedBack;
         for (;;) {
-            const std::string m = Line();
+            const std::string m = handedBack.empty() ? Line() : std::move(handedBack);
+            handedBack.clear();
             if (m == "ENDSEC") return;
             // A file cut after its last entity still ends here.
             if (m == "EOF") throw ImportEnded{};
@@ -349,6 +360,12 @@ struct DxfReader {
                 LightPolyline();
             } else if (m == "AcDbCircle") {
                 Circle();
+            } else if (m == "QVAcDbBlockReference") {
+                OwnInsertion();
+            } else if (m == "AcDbBlockReference") {
+                BlockReference();
+            } else if (m == "AcDbText" || m == "AcDbMText") {
+                handedBack = TextEntity();
             }
         }
     }
@@ -607,7 +624,7 @@ struct DxfReader {
                 const std::string text = last.RecordText;
                 const std::string extra = last.RecordExtra;
                 // The margin left by appending holds this slot.
-                MapRecord& end = At(Append());
+                MapRecord& end = At(Append(false));
                 end.RecordX1 = first.RecordX1, end.RecordY1 = first.RecordY1, end.RecordZ1 = first.RecordZ1;
                 end.RecordColor = first.RecordColor;
                 end.RecordPen = first.RecordPen;
@@ -639,6 +656,196 @@ struct DxfReader {
                 r.RecordType = 8;
             }
         }
+    }
+
+    // Our own insertions: land-use marks and image links, with the record type they name.
+    void OwnInsertion() {
+        MapRecord& r = At(Append());
+        r.RecordType = 16;
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") return;
+            if (Coordinate(line, r, 0, 1)) continue;
+            if (line == "62") {
+                r.RecordColor = RuleH(Line());
+            } else if (line == "6") {
+                r.RecordType = ToByte(Number());
+            } else if (line == "2") {
+                r.RecordText = Line();
+            }
+        }
+    }
+
+    // A block reference becomes a point symbol; the proxy table or the extended data give its code.
+    void BlockReference() {
+        MapRecord& r = At(Append());
+        r.RecordType = 15;
+        DefaultColor(r);
+        r.RecordText = "014";
+        for (;;) {
+            const std::string line = Line();
+            if (line == "0") return;
+            if (Coordinate(line, r, 0, 0)) continue;
+            if (line == "62") {
+                r.RecordColor = RuleL(Line());
+            } else if (line == "6") {
+                r.RecordType = ToByte(Number());
+            } else if (line == "41") {
+                r.RecordX3 = Number();
+            } else if (line == "42") {
+                r.RecordY3 = Number();
+            } else if (line == "43") {
+                r.RecordZ3 = static_cast<float>(Number());
+                r.RecordX2 = 0;
+                r.RecordY2 = 1;
+            } else if (line == "50") {
+                float a = static_cast<float>(Number());
+                if (a > 360) a -= 360;
+                if (a < 0) a += 360;
+                r.RecordZ2 = static_cast<float>(FullTurn * static_cast<double>(a) / 360);
+                r.RecordX2 = -std::sin(static_cast<double>(r.RecordZ2));
+                r.RecordY2 = std::cos(static_cast<double>(r.RecordZ2));
+            } else if (line == "2") {
+                const std::string name = Line();
+                r.RecordExtra = name;
+                r.RecordType = 15;
+                LoadProxy();
+                r.RecordText = ProxyLookupByCodeA(proxy, name);
+                if (DxfNumber(r.RecordText) == 0) r.RecordText = "014";
+            } else if (line == "1001") {
+                ApplicationLine(Line());
+            } else if (line == "1000") {
+                const std::string v = Line();
+                if (application == SouthApplication) {
+                    r.RecordText = ProxyLookupByKey(proxy, v);
+                    r.RecordType = 15;
+                } else if (application == OwnApplication) {
+                    r.RecordText = v;
+                    r.RecordType = 15;
+                } else if (application == "DM") {
+                    r.RecordText = "1";
+                    r.RecordExtra = v;
+                    r.RecordType = 15;
+                }
+            }
+        }
+    }
+
+    // A text or a formatted text becomes an annotation. It is read as code and value pairs up to
+    // the code "0" that starts the next entity, so that no value of its own (a handle "10" of the
+    // next entity, a "0" of an alignment point) is taken for a code, and the next entity is read
+    // in full. It returns "ENDSEC" when the section ends there, else nothing.
+    std::string TextEntity() {
+        MapRecord& r = At(Append());
+        r.RecordFont = "黑体";
+        r.RecordType = 65;
+        DefaultColor(r);
+        for (;;) {
+            const std::string code = Line();
+            if (code == "AcDbEntity" || code == "ENDSEC") return code;
+            if (code == "EOF") throw ImportEnded{};
+            if (code == "MTEXTBEGIN") {
+                r.RecordY2 = 0.7;
+                while (Raw() != "MTEXTEND") {
+                }
+                continue;
+            }
+            const std::string value = Line();
+            if (code == "0") {
+                if (value == "EOF") throw ImportEnded{};
+                return value == "ENDSEC" ? value : std::string();
+            }
+            if (code == "10") r.RecordX1 = DxfNumber(value);
+            if (code == "20") r.RecordY1 = DxfNumber(value);
+            if (code == "30") r.RecordZ1 = static_cast<float>(DxfNumber(value));
+            if (code == "62") {
+                r.RecordColor = RuleH(value);
+            } else if (code == "40") {
+                TextHeight(r, value);
+            } else if (code == "1") {
+                std::string text = value;
+                const size_t semicolon = text.rfind(';');
+                // A formatted text keeps what follows its last format code.
+                if (semicolon != std::string::npos) text = text.substr(semicolon + 1);
+                r.RecordText = text;
+                if (r.RecordZ1 == 0) {
+                    // A text that is a number is a spot height.
+                    const double z = DxfNumber(text);
+                    r.RecordZ1 = z > 999 ? 0.0f : static_cast<float>(z);
+                }
+            } else if (code == "41") {
+                const double w = StrictNumber(value);
+                r.RecordY2 = 0.7;
+                if (w < 0.5) {
+                    r.RecordY2 = 0.5;
+                    r.RecordType = 66;
+                } else if (w > 3) {
+                    r.RecordY2 = 1.2;
+                    r.RecordType = 66;
+                }
+            } else if (code == "50") {
+                float a = static_cast<float>(DxfNumber(value));
+                if (a > 360) a -= 360;
+                r.RecordZ2 = a;
+                if (r.RecordY2 == 0) r.RecordY2 = 0.7;
+                // The angle goes through its seven-digit text, as the single it is.
+                const double degrees = DxfNumber(PlainNumberText(a));
+                const auto turn = static_cast<float>(Pi * degrees / 180);
+                const double h = textHeight;
+                r.RecordY1 = h * std::cos(static_cast<double>(turn)) + r.RecordY1 - h;
+                r.RecordX1 = r.RecordX1 - h * std::sin(static_cast<double>(turn));
+                r.RecordType = 66;
+            } else if (code == "51") {
+                r.RecordY3 = -1;
+                r.RecordFont = "华文细黑";
+            } else if (code == "7") {
+                r.RecordFont = "华文细黑";
+            }
+        }
+    }
+
+    // The text height gives the size and pen of the text and raises its anchor to its top.
+    void TextHeight(MapRecord& r, const std::string& value) {
+        const double h = value == "100" ? 1.5 : DxfNumber(value);
+        textHeight = h;
+        const double scale = app.view.ScaleFactor;
+        double v = (h * 2.5 + 1) / scale;
+        if (!(v > 0)) v = 8;  // a zero scale gives no number at all
+        if (v < 255) {
+            const double size = Int(v);
+            r.RecordPen = static_cast<std::uint8_t>(size);
+            r.RecordX2 = std::fabs(size);
+            if (size > 17) r.RecordFont = "黑体";
+            r.RecordY1 += h;
+        } else {
+            r.RecordPen = 255;
+            r.RecordX2 = 16;
+            r.RecordType = 67;
+            r.RecordY1 += 16 * scale / 2.5 - 1;
+        }
+    }
+
+    // A value that must be a number as a whole: anything else ends the import (error 13).
+    static double StrictNumber(const std::string& text) {
+        const std::string t = Trim(text);
+        if (t.empty()) Raise(ErrTypeMismatch);
+        size_t i = 0;
+        if (t[i] == '+' || t[i] == '-') ++i;
+        bool digits = false;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, digits = true;
+        if (i < t.size() && t[i] == '.') {
+            ++i;
+            while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, digits = true;
+        }
+        if (digits && i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+            ++i;
+            if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+            const size_t start = i;
+            while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i;
+            if (i == start) Raise(ErrTypeMismatch);
+        }
+        if (!digits || i != t.size()) Raise(ErrTypeMismatch);
+        return DxfNumber(t);
     }
 
     static double Angle(double degrees) {
@@ -725,6 +932,24 @@ DxfImportOutcome ImportDxf(App& app, const std::string& path) {
     try {
         reader.Finish();
     } catch (...) {
+    }
+    // The parts cut from overfull layers come back as layers of their own, also after a failure:
+    // what was read stays.
+    ImportSpill& spill = reader.spill;
+    if (spill.SpillFileCount > 0) {
+        try {
+            app.store.NextLayerIndex = static_cast<std::uint8_t>(app.store.NextLayerIndex + spill.SpillFileCount);
+            硬盘建层(app);
+            for (const ImportSpill::Block& block : spill.blocks) app.store.Count(block.layer) = 0;
+            RestoreOverflowRecords(app, spill);
+        } catch (...) {
+            if (!reader.outcome.failed) {
+                const RuntimeError error = CurrentRuntimeError();
+                reader.outcome.failed = true;
+                reader.outcome.failureNumber = error.number;
+                reader.outcome.failureText = error.description;
+            }
+        }
     }
     reader.outcome.layersOnly = reader.outcome.result == -1 && reader.entityLinesSeen && !reader.markerSeen;
     return reader.outcome;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "ExchangeTestMaps.h"
 #include "document/OpenDialogs.h"
 #include "exchange/ImportDxf.h"
+#include "exchange/ProxyTable.h"
 
 namespace movra {
 namespace {
@@ -69,6 +71,42 @@ TEST_F(ImportPeersTest, EzdxfFilesOfBothCodePagesComeInWhole) {
         EXPECT_EQ(R(house, 3).RecordType, 7);
         EXPECT_NEAR(R(house, 3).RecordX1, 50.5, 1e-9);
         EXPECT_NEAR(R(house, 3).RecordX2, 7.5, 1e-9);
+    }
+}
+
+TEST_F(ImportPeersTest, EzdxfTextsAndInsertionsComeInAsAnnotationsAndSymbols) {
+    std::filesystem::copy_file(std::string(MOVRA_TEST_PROGRAM_DIR) + "/" + ProxyTableFile,
+                               t.programFolder.Str() + "/" + ProxyTableFile);
+    const double degree = 3.14159265358979 / 180;
+    for (const char* name : {"r2000.dxf", "r2018.dxf"}) {
+        SCOPED_TRACE(name);
+        const DxfImportOutcome out = Import(name);
+        ASSERT_FALSE(out.failed) << out.failureText;
+        const int notes = LayerNamed("注记");
+        ASSERT_GT(notes, 0);
+        ASSERT_EQ(app.store.Count(notes), 6);
+        // Height 2.5 at scale 1: size and pen 7, the anchor raised to the top of the text.
+        EXPECT_EQ(R(notes, 1).RecordType, 65);
+        EXPECT_EQ(R(notes, 1).RecordText, "中文注记");
+        EXPECT_DOUBLE_EQ(R(notes, 1).RecordX2, 7);
+        EXPECT_DOUBLE_EQ(R(notes, 1).RecordY1, 22.5);
+        // Turned by 90 degrees: the anchor moves left by the height.
+        EXPECT_EQ(R(notes, 2).RecordType, 66);
+        EXPECT_EQ(R(notes, 2).RecordText, "斜字");
+        EXPECT_NEAR(R(notes, 2).RecordX1, 28, 1e-6);
+        EXPECT_NEAR(R(notes, 2).RecordY1, 40, 1e-6);
+        EXPECT_FLOAT_EQ(R(notes, 2).RecordZ2, 90);
+        EXPECT_EQ(R(notes, 3).RecordText, "多行注记");
+        EXPECT_DOUBLE_EQ(R(notes, 3).RecordY1, 63);
+        // A block the proxy table lacks, and one it knows.
+        EXPECT_EQ(R(notes, 4).RecordType, 15);
+        EXPECT_EQ(R(notes, 4).RecordText, "014");
+        EXPECT_EQ(R(notes, 4).RecordExtra, "TREE");
+        EXPECT_DOUBLE_EQ(R(notes, 4).RecordX1, 70);
+        EXPECT_DOUBLE_EQ(R(notes, 4).RecordX3, 2);
+        EXPECT_NEAR(R(notes, 4).RecordZ2, 30 * degree, 1e-6);
+        EXPECT_EQ(R(notes, 5).RecordText, "7");
+        EXPECT_EQ(R(notes, 5).RecordExtra, "水准点");
     }
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Writes DXF files of other programs for the import tests into the folder given.
 
-r2000.dxf (code page 936) and r2018.dxf (UTF-8) from ezdxf with the same content, r12.dxf from
+r2000.dxf (code page 936) and r2018.dxf (UTF-8) from ezdxf with the same content (lines,
+polylines, circles, arcs, texts, a formatted text and insertions of named blocks), r12.dxf from
 ezdxf in release 12 (no subclass markers), and ogr.dxf from a CSV of WKT lines through ogr2ogr.
 Exits non-zero when a peer is missing or fails.
 """
@@ -22,6 +23,15 @@ def fill(doc):
                        dxfattribs={"layer": "房屋"})
     msp.add_circle((50.5, 60.25), 7.5, dxfattribs={"layer": "房屋"})
     msp.add_arc((70, 80), 3, 30, 120, dxfattribs={"layer": "道路"})
+    # Texts and insertions of named blocks on a layer of their own.
+    doc.layers.add("注记", color=3)
+    for name in ("TREE", "水准点"):
+        doc.blocks.new(name).add_circle((0, 0), 1)
+    msp.add_text("中文注记", dxfattribs={"layer": "注记", "height": 2.5, "insert": (10, 20)})
+    msp.add_text("斜字", dxfattribs={"layer": "注记", "height": 2, "insert": (30, 40), "rotation": 90})
+    msp.add_mtext("多行注记", dxfattribs={"layer": "注记", "char_height": 3, "insert": (50, 60)})
+    msp.add_blockref("TREE", (70, 80), dxfattribs={"layer": "注记", "rotation": 30, "xscale": 2, "yscale": 2})
+    msp.add_blockref("水准点", (90, 100), dxfattribs={"layer": "注记"})
 
 
 def main(folder):

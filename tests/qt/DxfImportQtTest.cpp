@@ -1,0 +1,138 @@
+// DXF files opened as a user opens them, in the main window over the Qt platform: a file written
+// by ezdxf (lines, polylines, circles, arcs, texts, insertions), and our own sample map written in
+// our dialect and opened again. The canvas pictures are saved to /tmp to be looked at:
+// movra-dxf-import-ezdxf.png, movra-dxf-own-before.png and movra-dxf-own-after.png.
+#include <gtest/gtest.h>
+
+#include "GoldenPicture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include "App.h"
+#include "display/Redraw.h"
+#include "document/OpenDialogs.h"
+#include "document/DrawingExtents.h"
+#include "exchange/ExchangeTestMaps.h"
+#include "exchange/ExportDxfOwnDialect.h"
+#include "platform/qt/Binder.h"
+#include "platform/qt/QtPlatform.h"
+#include "shell/stForm1.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+struct DxfImportQtTest : ::testing::Test {
+    DxfImportQtTest() {
+        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
+        UseChineseUiFont();
+        binder.Bind(form1);
+        form1.Show();
+        QApplication::processEvents();
+        canvas = binder.WidgetOf(form1.Picture1);
+        // A message box would wait for a user: note its text and close it, so the test fails
+        // instead of hanging.
+        QObject::connect(&watcher, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages.push_back(box->text().toStdString());
+                box->done(QMessageBox::No);
+            } else if (QWidget* other = QApplication::activeModalWidget()) {
+                messages.push_back(other->metaObject()->className());
+                other->close();
+            }
+        });
+        watcher.start(100);
+    }
+    ~DxfImportQtTest() override { unsetenv("XDG_DATA_HOME"); }
+
+    // Opens the file from the recent-file list, as the user picks it there.
+    void Open(const std::string& path) {
+        app.mapFile.RecentFiles[0] = path;
+        OpenRecentFile(app, 0);
+        QApplication::processEvents();
+    }
+    QImage Canvas(const char* name) {
+        const QImage image = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        image.save(QString("/tmp/") + name);
+        return image;
+    }
+    static int Drawn(const QImage& image) {
+        const QRgb back = image.pixel(0, 0);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != back;
+        return n;
+    }
+
+    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
+    QtPlatform platform{program.Str(), work.Str()};
+    App app{platform};
+    stForm1 form1{app};
+    Binder binder{platform};
+    QWidget* canvas = nullptr;
+    QTimer watcher;
+    std::vector<std::string> messages;
+};
+
+TEST_F(DxfImportQtTest, AnEzdxfFileOpensOnTheCanvas) {
+    ASSERT_NE(canvas, nullptr);
+    const std::string command = "/usr/bin/python3 '" + exchange_test::SourceDir +
+                                "/tests/support/make_dxf_peers.py' '" + work.Str() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "the peers (python3-ezdxf, gdal-bin) are needed";
+    Open(work.Str() + "/r2000.dxf");
+    ASSERT_GE(app.store.LayerCount, 3);
+    EXPECT_EQ(app.store.LayerNames[app.store.LayerCount], "注记");
+    const QImage image = Canvas("movra-dxf-import-ezdxf.png");
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    EXPECT_GT(Drawn(image), 500);
+}
+
+TEST_F(DxfImportQtTest, OurOwnDialectLooksTheSameAfterTheRoundTrip) {
+    ASSERT_NE(canvas, nullptr);
+    std::filesystem::copy_file(exchange_test::SourceDir + "/resources/dxf头文档.txt", program.Str() + "/dxf头文档.txt");
+    exchange_test::SampleMap(app);
+    // Black records would not show on the black canvas: they take their layer's colour.
+    for (int l = 0; l <= app.store.LayerCount; ++l) {
+        app.store.LayerOnFlag[static_cast<size_t>(l)] = -1;
+        for (int s = 0; s < app.store.Count(l); ++s) {
+            MapRecord& r = app.store.At(l, s);
+            // The linked picture does not exist here; drawing it would ask the user for it.
+            if (r.RecordType == 70) r.RecordType = 170;
+            if (r.RecordColor == 0) r.RecordColor = app.tables.ColorPalette[app.store.LayerColorIndex[static_cast<size_t>(l)]];
+        }
+    }
+    // The map's scale, which the file carries and the redraw's level of detail follows.
+    app.view.ProjectParams[0] = 500;
+    // The same ground window before and after.
+    auto show = [&] {
+        ShowGroundWindow(app, -30, 450, 570, 470);
+        app.view.DisplayZoom = 2;  // every record in full detail, whatever the opened map's zoom
+        刷新(app);
+        QApplication::processEvents();
+    };
+    show();
+    QApplication::processEvents();
+    const QImage before = Canvas("movra-dxf-own-before.png");
+    const std::string path = work.Str() + "/own.dxf";
+    ASSERT_TRUE(ExportDxfOwnDialect(app, path));
+
+    Open(path);
+    ASSERT_EQ(app.store.LayerNames[2], "道路");
+    show();
+    const QImage after = Canvas("movra-dxf-own-after.png");
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    EXPECT_GT(Drawn(before), 500);
+    EXPECT_GT(Drawn(after), 500);
+}
+
+}  // namespace
+}  // namespace movra
