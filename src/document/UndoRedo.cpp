@@ -326,7 +326,8 @@ void Redo(App& app) {
     });
 }
 
-void DeleteBySourceTag(App& app, std::uint8_t tag) {
+int DeleteBySourceTag(App& app, std::uint8_t tag) {
+    int removed = 0;
     GuardToMessageBox(app.platform.prompt(), [&] {
         auto& store = app.store;
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
@@ -338,9 +339,11 @@ void DeleteBySourceTag(App& app, std::uint8_t tag) {
                 while (i + run < count && store.Get(layer, i + run).RecordSource == tag) ++run;
                 DeleteSlots(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(i),
                             static_cast<std::int16_t>(run));
+                removed += run;
             }
         }
     });
+    return removed;
 }
 
 }  // namespace movra

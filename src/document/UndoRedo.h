@@ -15,7 +15,8 @@ void Undo(App& app);
 void Redo(App& app);
 
 // Removes every record of layers 1..LayerCount whose RecordSource is tag, the records above
-// moving down. The journal follows the moved slots. A failure shows a message box.
-void DeleteBySourceTag(App& app, std::uint8_t tag);
+// moving down. The journal follows the moved slots. A failure shows a message box. Answers how
+// many records were removed.
+int DeleteBySourceTag(App& app, std::uint8_t tag);
 
 }  // namespace movra

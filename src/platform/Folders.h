@@ -10,6 +10,8 @@ public:
     virtual ~Folders() = default;
     virtual std::string ProgramFolder() const = 0;
     virtual std::string WorkFolder() const = 0;
+    // The user's desktop, where the sheet division offers to write its sheets.
+    virtual std::string DesktopFolder() const = 0;
 };
 
 }  // namespace movra

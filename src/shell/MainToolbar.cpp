@@ -22,6 +22,8 @@
 #include "document/csForm2.h"
 #include "platform/Toolbar.h"
 #include "printing/dayinfrm.h"
+#include "sheets/gzfenfufrm.h"
+#include "sheets/hbtuFrm.h"
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
@@ -331,8 +333,8 @@ const std::map<std::string, Row>& MenuRows() {
         {"控制点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
         {"碎部点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
         {"合并图文件", Calls(InsertDrawingFile)},
-        {"图廓一幅", [](App& app) { return WindowNotYet(app, "分幅窗口"); }},
-        {"撤消插入图", [](App& app) { return WindowNotYet(app, "撤消插入图窗口"); }},
+        {"图廓一幅", Calls(ShowSheetFrameWindow)},
+        {"撤消插入图", Calls(ShowMergedMapUndoWindow)},
         {"启动超级链", [](App& app) {
              app.settings.ClipboardLinkIdle = -1;
              return WindowNotYet(app, "超级链窗口");

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QScreen>
+#include <QStandardPaths>
 #include <cmath>
 
 namespace movra {
@@ -83,6 +84,11 @@ bool QtPictureFiles::Save(const Picture& picture, const std::string& path) {
     // BMP and JPG carry no transparency.
     QImage written = suffix == "png" ? image.copy() : image.convertToFormat(QImage::Format_RGB32);
     return written.save(FromUtf8(path), format);
+}
+
+std::string QtFolders::DesktopFolder() const {
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return desktop.isEmpty() ? work_ : desktop.toStdString();
 }
 
 }  // namespace movra

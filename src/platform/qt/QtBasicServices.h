@@ -42,6 +42,7 @@ public:
         : program_(std::move(programFolder)), work_(std::move(workFolder)) {}
     std::string ProgramFolder() const override { return program_; }
     std::string WorkFolder() const override { return work_; }
+    std::string DesktopFolder() const override;
 
 private:
     std::string program_;

@@ -1,0 +1,259 @@
+// The sheet division window driven through its form model: the grid it cuts along, the sheets it
+// writes, stopping it in the middle, bad folders and scales; and the window that takes merged
+// maps out again.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "SheetFilesFixture.h"
+#include "display/LineSink.h"
+#include "platform/fake/RecordingSurface.h"
+#include "sheets/SheetFiles.h"
+#include "sheets/gzfenfufrm.h"
+#include "sheets/hbtuFrm.h"
+#include "shell/MainToolbar.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+namespace {
+
+using namespace movra::test;
+
+class SheetDivision : public ::testing::Test {
+protected:
+    SheetDivision() {
+        MakeSheetMap(app, 500, 2);
+        // A map from x 1000 to 1600 and y 2000 to 2300 at 1:500 (sheets of 250).
+        AddTo(app, 1, 2, {1000, 2000, 1600, 2300});
+        AddTo(app, 1, 7, {1100, 2100});
+        AddTo(app, 2, 7, {1550, 2280});
+    }
+    ~SheetDivision() override { window.Unload(); }
+
+    void Start(const std::string& folder) {
+        window.Load();
+        window.Text1.SetText(folder);
+        window.Command3.Click();
+    }
+    void EmptyMap() {
+        for (int layer : {1, 2}) {
+            for (int i = 0; i < app.store.Count(layer); ++i) app.store.At(layer, i) = MapRecord{};
+            app.store.Count(layer) = 0;
+        }
+    }
+    std::set<std::string> Files(const std::string& folder) const {
+        std::set<std::string> names;
+        if (!std::filesystem::exists(folder)) return names;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) names.insert(e.path().filename().string());
+        return names;
+    }
+    std::vector<SurfacePrimitive> RedLines() {
+        auto* canvas = dynamic_cast<RecordingSurface*>(&MainCanvas(app));
+        std::vector<SurfacePrimitive> lines;
+        if (!canvas) return lines;
+        for (const auto& p : canvas->primitives)
+            if (p.kind == SurfacePrimitive::Kind::Line && p.color == app.tables.ColorPalette[1]) lines.push_back(p);
+        return lines;
+    }
+
+    TestApp t;
+    App& app = t.app;
+    TempFolder desktop{"desktop"}, out{"sheets"};
+    bool desktopChosen = (t.platform.folderPair.desktop = desktop.Str(), true);
+    gzfenfufrm window{app};
+};
+
+TEST_F(SheetDivision, CutsAlongTheGridAndWritesTheSheetsThatHoldFeatures) {
+    window.Load();
+    EXPECT_EQ(window.Label1.Caption(), "规则分幅的比例尺为1：500");
+    EXPECT_EQ(window.Text1.Text(), desktop.Str() + "/分幅图/");
+    const std::string folder = out.Str() + "/分幅/";
+    Start(folder);
+
+    EXPECT_EQ(window.params.MinX, 1000);
+    EXPECT_EQ(window.params.MaxX, 1600);
+    EXPECT_EQ(window.params.MaxY, 2300);
+    std::vector<std::pair<double, double>> vertical, horizontal, diagonal;
+    for (const auto& l : RedLines()) {
+        if (l.x1 == l.x2) vertical.push_back({l.x1, l.y1});
+        else if (l.y1 == l.y2) horizontal.push_back({l.y1, l.x1});
+        else if (l.x2 - l.x1 == 250 && l.y2 - l.y1 == 250) diagonal.push_back({l.x1, l.y1});
+    }
+    EXPECT_EQ(vertical, (std::vector<std::pair<double, double>>{{1250, 2000}, {1500, 2000}}));
+    EXPECT_EQ(horizontal, (std::vector<std::pair<double, double>>{{2250, 1000}}));
+    // The line crosses cells (1000,2000), (1250,2000), (1250,2250)? It runs from (1000,2000) to
+    // (1600,2300): through x 1250 at y 2125 and x 1500 at 2250, so the cells (1000,2000),
+    // (1250,2000) and (1500,2250) hold its pieces.
+    std::set<std::pair<double, double>> written(diagonal.begin(), diagonal.end());
+    EXPECT_EQ(written, (std::set<std::pair<double, double>>{{1000, 2000}, {1250, 2000}, {1500, 2250}}));
+    const auto files = Files(folder);
+    EXPECT_EQ(files.size(), 4u);
+    EXPECT_TRUE(files.count("索引卷.jdx"));
+    for (const auto& name : files) {
+        if (name == "索引卷.jdx") continue;
+        EXPECT_EQ(name.size(), 12u) << name;
+    }
+    EXPECT_EQ(window.Command4.Caption(), "已完成分幅");
+    EXPECT_FALSE(window.Command4.Enabled());
+    EXPECT_TRUE(window.Command3.Enabled());
+    EXPECT_FALSE(window.Text1.Enabled());
+    EXPECT_LE(window.ProgressBar1.Value(), 200);
+    // The line is in pieces, none crossing a sheet line.
+    EXPECT_GE(app.store.Count(1), 4);
+}
+
+TEST_F(SheetDivision, AMapInsideOneCellAndAMinimumOnTheGridGiveOneSheet) {
+    EmptyMap();
+    AddTo(app, 1, 2, {1000, 2010, 1100, 2100});
+    AddTo(app, 1, 7, {1050, 2050});
+    Start(out.Str());
+    std::vector<double> vertical;
+    for (const auto& l : RedLines())
+        if (l.x1 == l.x2) vertical.push_back(l.x1);
+    // The first vertical line is one sheet beyond the minimum on the grid, and crosses nothing.
+    EXPECT_EQ(vertical, std::vector<double>{1250});
+    EXPECT_EQ(app.store.Count(1), 2);
+    EXPECT_EQ(Files(out.Str()), (std::set<std::string>{SheetFileName(1000, 2000), "索引卷.jdx"}));
+}
+
+TEST_F(SheetDivision, ProgressStaysInRangeOverManyRowsAndEveryRowIsWritten) {
+    // 21 rows of two sheets each.
+    EmptyMap();
+    for (int row = 0; row < 21; ++row) {
+        AddTo(app, 1, 7, {1010, 2010 + 250.0 * row});
+        AddTo(app, 1, 7, {1260, 2010 + 250.0 * row});
+    }
+    double low = 0, high = 0;
+    t.platform.scriptedEvents.calls = 0;
+    for (int i = 1; i < 80; ++i)
+        t.platform.scriptedEvents.QueueAt(i, [&] {
+            low = std::min(low, window.ProgressBar1.Value());
+            high = std::max(high, window.ProgressBar1.Value());
+        });
+    Start(out.Str());
+    EXPECT_GE(low, 0);
+    EXPECT_LE(high, 200);
+    const auto files = Files(out.Str());
+    EXPECT_EQ(files.size(), 43u) << window.outcome.written << " failed " << window.outcome.failed << " " << window.params.MinX << " " << window.params.MinY;
+    for (int row = 0; row < 21; ++row)
+        for (double x0 : {1000.0, 1250.0}) EXPECT_TRUE(files.count(SheetFileName(x0, 2000 + 250.0 * row))) << row << " " << x0;
+}
+
+TEST_F(SheetDivision, StopWhileCuttingWritesNothingAndKeepsTheCutsSoFar) {
+    // The first yield comes before the line x = 1250, the second before x = 1500.
+    t.platform.scriptedEvents.QueueAt(2, [&] { window.Command4.Click(); });
+    Start(out.Str());
+    EXPECT_TRUE(Files(out.Str()).empty());
+    EXPECT_EQ(window.Command4.Caption(), "已停止分幅");
+    EXPECT_FALSE(window.Command4.Enabled());
+    // Cut at 1250 only: the line is in two pieces.
+    EXPECT_EQ(app.store.Count(1), 3);
+    EXPECT_EQ(app.store.Get(1, 0).RecordX2, 1250);
+}
+
+TEST_F(SheetDivision, StopWhileWritingKeepsTheSheetsWritten) {
+    // Three cutting lines, then the cells (1000,2000) and (1250,2000) are written before the stop.
+    t.platform.scriptedEvents.QueueAt(6, [&] { window.Command4.Click(); });
+    Start(out.Str());
+    EXPECT_EQ(Files(out.Str()),
+              (std::set<std::string>{SheetFileName(1000, 2000), SheetFileName(1250, 2000), "索引卷.jdx"}));
+    EXPECT_EQ(window.Command4.Caption(), "已停止分幅");
+}
+
+TEST_F(SheetDivision, BadFoldersAndScalesAreRefusedBeforeAnyCut) {
+    const std::string file = out.Str() + "/plain";
+    std::ofstream(file) << "x";
+    struct Case {
+        std::string folder;
+        double scale;
+    };
+    for (const Case& c : {Case{file + "/sub/", 500}, Case{"   ", 500}, Case{out.Str(), 0}, Case{out.Str(), -500}}) {
+        app.view.ProjectParams[0] = c.scale;
+        t.platform.promptScript.questions.clear();
+        Start(c.folder);
+        EXPECT_EQ(t.platform.promptScript.questions.size(), 1u) << c.folder << " " << c.scale;
+        EXPECT_EQ(app.store.Count(1), 2);
+        EXPECT_TRUE(window.Command3.Enabled());
+    }
+    EXPECT_EQ(Files(out.Str()), std::set<std::string>{"plain"});
+}
+
+TEST_F(SheetDivision, TheFolderPickerTakesTheFolderOfTheChosenName) {
+    window.Load();
+    t.platform.dialogScript.QueueCancel();
+    window.Label3_Click();
+    EXPECT_EQ(window.Text1.Text(), desktop.Str() + "/分幅图/");
+    t.platform.dialogScript.QueueFile(out.Str() + "/图/a.jdx");
+    window.Label3_Click();
+    EXPECT_EQ(window.Text1.Text(), out.Str() + "/图/");
+    EXPECT_EQ(app.sheets.SheetOutputFolder, out.Str() + "/图/");
+}
+
+TEST_F(SheetDivision, TheToolbarEntryOffersOnlyTheFrameAndExit) {
+    t.form1.Load();
+    RunToolbarKey(app, "图廓一幅");
+    EXPECT_EQ(t.form1.Text2.Text().find("尚未提供"), std::string::npos);
+}
+
+class MergedMapUndo : public ::testing::Test {
+protected:
+    MergedMapUndo() {
+        MakeSheetMap(app, 500, 1);
+        for (int tag : {1, 2, 3, 1, 3, 2, 3}) AddTo(app, 1, 7, {100.0 * tag, 50}).RecordSource = static_cast<std::uint8_t>(tag);
+    }
+    int WithTag(int tag) const {
+        int n = 0;
+        for (int i = 0; i < app.store.Count(1); ++i) n += app.store.Get(1, i).RecordSource == tag;
+        return n;
+    }
+    TestApp t;
+    App& app = t.app;
+};
+
+TEST_F(MergedMapUndo, OneMapAloneHasNothingToTakeOut) {
+    hbtuFrm window(app);
+    window.Load();
+    EXPECT_EQ(window.Label1.Caption(), "已有0 幅图 并入");
+    EXPECT_EQ(window.Label1.ForeColor(), app.tables.ColorPalette[1]);
+    EXPECT_EQ(window.Text1.Text(), "无");
+    EXPECT_FALSE(window.Command1.Enabled());
+    window.Unload();
+}
+
+TEST_F(MergedMapUndo, TakesOutExactlyTheChosenFileOnceAndNeverTheBase) {
+    app.mapFile.MergedFileCount = 3;
+    app.mapFile.MergedFileNames = {"", "base.jdx", "two.jdx", "three.jdx"};
+    hbtuFrm window(app);
+    window.Load();
+    EXPECT_EQ(window.Label1.Caption(), "已有2 幅图 并入");
+    ASSERT_EQ(window.Combo1.ListCount(), 3);
+    EXPECT_EQ(window.Combo1.ListIndex(), 2);
+    EXPECT_EQ(window.Text1.Text(), "3");
+    app.current.ModifiedFlag = 0;
+    window.Command1.Click();
+    EXPECT_EQ(WithTag(3), 0);
+    EXPECT_EQ(WithTag(1), 2);
+    EXPECT_EQ(WithTag(2), 2);
+    EXPECT_EQ(app.mapFile.MergedFileNames[3], "three.jdx！");
+    EXPECT_EQ(window.Combo1.List(2), "three.jdx！");
+    EXPECT_EQ(app.current.ModifiedFlag, -1);
+    EXPECT_EQ(window.Command2.Caption(), "完成");
+    // A second press removes nothing and marks nothing again.
+    window.Command1.Click();
+    EXPECT_EQ(app.store.Count(1), 4);
+    EXPECT_EQ(app.mapFile.MergedFileNames[3], "three.jdx！");
+
+    window.Combo1.SetListIndex(0);
+    EXPECT_EQ(window.Text1.Text(), "1");
+    window.Command1.Click();
+    EXPECT_EQ(window.Command2.Caption(), "本幅，不！");
+    EXPECT_EQ(app.store.Count(1), 4);
+    EXPECT_EQ(app.mapFile.MergedFileNames[1], "base.jdx");
+    EXPECT_EQ(app.mapFile.MergedFileNames[2], "two.jdx");
+    window.Unload();
+}
+
+}  // namespace
+}  // namespace movra
