@@ -45,6 +45,11 @@ class cezhanfrm;
 class sbclF3;
 class shuxfrm;
 class zjForm4;
+class chaxunfrm;
+class wbxxFrm;
+class Tyhdfrm;
+class GPSdaohang;
+class xpdxFrm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -107,6 +112,15 @@ struct App {
     AttributeState attributes;
     std::shared_ptr<shuxfrm> attributeDialog;
     std::shared_ptr<zjForm4> annotationDialog;
+    // The query dialog, modeless and kept between openings.
+    std::shared_ptr<chaxunfrm> queryDialog;
+    // The clipboard link's start and format dialog.
+    std::shared_ptr<wbxxFrm> linkDialog;
+    // The projection and zone-change calculator, the GPS navigation window and the photo
+    // orientation window, each made on first use.
+    std::shared_ptr<Tyhdfrm> projectionDialog;
+    std::shared_ptr<GPSdaohang> gpsWindow;
+    std::shared_ptr<xpdxFrm> photoDialog;
 };
 
 }  // namespace movra
