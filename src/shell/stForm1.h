@@ -86,6 +86,8 @@ public:
         std::function<void()> ShowAttributeDialog;
         // Shows the satellite navigation window (modeless).
         std::function<void()> ShowGpsWindow;
+        // Shows the photo orientation window once a photo's corners were pricked.
+        std::function<void()> ShowPhotoOrientation;
         // Restyles the selected texts: a font (empty: kept) and a code (63/64 slant, else height).
         std::function<void(const std::string& font, int code)> ApplyTextStyle;
     } otherParts;
