@@ -19,6 +19,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &MarkToolFamily(),
         &CuttingToolFamily(),
         &OffsetToolFamily(),
+        &AnnotationToolFamily(), &SymbolToolFamily(), &FillToolFamily(), &AttributeToolFamily(), &ParcelToolFamily(),
     };
     return families;
 }

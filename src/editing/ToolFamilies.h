@@ -72,5 +72,10 @@ const ToolFamily& ConstructionToolFamily();  // typed length, perpendiculars, 3-
 const ToolFamily& MarkToolFamily();     // small circles, land-use marks, the ink-fill seed
 const ToolFamily& CuttingToolFamily();  // cutting lines and areas, trimming stubs, keeping inside pieces
 const ToolFamily& OffsetToolFamily();   // parallel copies, strips, parallel polylines, ring offsets
+const ToolFamily& AnnotationToolFamily();  // article and material texts, elevation points
+const ToolFamily& SymbolToolFamily();      // standard and self-made symbols, the colour marker
+const ToolFamily& FillToolFamily();        // ring fills and fan strips, the four-point block
+const ToolFamily& AttributeToolFamily();   // attribute records and fields, the area register, the viewer
+const ToolFamily& ParcelToolFamily();      // boundary points and edges, parcel numbers
 
 }  // namespace movra

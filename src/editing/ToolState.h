@@ -221,6 +221,15 @@ struct ToolState {
     // these keep where the preview must be drawn again to erase it.
     CanvasXY PreviewPoint;
     std::int16_t PreviewShown = 0;
+
+    // The annotation and attribute tools.
+    // The display width of PendingText in half-width columns, taken at a text tool's first click.
+    float PendingTextWidth = 0;
+    // Where the any-direction symbol tool stored its symbol; its direction is measured from here.
+    CanvasXY SymbolAnchor;
+    // -1 while the area register holds an area that the next click registers, and that area.
+    std::int16_t AreaPending = 0;
+    double RegisteredArea = 0;
 };
 
 }  // namespace movra

@@ -1,0 +1,88 @@
+#include "editing/TextToolSupport.h"
+
+#include "App.h"
+#include "display/RecordRenderer.h"
+#include "display/TextPreviews.h"
+#include "display/TextRendering.h"
+#include "shell/stForm1.h"
+
+namespace movra {
+
+namespace {
+
+constexpr std::uint8_t RightLeaningText = 64;
+constexpr std::uint8_t LeftLeaningText = 63;
+constexpr std::uint8_t PlainText = 65;
+constexpr std::uint8_t LargeText = 67;
+// The largest size a pen byte holds.
+constexpr double PenSizeLimit = 255;
+
+Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
+
+void DrawPendingText(App& app, double x, double y, Rgb color) {
+    const double angle = app.settings.TextAngle;
+    const std::string& text = app.current.PendingText;
+    if (angle >= 0 && angle <= 1) {
+        Canvas(app).SetFont(app.current.CurrentFont, Canvas(app).FontSize());
+        PrintTextAt(app, x, y, text, color);
+        return;
+    }
+    DrawTextAngled(app, x, y, text, app.current.TextSize, app.settings.TextWidthFactor, angle,
+                   static_cast<std::int16_t>(app.tool.PendingTextWidth), app.current.CurrentFont, color);
+}
+
+// Draws the lines at the point shown last in the background colour, then at (x, y).
+void PreviewLines(App& app, double x, double y, void (*draw)(App&, float, float, Rgb)) {
+    ToolState& tool = app.tool;
+    draw(app, static_cast<float>(tool.RubberPoint.x), static_cast<float>(tool.RubberPoint.y), app.view.BackgroundColor);
+    draw(app, static_cast<float>(x), static_cast<float>(y), app.current.CurrentColor);
+    tool.RubberPoint = {x, y};
+    tool.RubberShown = -1;
+}
+
+}  // namespace
+
+void PreviewParagraph(App& app, double x, double y) { PreviewLines(app, x, y, DrawTextPreview); }
+
+void PreviewAttributeLines(App& app, double x, double y) { PreviewLines(app, x, y, DrawTextPreview2); }
+
+std::uint8_t AnnotationTextType(App& app) {
+    const std::string lean = app.form1 ? app.form1->Text7.Text() : std::string();
+    if (lean == "右斜") return RightLeaningText;
+    if (lean == "左斜") return LeftLeaningText;
+    return app.current.TextSize < PenSizeLimit ? PlainText : LargeText;
+}
+
+void PreviewPendingText(App& app, double x, double y) {
+    if (!app.form1) return;
+    ToolState& tool = app.tool;
+    DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
+    DrawPendingText(app, x, y, app.current.CurrentColor);
+    tool.RubberPoint = {x, y};
+    tool.RubberShown = -1;
+}
+
+void PrintTextAt(App& app, double x, double y, const std::string& text, Rgb color) {
+    if (!app.form1) return;
+    Surface& canvas = Canvas(app);
+    canvas.SetForeColor(color);
+    canvas.SetCurrentX(x);
+    canvas.SetCurrentY(y);
+    canvas.Print(text);
+}
+
+MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
+    RecordStore& store = app.store;
+    const int layer = store.CurrentLayer;
+    if (store.Count(layer) != countBefore + 1) return nullptr;
+    app.current.ModifiedFlag = -1;
+    return &store.At(layer, countBefore);
+}
+
+void DrawStoredRecord(App& app, int layer, std::int32_t slot) {
+    auto l = static_cast<std::uint8_t>(layer);
+    auto s = static_cast<std::int16_t>(slot);
+    DrawRecord(app, l, s);
+}
+
+}  // namespace movra
