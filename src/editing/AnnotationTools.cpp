@@ -12,6 +12,7 @@
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
+#include "editing/RecordVertices.h"
 #include "editing/SelectionTools.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -90,9 +91,14 @@ ReleaseEnd MaterialRelease(App& app, double x, double y) {
     const auto angle = static_cast<float>(TextAngle(app));
     const int layer = app.store.CurrentLayer;
     if (!Upright(app)) {
-        const std::uint8_t type = TextAngle(app) < 0 ? LeftLeaningText : AnnotationTextType(app);
-        const std::int32_t slot = StoreText(app, type, x, y, 0, 0, 0, angle);
-        if (slot >= 0) DrawStoredRecord(app, layer, slot);
+        // Drawn as the preview showed it, covering the preview's last place.
+        const bool leansLeft = TextAngle(app) < 0;
+        const std::uint8_t type = leansLeft ? LeftLeaningText : AnnotationTextType(app);
+        if (StoreText(app, type, x, y, 0, 0, 0, angle) >= 0)
+            (leansLeft ? DrawTextGdi : DrawTextAngled)(app, x, y, app.current.PendingText, app.current.TextSize,
+                                                       app.settings.TextWidthFactor, angle,
+                                                       static_cast<std::int16_t>(tool.PendingTextWidth),
+                                                       app.current.CurrentFont, app.current.CurrentColor);
         return ReleaseEnd::CommonTail;
     }
     // Layer 0 holds no map text: the text is only shown.
@@ -138,24 +144,6 @@ HeightVertices HeightVerticesOf(std::uint8_t type, bool specialLines) {
     return {};
 }
 
-float& Z(MapRecord& r, int k) {
-    switch (k) {
-        case 1: return r.RecordZ1;
-        case 2: return r.RecordZ2;
-        case 3: return r.RecordZ3;
-        default: return r.RecordZ4;
-    }
-}
-
-void VertexXY(const MapRecord& r, int k, double& x, double& y) {
-    switch (k) {
-        case 1: x = r.RecordX1, y = r.RecordY1; break;
-        case 2: x = r.RecordX2, y = r.RecordY2; break;
-        case 3: x = r.RecordX3, y = r.RecordY3; break;
-        default: x = r.RecordX4, y = r.RecordY4; break;
-    }
-}
-
 // The record after (layer, slot) when the layer holds it: the fifth point of a chained line.
 MapRecord* NextInLayer(App& app, int layer, int slot) {
     if (slot + 1 >= app.store.Count(layer)) return nullptr;
@@ -169,9 +157,8 @@ void PrintVertexHeights(App& app, const SelectedRecord& picked) {
     Canvas(app).SetFont(Canvas(app).FontName(), VertexHeightFontSize);
     const Rgb color = app.current.CurrentColor;
     for (int k = 1; k <= v.count; ++k) {
-        double x = 0, y = 0;
-        VertexXY(r, k, x, y);
-        PrintTextAt(app, x, y, PlainNumberText(Z(r, k)), color);
+        const CanvasXY p = VertexPoint(r, k);
+        PrintTextAt(app, p.x, p.y, PlainNumberText(VertexZ(r, k)), color);
     }
     if (v.next)
         if (const MapRecord* n = NextInLayer(app, picked.Layer, picked.Slot))
@@ -181,7 +168,7 @@ void PrintVertexHeights(App& app, const SelectedRecord& picked) {
 void WriteVertexHeights(App& app, const SelectedRecord& picked, float e) {
     MapRecord& r = app.store.At(picked.Layer, picked.Slot);
     const HeightVertices v = HeightVerticesOf(r.RecordType, false);
-    for (int k = 1; k <= std::max(v.count, 1); ++k) Z(r, k) = e;
+    for (int k = 1; k <= std::max(v.count, 1); ++k) VertexZ(r, k) = e;
     if (v.next)
         if (MapRecord* n = NextInLayer(app, picked.Layer, picked.Slot)) n->RecordZ1 = e;
     app.current.ModifiedFlag = -1;
@@ -211,8 +198,10 @@ ReleaseEnd ElevationRelease(App& app, double x, double y) {
         const std::int32_t slot = StoreText(app, RightLeaningText, x, y, 0, 0, 0, angle);
         if (slot >= 0) DrawTextSpaced(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), -1);
     } else if (TextAngle(app) > 1) {
-        const std::int32_t slot = StoreText(app, TurnedElevationText, x, y, x, y, e, angle);
-        if (slot >= 0) DrawStoredRecord(app, layer, slot);
+        if (StoreText(app, TurnedElevationText, x, y, x, y, e, angle) >= 0)
+            DrawTextAngled(app, x, y, text, app.current.TextSize, app.settings.TextWidthFactor, angle,
+                           static_cast<std::int16_t>(tool.PendingTextWidth), app.current.CurrentFont,
+                           app.current.CurrentColor);
     } else {
         StoreText(app, ElevationText, x, y, x, y, e, 0);
         Canvas(app).SetFont(app.current.CurrentFont, Canvas(app).FontSize());

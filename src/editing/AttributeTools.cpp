@@ -11,6 +11,7 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/Geometry.h"
+#include "editing/PointLists.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -122,20 +123,6 @@ ReleaseEnd FieldRelease(App& app, double x, double y) {
 
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
 
-void SetScratchPoint(App& app, int k, const CanvasXY& p) {
-    std::vector<double>& s = Scratch(app);
-    const auto i = static_cast<std::size_t>(2 * k);
-    if (s.size() < i + 2) s.resize(i + 2, 0.0);
-    s[i] = p.x;
-    s[i + 1] = p.y;
-}
-
-CanvasXY ScratchPoint(App& app, int k) {
-    const std::vector<double>& s = Scratch(app);
-    const auto i = static_cast<std::size_t>(2 * k);
-    return i + 1 < s.size() ? CanvasXY{s[i], s[i + 1]} : CanvasXY{};
-}
-
 void Connect(App& app, const CanvasXY& a, const CanvasXY& b) {
     Canvas(app).Line(a.x, a.y, b.x, b.y, app.current.CurrentColor);
 }
@@ -174,7 +161,7 @@ ReleaseEnd AreaRelease(App& app, double x, double y) {
     if (k == 0) {
         tool.AreaPending = 0;
         Scratch(app).assign(2, 0.0);
-        SetScratchPoint(app, 0, p);
+        SetListPoint(Scratch(app), 0, p);
         tool.ClickCount = 1;
         const double typed = Val(app.form1->Text8.Text());
         if (typed > 0) {
@@ -186,15 +173,15 @@ ReleaseEnd AreaRelease(App& app, double x, double y) {
         return ReleaseEnd::CommonTail;
     }
     if (k == 1) {
-        SetScratchPoint(app, 1, p);
+        SetListPoint(Scratch(app), 1, p);
         tool.ClickCount = 2;
-        Connect(app, ScratchPoint(app, 0), p);
+        Connect(app, ListPoint(Scratch(app), 0), p);
         return ReleaseEnd::CommonTail;
     }
     if (k == 2) {
-        SetScratchPoint(app, 2, p);
-        Connect(app, ScratchPoint(app, 1), p);
-        Connect(app, ScratchPoint(app, 0), p);
+        SetListPoint(Scratch(app), 2, p);
+        Connect(app, ListPoint(Scratch(app), 1), p);
+        Connect(app, ListPoint(Scratch(app), 0), p);
         tool.RegisteredArea = PolygonArea(app, 2);
         ShowArea(app);
         tool.ClickCount = 3;
@@ -202,7 +189,7 @@ ReleaseEnd AreaRelease(App& app, double x, double y) {
     }
     if (tool.AreaPending == -1) return RegisterArea(app, x, y);
     const double sf = app.view.ScaleFactor;
-    const CanvasXY first = ScratchPoint(app, 0);
+    const CanvasXY first = ListPoint(Scratch(app), 0);
     if (Dist(p.x, p.y, first.x, first.y) < sf) {
         app.platform.prompt().MsgBox("OK，请点击位置寄存面积", MsgOkOnly);
         tool.AreaPending = -1;
@@ -211,8 +198,8 @@ ReleaseEnd AreaRelease(App& app, double x, double y) {
     }
     // A ring as long as the counter goes takes no further point.
     if (k >= MostClicks) return ReleaseEnd::CommonTail;
-    SetScratchPoint(app, k, p);
-    Connect(app, ScratchPoint(app, k - 1), p);
+    SetListPoint(Scratch(app), k, p);
+    Connect(app, ListPoint(Scratch(app), k - 1), p);
     Connect(app, first, p);
     Canvas(app).Line(first.x - sf, first.y + sf, first.x + sf, first.y - sf, app.current.CurrentColor, LineShape::Box);
     tool.RegisteredArea = std::nearbyint(PolygonArea(app, k) * 1000) / 1000;
@@ -227,11 +214,7 @@ void AreaRubber(App& app, double x, double y) {
         DrawRubberLine(app, x, y);
         return;
     }
-    const std::string text = PlainNumberText(tool.RegisteredArea);
-    PrintTextAt(app, tool.RubberPoint.x, tool.RubberPoint.y, text, app.view.BackgroundColor);
-    PrintTextAt(app, x, y, text, app.current.CurrentColor);
-    tool.RubberPoint = {x, y};
-    tool.RubberShown = -1;
+    PreviewPrintedText(app, x, y, PlainNumberText(tool.RegisteredArea));
     ShowAttributeHover(app, x, y);
 }
 

@@ -17,6 +17,7 @@
 #include "display/Shapes.h"
 #include "document/Geometry.h"
 #include "document/StoreRecord.h"
+#include "editing/PointLists.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -35,18 +36,6 @@ constexpr int MostClicks = 255;
 
 Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
-void SetPoint(std::vector<double>& list, int k, const CanvasXY& p) {
-    const auto i = static_cast<std::size_t>(2 * k);
-    if (list.size() < i + 2) list.resize(i + 2, 0.0);
-    list[i] = p.x;
-    list[i + 1] = p.y;
-}
-
-CanvasXY PointOf(const std::vector<double>& list, int k) {
-    const auto i = static_cast<std::size_t>(2 * k);
-    return {list[i], list[i + 1]};
-}
-
 // Floods the canvas from the pixel under the map point, bounded by the current colour; a point
 // off the canvas floods nothing.
 void FloodFromPoint(App& app, const CanvasXY& p) {
@@ -63,13 +52,13 @@ ReleaseEnd FillRelease(App& app, double, double) {
     const int k = tool.ClickCount;
     if (k == 0) {
         ring.assign(6, 0.0);
-        SetPoint(ring, 0, tool.PressPoint);
+        SetListPoint(ring, 0, tool.PressPoint);
         FloodFromPoint(app, tool.PressPoint);
         tool.ClickCount = 1;
         return ReleaseEnd::CommonTail;
     }
     if (k < 3) {
-        SetPoint(ring, k, tool.PressPoint);
+        SetListPoint(ring, k, tool.PressPoint);
         tool.ClickCount = static_cast<std::uint8_t>(k + 1);
         return ReleaseEnd::CommonTail;
     }
@@ -77,14 +66,14 @@ ReleaseEnd FillRelease(App& app, double, double) {
     const CanvasXY& p = tool.PressPoint;
     if (k < MostClicks) {
         ring.resize(static_cast<std::size_t>(2 * (k + 1)), 0.0);
-        SetPoint(ring, k, p);
+        SetListPoint(ring, k, p);
         tool.ClickCount = static_cast<std::uint8_t>(k + 1);
     }
     const double sf = app.view.ScaleFactor;
-    const CanvasXY first = PointOf(ring, 0);
+    const CanvasXY first = ListPoint(ring, 0);
     Canvas(app).Line(first.x - sf, first.y - sf, first.x + sf, first.y + sf, app.current.CurrentColor, LineShape::Box);
     if (!(Dist(p.x, p.y, first.x, first.y) < sf)) return ReleaseEnd::CommonTail;
-    if (k >= MostClicks) SetPoint(ring, static_cast<int>(ring.size() / 2) - 1, p);
+    if (k >= MostClicks) SetListPoint(ring, static_cast<int>(ring.size() / 2) - 1, p);
     tool.ClickCount = 0;
     const std::string pattern = app.form1->Text8.Text();
     if (pattern == "0") {
@@ -104,7 +93,7 @@ ReleaseEnd BlockRelease(App& app, double, double) {
     std::vector<double>& s = app.geometry.ScratchXY;
     const int k = tool.ClickCount;
     if (k == 0) s.assign(8, 0.0);
-    SetPoint(s, std::min(k, 3), tool.PressPoint);
+    SetListPoint(s, std::min(k, 3), tool.PressPoint);
     if (k < 3) {
         tool.ClickCount = static_cast<std::uint8_t>(k + 1);
         return ReleaseEnd::CommonTail;
@@ -113,7 +102,7 @@ ReleaseEnd BlockRelease(App& app, double, double) {
     stForm1& form = *app.form1;
     if (Val(form.Text8.Text()) == 0) form.Text8.SetText("1");
     const double spacing = Val(form.Text8.Text());
-    const CanvasXY c0 = PointOf(s, 0), c1 = PointOf(s, 1), c2 = PointOf(s, 2), c3 = PointOf(s, 3);
+    const CanvasXY c0 = ListPoint(s, 0), c1 = ListPoint(s, 1), c2 = ListPoint(s, 2), c3 = ListPoint(s, 3);
     const double strips = std::min(Int(Dist(c0.x, c0.y, c3.x, c3.y) / spacing), Int(Dist(c1.x, c1.y, c2.x, c2.y) / spacing));
     const int layer = app.store.CurrentLayer;
     const std::int32_t before = app.store.Count(layer);
@@ -134,7 +123,7 @@ void AddCentroidPoints(App& app) {
     // The centroid of the ring's corners; the closing click lies near the first and is left out.
     CanvasXY g{0, 0};
     for (int i = 0; i <= n - 2; ++i) {
-        const CanvasXY p = PointOf(ring, i);
+        const CanvasXY p = ListPoint(ring, i);
         g.x += p.x;
         g.y += p.y;
     }
@@ -143,8 +132,8 @@ void AddCentroidPoints(App& app) {
     RecordStore& store = app.store;
     const int layer = store.CurrentLayer;
     for (int j = 0; j <= n - 2; j += 2) {
-        const CanvasXY p1 = PointOf(ring, j), p2 = PointOf(ring, j + 1);
-        const CanvasXY p3 = j <= n - 3 ? PointOf(ring, j + 2) : p2;
+        const CanvasXY p1 = ListPoint(ring, j), p2 = ListPoint(ring, j + 1);
+        const CanvasXY p3 = j <= n - 3 ? ListPoint(ring, j + 2) : p2;
         const double radius = std::max({Dist(g.x, g.y, p1.x, p1.y), Dist(g.x, g.y, p2.x, p2.y), Dist(g.x, g.y, p3.x, p3.y)});
         const std::int32_t before = store.Count(layer);
         StoreRecord(app, StoreFull, FanStripRecord, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, g.x, g.y, "");

@@ -9,6 +9,7 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/StoreRecord.h"
+#include "editing/RecordVertices.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -30,24 +31,6 @@ Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- Boundary points (150).
 
-float& Z(MapRecord& r, int k) {
-    switch (k) {
-        case 1: return r.RecordZ1;
-        case 2: return r.RecordZ2;
-        case 3: return r.RecordZ3;
-        default: return r.RecordZ4;
-    }
-}
-
-void SetVertex(MapRecord& r, int k, const CanvasXY& p) {
-    switch (k) {
-        case 1: r.RecordX1 = p.x, r.RecordY1 = p.y; break;
-        case 2: r.RecordX2 = p.x, r.RecordY2 = p.y; break;
-        case 3: r.RecordX3 = p.x, r.RecordY3 = p.y; break;
-        default: r.RecordX4 = p.x, r.RecordY4 = p.y; break;
-    }
-}
-
 bool IsBoundaryPoints(const MapRecord& r) {
     return r.RecordType > BoundaryPointsBase && r.RecordType <= BoundaryPointsBase + 4;
 }
@@ -55,7 +38,7 @@ bool IsBoundaryPoints(const MapRecord& r) {
 // The first vertex still without a number (below 1); 0 when all four have one.
 int OpenVertex(MapRecord& r) {
     for (int k = 1; k <= 4; ++k)
-        if (Z(r, k) < 1) return k;
+        if (VertexZ(r, k) < 1) return k;
     return 0;
 }
 
@@ -82,7 +65,7 @@ ReleaseEnd PointClick(App& app) {
     r.RecordPen = BoundaryPointsPen;
     if (const int k = OpenVertex(r)) {
         r.RecordType = static_cast<std::uint8_t>(BoundaryPointsBase + k);
-        SetVertex(r, k, p);
+        SetVertexPoint(r, k, p);
         tool.ToolStep = static_cast<std::uint8_t>(k);
     }
     const double number = Val(app.form1->Text8.Text());
@@ -100,7 +83,7 @@ ReleaseEnd NumberClick(App& app) {
     const int layer = store.CurrentLayer;
     const double number = Val(app.form1->Text8.Text());
     MapRecord& r = store.At(layer, store.Count(layer));
-    if (tool.ToolStep >= 1 && tool.ToolStep <= 4) Z(r, tool.ToolStep) = static_cast<float>(number);
+    if (tool.ToolStep >= 1 && tool.ToolStep <= 4) VertexZ(r, tool.ToolStep) = static_cast<float>(number);
     PrintTextAt(app, tool.PressPoint.x, tool.PressPoint.y, PlainNumberText(number), app.current.CurrentColor);
     app.form1->Text2.SetText("下一个界址点开始。参考号码为" + PlainNumberText(number + 1));
     app.form1->Text8.SetText(PlainNumberText(number + 1));

@@ -49,14 +49,16 @@ void SymbolRubber(App& app, double x, double y) {
             DrawPointSymbol(app, tool.RubberPoint.x, tool.RubberPoint.y, tool.CommandArgument, 0, 1, color);
         DrawPointSymbol(app, x, y, tool.CommandArgument, 0, 1, color);
         tool.RubberPoint = {x, y};
-    } else {
-        // RubberPoint keeps the direction the turned symbol was drawn with.
-        if (tool.RubberShown == -1) DrawTurnedSymbol(app, tool.RubberPoint);
-        const CanvasXY u = DirectionFrom(tool.SymbolAnchor, x, y);
-        DrawTurnedSymbol(app, u);
-        tool.RubberPoint = u;
+        tool.RubberShown = -1;
+        return;
     }
-    tool.RubberShown = -1;
+    // PreviewPoint keeps the direction the turned symbol was drawn with (a press moves
+    // RubberPoint).
+    if (tool.PreviewShown == -1) DrawTurnedSymbol(app, tool.PreviewPoint);
+    const CanvasXY u = DirectionFrom(tool.SymbolAnchor, x, y);
+    DrawTurnedSymbol(app, u);
+    tool.PreviewPoint = u;
+    tool.PreviewShown = tool.RubberShown = -1;
 }
 
 std::int32_t StoreSymbol(App& app, double x, double y) {
@@ -79,8 +81,17 @@ ReleaseEnd SymbolRelease(App& app, double x, double y) {
                 DrawPointSymbol(app, x, y, tool.CommandArgument, 0, 1, app.current.CurrentColor);
             tool.ClickCount = 0;
         } else if (anyDirection == -1) {
+            // The north-up preview makes way for the turning one.
+            if (tool.RubberShown == -1) {
+                Surface& canvas = Canvas(app);
+                const int mode = canvas.DrawMode();
+                canvas.SetDrawMode(DrawModeNotXorPen);
+                DrawPointSymbol(app, tool.RubberPoint.x, tool.RubberPoint.y, tool.CommandArgument, 0, 1,
+                                app.current.CurrentColor);
+                canvas.SetDrawMode(mode);
+            }
             tool.SnapOn = 0;
-            tool.RubberShown = 0;
+            tool.RubberShown = tool.PreviewShown = 0;
             tool.SymbolAnchor = tool.ReleasePoint;
             if (StoreSymbol(app, tool.ReleasePoint.x, tool.ReleasePoint.y) >= 0) tool.ClickCount = 2;
             else tool.ClickCount = 0;
@@ -93,13 +104,13 @@ ReleaseEnd SymbolRelease(App& app, double x, double y) {
     if (slot < 0) return ReleaseEnd::CommonTail;
     MapRecord& r = app.store.At(layer, slot);
     if (r.RecordType != SymbolRecord) return ReleaseEnd::CommonTail;
-    if (tool.RubberShown == -1) {
+    if (tool.PreviewShown == -1) {
         Surface& canvas = Canvas(app);
         const int mode = canvas.DrawMode();
         canvas.SetDrawMode(DrawModeNotXorPen);
-        DrawTurnedSymbol(app, tool.RubberPoint);
+        DrawTurnedSymbol(app, tool.PreviewPoint);
         canvas.SetDrawMode(mode);
-        tool.RubberShown = 0;
+        tool.PreviewShown = 0;
     }
     const CanvasXY u = DirectionFrom({r.RecordX1, r.RecordY1}, x, y);
     r.RecordX2 = u.x;

@@ -26,6 +26,9 @@ void PreviewPendingText(App& app, double x, double y);
 void PreviewParagraph(App& app, double x, double y);
 void PreviewAttributeLines(App& app, double x, double y);
 
+// The rubber preview of a printed text (the area in hand): as PreviewPendingText, upright.
+void PreviewPrintedText(App& app, double x, double y, const std::string& text);
+
 // Prints `text` at (x, y) in the canvas font and `color`.
 void PrintTextAt(App& app, double x, double y, const std::string& text, Rgb color);
 

@@ -96,6 +96,8 @@ struct AnnotationFillToolsQtTest : ::testing::Test {
 TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClicks) {
     ASSERT_NE(canvas, nullptr);
     ASSERT_NE(line, nullptr);
+    ASSERT_GE(canvas->width(), 640);
+    ASSERT_GE(canvas->height(), 540);
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && !box->buttons().empty())
@@ -107,10 +109,11 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     ASSERT_EQ(app().symbolStandard.SymbolStandardLoaded, -1);
     // 1:1000, four pixels to the metre.
     app().view.ScaleFactor = 1;
+    app().view.ProjectParams[0] = 1000;
     const double w = canvas->width() / 4.0, h = canvas->height() / 4.0;
     form().Picture1.SetScale(0, h, w, -h);
     form().Text4_Click();
-    app().current.TextSize = 4;
+    app().current.TextSize = 8;
     刷新(app());
     QApplication::processEvents();
     app().tool.SnapOn = 0;
@@ -126,7 +129,7 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     int y = 80;
     for (const char* angle : {"0", "30", "-90"}) {
         form().Text6.SetText(angle);
-        ClickThrough({QPoint(80, y), QPoint(100, y)});
+        ClickThrough({QPoint(40, y), QPoint(60, y)});
         y += 90;
     }
     ASSERT_EQ(Count() - start, 3);
@@ -137,16 +140,18 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     EXPECT_EQ(std::string(Record(start + 2).RecordText), "水泥");
     form().Text6.SetText("0");
 
-    // A symbol turned towards the third click, from button 42 and the command line's "*228".
+    // A symbol turned towards the third click, from button 42 and a code typed over its "*228".
     app().current.SymbolAnyDirection = -1;
     PressMethod(42);
+    EXPECT_EQ(form().Text8.Text(), "*228");
+    Type("*20", true);
     ClickLine();
-    EXPECT_EQ(app().tool.CommandArgument, "228");
-    ClickThrough({QPoint(330, 120), QPoint(350, 120)});
-    Hover(420, 60);
+    EXPECT_EQ(app().tool.CommandArgument, "20");
+    ClickThrough({QPoint(280, 100), QPoint(300, 100)});
+    Hover(QPoint(370, 40));
     const QImage turning = Canvas();
     turning.save("/tmp/movra_symbol_turning.png");
-    ClickThrough({QPoint(430, 60)});
+    ClickThrough({QPoint(380, 40)});
     const MapRecord& symbol = Record(Count() - 1);
     EXPECT_EQ(symbol.RecordType, 15);
     EXPECT_GT(symbol.RecordX2, 0.5);
@@ -157,13 +162,13 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     Type("ZXY:123.5", true);
     ClickLine();
     EXPECT_EQ(app().tool.CommandMode, ModeElevationPoint);
-    ClickThrough({QPoint(330, 260), QPoint(340, 260), QPoint(330, 300), QPoint(340, 300)});
+    ClickThrough({QPoint(280, 220), QPoint(290, 220), QPoint(280, 260), QPoint(290, 260)});
     EXPECT_EQ(Record(Count() - 1).RecordType, 61);
     EXPECT_FLOAT_EQ(Record(Count() - 1).RecordZ1, 123.5f);
 
     // The fill from button 45 with pattern "0": the first click floods the outline it lies in
     // (with a fill brush on the canvas), then the ring closes into fan strips.
-    const QPoint a(600, 100), b(800, 300);
+    const QPoint a(380, 140), b(620, 330);
     auto& surface = form().Picture1.surface();
     surface.SetDrawMode(DrawModeCopyPen);
     surface.Line(surface.FromPixelX(a.x()), surface.FromPixelY(a.y()), surface.FromPixelX(b.x()),
@@ -173,8 +178,9 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     QApplication::processEvents();
     PressMethod(45);
     Type("0", true);
+    const int beforeFan = Count();
     const QImage beforeFlood = Canvas();
-    ClickThrough({QPoint(700, 200)});
+    ClickThrough({QPoint(400, 160)});
     const QImage flooded = Canvas();
     int changedInside = 0, changedOutside = 0;
     for (int py = 0; py < flooded.height(); ++py)
@@ -187,22 +193,24 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     // The cursor's own rubber line may touch pixels near the click; nothing far outside changes.
     EXPECT_EQ(changedOutside, 0);
     surface.SetFillStyle(FillStyleTransparent);
-    const int beforeFan = Count();
-    ClickThrough({QPoint(820, 100), QPoint(980, 120), QPoint(960, 300), QPoint(840, 280), QPoint(820, 100)});
+    ClickThrough({QPoint(600, 165), QPoint(590, 310), QPoint(410, 300), QPoint(400, 160)});
     ASSERT_EQ(Count() - beforeFan, 2);
     EXPECT_EQ(Record(beforeFan).RecordType, 59);
+    EXPECT_EQ(Record(beforeFan + 1).RecordType, 59);
 
     // A four-point block from button 46 at 1.5 m.
     PressMethod(46);
     Type("1.5", true);
-    ClickThrough({QPoint(600, 400), QPoint(600, 480), QPoint(900, 480), QPoint(900, 400)});
+    ClickThrough({QPoint(40, 400), QPoint(40, 480), QPoint(340, 480), QPoint(340, 400)});
     EXPECT_EQ(Record(Count() - 1).RecordType, 58);
     EXPECT_FLOAT_EQ(Record(Count() - 1).RecordZ4, 50);
 
     Canvas().save("/tmp/movra_annotation_fill_drawn.png");
+    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save("/tmp/movra_annotation_texts_drawn.png");
     刷新(app());
     QApplication::processEvents();
     Canvas().save("/tmp/movra_annotation_fill_redrawn.png");
+    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save("/tmp/movra_annotation_texts_redrawn.png");
 }
 
 }  // namespace
