@@ -775,6 +775,18 @@ void QtSurface::FloodFill(int pixelX, int pixelY, Rgb color, int kind) {
 
     // The fill takes the fill colour and style; a transparent fill style fills nothing.
     if (fillStyle_ == FillStyleTransparent) return;
+    // A solid fill needs no pattern picture: the colour goes straight into the masked pixels.
+    if (fillStyle_ == FillStyleSolid) {
+        const QRgb solid = ToQColor(fillColor_).rgb() | 0xFF000000u;
+        for (int py = 0; py < h; ++py) {
+            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(py));
+            const unsigned char* taken = mask.data() + static_cast<size_t>(py) * w;
+            for (int px = 0; px < w; ++px)
+                if (taken[px]) row[px] = solid;
+        }
+        Changed();
+        return;
+    }
     QImage pattern(w, h, QImage::Format_ARGB32);
     pattern.fill(Qt::transparent);
     {
