@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -227,22 +228,24 @@ TEST_F(ElevationToolTest, APickedLineTakesTheHeightInEveryVertexASpecialLineOnly
 TEST_F(ElevationToolTest, AClickOnNothingAddsAHeightTextByAngle) {
     struct Case {
         double angle;
+        double size;  // a size below 1 is taken as 1
         std::uint8_t type;
         bool keepsPoint;
         float z1, z2;
     };
-    double x = 500;
-    for (const Case& c : {Case{0.5, 61, true, 12.5f, 0}, Case{45, 62, true, 12.5f, 45}, Case{-30, 64, false, 0, -30}}) {
+    double x = 400;
+    for (const Case& c : {Case{0.5, 0.25, 61, true, 12.5f, 0}, Case{45, 0.25, 62, true, 12.5f, 45},
+                          Case{-30, 0.25, 64, false, 0, -30}, Case{0.5, 300, 61, true, 12.5f, 0}}) {
         SCOPED_TRACE(c.angle);
         x += 100;
         start = app.store.Count(layer);
         app.settings.TextAngle = c.angle;
-        app.current.TextSize = 0.25;
+        app.current.TextSize = c.size;
         Arm("12.5");
         Click(x, 900);
         Click(x, 900);
         ASSERT_EQ(Added(), 1);
-        MapRecord expected = TextRecord(c.type, x, 900, 1, "12.5");
+        MapRecord expected = TextRecord(c.type, x, 900, std::max(c.size, 1.0), "12.5");
         if (c.keepsPoint) expected.RecordX4 = x, expected.RecordY4 = 900;
         expected.RecordZ1 = expected.RecordZ4 = c.z1;
         expected.RecordZ2 = c.z2;
@@ -320,6 +323,22 @@ TEST_F(FillToolsTest, OtherPatternsStoreAFillHeadAndItsBoundaryChain) {
     EXPECT_EQ(Rec(1).RecordType, 29);
     EXPECT_DOUBLE_EQ(Rec(1).RecordX4, 100);
     EXPECT_DOUBLE_EQ(Rec(1).RecordY4, 200);
+}
+
+TEST_F(FillToolsTest, ARingLongerThanTheClickCounterStillClosesWithoutLosingItsStart) {
+    app.view.ScaleFactor = 0.5;
+    Arm(ModeFill, "5");
+    Click(500, 500);
+    for (int i = 1; i < 300; ++i) Click(500 + 200 * std::sin(i * 0.02), 500 + 200 * (1 - std::cos(i * 0.02)));
+    EXPECT_EQ(app.tool.ClickCount, 255);
+    EXPECT_EQ(Added(), 0);
+    Click(500.1, 500);
+    ASSERT_GE(Added(), 2);
+    EXPECT_EQ(Rec(0).RecordType, 11);
+    // The chain begins at the ring's first point.
+    EXPECT_DOUBLE_EQ(Rec(1).RecordX1, 500);
+    EXPECT_DOUBLE_EQ(Rec(1).RecordY1, 500);
+    EXPECT_EQ(app.tool.ClickCount, 0);
 }
 
 TEST_F(FillToolsTest, TheFourPointBlockCountsStripsOnItsShorterSide) {
