@@ -440,4 +440,18 @@ void ShowSheetFrameWindow(App& app) {
     刷新(app);
 }
 
+void ShowStandardDivisionWindow(App& app) {
+    if (app.sheetDivisionWindow && app.sheetDivisionWindow->Loaded()) app.sheetDivisionWindow->Unload();
+    app.sheetDivisionWindow = std::make_shared<gzfenfufrm>(app);
+    app.sheetDivisionWindow->Show(false);
+}
+
+void ShowIrregularDivisionWindow(App& app) {
+    auto window = std::make_shared<gzfenfufrm>(app);
+    window->Load();
+    window->Command3.SetEnabled(true);
+    window->Command4.SetEnabled(true);
+    window->Show(true);
+}
+
 }  // namespace movra
