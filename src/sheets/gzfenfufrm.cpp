@@ -294,6 +294,12 @@ void gzfenfufrm::Command3_Click() {
     Command4.SetCaption(StopCaption);
     Text1.SetEnabled(false);
     ProgressBar1.SetValue(0);
+    // The division yields to the window as it goes; meanwhile only its stop button acts.
+    struct LongCommand {
+        explicit LongCommand(App& a) : app(a) { app.tool.LongCommandRunning = -1; }
+        ~LongCommand() { app.tool.LongCommandRunning = 0; }
+        App& app;
+    } running(app);
 
     GuardToMessageBox(app.platform.prompt(), [&] {
         if (!BuildSheetFrameTemplate(app, TextsOf(*this))) params.StopFlag = -1;

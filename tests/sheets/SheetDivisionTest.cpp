@@ -16,6 +16,8 @@
 #include "sheets/SheetFiles.h"
 #include "sheets/gzfenfufrm.h"
 #include "sheets/hbtuFrm.h"
+#include "editing/ToolEngine.h"
+#include "editing/ToolState.h"
 #include "shell/MainToolbar.h"
 #include "shell/stForm1.h"
 
@@ -198,6 +200,28 @@ TEST_F(SheetDivision, TheToolbarEntryOffersOnlyTheFrameAndExit) {
     t.form1.Load();
     RunToolbarKey(app, "图廓一幅");
     EXPECT_EQ(t.form1.Text2.Text().find("尚未提供"), std::string::npos);
+}
+
+// The division yields to the window as it goes; a click on the method panel, the toolbar or the
+// canvas meanwhile does nothing, and all of them act again once it has ended.
+TEST_F(SheetDivision, WhileDividingOnlyTheStopButtonActs) {
+    t.form1.Load();
+    t.platform.silentSound.beeps.clear();
+    app.tool.CommandMode = ModeIdle;
+    const int records = app.store.Count(1);
+    t.platform.scriptedEvents.QueueAt(1, [&] {
+        t.form1.Command8_Click(17);
+        RunToolbarKey(app, "图廓一幅");
+        CanvasMouseDown(app, LeftButton, 0, 1100, 2100);
+        CanvasMouseUp(app, LeftButton, 0, 1100, 2100);
+    });
+    Start(out.Str());
+    EXPECT_EQ(app.tool.CommandMode, ModeIdle);
+    EXPECT_TRUE(t.platform.silentSound.beeps.empty());
+    EXPECT_EQ(window.Command4.Caption(), "已完成分幅");
+    EXPECT_GE(app.store.Count(1), records);
+    t.form1.Command8_Click(17);
+    EXPECT_NE(app.tool.CommandMode, ModeIdle);
 }
 
 // Every record type on a shown and a hidden layer, with merged-file tags, divided and read back from
