@@ -27,6 +27,7 @@
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
+#include "survey/Tyhdfrm.h"
 #include "survey/cezhanfrm.h"
 #include "symbols/zjForm4.h"
 
@@ -328,7 +329,7 @@ const std::map<std::string, Row>& MenuRows() {
         {"选打印范围", PrintRanges},
         {"加层", AddLayerRow},
         {"裁剪", ArmCutting},
-        {"投影换带", [](App& app) { return WindowNotYet(app, "投影换带窗口"); }},
+        {"投影换带", Calls(ShowProjectionDialog)},
         {"设站", StationSetUp},
         {"控制点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
         {"碎部点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
