@@ -10,6 +10,7 @@
 #include "basic/Numbers.h"
 #include "document/FontTable.h"
 #include "shell/stForm1.h"
+#include "survey/GaussKruger.h"
 #include "symbols/AnnotationScaling.h"
 #include "symbols/LoadSymbolStandard.h"
 #include "symbols/shuxfrm.h"
@@ -318,13 +319,7 @@ void szForm3::ShowScaleInSettings() {
     Frame3.SetCaption("范围(单位:米)");
 }
 
-void szForm3::SetDatum(double a, double inverseFlattening) {
-    auto& s = app.settings;
-    s.EllipsoidA = a;
-    s.EllipsoidFlattening = 1 / inverseFlattening;
-    s.EllipsoidB = (1 - s.EllipsoidFlattening) * a;
-    s.EllipsoidE2 = 2 * s.EllipsoidFlattening - s.EllipsoidFlattening * s.EllipsoidFlattening;
-}
+void szForm3::SetDatum(double a, double inverseFlattening) { SetCurrentDatum(app.settings, {a, inverseFlattening}); }
 
 void szForm3::Form_Load() {
     auto& view = app.view;

@@ -186,9 +186,13 @@ void GPSdaohang::DrawMarker(double easting, double northing) {
     if (!app.form1) return;
     // One paper millimetre square, the position at its lower left corner; on the canvas only, so
     // the marks of earlier ticks stay as a track until the next redraw.
+    // Red whatever pen an armed tool left on the canvas (its inverting pen would show cyan).
+    Surface& surface = app.form1->Picture1.surface();
+    const int mode = surface.DrawMode();
+    surface.SetDrawMode(DrawModeCopyPen);
     const double size = app.view.ScaleFactor;
-    app.form1->Picture1.surface().Line(easting, northing, easting + size, northing + size, MarkerRed,
-                                       LineShape::FilledBox);
+    surface.Line(easting, northing, easting + size, northing + size, MarkerRed, LineShape::FilledBox);
+    surface.SetDrawMode(mode);
 }
 
 void GPSdaohang::Timer1_Timer() {

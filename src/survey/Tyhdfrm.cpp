@@ -98,7 +98,7 @@ Tyhdfrm::Tyhdfrm(App& application)
       Label3(*this, "Label3"), Text3(*this, "Text3"),
       Command1(*this, "Command1") {
     SetCaption("高斯投影与换带计算");
-    Move(0, 0, 7300, 4700);
+    Move(0, 0, 7700, 4700);
     Frame1.Move(120, 100, 2200, 1450);
     Frame2.Move(2440, 100, 2300, 1450);
     Frame3.Move(4860, 100, 2300, 1450);
