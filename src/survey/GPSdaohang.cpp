@@ -110,13 +110,17 @@ void GPSdaohang::Form_Load() {
     FixZoneMeridian = FixEasting = FixNorthing = 0;
     fixTaken_ = fixProjected_ = false;
     Timer1.SetEnabled(false);
-    // The port: the devices the machine offers, the one chosen before, its settings.
+    // The port: the devices the machine offers, the one chosen before (or the first), its
+    // settings. Filling the boxes must not change the choice.
+    std::string device = PortDevice;
+    const std::string settings = PortSettings;
     List1.Clear();
-    for (const std::string& device : app.platform.serialPorts().DeviceNames()) List1.AddItem(device);
-    if (PortDevice.empty() && List1.ListCount() > 0) PortDevice = List1.List(0);
-    const std::string device = PortDevice, settings = PortSettings;
+    for (const std::string& offered : app.platform.serialPorts().DeviceNames()) List1.AddItem(offered);
+    if (device.empty() && List1.ListCount() > 0) device = List1.List(0);
     List1.SetText(device);
     Text1.SetText(settings);
+    PortDevice = device;
+    PortSettings = settings;
     // A port that cannot be opened leaves the window without input; the user sees it by the
     // signal test.
     GuardSilently([this] { OpenPort(); });
