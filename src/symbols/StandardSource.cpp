@@ -102,7 +102,7 @@ bool ParseItems(std::string_view source, const StandardSourceReader& readBase, i
         if (trimmed[0] == '@') {
             sawItem = true;
             const size_t blank = trimmed.find(' ');
-            const std::optional<int> code = WholeNumber(trimmed.substr(1, blank == std::string::npos ? 0 : blank - 1));
+            const std::optional<int> code = WholeNumber(trimmed.substr(1, blank == std::string::npos ? std::string::npos : blank - 1));
             const std::string name = blank == std::string::npos ? "" : Trim(trimmed.substr(blank + 1));
             if (!code || *code > LastCode) {
                 errors.push_back(At(lineNumber, "an item starts with \"@code *name\", code 0.." + std::to_string(LastCode)));
