@@ -127,7 +127,9 @@ TEST_F(InkFillTest, FillHeadsAreRecolouredAndRedrawn) {
         EXPECT_EQ(app.store.Count(Walls), walls);
         EXPECT_EQ(app.store.Count(Ink), 0);
         // The hatch is drawn again in its new colour (the symbol fill has no symbols here).
-        if (std::string(code) == "5") EXPECT_FALSE(DrawnSpans(Red).empty());
+        if (std::string(code) == "5") {
+            EXPECT_FALSE(DrawnSpans(Red).empty());
+        }
     }
 }
 
