@@ -91,9 +91,11 @@ TEST_F(InkFillTest, FilledBoxIsRecolouredByEitherDiagonalButNotFromBelowRight) {
         Line(Walls, 10, c.corners).RecordColor = Blue;
         Line(Walls, 2, {{500, 500}, {501, 500}});
         Surface().ClearRecords();
+        app.current.ModifiedFlag = 0;
         const std::vector<Span> spans = Pour({50, 25});
         EXPECT_EQ(app.store.Get(Walls, 0).RecordColor, c.recoloured ? Red : Blue);
         if (c.recoloured) {
+            EXPECT_EQ(app.current.ModifiedFlag, -1);
             EXPECT_TRUE(spans.empty());
             EXPECT_EQ(app.store.Count(Ink), 0);
             // Redrawn in its new colour.
