@@ -108,8 +108,8 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     ASSERT_NE(find, nullptr);
     find->click();
     QApplication::processEvents();
-    EXPECT_EQ(find->text().toStdString(), "查询到2 个");
-    EXPECT_EQ(app.selection.SelectionList[0].Layer, 3);
+    EXPECT_EQ(find->text().toStdString(), "查询到3 个");
+    EXPECT_EQ(app.selection.SelectionList[0].Layer, 4);
     auto* replace = Widget<QPushButton>(run, dialog.Command4);
     ASSERT_NE(replace, nullptr);
     EXPECT_TRUE(replace->isEnabled());
@@ -132,8 +132,9 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     replacement->insert("宗地9");
     replace->click();
     EXPECT_EQ(app.store.Get(1, 0).RecordText, "宗地9");
-    EXPECT_EQ(app.store.Get(1, 3).RecordText, "宗地");
+    EXPECT_EQ(app.store.Get(1, 1).RecordText, "宗地");
     Widget<QPushButton>(run, dialog.Command5)->click();
+    EXPECT_EQ(app.store.Get(1, 1).RecordText, "宗地9");
     EXPECT_EQ(app.store.Get(1, 3).RecordText, "宗地9");
     EXPECT_EQ(app.store.Get(1, 2).RecordText, "宗地2");
     EXPECT_EQ(replace->text().toStdString(), "替换毕");

@@ -227,6 +227,17 @@ TEST_F(QueryTest, FiveHitsStandInTheSelectionAndTheCaption) {
     EXPECT_FALSE(app.queryDialog->Loaded());
 }
 
+TEST_F(QueryTest, TheScanEndsAtTheHitLimit) {
+    app.store.LayerCapacity = 32767;
+    for (int slot = 0; slot < 32100; ++slot) Put(1, slot, 2, "a");
+    Put(2, 0, 2, "a");
+    Query("a");
+    EXPECT_EQ(app.selection.SelectionList[0].Layer, QueryHitLimit + 1);
+    EXPECT_EQ(Hits().back().Slot, QueryHitLimit - 1);
+    EXPECT_EQ(Dialog().Command1.Caption(), "查询到31999 个");
+    EXPECT_EQ(highlights.size(), static_cast<std::size_t>(QueryHitLimit));
+}
+
 TEST_F(QueryTest, AttributeHitsShowTheirPopupInsteadOfAHighlight) {
     Put(1, 0, 2, "A");
     Put(1, 4, 54, "x\r\nA");
