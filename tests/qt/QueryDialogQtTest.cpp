@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "shell/stForm1.h"
@@ -25,13 +26,10 @@ struct QueryDialogQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};
 
-    static void SavePicture(const QImage& image, const char* name) {
-        if (const char* folder = std::getenv("MOVRA_TEST_PICTURES"); folder && *folder)
-            image.save(QString::fromLocal8Bit(folder) + "/" + name);
-    }
+    static void SavePicture(const QImage& image, const char* name) { SaveTestPicture(image, name); }
     template <typename W>
     static W* Widget(MainProgram& run, const Control& control) {
-        return qobject_cast<W*>(run.binder.WidgetOf(control));
+        return BoundWidget<W>(run, control);
     }
     static void Wait(int ms) {
         QElapsedTimer clock;
