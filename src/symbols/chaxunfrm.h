@@ -74,8 +74,8 @@ public:
     void Text1_Change();
     void Text1_Click();
     void Text2_Change();
-    void Form_GotFocus();
-    void Form_LostFocus();
+    void Form_GotFocus() override;
+    void Form_LostFocus() override;
     // "查询": the scan.
     void Command1_Click();
     // "退出".

@@ -139,6 +139,20 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     EXPECT_FALSE(dialog.Timer1.Running());
     EXPECT_EQ(app.current.ModifiedFlag, -1);
 
+    // Going over to the main window stops the flash; coming back with a record selected there and
+    // the search empty takes the record's text as the search.
+    next->click();
+    EXPECT_TRUE(dialog.Timer1.Running());
+    main->activateWindow();
+    Wait(100);
+    ASSERT_TRUE(main->isActiveWindow());
+    EXPECT_FALSE(dialog.Timer1.Running());
+    app.selection.SelectionList = {{2, 0}, {1, 2}, {0, 0}};
+    dialog.Text1.SetText("");
+    window->activateWindow();
+    Wait(100);
+    EXPECT_EQ(search->text().toStdString(), "宗地2");
+
     Widget<QPushButton>(run, dialog.Command2)->click();
     QApplication::processEvents();
     EXPECT_FALSE(dialog.Loaded());
