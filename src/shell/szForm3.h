@@ -74,6 +74,10 @@ public:
     void Check3_Click();
     // "缩放(全体)字体": scales the height of every annotation text by the factor chosen in List3.
     void Label16_DblClick();
+    // "进行标准分幅" and "进行不规则分幅": the sheet division window, for a map drawn with the
+    // symbol standard and the grid shown.
+    void Label18_Click();
+    void Label19_Click();
     // Reads the factor again, scales every annotation record of the drawn layers by it, reports and
     // closes; a factor outside 0.5 to 2 (none chosen reads 0) changes nothing.
     void ScaleAllAnnotations();
@@ -84,6 +88,8 @@ private:
     void SetScale(double denominator);
     void SetDatum(double a, double inverseFlattening);
     void Layout();
+    // The symbol standard loaded, the self-made library not, and the grid shown.
+    bool DivisionAllowed() const;
     bool loadingMeasuredWidth_ = false;
 };
 
