@@ -29,6 +29,7 @@
 #include "shell/stForm1.h"
 #include "survey/Tyhdfrm.h"
 #include "survey/cezhanfrm.h"
+#include "symbols/chaxunfrm.h"
 #include "symbols/zjForm4.h"
 
 namespace movra {
@@ -305,6 +306,7 @@ const std::map<std::string, Row>& ButtonRows() {
         {"撤消", UndoRow},
         {"反撤", RedoRow},
         {"注记", [](App& app) { ShowArticleAnnotation(app); return RowEnd::Done; }},
+        {"查询A", [](App& app) { ShowQueryDialog(app); return RowEnd::Done; }},
     };
     return rows;
 }
