@@ -65,6 +65,9 @@ double EdgeFollowing(double edge, double extent, double v) {
     return edge;
 }
 
+// One record as ParsePointRecord takes it, without the view: true when a point was stored.
+bool StoreLinkRecord(App& app, const std::string& record);
+
 }  // namespace
 
 void Timer1_Timer(App& app) {
@@ -106,22 +109,33 @@ void SplitLinkRecords(App& app) {
     ClipboardLinkState& link = app.form1->link;
     if (link.LinkBuffer.empty()) return;
     const std::string batch = std::exchange(link.LinkBuffer, std::string());
-    for (const std::string& record : SplitText(batch, app.settings.RecordSeparator)) ParsePointRecord(app, record);
+    // The map is drawn once, after the last point, with the view following that point: a full
+    // redraw for every point of a long batch would hold the window for many seconds.
+    bool stored = false;
+    for (const std::string& record : SplitText(batch, app.settings.RecordSeparator))
+        stored = StoreLinkRecord(app, record) || stored;
+    if (stored) KeepPointInView(app);
 }
 
 void ParsePointRecord(App& app, const std::string& record) {
-    if (!app.form1) return;
+    if (StoreLinkRecord(app, record)) KeepPointInView(app);
+}
+
+namespace {
+
+bool StoreLinkRecord(App& app, const std::string& record) {
+    if (!app.form1) return false;
     ClipboardLinkState& link = app.form1->link;
     if (record.size() >= 3 && EqualsIgnoreCase(record.substr(0, 3), "GS:")) {
         link.ClipboardLinkFormat = Trim(record.substr(3));
-        return;
+        return false;
     }
     const std::string& separator = app.current.FieldSeparator;
-    if (separator.empty() || record.find(separator) == std::string::npos) return;
+    if (separator.empty() || record.find(separator) == std::string::npos) return false;
     std::vector<std::string> fields = SplitText(record, separator);
-    if (fields.size() < 3 || fields.size() > 8) return;
+    if (fields.size() < 3 || fields.size() > 8) return false;
     const PointFieldOrder order = LinkLayout(link.ClipboardLinkFormat);
-    if (!order.DescribesPoints() || static_cast<int>(fields.size()) < order.FieldsNeeded()) return;
+    if (!order.DescribesPoints() || static_cast<int>(fields.size()) < order.FieldsNeeded()) return false;
     for (std::string& field : fields) field = WithoutLineBreaks(field);
     const auto field = [&](PointField f) -> const std::string& {
         return fields[static_cast<std::size_t>(order.Column(f))];
@@ -135,11 +149,11 @@ void ParsePointRecord(App& app, const std::string& record) {
         y = LinkNumber(field(PointNorthField));
         if (order.Names(PointElevationField)) z = LinkNumber(field(PointElevationField));
     });
-    if (!numbers || std::fabs(z) > FLT_MAX) return;
+    if (!numbers || std::fabs(z) > FLT_MAX) return false;
     const std::string text = order.Names(PointNameField)     ? field(PointNameField)
                              : order.Names(PointNumberField) ? std::string("0")
                                                              : std::string();
-    const bool stored = GuardSilently([&] {
+    return GuardSilently([&] {
         RecordStore& store = app.store;
         MapRecord& r = OpenPointSlot(app, ElevationPointType, x, y, 0, text);
         r.RecordZ1 = static_cast<float>(z);
@@ -147,8 +161,9 @@ void ParsePointRecord(App& app, const std::string& record) {
         store.Count(store.CurrentLayer) += 1;
         app.current.ModifiedFlag = -1;
     });
-    if (stored) KeepPointInView(app);
 }
+
+}  // namespace
 
 void KeepPointInView(App& app) {
     GuardSilently([&] {

@@ -17,11 +17,13 @@ void Timer1_Timer(App& app);
 // separator joins it.
 void ReceiveLinkText(App& app, const std::string& text);
 
-// Cuts the buffer into records at the record separator and parses each in order.
+// Cuts the buffer into records at the record separator and parses each in order; the map is then
+// drawn once, with the view following the last point stored.
 void SplitLinkRecords(App& app);
 
 // One record: a layout switch ("GS:" at its very start, any letter case) or a point record of 3
-// to 8 fields under ClipboardLinkFormat. A point whose coordinates are not numbers is skipped.
+// to 8 fields under ClipboardLinkFormat. A point whose coordinates are not numbers is skipped; a
+// stored one is kept in view.
 void ParsePointRecord(App& app, const std::string& record);
 
 // Moves the view so that the last point of the current layer lies in it (a point beyond an edge

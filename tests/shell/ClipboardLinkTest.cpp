@@ -206,7 +206,7 @@ TEST_F(ClipboardLink, OkWithoutALayoutStoresNothingUntilALayoutRecord) {
     EXPECT_EQ(Points(), 1);
 }
 
-TEST_F(ClipboardLink, TheViewFollowsThePointAndRedrawsForEachOne) {
+TEST_F(ClipboardLink, TheViewFollowsThePointAndABatchRedrawsOnce) {
     PictureBox& canvas = t.form1.Picture1;
     auto& surface = dynamic_cast<RecordingSurface&>(canvas.surface());
     const double left = canvas.ScaleLeft(), top = canvas.ScaleTop();
@@ -234,6 +234,17 @@ TEST_F(ClipboardLink, TheViewFollowsThePointAndRedrawsForEachOne) {
     EXPECT_NEAR(canvas.ScaleLeft() + width - x2, width / 4, 1e-6);
     EXPECT_NEAR(canvas.ScaleTop() + height - y2, height / 4, 1e-6);
     EXPECT_EQ(canvas.ScaleWidth(), width);
+
+    // A batch is drawn once, after its last point, which the view follows.
+    const size_t one = (clears() - before) / 3;  // three points drawn above, one redraw each
+    const size_t beforeBatch = clears();
+    const double x3 = canvas.ScaleLeft() - 2 * width;
+    const std::string batch = "1,2,3'" + std::to_string(x3) + "," + std::to_string(y2) + ",1'";
+    ReceiveLinkText(t.app, batch);
+    ReceiveLinkText(t.app, batch);
+    EXPECT_EQ(Points(), 5);
+    EXPECT_EQ(clears() - beforeBatch, one);
+    EXPECT_NEAR(canvas.ScaleLeft(), x3 - width / 4, 1e-6);
 }
 
 TEST_F(ClipboardLink, AFullLayerGrows) {
