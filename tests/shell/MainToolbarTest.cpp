@@ -12,6 +12,7 @@
 #include "printing/dayinfrm.h"
 #include "shell/MainToolbar.h"
 #include "support/TestApp.h"
+#include "survey/Tyhdfrm.h"
 
 namespace movra {
 namespace {
@@ -289,15 +290,11 @@ TEST_F(MainToolbar, ARecentFileOpensWithoutAQuestion) {
     EXPECT_EQ(other.app.store.Get(1, 0).RecordX1, 700);
 }
 
-TEST_F(MainToolbar, WindowsNotYetInTheProgramSaySoAndChangeNothing) {
-    for (auto [button, menu] : std::vector<std::pair<std::string, std::string>>{
-             {"设置", "投影换带"}}) {
-        t.form1.Text2.SetText("");
-        Choose(button, menu);
-        EXPECT_NE(Text2().find("尚未提供"), std::string::npos) << menu;
-    }
-    Click("打印");
-    EXPECT_NE(Text2().find("尚未提供"), std::string::npos);
+TEST_F(MainToolbar, TheProjectionWindowOpensBesideTheMap) {
+    Choose("设置", "投影换带");
+    ASSERT_TRUE(t.app.projectionDialog);
+    EXPECT_TRUE(t.app.projectionDialog->Visible());
+    EXPECT_FALSE(t.app.projectionDialog->Modal());
 }
 
 }  // namespace
