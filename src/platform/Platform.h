@@ -8,6 +8,7 @@
 #include "platform/Folders.h"
 #include "platform/Picture.h"
 #include "platform/Printer.h"
+#include "platform/ProgramStarter.h"
 #include "platform/Prompt.h"
 #include "platform/Screen.h"
 #include "platform/SerialPort.h"
@@ -32,6 +33,8 @@ public:
     virtual PictureFiles& pictureFiles() = 0;
     virtual TimerFactory& timers() = 0;
     virtual SerialPortFactory& serialPorts() = 0;
+    // Other programs of the desktop, started without waiting for them.
+    virtual ProgramStarter& programs() = 0;
     // The default printer (or, on a system without one, a printer that writes PDF files).
     virtual Printer& printer() = 0;
     // A drawing surface of the given pixel size for a canvas (a picture box).

@@ -20,6 +20,8 @@
 #include "document/UndoRedo.h"
 #include "document/WtwFile.h"
 #include "document/csForm2.h"
+#include "exchange/PointGroupImport.h"
+#include "exchange/wbxxFrm.h"
 #include "platform/Toolbar.h"
 #include "printing/dayinfrm.h"
 #include "sheets/gzfenfufrm.h"
@@ -292,6 +294,23 @@ RowEnd PrintWindow(App& app) {
     return RowEnd::Done;
 }
 
+// The link dialog comes up in start mode: it starts the poll at once.
+RowEnd StartClipboardLink(App& app) {
+    app.settings.ClipboardLinkIdle = -1;
+    ShowLinkDialog(app);
+    return RowEnd::Done;
+}
+
+// The link dialog in format mode chooses the line format; the file's points come in as one step
+// of the journal.
+RowEnd PointGroup(App& app) {
+    ShowLinkDialog(app);
+    ImportPointGroupText(app, "50");
+    UndoCheckpoint(app, 1);
+    刷新(app);
+    return RowEnd::Done;
+}
+
 RowEnd Help(App& app) {
     ShowHelpViewer(app);
     return RowEnd::Done;
@@ -333,15 +352,12 @@ const std::map<std::string, Row>& MenuRows() {
         {"裁剪", ArmCutting},
         {"投影换带", Calls(ShowProjectionDialog)},
         {"设站", StationSetUp},
-        {"控制点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
-        {"碎部点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
+        {"控制点群", PointGroup},
+        {"碎部点群", PointGroup},
         {"合并图文件", Calls(InsertDrawingFile)},
         {"图廓一幅", Calls(ShowSheetFrameWindow)},
         {"撤消插入图", Calls(ShowMergedMapUndoWindow)},
-        {"启动超级链", [](App& app) {
-             app.settings.ClipboardLinkIdle = -1;
-             return WindowNotYet(app, "超级链窗口");
-         }},
+        {"启动超级链", StartClipboardLink},
         {"帮助", Help},
     };
     return rows;

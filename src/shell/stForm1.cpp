@@ -10,6 +10,7 @@
 #include "editing/SelectionPreviews.h"
 #include "editing/ToolEngine.h"
 #include "editing/ViewTimers.h"
+#include "shell/ClipboardLink.h"
 #include "shell/InstallSeams.h"
 #include "shell/MainToolbar.h"
 #include "shell/StartUp.h"
@@ -70,6 +71,7 @@ stForm1::stForm1(App& application)
       Label3(*this, "Label3"),
       Label4(*this, "Label4"),
       Command9(*this, "Command9"),
+      Timer1(*this, "Timer1"),
       Timer2(*this, "Timer2"),
       Timer3(*this, "Timer3"),
       Toolbar2(*this, "Toolbar2", &Picture1) {
@@ -86,6 +88,8 @@ stForm1::stForm1(App& application)
     Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
     Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };
     Picture1.onKeyDown = [this](int& keyCode, int shift) { Picture1_KeyDown(keyCode, shift); };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer1.SetEnabled(false);
     Timer2.onTimer = [this] { Timer2_Timer(); };
     Timer3.onTimer = [this] { Timer3_Timer(); };
     // Both timers wait for their commands: a pan release, the demonstration button.
@@ -188,6 +192,8 @@ void stForm1::Picture1_MouseUp(int button, int shift, double x, double y) {
 }
 
 void stForm1::Picture1_KeyDown(int& keyCode, int shift) { CanvasKeyDown(app, keyCode, shift); }
+
+void stForm1::Timer1_Timer() { movra::Timer1_Timer(app); }
 
 void stForm1::Timer2_Timer() { RoamingTick(app); }
 

@@ -12,6 +12,7 @@
 #include "platform/PictureBox.h"
 #include "platform/TimerControl.h"
 #include "platform/Toolbar.h"
+#include "shell/ClipboardLinkState.h"
 
 namespace movra {
 
@@ -105,6 +106,9 @@ public:
     Label Label4;
     // "Survy(&F)": the total-station capture window (F1 on the button does the same).
     CommandButton Command9;
+    // The clipboard link's poll: off until the link dialog starts it, interval 0 until then.
+    TimerControl Timer1;
+    ClipboardLinkState link;
     // The roaming view (50 ms) and the symbol demonstration (30 ms).
     TimerControl Timer2;
     TimerControl Timer3;
@@ -159,7 +163,8 @@ public:
     void Picture1_MouseMove(int button, int shift, double x, double y);
     void Picture1_MouseUp(int button, int shift, double x, double y);
     void Picture1_KeyDown(int& keyCode, int shift);
-    // The roaming view's tick and the symbol demonstration's tick.
+    // One poll of the clipboard link; the roaming view's tick; the symbol demonstration's tick.
+    void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
     // Where the demonstration's random sizes and speeds come from: uniform in [0, 1).

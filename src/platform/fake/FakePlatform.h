@@ -9,6 +9,7 @@
 #include "platform/fake/FixedFolders.h"
 #include "platform/fake/LoopbackSerialPort.h"
 #include "platform/fake/ManualTimer.h"
+#include "platform/fake/ProgramStartLog.h"
 #include "platform/fake/MemoryClipboard.h"
 #include "platform/fake/RecordingPrinter.h"
 #include "platform/fake/RecordingSurface.h"
@@ -38,6 +39,7 @@ public:
     PictureFiles& pictureFiles() override { return pictures; }
     TimerFactory& timers() override { return manualTimers; }
     SerialPortFactory& serialPorts() override { return serial; }
+    ProgramStarter& programs() override { return programLog; }
     Printer& printer() override { return recordingPrinter; }
     // A recording surface; the platform keeps a pointer to each one made (see surfaces).
     std::unique_ptr<Surface> CreateSurface(int pixelWidth, int pixelHeight) override;
@@ -53,6 +55,7 @@ public:
     FakePictureFiles pictures;
     ManualTimerFactory manualTimers;
     LoopbackSerialPortFactory serial;
+    ProgramStartLog programLog;
     RecordingPrinter recordingPrinter;
     // The surfaces made, in order. They belong to whoever asked for them: a pointer is valid as
     // long as its owner keeps the surface.

@@ -11,6 +11,13 @@ namespace movra {
 
 namespace {
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The window a dialog stands over. A window just closed can still be the active one while its
+// deletion waits in the event queue; a dialog made its child would be deleted with it while it runs.
+QWidget* DialogParent() {
+    QWidget* active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : nullptr;
+}
 }  // namespace
 
 QStringList ToQtNameFilters(const std::string& filter) {
@@ -34,7 +41,7 @@ FileDialogResult QtCommonDialog::Show(const FileDialogRequest& request, bool sav
     std::string folder = request.initialDir;
     if (folder.empty()) folder = lastFolder_;
     if (folder.empty() && defaultFolder) folder = defaultFolder();
-    QFileDialog dialog(QApplication::activeWindow(), FromUtf8(request.title), FromUtf8(folder));
+    QFileDialog dialog(DialogParent(), FromUtf8(request.title), FromUtf8(folder));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -62,7 +69,7 @@ FileDialogResult QtCommonDialog::ShowSave(const FileDialogRequest& request) { re
 
 std::optional<Rgb> QtCommonDialog::ShowColor(Rgb initial) {
     QColor chosen = QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)),
-                                           QApplication::activeWindow());
+                                           DialogParent());
     if (!chosen.isValid()) return std::nullopt;
     return MakeRgb(chosen.red(), chosen.green(), chosen.blue());
 }
@@ -70,7 +77,7 @@ std::optional<Rgb> QtCommonDialog::ShowColor(Rgb initial) {
 void QtCommonDialog::ShowPrinter() {
     // The system's own dialog over its default printer; nothing chosen there is read back.
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    QPrintDialog dialog(&printer, DialogParent());
     dialog.exec();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/qt/QtCommonDialog.h"
 #include "platform/qt/QtFileTypes.h"
 #include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtProgramStarter.h"
 #include "platform/qt/QtPrompt.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSurface.h"
@@ -24,6 +25,7 @@ QtPlatform::QtPlatform(const std::string& programFolder, const std::string& work
       pictureFiles_(std::make_unique<QtPictureFiles>()),
       timers_(std::make_unique<QtTimerFactory>()),
       serialPorts_(std::make_unique<QtSerialPortFactory>()),
+      programs_(std::make_unique<QtProgramStarter>()),
       workFolder_(workFolder) {}
 
 QtPlatform::~QtPlatform() = default;
@@ -39,6 +41,7 @@ Events& QtPlatform::events() { return *events_; }
 PictureFiles& QtPlatform::pictureFiles() { return *pictureFiles_; }
 TimerFactory& QtPlatform::timers() { return *timers_; }
 SerialPortFactory& QtPlatform::serialPorts() { return *serialPorts_; }
+ProgramStarter& QtPlatform::programs() { return *programs_; }
 
 void QtPlatform::FinishPrinting() {
     if (printer_) printer_->EndDoc();

@@ -18,6 +18,7 @@ class QtPictureFiles;
 class QtTimerFactory;
 class QtSerialPortFactory;
 class QtPrinter;
+class QtProgramStarter;
 
 // The platform over Qt 6. Made after the QApplication exists; lives as long as the windows.
 class QtPlatform : public Platform {
@@ -38,6 +39,7 @@ public:
     PictureFiles& pictureFiles() override;
     TimerFactory& timers() override;
     SerialPortFactory& serialPorts() override;
+    ProgramStarter& programs() override;
     // The default printer; without one, a PDF printer writing print.pdf in the work folder.
     Printer& printer() override;
     // A QtSurface (the binder reaches its image and repaint hook through dynamic_cast).
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<QtPictureFiles> pictureFiles_;
     std::unique_ptr<QtTimerFactory> timers_;
     std::unique_ptr<QtSerialPortFactory> serialPorts_;
+    std::unique_ptr<QtProgramStarter> programs_;
     std::string workFolder_;
     std::unique_ptr<QtPrinter> printer_;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// The point-group text import of the menus "控制点群" and "碎部点群": a text file of one point per
+// line (fields separated by blanks, ":", ";", "；" or "，") read into the current layer as named
+// points, or, under the line format "999", its lines kept as an article for the paragraph tool.
+#include <string>
+#include <vector>
+
+namespace movra {
+
+struct App;
+
+// Asks for the file ("打开文本*.txt") and reads it until a line "EOF" or "END" (any letter case)
+// or its end into PendingTextLines, trimmed. Under "999" arms the paragraph tool; otherwise every
+// line with the fields the format reads becomes a record of `typeCode` in the current layer.
+// Cancel and failures end the import quietly; the records appended so far stay. Closes the link
+// dialog when it is still loaded.
+void ImportPointGroupText(App& app, const std::string& typeCode);
+
+// The fields of one line of a point-group file: ":", "，", "；" and ";" count as blanks, and every
+// blank ends a field (two blanks in a row enclose an empty one).
+std::vector<std::string> PointGroupFields(const std::string& line);
+
+}  // namespace movra

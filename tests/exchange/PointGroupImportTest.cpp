@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "basic/Files.h"
+#include "basic/Gbk.h"
+#include "editing/ToolState.h"
+#include "exchange/PointGroupImport.h"
+#include "exchange/wbxxFrm.h"
+#include "shell/MainToolbar.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+class PointGroupImport : public ::testing::Test {
+protected:
+    PointGroupImport() {
+        t.form1.Load();
+        t.app.current.CurrentColor = MakeRgb(0, 255, 0);
+    }
+
+    // Writes the lines (GBK, CR LF) and queues the file for the open dialog.
+    std::string File(const std::string& content, const std::string& name = "points.txt") {
+        const std::string path = t.workFolder.Str() + "/" + name;
+        WriteWholeFile(path, ToGbk(content));
+        t.platform.dialogScript.QueueFile(path, 2);
+        return path;
+    }
+    void Import(const std::string& format, const std::string& content) {
+        SetPointGroupFormat(t.app, format);
+        File(content);
+        ImportPointGroupText(t.app, "50");
+    }
+    int Points() const { return t.app.store.Count(1); }
+    const MapRecord& Point(int slot) const { return t.app.store.Get(1, slot); }
+
+    TestApp t;
+};
+
+TEST_F(PointGroupImport, ALineBecomesANamedPoint) {
+    Import("2,3,4,5,6", "P1；3000.5:2000.25;12.3，5\r\n");
+    ASSERT_EQ(Points(), 1);
+    const MapRecord& r = Point(0);
+    EXPECT_EQ(r.RecordType, 50);
+    EXPECT_DOUBLE_EQ(r.RecordX1, 2000.25);
+    EXPECT_DOUBLE_EQ(r.RecordY1, 3000.5);
+    EXPECT_FLOAT_EQ(r.RecordZ1, 12.3f);
+    EXPECT_FLOAT_EQ(r.RecordZ2, 12.3f);
+    EXPECT_FLOAT_EQ(r.RecordZ4, 5);
+    EXPECT_DOUBLE_EQ(r.RecordX2, 8);
+    EXPECT_DOUBLE_EQ(r.RecordY2, 0);
+    EXPECT_EQ(r.RecordPen, 8);
+    EXPECT_EQ(r.RecordColor, MakeRgb(0, 255, 0));
+    EXPECT_EQ(std::string(r.RecordFont), "宋体");
+    EXPECT_EQ(std::string(r.RecordText), "P1");
+    EXPECT_EQ(t.app.current.ModifiedFlag, -1);
+}
+
+// A line under a format, and what the point becomes: X1, Y1, Z1, Z4 and the name.
+struct LineCase {
+    const char* format;
+    const char* line;
+    bool stored;
+    double x, y, z, grade;
+    const char* name;
+};
+
+TEST_F(PointGroupImport, FieldsAreReadByTheFormat) {
+    const LineCase cases[] = {
+        {"2,3,4,5,6", "P1 3000.5 2000.25 12.3 5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
+        {"2,3,4,5,6", "P1 3000.5 2000.25 12.3", true, 2000.25, 3000.5, 12.3, 7, "P1"},
+        {"2,3,4,5,6", "P1:3000.5;2000.25，12.3；5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
+        // Two blanks enclose an empty field: the north column reads 0, the others shift.
+        {"2,3,4,5,6", "P1  3000.5 2000.25 12.3", true, 3000.5, 0, 2000.25, 12.3, "P1"},
+        // A field that is no number reads its numeric start, or 0.
+        {"2,3,4,5,6", "K9 12abc x 7.5e1", true, 0, 12, 75, 7, "K9"},
+        // A field the format does not name takes its default: no grade from the name column.
+        {"2,3,4,5", "G7 10 20 30 4", true, 20, 10, 30, 7, "G7"},
+        {"6,2,3,4,5", "3 G7 10 20 30", true, 20, 10, 30, 3, "G7"},
+        {"1,2,4,3,5,6,7", "1 A 20 10 5 2 note", true, 20, 10, 5, 2, "A"},
+        {"4,3", "20 10", true, 20, 10, 0, 7, ""},
+        // Too few fields for what the format reads, or no coordinates at all: nothing.
+        {"2,3,4,5,6", "P1 3000.5 2000.25", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "", false, 0, 0, 0, 0, ""},
+        {"2,5", "P1 12", false, 0, 0, 0, 0, ""},
+        {"", "1 2 3 4 5", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "P1 1 2 1e60 5", false, 0, 0, 0, 0, ""},
+    };
+    for (const LineCase& c : cases) {
+        TestApp run;
+        run.form1.Load();
+        SetPointGroupFormat(run.app, c.format);
+        const std::string path = run.workFolder.Str() + "/one.txt";
+        WriteWholeFile(path, ToGbk(c.line));
+        run.platform.dialogScript.QueueFile(path, 2);
+        ImportPointGroupText(run.app, "50");
+        ASSERT_EQ(run.app.store.Count(1), c.stored ? 1 : 0) << c.format << " | " << c.line;
+        if (!c.stored) continue;
+        const MapRecord& r = run.app.store.Get(1, 0);
+        EXPECT_DOUBLE_EQ(r.RecordX1, c.x) << c.line;
+        EXPECT_DOUBLE_EQ(r.RecordY1, c.y) << c.line;
+        EXPECT_FLOAT_EQ(r.RecordZ1, static_cast<float>(c.z)) << c.line;
+        EXPECT_FLOAT_EQ(r.RecordZ4, static_cast<float>(c.grade)) << c.line;
+        EXPECT_EQ(std::string(r.RecordText), c.name) << c.line;
+    }
+}
+
+TEST_F(PointGroupImport, TheListEndsAtEofOrEndOrTheEndOfTheFile) {
+    Import("2,3,4,5,6", "A 1 2 3\r\nB 4 5 6\r\nC 7 8 9");
+    EXPECT_EQ(Points(), 3);
+    EXPECT_EQ(std::string(Point(2).RecordText), "C");
+    for (const char* end : {"EOF", "eof", " End ", "END"}) {
+        TestApp run;
+        run.form1.Load();
+        SetPointGroupFormat(run.app, "2,3,4,5,6");
+        const std::string path = run.workFolder.Str() + "/end.txt";
+        WriteWholeFile(path, std::string("A 1 2 3\r\n") + end + "\r\nB 4 5 6\r\n");
+        run.platform.dialogScript.QueueFile(path, 2);
+        ImportPointGroupText(run.app, "50");
+        EXPECT_EQ(run.app.store.Count(1), 1) << end;
+        EXPECT_EQ(run.app.textPlacement.PendingTextLines, std::vector<std::string>{"A 1 2 3"}) << end;
+    }
+    // Nothing at all, and a list that ends before its first line.
+    const int before = Points();
+    Import("2,3,4,5,6", "");
+    Import("2,3,4,5,6", "END\r\nA 1 2 3\r\n");
+    EXPECT_EQ(Points(), before);
+}
+
+TEST_F(PointGroupImport, PointsFollowEachOtherAndTheNextRecordGoesAfterThem) {
+    MapRecord& first = t.app.store.At(1, 0);
+    first.RecordType = 2;
+    t.app.store.Count(1) = 1;
+    Import("2,3,4,5,6", "A 1 2 3\r\nB 4 5 6\r\n");
+    ASSERT_EQ(Points(), 3);
+    EXPECT_EQ(std::string(Point(1).RecordText), "A");
+    EXPECT_EQ(std::string(Point(2).RecordText), "B");
+}
+
+TEST_F(PointGroupImport, ArticleLinesWaitForTheParagraphTool) {
+    Import("999", "  第一行文章  \r\n第二行\r\nEOF\r\n不读");
+    EXPECT_EQ(Points(), 0);
+    EXPECT_EQ(t.app.textPlacement.PendingTextLines, (std::vector<std::string>{"第一行文章", "第二行"}));
+    EXPECT_EQ(t.app.tool.CommandMode, ModeArticleText);
+    EXPECT_EQ(t.form1.Text2.Text(), "文章张贴");
+    EXPECT_TRUE(t.form1.Text8.Locked());
+}
+
+TEST_F(PointGroupImport, ALayerThatFillsUpGrows) {
+    ASSERT_EQ(t.app.store.LayerCapacity, 5000);
+    std::string content;
+    for (int k = 0; k < 6000; ++k) content += "P" + std::to_string(k) + " " + std::to_string(k) + " 1 2 3\r\n";
+    Import("2,3,4,5,6", content);
+    ASSERT_EQ(Points(), 6000);
+    EXPECT_GE(t.app.store.LayerCapacity, 6001);
+    EXPECT_EQ(std::string(Point(5999).RecordText), "P5999");
+    EXPECT_DOUBLE_EQ(Point(5999).RecordY1, 5999);
+    EXPECT_EQ(t.app.store.CurrentLayer, 1);
+}
+
+TEST_F(PointGroupImport, CancelOrAMissingFileChangesNothing) {
+    SetPointGroupFormat(t.app, "2,3,4,5,6");
+    t.app.textPlacement.PendingTextLines = {"kept"};
+    t.platform.dialogScript.QueueCancel();
+    ImportPointGroupText(t.app, "50");
+    t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/none.txt", 2);
+    ImportPointGroupText(t.app, "50");
+    EXPECT_EQ(Points(), 0);
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+}
+
+TEST_F(PointGroupImport, BinaryFilesAndVeryLongLinesStoreNothingWrong) {
+    std::mt19937 random(109);
+    std::string binary(200000, '\0');
+    for (char& c : binary) c = static_cast<char>(random() % 256);
+    const std::string longLine = "L " + std::string(3000000, '9') + " 2 3 4";
+    const std::string separators(500000, ';');
+    for (const std::string& content : {binary, longLine, separators}) {
+        SetPointGroupFormat(t.app, "2,3,4,5,6");
+        t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/bad.txt", 2);
+        WriteWholeFile(t.workFolder.Str() + "/bad.txt", content);
+        ImportPointGroupText(t.app, "50");
+    }
+    for (int s = 0; s < Points(); ++s) {
+        const MapRecord& r = Point(s);
+        EXPECT_EQ(r.RecordType, 50);
+        EXPECT_TRUE(std::isfinite(r.RecordX1) && std::isfinite(r.RecordY1) && std::isfinite(r.RecordZ1) &&
+                    std::isfinite(r.RecordZ4));
+    }
+}
+
+TEST_F(PointGroupImport, TheMenuImportsAsOneStepOfTheJournal) {
+    MapRecord& kept = t.app.store.At(1, 0);
+    kept.RecordType = 2;
+    t.app.store.Count(1) = 1;
+    UndoCheckpoint(t.app, 1);
+    File("A 1 2 3\r\nB 4 5 6\r\n");
+    RunToolbarKey(t.app, "控制点群");
+    EXPECT_EQ(Points(), 3);
+    EXPECT_FALSE(t.app.linkDialog->Loaded());
+    RunToolbarKey(t.app, "撤消");
+    EXPECT_EQ(Points(), 1);
+    RunToolbarKey(t.app, "反撤");
+    EXPECT_EQ(Points(), 3);
+}
+
+}  // namespace
+}  // namespace movra

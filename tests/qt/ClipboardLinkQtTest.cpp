@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImage>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "App.h"
+#include "basic/Files.h"
+#include "basic/Gbk.h"
+#include "TemporaryDataHome.h"
+#include "app/MainProgram.h"
+#include "basic/Numbers.h"
+#include "exchange/wbxxFrm.h"
+#include "support/TestApp.h"
+
+namespace movra {
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+void SavePicture(QWidget* widget, const std::string& name) {
+    const char* folder = std::getenv("MOVRA_TEST_PICTURES");
+    const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/" + name;
+    widget->grab().save(QString::fromStdString(path));
+}
+
+QAction* MenuAction(MainProgram& run, const QString& button, const QString& item) {
+    for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
+        if (tool->text() == button && tool->menu())
+            for (QAction* action : tool->menu()->actions())
+                if (action->text() == item) return action;
+    return nullptr;
+}
+
+TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    QGuiApplication::clipboard()->clear();
+
+    QAction* start = MenuAction(run, "插入", "启动超级链");
+    ASSERT_NE(start, nullptr);
+    bool chosen = false;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (app.linkDialog && app.linkDialog->Loaded()) app.linkDialog->Unload();
+    });
+    watchdog.start(10000);
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(app.linkDialog);
+        wbxxFrm& d = *app.linkDialog;
+        QWidget* window = run.binder.WindowOf(d);
+        ASSERT_TRUE(window && window->isVisible() && window->isModal());
+        EXPECT_EQ(window->windowTitle().toStdString(), "启动超级链");
+        // Polling already, every second until an interval is chosen.
+        EXPECT_TRUE(run.form1.Timer1.Running());
+        auto* intervals = qobject_cast<QListWidget*>(run.binder.WidgetOf(d.List1));
+        auto* layouts = qobject_cast<QListWidget*>(run.binder.WidgetOf(d.List2));
+        ASSERT_TRUE(intervals && layouts);
+        intervals->setCurrentRow(2);  // "10"
+        layouts->setCurrentRow(11);   // "idxyz"
+        SavePicture(window, "clipboard-link-dialog.png");
+        chosen = true;
+        qobject_cast<QPushButton*>(run.binder.WidgetOf(d.Command1))->click();
+    });
+    start->trigger();  // returns when the dialog is closed
+    ASSERT_TRUE(chosen);
+    EXPECT_FALSE(app.linkDialog->Loaded());
+    EXPECT_EQ(run.form1.Timer1.Interval(), 10);
+    EXPECT_EQ(run.form1.link.ClipboardLinkFormat, "idxyz");
+
+    // A point left of the view: the view follows it.
+    PictureBox& canvas = run.form1.Picture1;
+    const double width = canvas.ScaleWidth();
+    const double x = canvas.ScaleLeft() - width, y = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
+    const std::string text = "6," + PlainNumberText(x) + "," + PlainNumberText(y) + ",5.23'";
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }));
+    const MapRecord& r = app.store.Get(1, 0);
+    EXPECT_EQ(r.RecordType, 46);
+    EXPECT_DOUBLE_EQ(r.RecordX1, x);
+    EXPECT_DOUBLE_EQ(r.RecordY1, y);
+    EXPECT_NEAR(canvas.ScaleLeft(), x - width / 4, 1e-6);
+    // Further polls of the same text add nothing.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(app.store.Count(1), 1);
+
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    SavePicture(picture, "clipboard-link-point.png");
+    // Something is drawn around the point, which lies a quarter of the width inside the left edge.
+    const QImage shot = picture->grab().toImage();
+    const int px = static_cast<int>(canvas.surface().ToPixelX(x));
+    const int py = static_cast<int>(canvas.surface().ToPixelY(y));
+    bool drawn = false;
+    for (int dy = -6; dy <= 6 && !drawn; ++dy)
+        for (int dx = -6; dx <= 6 && !drawn; ++dx) {
+            const QPoint p(px + dx, py + dy);
+            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) drawn = true;
+        }
+    EXPECT_TRUE(drawn) << px << "," << py;
+    run.form1.Timer1.SetEnabled(false);
+}
+
+TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    // Three control points around the middle of the view, north before east.
+    PictureBox& canvas = run.form1.Picture1;
+    const double cx = canvas.ScaleLeft() + canvas.ScaleWidth() / 2;
+    const double cy = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
+    const double d = canvas.ScaleWidth() / 6;
+    std::string content;
+    const char* names[3] = {"K1", "K2", "K3"};
+    for (int k = 0; k < 3; ++k)
+        content += std::string(names[k]) + " " + PlainNumberText(cy + (k - 1) * d / 2) + " " +
+                   PlainNumberText(cx + (k - 1) * d) + " 12.5 5\r\n";
+    const std::string path = work.Str() + "/控制点.txt";
+    WriteWholeFile(path, ToGbk(content + "EOF\r\n"));
+
+    QAction* menu = MenuAction(run, "插入", "控制点群");
+    ASSERT_NE(menu, nullptr);
+    bool formatShown = false, fileChosen = false;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    watchdog.start(10000);
+    // The format dialog first: the link's own controls are locked; OK keeps the standard format.
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(app.linkDialog);
+        wbxxFrm& dialog = *app.linkDialog;
+        QWidget* window = run.binder.WindowOf(dialog);
+        ASSERT_TRUE(window && window->isVisible() && window->isModal());
+        EXPECT_NE(window->windowTitle().toStdString(), "启动超级链");
+        EXPECT_FALSE(run.binder.WidgetOf(dialog.Command2)->isEnabled());
+        EXPECT_FALSE(run.binder.WidgetOf(dialog.List1)->isEnabled());
+        EXPECT_EQ(qobject_cast<QPushButton*>(run.binder.WidgetOf(dialog.Command4))->text().toStdString(), "取消");
+        SavePicture(window, "point-group-format-dialog.png");
+        formatShown = true;
+        // Then the open-file dialog, answered once it is up.
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [&, poll] {
+            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
+                files->selectFile(QString::fromStdString(path));
+                fileChosen = true;
+                QMetaObject::invokeMethod(files, "accept");
+                return;
+            }
+            QTimer::singleShot(10, *poll);
+        };
+        QTimer::singleShot(10, *poll);
+        qobject_cast<QPushButton*>(run.binder.WidgetOf(dialog.Command1))->click();
+    });
+    menu->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(formatShown);
+    ASSERT_TRUE(fileChosen);
+    ASSERT_EQ(app.store.Count(1), 3);
+    const MapRecord& k2 = app.store.Get(1, 1);
+    EXPECT_EQ(k2.RecordType, 50);
+    EXPECT_EQ(std::string(k2.RecordText), "K2");
+    EXPECT_NEAR(k2.RecordX1, cx, 1e-6);
+    EXPECT_NEAR(k2.RecordY1, cy, 1e-6);
+    EXPECT_FLOAT_EQ(k2.RecordZ4, 5);
+
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    SavePicture(picture, "point-group-points.png");
+    const QImage shot = picture->grab().toImage();
+    const int px = static_cast<int>(canvas.surface().ToPixelX(cx));
+    const int py = static_cast<int>(canvas.surface().ToPixelY(cy));
+    int lit = 0;
+    for (int dy = -10; dy <= 10; ++dy)
+        for (int dx = -10; dx <= 10; ++dx) {
+            const QPoint p(px + dx, py + dy);
+            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) ++lit;
+        }
+    EXPECT_GT(lit, 3);
+}
+
+}  // namespace
+}  // namespace movra
