@@ -19,6 +19,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &MarkToolFamily(),
         &CuttingToolFamily(),
         &OffsetToolFamily(),
+        &ImageToolFamily(),
     };
     return families;
 }

@@ -72,5 +72,6 @@ const ToolFamily& ConstructionToolFamily();  // typed length, perpendiculars, 3-
 const ToolFamily& MarkToolFamily();     // small circles, land-use marks, the ink-fill seed
 const ToolFamily& CuttingToolFamily();  // cutting lines and areas, trimming stubs, keeping inside pieces
 const ToolFamily& OffsetToolFamily();   // parallel copies, strips, parallel polylines, ring offsets
+const ToolFamily& ImageToolFamily();    // placing, moving, stretching, cropping linked images, pricking
 
 }  // namespace movra
