@@ -46,7 +46,7 @@ MapRecord* PickedImage(App& app) {
     RecordStore& store = app.store;
     const int layer = pick.ImageRecordLayer;
     const int slot = pick.ImageRecordSlot;
-    if (layer < 1 || layer > store.LayerCount || slot < 0 || slot >= store.Count(layer) ||
+    if (layer < 1 || layer > std::min<int>(store.LayerCount, store.LayerDimension()) || slot < 0 || slot >= store.Count(layer) ||
         slot > store.LayerCapacity)
         return nullptr;
     MapRecord& r = store.At(layer, slot);
@@ -83,7 +83,7 @@ int HitTestLinkedImage(App& app, float x, float y) {
     GuardToMessageLine([&app](const std::string& text) { WriteText2(app, text); }, [&] {
         RecordStore& store = app.store;
         LinkedImageState& pick = app.linkedImages;
-        const int layerCount = std::min<int>(store.LayerCount, store.LayerDimension() - 1);
+        const int layerCount = std::min<int>(store.LayerCount, store.LayerDimension());
         for (int l = 1; l <= layerCount; ++l) {
             if (store.LayerOnFlag[static_cast<std::size_t>(l)] != -1 || store.Count(l) < 1) continue;
             const int last = std::min<int>(store.Count(l) - 1, store.LayerCapacity);

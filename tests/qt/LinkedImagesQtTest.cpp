@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -54,14 +55,22 @@ struct LinkedImagesQtTest : ::testing::Test {
         QApplication::processEvents();
         canvas = run.binder.WidgetOf(form.Picture1);
         bar = run.binder.WidgetOf(form.Toolbar1);
-        // The file dialogs take the file the test names; a message box would wait for a user, so
+        // Qt's own file dialog, which the test can answer: the file dialogs take the file the test names; a message box would wait for a user, so
         // it is noted and answered.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         QObject::connect(&watcher, &QTimer::timeout, [this] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QFileDialog*>(top); dialog && dialog->isVisible()) {
+                    // Typed in full into the name box, as a user may.
+                    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                        name->setText(QString::fromStdString(nextFile));
+                    else
+                        dialog->selectFile(QString::fromStdString(nextFile));
+                    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);  // as an OK on the named file
+                    return;
+                }
             QWidget* modal = QApplication::activeModalWidget();
-            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                dialog->selectFile(QString::fromStdString(nextFile));
-                static_cast<QDialog*>(dialog)->accept();  // QFileDialog takes the named file
-            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 messages.push_back(box->text().toStdString());
                 box->done(QMessageBox::Yes);
             }
@@ -71,6 +80,8 @@ struct LinkedImagesQtTest : ::testing::Test {
         app.store.LayerOnFlag[1] = -1;
         app.tool.SnapOn = 0;
     }
+
+    ~LinkedImagesQtTest() override { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false); }
 
     void Menu(const QString& button, const QString& item, const std::string& file = {}) {
         nextFile = file;
