@@ -19,6 +19,7 @@
 #include "document/WorkSettings.h"
 #include "display/DisplayState.h"
 #include "editing/CopyBuffer.h"
+#include "editing/LinkedImageState.h"
 #include "editing/Selection.h"
 #include "editing/ToolState.h"
 #include "geomops/ClipBuffer.h"
@@ -80,6 +81,8 @@ struct App {
     DisplayState display;
     UndoJournal undo;
     ToolState tool;
+    // The linked image the image tools picked last, and the photo corners pricked on it.
+    LinkedImageState linkedImages;
     WorkSettings work;
     // The layer manager, made on first opening; it keeps its shown layer between openings.
     std::shared_ptr<csForm2> form2;

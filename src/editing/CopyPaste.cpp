@@ -184,22 +184,29 @@ void PasteCopyBuffer(App& app, std::int16_t toCurrent) {
     SetPointer(app, PointerCross);
 }
 
+void CopyForPaste(App& app) {
+    CopySelection(app);
+    SetToolbar1Button(app, PasteButton, true);
+    app.copyBuffer.CopyBufferFlag = -1;
+}
+
+void PasteTemporaryBlock(App& app, std::int16_t toCurrent) {
+    std::string path = TempBlockFilePath(app);
+    LoadBlockFile(app, path);
+    PasteBlockBuffer(app, toCurrent);
+    UndoCheckpoint(app, 1);
+}
+
 bool CopyPasteKey(App& app, int keyCode) {
     if (keyCode == KeyC) {
-        CopySelection(app);
-        SetToolbar1Button(app, PasteButton, true);
-        app.copyBuffer.CopyBufferFlag = -1;
+        CopyForPaste(app);
         return true;
     }
     if (keyCode != KeyV) return false;
-    if (app.copyBuffer.CopyBufferFlag == -1) {
+    if (app.copyBuffer.CopyBufferFlag == -1)
         PasteCopyBuffer(app, 0);
-    } else {
-        std::string path = TempBlockFilePath(app);
-        LoadBlockFile(app, path);
-        PasteBlockBuffer(app, 0);
-        UndoCheckpoint(app, 1);
-    }
+    else
+        PasteTemporaryBlock(app, 0);
     app.tool.CommandMode = ModeMoveSelection;
     return true;
 }

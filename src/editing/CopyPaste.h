@@ -22,6 +22,13 @@ void PasteCopyBuffer(App& app, std::int16_t toCurrent);
 // emptied.
 void PasteBlockBuffer(App& app, std::int16_t toCurrent);
 
+// Ctrl+C and the copy and cut buttons: the selection into the copy buffer, which a paste then
+// takes (CopyBufferFlag -1), and the paste button enabled.
+void CopyForPaste(App& app);
+// The temporary block file (left by an earlier map or run) pasted as the new selection, with an
+// undo step.
+void PasteTemporaryBlock(App& app, std::int16_t toCurrent);
+
 // The canvas's Ctrl keys: C copies the selection, V pastes the copy (or the temporary block file
 // left by an earlier map or run) and arms the move tool. True when the key was one of them.
 bool CopyPasteKey(App& app, int keyCode);

@@ -10,6 +10,7 @@
 #include "document/StoreRecord.h"
 #include "document/UndoJournal.h"
 #include "editing/CopyPaste.h"
+#include "editing/LinkedImages.h"
 #include "editing/Snapping.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -256,11 +257,7 @@ void CanvasKeyDown(App& app, int keyCode, int shift) {
         switch (keyCode) {
             case KeyDelete:
                 app.display.Redraw.SuppressTerrainPoints = 0;
-                if (!FamilyTookKey(app, keyCode) && app.tool.SelectionMade == -1) {
-                    DeleteSelectionWithUndo(app);
-                    刷新(app);
-                }
-                DisableSelectionButtons(app);
+                DeleteSelectionOrStagedImage(app);
                 break;
             case KeyB: SetSnapping(app, app.tool.SnapOn != -1); break;
             case KeyX: ArmSelection(app); break;

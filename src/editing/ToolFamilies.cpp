@@ -20,6 +20,7 @@ const std::vector<const ToolFamily*>& AllToolFamilies() {
         &CuttingToolFamily(),
         &OffsetToolFamily(),
         &AnnotationToolFamily(), &SymbolToolFamily(), &FillToolFamily(), &AttributeToolFamily(), &ParcelToolFamily(),
+        &ImageToolFamily(),
     };
     return families;
 }

@@ -77,5 +77,6 @@ const ToolFamily& SymbolToolFamily();      // standard and self-made symbols, th
 const ToolFamily& FillToolFamily();        // ring fills and fan strips, the four-point block
 const ToolFamily& AttributeToolFamily();   // attribute records and fields, the area register, the viewer
 const ToolFamily& ParcelToolFamily();      // boundary points and edges, parcel numbers
+const ToolFamily& ImageToolFamily();    // placing, moving, stretching, cropping linked images, pricking
 
 }  // namespace movra

@@ -190,8 +190,8 @@ struct ToolState {
     SnapVertexRef PickedStation;
     std::function<void(App&)> StationPicked;
 
-    // The image being placed and its placement rectangle (left, top, width, height).
-    std::int16_t CurrentImageSlot = 0;
+    // The rectangle (left, top, width, height) of the linked image being placed, moved or
+    // stretched. The holder of the image being placed is the map's LastImageSlot.
     double ImageRect[4] = {0, 0, 0, 0};
 
     // A selection exists; the window selection is armed; the next free column of the list.

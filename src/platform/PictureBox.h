@@ -8,7 +8,8 @@ namespace movra {
 
 // Mouse pointer shapes a canvas can show.
 enum MousePointerCode : int { PointerDefault = 0, PointerArrow = 1, PointerCross = 2, PointerIBeam = 3,
-                              PointerSizeAll = 5, PointerHourglass = 11 };
+                              PointerSizeAll = 5, PointerSizeNWSE = 8,
+                              PointerHourglass = 11 };
 
 // A canvas: it owns a drawing surface made by the platform, sized to the control in pixels, and
 // reports mouse positions in the surface's user scale.

@@ -27,6 +27,7 @@
 #include "sheets/gzfenfufrm.h"
 #include "sheets/hbtuFrm.h"
 #include "shell/ToolbarIcons.h"
+#include "shell/ToolbarRows.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
 #include "survey/Tyhdfrm.h"
@@ -37,10 +38,6 @@
 namespace movra {
 
 namespace {
-
-// What a row tells the frame: go on to the lamp and the beep, or stop at once.
-enum class RowEnd { Done, ReturnAtOnce };
-using Row = std::function<RowEnd(App&)>;
 
 constexpr Rgb LampRed = MakeRgb(255, 0, 0);
 constexpr Rgb LampBlue = MakeRgb(0, 0, 255);
@@ -316,8 +313,14 @@ RowEnd Help(App& app) {
     return RowEnd::Done;
 }
 
+// A table of this file's rows with the editing rows added.
+RowTable WithEditingRows(RowTable rows, const RowTable& editing) {
+    rows.insert(editing.begin(), editing.end());
+    return rows;
+}
+
 const std::map<std::string, Row>& ButtonRows() {
-    static const std::map<std::string, Row> rows = {
+    static const std::map<std::string, Row> rows = WithEditingRows({
         {"打开", Open},
         {"存盘", SaveByExtension},
         {"打印", PrintWindow},
@@ -326,12 +329,12 @@ const std::map<std::string, Row>& ButtonRows() {
         {"反撤", RedoRow},
         {"注记", [](App& app) { ShowArticleAnnotation(app); return RowEnd::Done; }},
         {"查询A", [](App& app) { ShowQueryDialog(app); return RowEnd::Done; }},
-    };
+    }, EditingButtonRows());
     return rows;
 }
 
 const std::map<std::string, Row>& MenuRows() {
-    static const std::map<std::string, Row> rows = {
+    static const std::map<std::string, Row> rows = WithEditingRows({
         {"新建", NewMap},
         {"打开jdx", OpenWith("打开jdx前先保存文件！", OpenJdxFile)},
         {"打开wtw", OpenWith("打开wtw前先保存文件！", OpenWtwFile)},
@@ -359,7 +362,7 @@ const std::map<std::string, Row>& MenuRows() {
         {"撤消插入图", Calls(ShowMergedMapUndoWindow)},
         {"启动超级链", StartClipboardLink},
         {"帮助", Help},
-    };
+    }, EditingMenuRows());
     return rows;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "shell/ToolbarRows.h"
+
 namespace movra {
 
 struct App;
@@ -20,8 +22,5 @@ void Toolbar1_ButtonMenuClick(App& app, ButtonMenu& menu);
 
 // Runs the row of a key as the handlers do, frame included (for the keyboard and the tests).
 void RunToolbarKey(App& app, const std::string& key);
-
-// The message shown in place of a window that is not part of the program yet.
-std::string WindowNotYetMessage(const std::string& window);
 
 }  // namespace movra

@@ -84,6 +84,8 @@ stForm1::stForm1(App& application)
     BuildMainToolbars(*this);
     Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
     Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };
+    Toolbar2.onButtonClick = [this](ToolbarButton& button) { Toolbar2_ButtonClick(button); };
+    Toolbar2.onMouseMove = [this](int button, int shift, double x, double y) { Toolbar2_MouseMove(button, shift, x, y); };
     Picture1.onMouseDown = [this](int button, int shift, double x, double y) { Picture1_MouseDown(button, shift, x, y); };
     Picture1.onMouseMove = [this](int button, int shift, double x, double y) { Picture1_MouseMove(button, shift, x, y); };
     Picture1.onMouseUp = [this](int button, int shift, double x, double y) { Picture1_MouseUp(button, shift, x, y); };

@@ -122,6 +122,10 @@ public:
     void ImageCombo1_Click();
     void Toolbar1_ButtonClick(ToolbarButton& button);
     void Toolbar1_ButtonMenuClick(ButtonMenu& menu);
+    // The floating view bar: a button runs its view command; a move with the left button held
+    // arms the dragging of the bar, which the canvas then carries out.
+    void Toolbar2_ButtonClick(ToolbarButton& button);
+    void Toolbar2_MouseMove(int button, int shift, double x, double y);
     // A click in the scale box recomputes the view state; a double click switches the canvas
     // colour.
     void Text4_Click();

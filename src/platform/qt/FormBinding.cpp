@@ -513,6 +513,7 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
                 case PointerCross: widget->setCursor(Qt::CrossCursor); break;
                 case PointerIBeam: widget->setCursor(Qt::IBeamCursor); break;
                 case PointerSizeAll: widget->setCursor(Qt::SizeAllCursor); break;
+                case PointerSizeNWSE: widget->setCursor(Qt::SizeFDiagCursor); break;
                 case PointerHourglass: widget->setCursor(Qt::WaitCursor); break;
                 case PointerArrow: widget->setCursor(Qt::ArrowCursor); break;
                 default: widget->unsetCursor(); break;
