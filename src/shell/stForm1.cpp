@@ -16,6 +16,7 @@
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
 #include "survey/sbclF3.h"
+#include "symbols/SymbolMaking.h"
 #include "symbols/shuxfrm.h"
 
 namespace movra {
@@ -75,6 +76,7 @@ stForm1::stForm1(App& application)
     InstallRedrawSeams(app);
     InstallExportSeams(app);
     otherParts.ShowAttributeDialog = [this] { movra::ShowAttributeDialog(app); };
+    otherParts.ToggleSymbolMakingMode = [this] { movra::ToggleSymbolMakingMode(app); };
     BuildMainToolbars(*this);
     Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
     Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };
