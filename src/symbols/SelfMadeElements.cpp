@@ -45,6 +45,16 @@ void SetVertex(MapRecord& r, int k, Vertex v) {
 
 bool IsSymbolElementType(int type) { return type >= TypeChainEnd && type <= TypeArc; }
 
+void ClearSymbolSlot(MapRecord& m) {
+    m.RecordType = 0;
+    m.RecordColor = 0;
+    m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
+    m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
+    m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
+    m.RecordPen = 0;
+    m.RecordText = "";
+}
+
 void PlaceSymbolElement(const MapRecord& element, MapRecord& target, const ElementPlacement& p) {
     const int type = element.RecordType;
     target.RecordType = element.RecordType;

@@ -13,6 +13,10 @@ class Surface;
 
 bool IsSymbolElementType(int type);
 
+// Empties a layer-0 slot of the symbol areas: type, colour, the twelve coordinates, pen and text.
+// The font, the attribute string and the merged-file tag are the caller's.
+void ClearSymbolSlot(MapRecord& slot);
+
 // Where an element goes: every vertex v becomes origin + (v - shift) * multiplier / divisor, and a
 // radius r becomes r * multiplier / divisor (the shift taken first and the divisor last, so that
 // the box centre's millimetres come out exact).

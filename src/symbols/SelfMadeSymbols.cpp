@@ -61,13 +61,7 @@ int SizeSteps(const App& app) { return static_cast<int>(Int(app.current.TextSize
 void ClearStagingSlots(App& app) {
     for (int s = FirstStagingSlot; s <= LastStagingSlot; ++s) {
         MapRecord& m = app.store.At(0, s);
-        m.RecordType = 0;
-        m.RecordColor = 0;
-        m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
-        m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
-        m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
-        m.RecordPen = 0;
-        m.RecordText = "";
+        ClearSymbolSlot(m);
         m.RecordFont = "";
     }
 }

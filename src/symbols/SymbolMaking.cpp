@@ -39,19 +39,13 @@ constexpr int LookAlikeChannelDistance = 64;
 stForm1& Form(App& app) { return *app.form1; }
 Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
-void ClearSlot(MapRecord& m) {
-    m.RecordType = 0;
-    m.RecordColor = 0;
-    m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
-    m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
-    m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
-    m.RecordPen = 0;
-    m.RecordText = "";
-    m.RecordFont = "0";
-}
-
+// Empty slots of the drawing and its copy carry the font "0", as the library's records do.
 void ClearSlots(App& app, int first, int last) {
-    for (int s = first; s <= last; ++s) ClearSlot(app.store.At(0, s));
+    for (int s = first; s <= last; ++s) {
+        MapRecord& m = app.store.At(0, s);
+        ClearSymbolSlot(m);
+        m.RecordFont = "0";
+    }
 }
 
 bool LookAlike(Rgb a, Rgb b) {

@@ -16,13 +16,12 @@
 #include "App.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
-#include "basic/Files.h"
 #include "display/Redraw.h"
 #include "platform/qt/QtSurface.h"
+#include "support/RecordVertices.h"
 #include "support/TestApp.h"
 #include "symbols/SelfMadeSymbols.h"
 #include "symbols/TusFile.h"
-#include "symbols/TusItem.h"
 
 namespace movra {
 namespace {
@@ -107,7 +106,7 @@ TEST_F(SelfMadeSymbolsQtTest, ASymbolDrawnInTheMagnifiedBoxIsSavedUnderItsName) 
     EXPECT_NEAR(app.store.Get(0, 901).RecordX1, -4, 0.2);
     // The preview sits in the small box: its circle passes through (cx + 58, cy - 55).
     EXPECT_TRUE(InkNear(Pixel(cx + 58, cy - 55), QColor(255, 255, 0)));
-    EXPECT_FALSE(InkNear(Pixel(cx + 55, cy - 55), QColor(255, 255, 0)));
+    EXPECT_FALSE(InkNear(Pixel(cx + 56.5, cy - 55), QColor(255, 255, 0)));
 
     // Leaving: yes, the name "hd", and the message naming the library.
     bool answered = false, named = false, told = false;
@@ -116,7 +115,7 @@ TEST_F(SelfMadeSymbolsQtTest, ASymbolDrawnInTheMagnifiedBoxIsSavedUnderItsName) 
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             for (QAbstractButton* b : box->buttons()) {
-                if (!answered && b->text() == "是") {
+                if (!answered && box->buttonRole(b) == QMessageBox::YesRole) {
                     answered = true;
                     b->click();
                     return;
@@ -168,13 +167,13 @@ TEST_F(SelfMadeSymbolsQtTest, PreviewDrawnTwiceLeavesThePictureAsItWas) {
     EXPECT_EQ(surface.Snapshot().pixels, before.pixels);
 }
 
-// A 10 mm self-made square beside the standard's symbol 228, both inserted at the same scale:
+// A 10 mm self-made square beside the standard's triangulation point (symbol 0), both at the
+// same map scale:
 // the square keeps its 10 mm of paper at 1:500 and at 1:1000.
 TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymbol) {
+    fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
     DimensionSymbolTables(app.symbolStandard);
-    const std::string bytes = ReadWholeFile((fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus").string());
-    TusItemReader items(bytes);
-    ReadSymbolDefinitions(app.symbolStandard, items);
+    LoadSymbolDefinitions(app);
     app.symbolStandard.SymbolStandardLoaded = -1;
     const std::vector<std::pair<int, std::vector<double>>> square = {
         {6, {-5, -5, 5, -5, 5, 5, -5, 5}}, {7, {0, 0, 2, 1}}, {2, {-5, 0, 5, 0}}};
@@ -182,9 +181,7 @@ TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymb
     for (const auto& [type, xy] : square) {
         MapRecord& m = app.store.At(0, s++);
         m.RecordType = static_cast<std::uint8_t>(type);
-        double* fields[8] = {&m.RecordX1, &m.RecordY1, &m.RecordX2, &m.RecordY2,
-                             &m.RecordX3, &m.RecordY3, &m.RecordX4, &m.RecordY4};
-        for (std::size_t k = 0; k < xy.size(); ++k) *fields[k] = xy[k];
+        SetVertices(m, xy);
         m.RecordText = "#sq";
     }
     app.selfMade.Layer0SavedCount = s;
@@ -195,13 +192,14 @@ TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymb
         const int layer = app.store.CurrentLayer;
         app.store.Count(layer) = 0;
         app.view.ScaleFactor = scaleFactor;
-        // 40 x 30 mm of paper on the canvas.
-        form.Picture1.SetScale(0, 30 * scaleFactor, 40 * scaleFactor, -30 * scaleFactor);
+        // 40 mm of paper across the canvas, the same in height per pixel.
+        const double height = 40.0 * Canvas().PixelHeight() / Canvas().PixelWidth();
+        form.Picture1.SetScale(0, (15 + height / 2) * scaleFactor, 40 * scaleFactor, -height * scaleFactor);
         form.Text4_Click();
         MapRecord& standard = app.store.At(layer, app.store.Count(layer)++);
         standard = MapRecord{.RecordType = 15, .RecordColor = MakeRgb(255, 255, 255), .RecordX1 = 10 * scaleFactor,
                              .RecordY1 = 15 * scaleFactor, .RecordX2 = 0, .RecordY2 = 1};
-        standard.RecordText = "228";
+        standard.RecordText = "0";
         InsertSelfMadeSymbol(app, 28 * scaleFactor, 15 * scaleFactor, "#sq");
         刷新(app);
         QApplication::processEvents();

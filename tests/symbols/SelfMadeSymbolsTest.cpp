@@ -5,6 +5,7 @@
 
 #include "document/StoreRecord.h"
 #include "platform/fake/RecordingSurface.h"
+#include "support/RecordVertices.h"
 #include "support/TestApp.h"
 #include "symbols/SelfMadeSymbols.h"
 
@@ -39,9 +40,7 @@ struct SelfMadeSymbolsTest : ::testing::Test {
             m.RecordType = static_cast<std::uint8_t>(r.type);
             m.RecordText = r.name;
             m.RecordFont = "0";
-            double* fields[8] = {&m.RecordX1, &m.RecordY1, &m.RecordX2, &m.RecordY2,
-                                 &m.RecordX3, &m.RecordY3, &m.RecordX4, &m.RecordY4};
-            for (std::size_t k = 0; k < r.xy.size(); ++k) *fields[k] = r.xy[k];
+            SetVertices(m, r.xy);
         }
         app.store.Count(0) = s;
         app.selfMade.Layer0SavedCount = s;

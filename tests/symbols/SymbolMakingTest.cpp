@@ -6,6 +6,7 @@
 #include "basic/Files.h"
 #include "editing/ToolState.h"
 #include "platform/fake/RecordingSurface.h"
+#include "support/RecordVertices.h"
 #include "support/TestApp.h"
 #include "symbols/LoadSymbolStandard.h"
 #include "symbols/SymbolMaking.h"
@@ -42,10 +43,7 @@ struct SymbolMakingTest : ::testing::Test {
         MapRecord& r = app.store.At(0, s);
         r.RecordType = static_cast<std::uint8_t>(type);
         r.RecordColor = color;
-        double* fields[8] = {&r.RecordX1, &r.RecordY1, &r.RecordX2, &r.RecordY2,
-                             &r.RecordX3, &r.RecordY3, &r.RecordX4, &r.RecordY4};
-        int k = 0;
-        for (double v : xy) *fields[k++] = v;
+        SetVertices(r, xy);
         if (app.store.Count(0) <= s) app.store.Count(0) = s + 1;
         return r;
     }
