@@ -50,6 +50,7 @@ class wbxxFrm;
 class Tyhdfrm;
 class GPSdaohang;
 class xpdxFrm;
+class gzfenfufrm;
 
 struct App {
     explicit App(Platform& platformServices) : platform(platformServices) {}
@@ -121,6 +122,8 @@ struct App {
     std::shared_ptr<Tyhdfrm> projectionDialog;
     std::shared_ptr<GPSdaohang> gpsWindow;
     std::shared_ptr<xpdxFrm> photoDialog;
+    // The sheet division window while it is shown without waiting (from the settings window).
+    std::shared_ptr<gzfenfufrm> sheetDivisionWindow;
 };
 
 }  // namespace movra

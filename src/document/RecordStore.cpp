@@ -11,7 +11,6 @@ namespace movra {
 
 namespace {
 
-constexpr std::size_t BigBlockBytes = std::size_t{1024} * sizeof(MapRecord);
 // Big blocks are carved from regions of this many bytes; pages are taken only as they are touched.
 constexpr std::size_t RegionBytes = std::size_t{64} << 20;
 // The text buffer grows by pages of this size (a longer text takes a page of its own size).
@@ -30,7 +29,7 @@ RecordStore::~RecordStore() { ReleaseAll(); }
 
 RecordStore::BlockPool::~BlockPool() {
     for (const auto& [region, bytes] : regions) ReleaseLargeRegion(region, bytes);
-    for (MapRecord* block : heapBigBlocks) ::operator delete(block);
+    for (MapRecord* block : heapBlocks) ::operator delete(block);
 }
 
 void RecordStore::ReleaseAll() {
@@ -91,42 +90,40 @@ void RecordStore::ShareBlocksOf(const RecordStore& other) {
     pool_ = other.pool_;
 }
 
+std::size_t RecordStore::BlockBytes(int block) {
+    return static_cast<std::size_t>(BlockEnd(block) - BlockStart(block)) * sizeof(MapRecord);
+}
+
 MapRecord* RecordStore::NewBlock(int block) {
-    if (block <= 1) {
-        const int held = BlockEnd(block) - BlockStart(block);
-        return static_cast<MapRecord*>(::operator new(static_cast<std::size_t>(held) * sizeof(MapRecord)));
-    }
     if (!pool_) pool_ = std::make_shared<BlockPool>();  // a store that was moved from
     BlockPool& pool = *pool_;
-    if (!pool.freeBigBlocks.empty()) {
-        MapRecord* reused = pool.freeBigBlocks.back();
-        pool.freeBigBlocks.pop_back();
+    auto& free = pool.freeBlocks[BlockSizeClass(block)];
+    if (!free.empty()) {
+        MapRecord* reused = free.back();
+        free.pop_back();
         return reused;
     }
-    if (pool.regionLeft < BigBlockBytes) {
+    const std::size_t bytes = BlockBytes(block);
+    if (pool.regionLeft < bytes) {
         if (void* region = ReserveLargeRegion(RegionBytes)) {
+            // The tail of the region before is left unused: a block never spans two regions.
             pool.regions.emplace_back(region, RegionBytes);
             pool.regionNext = static_cast<char*>(region);
             pool.regionLeft = RegionBytes;
         } else {
-            auto* memory = static_cast<MapRecord*>(::operator new(BigBlockBytes));
-            pool.heapBigBlocks.push_back(memory);
+            auto* memory = static_cast<MapRecord*>(::operator new(bytes));
+            pool.heapBlocks.push_back(memory);
+            pool.heapBytes += bytes;
             return memory;
         }
     }
     auto* memory = reinterpret_cast<MapRecord*>(pool.regionNext);
-    pool.regionNext += BigBlockBytes;
-    pool.regionLeft -= BigBlockBytes;
+    pool.regionNext += bytes;
+    pool.regionLeft -= bytes;
     return memory;
 }
 
-void RecordStore::FreeBlock(int block, MapRecord* memory) {
-    if (block <= 1) {
-        ::operator delete(memory);
-    } else {
-        pool_->freeBigBlocks.push_back(memory);
-    }
-}
+void RecordStore::FreeBlock(int block, MapRecord* memory) { pool_->freeBlocks[BlockSizeClass(block)].push_back(memory); }
 
 void RecordStore::Extend(LayerSlots& held, int slot) {
     for (int s = held.allocated; s <= slot;) {
@@ -255,15 +252,9 @@ void RecordStore::ResetTextBuffer() {
 
 std::size_t RecordStore::ReservedBytes() const {
     std::size_t bytes = 0;
-    for (const auto& held : layers_) {
-        for (int block = 0; block < MaxBlocks; ++block) {
-            if (held.blocks[static_cast<std::size_t>(block)] != nullptr && block <= 1)
-                bytes += static_cast<std::size_t>(BlockEnd(block) - BlockStart(block)) * sizeof(MapRecord);
-        }
-    }
     if (pool_) {
         bytes += static_cast<std::size_t>(pool_->regions.size() * RegionBytes - pool_->regionLeft * !pool_->regions.empty());
-        bytes += pool_->heapBigBlocks.size() * BigBlockBytes;
+        bytes += pool_->heapBytes;
     }
     for (const auto& page : textPages_) bytes += page.second;
     return bytes;

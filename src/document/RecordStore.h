@@ -167,16 +167,21 @@ private:
 
     std::vector<LayerSlots> layers_;
 
-    // Big blocks: carved from large regions, kept in a free list once given up. Stores that share
-    // it (the open map and one being read) give their blocks back to it; the last one frees it.
+    // Blocks of every size: carved from large regions, kept in a free list of their size once given
+    // up, so that a map read or built after another takes memory already touched. Stores that share
+    // the pool (the open map and one being read) give their blocks back to it; the last one frees it.
     struct BlockPool {
         ~BlockPool();
-        std::vector<MapRecord*> freeBigBlocks;
+        // Free blocks of block 0's size, block 1's size and the big size.
+        std::array<std::vector<MapRecord*>, 3> freeBlocks;
         std::vector<std::pair<void*, std::size_t>> regions;
-        std::vector<MapRecord*> heapBigBlocks;  // where no region could be had
+        std::vector<MapRecord*> heapBlocks;  // where no region could be had
+        std::size_t heapBytes = 0;
         char* regionNext = nullptr;
         std::size_t regionLeft = 0;
     };
+    static std::size_t BlockSizeClass(int block) { return block <= 1 ? static_cast<std::size_t>(block) : 2; }
+    static std::size_t BlockBytes(int block);
     std::shared_ptr<BlockPool> pool_;
 
     // The text buffer: pages filled front to back, kept for the next map.

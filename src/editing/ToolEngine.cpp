@@ -157,7 +157,7 @@ void DisableSelectionButtons(App& app) {
 }
 
 void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
-    if (!app.form1) return;
+    if (!app.form1 || app.tool.LongCommandRunning == -1) return;
     GuardHandler(app, [&] {
         ToolState& tool = app.tool;
         LampBusy(app);
@@ -187,7 +187,7 @@ void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
 }
 
 void CanvasMouseMove(App& app, int button, int /*shift*/, float x, float y) {
-    if (!app.form1) return;
+    if (!app.form1 || app.tool.LongCommandRunning == -1) return;
     GuardHandler(app, [&] {
         ToolState& tool = app.tool;
         const ToolModeHooks* hooks = HooksFor(tool.CommandMode);
@@ -211,7 +211,7 @@ void CanvasMouseMove(App& app, int button, int /*shift*/, float x, float y) {
 }
 
 void CanvasMouseUp(App& app, int button, int /*shift*/, float x, float y) {
-    if (!app.form1) return;
+    if (!app.form1 || app.tool.LongCommandRunning == -1) return;
     GuardHandler(app, [&] {
         ToolState& tool = app.tool;
         Canvas(app).SetDrawMode(DrawModeCopyPen);
@@ -247,7 +247,7 @@ void CanvasMouseUp(App& app, int button, int /*shift*/, float x, float y) {
 }
 
 void CanvasKeyDown(App& app, int keyCode, int shift) {
-    if (!app.form1) return;
+    if (!app.form1 || app.tool.LongCommandRunning == -1) return;
     GuardSilently([&] {
         LampBusy(app);
         // Ctrl alone: the copy and paste keys of the copy buffer; the lamp stays red.

@@ -120,6 +120,9 @@ struct DemoMarkerState {
 // The armed canvas tool and what the canvas handlers and the tools share from event to event.
 struct ToolState {
     std::uint8_t CommandMode = ModeZoomIn;
+    // -1 while a long command that yields to the window (the sheet division) runs: the canvas, the
+    // toolbar, the method panel and the symbol buttons wait until it has ended.
+    std::int16_t LongCommandRunning = 0;
     // The tool paused by a right press, or the mode a view tool returns to.
     std::int16_t PreviousMode = 0;
     // Clicks the armed tool has taken; the rubber previews run while it is above 0.

@@ -294,6 +294,12 @@ void gzfenfufrm::Command3_Click() {
     Command4.SetCaption(StopCaption);
     Text1.SetEnabled(false);
     ProgressBar1.SetValue(0);
+    // The division yields to the window as it goes; meanwhile only its stop button acts.
+    struct LongCommand {
+        explicit LongCommand(App& a) : app(a) { app.tool.LongCommandRunning = -1; }
+        ~LongCommand() { app.tool.LongCommandRunning = 0; }
+        App& app;
+    } running(app);
 
     GuardToMessageBox(app.platform.prompt(), [&] {
         if (!BuildSheetFrameTemplate(app, TextsOf(*this))) params.StopFlag = -1;
@@ -438,6 +444,20 @@ void ShowSheetFrameWindow(App& app) {
     window->Command4.SetEnabled(false);
     window->Show(true);
     刷新(app);
+}
+
+void ShowStandardDivisionWindow(App& app) {
+    if (app.sheetDivisionWindow && app.sheetDivisionWindow->Loaded()) app.sheetDivisionWindow->Unload();
+    app.sheetDivisionWindow = std::make_shared<gzfenfufrm>(app);
+    app.sheetDivisionWindow->Show(false);
+}
+
+void ShowIrregularDivisionWindow(App& app) {
+    auto window = std::make_shared<gzfenfufrm>(app);
+    window->Load();
+    window->Command3.SetEnabled(true);
+    window->Command4.SetEnabled(true);
+    window->Show(true);
 }
 
 }  // namespace movra

@@ -71,5 +71,10 @@ private:
 // What the toolbar's "图廓一幅" does: the window modal with only "插入一副图廓" and "退出" usable,
 // then the canvas redrawn.
 void ShowSheetFrameWindow(App& app);
+// What the settings window's "进行标准分幅" does: the window shown without waiting, its buttons as
+// designed; it stays loaded until it is closed or shown again.
+void ShowStandardDivisionWindow(App& app);
+// What "进行不规则分幅" does: the window modal with both division buttons usable.
+void ShowIrregularDivisionWindow(App& app);
 
 }  // namespace movra

@@ -352,6 +352,7 @@ const Row* FindRow(const std::map<std::string, Row>& rows, const std::string& ke
 }
 
 void RunFramed(App& app, const std::map<std::string, Row>& rows, const std::string& key) {
+    if (app.tool.LongCommandRunning == -1) return;
     StopRoamingTimer(app);
     PaintLamp(app, LampRed);
     RowEnd end = RowEnd::ReturnAtOnce;

@@ -367,6 +367,7 @@ const std::array<Row, MethodPanelButtonCount>& Rows() {
 }  // namespace
 
 void stForm1::Command8_Click(int index) {
+    if (app.tool.LongCommandRunning == -1) return;
     try {
         Text2.SetLocked(false);
         Text2.SetFontSize(10);

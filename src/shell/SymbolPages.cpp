@@ -237,6 +237,7 @@ const Frame& stForm1::FrontPanel() const {
 }
 
 void stForm1::Command5_Click(int index) {
+    if (app.tool.LongCommandRunning == -1) return;
     ToolState& tool = app.tool;
     GuardSilently([&] {
         const SymbolStandard& st = app.symbolStandard;

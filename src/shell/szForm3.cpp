@@ -9,6 +9,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "document/FontTable.h"
+#include "sheets/gzfenfufrm.h"
 #include "shell/stForm1.h"
 #include "symbols/AnnotationScaling.h"
 #include "symbols/LoadSymbolStandard.h"
@@ -36,6 +37,12 @@ void Mark(OptionButton& option) {
 }
 
 constexpr double MonitorInches[4] = {14, 17, 19, 21};
+
+bool MapHoldsRecords(const App& app) {
+    for (int layer = 1; layer <= app.store.LayerDimension(); ++layer)
+        if (app.store.Count(layer) > 0) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -206,6 +213,8 @@ szForm3::szForm3(App& application)
     Label18.SetEnabled(false);
     Label19.SetCaption("进行不规则分幅");
     Label19.SetEnabled(false);
+    Label18.onClick = [this] { Label18_Click(); };
+    Label19.onClick = [this] { Label19_Click(); };
     Label7.SetCaption("北-纵坐标-Y");
     Label8.SetCaption("东-横坐标-X");
     Label9.SetCaption("(x,y)表示为：");
@@ -344,6 +353,10 @@ void szForm3::Form_Load() {
             Text8.SetText("120.000");
         if (s.ContourInterval == 0) s.ContourInterval = 1;
         Check1.SetValue(s.ShowGrid == 1 ? Checked : Unchecked);
+        // Dividing needs a map to divide.
+        const bool mapHoldsRecords = MapHoldsRecords(app);
+        Label18.SetEnabled(mapHoldsRecords);
+        Label19.SetEnabled(mapHoldsRecords);
         Check2.SetValue(s.FollowPan == -1 ? Checked : Unchecked);
         Mark(s.ForceScaleFlag == -1 ? Option4 : Option1);
         for (int i = 0; i < List1.ListCount(); ++i) {
@@ -542,6 +555,29 @@ void szForm3::ScaleAllAnnotations() {
     }
     ScaleAnnotations(app, ScalingFactor);
     app.platform.prompt().MsgBox("(全体)字体缩放完毕,请刷新！", MsgOkOnly);
+    Unload();
+}
+
+bool szForm3::DivisionAllowed() const {
+    return app.selfMade.SelfMadeSymbolsLoaded == 0 && app.symbolStandard.SymbolStandardLoaded == -1 &&
+           Check1.Value() == Checked;
+}
+
+void szForm3::Label18_Click() {
+    if (!DivisionAllowed()) return;
+    if (app.platform.prompt().MsgBox("要进行图幅标准分幅吗？,确已掌握分幅方法了吗", MsgYesNo, "标准分幅") !=
+        AnswerYes)
+        return;
+    ShowStandardDivisionWindow(app);
+    Unload();
+}
+
+void szForm3::Label19_Click() {
+    if (!DivisionAllowed()) return;
+    if (app.platform.prompt().MsgBox("要进行图幅不规则分幅吗？,确已掌握分幅方法了吗", MsgYesNo, "不规则分幅") !=
+        AnswerYes)
+        return;
+    ShowIrregularDivisionWindow(app);
     Unload();
 }
 

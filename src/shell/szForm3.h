@@ -74,6 +74,10 @@ public:
     void Check3_Click();
     // "缩放(全体)字体": scales the height of every annotation text by the factor chosen in List3.
     void Label16_DblClick();
+    // "进行标准分幅" and "进行不规则分幅": the sheet division window, for a map drawn with the
+    // symbol standard and the grid shown.
+    void Label18_Click();
+    void Label19_Click();
     void ScaleAllAnnotations();
     // The scaling factor, read from List3 when the scaling runs.
     float ScalingFactor = 1;
@@ -82,6 +86,8 @@ private:
     void SetScale(double denominator);
     void SetDatum(double a, double inverseFlattening);
     void Layout();
+    // The symbol standard loaded, the self-made library not, and the grid shown.
+    bool DivisionAllowed() const;
     bool loadingMeasuredWidth_ = false;
 };
 

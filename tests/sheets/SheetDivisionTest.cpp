@@ -3,16 +3,21 @@
 // maps out again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "SheetFilesFixture.h"
 #include "display/LineSink.h"
+#include "document/JdxFile.h"
 #include "platform/fake/RecordingSurface.h"
 #include "sheets/SheetFiles.h"
 #include "sheets/gzfenfufrm.h"
 #include "sheets/hbtuFrm.h"
+#include "editing/ToolEngine.h"
+#include "editing/ToolState.h"
 #include "shell/MainToolbar.h"
 #include "shell/stForm1.h"
 
@@ -195,6 +200,96 @@ TEST_F(SheetDivision, TheToolbarEntryOffersOnlyTheFrameAndExit) {
     t.form1.Load();
     RunToolbarKey(app, "图廓一幅");
     EXPECT_EQ(t.form1.Text2.Text().find("尚未提供"), std::string::npos);
+}
+
+// The division yields to the window as it goes; a click on the method panel, the toolbar or the
+// canvas meanwhile does nothing, and all of them act again once it has ended.
+TEST_F(SheetDivision, WhileDividingOnlyTheStopButtonActs) {
+    t.form1.Load();
+    t.platform.silentSound.beeps.clear();
+    app.tool.CommandMode = ModeIdle;
+    const int records = app.store.Count(1);
+    t.platform.scriptedEvents.QueueAt(1, [&] {
+        t.form1.Command8_Click(17);
+        RunToolbarKey(app, "图廓一幅");
+        CanvasMouseDown(app, LeftButton, 0, 1100, 2100);
+        CanvasMouseUp(app, LeftButton, 0, 1100, 2100);
+    });
+    Start(out.Str());
+    EXPECT_EQ(app.tool.CommandMode, ModeIdle);
+    EXPECT_TRUE(t.platform.silentSound.beeps.empty());
+    EXPECT_EQ(window.Command4.Caption(), "已完成分幅");
+    EXPECT_GE(app.store.Count(1), records);
+    t.form1.Command8_Click(17);
+    EXPECT_NE(app.tool.CommandMode, ModeIdle);
+}
+
+// Every record type on a shown and a hidden layer, with merged-file tags, divided and read back from
+// the sheets: each record is in the sheet of its cell with its tag, simple figures in that one only,
+// and a line lying on a sheet line in the sheets on both sides of it.
+TEST_F(SheetDivision, EveryRecordComesBackFromTheSheetsWithItsTag) {
+    EmptyMap();
+    app.store.LayerOnFlag[2] = 0;
+    struct Placed {
+        std::string text;
+        int type;
+        std::uint8_t tag;
+        std::string sheet;
+    };
+    std::vector<Placed> placed;
+    for (int type = 1; type <= 99; ++type) {
+        // Layer 1 in the cell (1000, 2000), the hidden layer 2 in the cell (1250, 2250); every vertex
+        // well inside, so no sheet line cuts the figure.
+        const int layer = type % 2 ? 1 : 2;
+        const double x = layer == 1 ? 1050 : 1300, y = layer == 1 ? 2050 : 2300;
+        const double d = (type % 7) * 5;
+        const auto tag = static_cast<std::uint8_t>(1 + type % 3);
+        const std::string text = "f" + std::to_string(type);
+        MapRecord& r = AddTo(app, layer, type, {x + d, y + d, x + 40 + d, y + 30, x + 60, y + 70 + d, x + 20, y + 90}, text);
+        r.RecordSource = tag;
+        if (type == 9) {  // an ellipse: semi-axes and azimuth, not vertices
+            r.RecordX2 = 20;
+            r.RecordY2 = 10;
+            r.RecordX3 = 0.5;
+        }
+        placed.push_back({text, type, tag, layer == 1 ? SheetFileName(1000, 2000) : SheetFileName(1250, 2250)});
+    }
+    AddTo(app, 1, 2, {1250, 2010, 1250, 2100}, "on the line").RecordSource = 2;
+    // The extent reaches past both cells, so the grid lines between them are cut along.
+    AddTo(app, 1, 7, {1010, 2010});
+    AddTo(app, 2, 7, {1490, 2490});
+
+    Start(out.Str());
+    ASSERT_EQ(window.outcome.failed, 0);
+
+    // The cut map keeps every record's tag, pieces included.
+    for (const Placed& p : placed) {
+        for (int layer = 1; layer <= 2; ++layer)
+            for (int slot = 0; slot < app.store.Count(layer); ++slot)
+                if (app.store.Get(layer, slot).RecordText == p.text)
+                    EXPECT_EQ(app.store.Get(layer, slot).RecordSource, p.tag) << "type " << p.type;
+    }
+    std::map<std::string, std::vector<std::string>> found;  // text -> the sheets holding it
+    for (const auto& name : Files(out.Str())) {
+        if (name == "索引卷.jdx") continue;
+        TestApp sheet;
+        ASSERT_TRUE(ReadJdxFile(sheet.app, out.Str() + "/" + name)) << name;
+        for (int layer = 0; layer <= sheet.app.store.LayerCount; ++layer)
+            for (int slot = 0; slot < sheet.app.store.Count(layer); ++slot) {
+                const MapRecord& r = sheet.app.store.Get(layer, slot);
+                if (r.RecordType != 0) found[r.RecordText].push_back(name);
+            }
+    }
+    for (const Placed& p : placed) {
+        const auto& where = found[p.text];
+        EXPECT_FALSE(where.empty()) << "type " << p.type << " is in no sheet";
+        EXPECT_NE(std::find(where.begin(), where.end(), p.sheet), where.end()) << "type " << p.type;
+        if (p.type == 2 || p.type == 7 || p.type == 15 || p.type == 25 || p.type == 65)
+            EXPECT_EQ(where.size(), 1u) << "type " << p.type;
+    }
+    std::set<std::string> lineSheets;
+    for (const auto& sheetName : found["on the line"]) lineSheets.insert(sheetName);
+    EXPECT_EQ(lineSheets, (std::set<std::string>{SheetFileName(1000, 2000), SheetFileName(1250, 2000)}));
 }
 
 class MergedMapUndo : public ::testing::Test {

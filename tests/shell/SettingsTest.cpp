@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "basic/Numbers.h"
+#include "sheets/gzfenfufrm.h"
 #include "shell/szForm3.h"
 #include "support/TestApp.h"
 
@@ -118,6 +119,57 @@ TEST_F(SettingsTest, SwitchesListsAndBackground) {
     Window().Check5.SetValue(Unchecked);
     EXPECT_EQ(t.form1.Combo3.ListCount(), 154);
     EXPECT_EQ(t.app.tables.FontNames[200], "F");  // entries above 153 keep what they hold
+}
+
+// The two division labels act only with a map to divide, the standard loaded, no self-made library
+// and the grid shown; a Yes opens the division window (modeless for the standard division, with both
+// division buttons for the irregular one) and closes the settings window.
+TEST_F(SettingsTest, DivisionLabelsOpenTheSheetDivisionWindow) {
+    Window().Load();
+    EXPECT_FALSE(Window().Label18.Enabled());
+    EXPECT_FALSE(Window().Label19.Enabled());
+    Window().Unload();
+
+    t.app.store.At(1, 0).RecordType = 2;
+    t.app.store.Count(1) = 1;
+    Window().Load();
+    EXPECT_TRUE(Window().Label18.Enabled());
+    EXPECT_TRUE(Window().Label19.Enabled());
+
+    // The standard not loaded: nothing is asked.
+    Window().Check1.SetValue(Checked);
+    Window().Label18.Click();
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+    t.app.symbolStandard.SymbolStandardLoaded = -1;
+    Window().Check1.SetValue(Unchecked);
+    Window().Label19.Click();
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+
+    Window().Check1.SetValue(Checked);
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    Window().Label18.Click();
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);
+    EXPECT_EQ(t.platform.promptScript.questions[0].title, "标准分幅");
+    EXPECT_EQ(t.platform.promptScript.LastText(), "要进行图幅标准分幅吗？,确已掌握分幅方法了吗");
+    EXPECT_TRUE(Window().Loaded());
+    EXPECT_EQ(t.app.sheetDivisionWindow, nullptr);
+
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    Window().Label18.Click();
+    ASSERT_NE(t.app.sheetDivisionWindow, nullptr);
+    EXPECT_TRUE(t.app.sheetDivisionWindow->Visible());
+    EXPECT_FALSE(t.app.sheetDivisionWindow->Modal());
+    EXPECT_EQ(t.app.sheetDivisionWindow->Command3.Caption(), "开始分幅");
+    EXPECT_FALSE(Window().Loaded());
+    t.app.sheetDivisionWindow->Unload();
+
+    Window().Load();
+    Window().Check1.SetValue(Checked);
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    Window().Label19.Click();
+    EXPECT_EQ(t.platform.promptScript.questions.back().title, "不规则分幅");
+    EXPECT_EQ(t.platform.promptScript.LastText(), "要进行图幅不规则分幅吗？,确已掌握分幅方法了吗");
+    EXPECT_FALSE(Window().Loaded());
 }
 
 }  // namespace
