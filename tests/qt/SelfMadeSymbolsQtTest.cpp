@@ -1,6 +1,7 @@
 // Drawing a self-made symbol through the real window: method button 3 magnifies the canvas onto
 // the 10 mm grid, the ordinary tools draw into it, and leaving saves it under a name; then the
-// symbol is inserted beside a standard symbol at two map scales. Pictures go to /tmp.
+// symbol is inserted beside a standard symbol at two map scales. Pictures go to /tmp, or to
+// MOVRA_TEST_PICTURES when set.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "App.h"
@@ -71,7 +73,10 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
         Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         QApplication::processEvents();
     }
-    void Save(const QString& name) { canvas->grab().save("/tmp/movra-" + name); }
+    void Save(const QString& name) {
+        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
+        canvas->grab().save(QString::fromUtf8(folder && *folder ? folder : "/tmp") + "/movra-" + name);
+    }
     // Whether a pixel of the colour lies within two pixels of `at` (lines are one pixel wide).
     bool InkNear(QPoint at, QColor color) {
         const QImage shown = canvas->grab().toImage();
