@@ -18,6 +18,7 @@
 #include "basic/Files.h"
 #include "basic/Numbers.h"
 #include "platform/Picture.h"
+#include "symbols/SymbolCode.h"
 #include "symbols/TusFile.h"
 #include "symbols/TusItem.h"
 
@@ -304,8 +305,9 @@ void DrawLineTypeSegment(Canvas& canvas, SymbolStandard& st, int t, double ax, d
     } while (acc < len && period > 0 && ++passes < 10000);
 }
 
-// Point symbols [firstSymbol, endSymbol) in a grid, then line types firstType..lastType.
-bool SaveSheet(SymbolStandard& st, int firstSymbol, int endSymbol, int firstType, int lastType,
+// Point symbols [firstSymbol, endSymbol) in a grid, then the line types listed, each labelled
+// with its code.
+bool SaveSheet(SymbolStandard& st, int firstSymbol, int endSymbol, const std::vector<int>& types,
                double scale, const std::string& path) {
     constexpr int columns = 10;
     constexpr double cell = 12;        // mm per point-symbol cell
@@ -313,7 +315,7 @@ bool SaveSheet(SymbolStandard& st, int firstSymbol, int endSymbol, int firstType
     constexpr int lineColumns = 2;
     constexpr double lineColumnWidth = cell * columns / lineColumns;
     const int symbols = std::max(0, endSymbol - firstSymbol);
-    const int lineTypes = std::max(0, lastType - firstType + 1);
+    const int lineTypes = static_cast<int>(types.size());
     const int symbolRows = (symbols + columns - 1) / columns;
     const int lineRows = (lineTypes + lineColumns - 1) / lineColumns;
     const double heightMm = symbolRows * cell + lineRows * lineRow + 4;
@@ -338,12 +340,12 @@ bool SaveSheet(SymbolStandard& st, int firstSymbol, int endSymbol, int firstType
     }
     const double linesTop = heightMm - symbolRows * cell - 2;
     for (int m = 0; m < lineTypes; ++m) {
-        const int t = firstType + m;
+        const int t = types[static_cast<size_t>(m)];
         const int row = m / lineColumns, col = m % lineColumns;
         const double x0 = col * lineColumnWidth, y = linesTop - row * lineRow - lineRow / 2;
         canvas.color = 0xFF0000FF;
         canvas.widthPx = 1;
-        Digits(canvas, x0 + 0.4, y + 1, t);
+        Digits(canvas, x0 + 0.4, y + 1, LineTypeCode(t));
         canvas.color = 0xFF000000;
         // A run east, then one slanting up, so a turned symbol shows its side.
         DrawLineTypeSegment(canvas, st, t, x0 + 5, y, x0 + 38, y);
@@ -377,25 +379,27 @@ int main(int argc, char** argv) {
 
     int symbols = 0;
     while (symbols <= MaxSymbolIndex && !st.SymbolNames.At(symbols).empty()) ++symbols;
-    int lineTypes = 0;
-    while (lineTypes + 1 <= MaxLineTypeIndex && !st.LineTypeNames.At(lineTypes + 1).empty() &&
-           st.LineTypeNames.At(lineTypes + 1) != "*$")
-        ++lineTypes;
+    // The line types with a pattern to lay; fill rows and unused numbers have none.
+    std::vector<int> lineTypes;
+    for (int t = 1; t <= MaxLineTypeIndex && st.LineTypeNames.At(t) != "*$"; ++t)
+        if (st.LineTypePattern.At(t, 0, 0) >= 1) lineTypes.push_back(t);
 
     // The whole sheet, then the same in pages small enough to look at closely.
     const std::string output = argv[2];
     const std::string stem = output.size() > 4 ? output.substr(0, output.size() - 4) : output;
-    bool written = SaveSheet(st, 0, symbols, 1, lineTypes, scale, output);
+    bool written = SaveSheet(st, 0, symbols, lineTypes, scale, output);
     for (int first = 0; first < symbols; first += 40)
-        written = SaveSheet(st, first, std::min(symbols, first + 40), 1, 0, scale,
+        written = SaveSheet(st, first, std::min(symbols, first + 40), {}, scale,
                             stem + "-points" + std::to_string(first / 40 + 1) + ".png") && written;
-    for (int first = 1; first <= lineTypes; first += 16)
-        written = SaveSheet(st, 0, 0, first, std::min(lineTypes, first + 15), scale,
-                            stem + "-lines" + std::to_string(first / 16 + 1) + ".png") && written;
+    for (size_t first = 0; first < lineTypes.size(); first += 16) {
+        const std::vector<int> page(lineTypes.begin() + static_cast<long>(first),
+                                    lineTypes.begin() + static_cast<long>(std::min(lineTypes.size(), first + 16)));
+        written = SaveSheet(st, 0, 0, page, scale, stem + "-lines" + std::to_string(first / 16 + 1) + ".png") && written;
+    }
     if (!written) {
         std::fprintf(stderr, "symbolsheet: cannot write %s\n", argv[2]);
         return 1;
     }
-    std::printf("%d point symbols, %d line types\n", symbols, lineTypes);
+    std::printf("%d point symbols, %zu line types\n", symbols, lineTypes.size());
     return 0;
 }

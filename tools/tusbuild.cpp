@@ -1,16 +1,19 @@
-// Builds a symbol-standard file (.tus) from its readable source, one item per line, and checks
-// that the result loads completely before it replaces the old file.
+// Builds a symbol-standard file (.tus) from its readable source and checks it before it replaces
+// the old file: every code the symbol pages use is there, each item as the readers take it whole,
+// and the result loads completely. A source that fails a check fails the build.
 //
 //   tusbuild SOURCE.txt OUTPUT.tus
 //   tusbuild --proxy SOURCE.txt OUTPUT.tus   (the DXF proxy table: rows of four items, then "end")
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "basic/Errors.h"
 #include "basic/Files.h"
 #include "basic/Numbers.h"
+#include "symbols/StandardSource.h"
 #include "symbols/TusFile.h"
 #include "symbols/TusItem.h"
 #include "exchange/ProxyTable.h"
@@ -34,9 +37,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tusbuild: cannot read %s\n", argv[1]);
         return 1;
     }
+    std::string itemLines = *source;
+    if (!proxy) {
+        // A base standard named in the source is read from the same folder.
+        const std::filesystem::path folder = std::filesystem::path(argv[1]).parent_path();
+        const StandardSourceResult compiled =
+            CompileStandardSource(*source, [&](const std::string& name) -> std::optional<std::string> {
+                try {
+                    return ReadWholeFile((folder / (name + ".txt")).string());
+                } catch (const RuntimeError&) {
+                    return std::nullopt;
+                }
+            });
+        for (const std::string& error : compiled.errors) std::fprintf(stderr, "tusbuild: %s: %s\n", argv[1], error.c_str());
+        if (!compiled.errors.empty()) return 1;
+        itemLines = compiled.itemLines;
+    }
     std::string bytes;
     try {
-        bytes = EncodeTusSource(*source);
+        bytes = EncodeTusSource(itemLines);
     } catch (const RuntimeError& error) {
         std::fprintf(stderr, "tusbuild: %s: a line is too long (%s)\n", argv[1], error.what());
         return 1;

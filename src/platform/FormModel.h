@@ -84,6 +84,9 @@ public:
     virtual void Form_Unload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
+    // The window became the active window, or another window did.
+    virtual void Form_GotFocus() {}
+    virtual void Form_LostFocus() {}
     // A click on the window's empty area.
     virtual void Form_Click() {}
 

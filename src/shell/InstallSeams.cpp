@@ -11,6 +11,7 @@
 #include "exchange/ExportDxfR12.h"
 #include "exchange/ImportDxf.h"
 #include "geomops/CutAlongLine.h"
+#include "geomops/InkFill.h"
 #include "geomops/KeepInside.h"
 #include "geomops/TrimStubs.h"
 
@@ -33,6 +34,7 @@ void InstallExportSeams(App& app) {
     app.geomopsSeams.CutLinesAndAreas = CutLinesAndAreas;
     app.geomopsSeams.AddInsidePieces = AddInsidePieces;
     app.geomopsSeams.CutLines = CutLines;
+    app.geomopsSeams.墨水填充 = 墨水填充;
 }
 
 }  // namespace movra

@@ -27,7 +27,9 @@
 #include "shell/ToolbarIcons.h"
 #include "shell/hlep_frm.h"
 #include "shell/stForm1.h"
+#include "survey/Tyhdfrm.h"
 #include "survey/cezhanfrm.h"
+#include "symbols/chaxunfrm.h"
 #include "symbols/zjForm4.h"
 
 namespace movra {
@@ -304,6 +306,7 @@ const std::map<std::string, Row>& ButtonRows() {
         {"撤消", UndoRow},
         {"反撤", RedoRow},
         {"注记", [](App& app) { ShowArticleAnnotation(app); return RowEnd::Done; }},
+        {"查询A", [](App& app) { ShowQueryDialog(app); return RowEnd::Done; }},
     };
     return rows;
 }
@@ -328,7 +331,7 @@ const std::map<std::string, Row>& MenuRows() {
         {"选打印范围", PrintRanges},
         {"加层", AddLayerRow},
         {"裁剪", ArmCutting},
-        {"投影换带", [](App& app) { return WindowNotYet(app, "投影换带窗口"); }},
+        {"投影换带", Calls(ShowProjectionDialog)},
         {"设站", StationSetUp},
         {"控制点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},
         {"碎部点群", [](App& app) { return WindowNotYet(app, "点群输入窗口"); }},

@@ -15,7 +15,9 @@
 #include "shell/StartUp.h"
 #include "shell/ViewStateFormulas.h"
 #include "shell/szForm3.h"
+#include "survey/GPSdaohang.h"
 #include "survey/sbclF3.h"
+#include "survey/xpdxFrm.h"
 #include "symbols/SymbolMaking.h"
 #include "symbols/shuxfrm.h"
 
@@ -77,6 +79,8 @@ stForm1::stForm1(App& application)
     InstallExportSeams(app);
     otherParts.ShowAttributeDialog = [this] { movra::ShowAttributeDialog(app); };
     otherParts.ToggleSymbolMakingMode = [this] { movra::ToggleSymbolMakingMode(app); };
+    otherParts.ShowGpsWindow = [this] { movra::ShowGpsWindow(app); };
+    otherParts.ShowPhotoOrientation = [this] { ShowPhotoOrientationWindow(app); };
     BuildMainToolbars(*this);
     Toolbar1.onButtonClick = [this](ToolbarButton& button) { Toolbar1_ButtonClick(button); };
     Toolbar1.onButtonMenuClick = [this](ButtonMenu& menu) { Toolbar1_ButtonMenuClick(menu); };

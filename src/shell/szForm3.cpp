@@ -1,5 +1,6 @@
 #include "shell/szForm3.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "document/FontTable.h"
 #include "sheets/gzfenfufrm.h"
 #include "shell/stForm1.h"
+#include "survey/GaussKruger.h"
 #include "symbols/AnnotationScaling.h"
 #include "symbols/LoadSymbolStandard.h"
 #include "symbols/shuxfrm.h"
@@ -327,13 +329,7 @@ void szForm3::ShowScaleInSettings() {
     Frame3.SetCaption("范围(单位:米)");
 }
 
-void szForm3::SetDatum(double a, double inverseFlattening) {
-    auto& s = app.settings;
-    s.EllipsoidA = a;
-    s.EllipsoidFlattening = 1 / inverseFlattening;
-    s.EllipsoidB = (1 - s.EllipsoidFlattening) * a;
-    s.EllipsoidE2 = 2 * s.EllipsoidFlattening - s.EllipsoidFlattening * s.EllipsoidFlattening;
-}
+void szForm3::SetDatum(double a, double inverseFlattening) { SetCurrentDatum(app.settings, {a, inverseFlattening}); }
 
 void szForm3::Form_Load() {
     auto& view = app.view;
@@ -553,7 +549,16 @@ void szForm3::ScaleAllAnnotations() {
         Label16.SetCaption("先选系数！");
         return;
     }
-    ScaleAnnotations(app, ScalingFactor);
+    // Every layer that is drawn (on or locked) and holds a record; the records lie below the count.
+    RecordStore& store = app.store;
+    const int lastLayer = std::min<int>(store.LayerCount, store.LayerDimension());
+    for (int layer = 1; layer <= lastLayer; ++layer) {
+        const auto l = static_cast<std::size_t>(layer);
+        if (store.LayerOnFlag[l] == 0 && store.LayerLockFlag[l] == 0) continue;
+        const int count = std::min<int>(store.Count(layer), store.LayerCapacity + 1);
+        for (int slot = 0; slot < count; ++slot)
+            ScaleAnnotationRecord(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), ScalingFactor);
+    }
     app.platform.prompt().MsgBox("(全体)字体缩放完毕,请刷新！", MsgOkOnly);
     Unload();
 }

@@ -78,6 +78,8 @@ public:
     // symbol standard and the grid shown.
     void Label18_Click();
     void Label19_Click();
+    // Reads the factor again, scales every annotation record of the drawn layers by it, reports and
+    // closes; a factor outside 0.5 to 2 (none chosen reads 0) changes nothing.
     void ScaleAllAnnotations();
     // The scaling factor, read from List3 when the scaling runs.
     float ScalingFactor = 1;

@@ -9,11 +9,8 @@ struct App;
 bool IsScaledAnnotationType(int type);
 
 // Multiplies the text height of the record at (layer, slot) by the factor (the single widened to a
-// double) when it is an annotation record; any other record is left alone.
-void ScaleAnnotationRecord(App& app, std::uint8_t layer, std::int16_t slot, float factor);
-
-// Scales every annotation record of the layers that are on or locked and hold a record. A record
-// that fails is passed over. Marks the map modified when a record changed.
-void ScaleAnnotations(App& app, float factor);
+// double) when it is an annotation record; any other record, or one that cannot be reached, is
+// left alone. Marks the map modified and returns true when the record was scaled.
+bool ScaleAnnotationRecord(App& app, std::uint8_t layer, std::int16_t slot, float factor);
 
 }  // namespace movra

@@ -101,6 +101,14 @@ std::vector<std::string> SplitLines(const App& app, const std::string& text) {
     return pieces;
 }
 
+const std::vector<std::string>& FieldNamesShown(App& app, int c) {
+    auto& names = app.mapFile.AttributeFieldNames.at(static_cast<std::size_t>(c));
+    if (names.empty()) names.emplace_back();
+    for (std::string& name : names)
+        if (name.empty()) name = "未设置";
+    return names;
+}
+
 void SetPendingText(App& app, const std::string& text) {
     app.current.PendingText = text;
     app.textPlacement.PendingTextLines = SplitLines(app, text);

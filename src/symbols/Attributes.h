@@ -49,6 +49,10 @@ Class0Values Class0ValuesFromLines(const std::vector<std::string>& lines);
 // piece); an empty text gives one empty piece.
 std::vector<std::string> SplitLines(const App& app, const std::string& text);
 
+// The field names of class c (1 to 4) as the dialogs list them: a list never set gets its one
+// name, and an empty name becomes "未设置" in the list itself.
+const std::vector<std::string>& FieldNamesShown(App& app, int c);
+
 // Puts the text in hand: PendingText the whole text, PendingTextLines its lines.
 void SetPendingText(App& app, const std::string& text);
 

@@ -17,7 +17,6 @@ namespace {
 constexpr const char* ClassItems[AttributeClassCount] = {"0类属性", "1类属性", "2类属性", "3类属性", "4类属性"};
 constexpr const char* PageBreakLine = "$（分页符）";
 constexpr const char* AnchorLine = "[挂靠词]$";
-constexpr const char* UnsetName = "未设置";
 
 std::string CommandBoxText(const App& app) { return app.form1 ? app.form1->Text8.Text() : std::string(); }
 
@@ -85,14 +84,8 @@ void shuxfrm::List1_Click() {
             Text1.SetText(text + PageBreakLine);
             return;
         }
-        auto& names = app.mapFile.AttributeFieldNames[static_cast<std::size_t>(c)];
-        // A list that was never set holds one empty name.
-        if (names.empty()) names.emplace_back();
         std::string text;
-        for (std::string& name : names) {
-            if (name.empty()) name = UnsetName;
-            text += name + brk;
-        }
+        for (const std::string& name : FieldNamesShown(app, c)) text += name + brk;
         Text1.SetText(text + AnchorLine + brk);
     } catch (...) {
         // The display ends quietly.

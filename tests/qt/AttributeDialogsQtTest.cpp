@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "shell/szForm3.h"
@@ -33,13 +34,10 @@ struct AttributeDialogsQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};
 
-    static void SavePicture(const QImage& image, const char* name) {
-        if (const char* folder = std::getenv("MOVRA_TEST_PICTURES"); folder && *folder)
-            image.save(QString::fromLocal8Bit(folder) + "/" + name);
-    }
+    static void SavePicture(const QImage& image, const char* name) { SaveTestPicture(image, name); }
     template <typename W>
     static W* Widget(MainProgram& run, const Control& control) {
-        return qobject_cast<W*>(run.binder.WidgetOf(control));
+        return BoundWidget<W>(run, control);
     }
     // Presses Yes or OK on every message box that comes up until `stop` is cleared.
     static void AcceptMessageBoxes(std::shared_ptr<bool> running, std::shared_ptr<int> accepted) {

@@ -154,8 +154,9 @@ TEST_F(MethodPanelQtTest, ANewUserDrawsSelectsFlipsUndoesAndArmsASymbol) {
     QWidget* page2 = run.binder.WidgetOf(form.Frame1(2));
     EXPECT_TRUE(OnTop(window, page2));
     EXPECT_FALSE(panel->isEnabled());
-    // (The shipped standard holds the first 121 point symbols so far: those have pictures.)
-    EXPECT_FALSE(qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command5(5)))->icon().isNull());
+    // Every point-symbol button shows its symbol's picture.
+    for (int i = 0; i <= 349; ++i)
+        EXPECT_FALSE(qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command5(i)))->icon().isNull()) << i;
     auto* symbol = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command5(228)));
     ASSERT_NE(symbol, nullptr);
     symbol->click();

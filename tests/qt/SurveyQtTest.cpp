@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -11,17 +10,13 @@
 #include <QToolButton>
 #include <QMenu>
 #include <QWidget>
-#include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
-#include <pty.h>
 #include <random>
-#include <termios.h>
-#include <unistd.h>
 
 #include "App.h"
 #include "basic/Numbers.h"
+#include "PseudoTerminal.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -32,50 +27,6 @@
 
 namespace movra {
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 4000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-// An instrument on the far side of a pseudo-terminal: the program opens the slave by its path.
-class Instrument {
-public:
-    Instrument() {
-        char name[256] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
-        // Raw, so that the bytes reach the program as sent; the slave stays open so that what is
-        // written before the program opens it waits in the line.
-        termios raw{};
-        tcgetattr(slave_, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(slave_, TCSANOW, &raw);
-        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-        name_ = name;
-    }
-    ~Instrument() {
-        if (master_ >= 0) close(master_);
-        if (slave_ >= 0) close(slave_);
-    }
-    const std::string& Name() const { return name_; }
-    // Writes everything, letting the program read while the line is full.
-    void Send(const std::string& bytes) {
-        size_t at = 0;
-        while (at < bytes.size()) {
-            const ssize_t n = write(master_, bytes.data() + at, bytes.size() - at);
-            if (n > 0) at += static_cast<size_t>(n);
-            else if (errno == EAGAIN || errno == EINTR) QApplication::processEvents(QEventLoop::AllEvents, 5);
-            else return;
-        }
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string name_;
-};
 
 struct SurveyQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
@@ -221,7 +172,7 @@ TEST_F(SurveyQtTest, StationSetUpFromTheMenuWithANameAndAPickOnTheCanvas) {
 }
 
 TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
-    Instrument instrument;
+    PseudoTerminal instrument;
     ASSERT_FALSE(instrument.Name().empty()) << "openpty failed";
     MainProgram run(program.Str(), work.Str());
     run.Start();

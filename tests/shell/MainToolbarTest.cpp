@@ -12,6 +12,7 @@
 #include "printing/dayinfrm.h"
 #include "shell/MainToolbar.h"
 #include "support/TestApp.h"
+#include "survey/Tyhdfrm.h"
 
 namespace movra {
 namespace {
@@ -291,13 +292,17 @@ TEST_F(MainToolbar, ARecentFileOpensWithoutAQuestion) {
 
 TEST_F(MainToolbar, WindowsNotYetInTheProgramSaySoAndChangeNothing) {
     for (auto [button, menu] : std::vector<std::pair<std::string, std::string>>{
-             {"设置", "投影换带"}, {"插入", "控制点群"}, {"插入", "碎部点群"},
+             {"插入", "控制点群"}, {"插入", "碎部点群"},
              {"插入", "启动超级链"}}) {
         t.form1.Text2.SetText("");
         Choose(button, menu);
         EXPECT_NE(Text2().find("尚未提供"), std::string::npos) << menu;
     }
     EXPECT_EQ(t.app.settings.ClipboardLinkIdle, -1);
+    Choose("设置", "投影换带");
+    ASSERT_TRUE(t.app.projectionDialog);
+    EXPECT_TRUE(t.app.projectionDialog->Visible());
+    EXPECT_FALSE(t.app.projectionDialog->Modal());
     Click("打印");
     EXPECT_NE(Text2().find("尚未提供"), std::string::npos);
 }

@@ -13,6 +13,7 @@
 #include "platform/fake/RecordingSurface.h"
 #include "shell/MethodPanel.h"
 #include "support/TestApp.h"
+#include "survey/GPSdaohang.h"
 #include "symbols/LoadSymbolStandard.h"
 
 namespace movra {
@@ -540,7 +541,9 @@ TEST_F(MethodPanelTest, PanelButtonsPageThroughTheSymbolPages) {
     EXPECT_EQ(form.Command5(560).Container(), &form.Frame1(5));
     EXPECT_EQ(form.Command2.ToolTipText(), "卫星导航");
     form.Command2.Click();
-    EXPECT_EQ(form.Text2.Text(), "卫星导航窗口尚未提供，本命令未执行");
+    ASSERT_TRUE(t.app.gpsWindow);
+    EXPECT_TRUE(t.app.gpsWindow->Visible());
+    EXPECT_FALSE(t.app.gpsWindow->Modal());
 }
 
 }  // namespace

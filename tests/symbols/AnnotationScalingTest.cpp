@@ -39,6 +39,13 @@ struct AnnotationScalingTest : ::testing::Test {
             if (list.List(i) == factor) list.SetListIndex(i);
         ASSERT_EQ(list.Text(), factor);
     }
+    // Chooses the factor in a shown settings window and answers Yes to the question.
+    void Scale(const char* factor) {
+        Settings().Show();
+        Choose(factor);
+        t.platform.promptScript.QueueAnswer(AnswerYes);
+        Settings().Label16.DblClick();
+    }
     double Height(int layer, int k) { return app.store.Get(layer, k).RecordX2; }
 };
 
@@ -66,14 +73,27 @@ TEST_F(AnnotationScalingTest, ScalesTheAnnotationsOfTheDrawnLayers) {
 }
 
 TEST_F(AnnotationScalingTest, FactorsAreSinglesAndRepeatedRunsCompound) {
-    ScaleAnnotations(app, 0.55f);
+    Scale("0.55");
     EXPECT_EQ(Height(1, 0), 3 * static_cast<double>(0.55f));
     EXPECT_NE(Height(1, 0), 3 * 0.55);
-    ScaleAnnotations(app, 1 / 0.55f);
     app.store.At(1, 0).RecordX2 = 4;
-    ScaleAnnotations(app, 0.5f);
-    ScaleAnnotations(app, 0.5f);
+    Scale("0.5");
+    Scale("0.5");
     EXPECT_EQ(Height(1, 0), 1);
+}
+
+TEST_F(AnnotationScalingTest, EveryLayerUpToTheLastIsScaledOnce) {
+    app.store.DimensionKeep(255);
+    app.store.LayerCount = 255;
+    for (int layer = 1; layer <= 255; ++layer) {
+        app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = -1;
+        MapRecord& r = app.store.At(layer, 0);
+        r.RecordType = 25;
+        r.RecordX2 = 3;
+        app.store.Count(layer) = 1;
+    }
+    Scale("2.0");
+    for (int layer = 1; layer <= 255; ++layer) ASSERT_EQ(Height(layer, 0), 6) << "layer " << layer;
 }
 
 TEST_F(AnnotationScalingTest, OneNoChoiceAndNoChangeNothing) {

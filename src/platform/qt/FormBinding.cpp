@@ -109,6 +109,11 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && binding_) binding_->WindowActivated(isActiveWindow());
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     if (binding_ && binding_->DefaultKey(event->key())) return;
     QWidget::keyPressEvent(event);
@@ -895,6 +900,16 @@ void FormBinding::FormUnloaded(FormModel&) {
     Detach();
     window_.hide();
     window_.deleteLater();
+}
+
+void FormBinding::WindowActivated(bool active) {
+    if (!form_ || !form_->Loaded()) return;
+    Run([&] {
+        if (active)
+            form_->Form_GotFocus();
+        else
+            form_->Form_LostFocus();
+    });
 }
 
 void FormBinding::WindowResized() {

@@ -41,6 +41,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QVBoxLayout* layout_;
@@ -70,6 +71,7 @@ public:
     // From the window.
     void WindowResized();
     bool WindowClosing();  // false keeps the window open
+    void WindowActivated(bool active);
     bool DefaultKey(int key);
 
 protected:
