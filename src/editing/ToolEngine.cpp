@@ -13,6 +13,7 @@
 #include "editing/LinkedImages.h"
 #include "editing/Snapping.h"
 #include "editing/ToolFamilies.h"
+#include "symbols/SymbolMaking.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -87,6 +88,7 @@ void RightClickSwap(App& app) {
 void EndSteps(App& app) {
     const CoordinateReductionState& r = app.reduction;
     Form(app).Text1.SetText(PlainNumberText(r.ReductionOffsetX) + ";" + PlainNumberText(r.ReductionOffsetY));
+    if (app.tool.SymbolMakingMode == -1) NormalizeDrawnSymbol(app);
     Canvas(app).SetDrawMode(DrawModeNotXorPen);
     Form(app).Text4_Click();
     LampIdleOrArmed(app);

@@ -19,6 +19,7 @@
 #include "survey/GPSdaohang.h"
 #include "survey/sbclF3.h"
 #include "survey/xpdxFrm.h"
+#include "symbols/SymbolMaking.h"
 #include "symbols/shuxfrm.h"
 
 namespace movra {
@@ -79,6 +80,7 @@ stForm1::stForm1(App& application)
     InstallRedrawSeams(app);
     InstallExportSeams(app);
     otherParts.ShowAttributeDialog = [this] { movra::ShowAttributeDialog(app); };
+    otherParts.ToggleSymbolMakingMode = [this] { movra::ToggleSymbolMakingMode(app); };
     otherParts.ShowGpsWindow = [this] { movra::ShowGpsWindow(app); };
     otherParts.ShowPhotoOrientation = [this] { ShowPhotoOrientationWindow(app); };
     BuildMainToolbars(*this);

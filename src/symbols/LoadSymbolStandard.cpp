@@ -3,6 +3,7 @@
 #include "App.h"
 #include "basic/Paths.h"
 #include "shell/stForm1.h"
+#include "symbols/SelfMadeElements.h"
 #include "symbols/TusFile.h"
 #include "symbols/ZfhFile.h"
 
@@ -54,16 +55,7 @@ void SelfMadeSymbolSwitch(App& app) {
     if (lib.SelfMadeSymbolsLoaded == -1) {
         if (prompt.MsgBox("要卸载自制符号吗？", MsgYesNo, "卸载自制符号") != AnswerYes) return;
         try {
-            for (int s = 1000; s <= app.store.LayerCapacity; ++s) {
-                MapRecord& m = app.store.At(0, s);
-                m.RecordType = 0;
-                m.RecordColor = 0;
-                m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
-                m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
-                m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
-                m.RecordPen = 0;
-                m.RecordText.clear();
-            }
+            for (int s = 1000; s <= app.store.LayerCapacity; ++s) ClearSymbolSlot(app.store.At(0, s));
             lib.LoadedUpTo = 0;
             lib.SelfMadeSymbolsLoaded = 0;
         } catch (...) {

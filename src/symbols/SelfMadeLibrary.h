@@ -13,6 +13,12 @@ struct SelfMadeLibrary {
     std::int32_t Layer0SavedCount = 0;
     // The highest slot the last load filled, so a smaller library loaded over it clears the rest.
     std::int32_t LoadedUpTo = 0;
+
+    // The symbol-making mode: the layer that was current when it was entered, and the centre of
+    // its 10 mm box, fixed at entry so that panning between two strokes cannot shift the copy.
+    std::uint8_t SymbolMakingSavedLayer = 0;
+    double SymbolBoxCentreX = 0;
+    double SymbolBoxCentreY = 0;
 };
 
 }  // namespace movra

@@ -1,0 +1,98 @@
+#include "symbols/SelfMadeElements.h"
+
+#include "platform/Surface.h"
+
+namespace movra {
+
+namespace {
+
+constexpr int TypeChainEnd = 1;
+constexpr int TypeChainLink = 5;
+constexpr int TypeQuadrilateral = 6;
+constexpr int TypeCircle = 7;
+constexpr int TypeArc = 8;
+
+// The vertices an element of this type uses: 1 for a chain end and for the centre of circles and
+// arcs, else its own number of vertices.
+int VertexCount(int type) {
+    if (type == TypeChainEnd || type == TypeCircle || type == TypeArc) return 1;
+    return type >= 4 ? 4 : type;
+}
+
+struct Vertex {
+    double x, y;
+};
+
+Vertex VertexOf(const MapRecord& r, int k) {
+    switch (k) {
+        case 1: return {r.RecordX1, r.RecordY1};
+        case 2: return {r.RecordX2, r.RecordY2};
+        case 3: return {r.RecordX3, r.RecordY3};
+        default: return {r.RecordX4, r.RecordY4};
+    }
+}
+
+void SetVertex(MapRecord& r, int k, Vertex v) {
+    switch (k) {
+        case 1: r.RecordX1 = v.x, r.RecordY1 = v.y; break;
+        case 2: r.RecordX2 = v.x, r.RecordY2 = v.y; break;
+        case 3: r.RecordX3 = v.x, r.RecordY3 = v.y; break;
+        default: r.RecordX4 = v.x, r.RecordY4 = v.y; break;
+    }
+}
+
+}  // namespace
+
+bool IsSymbolElementType(int type) { return type >= TypeChainEnd && type <= TypeArc; }
+
+void ClearSymbolSlot(MapRecord& m) {
+    m.RecordType = 0;
+    m.RecordColor = 0;
+    m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = 0;
+    m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
+    m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
+    m.RecordPen = 0;
+    m.RecordText = "";
+}
+
+void PlaceSymbolElement(const MapRecord& element, MapRecord& target, const ElementPlacement& p) {
+    const int type = element.RecordType;
+    target.RecordType = element.RecordType;
+    for (int k = 1; k <= VertexCount(type); ++k) {
+        const Vertex v = VertexOf(element, k);
+        SetVertex(target, k,
+                  {p.originX + (v.x - p.shiftX) * p.multiplier / p.divisor,
+                   p.originY + (v.y - p.shiftY) * p.multiplier / p.divisor});
+    }
+    if (type == TypeCircle || type == TypeArc) {
+        target.RecordX2 = element.RecordX2 * p.multiplier / p.divisor;
+        target.RecordY2 = element.RecordY2;
+    }
+    if (type == TypeArc) {
+        target.RecordX3 = element.RecordX3;
+        target.RecordY3 = element.RecordY3;
+    }
+}
+
+void DrawSymbolElement(Surface& surface, const MapRecord& element, const ElementPlacement& placement, Rgb color) {
+    const int type = element.RecordType;
+    if (!IsSymbolElementType(type) || type == TypeChainEnd) return;
+    MapRecord placed;
+    PlaceSymbolElement(element, placed, placement);
+    if (type == TypeCircle || type == TypeArc) {
+        surface.Circle(placed.RecordX1, placed.RecordY1, placed.RecordX2, color, type == TypeArc, placed.RecordX3,
+                       placed.RecordY3, placed.RecordY2);
+        return;
+    }
+    const int last = VertexCount(type);
+    for (int k = 1; k < last; ++k) {
+        const Vertex a = VertexOf(placed, k), b = VertexOf(placed, k + 1);
+        surface.Line(a.x, a.y, b.x, b.y, color);
+    }
+    if (type == TypeChainLink || type == TypeQuadrilateral) {
+        const Vertex a = VertexOf(placed, last), b = VertexOf(placed, 1);
+        surface.Line(a.x, a.y, b.x, b.y, color);
+    }
+}
+
+}  // namespace movra
