@@ -37,26 +37,4 @@ PhotoFit FitPhotoToCorners(const ImageFrame& current, double pa, double qa, doub
     return fit;
 }
 
-void PhotoCornerPressed(App& app, bool onImage, std::uint8_t layer, std::int16_t slot, double x, double y) {
-    PhotoOrientationState& photo = PhotoState(app);
-    if (!onImage) {
-        photo.ImageRecordLayer = 0;
-        photo.ImageRecordSlot = 0;
-        app.platform.prompt().MsgBox(PhotoPickFailedText);
-        return;
-    }
-    photo.ImageRecordLayer = layer;
-    photo.ImageRecordSlot = slot;
-    const int k = photo.PhotoCornerIndex % 4;
-    photo.PhotoCornerPicks[static_cast<size_t>(3 * k)] = x;
-    photo.PhotoCornerPicks[static_cast<size_t>(3 * k + 1)] = y;
-    if (app.form1) app.form1->Picture1.SetMousePointer(PointerSizeAll);
-}
-
-void PhotoCornerReleased(App& app) {
-    if (app.form1) app.form1->Picture1.SetMousePointer(PointerCross);
-    app.tool.CommandMode = ModeIdle;
-    ShowPhotoOrientationWindow(app);
-}
-
 }  // namespace movra

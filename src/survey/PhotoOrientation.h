@@ -10,17 +10,6 @@ namespace movra {
 
 struct App;
 
-// The picks of the photo's corners, kept for the run (they survive closing the dialog).
-struct PhotoOrientationState {
-    // The corner the next canvas pick fills: 0 upper left, 1 lower right, 2 upper right, 3 lower left.
-    std::uint8_t PhotoCornerIndex = 0;
-    // Three values per corner k at 3k, 3k + 1, 3k + 2: the pricked X and Y (and a spare).
-    std::array<double, 12> PhotoCornerPicks{};
-    // The image record the picks were made on.
-    std::uint8_t ImageRecordLayer = 0;
-    std::int16_t ImageRecordSlot = 0;
-};
-
 // An image record's place: its anchor (upper left corner), width (positive) and height (negative:
 // the picture extends downward while y points up).
 struct ImageFrame {
@@ -46,11 +35,5 @@ struct PhotoFit {
 // result would turn the photo over or mirror it, or when it is larger than LargestPhotoSize.
 PhotoFit FitPhotoToCorners(const ImageFrame& current, double pa, double qa, double pb, double qb, double Xa,
                            double Ya, double Xb, double Yb);
-
-// The pick of the armed corner on the canvas: a press on an image record stores the point for the
-// corner and names the record; a press off every image shows "刺点失败！" and the tool stays armed.
-void PhotoCornerPressed(App& app, bool onImage, std::uint8_t layer, std::int16_t slot, double x, double y);
-// The release after a pick on an image: the tool is put down and the dialog shows again.
-void PhotoCornerReleased(App& app);
 
 }  // namespace movra

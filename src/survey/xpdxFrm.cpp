@@ -15,7 +15,7 @@ namespace {
 constexpr double AnchorMarginMm = 20;
 
 // The image record the picks were made on, or null when it is no longer a live image there.
-MapRecord* PickedImage(App& app, const PhotoOrientationState& photo) {
+MapRecord* PickedImage(App& app, const LinkedImageState& photo) {
     RecordStore& store = app.store;
     const int layer = photo.ImageRecordLayer, slot = photo.ImageRecordSlot;
     if (layer > store.LayerCount || layer > store.LayerDimension() || slot < 0 || slot >= store.Count(layer) ||
@@ -30,6 +30,7 @@ MapRecord* PickedImage(App& app, const PhotoOrientationState& photo) {
 xpdxFrm::xpdxFrm(App& application)
     : FormModel(application.platform, "xpdxFrm"),
       app(application),
+      photo(application.linkedImages),
       Command1(*this, "Command1"), Text1(*this, "Text1"), Text2(*this, "Text2"),
       Command2(*this, "Command2"), Command3(*this, "Command3"), Label1(*this, "Label1") {
     SetCaption("相片定向");
@@ -133,13 +134,8 @@ void xpdxFrm::Label1_Click() {
     });
 }
 
-PhotoOrientationState& PhotoState(App& app) {
-    if (!app.photoDialog) app.photoDialog = std::make_shared<xpdxFrm>(app);
-    return app.photoDialog->photo;
-}
-
 void ShowPhotoOrientationWindow(App& app) {
-    PhotoState(app);
+    if (!app.photoDialog) app.photoDialog = std::make_shared<xpdxFrm>(app);
     xpdxFrm& dialog = *app.photoDialog;
     dialog.Load();
     // The photo just pricked is named at once.

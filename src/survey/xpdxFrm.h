@@ -10,6 +10,7 @@
 namespace movra {
 
 struct App;
+struct LinkedImageState;
 
 class xpdxFrm : public FormModel {
 public:
@@ -26,9 +27,9 @@ public:
     CommandButton Command3;  // "取消"
     Label Label1;            // "相片名："
 
-    // The picks and the image record they were made on; kept while the window object lives (the
-    // whole run), so closing and reopening keeps them.
-    PhotoOrientationState photo;
+    // The picks and the image record they were made on, as the pricking tool of the canvas keeps
+    // them for the run (closing and reopening the window keeps them).
+    LinkedImageState& photo;
 
     void Form_Load() override;
     void Command1_Click(int index);
@@ -37,8 +38,6 @@ public:
     void Label1_Click();
 };
 
-// The picks of the run, in the photo orientation window (made on first use).
-PhotoOrientationState& PhotoState(App& app);
 // Shows the photo orientation window modally, made on first use.
 void ShowPhotoOrientationWindow(App& app);
 

@@ -282,10 +282,10 @@ TEST_F(FieldNavigationQtTest, PhotoOrientationByTwoPrickedCorners) {
     ShowPhotoOrientationWindow(app);
     EXPECT_EQ(app.tool.CommandMode, ModeControlPoint);
     EXPECT_EQ(run.form1.Label3.Caption(), "不捕捉");
-    PhotoCornerPressed(app, true, 1, 0, 110, 190);
+    run.form1.Picture1.MouseDown(LeftButton, 0, 110, 190);
     whileShown([&](xpdxFrm& d, QWidget*) { WidgetOf<QPushButton>(run, d.Command1(1))->click(); });
-    PhotoCornerReleased(app);
-    PhotoCornerPressed(app, true, 1, 0, 140, 170);
+    run.form1.Picture1.MouseUp(LeftButton, 0, 110, 190);
+    run.form1.Picture1.MouseDown(LeftButton, 0, 140, 170);
     std::string name;
     whileShown([&](xpdxFrm& d, QWidget* window) {
         name = WidgetOf(run, d.Label1)->property("text").toString().toStdString();
@@ -297,7 +297,7 @@ TEST_F(FieldNavigationQtTest, PhotoOrientationByTwoPrickedCorners) {
         SavePicture(window, "photo-orientation.png");
         WidgetOf<QPushButton>(run, d.Command3)->click();  // 取消
     });
-    PhotoCornerReleased(app);
+    run.form1.Picture1.MouseUp(LeftButton, 0, 140, 170);
     EXPECT_EQ(name, "相片名：" + path);
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
     const MapRecord& oriented = app.store.Get(1, 0);

@@ -263,6 +263,7 @@ TEST_F(ToolbarEditing, TheImageButtonsRows) {
         EXPECT_EQ(app.tool.CommandMode, mode);
         EXPECT_EQ(app.tool.ClickCount, 0);
     }
+    t.form1.otherParts.ShowPhotoOrientation = nullptr;
     Choose("图像", "图像纠正");
     EXPECT_EQ(t.form1.Text2.Text(), "相片定向窗口尚未提供，本命令未执行");
     int shown = 0;

@@ -18,6 +18,7 @@ struct PhotoDialog : ::testing::Test {
         t.form1.Load();
         t.app.view.ScaleFactor = 0.5;
         t.form1.Picture1.SetScale(0, 300, 400, -300);
+        t.app.store.LayerOnFlag[1] = -1;
         MapRecord& r = t.app.store.At(1, 1);
         r.RecordType = TypeImage;
         r.RecordX1 = 100;
@@ -37,8 +38,8 @@ struct PhotoDialog : ::testing::Test {
     // Pricks corner k at (x, y) on the image, as the canvas tool does.
     void Prick(int k, double x, double y) {
         d->Command1(k).Click();
-        PhotoCornerPressed(t.app, true, 1, 1, x, y);
-        PhotoCornerReleased(t.app);
+        t.form1.Picture1.MouseDown(LeftButton, 0, x, y);
+        t.form1.Picture1.MouseUp(LeftButton, 0, x, y);
     }
     void Type(const std::string& xa, const std::string& ya, const std::string& xb, const std::string& yb) {
         d->Text1(0).SetText(xa);
@@ -71,7 +72,7 @@ TEST_F(PhotoDialog, TwoCornersPutThePhotoOnTheTypedCoordinates) {
     EXPECT_EQ(t.form1.Label3.BackColor(), t.app.tables.ColorPalette[8]);
     EXPECT_FALSE(d->Visible());
     // Off every image: the message, and the tool stays armed.
-    PhotoCornerPressed(t.app, false, 0, 0, 5, 5);
+    t.form1.Picture1.MouseDown(LeftButton, 0, 5, 5);
     EXPECT_EQ(t.platform.promptScript.LastText(), "刺点失败！");
     EXPECT_EQ(t.app.tool.CommandMode, ModeControlPoint);
     EXPECT_EQ(d->photo.ImageRecordLayer, 0);
@@ -85,7 +86,7 @@ TEST_F(PhotoDialog, TwoCornersPutThePhotoOnTheTypedCoordinates) {
     EXPECT_EQ(d->photo.PhotoCornerPicks[4], 170);
     // Heights and the other two corners take no part.
     d->Text2(0).SetText("99");
-    Prick(2, 1, 2);
+    Prick(2, 130, 185);
     Type("1000", "2000", "1300", "1800");
     EXPECT_EQ(Orient(), "");
     EXPECT_DOUBLE_EQ(Image().RecordX2, 500);
