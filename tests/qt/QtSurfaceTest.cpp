@@ -18,6 +18,7 @@ constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kBlack = MakeRgb(0, 0, 0);
 constexpr Rgb kRed = MakeRgb(255, 0, 0);
 constexpr Rgb kBlue = MakeRgb(0, 0, 255);
+constexpr Rgb kGreen = MakeRgb(0, 255, 0);
 
 Rgb PixelAt(const QtSurface& surface, int x, int y) {
     QRgb p = surface.Image().pixel(x, y);
@@ -317,6 +318,32 @@ TEST(QtSurface, PaintPictureWithYUpPutsThePictureTopAtY) {
     Picture shot = surface.Snapshot();
     EXPECT_EQ(shot.At(30, 15), 0xFFFF0000u);
     EXPECT_EQ(shot.At(0, 0), 0xFFFFFFFFu);
+}
+
+// A picture hanging over the canvas's edge, shown smaller than it is, and one given right to left:
+// the part on the canvas shows the right quarters, the right way round or mirrored.
+TEST(QtSurface, APictureOverTheEdgeShowsItsVisiblePartTheRightWayRound) {
+    Picture picture;
+    picture.width = 400;
+    picture.height = 400;
+    picture.pixels.resize(400 * 400);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            picture.pixels[static_cast<size_t>(y) * 400 + x] = x < 200 ? (y < 200 ? 0xFFFF0000u : 0xFF0000FFu) : 0xFF00FF00u;
+    QtSurface surface(100, 100);
+    surface.SetScale(0, 100, 100, -100);
+    surface.PaintPicture(picture, -20, 90, 80, -80);  // x -20..60: a quarter lies off the canvas
+    EXPECT_EQ(PixelAt(surface, 5, 20), kRed);        // left half, top: red
+    EXPECT_EQ(PixelAt(surface, 5, 80), kBlue);       // left half, bottom: blue
+    EXPECT_EQ(PixelAt(surface, 30, 50), kGreen);     // right half: green
+    EXPECT_EQ(PixelAt(surface, 70, 50), kWhite);
+
+    QtSurface mirrored(100, 100);
+    mirrored.SetScale(0, 100, 100, -100);
+    mirrored.PaintPicture(picture, 60, 90, -80, -80);  // x 60 back to -20: shown mirrored
+    EXPECT_EQ(PixelAt(mirrored, 50, 20), kRed);        // the picture's left half now on the right
+    EXPECT_EQ(PixelAt(mirrored, 50, 80), kBlue);
+    EXPECT_EQ(PixelAt(mirrored, 5, 50), kGreen);
 }
 
 TEST(QtSurface, BadInputDrawsNothingAndNeverCrashes) {

@@ -722,15 +722,40 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
     if (std::fabs(a.x()) > kFarPixels || std::fabs(a.y()) > kFarPixels || std::fabs(b.x()) > kFarPixels ||
         std::fabs(b.y()) > kFarPixels)
         return;
-    QImage source(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-                  picture.width * 4, QImage::Format_ARGB32);
+    const QRectF target = QRectF(a, b).normalized();
+    // Only the part of the picture that lands on the surface is converted and scaled: a large
+    // photo mostly off the canvas, or many of them, would otherwise cost a whole-picture pass each.
+    const QRectF visible = target.intersected(QRectF(0, 0, PixelWidth(), PixelHeight()));
+    if (visible.isEmpty() || target.width() <= 0 || target.height() <= 0) return;
+    const double sx = picture.width / target.width(), sy = picture.height / target.height();
     // A target given right to left or bottom to top shows the picture mirrored.
-    bool mirrorX = b.x() < a.x(), mirrorY = b.y() < a.y();
-    QImage shown = (mirrorX || mirrorY) ? source.mirrored(mirrorX, mirrorY) : source.copy();
-    QRectF target = QRectF(a, b).normalized();
+    const bool mirrorX = b.x() < a.x(), mirrorY = b.y() < a.y();
+    double left = (visible.left() - target.left()) * sx, top = (visible.top() - target.top()) * sy;
+    if (mirrorX) left = picture.width - (visible.right() - target.left()) * sx;
+    if (mirrorY) top = picture.height - (visible.bottom() - target.top()) * sy;
+    const QRect part = QRectF(left, top, visible.width() * sx, visible.height() * sy)
+                           .toAlignedRect()
+                           .intersected(QRect(0, 0, picture.width, picture.height));
+    if (part.isEmpty()) return;
+    // The part was widened to whole source pixels: its target grows by the same fraction.
+    const QRectF partTarget(mirrorX ? target.right() - (part.x() + part.width()) / sx : target.left() + part.x() / sx,
+                            mirrorY ? target.bottom() - (part.y() + part.height()) / sy : target.top() + part.y() / sy,
+                            part.width() / sx, part.height() / sy);
+    // The part read in place, without copying the picture.
+    const auto* first = reinterpret_cast<const uchar*>(picture.pixels.data()) +
+                        (static_cast<std::size_t>(part.y()) * picture.width + part.x()) * 4;
+    const QImage source(first, part.width(), part.height(), picture.width * 4, QImage::Format_ARGB32);
+    // A photo shown much smaller than it is is first thinned to twice the size it is shown at, so
+    // the smooth scaling reads what it shows rather than every pixel of the photo.
+    const QSize twice(std::max(1, static_cast<int>(std::ceil(partTarget.width() * 2))),
+                      std::max(1, static_cast<int>(std::ceil(partTarget.height() * 2))));
+    QImage shown = part.width() > twice.width() || part.height() > twice.height()
+                       ? source.scaled(twice.boundedTo(part.size()), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                       : source.copy();
+    if (mirrorX || mirrorY) shown = shown.mirrored(mirrorX, mirrorY);
     QPainter& painter = Painter();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(target, shown);
+    painter.drawImage(partTarget, shown);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     Changed();
 }
