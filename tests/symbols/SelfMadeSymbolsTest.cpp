@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/StoreRecord.h"
+#include "editing/ToolState.h"
 #include "platform/fake/RecordingSurface.h"
 #include "support/RecordVertices.h"
 #include "support/TestApp.h"
@@ -78,6 +79,25 @@ TEST_F(SelfMadeSymbolsTest, InsertionScalesWithTextSizeAndTheMapScale) {
         EXPECT_EQ(got[0].RecordColor, app.current.CurrentColor);
     }
     EXPECT_EQ(app.current.ModifiedFlag, -1);
+}
+
+// The self-made symbol tool of the canvas: a first click starts the preview under the pointer, the
+// next inserts the symbol named on the command line where the user clicks.
+TEST_F(SelfMadeSymbolsTest, TheSymbolToolInsertsTheNamedSymbolAtTheClick) {
+    Library({{"#hd", 2, {1, -1, 0, 0}}});
+    app.tool.CommandMode = ModeSelfMadeSymbol;
+    app.tool.SnapOn = 0;
+    t.form1.Text8.SetText("#hd");
+    t.form1.Picture1.MouseDown(LeftButton, 0, 50, 50);
+    t.form1.Picture1.MouseUp(LeftButton, 0, 50, 50);
+    EXPECT_TRUE(Inserted().empty());
+    t.form1.Picture1.MouseMove(0, 0, 80, 120);
+    t.form1.Picture1.MouseDown(LeftButton, 0, 100, 200);
+    t.form1.Picture1.MouseUp(LeftButton, 0, 100, 200);
+    const auto got = Inserted();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_FLOAT_EQ(got[0].RecordX1, 101);
+    EXPECT_FLOAT_EQ(got[0].RecordY1, 199);
 }
 
 TEST_F(SelfMadeSymbolsTest, NamesMatchWholeIgnoringCaseAndOnlyTheFirstRun) {
