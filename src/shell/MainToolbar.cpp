@@ -112,11 +112,6 @@ void PaintLamp(App& app, Rgb color) {
     if (app.form1) app.form1->Label6.SetBackColor(color);
 }
 
-// A window of a part of the program still to come: the command stops and says so.
-RowEnd WindowNotYet(App& app, const std::string& window) {
-    SetText2(app, WindowNotYetMessage(window));
-    return RowEnd::Done;
-}
 
 // The question before a command replaces the open map. False when the command must stop: Cancel,
 // or a Yes whose save was cancelled or failed (the map is kept rather than lost).

@@ -30,9 +30,9 @@ MapRecord* PickedImage(App& app, const LinkedImageState& photo) {
 xpdxFrm::xpdxFrm(App& application)
     : FormModel(application.platform, "xpdxFrm"),
       app(application),
-      photo(application.linkedImages),
       Command1(*this, "Command1"), Text1(*this, "Text1"), Text2(*this, "Text2"),
-      Command2(*this, "Command2"), Command3(*this, "Command3"), Label1(*this, "Label1") {
+      Command2(*this, "Command2"), Command3(*this, "Command3"), Label1(*this, "Label1"),
+      photo(application.linkedImages) {
     SetCaption("相片定向");
     Move(0, 0, 6400, 3600);
     // The corners in the order of their numbers, one row each: button, x, y, z.
