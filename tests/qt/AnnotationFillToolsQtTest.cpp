@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -48,8 +49,7 @@ struct AnnotationFillToolsQtTest : ::testing::Test {
     stForm1& form() { return run->form1; }
 
     void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(widget, &event);
+        SendMouse(widget, type, at, button, held);
     }
     // Hovers to each pixel from beside it and clicks there, as a hand does.
     void ClickThrough(std::initializer_list<QPoint> points) {

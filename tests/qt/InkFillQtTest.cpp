@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "GoldenPicture.h"
 #include "display/Redraw.h"
 #include "platform/qt/Binder.h"
@@ -35,8 +36,7 @@ struct InkFillQtTest : ::testing::Test {
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(canvas, &event);
+        SendMouse(canvas, type, at, button, held);
     }
     QPoint Pixel(double x, double y) {
         return QPoint(static_cast<int>(std::lround(x * ppu)), static_cast<int>(std::lround(canvas->height() - y * ppu)));

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -97,8 +98,7 @@ struct LinkedImagesQtTest : ::testing::Test {
         ADD_FAILURE() << "no menu item " << item.toStdString();
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(canvas, &event);
+        SendMouse(canvas, type, at, button, held);
     }
     void Drag(QPoint from, QPoint to) {
         Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
@@ -108,10 +108,7 @@ struct LinkedImagesQtTest : ::testing::Test {
         QApplication::processEvents();
     }
     void Click(QPoint at) { Drag(at, at); }
-    QPoint Pixel(double x, double y) {
-        const Surface& s = form.Picture1.surface();
-        return {static_cast<int>(std::lround(s.ToPixelX(x))), static_cast<int>(std::lround(s.ToPixelY(y)))};
-    }
+    QPoint Pixel(double x, double y) { return PixelOf(form.Picture1.surface(), x, y); }
     std::string Write(const QImage& image, const std::string& name) {
         const std::string path = work.Str() + "/" + name;
         EXPECT_TRUE(image.save(QString::fromStdString(path)));

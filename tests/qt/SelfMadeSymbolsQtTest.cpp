@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -47,13 +48,9 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
         app.tool.SnapOn = 0;
     }
     Surface& Canvas() { return form.Picture1.surface(); }
-    QPoint Pixel(double x, double y) {
-        return QPoint(static_cast<int>(std::lround(Canvas().ToPixelX(x))),
-                      static_cast<int>(std::lround(Canvas().ToPixelY(y))));
-    }
+    QPoint Pixel(double x, double y) { return PixelOf(Canvas(), x, y); }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(canvas, &event);
+        SendMouse(canvas, type, at, button, held);
     }
     void Panel(int index) {
         auto* button = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command8(index)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "shell/stForm1.h"
@@ -49,21 +50,15 @@ TEST(ViewBarQtTest, TheButtonsRunTheirCommandsAndTheBarIsDraggedOverTheCanvas) {
     // A move over the bar with the left button held arms the bar's dragging; the canvas then
     // carries the bar with the cursor.
     const QPoint onBar(bar->width() - 3, bar->height() / 2);
-    QMouseEvent press(QEvent::MouseButtonPress, onBar, bar->mapToGlobal(onBar), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent move(QEvent::MouseMove, onBar, bar->mapToGlobal(onBar), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(bar, &press);
-    QApplication::sendEvent(bar, &move);
+    SendMouse(bar, QEvent::MouseButtonPress, onBar, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(bar, QEvent::MouseMove, onBar, Qt::NoButton, Qt::LeftButton);
     QApplication::processEvents();
     ASSERT_EQ(app.tool.CommandMode, ModeDragMenu);
 
     QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
     const QPoint to(canvas->width() / 2, canvas->height() / 2);
-    QMouseEvent down(QEvent::MouseButtonPress, to, canvas->mapToGlobal(to), Qt::LeftButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QMouseEvent drag(QEvent::MouseMove, to, canvas->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas, &down);
-    QApplication::sendEvent(canvas, &drag);
+    SendMouse(canvas, QEvent::MouseButtonPress, to, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(canvas, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_NEAR(bar->x(), to.x(), 3);
     EXPECT_NEAR(bar->y(), to.y(), 3);
