@@ -46,9 +46,12 @@ public:
 
 private:
     void Discard();
+    static constexpr std::uint64_t EarlyWritebackBytes = std::uint64_t{8} << 20;
     std::string path_;
     std::string tempPath_;
     std::FILE* file_ = nullptr;
+    std::uint64_t written_ = 0;     // bytes written so far
+    std::uint64_t sentToDisk_ = 0;  // bytes whose writing to the disk has been started
 };
 
 // Little-endian binary values appended one after another, as binary files hold them. When given a

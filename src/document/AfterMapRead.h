@@ -27,6 +27,12 @@ struct MapFileState {
     std::int16_t LastImageSlot = 0;
     // The four most recent files, entry 0 the newest.
     std::array<std::string, 4> RecentFiles{};
+    // Threads that decode the drawing of a large compact map file at once (0: as many as the
+    // machine runs, at most eight), and the least number of records for which they are started.
+    int ReadThreads = 0;
+    int ParallelReadMinimumRecords = 32768;
+    // Threads that decoded the drawing of the last map file read (0: one).
+    int LastReadThreads = 0;
 };
 
 // The steps after a map file was read whole: the picture-holder counter reset, the extents

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <stdio.h>
 
 #include "basic/Errors.h"
 #include "basic/Files.h"
@@ -220,6 +221,7 @@ bool FileWindow::Ensure(std::size_t count) {
         }
         const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
         end_ += got;
+        fileRead_ += got;
         if (got == 0) {
             if (std::ferror(file_)) RaiseFileError(errno ? errno : EIO);
             return false;
@@ -233,7 +235,10 @@ bool FileWindow::AtEnd() { return !Ensure(1); }
 void FileWindow::Rewind() {
     std::rewind(file_);
     begin_ = end_ = 0;
+    fileRead_ = 0;
 }
+
+int FileWindow::Descriptor() const { return ::fileno(file_); }
 
 std::size_t EnsureVariableRecord(FileWindow& window, bool* cut) {
     if (cut) *cut = false;

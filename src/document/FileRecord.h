@@ -84,6 +84,10 @@ public:
     void Consume(std::size_t count) { begin_ += std::min(count, end_ - begin_); }
     // True when every byte of the file has been consumed.
     bool AtEnd();
+    // Where in the file the first available byte lies.
+    std::uint64_t Offset() const { return fileRead_ - (end_ - begin_); }
+    // The open file, for reading at given offsets (which leaves the window's position alone).
+    int Descriptor() const;
     // Back to the first byte.
     void Rewind();
 
@@ -94,6 +98,7 @@ private:
     std::size_t capacity_ = 0;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t fileRead_ = 0;  // bytes read from the file so far
 };
 
 // Makes the next variable record of a window wholly available and returns its size; 0 at the end

@@ -11,6 +11,7 @@
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
 #include "document/MapFileCommon.h"
+#include "document/ParallelDrawingRead.h"
 #include "document/WtwFile.h"
 #include "shell/stForm1.h"
 
@@ -228,6 +229,10 @@ bool ReadJdxFile(App& app, const std::string& path) {
         // file prove damaged, the open map is put back.
         DrawingRecordSink sink(app);
         bool ended = false;
+        if (AppendFixedDrawingInParallel(app, file, sink, ended)) {
+            extentsWidened = sink.FinishExtents();
+            return true;
+        }
         while (!ended && file.Ensure(FixedRecordSize)) {
             const std::string_view view = file.Available();
             const std::size_t whole = view.size() / FixedRecordSize;

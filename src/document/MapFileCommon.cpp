@@ -12,6 +12,7 @@
 #include "basic/Text.h"
 #include "document/AfterMapRead.h"
 #include "document/DrawingExtents.h"
+#include "document/DrawingRecordDecoder.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
@@ -106,14 +107,6 @@ void PutHead(char* out, const MapRecord& m, int layer, int slot) {
 
 void PutCount(char* out, std::size_t count) { Put<std::uint16_t>(out, 0, static_cast<std::uint16_t>(count)); }
 
-std::string_view TrimBlanks(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && text[first] == ' ') ++first;
-    while (last > first && text[last - 1] == ' ') --last;
-    return text.substr(first, last - first);
-}
-
 }  // namespace
 
 const std::string& DrawingRecordEncoder::FontBytes(const FaceName& font) {
@@ -172,60 +165,6 @@ void DrawingRecordEncoder::Variable(ChunkedRecordWriter& out, const MapRecord& m
 
 DrawingRecordSink::DrawingRecordSink(App& app) : app_(app), headerExtents_(app.extents), widen_(app.form1 != nullptr) {}
 
-std::string_view DrawingRecordSink::Decode(std::string_view bytes, std::string& buffer) {
-    // The blanks that pad a fixed field, eight at a time.
-    std::size_t size = bytes.size();
-    for (std::uint64_t word; size >= 8; size -= 8) {
-        std::memcpy(&word, bytes.data() + size - 8, 8);
-        if (word != 0x2020202020202020ull) break;
-    }
-    const std::string_view kept = bytes.substr(0, size);
-    if (IsAsciiText(kept)) return TrimBlanks(kept);
-    if (buffer.size() < GbkDecodedBound(bytes.size())) buffer.resize(GbkDecodedBound(bytes.size()));
-    // Half a character cut by a fixed field is left out; blanks go after decoding, so that the
-    // blanks before a dropped half go too.
-    const std::size_t n = DecodeGbk(bytes.data(), bytes.size(), buffer.data(), true);
-    return TrimBlanks(std::string_view(buffer.data(), n));
-}
-
-FaceName DrawingRecordSink::Font(std::string_view bytes) {
-    if (bytes.size() > 8) return FaceName(Decode(bytes, fontBuffer_));
-    std::uint64_t key = 0;
-    std::memcpy(&key, bytes.data(), bytes.size());
-    const auto size = static_cast<std::uint8_t>(bytes.size());
-    if (lastFont_.size == size && lastFont_.bytes == key) return lastFont_.font;
-    for (std::size_t probe = 0, at = (key * 0x9E3779B97F4A7C15ull) >> 58; probe < fonts_.size();
-         ++probe, at = (at + 1) % fonts_.size()) {
-        CachedFont& cached = fonts_[at];
-        if (cached.size == 0xFF) {
-            cached.font = FaceName(Decode(bytes, fontBuffer_));
-            cached.bytes = key;
-            cached.size = size;
-        }
-        if (cached.size == size && cached.bytes == key) {
-            lastFont_ = cached;
-            return cached.font;
-        }
-    }
-    return FaceName(Decode(bytes, fontBuffer_));  // more fonts than the cache holds
-}
-
-namespace {
-
-// Whether the head is that of a cleared record: type 0 and every field 0.
-bool IsClearedHead(const char* head) {
-    if (head[5] != 0 || Take<std::int32_t>(head, 6) != 0 || Take<std::int16_t>(head, 90) != 0) return false;
-    for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
-        if (Take<double>(head, at) != 0) return false;
-    }
-    for (std::size_t at : {26, 46, 66, 86}) {
-        if (Take<float>(head, at) != 0) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std::string_view fontBytes,
                                bool splitExtra) {
     if (held_) {
@@ -233,7 +172,7 @@ void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std
         // A held cleared record was not the end of its layer after all.
         if (head[0] == heldHead_[0]) Store(heldHead_.data(), {}, {}, false);
     }
-    if (IsClearedHead(head) && Decode(textBytes, textBuffer_).empty() && Decode(fontBytes, fontBuffer_).empty()) {
+    if (IsClearedHead(head) && decoder_.Text(textBytes).empty() && decoder_.Text(fontBytes).empty()) {
         std::memcpy(heldHead_.data(), head, RecordHeadSize);
         held_ = true;
         return;
@@ -259,33 +198,7 @@ void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std:
     }
     const int target = store.CurrentLayer;
     MapRecord& m = store.FillSlot(target, slot);
-    m.RecordSource = app.mapFile.MergedFileCount;
-    m.RecordType = Take<std::uint8_t>(head, 5);
-    m.RecordColor = Take<std::int32_t>(head, 6);
-    m.RecordX1 = Take<double>(head, 10);
-    m.RecordY1 = Take<double>(head, 18);
-    m.RecordZ1 = Take<float>(head, 26);
-    m.RecordX2 = Take<double>(head, 30);
-    m.RecordY2 = Take<double>(head, 38);
-    m.RecordZ2 = Take<float>(head, 46);
-    m.RecordX3 = Take<double>(head, 50);
-    m.RecordY3 = Take<double>(head, 58);
-    m.RecordZ3 = Take<float>(head, 66);
-    m.RecordX4 = Take<double>(head, 70);
-    m.RecordY4 = Take<double>(head, 78);
-    m.RecordZ4 = Take<float>(head, 86);
-    m.RecordPen = static_cast<std::uint8_t>(Take<std::int16_t>(head, 90) & 0xFF);
-    m.RecordFont = Font(fontBytes);
-    const std::string_view text = Decode(textBytes, textBuffer_);
-    const std::size_t bang = splitExtra ? text.find('!') : std::string_view::npos;
-    if (bang == std::string_view::npos) {
-        store.PutText(m.RecordText, text);
-    } else {
-        // The attribute string is the second piece; further pieces are dropped.
-        const std::string_view rest = text.substr(bang + 1);
-        store.PutText(m.RecordExtra, TrimBlanks(rest.substr(0, rest.find('!'))));
-        store.PutText(m.RecordText, text.substr(0, bang));
-    }
+    decoder_.Fill(head, textBytes, fontBytes, splitExtra, app.mapFile.MergedFileCount, m, store);
     store.Count(target) = slot + 1;
 
     if (widen_) {

@@ -14,6 +14,7 @@
 
 #include "basic/Files.h"
 #include "document/CoordinateReductionState.h"
+#include "document/DrawingRecordDecoder.h"
 #include "document/FileRecord.h"
 #include "document/MapRecord.h"
 
@@ -79,25 +80,19 @@ public:
     // not, they are put back as the header gave them.
     bool FinishExtents();
 
+    // For a reader that stores the records itself, on several threads: whether the extents are
+    // widened as records are stored, and the stop to it when the records did not come in layer order.
+    bool Widening() const { return widen_; }
+    void StopWidening() { widen_ = false; }
+
 private:
     void Store(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
-    std::string_view Decode(std::string_view bytes, std::string& buffer);
-    FaceName Font(std::string_view bytes);
 
     App& app_;
     DrawingExtents headerExtents_;
     bool widen_ = false;
     int lastLayer_ = 0;
-    std::string textBuffer_;
-    std::string fontBuffer_;
-    // Font fields up to eight bytes, by their bytes.
-    struct CachedFont {
-        std::uint64_t bytes = 0;
-        std::uint8_t size = 0xFF;
-        FaceName font;
-    };
-    std::array<CachedFont, 64> fonts_{};
-    CachedFont lastFont_;
+    DrawingRecordDecoder decoder_;
     // The head of a cleared record held back, when `held_`.
     std::array<char, RecordHeadSize> heldHead_{};
     bool held_ = false;

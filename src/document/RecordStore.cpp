@@ -49,13 +49,10 @@ RecordStore::RecordStore(RecordStore&& other) noexcept
       LayerLockFlag(other.LayerLockFlag),
       layers_(std::move(other.layers_)),
       pool_(std::move(other.pool_)),
-      textPages_(std::move(other.textPages_)),
-      textPage_(other.textPage_),
-      textUsed_(other.textUsed_) {
+      textBuffers_(std::move(other.textBuffers_)) {
     other.layers_.clear();
-    other.textPages_.clear();
-    other.textPage_ = 0;
-    other.textUsed_ = 0;
+    other.textBuffers_.clear();
+    other.textBuffers_.emplace_back();
 }
 
 RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
@@ -72,13 +69,10 @@ RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
     LayerLockFlag = other.LayerLockFlag;
     layers_ = std::move(other.layers_);
     pool_ = std::move(other.pool_);
-    textPages_ = std::move(other.textPages_);
-    textPage_ = other.textPage_;
-    textUsed_ = other.textUsed_;
+    textBuffers_ = std::move(other.textBuffers_);
     other.layers_.clear();
-    other.textPages_.clear();
-    other.textPage_ = 0;
-    other.textUsed_ = 0;
+    other.textBuffers_.clear();
+    other.textBuffers_.emplace_back();
     return *this;
 }
 
@@ -182,6 +176,27 @@ MapRecord& RecordStore::At(int layer, int slot) {
     return record;
 }
 
+void RecordStore::ReserveSlots(int layer, int end) {
+    CheckLayer(layer);
+    if (end <= 0) return;
+    CheckSlot(end - 1);
+    LayerSlots& held = layers_[static_cast<std::size_t>(layer)];
+    for (int s = held.allocated; s < end;) {
+        const int block = BlockOf(s);
+        auto& memory = held.blocks[static_cast<std::size_t>(block)];
+        if (memory == nullptr) {
+            memory = NewBlock(block);
+            held.ownTexts[static_cast<std::size_t>(block)] = false;
+        }
+        s = std::min(BlockEnd(block), end);
+        held.allocated = s;
+    }
+}
+
+void RecordStore::SetTextWriters(int count) {
+    if (count > static_cast<int>(textBuffers_.size())) textBuffers_.resize(static_cast<std::size_t>(count));
+}
+
 MapRecord& RecordStore::FillSlot(int layer, int slot) {
     CheckLayer(layer);
     CheckSlot(slot);
@@ -202,8 +217,8 @@ void RecordStore::DimensionEmpty(int highestLayer) {
     if (highestLayer < 0 || highestLayer >= LayerTableSize) Raise(ErrSubscriptOutOfRange);
     for (auto& held : layers_) Release(held, 0);
     layers_.assign(static_cast<size_t>(highestLayer) + 1, LayerSlots{});
-    // No record points into the text buffer any more.
-    ResetTextBuffer();
+    // No record points into the text buffers any more.
+    for (TextBuffer& buffer : textBuffers_) buffer.Reset();
 }
 
 void RecordStore::DimensionKeep(int highestLayer) {
@@ -224,30 +239,25 @@ int RecordStore::AllocatedSlots(int layer) const {
     return layers_[static_cast<size_t>(layer)].allocated;
 }
 
-const char* RecordStore::TextBlock(std::string_view utf8) {
+const char* RecordStore::TextBuffer::Block(std::string_view utf8) {
     const std::size_t need = sizeof(std::uint32_t) + utf8.size();
     // Blocks start on four bytes, which leaves a value's two mark bits free.
-    textUsed_ = (textUsed_ + 3) & ~std::size_t{3};
-    while (textPage_ < textPages_.size() && textUsed_ + need > textPages_[textPage_].second) {
-        ++textPage_;
-        textUsed_ = 0;
+    used = (used + 3) & ~std::size_t{3};
+    while (page < pages.size() && used + need > pages[page].second) {
+        ++page;
+        used = 0;
     }
-    if (textPage_ == textPages_.size()) {
+    if (page == pages.size()) {
         const std::size_t bytes = std::max(TextPageBytes, need);
-        textPages_.emplace_back(std::make_unique<char[]>(bytes), bytes);
-        textUsed_ = 0;
+        pages.emplace_back(std::make_unique_for_overwrite<char[]>(bytes), bytes);
+        used = 0;
     }
-    char* block = textPages_[textPage_].first.get() + textUsed_;
+    char* block = pages[page].first.get() + used;
     const auto length = static_cast<std::uint32_t>(utf8.size());
     std::memcpy(block, &length, sizeof length);
     std::memcpy(block + sizeof length, utf8.data(), utf8.size());
-    textUsed_ += need;
+    used += need;
     return block;
-}
-
-void RecordStore::ResetTextBuffer() {
-    textPage_ = 0;
-    textUsed_ = 0;
 }
 
 std::size_t RecordStore::ReservedBytes() const {
@@ -256,7 +266,9 @@ std::size_t RecordStore::ReservedBytes() const {
         bytes += static_cast<std::size_t>(pool_->regions.size() * RegionBytes - pool_->regionLeft * !pool_->regions.empty());
         bytes += pool_->heapBytes;
     }
-    for (const auto& page : textPages_) bytes += page.second;
+    for (const TextBuffer& buffer : textBuffers_) {
+        for (const auto& page : buffer.pages) bytes += page.second;
+    }
     return bytes;
 }
 

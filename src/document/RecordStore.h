@@ -96,8 +96,19 @@ public:
     MapRecord& FillSlot(int layer, int slot);
     // Writes a text into a record of this store: inline when it fits, otherwise into the store's
     // text buffer, which lives as long as the map.
-    void PutText(RecordTextValue& field, std::string_view utf8) { PutPacked(field, utf8); }
-    void PutText(RecordExtraValue& field, std::string_view utf8) { PutPacked(field, utf8); }
+    void PutText(RecordTextValue& field, std::string_view utf8) { PutPacked(field, utf8, 0); }
+    void PutText(RecordExtraValue& field, std::string_view utf8) { PutPacked(field, utf8, 0); }
+
+    // For a reader that fills slots on several threads at once. Before the threads start, it makes
+    // the slots of a layer from AllocatedSlots(layer) up to `end` exist without writing them, and
+    // asks for one text writer a thread. Each reserved slot must then be constructed whole on one
+    // thread (placement new) through ReservedSlot, its texts written through PutText of that
+    // thread's writer; nothing else may touch the store until the threads are done.
+    void ReserveSlots(int layer, int end);
+    void SetTextWriters(int count);
+    MapRecord* ReservedSlot(int layer, int slot) { return Locate(layers_[static_cast<std::size_t>(layer)], slot); }
+    void PutText(int writer, RecordTextValue& field, std::string_view utf8) { PutPacked(field, utf8, writer); }
+    void PutText(int writer, RecordExtraValue& field, std::string_view utf8) { PutPacked(field, utf8, writer); }
 
     // LayerRecordCount of a layer, checked (RuntimeError 9 outside the table).
     std::int32_t& Count(int layer);
@@ -156,12 +167,11 @@ private:
     void FreeBlock(int block, MapRecord* memory);
 
     template <typename Field>
-    void PutPacked(Field& field, std::string_view utf8) {
-        if (!field.AssignInline(utf8)) field.PointIntoHolderBuffer(TextBlock(utf8));
+    void PutPacked(Field& field, std::string_view utf8, int writer) {
+        if (!field.AssignInline(utf8)) {
+            field.PointIntoHolderBuffer(textBuffers_[static_cast<std::size_t>(writer)].Block(utf8));
+        }
     }
-    // A block [32-bit length][bytes] of the text buffer holding `utf8`.
-    const char* TextBlock(std::string_view utf8);
-    void ResetTextBuffer();
 
     void ReleaseAll();
 
@@ -184,10 +194,17 @@ private:
     static std::size_t BlockBytes(int block);
     std::shared_ptr<BlockPool> pool_;
 
-    // The text buffer: pages filled front to back, kept for the next map.
-    std::vector<std::pair<std::unique_ptr<char[]>, std::size_t>> textPages_;
-    std::size_t textPage_ = 0;
-    std::size_t textUsed_ = 0;
+    // A text buffer: pages filled front to back, kept for the next map.
+    struct TextBuffer {
+        // A block [32-bit length][bytes] holding `utf8`.
+        const char* Block(std::string_view utf8);
+        void Reset() { page = used = 0; }
+        std::vector<std::pair<std::unique_ptr<char[]>, std::size_t>> pages;
+        std::size_t page = 0;
+        std::size_t used = 0;
+    };
+    // The store's own text buffer first, then one for each further thread of a reader.
+    std::vector<TextBuffer> textBuffers_ = std::vector<TextBuffer>(1);
 };
 
 }  // namespace movra

@@ -1,0 +1,50 @@
+#pragma once
+// Decodes one drawing record of a map file, as its bytes lie in the file, straight into a slot of
+// the record store: no record in between, the texts from code page 936 with the blanks that pad a
+// fixed field removed, the fonts through a cache of the few names a map uses. One decoder serves one
+// thread; a reader decoding on several threads gives each its own and its own text writer.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "basic/FaceName.h"
+#include "document/MapRecord.h"
+
+namespace movra {
+
+class RecordStore;
+
+class DrawingRecordDecoder {
+public:
+    // Writes every field of `m` from the record's 92 head bytes and its text and font fields; the
+    // layer and slot in the head are left to the caller. `splitExtra`: a "!" in the text starts the
+    // attribute string (further pieces are dropped). Long texts go to the store's text writer
+    // `writer`.
+    void Fill(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra,
+              std::uint8_t source, MapRecord& m, RecordStore& store, int writer = 0);
+    // A text field in UTF-8 with blanks removed at both ends and a character cut in half by the
+    // field left out; valid until the next call that decodes into the same buffer.
+    std::string_view Text(std::string_view bytes) { return Decode(bytes, textBuffer_); }
+    FaceName Font(std::string_view bytes);
+
+private:
+    static std::string_view Decode(std::string_view bytes, std::string& buffer);
+
+    std::string textBuffer_;
+    std::string fontBuffer_;
+    // Font fields up to eight bytes, by their bytes.
+    struct CachedFont {
+        std::uint64_t bytes = 0;
+        std::uint8_t size = 0xFF;
+        FaceName font;
+    };
+    std::array<CachedFont, 64> fonts_{};
+    CachedFont lastFont_;
+};
+
+// Whether a record's head is that of a cleared record: type 0 and every number 0.
+bool IsClearedHead(const char* head);
+
+}  // namespace movra
