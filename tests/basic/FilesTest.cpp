@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <stdexcept>
 
 #include "basic/Errors.h"
@@ -160,6 +162,39 @@ TEST_F(FilesTest, FailedAtomicWriteLeavesTheOldFileIntact) {
     }
     EXPECT_EQ(ReadWholeFile(path), "new contents");
     EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+// What a save replaces is let go without the save waiting on it: a pipe of the name is never
+// opened for its writer, a link is replaced rather than what it points to, and whoever still reads
+// the old file reads it whole.
+TEST_F(FilesTest, ASaveReplacesWhatHasTheNameWithoutWaitingOnIt) {
+    const std::string pipe = PathOf("pipe.jdx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    WriteWholeFile(pipe, "map");
+    EXPECT_TRUE(fs::is_regular_file(pipe));
+    EXPECT_EQ(ReadWholeFile(pipe), "map");
+
+    const std::string target = PathOf("target.jdx");
+    const std::string link = PathOf("link.jdx");
+    WriteWholeFile(target, "target");
+    fs::create_symlink(target, link);
+    WriteWholeFile(link, "new");
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(link), "new");
+    EXPECT_EQ(ReadWholeFile(target), "target");
+
+    const std::string big = PathOf("big.jdx");
+    const std::string old(3 << 20, 'o');
+    WriteWholeFile(big, old);
+    std::FILE* reader = std::fopen(big.c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    WriteWholeFile(big, "small");
+    std::string held(old.size() + 1, '\0');
+    EXPECT_EQ(std::fread(held.data(), 1, held.size(), reader), old.size());
+    std::fclose(reader);
+    held.resize(old.size());
+    EXPECT_EQ(held, old);
+    EXPECT_EQ(ReadWholeFile(big), "small");
 }
 
 TEST_F(FilesTest, FailuresCarryTheOldNumbers) {
