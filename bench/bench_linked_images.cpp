@@ -56,7 +56,7 @@ struct Map {
         // A grid of 11 x 3 pictures of 4 x 3 units, in holders 0..32.
         for (int k = 0; k < kPictures; ++k) {
             MapRecord& r = store.At(1, k);
-            r.RecordType = TypeLinkedImage;
+            r.RecordType = TypeImage;
             r.RecordColor = k;
             r.RecordX1 = 10 + 170 * (k % 11);
             r.RecordY1 = kHeight - 10 - 350 * (k / 11);

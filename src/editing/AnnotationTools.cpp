@@ -8,6 +8,7 @@
 
 #include "App.h"
 #include "basic/Numbers.h"
+#include "display/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"
@@ -22,10 +23,6 @@ namespace movra {
 
 namespace {
 
-constexpr std::uint8_t LeftLeaningText = 63;
-constexpr std::uint8_t RightLeaningText = 64;
-constexpr std::uint8_t ElevationText = 61;
-constexpr std::uint8_t TurnedElevationText = 62;
 constexpr double LargestArticleSize = 255;
 constexpr double LargestMaterialFontSize = 2000;
 constexpr double LargestElevationFontSize = 255;
@@ -93,7 +90,7 @@ ReleaseEnd MaterialRelease(App& app, double x, double y) {
     if (!Upright(app)) {
         // Drawn as the preview showed it, covering the preview's last place.
         const bool leansLeft = TextAngle(app) < 0;
-        const std::uint8_t type = leansLeft ? LeftLeaningText : AnnotationTextType(app);
+        const std::uint8_t type = leansLeft ? TypePixelText : AnnotationTextType(app);
         if (StoreText(app, type, x, y, 0, 0, 0, angle) >= 0)
             (leansLeft ? DrawTextGdi : DrawTextAngled)(app, x, y, app.current.PendingText, app.current.TextSize,
                                                        app.settings.TextWidthFactor, angle,
@@ -195,15 +192,15 @@ ReleaseEnd ElevationRelease(App& app, double x, double y) {
     const auto angle = static_cast<float>(TextAngle(app));
     const int layer = app.store.CurrentLayer;
     if (TextAngle(app) < 0) {
-        const std::int32_t slot = StoreText(app, RightLeaningText, x, y, 0, 0, 0, angle);
+        const std::int32_t slot = StoreText(app, TypeItalicText, x, y, 0, 0, 0, angle);
         if (slot >= 0) DrawTextSpaced(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot), -1);
     } else if (TextAngle(app) > 1) {
-        if (StoreText(app, TurnedElevationText, x, y, x, y, e, angle) >= 0)
+        if (StoreText(app, TypeTurnedTextWithPoint, x, y, x, y, e, angle) >= 0)
             DrawTextAngled(app, x, y, text, app.current.TextSize, app.settings.TextWidthFactor, angle,
                            static_cast<std::int16_t>(tool.PendingTextWidth), app.current.CurrentFont,
                            app.current.CurrentColor);
     } else {
-        StoreText(app, ElevationText, x, y, x, y, e, 0);
+        StoreText(app, TypeTerrainPoint, x, y, x, y, e, 0);
         Canvas(app).SetFont(app.current.CurrentFont, Canvas(app).FontSize());
         PrintTextAt(app, x, y, text, app.current.CurrentColor);
     }

@@ -13,6 +13,7 @@
 
 #include "App.h"
 #include "basic/Numbers.h"
+#include "display/RecordTypes.h"
 #include "display/Redraw.h"
 #include "display/Shapes.h"
 #include "document/Geometry.h"
@@ -27,8 +28,6 @@ namespace movra {
 
 namespace {
 
-constexpr std::uint8_t FanStripRecord = 59;
-constexpr std::uint8_t LadderStripRecord = 58;
 constexpr std::uint8_t FanStripPen = 4;
 constexpr const char* FanStripFont = "1";
 // The most clicks ClickCount counts; a ring that long takes no more points.
@@ -106,7 +105,7 @@ ReleaseEnd BlockRelease(App& app, double, double) {
     const double strips = std::min(Int(Dist(c0.x, c0.y, c3.x, c3.y) / spacing), Int(Dist(c1.x, c1.y, c2.x, c2.y) / spacing));
     const int layer = app.store.CurrentLayer;
     const std::int32_t before = app.store.Count(layer);
-    StoreRecord(app, StoreFull, LadderStripRecord, c0.x, c0.y, c1.x, c1.y, c2.x, c2.y, c3.x, c3.y, "");
+    StoreRecord(app, StoreFull, TypeLadderStrip, c0.x, c0.y, c1.x, c1.y, c2.x, c2.y, c3.x, c3.y, "");
     if (MapRecord* r = AppendedRecord(app, before)) {
         r->RecordZ4 = static_cast<float>(strips);
         DrawStripShape2(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(before));
@@ -136,7 +135,7 @@ void AddCentroidPoints(App& app) {
         const CanvasXY p3 = j <= n - 3 ? ListPoint(ring, j + 2) : p2;
         const double radius = std::max({Dist(g.x, g.y, p1.x, p1.y), Dist(g.x, g.y, p2.x, p2.y), Dist(g.x, g.y, p3.x, p3.y)});
         const std::int32_t before = store.Count(layer);
-        StoreRecord(app, StoreFull, FanStripRecord, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, g.x, g.y, "");
+        StoreRecord(app, StoreFull, TypeFanStrip, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, g.x, g.y, "");
         MapRecord* r = AppendedRecord(app, before);
         if (!r) return;
         r->RecordPen = FanStripPen;

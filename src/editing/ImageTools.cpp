@@ -6,6 +6,7 @@
 
 #include "App.h"
 #include "display/HighlightRenderer.h"
+#include "display/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/StoreRecord.h"
 #include "editing/LinkedImages.h"
@@ -112,7 +113,7 @@ ReleaseEnd PlaceRelease(App& app, double x, double y) {
     }
     RecordStore& store = app.store;
     store.At(store.CurrentLayer, store.Count(store.CurrentLayer)).RecordColor = holder;
-    StoreRecord(app, StoreImage, TypeLinkedImage, x, y, staged.RecordX2, staged.RecordY2, 0, 0, 0, 0,
+    StoreRecord(app, StoreImage, TypeImage, x, y, staged.RecordX2, staged.RecordY2, 0, 0, 0, 0,
                 staged.RecordText);
     app.tool.CommandMode = ModeMoveImage;
     刷新(app);

@@ -9,6 +9,7 @@
 #include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
+#include "display/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/SlotEditing.h"
 #include "editing/ToolEngine.h"
@@ -50,7 +51,7 @@ MapRecord* PickedImage(App& app) {
         slot > store.LayerCapacity)
         return nullptr;
     MapRecord& r = store.At(layer, slot);
-    return r.RecordType == TypeLinkedImage ? &r : nullptr;
+    return r.RecordType == TypeImage ? &r : nullptr;
 }
 
 // The region of a picture cut out as a picture of its own.
@@ -89,7 +90,7 @@ int HitTestLinkedImage(App& app, float x, float y) {
             const int last = std::min<int>(store.Count(l) - 1, store.LayerCapacity);
             for (int k = 0; k <= last; ++k) {
                 const MapRecord& r = store.Get(l, k);
-                if (r.RecordType != TypeLinkedImage || !Inside(r, x, y)) continue;
+                if (r.RecordType != TypeImage || !Inside(r, x, y)) continue;
                 flag = -1;
                 // The picture picked last is passed over, so that the one under it comes next.
                 if (l == pick.ImageRecordLayer && k == pick.ImageRecordSlot) continue;

@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "display/RecordTypes.h"
 #include "editing/LinkedImageState.h"
 
 namespace movra {
 
 struct App;
 
-// The record type of a linked image.
-constexpr std::uint8_t TypeLinkedImage = 70;
 // A newly inserted picture waits in layer 0 at this slot + its holder until it is placed.
 constexpr int ImageStagingFirstSlot = 900;
 // The picture's size in ground units: its pixels times the screen's twips per pixel over this.

@@ -8,6 +8,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "display/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/RecordVertices.h"
 #include "editing/RubberLine.h"
@@ -24,7 +25,6 @@ constexpr std::uint8_t BoundaryPointsBase = 30;
 constexpr std::uint8_t BoundaryPointsPen = 6;
 constexpr int PaletteCyan = 4;
 constexpr std::uint8_t ParcelEdgeBase = 20;
-constexpr std::uint8_t ParcelNumberRecord = 25;
 constexpr double DefaultNumberSize = 8;
 
 Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
@@ -137,7 +137,7 @@ ReleaseEnd NumberRelease(App& app, double x, double y) {
     if (app.current.TextSize == 0) app.current.TextSize = DefaultNumberSize;
     const int layer = app.store.CurrentLayer;
     const std::int32_t before = app.store.Count(layer);
-    StoreRecord(app, StoreSizedText, ParcelNumberRecord, x, y, app.current.TextSize, 1, 0, 0, 0, 0, "");
+    StoreRecord(app, StoreSizedText, TypeText, x, y, app.current.TextSize, 1, 0, 0, 0, 0, "");
     if (AppendedRecord(app, before)) DrawStoredRecord(app, layer, before);
     tool.ClickCount = 0;
     return ReleaseEnd::CommonTail;

@@ -7,6 +7,7 @@
 
 #include "App.h"
 #include "display/PointSymbols.h"
+#include "display/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -17,7 +18,6 @@ namespace movra {
 
 namespace {
 
-constexpr std::uint8_t SymbolRecord = 15;
 // Length of the guide line drawn at right angles to a turned symbol's direction, in ground units.
 constexpr double GuideLineLength = 100;
 // Side of the colour marker's box, in ground units.
@@ -63,7 +63,7 @@ void SymbolRubber(App& app, double x, double y) {
 
 std::int32_t StoreSymbol(App& app, double x, double y) {
     const std::int32_t before = app.store.Count(app.store.CurrentLayer);
-    StoreRecord(app, StoreFull, SymbolRecord, x, y, 0, 1, 0, 0, 0, 0, app.tool.CommandArgument);
+    StoreRecord(app, StoreFull, TypePointSymbol, x, y, 0, 1, 0, 0, 0, 0, app.tool.CommandArgument);
     return AppendedRecord(app, before) ? before : -1;
 }
 
@@ -103,7 +103,7 @@ ReleaseEnd SymbolRelease(App& app, double x, double y) {
     const std::int32_t slot = app.store.Count(layer) - 1;
     if (slot < 0) return ReleaseEnd::CommonTail;
     MapRecord& r = app.store.At(layer, slot);
-    if (r.RecordType != SymbolRecord) return ReleaseEnd::CommonTail;
+    if (r.RecordType != TypePointSymbol) return ReleaseEnd::CommonTail;
     if (tool.PreviewShown == -1) {
         Surface& canvas = Canvas(app);
         const int mode = canvas.DrawMode();

@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "display/RecordRenderer.h"
+#include "display/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "shell/stForm1.h"
@@ -10,10 +11,6 @@ namespace movra {
 
 namespace {
 
-constexpr std::uint8_t RightLeaningText = 64;
-constexpr std::uint8_t LeftLeaningText = 63;
-constexpr std::uint8_t PlainText = 65;
-constexpr std::uint8_t LargeText = 67;
 // The largest size a pen byte holds.
 constexpr double PenSizeLimit = 255;
 
@@ -66,9 +63,9 @@ void PreviewAttributeLines(App& app, double x, double y) { PreviewLines(app, x, 
 
 std::uint8_t AnnotationTextType(App& app) {
     const std::string lean = app.form1 ? app.form1->Text7.Text() : std::string();
-    if (lean == "右斜") return RightLeaningText;
-    if (lean == "左斜") return LeftLeaningText;
-    return app.current.TextSize < PenSizeLimit ? PlainText : LargeText;
+    if (lean == "右斜") return TypeItalicText;
+    if (lean == "左斜") return TypePixelText;
+    return app.current.TextSize < PenSizeLimit ? TypeText65 : TypeText67;
 }
 
 void PreviewPendingText(App& app, double x, double y) {

@@ -1,6 +1,7 @@
 #include "geomops/InkFillSpans.h"
 
 #include "App.h"
+#include "display/RecordTypes.h"
 #include "geomops/CutAlongLine.h"
 #include "shell/stForm1.h"
 
@@ -22,7 +23,7 @@ bool InkSpanWriter::Add(double left, double y, double length) {
         if (!RoomForPieces(app_, layer_, 1)) return false;
         MapRecord& r = store.At(layer_, store.Count(layer_));
         r = MapRecord{};
-        r.RecordType = InkFillRecordType;
+        r.RecordType = TypeTicksLevel;  // each span a level tick from its left end
         r.RecordColor = color_;
         r.RecordPen = InkFillPen;
     }
@@ -56,7 +57,8 @@ InkFillScope::~InkFillScope() {
         app_.geometry.ScratchXY.assign(1, 0.0);
         RecordStore& store = app_.store;
         const std::int32_t open = store.Count(layer_);
-        if (open >= 0 && open <= store.LayerCapacity && store.Get(layer_, open).RecordType == InkSeedRecordType)
+        // The seed the ink tool leaves in the open slot before the fill.
+        if (open >= 0 && open <= store.LayerCapacity && store.Get(layer_, open).RecordType == TypeInkFill)
             store.At(layer_, open) = MapRecord{};
     } catch (...) {
         // Ends quietly, as the fill does.

@@ -10,10 +10,7 @@ namespace movra {
 struct App;
 class Surface;
 
-constexpr std::uint8_t InkFillRecordType = 81;
 constexpr std::uint8_t InkFillPen = 8;  // solid, width 2
-// The seed the ink tool leaves in the open slot before the fill.
-constexpr std::uint8_t InkSeedRecordType = 86;
 
 // Writes spans into ink-fill records from the current layer's open slot on: a record is opened
 // by its first span and committed by its fourth (or by Finish). The layer grows before a record

@@ -10,6 +10,7 @@
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "display/HighlightRenderer.h"
+#include "display/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/MapRecord.h"
 #include "exchange/PointLists.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr Rgb LampRed = MakeRgb(255, 0, 0);
 constexpr Rgb LampYellow = MakeRgb(255, 255, 0);
 constexpr Rgb LampBlue = MakeRgb(0, 0, 255);
-constexpr std::uint8_t ElevationPointType = 46;
 
 // The layouts named by letters and the field orders they stand for.
 const std::pair<const char*, const char*> LetterLayouts[] = {
@@ -155,7 +155,7 @@ bool StoreLinkRecord(App& app, const std::string& record) {
                                                              : std::string();
     return GuardSilently([&] {
         RecordStore& store = app.store;
-        MapRecord& r = OpenPointSlot(app, ElevationPointType, x, y, 0, text);
+        MapRecord& r = OpenPointSlot(app, TypeHeightPoints1, x, y, 0, text);
         r.RecordZ1 = static_cast<float>(z);
         r.RecordX3 = r.RecordY3 = r.RecordX4 = r.RecordY4 = 0;
         store.Count(store.CurrentLayer) += 1;

@@ -44,7 +44,7 @@ protected:
     }
     // An image record over x 0..100, y 10..60, its picture in holder 3.
     MapRecord& PutImage(int layer, int slot, const std::string& path) {
-        MapRecord& r = Put(layer, slot, {0, 60, 100, -50}, TypeLinkedImage);
+        MapRecord& r = Put(layer, slot, {0, 60, 100, -50}, TypeImage);
         r.RecordColor = 3;
         r.RecordText = path;
         app.display.Images.Image1[3] = t.platform.pictures.files[path];
@@ -113,7 +113,7 @@ TEST_F(ImageToolsTest, PlacementStoresTheImageRecordAtTheReleaseAndHandsOverToMo
 
     ASSERT_EQ(app.store.Count(1), 1);
     const MapRecord& r = app.store.Get(1, 0);
-    EXPECT_EQ(r.RecordType, TypeLinkedImage);
+    EXPECT_EQ(r.RecordType, TypeImage);
     EXPECT_EQ(r.RecordColor, holder);
     EXPECT_EQ(r.RecordX1, 300);
     EXPECT_EQ(r.RecordY1, 400);
@@ -151,7 +151,7 @@ TEST_F(ImageToolsTest, StackedPicturesArePickedInTurnAndBordersAndHiddenLayersAr
         EXPECT_EQ(app.linkedImages.ImageRecordSlot, slot);
     }
     // The same slot number on another layer is another picture.
-    app.store.At(1, 1).RecordType = TypeLinkedImage + 100;  // deleted
+    app.store.At(1, 1).RecordType = TypeImage + 100;  // deleted
     PutImage(2, 0, path);
     for (int layer : {2, 1, 2}) {
         EXPECT_TRUE(Picks(50, 30));

@@ -131,7 +131,7 @@ struct LinkedImagesQtTest : ::testing::Test {
 TEST_F(LinkedImagesQtTest, TheCropCutsTheHeldPictureIntoABitmapBesideItAndOntoTheClipboard) {
     const std::string jpg = Write(Pattern(1000, 500, QColor(200, 40, 40), QColor(40, 40, 200)), "a.jpg");
     MapRecord& r = app.store.At(1, 0);
-    r.RecordType = TypeLinkedImage;
+    r.RecordType = TypeImage;
     r.RecordX1 = 0, r.RecordY1 = 60, r.RecordX2 = 100, r.RecordY2 = -50;
     r.RecordColor = 3;
     r.RecordText = jpg;
