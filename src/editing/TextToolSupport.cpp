@@ -97,14 +97,6 @@ void PrintTextAt(App& app, double x, double y, const std::string& text, Rgb colo
     canvas.Print(text);
 }
 
-MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
-    RecordStore& store = app.store;
-    const int layer = store.CurrentLayer;
-    if (store.Count(layer) != countBefore + 1) return nullptr;
-    app.current.ModifiedFlag = -1;
-    return &store.At(layer, countBefore);
-}
-
 void DrawStoredRecord(App& app, int layer, std::int32_t slot) {
     auto l = static_cast<std::uint8_t>(layer);
     auto s = static_cast<std::int16_t>(slot);
