@@ -60,7 +60,7 @@ void Pan2(App& app) {
 
 // The lamp stays red until the next command paints it.
 void Redraw2(App& app) {
-    app.tool.HideType61Records = 0;
+    app.display.Redraw.SuppressTerrainPoints = 0;
     LampBusy(app);
     刷新(app);
     app.tool.CommandMode = ModeIdle;
