@@ -6,7 +6,7 @@
 
 #include "App.h"
 #include "display/HighlightRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/StoreRecord.h"
 #include "editing/LinkedImages.h"

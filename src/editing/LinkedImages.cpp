@@ -9,7 +9,7 @@
 #include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/SlotEditing.h"
 #include "editing/ToolEngine.h"

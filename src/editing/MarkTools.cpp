@@ -9,7 +9,7 @@
 #include "basic/Numbers.h"
 #include "display/BoundaryLines.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/ToolFamilies.h"
 #include "geomops/GeomopsSeams.h"

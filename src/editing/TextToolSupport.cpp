@@ -2,7 +2,7 @@
 
 #include "App.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "shell/stForm1.h"

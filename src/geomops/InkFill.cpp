@@ -9,7 +9,7 @@
 #include "basic/Guards.h"
 #include "display/AreaFills.h"
 #include "display/Shapes.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "geomops/CutAlongLine.h"
 #include "geomops/InkFillBoundary.h"

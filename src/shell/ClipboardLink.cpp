@@ -10,7 +10,7 @@
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "display/HighlightRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/MapRecord.h"
 #include "editing/ToolEngine.h"
