@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* PreviewFace = "宋体";
 constexpr const char* ParagraphIndent = "    ";
-constexpr std::int16_t DefaultWrapColumns = 32;
 constexpr double SmallPreviewPoints = 9;
 constexpr double SmallPreviewLineMillimetres = 4;
 
@@ -28,7 +27,7 @@ void PrintAt(Surface& canvas, float x, float y, const std::string& text) {
 
 void DrawTextPreview(App& app, float x, float y, Rgb color) {
     TextPlacementState& placement = app.textPlacement;
-    if (placement.ParagraphWrapColumns <= 1) placement.ParagraphWrapColumns = DefaultWrapColumns;
+    if (placement.ParagraphWrapColumns <= 1) placement.ParagraphWrapColumns = DefaultParagraphWrapColumns;
     const float step = static_cast<float>(app.current.TextSize / 2.5 + app.view.ScaleFactor);
     Surface& canvas = MainCanvas(app);
     canvas.SetForeColor(color);

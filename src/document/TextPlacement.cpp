@@ -18,7 +18,6 @@ constexpr std::uint8_t ParagraphLineType = 65;
 // The indent of every paragraph line: four narrow characters.
 constexpr std::string_view ParagraphIndent = "    ";
 // The wrap width a paragraph takes when none was set.
-constexpr std::int16_t DefaultWrapColumns = 32;
 // Slots kept free in the layer before a record is stored, as the canvas tools keep them.
 constexpr int FreeSlotMargin = 5;
 
@@ -57,7 +56,7 @@ std::string SplitFirstLine(App& app, std::string& text) {
 void PlaceParagraph(App& app, float x, float y) {
     try {
         TextPlacementState& placement = app.textPlacement;
-        if (placement.ParagraphWrapColumns <= 1) placement.ParagraphWrapColumns = DefaultWrapColumns;
+        if (placement.ParagraphWrapColumns <= 1) placement.ParagraphWrapColumns = DefaultParagraphWrapColumns;
         const float step = static_cast<float>(-(app.current.TextSize / 2.5 + app.view.ScaleFactor));
         float position = y;
         RecordStore& store = app.store;

@@ -5,6 +5,9 @@
 
 namespace movra {
 
+// The wrap width a paragraph takes when none is set.
+constexpr std::int16_t DefaultParagraphWrapColumns = 32;
+
 // The lines of text in hand and the width they are wrapped to when placed as a paragraph.
 struct TextPlacementState {
     // Wrap width of paragraphs in full-width characters (a narrow character counts a half);

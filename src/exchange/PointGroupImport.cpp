@@ -18,13 +18,11 @@ namespace movra {
 
 namespace {
 
-constexpr const char* ArticleLineFormat = "999";
 constexpr std::uint8_t PointPen = 8;
 // The label size of a named point.
 constexpr double PointLabelSize = 8;
 // The point symbol of a line without a grade.
 constexpr float DefaultGrade = 7;
-constexpr int DefaultWrapColumns = 32;
 
 bool EndsList(const std::string& trimmed) {
     return EqualsIgnoreCase(trimmed, "EOF") || EqualsIgnoreCase(trimmed, "END");
@@ -47,7 +45,7 @@ void ArmArticle(App& app) {
         stForm1& form = *app.form1;
         form.Text2.SetText("文章张贴");
         const int wrap = app.textPlacement.ParagraphWrapColumns > 1 ? app.textPlacement.ParagraphWrapColumns
-                                                                    : DefaultWrapColumns;
+                                                                    : DefaultParagraphWrapColumns;
         form.Text8.SetText(PlainNumberText(static_cast<std::int32_t>(wrap)));
         form.Text8.SetLocked(true);
     }

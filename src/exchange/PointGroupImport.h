@@ -9,6 +9,9 @@ namespace movra {
 
 struct App;
 
+// The line format under which a point-group file is an article for the paragraph tool.
+inline constexpr const char* ArticleLineFormat = "999";
+
 // Asks for the file ("打开文本*.txt") and reads it until a line "EOF" or "END" (any letter case)
 // or its end into PendingTextLines, trimmed. Under "999" arms the paragraph tool; otherwise every
 // line with the fields the format reads becomes a record of `typeCode` in the current layer.

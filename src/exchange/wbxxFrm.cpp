@@ -8,6 +8,7 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
+#include "exchange/PointGroupImport.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -15,9 +16,7 @@ namespace movra {
 namespace {
 
 constexpr const char* StandardLineFormat = "2,3,4,5,6";
-constexpr const char* ArticleLineFormat = "999";
 constexpr int DefaultPollInterval = 1000;
-constexpr int ArticleWrapColumns = 32;
 // The background of the custom format box while another format is chosen: a near-black red.
 constexpr Rgb LockedBoxColor = 10;
 constexpr Rgb OpenBoxColor = MakeRgb(255, 255, 255);
@@ -150,7 +149,7 @@ void wbxxFrm::Command1_Click() {
             app.settings.ClipboardLinkIdle = 0;
         }
         if (Option3.Value()) {
-            app.textPlacement.ParagraphWrapColumns = ArticleWrapColumns;
+            app.textPlacement.ParagraphWrapColumns = DefaultParagraphWrapColumns;
             LockCustomFormat(true);
             SetLineFormat(ArticleLineFormat);
         }
