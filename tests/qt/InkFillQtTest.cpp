@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
 
@@ -35,20 +34,6 @@ struct InkFillQtTest : ::testing::Test {
     ~InkFillQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
-    QPoint Pixel(double x, double y) {
-        return QPoint(static_cast<int>(std::lround(x * ppu)), static_cast<int>(std::lround(canvas->height() - y * ppu)));
-    }
-    void ClickAt(double x, double y) {
-        const QPoint p = Pixel(x, y);
-        Send(QEvent::MouseMove, p - QPoint(6, 4), Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
     // A closed ring of two-vertex lines in yellow on layer 1.
     void Ring(std::vector<std::pair<double, double>> v, bool closed = true) {
         const std::size_t n = v.size();
@@ -76,15 +61,15 @@ struct InkFillQtTest : ::testing::Test {
     stForm1 form1{app};
     Binder binder{platform};
     QWidget* canvas = nullptr;
-    double ppu = 10;
 };
 
 TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
     ASSERT_NE(canvas, nullptr);
     app.view.ScaleFactor = 1;
-    ppu = std::floor(std::min(canvas->width() / 100.0, canvas->height() / 40.0));
+    const double ppu = std::floor(std::min(canvas->width() / 100.0, canvas->height() / 40.0));
     ASSERT_GE(ppu, 4);
     form1.Picture1.SetScale(0, canvas->height() / ppu, canvas->width() / ppu, -canvas->height() / ppu);
+    const Surface& surface = form1.Picture1.surface();
     form1.Text4_Click();
     app.tool.SnapOn = 0;
     app.store.CurrentLayer = 1;
@@ -106,8 +91,8 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     // The left arm and the band below it, in blue.
     app.current.CurrentColor = MakeRgb(0, 0, 255);
-    ClickAt(8, 28);
-    ClickAt(10, 25);
+    ClickOn(canvas, PixelOf(surface, 8, 28));
+    ClickOn(canvas, PixelOf(surface, 10, 25));
     const std::vector<MapRecord> parcel = InkRecords();
     ASSERT_FALSE(parcel.empty());
     double lowest = 100, highest = 0, widest = 0;
@@ -127,8 +112,8 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     // The box: the lines through the gap find no right side and draw nothing.
     app.current.CurrentColor = MakeRgb(0, 160, 0);
-    ClickAt(70, 22);
-    ClickAt(75, 21);
+    ClickOn(canvas, PixelOf(surface, 70, 22));
+    ClickOn(canvas, PixelOf(surface, 75, 21));
     std::vector<MapRecord> box;
     for (const MapRecord& r : InkRecords())
         if (r.RecordColor == MakeRgb(0, 160, 0)) box.push_back(r);

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QToolButton>
@@ -97,17 +96,6 @@ struct LinkedImagesQtTest : ::testing::Test {
         }
         ADD_FAILURE() << "no menu item " << item.toStdString();
     }
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
-    void Drag(QPoint from, QPoint to) {
-        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Click(QPoint at) { Drag(at, at); }
     QPoint Pixel(double x, double y) { return PixelOf(form.Picture1.surface(), x, y); }
     std::string Write(const QImage& image, const std::string& name) {
         const std::string path = work.Str() + "/" + name;
@@ -189,26 +177,26 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
     ASSERT_EQ(app.tool.CommandMode, ModePlaceImage);
     const MapRecord staged = app.store.Get(0, ImageStagingSlot(app.mapFile.LastImageSlot));
     ASSERT_GT(staged.RecordX2, 0);
-    Drag(Pixel(1, 10), Pixel(2, 10));
+    DragOn(canvas, Pixel(1, 10), Pixel(2, 10));
     ASSERT_EQ(app.store.Count(1), 1);
     const MapRecord& one = app.store.Get(1, 0);
     EXPECT_NEAR(one.RecordX1, 2, 0.1);
     EXPECT_EQ(app.tool.CommandMode, ModeMoveImage);
     Menu("图像", "伸缩图像");
-    Click(Pixel(one.RecordX1 + one.RecordX2 / 2, one.RecordY1 + one.RecordY2 / 2));
+    ClickOn(canvas, Pixel(one.RecordX1 + one.RecordX2 / 2, one.RecordY1 + one.RecordY2 / 2));
     ASSERT_EQ(app.tool.ClickCount, 2);
-    Drag(Pixel(one.RecordX1 + one.RecordX2, one.RecordY1 + one.RecordY2), Pixel(9, 2));
+    DragOn(canvas, Pixel(one.RecordX1 + one.RecordX2, one.RecordY1 + one.RecordY2), Pixel(9, 2));
     EXPECT_NEAR(one.RecordX1 + one.RecordX2, 9, 0.1);
     EXPECT_NEAR(one.RecordY1 + one.RecordY2, 2, 0.1);
 
     // The second picture, placed and cut down to a range drawn on it.
     Menu("图像", "插入图像", second);
-    Drag(Pixel(1, 1), Pixel(11, 9));
+    DragOn(canvas, Pixel(1, 1), Pixel(11, 9));
     ASSERT_EQ(app.store.Count(1), 2);
     const MapRecord& two = app.store.Get(1, 1);
     Menu("图像", "图像裁留范围");
     const double w = two.RecordX2, h = two.RecordY2;
-    Drag(Pixel(two.RecordX1 + 0.2 * w, two.RecordY1 + 0.3 * h), Pixel(two.RecordX1 + 0.7 * w, two.RecordY1 + 0.9 * h));
+    DragOn(canvas, Pixel(two.RecordX1 + 0.2 * w, two.RecordY1 + 0.3 * h), Pixel(two.RecordX1 + 0.7 * w, two.RecordY1 + 0.9 * h));
     Menu("图像", "图像裁留");
     EXPECT_NEAR(two.RecordX2, 0.5 * w, 0.2);
     EXPECT_EQ(two.RecordText, work.Str() + "/secondc.bmp");

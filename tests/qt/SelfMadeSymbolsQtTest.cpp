@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -49,25 +48,10 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
     }
     Surface& Canvas() { return form.Picture1.surface(); }
     QPoint Pixel(double x, double y) { return PixelOf(Canvas(), x, y); }
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
     void Panel(int index) {
         auto* button = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command8(index)));
         ASSERT_NE(button, nullptr);
         button->click();
-        QApplication::processEvents();
-    }
-    void Click(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, p, button, button);
-        Send(QEvent::MouseButtonRelease, p, button, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Drag(QPoint from, QPoint to) {
-        Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        for (int k = 1; k <= 4; ++k) Send(QEvent::MouseMove, from + (to - from) * k / 4, Qt::NoButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         QApplication::processEvents();
     }
     void Save(const QString& name) {
@@ -94,12 +78,12 @@ TEST_F(SelfMadeSymbolsQtTest, ASymbolDrawnInTheMagnifiedBoxIsSavedUnderItsName) 
     // A circle of 3 mm about the centre and a cross line, with the panel's own tools.
     app.current.CurrentColor = MakeRgb(255, 255, 0);
     Panel(34);
-    Drag(Pixel(cx, cy), Pixel(cx + 30, cy));
-    Click(Pixel(cx, cy), Qt::RightButton);
+    DragOn(canvas, Pixel(cx, cy), Pixel(cx + 30, cy), 4);
+    ClickOn(canvas, Pixel(cx, cy), Qt::RightButton);
     Panel(17);
-    Click(Pixel(cx - 40, cy - 40));
-    Click(Pixel(cx + 40, cy + 40));
-    Click(Pixel(cx + 40, cy + 40), Qt::RightButton);
+    ClickOn(canvas, Pixel(cx - 40, cy - 40));
+    ClickOn(canvas, Pixel(cx + 40, cy + 40));
+    ClickOn(canvas, Pixel(cx + 40, cy + 40), Qt::RightButton);
     Save("self-made-symbol-grid.png");
 
     ASSERT_EQ(app.store.Get(0, 900).RecordType, 7);
