@@ -11,6 +11,7 @@
 #include "App.h"
 #include "CanvasMouse.h"
 #include "GoldenPicture.h"
+#include "TemporaryDataHome.h"
 #include "display/Redraw.h"
 #include "platform/qt/Binder.h"
 #include "platform/qt/QtPlatform.h"
@@ -24,14 +25,12 @@ namespace {
 // concave parcel and into a box with a gap in its side.
 struct InkFillQtTest : ::testing::Test {
     InkFillQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
         UseChineseUiFont();
         binder.Bind(form1);
         form1.Show();
         QApplication::processEvents();
         canvas = binder.WidgetOf(form1.Picture1);
     }
-    ~InkFillQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // A closed ring of two-vertex lines in yellow on layer 1.
@@ -55,7 +54,8 @@ struct InkFillQtTest : ::testing::Test {
         return out;
     }
 
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
     QtPlatform platform{program.Str(), work.Str()};
     App app{platform};
     stForm1 form1{app};
