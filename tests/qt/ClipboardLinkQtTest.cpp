@@ -17,6 +17,7 @@
 #include "App.h"
 #include "basic/Files.h"
 #include "basic/Gbk.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "basic/Numbers.h"
@@ -112,12 +113,7 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(x));
     const int py = static_cast<int>(canvas.surface().ToPixelY(y));
-    bool drawn = false;
-    for (int dy = -6; dy <= 6 && !drawn; ++dy)
-        for (int dx = -6; dx <= 6 && !drawn; ++dx) {
-            const QPoint p(px + dx, py + dy);
-            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) drawn = true;
-        }
+    const bool drawn = CountPixels(shot, QRect(px - 6, py - 6, 13, 13), [](QRgb p) { return (p & 0xFFFFFF) != 0; }) > 0;
     EXPECT_TRUE(drawn) << px << "," << py;
     run.form1.Timer1.SetEnabled(false);
 }
@@ -195,12 +191,7 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(cx));
     const int py = static_cast<int>(canvas.surface().ToPixelY(cy));
-    int lit = 0;
-    for (int dy = -10; dy <= 10; ++dy)
-        for (int dx = -10; dx <= 10; ++dx) {
-            const QPoint p(px + dx, py + dy);
-            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) ++lit;
-        }
+    const int lit = CountPixels(shot, QRect(px - 10, py - 10, 21, 21), [](QRgb p) { return (p & 0xFFFFFF) != 0; });
     EXPECT_GT(lit, 3);
 }
 

@@ -16,6 +16,7 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -60,11 +61,8 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
     }
     // Whether a pixel of the colour lies within two pixels of `at` (lines are one pixel wide).
     bool InkNear(QPoint at, QColor color) {
-        const QImage shown = canvas->grab().toImage();
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                if (shown.valid(at + QPoint(dx, dy)) && QColor(shown.pixel(at + QPoint(dx, dy))) == color) return true;
-        return false;
+        return CountPixels(canvas->grab().toImage(), QRect(at - QPoint(2, 2), QSize(5, 5)),
+                           [&](QRgb p) { return QColor(p) == color; }) > 0;
     }
 };
 

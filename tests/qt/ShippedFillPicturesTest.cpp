@@ -15,6 +15,7 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/TusFile.h"
+#include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
 
 namespace movra {
@@ -86,13 +87,9 @@ protected:
     // Pixels of the fill's colour strictly inside square k.
     long InkInside(const QImage& image, int k) const {
         const auto [x, y] = Corner(k);
-        long count = 0;
-        for (int py = static_cast<int>(canvas.ToPixelY(y + Side)) + 3; py < static_cast<int>(canvas.ToPixelY(y)) - 3; ++py)
-            for (int px = static_cast<int>(canvas.ToPixelX(x)) + 3; px < static_cast<int>(canvas.ToPixelX(x + Side)) - 3; ++px) {
-                const QColor c = image.pixelColor(px, py);
-                if (c.green() > 60 && c.red() < 90 && c.blue() < 90) ++count;
-            }
-        return count;
+        const QRect inside(QPoint(static_cast<int>(canvas.ToPixelX(x)) + 3, static_cast<int>(canvas.ToPixelY(y + Side)) + 3),
+                           QPoint(static_cast<int>(canvas.ToPixelX(x + Side)) - 4, static_cast<int>(canvas.ToPixelY(y)) - 4));
+        return CountPixels(image, inside, [](QRgb p) { return qGreen(p) > 60 && qRed(p) < 90 && qBlue(p) < 90; });
     }
 
     TempFolder program{"program"};
