@@ -10,6 +10,7 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "display/Redraw.h"
@@ -125,12 +126,12 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     QApplication::processEvents();
     const QImage drawn = Canvas();
-    drawn.save("/tmp/movra_ink_fill_drawn.png");
+    SaveTestPicture(drawn, "ink-fill-drawn.png");
     EXPECT_GT(DifferentPixels(blank, drawn), 5000);
     刷新(app);
     QApplication::processEvents();
     const QImage redrawn = Canvas();
-    redrawn.save("/tmp/movra_ink_fill_redrawn.png");
+    SaveTestPicture(redrawn, "ink-fill-redrawn.png");
     const int rest = DifferentPixels(drawn, redrawn);
     EXPECT_LT(rest, drawn.width() * drawn.height() / 100) << rest << " pixels differ";
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
@@ -71,9 +72,7 @@ TEST(LargeMapQtTest, AMapOfFortyThousandRecordsOpensDrawsAndSavesWhole) {
     // Every layer lands on the canvas in its colour.
     const QImage image = dynamic_cast<const QtSurface&>(run.form1.Picture1.surface()).Image();
     for (const QColor& colour : LayerColours) EXPECT_GT(CountPixels(image, image.rect(), [&](QRgb p) { return (p & 0xFFFFFF) == (colour.rgb() & 0xFFFFFF); }), 1000) << colour.name().toStdString();
-    if (const char* folder = std::getenv("MOVRA_TEST_PICTURES"); folder && *folder) {
-        window->grab().save(QString::fromLocal8Bit(folder) + "/large-map.png");
-    }
+    SaveTestPicture(window->grab().toImage(), "large-map.png");
 
     // Saved again, the drawing is the file it came from; only the header's extents may differ.
     const std::string again = work.Str() + "/再存.jdx";

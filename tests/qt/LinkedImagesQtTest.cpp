@@ -1,6 +1,6 @@
 // Linked pictures in the shown main window: inserted, placed, stretched and cropped through the
 // real toolbar menu, file dialog and canvas, over a background bitmap. The picture of the canvas
-// is written to /tmp for a look.
+// is kept for a look in the folder MOVRA_TEST_PICTURES names.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +21,7 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -205,7 +206,7 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
     刷新(app);
     QApplication::processEvents();
     const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    shown.save("/tmp/movra-linked-images.png");
+    SaveTestPicture(shown, "linked-images.png");
     // The background bitmap lies under the map: its stripe shows above the pictures (and right of
     // the view bar, which floats over the canvas's corner).
     const QPoint stripe(background.width() - 40, 30);

@@ -1,7 +1,7 @@
 // Drawing a self-made symbol through the real window: method button 3 magnifies the canvas onto
 // the 10 mm grid, the ordinary tools draw into it, and leaving saves it under a name; then the
-// symbol is inserted beside a standard symbol at two map scales. Pictures go to /tmp, or to
-// MOVRA_TEST_PICTURES when set.
+// symbol is inserted beside a standard symbol at two map scales. Pictures go to the folder
+// MOVRA_TEST_PICTURES names, when set.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
@@ -55,10 +56,6 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
         button->click();
         QApplication::processEvents();
     }
-    void Save(const QString& name) {
-        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-        canvas->grab().save(QString::fromUtf8(folder && *folder ? folder : "/tmp") + "/movra-" + name);
-    }
     // Whether a pixel of the colour lies within two pixels of `at` (lines are one pixel wide).
     bool InkNear(QPoint at, QColor color) {
         return CountPixels(canvas->grab().toImage(), QRect(at - QPoint(2, 2), QSize(5, 5)),
@@ -82,7 +79,7 @@ TEST_F(SelfMadeSymbolsQtTest, ASymbolDrawnInTheMagnifiedBoxIsSavedUnderItsName) 
     ClickOn(canvas, Pixel(cx - 40, cy - 40));
     ClickOn(canvas, Pixel(cx + 40, cy + 40));
     ClickOn(canvas, Pixel(cx + 40, cy + 40), Qt::RightButton);
-    Save("self-made-symbol-grid.png");
+    SaveTestPicture(canvas->grab().toImage(), "self-made-symbol-grid.png");
 
     ASSERT_EQ(app.store.Get(0, 900).RecordType, 7);
     EXPECT_NEAR(app.store.Get(0, 900).RecordX2, 3, 0.2);
@@ -187,7 +184,8 @@ TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymb
         InsertSelfMadeSymbol(app, 28 * scaleFactor, 15 * scaleFactor, "#sq");
         刷新(app);
         QApplication::processEvents();
-        Save(QString("self-made-inserted-1-%1.png").arg(static_cast<int>(scaleFactor * 1000)));
+        SaveTestPicture(canvas->grab().toImage(),
+                        ("self-made-inserted-1-" + std::to_string(static_cast<int>(scaleFactor * 1000)) + ".png").c_str());
         // The square's left and right sides lie 10 mm of paper apart.
         const QColor yellow(255, 255, 0);
         EXPECT_TRUE(InkNear(Pixel(23 * scaleFactor, 18 * scaleFactor), yellow));

@@ -1,6 +1,6 @@
 // Every pattern fill of the shipped standard drawn on the real canvas, as the fill tool stores it
-// and the record renderer draws it, beside its button's caption. The picture is saved in /tmp
-// (movra-pattern-fills.png) to be looked at.
+// and the record renderer draws it, beside its button's caption. The picture (pattern-fills.png)
+// is kept to be looked at in the folder MOVRA_TEST_PICTURES names.
 #include <QImage>
 #include <filesystem>
 #include <string>
@@ -15,6 +15,7 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/TusFile.h"
+#include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
 
@@ -106,7 +107,7 @@ TEST_F(ShippedFillPictures, EveryPatternLaysItsSymbols) {
     const int sand = 597 - 554 + 1;
     Fill(sand, std::to_string(SandPreset));
     const QImage image = canvas.Image();
-    ASSERT_TRUE(image.save("/tmp/movra-pattern-fills.png"));
+    SaveTestPicture(image, "pattern-fills.png");
 
     const long square = static_cast<long>(Side * PixelsPerMm) * static_cast<long>(Side * PixelsPerMm);
     for (int k = 0; k <= sand; ++k) {
