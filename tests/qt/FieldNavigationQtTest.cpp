@@ -23,6 +23,7 @@
 #include "app/MainProgram.h"
 #include "display/RecordTypes.h"
 #include "display/Redraw.h"
+#include "support/NmeaSentence.h"
 #include "support/TestApp.h"
 #include "survey/GPSdaohang.h"
 #include "survey/GaussKruger.h"
@@ -31,14 +32,6 @@
 
 namespace movra {
 namespace {
-
-std::string Sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
 
 // A receiver's sentence at 30° N + north minutes, 115.5° E + east minutes.
 std::string At(double northMinutes, double eastMinutes, const char* status = "A") {
