@@ -81,6 +81,9 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     const double width = canvas.ScaleWidth();
     const double x = canvas.ScaleLeft() - width, y = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
     const std::string text = "6," + PlainNumberText(x) + "," + PlainNumberText(y) + ",5.23'";
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    const QImage blank = picture->grab().toImage();
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }, 5000));
     const MapRecord& r = app.store.Get(1, 0);
@@ -94,15 +97,14 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(app.store.Count(1), 1);
 
-    QWidget* picture = run.binder.WidgetOf(canvas);
-    ASSERT_NE(picture, nullptr);
     SaveTestPicture(picture->grab().toImage(), "clipboard-link-point.png");
-    // Something is drawn around the point, which lies a quarter of the width inside the left edge.
+    // The point (a dot of a pixel) is drawn where it lies, a quarter of the width inside the left
+    // edge: a pixel around it changes.
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(x));
     const int py = static_cast<int>(canvas.surface().ToPixelY(y));
-    const bool drawn = CountPixels(shot, QRect(px - 6, py - 6, 13, 13), [](QRgb p) { return (p & 0xFFFFFF) != 0; }) > 0;
-    EXPECT_TRUE(drawn) << px << "," << py;
+    const QRect around(px - 6, py - 6, 13, 13);
+    EXPECT_GT(DifferentPixels(blank.copy(around), shot.copy(around)), 0) << px << "," << py;
     run.form1.Timer1.SetEnabled(false);
 }
 
@@ -161,6 +163,9 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
         QTimer::singleShot(10, *poll);
         BoundWidget<QPushButton>(run, dialog.Command1)->click();
     });
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    const QImage blank = picture->grab().toImage();
     menu->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(formatShown);
@@ -173,14 +178,13 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     EXPECT_NEAR(k2.RecordY1, cy, 1e-6);
     EXPECT_FLOAT_EQ(k2.RecordZ4, 5);
 
-    QWidget* picture = run.binder.WidgetOf(canvas);
-    ASSERT_NE(picture, nullptr);
     SaveTestPicture(picture->grab().toImage(), "point-group-points.png");
+    // K2 is drawn at the middle of the view: the pixels around it change.
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(cx));
     const int py = static_cast<int>(canvas.surface().ToPixelY(cy));
-    const int lit = CountPixels(shot, QRect(px - 10, py - 10, 21, 21), [](QRgb p) { return (p & 0xFFFFFF) != 0; });
-    EXPECT_GT(lit, 3);
+    const QRect around(px - 10, py - 10, 21, 21);
+    EXPECT_GT(DifferentPixels(blank.copy(around), shot.copy(around)), 3);
 }
 
 }  // namespace

@@ -97,6 +97,7 @@ struct LinkedImagesQtTest : ::testing::Test {
         }
         ADD_FAILURE() << "no menu item " << item.toStdString();
     }
+    QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint Pixel(double x, double y) { return PixelOf(form.Picture1.surface(), x, y); }
     std::string Write(const QImage& image, const std::string& name) {
         const std::string path = work.Str() + "/" + name;
@@ -186,6 +187,8 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
     Menu("图像", "伸缩图像");
     ClickOn(canvas, Pixel(one.RecordX1 + one.RecordX2 / 2, one.RecordY1 + one.RecordY2 / 2));
     ASSERT_EQ(app.tool.ClickCount, 2);
+    const QPoint inside = Pixel(8.5, 2.5);  // within the stretched rectangle only
+    const QColor unstretched = Canvas().pixelColor(inside);
     DragOn(canvas, Pixel(one.RecordX1 + one.RecordX2, one.RecordY1 + one.RecordY2), Pixel(9, 2));
     EXPECT_NEAR(one.RecordX1 + one.RecordX2, 9, 0.1);
     EXPECT_NEAR(one.RecordY1 + one.RecordY2, 2, 0.1);
@@ -205,15 +208,17 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
 
     刷新(app);
     QApplication::processEvents();
-    const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = Canvas();
     SaveTestPicture(shown, "linked-images.png");
     // The background bitmap lies under the map: its stripe shows above the pictures (and right of
     // the view bar, which floats over the canvas's corner).
     const QPoint stripe(background.width() - 40, 30);
     EXPECT_EQ(QColor(shown.pixel(stripe)), QColor(80, 160, 80));
-    // The stretched picture covers its new rectangle.
-    const QPoint inside = Pixel(8.5, 2.5);
-    EXPECT_NE(QColor(shown.pixel(inside)), QColor(30, 60, 30));
+    // The stretched picture covers its new rectangle, where the canvas showed something else
+    // before.
+    EXPECT_NE(shown.pixelColor(inside), unstretched) << unstretched.name().toStdString() << " "
+                                                     << shown.pixelColor(inside).name().toStdString();
+    EXPECT_NE(shown.pixelColor(inside), QColor(0, 0, 0)) << "the bare canvas";
     EXPECT_TRUE(messages.empty()) << messages.front();
 
     // The background goes with 卸载bmp背景 and never into the map.

@@ -149,8 +149,7 @@ TEST_F(SelfMadeSymbolsQtTest, PreviewDrawnTwiceLeavesThePictureAsItWas) {
 }
 
 // A 10 mm self-made square beside the standard's triangulation point (symbol 0), both at the
-// same map scale:
-// the square keeps its 10 mm of paper at 1:500 and at 1:1000.
+// same map scale: each keeps its size on paper at 1:500 and at 1:1000.
 TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymbol) {
     fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
     DimensionSymbolTables(app.symbolStandard);
@@ -191,6 +190,14 @@ TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymb
         EXPECT_TRUE(InkNear(Pixel(23 * scaleFactor, 18 * scaleFactor), yellow));
         EXPECT_TRUE(InkNear(Pixel(33 * scaleFactor, 18 * scaleFactor), yellow));
         EXPECT_FALSE(InkNear(Pixel(21 * scaleFactor, 18 * scaleFactor), yellow)) << "no larger than 10 mm";
+        // The standard symbol beside it keeps its own paper size too: a dot in a ring of 1 mm
+        // across, at its point.
+        const QColor white(255, 255, 255);
+        EXPECT_TRUE(InkNear(Pixel(10 * scaleFactor, 15 * scaleFactor), white)) << "the dot";
+        EXPECT_TRUE(InkNear(Pixel(10.5 * scaleFactor, 15 * scaleFactor), white)) << "the ring";
+        EXPECT_TRUE(InkNear(Pixel(10 * scaleFactor, 15.5 * scaleFactor), white)) << "the ring";
+        EXPECT_FALSE(InkNear(Pixel(10.25 * scaleFactor, 15 * scaleFactor), white)) << "inside the ring";
+        EXPECT_FALSE(InkNear(Pixel(11 * scaleFactor, 15 * scaleFactor), white)) << "no larger than 1 mm";
     }
 }
 
