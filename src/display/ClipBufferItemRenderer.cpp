@@ -7,7 +7,7 @@
 #include "basic/Text.h"
 #include "display/LineSink.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextRendering.h"
 
 namespace movra {

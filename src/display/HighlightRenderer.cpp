@@ -7,7 +7,7 @@
 #include "display/BoundaryLines.h"
 #include "display/LineSink.h"
 #include "display/PointSymbols.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextRendering.h"
 
 namespace movra {

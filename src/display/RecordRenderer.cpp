@@ -15,7 +15,7 @@
 #include "display/Pens.h"
 #include "display/PointSymbols.h"
 #include "display/RecordImages.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Shapes.h"
 #include "display/BoundaryLines.h"
 #include "display/TextRendering.h"

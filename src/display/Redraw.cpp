@@ -10,7 +10,7 @@
 #include "display/LineSink.h"
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "document/ColorTable.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"

@@ -5,7 +5,7 @@
 #include "display/HighlightRenderer.h"
 #include "display/LineSink.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextRendering.h"
 
 namespace movra {

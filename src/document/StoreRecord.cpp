@@ -40,6 +40,14 @@ bool KnownMode(std::uint8_t mode) {
 
 }  // namespace
 
+MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
+    RecordStore& store = app.store;
+    const int layer = store.CurrentLayer;
+    if (store.Count(layer) != countBefore + 1) return nullptr;
+    app.current.ModifiedFlag = -1;
+    return &store.At(layer, countBefore);
+}
+
 void StoreRecord(App& app, std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2,
                  double y2, double x3, double y3, double x4, double y4, const std::string& text) {
     try {

@@ -5,6 +5,7 @@
 namespace movra {
 
 struct App;
+struct MapRecord;
 
 // Which fields StoreRecord writes.
 enum StoreMode : std::uint8_t {
@@ -37,6 +38,10 @@ void GrowLayerCapacity(App& app);
 // Ends quietly on any error.
 void StoreRecord(App& app, std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2,
                  double y2, double x3, double y3, double x4, double y4, const std::string& text);
+
+// The record just appended to CurrentLayer when its count rose from `countBefore` (the map is then
+// marked modified), else null: how a tool learns whether StoreRecord took its record.
+MapRecord* AppendedRecord(App& app, std::int32_t countBefore);
 
 // Writes a two-vertex record into the open slot of CurrentLayer without committing it; the caller
 // sets what else it needs and raises the count. Without room it shows LayerFullMessage and raises

@@ -8,7 +8,7 @@
 
 #include "App.h"
 #include "basic/Numbers.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"

@@ -13,7 +13,7 @@
 
 #include "App.h"
 #include "basic/Numbers.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "display/Shapes.h"
 #include "document/Geometry.h"

@@ -6,7 +6,7 @@
 
 #include "App.h"
 #include "display/HighlightRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/StoreRecord.h"
 #include "editing/LinkedImages.h"
@@ -111,10 +111,11 @@ ReleaseEnd PlaceRelease(App& app, double x, double y) {
         app.tool.CommandMode = ModeIdle;
         return ReleaseEnd::CommonTail;
     }
-    RecordStore& store = app.store;
-    store.At(store.CurrentLayer, store.Count(store.CurrentLayer)).RecordColor = holder;
+    // The holder goes in once the record is stored: a full layer refuses it and keeps its open slot clean.
+    const std::int32_t before = app.store.Count(app.store.CurrentLayer);
     StoreRecord(app, StoreImage, TypeImage, x, y, staged.RecordX2, staged.RecordY2, 0, 0, 0, 0,
                 staged.RecordText);
+    if (MapRecord* placed = AppendedRecord(app, before)) placed->RecordColor = holder;
     app.tool.CommandMode = ModeMoveImage;
     刷新(app);
     return ReleaseEnd::CommonTail;

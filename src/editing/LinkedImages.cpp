@@ -9,7 +9,7 @@
 #include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/SlotEditing.h"
 #include "editing/ToolEngine.h"
@@ -149,7 +149,7 @@ void InsertLinkedImage(App& app) {
 }
 
 void DeleteSelectionOrStagedImage(App& app) {
-    app.tool.HideType61Records = 0;
+    app.display.Redraw.SuppressTerrainPoints = 0;
     if (app.tool.CommandMode == ModePlaceImage) {
         const std::int16_t holder = app.mapFile.LastImageSlot;
         if (holder >= 0 && holder < ImageHolderCount) {

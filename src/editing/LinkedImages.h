@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "editing/LinkedImageState.h"
 
 namespace movra {

@@ -9,6 +9,7 @@
 #include "basic/Numbers.h"
 #include "display/BoundaryLines.h"
 #include "display/RecordRenderer.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/ToolFamilies.h"
 #include "geomops/GeomopsSeams.h"
@@ -17,9 +18,6 @@
 namespace movra {
 
 namespace {
-
-constexpr std::uint8_t CircleRecord = 7;
-constexpr std::uint8_t InkSeedRecord = 86;
 
 enum class MarkKind { LandUse1, LandUse2, LandUse3, LandUse4, InkSeed, Circle };
 
@@ -31,18 +29,18 @@ struct MarkRow {
 
 // The prompts that name a mark; any other prompt places a circle.
 constexpr MarkRow MarkRows[] = {
-    {"加注水田符号", MarkKind::LandUse1, 16},
-    {"加注水生作物符号", MarkKind::LandUse2, 17},
-    {"加注旱地符号", MarkKind::LandUse3, 18},
-    {"加注草地符号", MarkKind::LandUse4, 19},
-    {"倒墨水", MarkKind::InkSeed, InkSeedRecord},
+    {"加注水田符号", MarkKind::LandUse1, TypeLandUse1},
+    {"加注水生作物符号", MarkKind::LandUse2, TypeLandUse2},
+    {"加注旱地符号", MarkKind::LandUse3, TypeLandUse3},
+    {"加注草地符号", MarkKind::LandUse4, TypeLandUse4},
+    {"倒墨水", MarkKind::InkSeed, TypeInkFill},
 };
 
 MarkRow RowFor(App& app) {
     const std::string prompt = app.form1->Text2.Text();
     for (const MarkRow& row : MarkRows)
         if (prompt == row.prompt) return row;
-    return {"", MarkKind::Circle, CircleRecord};
+    return {"", MarkKind::Circle, TypeCircle};
 }
 
 // Text8 holds the diameter in paper millimetres.
@@ -104,10 +102,10 @@ MapRecord& OpenMarkSlot(App& app, std::uint8_t type, double x, double y) {
 void PourInk(App& app, double x, double y) {
     RecordStore& store = app.store;
     const int layer = store.CurrentLayer;
-    OpenMarkSlot(app, InkSeedRecord, x, y);
+    OpenMarkSlot(app, TypeInkFill, x, y);
     app.geomopsSeams.墨水填充(app, ToInt32(x), ToInt32(y), 1);
     const std::int32_t count = store.Count(layer);
-    if (count < store.LayerCapacity && store.At(layer, count).RecordType == InkSeedRecord) store.At(layer, count) = MapRecord{};
+    if (count < store.LayerCapacity && store.At(layer, count).RecordType == TypeInkFill) store.At(layer, count) = MapRecord{};
 }
 
 ReleaseEnd MarkRelease(App& app, double x, double y) {

@@ -8,7 +8,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/RecordVertices.h"
 #include "editing/RubberLine.h"

@@ -7,7 +7,7 @@
 
 #include "App.h"
 #include "display/PointSymbols.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"

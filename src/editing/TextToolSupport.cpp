@@ -2,7 +2,7 @@
 
 #include "App.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "shell/stForm1.h"
@@ -95,14 +95,6 @@ void PrintTextAt(App& app, double x, double y, const std::string& text, Rgb colo
     canvas.SetCurrentX(x);
     canvas.SetCurrentY(y);
     canvas.Print(text);
-}
-
-MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
-    RecordStore& store = app.store;
-    const int layer = store.CurrentLayer;
-    if (store.Count(layer) != countBefore + 1) return nullptr;
-    app.current.ModifiedFlag = -1;
-    return &store.At(layer, countBefore);
 }
 
 void DrawStoredRecord(App& app, int layer, std::int32_t slot) {

@@ -32,9 +32,6 @@ void PreviewPrintedText(App& app, double x, double y, const std::string& text);
 // Prints `text` at (x, y) in the canvas font and `color`.
 void PrintTextAt(App& app, double x, double y, const std::string& text, Rgb color);
 
-// The record just appended to CurrentLayer when the count rose from `countBefore` (the map is
-// then marked modified), else null.
-MapRecord* AppendedRecord(App& app, std::int32_t countBefore);
 
 // Draws the record at (layer, slot) as the redraw would.
 void DrawStoredRecord(App& app, int layer, std::int32_t slot);

@@ -258,7 +258,6 @@ void CanvasKeyDown(App& app, int keyCode, int shift) {
         }
         switch (keyCode) {
             case KeyDelete:
-                app.display.Redraw.SuppressTerrainPoints = 0;
                 DeleteSelectionOrStagedImage(app);
                 break;
             case KeyB: SetSnapping(app, app.tool.SnapOn != -1); break;

@@ -146,9 +146,6 @@ struct ToolState {
     std::int16_t PreviewCounter = 0;
     // -1 while a self-made symbol is being drawn: undo and redo then do nothing.
     std::int16_t SymbolMakingMode = 0;
-    // -1 while records of type 61 are kept off the canvas; the method panel's layer buttons show
-    // them again.
-    std::int16_t HideType61Records = 0;
     // The symbol, line-type or special-line code of the armed tool.
     std::string CommandArgument;
 

@@ -9,6 +9,7 @@
 #include "basic/Guards.h"
 #include "display/AreaFills.h"
 #include "display/Shapes.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "geomops/CutAlongLine.h"
 #include "geomops/InkFillBoundary.h"
@@ -88,10 +89,9 @@ void ActOnShape(App& app, const InkShapeHit& hit) {
         const int layer = store.CurrentLayer;
         if (!RoomForPieces(app, layer, 1)) return;
         const std::int32_t slot = store.Count(layer);
-        StoreRecord(app, StoreFull, 10, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2, r.RecordX3, r.RecordY3,
-                    r.RecordX4, r.RecordY4, "");
-        if (store.Count(layer) != slot + 1) return;
-        app.current.ModifiedFlag = -1;
+        StoreRecord(app, StoreFull, TypeFilledBand, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2, r.RecordX3,
+                    r.RecordY3, r.RecordX4, r.RecordY4, "");
+        if (!AppendedRecord(app, slot)) return;
         RenderRecord(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot));
         return;
     }

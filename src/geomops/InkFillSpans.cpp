@@ -1,7 +1,7 @@
 #include "geomops/InkFillSpans.h"
 
 #include "App.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "geomops/CutAlongLine.h"
 #include "shell/stForm1.h"
 

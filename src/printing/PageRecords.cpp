@@ -9,7 +9,7 @@
 #include "display/Pens.h"
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "printing/PageLines.h"
 #include "printing/PagePointSymbols.h"
 #include "printing/PageShapes.h"

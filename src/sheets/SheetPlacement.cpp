@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "App.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 
 namespace movra {
 

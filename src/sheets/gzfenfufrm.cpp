@@ -18,7 +18,7 @@
 #include "basic/Text.h"
 #include "display/LineSink.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/RecordStore.h"
 #include "platform/CommonDialog.h"

@@ -10,9 +10,10 @@
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "display/HighlightRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/MapRecord.h"
+#include "editing/ToolEngine.h"
 #include "exchange/PointLists.h"
 #include "shell/CommandLine.h"
 #include "shell/stForm1.h"
@@ -21,7 +22,6 @@ namespace movra {
 
 namespace {
 
-constexpr Rgb LampRed = MakeRgb(255, 0, 0);
 constexpr Rgb LampYellow = MakeRgb(255, 255, 0);
 constexpr Rgb LampBlue = MakeRgb(0, 0, 255);
 
@@ -75,7 +75,7 @@ void Timer1_Timer(App& app) {
     stForm1& form = *app.form1;
     form.Timer1.SetEnabled(false);
     GuardSilently([&] {
-        form.Label6.SetBackColor(LampRed);
+        LampBusy(app);
         const std::string text = app.platform.clipboard().GetText();
         if (text.empty() || text == "0") return;
         ReceiveLinkText(app, text);

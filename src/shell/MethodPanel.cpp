@@ -185,7 +185,7 @@ void AllLayersOn(stForm1& f, App& app) {
         store.LayerLockFlag[static_cast<size_t>(k)] = 0;
     }
     app.tool.CommandMode = ModeIdle;
-    app.tool.HideType61Records = 0;
+    app.display.Redraw.SuppressTerrainPoints = 0;
     刷新(app);
 }
 
@@ -208,7 +208,7 @@ void CurrentLayerOnly(stForm1& f, App& app) {
         }
         store.LayerOnFlag[at] = current ? True : 0;
     }
-    app.tool.HideType61Records = 0;
+    app.display.Redraw.SuppressTerrainPoints = 0;
     刷新(app);
 }
 

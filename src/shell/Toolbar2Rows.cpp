@@ -7,6 +7,7 @@
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "display/Redraw.h"
+#include "editing/ToolEngine.h"
 #include "editing/ViewExtents.h"
 #include "platform/Control.h"
 #include "shell/ToolbarRows.h"
@@ -16,7 +17,6 @@ namespace movra {
 
 namespace {
 
-constexpr Rgb LampRed = MakeRgb(255, 0, 0);
 
 // A view tool chosen while one of these is armed returns to it afterwards.
 void RememberToReturnTo(App& app, std::initializer_list<std::uint8_t> modes) {
@@ -60,8 +60,8 @@ void Pan2(App& app) {
 
 // The lamp stays red until the next command paints it.
 void Redraw2(App& app) {
-    app.tool.HideType61Records = 0;
-    app.form1->Label6.SetBackColor(LampRed);
+    app.display.Redraw.SuppressTerrainPoints = 0;
+    LampBusy(app);
     刷新(app);
     app.tool.CommandMode = ModeIdle;
 }
@@ -76,7 +76,7 @@ const std::map<std::string, void (*)(App&)>& ViewBarRows() {
 }  // namespace
 
 void stForm1::Toolbar2_ButtonClick(ToolbarButton& button) {
-    if (app.tool.SymbolMakingMode == -1) return;
+    if (app.tool.SymbolMakingMode == -1 || app.tool.LongCommandRunning == -1) return;
     const bool ran = GuardToMessageLine([this](const std::string& text) { Text2.SetText(text); }, [&] {
         for (const auto& [key, row] : ViewBarRows())
             if (EqualsIgnoreCase(key, button.Key())) {

@@ -564,7 +564,9 @@ void szForm3::ScaleAllAnnotations() {
 }
 
 bool szForm3::DivisionAllowed() const {
-    return app.selfMade.SelfMadeSymbolsLoaded == 0 && app.symbolStandard.SymbolStandardLoaded == -1 &&
+    // A division under way yields to the windows; starting another would unload the window whose
+    // division is still running.
+    return app.tool.LongCommandRunning != -1 && app.selfMade.SelfMadeSymbolsLoaded == 0 && app.symbolStandard.SymbolStandardLoaded == -1 &&
            Check1.Value() == Checked;
 }
 

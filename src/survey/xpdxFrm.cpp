@@ -3,7 +3,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "shell/stForm1.h"
 

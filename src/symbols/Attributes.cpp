@@ -38,15 +38,6 @@ void WriteMessageLine(App& app, const std::string& text) {
     if (app.form1) app.form1->Text2.SetText(text);
 }
 
-// The record just committed in CurrentLayer by StoreRecord, or null when nothing was stored.
-MapRecord* Stored(App& app, std::int32_t countBefore) {
-    RecordStore& store = app.store;
-    const int layer = store.CurrentLayer;
-    if (store.Count(layer) != countBefore + 1) return nullptr;
-    app.current.ModifiedFlag = -1;
-    return &store.At(layer, countBefore);
-}
-
 // The marker square and the lines of a record's popup: the square fills one paper millimetre
 // above and left of the point, the lines run down from the point four screen millimetres apart.
 void PaintPopup(App& app, const MapRecord& record, Rgb squareColor, Rgb textColor) {
@@ -118,7 +109,7 @@ bool StoreClass0Record(App& app, double x, double y, const Class0Values& values)
     const std::int32_t before = app.store.Count(app.store.CurrentLayer);
     StoreRecord(app, StoreFull, AttributeTypeBase, x, y, app.current.TextSize, app.settings.TextWidthFactor,
                 values.area, 0, values.phone1, values.phone2, values.name);
-    MapRecord* r = Stored(app, before);
+    MapRecord* r = AppendedRecord(app, before);
     if (!r) return false;
     r->RecordExtra = values.houseNumber;
     r->RecordZ1 = r->RecordZ2 = r->RecordZ3 = 0;
@@ -135,7 +126,7 @@ bool StoreAttributeRecord(App& app, double x, double y) {
         const std::int32_t before = app.store.Count(app.store.CurrentLayer);
         StoreRecord(app, StoreFull, type, x, y, app.current.TextSize, app.settings.TextWidthFactor, 0, 0, 0, 0,
                     app.current.PendingText);
-        MapRecord* r = Stored(app, before);
+        MapRecord* r = AppendedRecord(app, before);
         if (!r) return false;
         r->RecordExtra = std::string_view();
         r->RecordZ1 = r->RecordZ2 = r->RecordZ3 = r->RecordZ4 = 0;

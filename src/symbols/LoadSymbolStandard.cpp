@@ -55,7 +55,7 @@ void SelfMadeSymbolSwitch(App& app) {
     if (lib.SelfMadeSymbolsLoaded == -1) {
         if (prompt.MsgBox("要卸载自制符号吗？", MsgYesNo, "卸载自制符号") != AnswerYes) return;
         try {
-            for (int s = 1000; s <= app.store.LayerCapacity; ++s) ClearSymbolSlot(app.store.At(0, s));
+            for (int s = Layer0Slots::SymbolLibraryFirst; s <= app.store.LayerCapacity; ++s) ClearSymbolSlot(app.store.At(0, s));
             lib.LoadedUpTo = 0;
             lib.SelfMadeSymbolsLoaded = 0;
         } catch (...) {

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "document/RecordTypes.h"
 #include "symbols/Attributes.h"
 
 namespace movra {
@@ -15,12 +16,14 @@ namespace {
 
 // The types a kind examines.
 bool AnyType(int) { return true; }
-bool BoundaryPointTypes(int t) { return t >= 31 && t <= 34; }
-bool ParcelNumberType(int t) { return t == 25; }
-bool BoundaryEdgeTypes(int t) { return t >= 21 && t <= 23; }
+bool BoundaryPointTypes(int t) { return t >= TypeParcelPoints1 && t <= TypeParcelPoints4; }
+bool ParcelNumberType(int t) { return t == TypeText; }
+bool BoundaryEdgeTypes(int t) { return t >= TypeParcelEdgeSolid && t <= TypeParcelEdgeDashed; }
 bool AttributeTypes(int t) { return IsAttributeRecordType(t); }
-bool SymbolCodeTypes(int t) { return t == 12 || t == 15 || (t >= 42 && t <= 45); }
-bool TextTypes(int t) { return t == 25 || (t >= 65 && t <= 68); }
+bool SymbolCodeTypes(int t) {
+    return t == TypeLineTypeSegment || t == TypePointSymbol || (t >= TypeLineTypeLine2 && t <= TypeLineTypeLineChain);
+}
+bool TextTypes(int t) { return t == TypeText || (t >= TypeText65 && t <= TypeTurnedText68); }
 
 using Match = bool (*)(const App&, const MapRecord&, const QueryTerms&);
 

@@ -5,6 +5,7 @@
 
 #include "App.h"
 #include "basic/Text.h"
+#include "document/RecordTypes.h"
 #include "symbols/Attributes.h"
 #include "symbols/QueryKinds.h"
 
@@ -71,7 +72,7 @@ ReplaceOutcome AttributeField(const App& app, MapRecord& r, const ReplaceValues&
 // Point symbols (type 15) take the codes up to 349, every other record the line-type codes above.
 ReplaceOutcome SymbolCode(const App&, MapRecord& r, const ReplaceValues& v) {
     if (!IsWholeNumber(v.newText)) return ReplaceOutcome::NotANumber;
-    if (r.RecordType == 15) {
+    if (r.RecordType == TypePointSymbol) {
         if (v.newNumber > 349) return ReplaceOutcome::SymbolTooLarge;
     } else if (v.newNumber <= 349) {
         return ReplaceOutcome::LineTypeTooSmall;
@@ -94,8 +95,8 @@ ReplaceOutcome Font(const App&, MapRecord& r, const ReplaceValues& v) {
 ReplaceOutcome Slant(const App&, MapRecord& r, const ReplaceValues& v) {
     r.RecordZ2 = static_cast<float>(v.newNumber);
     if (v.newNumber > 1) {
-        if (r.RecordType == 65 || r.RecordType == 67) ++r.RecordType;
-    } else if (r.RecordType == 66 || r.RecordType == 68) {
+        if (r.RecordType == TypeText65 || r.RecordType == TypeText67) ++r.RecordType;
+    } else if (r.RecordType == TypeTurnedText || r.RecordType == TypeTurnedText68) {
         --r.RecordType;
     }
     return ReplaceOutcome::Done;
@@ -140,7 +141,7 @@ ReplaceOutcome ReplaceInRecord(App& app, std::uint8_t kind, int layer, int slot,
     try {
         const MapRecord& before = app.store.Get(layer, slot);
         // Only records are replaced in: an empty slot or a deleted record stays as it is.
-        if (before.RecordType == 0 || before.RecordType >= 100) return ReplaceOutcome::Done;
+        if (before.RecordType == TypeEmpty || IsDeletedType(before.RecordType)) return ReplaceOutcome::Done;
         MapRecord changed = before;
         const ReplaceOutcome outcome = rule->apply(app, changed, values);
         if (outcome == ReplaceOutcome::Done && !(changed == before)) {

@@ -1,21 +1,16 @@
 #include "symbols/SelfMadeElements.h"
 
+#include "document/RecordTypes.h"
 #include "platform/Surface.h"
 
 namespace movra {
 
 namespace {
 
-constexpr int TypeChainEnd = 1;
-constexpr int TypeChainLink = 5;
-constexpr int TypeQuadrilateral = 6;
-constexpr int TypeCircle = 7;
-constexpr int TypeArc = 8;
-
 // The vertices an element of this type uses: 1 for a chain end and for the centre of circles and
 // arcs, else its own number of vertices.
 int VertexCount(int type) {
-    if (type == TypeChainEnd || type == TypeCircle || type == TypeArc) return 1;
+    if (type == TypePenLineEnd || type == TypeCircle || type == TypeArc) return 1;
     return type >= 4 ? 4 : type;
 }
 
@@ -43,7 +38,7 @@ void SetVertex(MapRecord& r, int k, Vertex v) {
 
 }  // namespace
 
-bool IsSymbolElementType(int type) { return type >= TypeChainEnd && type <= TypeArc; }
+bool IsSymbolElementType(int type) { return type >= TypePenLineEnd && type <= TypeArc; }
 
 void ClearSymbolSlot(MapRecord& m) {
     m.RecordType = 0;
@@ -76,7 +71,7 @@ void PlaceSymbolElement(const MapRecord& element, MapRecord& target, const Eleme
 
 void DrawSymbolElement(Surface& surface, const MapRecord& element, const ElementPlacement& placement, Rgb color) {
     const int type = element.RecordType;
-    if (!IsSymbolElementType(type) || type == TypeChainEnd) return;
+    if (!IsSymbolElementType(type) || type == TypePenLineEnd) return;
     MapRecord placed;
     PlaceSymbolElement(element, placed, placement);
     if (type == TypeCircle || type == TypeArc) {
@@ -89,7 +84,7 @@ void DrawSymbolElement(Surface& surface, const MapRecord& element, const Element
         const Vertex a = VertexOf(placed, k), b = VertexOf(placed, k + 1);
         surface.Line(a.x, a.y, b.x, b.y, color);
     }
-    if (type == TypeChainLink || type == TypeQuadrilateral) {
+    if (type == TypePenLineChain || type == TypeQuad) {
         const Vertex a = VertexOf(placed, last), b = VertexOf(placed, 1);
         surface.Line(a.x, a.y, b.x, b.y, color);
     }

@@ -17,9 +17,6 @@ namespace movra {
 
 namespace {
 
-constexpr int FirstLibrarySlot = 1000;
-constexpr int FirstStagingSlot = 900;
-constexpr int LastStagingSlot = 999;
 // Staging gives up this many slots after its anchor.
 constexpr int StagingReach = 49;
 
@@ -30,7 +27,7 @@ void WriteText2(App& app, const std::string& text) {
 // One past the last slot of the loaded library: a name is looked for only among its records,
 // never in whatever layer 0 holds above them.
 int LibraryEnd(const App& app) {
-    if (app.selfMade.SelfMadeSymbolsLoaded != -1) return FirstLibrarySlot;
+    if (app.selfMade.SelfMadeSymbolsLoaded != -1) return Layer0Slots::SymbolLibraryFirst;
     return std::min<int>(app.selfMade.Layer0SavedCount, app.store.LayerCapacity);
 }
 
@@ -39,7 +36,7 @@ int LibraryEnd(const App& app) {
 void ForEachSymbolSlot(App& app, const std::string& name, const std::function<bool(int slot)>& each) {
     const std::string wanted = Trim(name);
     bool matched = false;
-    for (int i = FirstLibrarySlot; i < LibraryEnd(app); ++i) {
+    for (int i = Layer0Slots::SymbolLibraryFirst; i < LibraryEnd(app); ++i) {
         if (EqualsIgnoreCase(Trim(std::string_view(app.store.Get(0, i).RecordText)), wanted)) {
             matched = true;
             if (!each(i)) return;
@@ -59,7 +56,7 @@ double InsertionScale(const App& app) {
 int SizeSteps(const App& app) { return static_cast<int>(Int(app.current.TextSize / 10)); }
 
 void ClearStagingSlots(App& app) {
-    for (int s = FirstStagingSlot; s <= LastStagingSlot; ++s) {
+    for (int s = Layer0Slots::SymbolCopyFirst; s <= Layer0Slots::SymbolCopyLast; ++s) {
         MapRecord& m = app.store.At(0, s);
         ClearSymbolSlot(m);
         m.RecordFont = "";
@@ -122,13 +119,13 @@ bool StageSelfMadeSymbol(App& app, const std::string& name) {
     const bool scanned = GuardSilently([&] {
         ClearStagingSlots(app);
         int k = 1;
-        int anchor = FirstLibrarySlot;
-        for (int i = FirstLibrarySlot; i < LibraryEnd(app); ++i) {
+        int anchor = Layer0Slots::SymbolLibraryFirst;
+        for (int i = Layer0Slots::SymbolLibraryFirst; i < LibraryEnd(app); ++i) {
             if (k < 2) anchor = i;
             const MapRecord& record = app.store.Get(0, i);
             if (EqualsIgnoreCase(std::string_view(record.RecordText), name)) {
                 list[static_cast<std::size_t>(k)] = {0, i};
-                MapRecord& copy = app.store.At(0, FirstStagingSlot - 1 + k);
+                MapRecord& copy = app.store.At(0, Layer0Slots::SymbolCopyFirst - 1 + k);
                 const std::uint8_t source = copy.RecordSource;
                 const RecordExtraValue extra = copy.RecordExtra;
                 copy = record;

@@ -8,6 +8,7 @@
 #include "basic/Errors.h"
 #include "basic/Guards.h"
 #include "basic/Text.h"
+#include "document/RecordTypes.h"
 #include "document/RedrawSeams.h"
 #include "platform/Surface.h"
 #include "shell/stForm1.h"
@@ -193,7 +194,7 @@ void NormalizeDrawnSymbol(App& app) {
             if (!IsSymbolElementType(type)) continue;
             MapRecord& target = store.At(0, copy++);
             PlaceSymbolElement(drawn, target, {.shiftX = cx, .shiftY = cy, .divisor = UnitsPerMm});
-            if (type == 7 || type == 8) target.RecordColor = drawn.RecordColor;
+            if (type == TypeCircle || type == TypeArc) target.RecordColor = drawn.RecordColor;
             // Shown in the stroke's own colour: the copy's colour 0 of the lines would be black on
             // the black canvas.
             DrawSymbolElement(canvas, target, {.originX = cx + PreviewOffset, .originY = cy - PreviewOffset},

@@ -15,7 +15,6 @@ namespace movra {
 namespace {
 
 constexpr const char* EndText = "JVQ";
-constexpr int FirstLibrarySlot = 1000;
 constexpr int FirstDrawingSlot = 900;
 constexpr int LastDrawingSlot = 998;
 
@@ -78,7 +77,7 @@ void LoadSelfMadeSymbols(App& app) {
     try {
         const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
         std::int64_t r = 1;
-        int s = FirstLibrarySlot;
+        int s = Layer0Slots::SymbolLibraryFirst;
         for (;;) {
             if (s >= app.store.LayerCapacity) break;
             // A last record cut short by the end of the file counts as the end of the library.

@@ -8,7 +8,7 @@
 #include "basic/Numbers.h"
 #include "display/HighlightRenderer.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/VertexDrag.h"
 
 namespace movra {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/Pens.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "platform/fake/RecordingSurface.h"
 
 namespace movra {

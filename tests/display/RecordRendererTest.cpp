@@ -2,7 +2,7 @@
 
 #include "DisplayFixture.h"
 #include "display/RecordRenderer.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 
 namespace movra {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "DisplayFixture.h"
 #include "display/Redraw.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "shell/stForm1.h"
 
 namespace movra {

@@ -109,9 +109,11 @@ TEST_F(ImageToolsTest, PlacementStoresTheImageRecordAtTheReleaseAndHandsOverToMo
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].x1, 150);  // the staged corner (the press) moved with the cursor
     EXPECT_EQ(pictures[0].y1, 180);
+    app.current.ModifiedFlag = 0;
     Release(300, 400);
 
     ASSERT_EQ(app.store.Count(1), 1);
+    EXPECT_EQ(app.current.ModifiedFlag, -1);  // leaving now asks to save the placed picture
     const MapRecord& r = app.store.Get(1, 0);
     EXPECT_EQ(r.RecordType, TypeImage);
     EXPECT_EQ(r.RecordColor, holder);

@@ -21,7 +21,7 @@
 #include "PseudoTerminal.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "support/NmeaSentence.h"
 #include "support/TestApp.h"

@@ -202,7 +202,7 @@ TEST_F(SheetDivision, TheToolbarEntryOffersOnlyTheFrameAndExit) {
     EXPECT_EQ(t.form1.Text2.Text().find("尚未提供"), std::string::npos);
 }
 
-// The division yields to the window as it goes; a click on the method panel, the toolbar or the
+// The division yields to the window as it goes; a click on the method panel, the toolbars or the
 // canvas meanwhile does nothing, and all of them act again once it has ended.
 TEST_F(SheetDivision, WhileDividingOnlyTheStopButtonActs) {
     t.form1.Load();
@@ -212,6 +212,7 @@ TEST_F(SheetDivision, WhileDividingOnlyTheStopButtonActs) {
     t.platform.scriptedEvents.QueueAt(1, [&] {
         t.form1.Command8_Click(17);
         RunToolbarKey(app, "图廓一幅");
+        t.form1.Toolbar2.UserClickButton(t.form1.Toolbar2.Buttons("放大2").Index());
         CanvasMouseDown(app, LeftButton, 0, 1100, 2100);
         CanvasMouseUp(app, LeftButton, 0, 1100, 2100);
     });

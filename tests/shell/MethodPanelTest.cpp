@@ -268,10 +268,10 @@ TEST_F(MethodPanelTest, LayerButtonsHideShowLockedAndOpenEveryLayer) {
     EXPECT_EQ(store.LayerLockFlag[1], 0);
     EXPECT_EQ(store.LayerOnFlag[1], 0);
 
-    app.tool.HideType61Records = -1;
+    app.display.Redraw.SuppressTerrainPoints = -1;
     form.Command8_Click(10);  // every layer on and unlocked
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
-    EXPECT_EQ(app.tool.HideType61Records, 0);
+    EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, 0);
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(store.LayerOnFlag[k], -1);
         EXPECT_EQ(store.LayerLockFlag[k], 0);

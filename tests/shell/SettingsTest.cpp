@@ -145,7 +145,14 @@ TEST_F(SettingsTest, DivisionLabelsOpenTheSheetDivisionWindow) {
     Window().Label19.Click();
     EXPECT_TRUE(t.platform.promptScript.questions.empty());
 
+    // While a division runs (it yields to the windows), another is not started.
     Window().Check1.SetValue(Checked);
+    t.app.tool.LongCommandRunning = -1;
+    Window().Label18.Click();
+    Window().Label19.Click();
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+    t.app.tool.LongCommandRunning = 0;
+
     t.platform.promptScript.QueueAnswer(AnswerNo);
     Window().Label18.Click();
     ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);

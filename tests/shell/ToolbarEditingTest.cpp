@@ -68,11 +68,13 @@ TEST_F(ToolbarEditing, DeleteTakesBackAPictureBeingPlacedOrDeletesTheSelection) 
     EXPECT_EQ(app.tool.SelectionMade, -1);
     for (int button : {8, 10, 11}) EXPECT_FALSE(bar().Buttons(button).Enabled()) << button;
 
-    // With a selection and another tool: deleted and redrawn.
+    // With a selection and another tool: deleted and redrawn, terrain points shown again.
     app.tool.CommandMode = ModeIdle;
+    app.display.Redraw.SuppressTerrainPoints = -1;
     for (int button : {8, 10, 11}) bar().Buttons(button).SetEnabled(true);
     ForgetDrawing();
     Click("删除");
+    EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, 0);
     EXPECT_EQ(app.store.Get(1, 0).RecordType, 102);
     EXPECT_GT(Clears(), 0);
 
@@ -220,9 +222,9 @@ TEST_F(ToolbarEditing, EveryViewBarButtonEndsTheSelectionAndBeeps) {
         EXPECT_EQ(t.platform.silentSound.beeps.size(), 1u) << key;
     }
     EXPECT_EQ(app.tool.CommandMode, ModeRestored);
-    app.tool.HideType61Records = -1;
+    app.display.Redraw.SuppressTerrainPoints = -1;
     View("刷新2");
-    EXPECT_EQ(app.tool.HideType61Records, 0);
+    EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, 0);
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
     EXPECT_EQ(t.form1.Label6.BackColor(), Red);  // until the next command paints it
 

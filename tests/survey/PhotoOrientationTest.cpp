@@ -4,7 +4,7 @@
 #include <string>
 
 #include "App.h"
-#include "display/RecordTypes.h"
+#include "document/RecordTypes.h"
 #include "support/TestApp.h"
 #include "survey/PhotoOrientation.h"
 #include "survey/xpdxFrm.h"

@@ -1,5 +1,6 @@
 #pragma once
-// What the type byte and the pen byte of a map record mean to the renderers.
+// What the type byte and the pen byte of a map record mean: the one table of type codes the
+// renderers, the tools and the file readers name records by.
 #include <cstdint>
 #include <initializer_list>
 
