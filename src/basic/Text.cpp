@@ -117,12 +117,14 @@ std::string RTrim(std::string_view text) {
     return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return std::string();
+    if (first == std::string_view::npos) return {};
     size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
+
+std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
 
 std::string LCase(std::string_view text) { return MapCase(text, LowerOf); }
 std::string UCase(std::string_view text) { return MapCase(text, UpperOf); }

@@ -18,6 +18,8 @@ std::string Right(std::string_view text, long length);
 long InStr(std::string_view text, std::string_view find, long start = 1);
 // Without leading and trailing blanks (spaces only, as the notation's Trim).
 std::string Trim(std::string_view text);
+// The same as a view into `text`, for readers that decode many fields and keep few.
+std::string_view TrimmedView(std::string_view text);
 std::string LTrim(std::string_view text);
 std::string RTrim(std::string_view text);
 // Case mapping of the ASCII letters and the full-width Latin letters.

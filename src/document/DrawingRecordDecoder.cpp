@@ -3,38 +3,25 @@
 #include <cstring>
 
 #include "basic/Gbk.h"
+#include "basic/Text.h"
+#include "document/FileRecord.h"
 #include "document/RecordStore.h"
 
 namespace movra {
 
-namespace {
-
-template <typename T>
-T Take(const char* in, std::size_t offset) {
-    T value;
-    std::memcpy(&value, in + offset, sizeof(T));
-    return value;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && text[first] == ' ') ++first;
-    while (last > first && text[last - 1] == ' ') --last;
-    return text.substr(first, last - first);
-}
-
-}  // namespace
-
 bool IsClearedHead(const char* head) {
-    if (head[5] != 0 || Take<std::int32_t>(head, 6) != 0 || Take<std::int16_t>(head, 90) != 0) return false;
+    if (head[5] != 0 || FieldAt<std::int32_t>(head, 6) != 0 || FieldAt<std::int16_t>(head, 90) != 0) return false;
     for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
-        if (Take<double>(head, at) != 0) return false;
+        if (FieldAt<double>(head, at) != 0) return false;
     }
     for (std::size_t at : {26, 46, 66, 86}) {
-        if (Take<float>(head, at) != 0) return false;
+        if (FieldAt<float>(head, at) != 0) return false;
     }
     return true;
+}
+
+bool DrawingRecordDecoder::IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes) {
+    return IsClearedHead(head) && Text(textBytes).empty() && Text(fontBytes).empty();
 }
 
 std::string_view DrawingRecordDecoder::Decode(std::string_view bytes, std::string& buffer) {
@@ -45,12 +32,12 @@ std::string_view DrawingRecordDecoder::Decode(std::string_view bytes, std::strin
         if (word != 0x2020202020202020ull) break;
     }
     const std::string_view kept = bytes.substr(0, size);
-    if (IsAsciiText(kept)) return TrimBlanks(kept);
+    if (IsAsciiText(kept)) return TrimmedView(kept);
     if (buffer.size() < GbkDecodedBound(bytes.size())) buffer.resize(GbkDecodedBound(bytes.size()));
     // Half a character cut by a fixed field is left out; blanks go after decoding, so that the
     // blanks before a dropped half go too.
     const std::size_t n = DecodeGbk(bytes.data(), bytes.size(), buffer.data(), true);
-    return TrimBlanks(std::string_view(buffer.data(), n));
+    return TrimmedView(std::string_view(buffer.data(), n));
 }
 
 FaceName DrawingRecordDecoder::Font(std::string_view bytes) {
@@ -78,21 +65,21 @@ FaceName DrawingRecordDecoder::Font(std::string_view bytes) {
 void DrawingRecordDecoder::Fill(const char* head, std::string_view textBytes, std::string_view fontBytes,
                                 bool splitExtra, std::uint8_t source, MapRecord& m, RecordStore& store, int writer) {
     m.RecordSource = source;
-    m.RecordType = Take<std::uint8_t>(head, 5);
-    m.RecordColor = Take<std::int32_t>(head, 6);
-    m.RecordX1 = Take<double>(head, 10);
-    m.RecordY1 = Take<double>(head, 18);
-    m.RecordZ1 = Take<float>(head, 26);
-    m.RecordX2 = Take<double>(head, 30);
-    m.RecordY2 = Take<double>(head, 38);
-    m.RecordZ2 = Take<float>(head, 46);
-    m.RecordX3 = Take<double>(head, 50);
-    m.RecordY3 = Take<double>(head, 58);
-    m.RecordZ3 = Take<float>(head, 66);
-    m.RecordX4 = Take<double>(head, 70);
-    m.RecordY4 = Take<double>(head, 78);
-    m.RecordZ4 = Take<float>(head, 86);
-    m.RecordPen = static_cast<std::uint8_t>(Take<std::int16_t>(head, 90) & 0xFF);
+    m.RecordType = FieldAt<std::uint8_t>(head, 5);
+    m.RecordColor = FieldAt<std::int32_t>(head, 6);
+    m.RecordX1 = FieldAt<double>(head, 10);
+    m.RecordY1 = FieldAt<double>(head, 18);
+    m.RecordZ1 = FieldAt<float>(head, 26);
+    m.RecordX2 = FieldAt<double>(head, 30);
+    m.RecordY2 = FieldAt<double>(head, 38);
+    m.RecordZ2 = FieldAt<float>(head, 46);
+    m.RecordX3 = FieldAt<double>(head, 50);
+    m.RecordY3 = FieldAt<double>(head, 58);
+    m.RecordZ3 = FieldAt<float>(head, 66);
+    m.RecordX4 = FieldAt<double>(head, 70);
+    m.RecordY4 = FieldAt<double>(head, 78);
+    m.RecordZ4 = FieldAt<float>(head, 86);
+    m.RecordPen = static_cast<std::uint8_t>(FieldAt<std::int16_t>(head, 90) & 0xFF);
     m.RecordFont = Font(fontBytes);
     const std::string_view text = Decode(textBytes, textBuffer_);
     const std::size_t bang = splitExtra ? text.find('!') : std::string_view::npos;
@@ -100,7 +87,7 @@ void DrawingRecordDecoder::Fill(const char* head, std::string_view textBytes, st
         store.PutText(writer, m.RecordText, text);
     } else {
         const std::string_view rest = text.substr(bang + 1);
-        store.PutText(writer, m.RecordExtra, TrimBlanks(rest.substr(0, rest.find('!'))));
+        store.PutText(writer, m.RecordExtra, TrimmedView(rest.substr(0, rest.find('!'))));
         store.PutText(writer, m.RecordText, text.substr(0, bang));
     }
 }

@@ -28,6 +28,9 @@ public:
     // field left out; valid until the next call that decodes into the same buffer.
     std::string_view Text(std::string_view bytes) { return Decode(bytes, textBuffer_); }
     FaceName Font(std::string_view bytes);
+    // A cleared record with blank text and font: the writers end each layer with one, and a reader
+    // holds it back until the next record shows whether its layer goes on.
+    bool IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes);
 
 private:
     static std::string_view Decode(std::string_view bytes, std::string& buffer);

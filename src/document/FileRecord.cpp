@@ -8,6 +8,7 @@
 #include "basic/Errors.h"
 #include "basic/Files.h"
 #include "basic/Gbk.h"
+#include "basic/Text.h"
 
 namespace movra {
 
@@ -15,18 +16,6 @@ static_assert(std::endian::native == std::endian::little,
               "the file records are copied field by field in little-endian order");
 
 namespace {
-
-template <typename T>
-void Put(char* out, std::size_t offset, T value) {
-    std::memcpy(out + offset, &value, sizeof(T));
-}
-
-template <typename T>
-T Get(const char* in, std::size_t offset) {
-    T value;
-    std::memcpy(&value, in + offset, sizeof(T));
-    return value;
-}
 
 bool IsAscii(std::string_view text) {
     for (unsigned char c : text) {
@@ -38,54 +27,46 @@ bool IsAscii(std::string_view text) {
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
-std::string_view TrimBlanks(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && text[first] == ' ') ++first;
-    while (last > first && text[last - 1] == ' ') --last;
-    return text.substr(first, last - first);
-}
-
 void EncodeHead(const FileRecord& r, char* out) {
-    Put<std::uint8_t>(out, 0, r.layer);
-    Put<std::int16_t>(out, 1, r.slot);
-    Put<std::int16_t>(out, 3, r.reserved);
-    Put<std::uint8_t>(out, 5, r.type);
-    Put<std::int32_t>(out, 6, r.color);
-    Put<double>(out, 10, r.x1);
-    Put<double>(out, 18, r.y1);
-    Put<float>(out, 26, r.z1);
-    Put<double>(out, 30, r.x2);
-    Put<double>(out, 38, r.y2);
-    Put<float>(out, 46, r.z2);
-    Put<double>(out, 50, r.x3);
-    Put<double>(out, 58, r.y3);
-    Put<float>(out, 66, r.z3);
-    Put<double>(out, 70, r.x4);
-    Put<double>(out, 78, r.y4);
-    Put<float>(out, 86, r.z4);
-    Put<std::int16_t>(out, 90, r.pen);
+    PutFieldAt<std::uint8_t>(out, 0, r.layer);
+    PutFieldAt<std::int16_t>(out, 1, r.slot);
+    PutFieldAt<std::int16_t>(out, 3, r.reserved);
+    PutFieldAt<std::uint8_t>(out, 5, r.type);
+    PutFieldAt<std::int32_t>(out, 6, r.color);
+    PutFieldAt<double>(out, 10, r.x1);
+    PutFieldAt<double>(out, 18, r.y1);
+    PutFieldAt<float>(out, 26, r.z1);
+    PutFieldAt<double>(out, 30, r.x2);
+    PutFieldAt<double>(out, 38, r.y2);
+    PutFieldAt<float>(out, 46, r.z2);
+    PutFieldAt<double>(out, 50, r.x3);
+    PutFieldAt<double>(out, 58, r.y3);
+    PutFieldAt<float>(out, 66, r.z3);
+    PutFieldAt<double>(out, 70, r.x4);
+    PutFieldAt<double>(out, 78, r.y4);
+    PutFieldAt<float>(out, 86, r.z4);
+    PutFieldAt<std::int16_t>(out, 90, r.pen);
 }
 
 void DecodeHead(const char* in, FileRecord& r) {
-    r.layer = Get<std::uint8_t>(in, 0);
-    r.slot = Get<std::int16_t>(in, 1);
-    r.reserved = Get<std::int16_t>(in, 3);
-    r.type = Get<std::uint8_t>(in, 5);
-    r.color = Get<std::int32_t>(in, 6);
-    r.x1 = Get<double>(in, 10);
-    r.y1 = Get<double>(in, 18);
-    r.z1 = Get<float>(in, 26);
-    r.x2 = Get<double>(in, 30);
-    r.y2 = Get<double>(in, 38);
-    r.z2 = Get<float>(in, 46);
-    r.x3 = Get<double>(in, 50);
-    r.y3 = Get<double>(in, 58);
-    r.z3 = Get<float>(in, 66);
-    r.x4 = Get<double>(in, 70);
-    r.y4 = Get<double>(in, 78);
-    r.z4 = Get<float>(in, 86);
-    r.pen = Get<std::int16_t>(in, 90);
+    r.layer = FieldAt<std::uint8_t>(in, 0);
+    r.slot = FieldAt<std::int16_t>(in, 1);
+    r.reserved = FieldAt<std::int16_t>(in, 3);
+    r.type = FieldAt<std::uint8_t>(in, 5);
+    r.color = FieldAt<std::int32_t>(in, 6);
+    r.x1 = FieldAt<double>(in, 10);
+    r.y1 = FieldAt<double>(in, 18);
+    r.z1 = FieldAt<float>(in, 26);
+    r.x2 = FieldAt<double>(in, 30);
+    r.y2 = FieldAt<double>(in, 38);
+    r.z2 = FieldAt<float>(in, 46);
+    r.x3 = FieldAt<double>(in, 50);
+    r.y3 = FieldAt<double>(in, 58);
+    r.z3 = FieldAt<float>(in, 66);
+    r.x4 = FieldAt<double>(in, 70);
+    r.y4 = FieldAt<double>(in, 78);
+    r.z4 = FieldAt<float>(in, 86);
+    r.pen = FieldAt<std::int16_t>(in, 90);
 }
 
 void PutPaddedField(char* out, std::string_view utf8, std::size_t width) {
@@ -105,7 +86,7 @@ void AppendCountedString(std::string& out, std::string_view utf8) {
 // Reads a counted string at `pos`; false when the data ends inside it.
 bool ReadCountedString(std::string_view data, std::size_t& pos, std::string& text) {
     if (data.size() - pos < 2) return false;
-    const std::size_t count = Get<std::uint16_t>(data.data(), pos);
+    const std::size_t count = FieldAt<std::uint16_t>(data.data(), pos);
     if (data.size() - pos - 2 < count) return false;
     text = TextFromFileField(data.substr(pos + 2, count));
     pos += 2 + count;
@@ -120,7 +101,7 @@ std::string TextToFileField(std::string_view utf8, std::size_t width) {
 }
 
 std::string TextFromFileField(std::string_view gbkBytes) {
-    if (IsAscii(gbkBytes)) return std::string(TrimBlanks(gbkBytes));
+    if (IsAscii(gbkBytes)) return std::string(TrimmedView(gbkBytes));
     std::string kept;
     kept.reserve(gbkBytes.size());
     for (std::size_t i = 0; i < gbkBytes.size(); ++i) {
@@ -136,7 +117,7 @@ std::string TextFromFileField(std::string_view gbkBytes) {
         }
         kept.push_back(gbkBytes[i]);
     }
-    return FromGbk(TrimBlanks(kept));
+    return FromGbk(TrimmedView(kept));
 }
 
 void EncodeFixedRecord(const FileRecord& record, char* out) {
@@ -183,9 +164,9 @@ bool DecodeVariableRecord(std::string_view data, std::size_t& pos, FileRecord& r
 std::size_t VariableRecordSize(std::string_view data) {
     if (data.size() < MinVariableRecordSize) return 0;
     std::size_t at = RecordHeadSize;
-    at += 2 + Get<std::uint16_t>(data.data(), at);
+    at += 2 + FieldAt<std::uint16_t>(data.data(), at);
     if (at + 2 > data.size()) return 0;
-    at += 2 + Get<std::uint16_t>(data.data(), at);
+    at += 2 + FieldAt<std::uint16_t>(data.data(), at);
     return at <= data.size() ? at : 0;
 }
 
@@ -253,8 +234,8 @@ std::size_t EnsureVariableRecord(FileWindow& window, bool* cut) {
         if (size > 0) return size;
         // The counts say how much the record needs; ask for that much.
         std::size_t at = RecordHeadSize;
-        at += 2 + Get<std::uint16_t>(view.data(), at);
-        need = at + 2 <= view.size() ? at + 2 + Get<std::uint16_t>(view.data(), at) : at + 2;
+        at += 2 + FieldAt<std::uint16_t>(view.data(), at);
+        need = at + 2 <= view.size() ? at + 2 + FieldAt<std::uint16_t>(view.data(), at) : at + 2;
     }
 }
 

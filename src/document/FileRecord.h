@@ -8,11 +8,24 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace movra {
+
+// A number among a record's bytes at `offset`, little-endian as the files hold it, and its writing.
+template <typename T>
+T FieldAt(const char* bytes, std::size_t offset) {
+    T value;
+    std::memcpy(&value, bytes + offset, sizeof(T));
+    return value;
+}
+template <typename T>
+void PutFieldAt(char* bytes, std::size_t offset, T value) {
+    std::memcpy(bytes + offset, &value, sizeof(T));
+}
 
 // One record as the program holds it: texts in UTF-8, numbers at their file widths.
 struct FileRecord {

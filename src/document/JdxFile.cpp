@@ -91,6 +91,16 @@ FileRecord MakeEndRecord(const FileRecord& previous) {
     return end;
 }
 
+std::string_view FixedTextField(const char* record) { return {record + RecordHeadSize, FixedTextWidth}; }
+std::string_view FixedFontField(const char* record) {
+    return {record + RecordHeadSize + FixedTextWidth, FixedFontWidth};
+}
+
+bool IsFixedEndRecord(const char* record) {
+    return record[0] == 0 && static_cast<unsigned char>(record[5]) == EndRecordType &&
+           EqualsIgnoreCase(TextFromFileField(FixedTextField(record)), EndRecordText);
+}
+
 bool IsEndRecord(const FileRecord& record) {
     // Layer and type as well as the text: a layer or field named "jvq" is not the end.
     return record.layer == 0 && record.type == EndRecordType && EqualsIgnoreCase(record.text, EndRecordText);
@@ -239,18 +249,15 @@ bool ReadJdxFile(App& app, const std::string& path) {
             std::size_t i = 0;
             for (; i < whole; ++i) {
                 const char* r = view.data() + i * FixedRecordSize;
-                const std::string_view text(r + RecordHeadSize, FixedTextWidth);
-                const std::string_view font(r + RecordHeadSize + FixedTextWidth, FixedFontWidth);
                 if (r[0] == 0) {
-                    if (static_cast<unsigned char>(r[5]) == EndRecordType &&
-                        EqualsIgnoreCase(TextFromFileField(text), EndRecordText)) {
+                    if (IsFixedEndRecord(r)) {
                         ended = true;
                         ++i;
                         break;
                     }
                     continue;
                 }
-                sink.Append(r, text, font, false);
+                sink.Append(r, FixedTextField(r), FixedFontField(r), false);
             }
             file.Consume(i * FixedRecordSize);
         }

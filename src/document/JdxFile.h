@@ -58,6 +58,10 @@ FileRecord MakeDrawingRecord(const MapRecord& record, int layer, int slot, std::
 // The end record: layer 0, slot 0, type 11, text "JVQ"; the other fields repeat `previous`.
 FileRecord MakeEndRecord(const FileRecord& previous);
 bool IsEndRecord(const FileRecord& record);
+// The same test on the bytes of a fixed record, and the text and font fields of those bytes.
+bool IsFixedEndRecord(const char* record);
+std::string_view FixedTextField(const char* record);
+std::string_view FixedFontField(const char* record);
 
 // Whether a slot goes into a map file: layers whose count is 1 or more, slots 0..count (the open
 // slot included), within the store's dimensions.

@@ -72,40 +72,28 @@ void ChunkedRecordWriter::Finish(const FileRecord& last) {
 
 namespace {
 
-template <typename T>
-void Put(char* out, std::size_t offset, T value) {
-    std::memcpy(out + offset, &value, sizeof(T));
-}
-
-template <typename T>
-T Take(const char* in, std::size_t offset) {
-    T value;
-    std::memcpy(&value, in + offset, sizeof(T));
-    return value;
-}
-
 void PutHead(char* out, const MapRecord& m, int layer, int slot) {
-    Put<std::uint8_t>(out, 0, static_cast<std::uint8_t>(layer));
-    Put<std::int16_t>(out, 1, static_cast<std::int16_t>(slot));
-    Put<std::int16_t>(out, 3, 0);
-    Put<std::uint8_t>(out, 5, m.RecordType);
-    Put<std::int32_t>(out, 6, m.RecordColor);
-    Put<double>(out, 10, m.RecordX1);
-    Put<double>(out, 18, m.RecordY1);
-    Put<float>(out, 26, m.RecordZ1);
-    Put<double>(out, 30, m.RecordX2);
-    Put<double>(out, 38, m.RecordY2);
-    Put<float>(out, 46, m.RecordZ2);
-    Put<double>(out, 50, m.RecordX3);
-    Put<double>(out, 58, m.RecordY3);
-    Put<float>(out, 66, m.RecordZ3);
-    Put<double>(out, 70, m.RecordX4);
-    Put<double>(out, 78, m.RecordY4);
-    Put<float>(out, 86, m.RecordZ4);
-    Put<std::int16_t>(out, 90, m.RecordPen);
+    PutFieldAt<std::uint8_t>(out, 0, static_cast<std::uint8_t>(layer));
+    PutFieldAt<std::int16_t>(out, 1, static_cast<std::int16_t>(slot));
+    PutFieldAt<std::int16_t>(out, 3, 0);
+    PutFieldAt<std::uint8_t>(out, 5, m.RecordType);
+    PutFieldAt<std::int32_t>(out, 6, m.RecordColor);
+    PutFieldAt<double>(out, 10, m.RecordX1);
+    PutFieldAt<double>(out, 18, m.RecordY1);
+    PutFieldAt<float>(out, 26, m.RecordZ1);
+    PutFieldAt<double>(out, 30, m.RecordX2);
+    PutFieldAt<double>(out, 38, m.RecordY2);
+    PutFieldAt<float>(out, 46, m.RecordZ2);
+    PutFieldAt<double>(out, 50, m.RecordX3);
+    PutFieldAt<double>(out, 58, m.RecordY3);
+    PutFieldAt<float>(out, 66, m.RecordZ3);
+    PutFieldAt<double>(out, 70, m.RecordX4);
+    PutFieldAt<double>(out, 78, m.RecordY4);
+    PutFieldAt<float>(out, 86, m.RecordZ4);
+    PutFieldAt<std::int16_t>(out, 90, m.RecordPen);
 }
 
-void PutCount(char* out, std::size_t count) { Put<std::uint16_t>(out, 0, static_cast<std::uint16_t>(count)); }
+void PutCount(char* out, std::size_t count) { PutFieldAt<std::uint16_t>(out, 0, static_cast<std::uint16_t>(count)); }
 
 }  // namespace
 
@@ -172,7 +160,7 @@ void DrawingRecordSink::Append(const char* head, std::string_view textBytes, std
         // A held cleared record was not the end of its layer after all.
         if (head[0] == heldHead_[0]) Store(heldHead_.data(), {}, {}, false);
     }
-    if (IsClearedHead(head) && decoder_.Text(textBytes).empty() && decoder_.Text(fontBytes).empty()) {
+    if (decoder_.IsHeldBack(head, textBytes, fontBytes)) {
         std::memcpy(heldHead_.data(), head, RecordHeadSize);
         held_ = true;
         return;
@@ -184,7 +172,7 @@ void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std:
                               bool splitExtra) {
     App& app = app_;
     auto& store = app.store;
-    const int layer = std::min<int>(Take<std::uint8_t>(head, 0), store.LayerCount);
+    const int layer = std::min<int>(FieldAt<std::uint8_t>(head, 0), store.LayerCount);
     if (layer < 1 || layer > store.LayerDimension()) Raise(ErrSubscriptOutOfRange);
     store.CurrentLayer = static_cast<std::uint8_t>(layer);
     int slot = store.Count(layer);

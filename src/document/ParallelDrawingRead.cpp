@@ -17,7 +17,6 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Files.h"
-#include "basic/Text.h"
 #include "document/DrawingRecordDecoder.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
@@ -34,21 +33,6 @@ constexpr std::uint64_t RecordsPerThread = 16384;
 constexpr std::uint64_t PieceRecords = 1024;
 
 constexpr double NoValue = std::numeric_limits<double>::infinity();
-
-template <typename T>
-T Take(const char* in, std::size_t offset) {
-    T value;
-    std::memcpy(&value, in + offset, sizeof(T));
-    return value;
-}
-
-std::string_view TextField(const char* record) { return {record + RecordHeadSize, FixedTextWidth}; }
-std::string_view FontField(const char* record) { return {record + RecordHeadSize + FixedTextWidth, FixedFontWidth}; }
-
-bool IsEndRecordAt(const char* record) {
-    return record[0] == 0 && static_cast<unsigned char>(record[5]) == EndRecordType &&
-           EqualsIgnoreCase(TextFromFileField(TextField(record)), EndRecordText);
-}
 
 // Reads `count` whole records at `offset`; the number read, fewer when the file ends first.
 std::uint64_t ReadRecordsAt(int descriptor, std::uint64_t offset, std::uint64_t count, char* buffer) {
@@ -108,12 +92,6 @@ struct ReadPlan {
 
 std::unique_ptr<char[]> PieceBuffer() { return std::make_unique_for_overwrite<char[]>(PieceRecords * FixedRecordSize); }
 
-// A record the one-thread reader holds back: cleared, kept only when the next record appended goes
-// on with its layer (the writers end each layer with such an open slot).
-bool IsWaitingRecord(const char* r, DrawingRecordDecoder& decoder) {
-    return r[5] == 0 && IsClearedHead(r) && decoder.Text(TextField(r)).empty() && decoder.Text(FontField(r)).empty();
-}
-
 int LayerByte(const char* r) { return static_cast<unsigned char>(r[0]); }
 
 // A record stored, for the order of the layers.
@@ -134,7 +112,7 @@ void CountStretch(const ReadPlan& plan, const Stretch& stretch, StretchCount& co
             for (std::uint64_t i = 0; i < got; ++i) {
                 const char* r = buffer.get() + i * FixedRecordSize;
                 if (r[0] == 0) {
-                    if (IsEndRecordAt(r)) {
+                    if (IsFixedEndRecord(r)) {
                         count.endRecord = static_cast<std::int64_t>(at + i);
                         count.waitingLayerByte = 0;  // the end comes before a record that would keep it
                         return;
@@ -148,15 +126,15 @@ void CountStretch(const ReadPlan& plan, const Stretch& stretch, StretchCount& co
                     }
                     count.waitingLayerByte = 0;
                 }
-                if (IsWaitingRecord(r, decoder)) {
+                if (decoder.IsHeldBack(r, FixedTextField(r), FixedFontField(r))) {
                     count.waitingLayerByte = LayerByte(r);
                     continue;
                 }
                 const int layer = std::min(LayerByte(r), plan.layerCount);
                 CountStored(count, layer);
                 if (plan.widen && plan.widens[static_cast<std::size_t>(layer)]) {
-                    const double x = Take<double>(r, 10);
-                    const double y = Take<double>(r, 18);
+                    const double x = FieldAt<double>(r, 10);
+                    const double y = FieldAt<double>(r, 18);
                     if (x != 0 && y != 0) {
                         if (x > count.maxX) count.maxX = x;
                         if (y > count.maxY) count.maxY = y;
@@ -191,7 +169,7 @@ void FillStretch(const ReadPlan& plan, const Stretch& stretch, const StretchCoun
             const auto l = static_cast<std::size_t>(layer);
             if (next[l] >= firstSlot[l] + count.records[l]) return false;
             MapRecord* m = new (store.ReservedSlot(layer, next[l]++)) MapRecord();
-            decoder.Fill(r, TextField(r), FontField(r), false, plan.source, *m, store, writer);
+            decoder.Fill(r, FixedTextField(r), FixedFontField(r), false, plan.source, *m, store, writer);
             return true;
         };
         std::array<char, FixedRecordSize> waiting{};
@@ -207,7 +185,7 @@ void FillStretch(const ReadPlan& plan, const Stretch& stretch, const StretchCoun
                     isWaiting = false;
                     if (r[0] == waiting[0] && !store1(waiting.data())) fill.matched = false;
                 }
-                if (IsWaitingRecord(r, decoder)) {
+                if (decoder.IsHeldBack(r, FixedTextField(r), FixedFontField(r))) {
                     std::memcpy(waiting.data(), r, FixedRecordSize);
                     isWaiting = true;
                     continue;
@@ -357,8 +335,10 @@ bool AppendFixedDrawingInParallel(App& app, FileWindow& file, DrawingRecordSink&
         if (counts[s].maxX > maxX) maxX = counts[s].maxX;
     }
 
-    for (int layer = 1; layer <= plan.layerCount; ++layer) store.ReserveSlots(layer, slot[static_cast<std::size_t>(layer)]);
+    // The writers first, so that nothing else can fail between reserving slots and filling them (a
+    // store whose reservation itself fails is dropped with the failed read).
     store.SetTextWriters(static_cast<int>(used));
+    for (int layer = 1; layer <= plan.layerCount; ++layer) store.ReserveSlots(layer, slot[static_cast<std::size_t>(layer)]);
     std::vector<StretchFill> fills(used);
     RunOnThreads(static_cast<int>(used), [&](int t) {
         const auto s = static_cast<std::size_t>(t);

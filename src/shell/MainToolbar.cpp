@@ -210,13 +210,6 @@ Row RecentFile(std::int16_t n) {
     };
 }
 
-Row Calls(void (*command)(App&)) {
-    return [command](App& app) {
-        command(app);
-        return RowEnd::Done;
-    };
-}
-
 Row Bitmap(std::int16_t large) {
     return [large](App& app) {
         app.display.Redraw.LargeBitmapExport = large;
@@ -384,7 +377,12 @@ void RunFramed(App& app, const std::map<std::string, Row>& rows, const std::stri
 
 }  // namespace
 
-std::string WindowNotYetMessage(const std::string& window) { return window + "尚未提供，本命令未执行"; }
+Row Calls(void (*command)(App&)) {
+    return [command](App& app) {
+        command(app);
+        return RowEnd::Done;
+    };
+}
 
 void BuildMainToolbars(stForm1& form) {
     Toolbar& bar = form.Toolbar1;

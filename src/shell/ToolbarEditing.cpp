@@ -15,6 +15,7 @@
 #include "shell/ToolbarRows.h"
 #include "shell/stForm1.h"
 #include "shell/szForm3.h"
+#include "survey/xpdxFrm.h"
 
 namespace movra {
 
@@ -185,23 +186,13 @@ RowEnd Crop(App& app) {
 }
 
 RowEnd PhotoOrientation(App& app) {
-    if (app.form1 && app.form1->otherParts.ShowPhotoOrientation)
-        app.form1->otherParts.ShowPhotoOrientation();
-    else if (app.form1)
-        app.form1->Text2.SetText(WindowNotYetMessage("相片定向窗口"));
+    ShowPhotoOrientationWindow(app);
     return RowEnd::Done;
 }
 
 RowEnd ImageRules(App& app) {
     app.platform.prompt().MsgBox(ImageRulesText, MsgOkOnly);
     return RowEnd::Done;
-}
-
-Row Calls(void (*command)(App&)) {
-    return [command](App& app) {
-        command(app);
-        return RowEnd::Done;
-    };
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using RowTable = std::map<std::string, Row>;
 const RowTable& EditingButtonRows();
 const RowTable& EditingMenuRows();
 
-// The message shown in place of a window that is not part of the program yet.
-std::string WindowNotYetMessage(const std::string& window);
+// A row that runs a command and goes on to the lamp and the beep.
+Row Calls(void (*command)(App&));
 
 }  // namespace movra

@@ -203,9 +203,9 @@ szForm3::szForm3(App& application)
     Option21.SetValue(true);
     Option22.SetCaption("54坐标系");
     Option23.SetCaption("WGS84坐标系");
-    Option21.onClick = [this] { SetDatum(6378140, 298.257); };
-    Option22.onClick = [this] { SetDatum(6378245, 298.3); };
-    Option23.onClick = [this] { SetDatum(6378137, 298.257223563); };
+    Option21.onClick = [this] { SetCurrentDatum(app.settings, Xian80Ellipsoid); };
+    Option22.onClick = [this] { SetCurrentDatum(app.settings, Beijing54Ellipsoid); };
+    Option23.onClick = [this] { SetCurrentDatum(app.settings, Wgs84Ellipsoid); };
 
     Command1.SetCaption("确定");
     Command1.onClick = [this] { Command1_Click(); };
@@ -329,13 +329,11 @@ void szForm3::ShowScaleInSettings() {
     Frame3.SetCaption("范围(单位:米)");
 }
 
-void szForm3::SetDatum(double a, double inverseFlattening) { SetCurrentDatum(app.settings, {a, inverseFlattening}); }
-
 void szForm3::Form_Load() {
     auto& view = app.view;
     auto& s = app.settings;
     try {
-        SetDatum(6378140, 298.257);
+        SetCurrentDatum(app.settings, Xian80Ellipsoid);
         Mark(Option21);
         Text1.SetText(PlainNumberText(app.reduction.ReductionOffsetX));
         Text2.SetText(PlainNumberText(app.reduction.ReductionOffsetY));

@@ -86,7 +86,6 @@ public:
 
 private:
     void SetScale(double denominator);
-    void SetDatum(double a, double inverseFlattening);
     void Layout();
     // The symbol standard loaded, the self-made library not, and the grid shown.
     bool DivisionAllowed() const;

@@ -12,6 +12,9 @@ struct Ellipsoid {
     double a = 6378137;                        // semi-major axis
     double inverseFlattening = 298.257223563;  // 1 / f
 };
+// The three datums a user chooses between.
+constexpr Ellipsoid Xian80Ellipsoid{6378140, 298.257};
+constexpr Ellipsoid Beijing54Ellipsoid{6378245, 298.3};
 constexpr Ellipsoid Wgs84Ellipsoid{6378137, 298.257223563};
 
 struct PlanePoint {

@@ -18,9 +18,9 @@ struct DatumChoice {
     Ellipsoid ellipsoid;
 };
 constexpr DatumChoice Datums[3] = {
-    {"1980西安坐标系", {6378140, 298.257}},
-    {"1954北京坐标系", {6378245, 298.3}},
-    {"WGS-84坐标系", {6378137, 298.257223563}},
+    {"1980西安坐标系", Xian80Ellipsoid},
+    {"1954北京坐标系", Beijing54Ellipsoid},
+    {"WGS-84坐标系", Wgs84Ellipsoid},
 };
 
 enum Computation : int { ComputeForward = 0, ComputeInverse = 1, ComputeZoneChange = 2 };

@@ -5,6 +5,7 @@
 #include "basic/Numbers.h"
 #include "document/RecordTypes.h"
 #include "display/Redraw.h"
+#include "editing/ConstructionSupport.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -74,12 +75,7 @@ void xpdxFrm::Command1_Click(int index) {
     photo.PhotoCornerIndex = static_cast<std::uint8_t>(index);
     app.tool.CommandMode = ModeControlPoint;
     // A corner is pricked where the user clicks on the picture, not at a map vertex.
-    app.tool.SnapOn = 0;
-    if (app.form1) {
-        Label& snap = app.form1->Label3;
-        snap.SetBackColor(app.tables.ColorPalette[8]);
-        snap.SetCaption("不捕捉");
-    }
+    SwitchSnapping(app, false);
     Hide();
 }
 
@@ -96,6 +92,7 @@ void xpdxFrm::Command2_Click() {
         }
         const auto& picks = photo.PhotoCornerPicks;
         const double pa = picks[0], qa = picks[1], pb = picks[3], qb = picks[4];
+        // Asked before the picture is looked for: picks in one place find no picture either.
         if (pb == pa || qb == qa) {
             prompt.MsgBox(PhotoCheckPicksText);
             return;

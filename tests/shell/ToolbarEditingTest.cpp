@@ -7,6 +7,7 @@
 #include "editing/LinkedImages.h"
 #include "platform/fake/RecordingSurface.h"
 #include "shell/szForm3.h"
+#include "survey/xpdxFrm.h"
 #include "support/TestApp.h"
 
 namespace movra {
@@ -265,13 +266,10 @@ TEST_F(ToolbarEditing, TheImageButtonsRows) {
         EXPECT_EQ(app.tool.CommandMode, mode);
         EXPECT_EQ(app.tool.ClickCount, 0);
     }
-    t.form1.otherParts.ShowPhotoOrientation = nullptr;
     Choose("图像", "图像纠正");
-    EXPECT_EQ(t.form1.Text2.Text(), "相片定向窗口尚未提供，本命令未执行");
-    int shown = 0;
-    t.form1.otherParts.ShowPhotoOrientation = [&shown] { ++shown; };
-    Choose("图像", "图像纠正");
-    EXPECT_EQ(shown, 1);
+    ASSERT_NE(app.photoDialog, nullptr);
+    EXPECT_TRUE(app.photoDialog->Loaded());
+    app.photoDialog->Unload();
 
     Click("设置");
     EXPECT_TRUE(t.form1.SettingsWindow().Visible());
