@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -53,13 +52,7 @@ struct AnnotationFillToolsQtTest : ::testing::Test {
     }
     // Hovers to each pixel from beside it and clicks there, as a hand does.
     void ClickThrough(std::initializer_list<QPoint> points) {
-        for (QPoint p : points) {
-            Mouse(canvas, QEvent::MouseMove, p - QPoint(6, 4), Qt::NoButton, Qt::NoButton);
-            Mouse(canvas, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-            Mouse(canvas, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-            Mouse(canvas, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-        }
-        QApplication::processEvents();
+        for (QPoint p : points) ClickOn(canvas, p);
     }
     void Hover(QPoint p) {
         Mouse(canvas, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);

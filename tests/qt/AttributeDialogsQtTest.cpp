@@ -34,11 +34,6 @@ struct AttributeDialogsQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};
 
-    static void SavePicture(const QImage& image, const char* name) { SaveTestPicture(image, name); }
-    template <typename W>
-    static W* Widget(MainProgram& run, const Control& control) {
-        return BoundWidget<W>(run, control);
-    }
     // Presses Yes or OK on every message box that comes up until `stop` is cleared.
     static void AcceptMessageBoxes(std::shared_ptr<bool> running, std::shared_ptr<int> accepted) {
         QTimer::singleShot(10, [running, accepted] {
@@ -67,7 +62,7 @@ TEST_F(AttributeDialogsQtTest, FieldDesignThroughTheSettingsWindow) {
     szForm3& settings = run.form1.SettingsWindow();
     settings.Show();
     QApplication::processEvents();
-    auto* designButton = Widget<QPushButton>(run, settings.Command4);
+    auto* designButton = BoundWidget<QPushButton>(run, settings.Command4);
     ASSERT_NE(designButton, nullptr);
     EXPECT_EQ(designButton->text().toStdString(), "属性字段名");
 
@@ -84,18 +79,18 @@ TEST_F(AttributeDialogsQtTest, FieldDesignThroughTheSettingsWindow) {
         EXPECT_TRUE(window->isVisible());
         EXPECT_TRUE(window->isModal());
         EXPECT_EQ(window->windowTitle().toStdString(), "设计属性字段");
-        auto* classes = Widget<QListWidget>(run, dialog.List1);
-        auto* names = Widget<QPlainTextEdit>(run, dialog.Text1);
-        auto* values = Widget<QPlainTextEdit>(run, dialog.Text2);
+        auto* classes = BoundWidget<QListWidget>(run, dialog.List1);
+        auto* names = BoundWidget<QPlainTextEdit>(run, dialog.Text1);
+        auto* values = BoundWidget<QPlainTextEdit>(run, dialog.Text2);
         ASSERT_TRUE(classes && names && values);
         EXPECT_EQ(names->toPlainText().toStdString(), "未设置\n[挂靠词]$\n");
         EXPECT_FALSE(names->isReadOnly());
         EXPECT_TRUE(values->isReadOnly());
         classes->setCurrentRow(2);
         names->setPlainText("结构\n层数");
-        SavePicture(window->grab().toImage(), "attribute-design.png");
-        Widget<QPushButton>(run, dialog.Command1)->click();
-        Widget<QPushButton>(run, dialog.Command2)->click();
+        SaveTestPicture(window->grab().toImage(), "attribute-design.png");
+        BoundWidget<QPushButton>(run, dialog.Command1)->click();
+        BoundWidget<QPushButton>(run, dialog.Command2)->click();
     });
     designButton->click();  // returns when 退出 closes the modal dialog
     *running = false;
@@ -113,7 +108,7 @@ TEST_F(AttributeDialogsQtTest, ValueEntryAndThePopupOnTheCanvas) {
     App& app = run.app;
     app.mapFile.AttributeFieldNames[2] = {"结构", "层数"};
     // "加属性(20属性)" on the method panel.
-    auto* panelButton = Widget<QPushButton>(run, run.form1.Command8(51));
+    auto* panelButton = BoundWidget<QPushButton>(run, run.form1.Command8(51));
     ASSERT_NE(panelButton, nullptr);
     panelButton->click();
     QApplication::processEvents();
@@ -123,11 +118,11 @@ TEST_F(AttributeDialogsQtTest, ValueEntryAndThePopupOnTheCanvas) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
-    auto* values = Widget<QPlainTextEdit>(run, dialog.Text2);
+    auto* values = BoundWidget<QPlainTextEdit>(run, dialog.Text2);
     ASSERT_NE(values, nullptr);
     values->setPlainText("砖混\n3层");
-    SavePicture(window->grab().toImage(), "attribute-entry.png");
-    Widget<QPushButton>(run, dialog.Command1)->click();
+    SaveTestPicture(window->grab().toImage(), "attribute-entry.png");
+    BoundWidget<QPushButton>(run, dialog.Command1)->click();
     QApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(app.attributes.AttributeRecordType, 55);
@@ -155,7 +150,7 @@ TEST_F(AttributeDialogsQtTest, ValueEntryAndThePopupOnTheCanvas) {
         return std::pair{count, image};
     };
     const auto [shown, picture] = lit();
-    SavePicture(picture, "attribute-popup.png");
+    SaveTestPicture(picture, "attribute-popup.png");
     EXPECT_GT(shown, 100);
     std::int16_t erase = 0;
     查类属性(app, erase);
@@ -183,8 +178,8 @@ TEST_F(AttributeDialogsQtTest, ArticleAnnotationFromTheToolbar) {
     EXPECT_EQ(window->windowTitle().toStdString(), "注记");
     EXPECT_EQ(app.tool.CommandMode, ModeArticleText);
 
-    auto* length = Widget<QLineEdit>(run, dialog.Text4);
-    auto* text = Widget<QPlainTextEdit>(run, dialog.Text8);
+    auto* length = BoundWidget<QLineEdit>(run, dialog.Text4);
+    auto* text = BoundWidget<QPlainTextEdit>(run, dialog.Text8);
     ASSERT_TRUE(length && text);
     length->selectAll();
     for (const auto& [key, typed] : {std::pair{Qt::Key_4, "4"}, std::pair{Qt::Key_0, "0"}}) {
@@ -193,13 +188,13 @@ TEST_F(AttributeDialogsQtTest, ArticleAnnotationFromTheToolbar) {
     }
     EXPECT_EQ(length->text().toStdString(), "32");
     text->setPlainText("测绘成果\n第二段");
-    SavePicture(window->grab().toImage(), "article-annotation.png");
-    Widget<QPushButton>(run, dialog.Command1)->click();
+    SaveTestPicture(window->grab().toImage(), "article-annotation.png");
+    BoundWidget<QPushButton>(run, dialog.Command1)->click();
     QApplication::processEvents();
     EXPECT_EQ(app.textPlacement.PendingTextLines, (std::vector<std::string>{"测绘成果", "第二段"}));
     EXPECT_EQ(app.tool.CommandMode, ModeArticleText);
     EXPECT_EQ(run.form1.Text8.Text(), "32");
-    EXPECT_TRUE(Widget<QLineEdit>(run, run.form1.Text8)->isReadOnly());
+    EXPECT_TRUE(BoundWidget<QLineEdit>(run, run.form1.Text8)->isReadOnly());
     EXPECT_EQ(run.binder.WindowOf(dialog), nullptr);
 }
 
@@ -215,7 +210,7 @@ TEST_F(AttributeDialogsQtTest, ScalingAllAnnotationsFromTheSettingsWindow) {
     szForm3& settings = run.form1.SettingsWindow();
     settings.Show();
     QApplication::processEvents();
-    auto* factors = Widget<QListWidget>(run, settings.List3);
+    auto* factors = BoundWidget<QListWidget>(run, settings.List3);
     QWidget* label = run.binder.WidgetOf(settings.Label16);
     ASSERT_TRUE(factors && label);
     factors->setCurrentRow(factors->count() - 1);  // 2.0

@@ -15,8 +15,10 @@
 #include <memory>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
 #include "basic/Files.h"
 #include "basic/Gbk.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "basic/Numbers.h"
@@ -25,19 +27,6 @@
 
 namespace movra {
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-void SavePicture(QWidget* widget, const std::string& name) {
-    const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-    const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/" + name;
-    widget->grab().save(QString::fromStdString(path));
-}
 
 QAction* MenuAction(MainProgram& run, const QString& button, const QString& item) {
     for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
@@ -72,14 +61,14 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
         EXPECT_EQ(window->windowTitle().toStdString(), "启动超级链");
         // Polling already, every second until an interval is chosen.
         EXPECT_TRUE(run.form1.Timer1.Running());
-        auto* intervals = qobject_cast<QListWidget*>(run.binder.WidgetOf(d.List1));
-        auto* layouts = qobject_cast<QListWidget*>(run.binder.WidgetOf(d.List2));
+        auto* intervals = BoundWidget<QListWidget>(run, d.List1);
+        auto* layouts = BoundWidget<QListWidget>(run, d.List2);
         ASSERT_TRUE(intervals && layouts);
         intervals->setCurrentRow(2);  // "10"
         layouts->setCurrentRow(11);   // "idxyz"
-        SavePicture(window, "clipboard-link-dialog.png");
+        SaveTestPicture(window->grab().toImage(), "clipboard-link-dialog.png");
         chosen = true;
-        qobject_cast<QPushButton*>(run.binder.WidgetOf(d.Command1))->click();
+        BoundWidget<QPushButton>(run, d.Command1)->click();
     });
     start->trigger();  // returns when the dialog is closed
     ASSERT_TRUE(chosen);
@@ -92,8 +81,11 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     const double width = canvas.ScaleWidth();
     const double x = canvas.ScaleLeft() - width, y = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
     const std::string text = "6," + PlainNumberText(x) + "," + PlainNumberText(y) + ",5.23'";
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    const QImage blank = picture->grab().toImage();
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }, 5000));
     const MapRecord& r = app.store.Get(1, 0);
     EXPECT_EQ(r.RecordType, 46);
     EXPECT_DOUBLE_EQ(r.RecordX1, x);
@@ -105,20 +97,14 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(app.store.Count(1), 1);
 
-    QWidget* picture = run.binder.WidgetOf(canvas);
-    ASSERT_NE(picture, nullptr);
-    SavePicture(picture, "clipboard-link-point.png");
-    // Something is drawn around the point, which lies a quarter of the width inside the left edge.
+    SaveTestPicture(picture->grab().toImage(), "clipboard-link-point.png");
+    // The point (a dot of a pixel) is drawn where it lies, a quarter of the width inside the left
+    // edge: a pixel around it changes.
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(x));
     const int py = static_cast<int>(canvas.surface().ToPixelY(y));
-    bool drawn = false;
-    for (int dy = -6; dy <= 6 && !drawn; ++dy)
-        for (int dx = -6; dx <= 6 && !drawn; ++dx) {
-            const QPoint p(px + dx, py + dy);
-            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) drawn = true;
-        }
-    EXPECT_TRUE(drawn) << px << "," << py;
+    const QRect around(px - 6, py - 6, 13, 13);
+    EXPECT_GT(DifferentPixels(blank.copy(around), shot.copy(around)), 0) << px << "," << py;
     run.form1.Timer1.SetEnabled(false);
 }
 
@@ -159,8 +145,8 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
         EXPECT_NE(window->windowTitle().toStdString(), "启动超级链");
         EXPECT_FALSE(run.binder.WidgetOf(dialog.Command2)->isEnabled());
         EXPECT_FALSE(run.binder.WidgetOf(dialog.List1)->isEnabled());
-        EXPECT_EQ(qobject_cast<QPushButton*>(run.binder.WidgetOf(dialog.Command4))->text().toStdString(), "取消");
-        SavePicture(window, "point-group-format-dialog.png");
+        EXPECT_EQ(BoundWidget<QPushButton>(run, dialog.Command4)->text().toStdString(), "取消");
+        SaveTestPicture(window->grab().toImage(), "point-group-format-dialog.png");
         formatShown = true;
         // Then the open-file dialog, answered once it is up.
         auto poll = std::make_shared<std::function<void()>>();
@@ -175,8 +161,11 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
             QTimer::singleShot(10, *poll);
         };
         QTimer::singleShot(10, *poll);
-        qobject_cast<QPushButton*>(run.binder.WidgetOf(dialog.Command1))->click();
+        BoundWidget<QPushButton>(run, dialog.Command1)->click();
     });
+    QWidget* picture = run.binder.WidgetOf(canvas);
+    ASSERT_NE(picture, nullptr);
+    const QImage blank = picture->grab().toImage();
     menu->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(formatShown);
@@ -189,19 +178,13 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     EXPECT_NEAR(k2.RecordY1, cy, 1e-6);
     EXPECT_FLOAT_EQ(k2.RecordZ4, 5);
 
-    QWidget* picture = run.binder.WidgetOf(canvas);
-    ASSERT_NE(picture, nullptr);
-    SavePicture(picture, "point-group-points.png");
+    SaveTestPicture(picture->grab().toImage(), "point-group-points.png");
+    // K2 is drawn at the middle of the view: the pixels around it change.
     const QImage shot = picture->grab().toImage();
     const int px = static_cast<int>(canvas.surface().ToPixelX(cx));
     const int py = static_cast<int>(canvas.surface().ToPixelY(cy));
-    int lit = 0;
-    for (int dy = -10; dy <= 10; ++dy)
-        for (int dx = -10; dx <= 10; ++dx) {
-            const QPoint p(px + dx, py + dy);
-            if (shot.rect().contains(p) && (shot.pixel(p) & 0xFFFFFF) != 0) ++lit;
-        }
-    EXPECT_GT(lit, 3);
+    const QRect around(px - 10, py - 10, 21, 21);
+    EXPECT_GT(DifferentPixels(blank.copy(around), shot.copy(around)), 3);
 }
 
 }  // namespace

@@ -17,11 +17,13 @@
 #include <random>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
 #include "PseudoTerminal.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "document/RecordTypes.h"
 #include "display/Redraw.h"
+#include "support/NmeaSentence.h"
 #include "support/TestApp.h"
 #include "survey/GPSdaohang.h"
 #include "survey/GaussKruger.h"
@@ -30,14 +32,6 @@
 
 namespace movra {
 namespace {
-
-std::string Sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
 
 // A receiver's sentence at 30° N + north minutes, 115.5° E + east minutes.
 std::string At(double northMinutes, double eastMinutes, const char* status = "A") {
@@ -51,14 +45,6 @@ struct FieldNavigationQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};
 
-    static void SavePicture(QWidget* widget, const std::string& name) {
-        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-        widget->grab().save(QString::fromStdString(std::string(folder && *folder ? folder : "/tmp") + "/" + name));
-    }
-    template <class W = QWidget>
-    static W* WidgetOf(MainProgram& run, const Control& control) {
-        return qobject_cast<W*>(run.binder.WidgetOf(control));
-    }
     static void Type(QLineEdit* edit, const std::string& text) {
         edit->setText(QString::fromStdString(text));
         emit edit->textEdited(edit->text());
@@ -102,29 +88,29 @@ TEST_F(FieldNavigationQtTest, TheProjectionCalculatorFromTheSettingsMenu) {
     EXPECT_EQ(window->windowTitle().toStdString(), "高斯投影与换带计算");
 
     // WGS-84, decimal degrees, 30° N 115.5° E in the zone of 114°.
-    WidgetOf<QRadioButton>(run, d.Option2(2))->click();
+    BoundWidget<QRadioButton>(run, d.Option2(2))->click();
     EXPECT_EQ(app.settings.EllipsoidA, 6378137);
-    WidgetOf<QRadioButton>(run, d.Option3(1))->click();
-    Type(WidgetOf<QLineEdit>(run, d.Text1(0)), "114");
-    Type(WidgetOf<QLineEdit>(run, d.Text2(2)), "115.5");
-    Type(WidgetOf<QLineEdit>(run, d.Text2(3)), "30");
-    WidgetOf<QPushButton>(run, d.Command1)->click();
-    auto* north = WidgetOf<QLineEdit>(run, d.Text3(0));
-    auto* east = WidgetOf<QLineEdit>(run, d.Text3(1));
+    BoundWidget<QRadioButton>(run, d.Option3(1))->click();
+    Type(BoundWidget<QLineEdit>(run, d.Text1(0)), "114");
+    Type(BoundWidget<QLineEdit>(run, d.Text2(2)), "115.5");
+    Type(BoundWidget<QLineEdit>(run, d.Text2(3)), "30");
+    BoundWidget<QPushButton>(run, d.Command1)->click();
+    auto* north = BoundWidget<QLineEdit>(run, d.Text3(0));
+    auto* east = BoundWidget<QLineEdit>(run, d.Text3(1));
     ASSERT_TRUE(north && east);
     EXPECT_TRUE(north->isReadOnly());
     EXPECT_NEAR(north->text().toDouble(), 3321060.841, 0.0005);
     EXPECT_NEAR(east->text().toDouble(), 644737.749, 0.0005);
 
     // Back again, in degrees-minutes-seconds: 30°, 115°30'.
-    WidgetOf<QRadioButton>(run, d.Option1(1))->click();
-    WidgetOf<QRadioButton>(run, d.Option3(0))->click();
-    Type(WidgetOf<QLineEdit>(run, d.Text2(0)), north->text().toStdString());
-    Type(WidgetOf<QLineEdit>(run, d.Text2(1)), east->text().toStdString());
-    WidgetOf<QPushButton>(run, d.Command1)->click();
+    BoundWidget<QRadioButton>(run, d.Option1(1))->click();
+    BoundWidget<QRadioButton>(run, d.Option3(0))->click();
+    Type(BoundWidget<QLineEdit>(run, d.Text2(0)), north->text().toStdString());
+    Type(BoundWidget<QLineEdit>(run, d.Text2(1)), east->text().toStdString());
+    BoundWidget<QPushButton>(run, d.Command1)->click();
     EXPECT_EQ(north->text().toStdString(), "115.3000000000");
     EXPECT_EQ(east->text().toStdString(), "30.0000000000");
-    SavePicture(window, "projection-dialog.png");
+    SaveTestPicture(window->grab().toImage(), "projection-dialog.png");
     window->close();
     QApplication::processEvents();
 }
@@ -137,7 +123,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     QApplication::processEvents();
     App& app = run.app;
 
-    auto* gps = WidgetOf<QPushButton>(run, run.form1.Command2);
+    auto* gps = BoundWidget<QPushButton>(run, run.form1.Command2);
     ASSERT_NE(gps, nullptr);
     gps->click();
     QApplication::processEvents();
@@ -150,13 +136,13 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
 
     // The receiver's device is chosen in the window; the signal test opens it (a pseudo-terminal
     // has no carrier) and, the window collecting, leaves it open.
-    auto* device = WidgetOf<QComboBox>(run, w.List1);
+    auto* device = BoundWidget<QComboBox>(run, w.List1);
     ASSERT_TRUE(device && device->lineEdit());
     Type(device->lineEdit(), receiver.Name());
-    EXPECT_EQ(WidgetOf<QLineEdit>(run, w.Text1)->text().toStdString(), "4800,N,8,1");
+    EXPECT_EQ(BoundWidget<QLineEdit>(run, w.Text1)->text().toStdString(), "4800,N,8,1");
     std::string message;
     AnswerNextMessageBox(message);
-    WidgetOf<QPushButton>(run, w.Command1)->click();
+    BoundWidget<QPushButton>(run, w.Command1)->click();
     QApplication::processEvents();
     EXPECT_EQ(message, "无信号\r\n等一下\r\n我未准备好!\r\n");
     ASSERT_TRUE(w.MSComm1 && w.MSComm1->IsOpen());
@@ -165,7 +151,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     PictureBox& canvas = run.form1.Picture1;
     canvas.SetScale(1000, 2000, canvas.ScaleWidth(), canvas.ScaleHeight());
     const double centreX = canvas.ScaleLeft() + canvas.ScaleWidth() / 2;
-    WidgetOf<QPushButton>(run, w.Command2)->click();
+    BoundWidget<QPushButton>(run, w.Command2)->click();
     EXPECT_TRUE(w.Timer1.Enabled());
     EXPECT_EQ(w.Timer1.Interval(), 1000);
     ASSERT_TRUE(WaitFor([&] { return w.FixEasting != 0; }, 3000));
@@ -197,7 +183,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
                                      expected.easting < canvas.ScaleLeft() + canvas.ScaleWidth(); }, 3000));
     EXPECT_EQ(w.FixZoneMeridian, 114);
     EXPECT_NEAR(w.FixEasting, expected.easting, 1e-6);
-    WidgetOf<QPushButton>(run, w.Command4)->click();  // 关闭导航: the timer stops
+    BoundWidget<QPushButton>(run, w.Command4)->click();  // 关闭导航: the timer stops
     EXPECT_FALSE(w.Timer1.Enabled());
     EXPECT_FALSE(w.MSComm1->IsOpen());
 
@@ -219,11 +205,11 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     // Red, whatever pen the armed zoom tool left on the canvas; the first marker still there.
     EXPECT_EQ(canvas.surface().Point(w.FixEasting + 1, w.FixNorthing + 1), MakeRgb(255, 0, 0));
     EXPECT_EQ(canvas.surface().Point(firstOfTrack.easting + 1, firstOfTrack.northing + 1), MakeRgb(255, 0, 0));
-    SavePicture(run.binder.WidgetOf(canvas), "gps-track.png");
-    SavePicture(window, "gps-window.png");
+    SaveTestPicture(run.binder.WidgetOf(canvas)->grab().toImage(), "gps-track.png");
+    SaveTestPicture(window->grab().toImage(), "gps-window.png");
 
     // Open again, a megabyte of noise crashes nothing and the buffer stays bounded.
-    WidgetOf<QPushButton>(run, w.Command5)->click();  // 结束
+    BoundWidget<QPushButton>(run, w.Command5)->click();  // 结束
     QApplication::processEvents();
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(w.FixEasting, 0);
@@ -239,7 +225,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     receiver.Send("\r\n" + At(0.5, 0.5));
     EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.5; }));
     EXPECT_TRUE(run.binder.WindowOf(w)->isVisible());
-    WidgetOf<QPushButton>(run, w.Command5)->click();
+    BoundWidget<QPushButton>(run, w.Command5)->click();
     QApplication::processEvents();
 }
 
@@ -277,25 +263,25 @@ TEST_F(FieldNavigationQtTest, PhotoOrientationByTwoPrickedCorners) {
     };
     whileShown([&](xpdxFrm& d, QWidget* window) {
         EXPECT_EQ(window->windowTitle().toStdString(), "相片定向");
-        WidgetOf<QPushButton>(run, d.Command1(0))->click();  // 左上刺点
+        BoundWidget<QPushButton>(run, d.Command1(0))->click();  // 左上刺点
     });
     ShowPhotoOrientationWindow(app);
     EXPECT_EQ(app.tool.CommandMode, ModeControlPoint);
     EXPECT_EQ(run.form1.Label3.Caption(), "不捕捉");
     run.form1.Picture1.MouseDown(LeftButton, 0, 110, 190);
-    whileShown([&](xpdxFrm& d, QWidget*) { WidgetOf<QPushButton>(run, d.Command1(1))->click(); });
+    whileShown([&](xpdxFrm& d, QWidget*) { BoundWidget<QPushButton>(run, d.Command1(1))->click(); });
     run.form1.Picture1.MouseUp(LeftButton, 0, 110, 190);
     run.form1.Picture1.MouseDown(LeftButton, 0, 140, 170);
     std::string name;
     whileShown([&](xpdxFrm& d, QWidget* window) {
-        name = WidgetOf(run, d.Label1)->property("text").toString().toStdString();
-        Type(WidgetOf<QLineEdit>(run, d.Text1(0)), "1000");
-        Type(WidgetOf<QLineEdit>(run, d.Text1(1)), "2000");
-        Type(WidgetOf<QLineEdit>(run, d.Text1(2)), "1300");
-        Type(WidgetOf<QLineEdit>(run, d.Text1(3)), "1800");
-        WidgetOf<QPushButton>(run, d.Command2)->click();  // 纠正相片
-        SavePicture(window, "photo-orientation.png");
-        WidgetOf<QPushButton>(run, d.Command3)->click();  // 取消
+        name = BoundWidget<QWidget>(run, d.Label1)->property("text").toString().toStdString();
+        Type(BoundWidget<QLineEdit>(run, d.Text1(0)), "1000");
+        Type(BoundWidget<QLineEdit>(run, d.Text1(1)), "2000");
+        Type(BoundWidget<QLineEdit>(run, d.Text1(2)), "1300");
+        Type(BoundWidget<QLineEdit>(run, d.Text1(3)), "1800");
+        BoundWidget<QPushButton>(run, d.Command2)->click();  // 纠正相片
+        SaveTestPicture(window->grab().toImage(), "photo-orientation.png");
+        BoundWidget<QPushButton>(run, d.Command3)->click();  // 取消
     });
     run.form1.Picture1.MouseUp(LeftButton, 0, 140, 170);
     EXPECT_EQ(name, "相片名：" + path);
@@ -307,7 +293,7 @@ TEST_F(FieldNavigationQtTest, PhotoOrientationByTwoPrickedCorners) {
     EXPECT_DOUBLE_EQ(oriented.RecordY2, -400);
     EXPECT_DOUBLE_EQ(run.form1.Picture1.ScaleLeft(), 900 - 20 * app.view.ScaleFactor);
     QApplication::processEvents();
-    SavePicture(run.binder.WidgetOf(run.form1.Picture1), "photo-oriented-canvas.png");
+    SaveTestPicture(run.binder.WidgetOf(run.form1.Picture1)->grab().toImage(), "photo-oriented-canvas.png");
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // Comparing a drawn picture with the one kept in tests/fixtures/golden/. MOVRA_UPDATE_GOLDEN=1
 // (or a missing file) writes the picture instead, to be looked at and kept.
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,15 @@ inline int DifferentPixels(const QImage& a, const QImage& b) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+// The number of pixels within `area` (clipped to the picture) whose colour matches.
+inline int CountPixels(const QImage& image, QRect area, const std::function<bool(QRgb)>& match) {
+    const QRect inside = area.intersected(image.rect());
+    int count = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) count += match(image.pixel(x, y));
     return count;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
 
@@ -11,7 +10,9 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
+#include "TemporaryDataHome.h"
 #include "display/Redraw.h"
 #include "platform/qt/Binder.h"
 #include "platform/qt/QtPlatform.h"
@@ -25,30 +26,14 @@ namespace {
 // concave parcel and into a box with a gap in its side.
 struct InkFillQtTest : ::testing::Test {
     InkFillQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
         UseChineseUiFont();
         binder.Bind(form1);
         form1.Show();
         QApplication::processEvents();
         canvas = binder.WidgetOf(form1.Picture1);
     }
-    ~InkFillQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
-    QPoint Pixel(double x, double y) {
-        return QPoint(static_cast<int>(std::lround(x * ppu)), static_cast<int>(std::lround(canvas->height() - y * ppu)));
-    }
-    void ClickAt(double x, double y) {
-        const QPoint p = Pixel(x, y);
-        Send(QEvent::MouseMove, p - QPoint(6, 4), Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
     // A closed ring of two-vertex lines in yellow on layer 1.
     void Ring(std::vector<std::pair<double, double>> v, bool closed = true) {
         const std::size_t n = v.size();
@@ -70,21 +55,22 @@ struct InkFillQtTest : ::testing::Test {
         return out;
     }
 
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
     QtPlatform platform{program.Str(), work.Str()};
     App app{platform};
     stForm1 form1{app};
     Binder binder{platform};
     QWidget* canvas = nullptr;
-    double ppu = 10;
 };
 
 TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
     ASSERT_NE(canvas, nullptr);
     app.view.ScaleFactor = 1;
-    ppu = std::floor(std::min(canvas->width() / 100.0, canvas->height() / 40.0));
+    const double ppu = std::floor(std::min(canvas->width() / 100.0, canvas->height() / 40.0));
     ASSERT_GE(ppu, 4);
     form1.Picture1.SetScale(0, canvas->height() / ppu, canvas->width() / ppu, -canvas->height() / ppu);
+    const Surface& surface = form1.Picture1.surface();
     form1.Text4_Click();
     app.tool.SnapOn = 0;
     app.store.CurrentLayer = 1;
@@ -106,8 +92,8 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     // The left arm and the band below it, in blue.
     app.current.CurrentColor = MakeRgb(0, 0, 255);
-    ClickAt(8, 28);
-    ClickAt(10, 25);
+    ClickOn(canvas, PixelOf(surface, 8, 28));
+    ClickOn(canvas, PixelOf(surface, 10, 25));
     const std::vector<MapRecord> parcel = InkRecords();
     ASSERT_FALSE(parcel.empty());
     double lowest = 100, highest = 0, widest = 0;
@@ -127,8 +113,8 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     // The box: the lines through the gap find no right side and draw nothing.
     app.current.CurrentColor = MakeRgb(0, 160, 0);
-    ClickAt(70, 22);
-    ClickAt(75, 21);
+    ClickOn(canvas, PixelOf(surface, 70, 22));
+    ClickOn(canvas, PixelOf(surface, 75, 21));
     std::vector<MapRecord> box;
     for (const MapRecord& r : InkRecords())
         if (r.RecordColor == MakeRgb(0, 160, 0)) box.push_back(r);
@@ -140,12 +126,12 @@ TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {
 
     QApplication::processEvents();
     const QImage drawn = Canvas();
-    drawn.save("/tmp/movra_ink_fill_drawn.png");
+    SaveTestPicture(drawn, "ink-fill-drawn.png");
     EXPECT_GT(DifferentPixels(blank, drawn), 5000);
     刷新(app);
     QApplication::processEvents();
     const QImage redrawn = Canvas();
-    redrawn.save("/tmp/movra_ink_fill_redrawn.png");
+    SaveTestPicture(redrawn, "ink-fill-redrawn.png");
     const int rest = DifferentPixels(drawn, redrawn);
     EXPECT_LT(rest, drawn.width() * drawn.height() / 100) << rest << " pixels differ";
 }

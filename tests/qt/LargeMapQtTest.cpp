@@ -7,13 +7,14 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "App.h"
+#include "DialogTestHelpers.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
+#include "basic/Files.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "platform/qt/QtSurface.h"
@@ -25,20 +26,6 @@ namespace {
 constexpr int Layers = 4;
 constexpr int LinesPerLayer = 10000;
 const QColor LayerColours[Layers] = {QColor(255, 255, 0), QColor(0, 255, 255), QColor(255, 0, 255), QColor(0, 255, 0)};
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Pixels of the canvas in a colour.
-int PixelsOf(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    }
-    return count;
-}
 
 TEST(LargeMapQtTest, AMapOfFortyThousandRecordsOpensDrawsAndSavesWhole) {
     TemporaryDataHome dataHome;
@@ -84,16 +71,14 @@ TEST(LargeMapQtTest, AMapOfFortyThousandRecordsOpensDrawsAndSavesWhole) {
 
     // Every layer lands on the canvas in its colour.
     const QImage image = dynamic_cast<const QtSurface&>(run.form1.Picture1.surface()).Image();
-    for (const QColor& colour : LayerColours) EXPECT_GT(PixelsOf(image, colour.rgb()), 1000) << colour.name().toStdString();
-    if (const char* folder = std::getenv("MOVRA_TEST_PICTURES"); folder && *folder) {
-        window->grab().save(QString::fromLocal8Bit(folder) + "/large-map.png");
-    }
+    for (const QColor& colour : LayerColours) EXPECT_GT(CountPixels(image, image.rect(), [&](QRgb p) { return (p & 0xFFFFFF) == (colour.rgb() & 0xFFFFFF); }), 1000) << colour.name().toStdString();
+    SaveTestPicture(window->grab().toImage(), "large-map.png");
 
     // Saved again, the drawing is the file it came from; only the header's extents may differ.
     const std::string again = work.Str() + "/再存.jdx";
     WriteJdxFile(run.app, again);
-    const std::string before = Bytes(mapPath);
-    const std::string after = Bytes(again);
+    const std::string before = ReadWholeFile(mapPath);
+    const std::string after = ReadWholeFile(again);
     ASSERT_EQ(after.size(), before.size());
     EXPECT_TRUE(std::equal(before.begin() + FixedRecordSize, before.end(), after.begin() + FixedRecordSize));
 }

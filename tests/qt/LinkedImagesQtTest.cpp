@@ -1,6 +1,6 @@
 // Linked pictures in the shown main window: inserted, placed, stretched and cropped through the
 // real toolbar menu, file dialog and canvas, over a background bitmap. The picture of the canvas
-// is written to /tmp for a look.
+// is kept for a look in the folder MOVRA_TEST_PICTURES names.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +21,7 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -97,17 +97,7 @@ struct LinkedImagesQtTest : ::testing::Test {
         }
         ADD_FAILURE() << "no menu item " << item.toStdString();
     }
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
-    void Drag(QPoint from, QPoint to) {
-        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Click(QPoint at) { Drag(at, at); }
+    QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint Pixel(double x, double y) { return PixelOf(form.Picture1.surface(), x, y); }
     std::string Write(const QImage& image, const std::string& name) {
         const std::string path = work.Str() + "/" + name;
@@ -189,26 +179,28 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
     ASSERT_EQ(app.tool.CommandMode, ModePlaceImage);
     const MapRecord staged = app.store.Get(0, ImageStagingSlot(app.mapFile.LastImageSlot));
     ASSERT_GT(staged.RecordX2, 0);
-    Drag(Pixel(1, 10), Pixel(2, 10));
+    DragOn(canvas, Pixel(1, 10), Pixel(2, 10));
     ASSERT_EQ(app.store.Count(1), 1);
     const MapRecord& one = app.store.Get(1, 0);
     EXPECT_NEAR(one.RecordX1, 2, 0.1);
     EXPECT_EQ(app.tool.CommandMode, ModeMoveImage);
     Menu("图像", "伸缩图像");
-    Click(Pixel(one.RecordX1 + one.RecordX2 / 2, one.RecordY1 + one.RecordY2 / 2));
+    ClickOn(canvas, Pixel(one.RecordX1 + one.RecordX2 / 2, one.RecordY1 + one.RecordY2 / 2));
     ASSERT_EQ(app.tool.ClickCount, 2);
-    Drag(Pixel(one.RecordX1 + one.RecordX2, one.RecordY1 + one.RecordY2), Pixel(9, 2));
+    const QPoint inside = Pixel(8.5, 2.5);  // within the stretched rectangle only
+    const QColor unstretched = Canvas().pixelColor(inside);
+    DragOn(canvas, Pixel(one.RecordX1 + one.RecordX2, one.RecordY1 + one.RecordY2), Pixel(9, 2));
     EXPECT_NEAR(one.RecordX1 + one.RecordX2, 9, 0.1);
     EXPECT_NEAR(one.RecordY1 + one.RecordY2, 2, 0.1);
 
     // The second picture, placed and cut down to a range drawn on it.
     Menu("图像", "插入图像", second);
-    Drag(Pixel(1, 1), Pixel(11, 9));
+    DragOn(canvas, Pixel(1, 1), Pixel(11, 9));
     ASSERT_EQ(app.store.Count(1), 2);
     const MapRecord& two = app.store.Get(1, 1);
     Menu("图像", "图像裁留范围");
     const double w = two.RecordX2, h = two.RecordY2;
-    Drag(Pixel(two.RecordX1 + 0.2 * w, two.RecordY1 + 0.3 * h), Pixel(two.RecordX1 + 0.7 * w, two.RecordY1 + 0.9 * h));
+    DragOn(canvas, Pixel(two.RecordX1 + 0.2 * w, two.RecordY1 + 0.3 * h), Pixel(two.RecordX1 + 0.7 * w, two.RecordY1 + 0.9 * h));
     Menu("图像", "图像裁留");
     EXPECT_NEAR(two.RecordX2, 0.5 * w, 0.2);
     EXPECT_EQ(two.RecordText, work.Str() + "/secondc.bmp");
@@ -216,15 +208,17 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
 
     刷新(app);
     QApplication::processEvents();
-    const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    shown.save("/tmp/movra-linked-images.png");
+    const QImage shown = Canvas();
+    SaveTestPicture(shown, "linked-images.png");
     // The background bitmap lies under the map: its stripe shows above the pictures (and right of
     // the view bar, which floats over the canvas's corner).
     const QPoint stripe(background.width() - 40, 30);
     EXPECT_EQ(QColor(shown.pixel(stripe)), QColor(80, 160, 80));
-    // The stretched picture covers its new rectangle.
-    const QPoint inside = Pixel(8.5, 2.5);
-    EXPECT_NE(QColor(shown.pixel(inside)), QColor(30, 60, 30));
+    // The stretched picture covers its new rectangle, where the canvas showed something else
+    // before.
+    EXPECT_NE(shown.pixelColor(inside), unstretched) << unstretched.name().toStdString() << " "
+                                                     << shown.pixelColor(inside).name().toStdString();
+    EXPECT_NE(shown.pixelColor(inside), QColor(0, 0, 0)) << "the bare canvas";
     EXPECT_TRUE(messages.empty()) << messages.front();
 
     // The background goes with 卸载bmp背景 and never into the map.

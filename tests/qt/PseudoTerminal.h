@@ -2,24 +2,16 @@
 // An instrument or receiver on the far side of a pseudo-terminal: the program opens the slave by
 // its path, the test writes what the device sends into the master.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <cerrno>
 #include <fcntl.h>
-#include <functional>
 #include <pty.h>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
 
-namespace movra {
+#include "DialogTestHelpers.h"
 
-// Runs the event loop until done() holds or the time is up; whether it holds.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 4000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+namespace movra {
 
 class PseudoTerminal {
 public:

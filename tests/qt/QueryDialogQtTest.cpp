@@ -26,11 +26,6 @@ struct QueryDialogQtTest : ::testing::Test {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};
 
-    static void SavePicture(const QImage& image, const char* name) { SaveTestPicture(image, name); }
-    template <typename W>
-    static W* Widget(MainProgram& run, const Control& control) {
-        return BoundWidget<W>(run, control);
-    }
     static void Wait(int ms) {
         QElapsedTimer clock;
         clock.start();
@@ -83,10 +78,10 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     EXPECT_EQ(window->windowTitle().toStdString(), "chaxunfrm");
 
     // Options and lists clicked on their widgets.
-    auto* phone = Widget<QRadioButton>(run, dialog.Option13);
-    auto* annotation = Widget<QRadioButton>(run, dialog.Option1);
-    auto* classes = Widget<QListWidget>(run, dialog.List1);
-    auto* fields = Widget<QListWidget>(run, dialog.List2);
+    auto* phone = BoundWidget<QRadioButton>(run, dialog.Option13);
+    auto* annotation = BoundWidget<QRadioButton>(run, dialog.Option1);
+    auto* classes = BoundWidget<QListWidget>(run, dialog.List1);
+    auto* fields = BoundWidget<QListWidget>(run, dialog.List2);
     ASSERT_TRUE(phone && annotation && classes && fields);
     EXPECT_TRUE(annotation->isChecked());
     phone->click();
@@ -98,40 +93,40 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     annotation->click();
     EXPECT_EQ(dialog.QueryKind, QueryAnnotation);
 
-    auto* search = Widget<QLineEdit>(run, dialog.Text1);
+    auto* search = BoundWidget<QLineEdit>(run, dialog.Text1);
     ASSERT_NE(search, nullptr);
     search->insert("宗地");
     EXPECT_EQ(dialog.Text1.Text(), "宗地");
-    auto* find = Widget<QPushButton>(run, dialog.Command1);
+    auto* find = BoundWidget<QPushButton>(run, dialog.Command1);
     ASSERT_NE(find, nullptr);
     find->click();
     QApplication::processEvents();
     EXPECT_EQ(find->text().toStdString(), "查询到3 个");
     EXPECT_EQ(app.selection.SelectionList[0].Layer, 4);
-    auto* replace = Widget<QPushButton>(run, dialog.Command4);
+    auto* replace = BoundWidget<QPushButton>(run, dialog.Command4);
     ASSERT_NE(replace, nullptr);
     EXPECT_TRUE(replace->isEnabled());
 
     // Show the first hit: the real timer flashes it and the beeps go to the speaker layer.
-    auto* next = Widget<QPushButton>(run, dialog.Command3);
+    auto* next = BoundWidget<QPushButton>(run, dialog.Command3);
     ASSERT_NE(next, nullptr);
     next->click();
     EXPECT_EQ(next->text().toStdString(), "下一个");
     EXPECT_EQ(dialog.CurrentHitSlot, 0);
     Wait(700);
     EXPECT_GE(dialog.FlashBeepCount, 1);
-    SavePicture(main->grab().toImage(), "query-main-window.png");
-    SavePicture(window->grab().toImage(), "query-dialog.png");
+    SaveTestPicture(main->grab().toImage(), "query-main-window.png");
+    SaveTestPicture(window->grab().toImage(), "query-dialog.png");
 
     // Replace in the hit shown, then in the rest.
-    auto* replacement = Widget<QLineEdit>(run, dialog.Text3);
+    auto* replacement = BoundWidget<QLineEdit>(run, dialog.Text3);
     ASSERT_NE(replacement, nullptr);
     replacement->selectAll();
     replacement->insert("宗地9");
     replace->click();
     EXPECT_EQ(app.store.Get(1, 0).RecordText, "宗地9");
     EXPECT_EQ(app.store.Get(1, 1).RecordText, "宗地");
-    Widget<QPushButton>(run, dialog.Command5)->click();
+    BoundWidget<QPushButton>(run, dialog.Command5)->click();
     EXPECT_EQ(app.store.Get(1, 1).RecordText, "宗地9");
     EXPECT_EQ(app.store.Get(1, 3).RecordText, "宗地9");
     EXPECT_EQ(app.store.Get(1, 2).RecordText, "宗地2");
@@ -153,7 +148,7 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     Wait(100);
     EXPECT_EQ(search->text().toStdString(), "宗地2");
 
-    Widget<QPushButton>(run, dialog.Command2)->click();
+    BoundWidget<QPushButton>(run, dialog.Command2)->click();
     QApplication::processEvents();
     EXPECT_FALSE(dialog.Loaded());
     EXPECT_EQ(app.selection.SelectionList.size(), 1u);

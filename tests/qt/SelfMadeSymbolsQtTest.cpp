@@ -1,14 +1,13 @@
 // Drawing a self-made symbol through the real window: method button 3 magnifies the canvas onto
 // the 10 mm grid, the ordinary tools draw into it, and leaving saves it under a name; then the
-// symbol is inserted beside a standard symbol at two map scales. Pictures go to /tmp, or to
-// MOVRA_TEST_PICTURES when set.
+// symbol is inserted beside a standard symbol at two map scales. Pictures go to the folder
+// MOVRA_TEST_PICTURES names, when set.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -17,6 +16,8 @@
 
 #include "App.h"
 #include "CanvasMouse.h"
+#include "DialogTestHelpers.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
@@ -49,38 +50,16 @@ struct SelfMadeSymbolsQtTest : ::testing::Test {
     }
     Surface& Canvas() { return form.Picture1.surface(); }
     QPoint Pixel(double x, double y) { return PixelOf(Canvas(), x, y); }
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        SendMouse(canvas, type, at, button, held);
-    }
     void Panel(int index) {
         auto* button = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command8(index)));
         ASSERT_NE(button, nullptr);
         button->click();
         QApplication::processEvents();
     }
-    void Click(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-        Send(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-        Send(QEvent::MouseButtonPress, p, button, button);
-        Send(QEvent::MouseButtonRelease, p, button, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Drag(QPoint from, QPoint to) {
-        Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        for (int k = 1; k <= 4; ++k) Send(QEvent::MouseMove, from + (to - from) * k / 4, Qt::NoButton, Qt::LeftButton);
-        Send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Save(const QString& name) {
-        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-        canvas->grab().save(QString::fromUtf8(folder && *folder ? folder : "/tmp") + "/movra-" + name);
-    }
     // Whether a pixel of the colour lies within two pixels of `at` (lines are one pixel wide).
     bool InkNear(QPoint at, QColor color) {
-        const QImage shown = canvas->grab().toImage();
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                if (shown.valid(at + QPoint(dx, dy)) && QColor(shown.pixel(at + QPoint(dx, dy))) == color) return true;
-        return false;
+        return CountPixels(canvas->grab().toImage(), QRect(at - QPoint(2, 2), QSize(5, 5)),
+                           [&](QRgb p) { return QColor(p) == color; }) > 0;
     }
 };
 
@@ -94,13 +73,13 @@ TEST_F(SelfMadeSymbolsQtTest, ASymbolDrawnInTheMagnifiedBoxIsSavedUnderItsName) 
     // A circle of 3 mm about the centre and a cross line, with the panel's own tools.
     app.current.CurrentColor = MakeRgb(255, 255, 0);
     Panel(34);
-    Drag(Pixel(cx, cy), Pixel(cx + 30, cy));
-    Click(Pixel(cx, cy), Qt::RightButton);
+    DragOn(canvas, Pixel(cx, cy), Pixel(cx + 30, cy), 4);
+    ClickOn(canvas, Pixel(cx, cy), Qt::RightButton);
     Panel(17);
-    Click(Pixel(cx - 40, cy - 40));
-    Click(Pixel(cx + 40, cy + 40));
-    Click(Pixel(cx + 40, cy + 40), Qt::RightButton);
-    Save("self-made-symbol-grid.png");
+    ClickOn(canvas, Pixel(cx - 40, cy - 40));
+    ClickOn(canvas, Pixel(cx + 40, cy + 40));
+    ClickOn(canvas, Pixel(cx + 40, cy + 40), Qt::RightButton);
+    SaveTestPicture(canvas->grab().toImage(), "self-made-symbol-grid.png");
 
     ASSERT_EQ(app.store.Get(0, 900).RecordType, 7);
     EXPECT_NEAR(app.store.Get(0, 900).RecordX2, 3, 0.2);
@@ -170,8 +149,7 @@ TEST_F(SelfMadeSymbolsQtTest, PreviewDrawnTwiceLeavesThePictureAsItWas) {
 }
 
 // A 10 mm self-made square beside the standard's triangulation point (symbol 0), both at the
-// same map scale:
-// the square keeps its 10 mm of paper at 1:500 and at 1:1000.
+// same map scale: each keeps its size on paper at 1:500 and at 1:1000.
 TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymbol) {
     fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
     DimensionSymbolTables(app.symbolStandard);
@@ -205,12 +183,21 @@ TEST_F(SelfMadeSymbolsQtTest, InsertedSymbolKeepsItsPaperSizeBesideAStandardSymb
         InsertSelfMadeSymbol(app, 28 * scaleFactor, 15 * scaleFactor, "#sq");
         刷新(app);
         QApplication::processEvents();
-        Save(QString("self-made-inserted-1-%1.png").arg(static_cast<int>(scaleFactor * 1000)));
+        SaveTestPicture(canvas->grab().toImage(),
+                        ("self-made-inserted-1-" + std::to_string(static_cast<int>(scaleFactor * 1000)) + ".png").c_str());
         // The square's left and right sides lie 10 mm of paper apart.
         const QColor yellow(255, 255, 0);
         EXPECT_TRUE(InkNear(Pixel(23 * scaleFactor, 18 * scaleFactor), yellow));
         EXPECT_TRUE(InkNear(Pixel(33 * scaleFactor, 18 * scaleFactor), yellow));
         EXPECT_FALSE(InkNear(Pixel(21 * scaleFactor, 18 * scaleFactor), yellow)) << "no larger than 10 mm";
+        // The standard symbol beside it keeps its own paper size too: a dot in a ring of 1 mm
+        // across, at its point.
+        const QColor white(255, 255, 255);
+        EXPECT_TRUE(InkNear(Pixel(10 * scaleFactor, 15 * scaleFactor), white)) << "the dot";
+        EXPECT_TRUE(InkNear(Pixel(10.5 * scaleFactor, 15 * scaleFactor), white)) << "the ring";
+        EXPECT_TRUE(InkNear(Pixel(10 * scaleFactor, 15.5 * scaleFactor), white)) << "the ring";
+        EXPECT_FALSE(InkNear(Pixel(10.25 * scaleFactor, 15 * scaleFactor), white)) << "inside the ring";
+        EXPECT_FALSE(InkNear(Pixel(11 * scaleFactor, 15 * scaleFactor), white)) << "no larger than 1 mm";
     }
 }
 

@@ -1,6 +1,6 @@
 // Every pattern fill of the shipped standard drawn on the real canvas, as the fill tool stores it
-// and the record renderer draws it, beside its button's caption. The picture is saved in /tmp
-// (movra-pattern-fills.png) to be looked at.
+// and the record renderer draws it, beside its button's caption. The picture (pattern-fills.png)
+// is kept to be looked at in the folder MOVRA_TEST_PICTURES names.
 #include <QImage>
 #include <filesystem>
 #include <string>
@@ -15,6 +15,8 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/TusFile.h"
+#include "DialogTestHelpers.h"
+#include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
 
 namespace movra {
@@ -86,13 +88,9 @@ protected:
     // Pixels of the fill's colour strictly inside square k.
     long InkInside(const QImage& image, int k) const {
         const auto [x, y] = Corner(k);
-        long count = 0;
-        for (int py = static_cast<int>(canvas.ToPixelY(y + Side)) + 3; py < static_cast<int>(canvas.ToPixelY(y)) - 3; ++py)
-            for (int px = static_cast<int>(canvas.ToPixelX(x)) + 3; px < static_cast<int>(canvas.ToPixelX(x + Side)) - 3; ++px) {
-                const QColor c = image.pixelColor(px, py);
-                if (c.green() > 60 && c.red() < 90 && c.blue() < 90) ++count;
-            }
-        return count;
+        const QRect inside(QPoint(static_cast<int>(canvas.ToPixelX(x)) + 3, static_cast<int>(canvas.ToPixelY(y + Side)) + 3),
+                           QPoint(static_cast<int>(canvas.ToPixelX(x + Side)) - 4, static_cast<int>(canvas.ToPixelY(y)) - 4));
+        return CountPixels(image, inside, [](QRgb p) { return qGreen(p) > 60 && qRed(p) < 90 && qBlue(p) < 90; });
     }
 
     TempFolder program{"program"};
@@ -109,7 +107,7 @@ TEST_F(ShippedFillPictures, EveryPatternLaysItsSymbols) {
     const int sand = 597 - 554 + 1;
     Fill(sand, std::to_string(SandPreset));
     const QImage image = canvas.Image();
-    ASSERT_TRUE(image.save("/tmp/movra-pattern-fills.png"));
+    SaveTestPicture(image, "pattern-fills.png");
 
     const long square = static_cast<long>(Side * PixelsPerMm) * static_cast<long>(Side * PixelsPerMm);
     for (int k = 0; k <= sand; ++k) {

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
 #include <QWidget>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "QtCanvasPlatform.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
@@ -45,24 +45,7 @@ struct TransformToolsQtTest : ::testing::Test {
     }
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(canvas, &event);
-    }
-    void Hover(QPoint at) { Mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
-    void Click(QPoint at) {
-        Hover(at);
-        Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
-    void Drag(QPoint from, QPoint to) {
-        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
+    void Hover(QPoint at) { SendMouse(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(canvas, &event);
@@ -131,7 +114,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     // copies, selected, with the move tool armed.
     Key(Qt::Key_X);
     ASSERT_EQ(app.tool.CommandMode, ModeSelect);
-    Drag({40, 40}, {200, 180});
+    DragOn(canvas, {40, 40}, {200, 180});
     ASSERT_EQ(app.selection.SelectionList[0].Layer, 3);
     Key(Qt::Key_C, Qt::ControlModifier);
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -140,7 +123,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
 
     // The first click takes the copy; the preview follows the cursor with P1 of the first record
     // under it.
-    Click({60, 60});
+    ClickOn(canvas, {60, 60});
     const QImage before = Canvas();
     HoverFiveTimesTo({300, 200});
     const QImage preview = Canvas();
@@ -149,7 +132,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     EXPECT_NE(preview.pixel(320, 240), before.pixel(320, 240));  // the square's upper side
 
     // The second click puts it there: P1 of the first copy on the raw release point.
-    Click({300, 200});
+    ClickOn(canvas, {300, 200});
     EXPECT_EQ(app.tool.CommandMode, ModeIdle);
     const MapRecord& copy = app.store.Get(1, 2);
     EXPECT_NEAR(copy.RecordX1, X(300), 1e-3);
@@ -169,7 +152,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
 
     // The square alone, turned about its P1 from north to east with the method panel's button 2.
     Key(Qt::Key_X);
-    Drag({50, 90}, {110, 150});
+    DragOn(canvas, {50, 90}, {110, 150});
     ASSERT_EQ(app.selection.SelectionList[0].Layer, 2);
     auto* rotate = qobject_cast<QPushButton*>(run.binder.WidgetOf(form.Command8(2)));
     ASSERT_NE(rotate, nullptr);
@@ -177,7 +160,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     QApplication::processEvents();
     ASSERT_EQ(app.tool.CommandMode, ModeRotateSelection);
     EXPECT_EQ(form.Text2.Text(), "旋转已选目标");
-    Click({60, 20});
+    ClickOn(canvas, {60, 20});
     const QImage still = Canvas();
     HoverFiveTimesTo({200, 100});
     const QImage turning = Canvas();
@@ -193,7 +176,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     EXPECT_FALSE(drawnNear(still, 20, 120));
     EXPECT_TRUE(drawnNear(turning, 20, 120));
     EXPECT_TRUE(drawnNear(turning, 40, 140));
-    Click({200, 100});
+    ClickOn(canvas, {200, 100});
     const MapRecord& square = app.store.Get(1, 1);
     EXPECT_NEAR(square.RecordX2, X(20), 1e-3);
     EXPECT_NEAR(square.RecordY2, Y(100), 1e-3);
@@ -214,7 +197,7 @@ TEST_F(TransformToolsQtTest, TheSizeFontAndColourListsRestyleTheSelectedTexts) {
     Put(2, 70, {{300, 300}, {10, 10}}, 2);  // an image outside the window: not selected
     刷新(app);
     Key(Qt::Key_X);
-    Drag({40, 40}, {200, 180});
+    DragOn(canvas, {40, 40}, {200, 180});
     ASSERT_EQ(app.selection.SelectionList[0].Layer, 3);
     ASSERT_EQ(app.tool.CommandMode, ModeSelect);
 

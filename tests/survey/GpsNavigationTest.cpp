@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 
 #include "App.h"
 #include "platform/fake/RecordingSurface.h"
+#include "support/NmeaSentence.h"
 #include "support/TestApp.h"
 #include "survey/GPSdaohang.h"
 #include "survey/GaussKruger.h"
@@ -13,15 +13,6 @@
 
 namespace movra {
 namespace {
-
-// The body between "$" and "*" with its checksum and line end.
-std::string Sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
 
 // 30° N, 115.5° E: zone 114, a point whose projection is known.
 const std::string Valid = Sentence("GPRMC,123519.000,A,3000.0000,N,11530.0000,E,022.4,084.4,230394,003.1,W");
