@@ -26,6 +26,7 @@ constexpr int SymbolDrawingFirst = 800;   // drawing area of the self-made symbo
 constexpr int SymbolDrawingLast = 899;
 constexpr int SymbolCopyFirst = 900;      // normalised or staged copy of a self-made symbol
 constexpr int SymbolCopyLast = 999;
+constexpr int ImageStagingFirst = 900;    // a picture waiting to be placed: this + its holder
 constexpr int SymbolLibraryFirst = 1000;  // the loaded self-made symbol library
 constexpr int NewDocumentCount = 256;     // LayerRecordCount of layer 0 in a new document
 }  // namespace Layer0Slots

@@ -77,7 +77,7 @@ std::string CroppedCopyPath(const std::string& path) {
 
 }  // namespace
 
-int ImageStagingSlot(int holder) { return ImageStagingFirstSlot + holder; }
+int ImageStagingSlot(int holder) { return Layer0Slots::ImageStagingFirst + holder; }
 
 int HitTestLinkedImage(App& app, float x, float y) {
     int flag = 0;

@@ -13,8 +13,6 @@ namespace movra {
 
 struct App;
 
-// A newly inserted picture waits in layer 0 at this slot + its holder until it is placed.
-constexpr int ImageStagingFirstSlot = 900;
 // The picture's size in ground units: its pixels times the screen's twips per pixel over this.
 constexpr double TwipsPerImageUnit = 5670;
 
