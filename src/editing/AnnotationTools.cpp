@@ -9,11 +9,11 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
-#include "editing/RecordVertices.h"
 #include "editing/SelectionTools.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -154,7 +154,7 @@ void PrintVertexHeights(App& app, const SelectedRecord& picked) {
     Canvas(app).SetFont(Canvas(app).FontName(), VertexHeightFontSize);
     const Rgb color = app.current.CurrentColor;
     for (int k = 1; k <= v.count; ++k) {
-        const CanvasXY p = VertexPoint(r, k);
+        const VertexXY p = VertexPoint(r, k);
         PrintTextAt(app, p.x, p.y, PlainNumberText(VertexZ(r, k)), color);
     }
     if (v.next)

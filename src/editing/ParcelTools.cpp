@@ -9,8 +9,8 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "document/StoreRecord.h"
-#include "editing/RecordVertices.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
 #include "editing/ToolFamilies.h"
@@ -65,7 +65,7 @@ ReleaseEnd PointClick(App& app) {
     r.RecordPen = BoundaryPointsPen;
     if (const int k = OpenVertex(r)) {
         r.RecordType = static_cast<std::uint8_t>(BoundaryPointsBase + k);
-        SetVertexPoint(r, k, p);
+        SetVertexPoint(r, k, {p.x, p.y});
         tool.ToolStep = static_cast<std::uint8_t>(k);
     }
     const double number = Val(app.form1->Text8.Text());
