@@ -121,24 +121,15 @@ struct HeightVertices {
 };
 
 HeightVertices HeightVerticesOf(std::uint8_t type, bool specialLines) {
-    switch (type) {
-        case 2: case 12: case 42: case 27: return {2, false};
-        case 3: case 43: case 28: return {3, false};
-        case 4: case 44: case 6: case 29: return {4, false};
-        case 5: case 45: case 30: return {4, true};
-        default: break;
-    }
+    // A line-type segment and a closed quadrilateral carry heights as the lines do.
+    if (type == TypeLineTypeSegment) return {2, false};
+    if (type == TypeQuad) return {4, false};
+    const int base = ChainFamilyOf(type);
+    // A chain's end record is reached from the record before; wide lines carry no heights.
+    if (base < 0 || type == base + 1 || base == WideLineBase) return {};
     // The special lines keep pattern values in Z2 to Z4: they are shown but only Z1 is written.
-    if (specialLines) {
-        switch (type) {
-            case 92: return {2, false};
-            case 93: return {3, false};
-            case 94: return {4, false};
-            case 95: return {4, true};
-            default: break;
-        }
-    }
-    return {};
+    if (base == SpecialLineBase && !specialLines) return {};
+    return {ChainVertexCount(type), ContinuesToNextSlot(type)};
 }
 
 // The record after (layer, slot) when the layer holds it: the fifth point of a chained line.

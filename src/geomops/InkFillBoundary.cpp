@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "document/Geometry.h"
+#include "document/RecordTypes.h"
 #include "document/RecordVertices.h"
 
 namespace movra {
@@ -25,13 +26,12 @@ struct BoundaryShape {
 };
 
 BoundaryShape ShapeOf(std::uint8_t type, InkBoundaryKinds kinds) {
-    switch (type) {
-        case 2: case 12: case 27: case 42: case 92: return {2};
-        case 3: case 28: case 43: case 93: return {3};
-        case 4: case 29: case 44: case 94: return {4};
-        case 5: case 30: case 45: case 95: return {4, true};
-        default: break;
-    }
+    // A line-type segment bounds as a two-vertex line.
+    if (type == TypeLineTypeSegment) return {2};
+    const int base = ChainFamilyOf(type);
+    // A chain's end record is reached from the record before; wide lines do not bound a fill.
+    if (base >= 0 && type != base + 1 && base != WideLineBase)
+        return {ChainVertexCount(type), ContinuesToNextSlot(type)};
     if (kinds == InkBoundaryKinds::LinesOnly) return {};
     if (type == 6 || type == 10) return {4, false, true, true};
     if (type == 11 || type == 13) return {0, false, false, true};
