@@ -16,6 +16,7 @@
 #include "document/TextPlacement.h"
 #include "editing/SelectionTools.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -31,7 +32,6 @@ constexpr double VertexHeightFontSize = 7;
 // The pending text asking only to see the heights of a line.
 constexpr const char* ElevationQuery = "999";
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 double TextAngle(const App& app) { return app.settings.TextAngle; }
 bool Upright(const App& app) { return TextAngle(app) >= 0 && TextAngle(app) <= 1; }
 

@@ -16,6 +16,7 @@
 #include "document/UndoJournal.h"
 #include "editing/ConstructionSupport.h"
 #include "editing/RubberLine.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -34,7 +35,6 @@ constexpr std::uint8_t EllipseRecord = 9;
 
 const std::string DashedWidthCode = "1092";
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
 Rgb Color(const App& app) { return app.current.CurrentColor; }
 RecordStore& Store(App& app) { return app.store; }

@@ -21,6 +21,7 @@
 #include "document/Geometry.h"
 #include "document/StoreRecord.h"
 #include "editing/AnchoredRubber.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -50,7 +51,6 @@ struct XY {
 };
 
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 void Line(App& app, XY a, XY b, Rgb color) { Canvas(app).Line(a.x, a.y, b.x, b.y, color); }
 Rgb Palette(App& app, int index) { return app.tables.ColorPalette[index]; }
 

@@ -13,6 +13,7 @@
 #include "document/StoreRecord.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -26,8 +27,6 @@ constexpr std::uint8_t BoundaryPointsPen = 6;
 constexpr int PaletteCyan = 4;
 constexpr std::uint8_t ParcelEdgeBase = 20;
 constexpr double DefaultNumberSize = 8;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- Boundary points (150).
 

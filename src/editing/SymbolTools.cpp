@@ -10,6 +10,7 @@
 #include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 #include "symbols/SelfMadeSymbols.h"
@@ -22,8 +23,6 @@ namespace {
 constexpr double GuideLineLength = 100;
 // Side of the colour marker's box, in ground units.
 constexpr double MarkerSide = 8;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- The symbol of the standard (31).
 

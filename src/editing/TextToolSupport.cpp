@@ -5,6 +5,7 @@
 #include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
+#include "editing/ToolCanvas.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -13,8 +14,6 @@ namespace {
 
 // The largest size a pen byte holds.
 constexpr double PenSizeLimit = 255;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // Text previews are erased by printing them again in the background colour, which takes the
 // copy pen whatever pen the frame left between clicks.
