@@ -23,6 +23,7 @@
 #include "editing/AnchoredRubber.h"
 #include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -135,11 +136,10 @@ void SegmentRubber(App& app, double x, double y) {
 void EraseCopyPreview(App& app) {
     ToolState& tool = app.tool;
     if (tool.PreviewShown != -1) return;
-    Surface& canvas = Canvas(app);
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
-    DrawCopyPreview(app, {tool.PreviewPoint.x, tool.PreviewPoint.y});
-    canvas.SetDrawMode(mode);
+    {
+        const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+        DrawCopyPreview(app, {tool.PreviewPoint.x, tool.PreviewPoint.y});
+    }
     tool.PreviewShown = 0;
 }
 
