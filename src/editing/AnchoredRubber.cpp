@@ -1,6 +1,7 @@
 #include "editing/AnchoredRubber.h"
 
 #include "App.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -19,11 +20,11 @@ void DrawAnchoredRubber(App& app, double fromX, double fromY, double x, double y
 void EraseAnchoredRubber(App& app, double fromX, double fromY) {
     ToolState& tool = app.tool;
     if (!app.form1 || tool.PreviewShown != -1) return;
-    Surface& canvas = app.form1->Picture1.surface();
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
-    canvas.Line(fromX, fromY, tool.PreviewPoint.x, tool.PreviewPoint.y, app.current.CurrentColor);
-    canvas.SetDrawMode(mode);
+    {
+        Surface& canvas = app.form1->Picture1.surface();
+        const DrawModeScope inverting(canvas, DrawModeNotXorPen);
+        canvas.Line(fromX, fromY, tool.PreviewPoint.x, tool.PreviewPoint.y, app.current.CurrentColor);
+    }
     tool.PreviewShown = 0;
 }
 

@@ -9,13 +9,14 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
-#include "editing/RecordVertices.h"
 #include "editing/SelectionTools.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -31,7 +32,6 @@ constexpr double VertexHeightFontSize = 7;
 // The pending text asking only to see the heights of a line.
 constexpr const char* ElevationQuery = "999";
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 double TextAngle(const App& app) { return app.settings.TextAngle; }
 bool Upright(const App& app) { return TextAngle(app) >= 0 && TextAngle(app) <= 1; }
 
@@ -121,24 +121,15 @@ struct HeightVertices {
 };
 
 HeightVertices HeightVerticesOf(std::uint8_t type, bool specialLines) {
-    switch (type) {
-        case 2: case 12: case 42: case 27: return {2, false};
-        case 3: case 43: case 28: return {3, false};
-        case 4: case 44: case 6: case 29: return {4, false};
-        case 5: case 45: case 30: return {4, true};
-        default: break;
-    }
+    // A line-type segment and a closed quadrilateral carry heights as the lines do.
+    if (type == TypeLineTypeSegment) return {2, false};
+    if (type == TypeQuad) return {4, false};
+    const int base = ChainFamilyOf(type);
+    // A chain's end record is reached from the record before; wide lines carry no heights.
+    if (base < 0 || type == base + 1 || base == WideLineBase) return {};
     // The special lines keep pattern values in Z2 to Z4: they are shown but only Z1 is written.
-    if (specialLines) {
-        switch (type) {
-            case 92: return {2, false};
-            case 93: return {3, false};
-            case 94: return {4, false};
-            case 95: return {4, true};
-            default: break;
-        }
-    }
-    return {};
+    if (base == SpecialLineBase && !specialLines) return {};
+    return {ChainVertexCount(type), ContinuesToNextSlot(type)};
 }
 
 // The record after (layer, slot) when the layer holds it: the fifth point of a chained line.
@@ -154,7 +145,7 @@ void PrintVertexHeights(App& app, const SelectedRecord& picked) {
     Canvas(app).SetFont(Canvas(app).FontName(), VertexHeightFontSize);
     const Rgb color = app.current.CurrentColor;
     for (int k = 1; k <= v.count; ++k) {
-        const CanvasXY p = VertexPoint(r, k);
+        const VertexXY p = VertexPoint(r, k);
         PrintTextAt(app, p.x, p.y, PlainNumberText(VertexZ(r, k)), color);
     }
     if (v.next)

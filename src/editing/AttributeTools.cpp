@@ -14,6 +14,7 @@
 #include "editing/PointLists.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 #include "symbols/Attributes.h"
@@ -28,8 +29,6 @@ constexpr double FieldTextSize = 5;
 constexpr double AreaFontSize = 8;
 // The most clicks ClickCount counts; a ring that long takes no more points.
 constexpr int MostClicks = 255;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- The attribute classes (151, 154, 157): the record of the class the dialog confirmed.
 

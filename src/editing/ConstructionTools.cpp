@@ -16,8 +16,10 @@
 #include "document/UndoJournal.h"
 #include "editing/ConstructionSupport.h"
 #include "editing/RubberLine.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -34,7 +36,6 @@ constexpr std::uint8_t EllipseRecord = 9;
 
 const std::string DashedWidthCode = "1092";
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
 Rgb Color(const App& app) { return app.current.CurrentColor; }
 RecordStore& Store(App& app) { return app.store; }
@@ -112,11 +113,9 @@ void FirstLegRubber(App& app, double x, double y) {
 void EraseFirstLeg(App& app) {
     if (app.tool.RubberShown != -1) return;
     Surface& canvas = Canvas(app);
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
+    const DrawModeScope inverting(canvas, DrawModeNotXorPen);
     const CanvasXY p0 = Get(app, 0), end = app.tool.FirstLegEnd;
     canvas.Line(p0.x, p0.y, end.x, end.y, Color(app));
-    canvas.SetDrawMode(mode);
 }
 
 // ---- A line of typed length: from P0 towards P1, as long as typed or as far as the third click.

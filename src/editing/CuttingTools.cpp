@@ -14,6 +14,7 @@
 #include "document/Geometry.h"
 #include "document/UndoJournal.h"
 #include "editing/AnchoredRubber.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "geomops/GeomopsSeams.h"
 #include "shell/stForm1.h"
@@ -40,7 +41,6 @@ double SidePointDistance(const std::vector<double>& s) {
     if (length == 0) return std::hypot(s[0] - s[2], s[1] - s[3]);
     return std::fabs(dx * (s[1] - s[3]) - dy * (s[0] - s[2])) / length;
 }
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // The first click: a fresh ScratchXY with the press point as the line's start.
 void StartCuttingLine(App& app) {

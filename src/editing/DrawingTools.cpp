@@ -10,6 +10,7 @@
 #include "display/LineTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/RubberLine.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -39,7 +40,6 @@ constexpr double LastRubberLineType = 601;
 // Print ranges live in layer 0 from slot 800; the staged symbol image follows at 900.
 constexpr int MaxPrintRanges = Layer0Slots::SymbolCopyFirst - Layer0Slots::PrintRangeFirst;
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 ToolState& Tool(App& app) { return app.tool; }
 Rgb Color(App& app) { return app.current.CurrentColor; }
 

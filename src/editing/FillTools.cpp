@@ -21,6 +21,7 @@
 #include "editing/PointLists.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -32,8 +33,6 @@ constexpr std::uint8_t FanStripPen = 4;
 constexpr const char* FanStripFont = "1";
 // The most clicks ClickCount counts; a ring that long takes no more points.
 constexpr int MostClicks = 255;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // Floods the canvas from the pixel under the map point, bounded by the current colour; a point
 // off the canvas floods nothing.

@@ -12,6 +12,7 @@
 #include "editing/LinkedImages.h"
 #include "editing/ToolFamilies.h"
 #include "platform/Control.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -56,10 +57,8 @@ MapRecord& PickedRecord(App& app) {
 // A box in the inverting pen: drawn twice it leaves the canvas as it was.
 void InvertedBox(App& app, double x1, double y1, double x2, double y2, Rgb color) {
     Surface& canvas = Drawing(app);
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
+    const DrawModeScope inverting(canvas, DrawModeNotXorPen);
     canvas.Line(x1, y1, x2, y2, color, LineShape::Box);
-    canvas.SetDrawMode(mode);
 }
 
 // The outline of ImageRect shifted by the cursor's way from the press point.

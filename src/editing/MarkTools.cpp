@@ -13,6 +13,7 @@
 #include "document/StoreRecord.h"
 #include "editing/ToolFamilies.h"
 #include "geomops/GeomopsSeams.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -76,11 +77,10 @@ void MarkRubber(App& app, double x, double y) {
 void ErasePreview(App& app, MarkKind kind) {
     ToolState& tool = app.tool;
     if (tool.PreviewShown != -1) return;
-    Surface& canvas = app.form1->Picture1.surface();
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
-    DrawPreview(app, kind, tool.PreviewPoint.x, tool.PreviewPoint.y);
-    canvas.SetDrawMode(mode);
+    {
+        const DrawModeScope inverting(app.form1->Picture1.surface(), DrawModeNotXorPen);
+        DrawPreview(app, kind, tool.PreviewPoint.x, tool.PreviewPoint.y);
+    }
     tool.PreviewShown = 0;
 }
 

@@ -9,6 +9,7 @@
 #include "document/StoreRecord.h"
 #include "editing/ConstructionSupport.h"
 #include "editing/RubberLine.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -21,7 +22,6 @@ constexpr std::uint8_t PointMarkRecord = 46;
 // Point size of the distance printed beside the measured line.
 constexpr double DistanceFontSize = 8;
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
 Rgb Color(const App& app) { return app.current.CurrentColor; }
 

@@ -21,7 +21,9 @@
 #include "document/Geometry.h"
 #include "document/StoreRecord.h"
 #include "editing/AnchoredRubber.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -50,7 +52,6 @@ struct XY {
 };
 
 std::vector<double>& Scratch(App& app) { return app.geometry.ScratchXY; }
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 void Line(App& app, XY a, XY b, Rgb color) { Canvas(app).Line(a.x, a.y, b.x, b.y, color); }
 Rgb Palette(App& app, int index) { return app.tables.ColorPalette[index]; }
 
@@ -135,11 +136,10 @@ void SegmentRubber(App& app, double x, double y) {
 void EraseCopyPreview(App& app) {
     ToolState& tool = app.tool;
     if (tool.PreviewShown != -1) return;
-    Surface& canvas = Canvas(app);
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
-    DrawCopyPreview(app, {tool.PreviewPoint.x, tool.PreviewPoint.y});
-    canvas.SetDrawMode(mode);
+    {
+        const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+        DrawCopyPreview(app, {tool.PreviewPoint.x, tool.PreviewPoint.y});
+    }
     tool.PreviewShown = 0;
 }
 

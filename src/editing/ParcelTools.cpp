@@ -9,10 +9,11 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "document/StoreRecord.h"
-#include "editing/RecordVertices.h"
 #include "editing/RubberLine.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
 
@@ -26,8 +27,6 @@ constexpr std::uint8_t BoundaryPointsPen = 6;
 constexpr int PaletteCyan = 4;
 constexpr std::uint8_t ParcelEdgeBase = 20;
 constexpr double DefaultNumberSize = 8;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- Boundary points (150).
 
@@ -65,7 +64,7 @@ ReleaseEnd PointClick(App& app) {
     r.RecordPen = BoundaryPointsPen;
     if (const int k = OpenVertex(r)) {
         r.RecordType = static_cast<std::uint8_t>(BoundaryPointsBase + k);
-        SetVertexPoint(r, k, p);
+        SetVertexPoint(r, k, {p.x, p.y});
         tool.ToolStep = static_cast<std::uint8_t>(k);
     }
     const double number = Val(app.form1->Text8.Text());

@@ -7,6 +7,7 @@
 
 #include "App.h"
 #include "basic/Guards.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -70,12 +71,10 @@ void FindSnapVertex(App& app, double x, double y) {
 
 void DrawSnapMarker(App& app) {
     Surface& canvas = app.form1->Picture1.surface();
-    const int mode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
+    const DrawModeScope inverting(canvas, DrawModeNotXorPen);
     const double g = app.view.GroundPerScreenMm;
     const CanvasXY c = app.tool.SnapCandidate;
     canvas.Line(c.x - g, c.y - g, c.x + g, c.y + g, app.current.CurrentColor, LineShape::FilledBox);
-    canvas.SetDrawMode(mode);
 }
 
 void HoverSnap(App& app, double x, double y) {

@@ -10,7 +10,9 @@
 #include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/TextToolSupport.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 #include "symbols/SelfMadeSymbols.h"
 
@@ -22,8 +24,6 @@ namespace {
 constexpr double GuideLineLength = 100;
 // Side of the colour marker's box, in ground units.
 constexpr double MarkerSide = 8;
-
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 // ---- The symbol of the standard (31).
 
@@ -83,12 +83,9 @@ ReleaseEnd SymbolRelease(App& app, double x, double y) {
         } else if (anyDirection == -1) {
             // The north-up preview makes way for the turning one.
             if (tool.RubberShown == -1) {
-                Surface& canvas = Canvas(app);
-                const int mode = canvas.DrawMode();
-                canvas.SetDrawMode(DrawModeNotXorPen);
+                const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
                 DrawPointSymbol(app, tool.RubberPoint.x, tool.RubberPoint.y, tool.CommandArgument, 0, 1,
                                 app.current.CurrentColor);
-                canvas.SetDrawMode(mode);
             }
             tool.SnapOn = 0;
             tool.RubberShown = tool.PreviewShown = 0;
@@ -105,11 +102,10 @@ ReleaseEnd SymbolRelease(App& app, double x, double y) {
     MapRecord& r = app.store.At(layer, slot);
     if (r.RecordType != TypePointSymbol) return ReleaseEnd::CommonTail;
     if (tool.PreviewShown == -1) {
-        Surface& canvas = Canvas(app);
-        const int mode = canvas.DrawMode();
-        canvas.SetDrawMode(DrawModeNotXorPen);
-        DrawTurnedSymbol(app, tool.PreviewPoint);
-        canvas.SetDrawMode(mode);
+        {
+            const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+            DrawTurnedSymbol(app, tool.PreviewPoint);
+        }
         tool.PreviewShown = 0;
     }
     const CanvasXY u = DirectionFrom({r.RecordX1, r.RecordY1}, x, y);

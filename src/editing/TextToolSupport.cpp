@@ -5,6 +5,8 @@
 #include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
+#include "editing/ToolCanvas.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -14,23 +16,9 @@ namespace {
 // The largest size a pen byte holds.
 constexpr double PenSizeLimit = 255;
 
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
-
 // Text previews are erased by printing them again in the background colour, which takes the
 // copy pen whatever pen the frame left between clicks.
-class CopyPenScope {
-public:
-    explicit CopyPenScope(Surface& canvas) : canvas_(canvas), mode_(canvas.DrawMode()) {
-        canvas_.SetDrawMode(DrawModeCopyPen);
-    }
-    ~CopyPenScope() { canvas_.SetDrawMode(mode_); }
-    CopyPenScope(const CopyPenScope&) = delete;
-    CopyPenScope& operator=(const CopyPenScope&) = delete;
-
-private:
-    Surface& canvas_;
-    int mode_;
-};
+DrawModeScope CopyPen(App& app) { return DrawModeScope(Canvas(app), DrawModeCopyPen); }
 
 void DrawPendingText(App& app, double x, double y, Rgb color) {
     const double angle = app.settings.TextAngle;
@@ -47,7 +35,7 @@ void DrawPendingText(App& app, double x, double y, Rgb color) {
 // Draws the lines at the point shown last in the background colour, then at (x, y).
 void PreviewLines(App& app, double x, double y, void (*draw)(App&, float, float, Rgb)) {
     if (!app.form1) return;
-    CopyPenScope copyPen(Canvas(app));
+    const DrawModeScope copyPen = CopyPen(app);
     ToolState& tool = app.tool;
     draw(app, static_cast<float>(tool.RubberPoint.x), static_cast<float>(tool.RubberPoint.y), app.view.BackgroundColor);
     draw(app, static_cast<float>(x), static_cast<float>(y), app.current.CurrentColor);
@@ -70,7 +58,7 @@ std::uint8_t AnnotationTextType(App& app) {
 
 void PreviewPendingText(App& app, double x, double y) {
     if (!app.form1) return;
-    CopyPenScope copyPen(Canvas(app));
+    const DrawModeScope copyPen = CopyPen(app);
     ToolState& tool = app.tool;
     DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
     DrawPendingText(app, x, y, app.current.CurrentColor);
@@ -80,7 +68,7 @@ void PreviewPendingText(App& app, double x, double y) {
 
 void PreviewPrintedText(App& app, double x, double y, const std::string& text) {
     if (!app.form1) return;
-    CopyPenScope copyPen(Canvas(app));
+    const DrawModeScope copyPen = CopyPen(app);
     ToolState& tool = app.tool;
     PrintTextAt(app, tool.RubberPoint.x, tool.RubberPoint.y, text, app.view.BackgroundColor);
     PrintTextAt(app, x, y, text, app.current.CurrentColor);

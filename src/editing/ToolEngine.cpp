@@ -12,6 +12,7 @@
 #include "editing/CopyPaste.h"
 #include "editing/LinkedImages.h"
 #include "editing/Snapping.h"
+#include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
 #include "symbols/SymbolMaking.h"
 #include "shell/stForm1.h"
@@ -38,7 +39,6 @@ constexpr int KeyB = 'B';
 constexpr int KeyX = 'X';
 
 stForm1& Form(App& app) { return *app.form1; }
-Surface& Canvas(App& app) { return app.form1->Picture1.surface(); }
 
 void WriteText2(App& app, const std::string& text) {
     if (app.form1) app.form1->Text2.SetText(text);

@@ -3,6 +3,7 @@
 #include "App.h"
 #include "display/Redraw.h"
 #include "display/VertexDrag.h"
+#include "document/RecordVertices.h"
 #include "document/SlotEditing.h"
 #include "document/UndoJournal.h"
 #include "editing/ConstructionSupport.h"
@@ -34,35 +35,26 @@ bool ClickedVertex(const App& app, SnapVertexRef& vertex) {
            vertex.Slot < store.Count(vertex.Layer);
 }
 
-CanvasXY VertexOf(const MapRecord& r, int v) {
-    switch (v) {
-        case 1: return {r.RecordX1, r.RecordY1};
-        case 2: return {r.RecordX2, r.RecordY2};
-        case 3: return {r.RecordX3, r.RecordY3};
-        default: return {r.RecordX4, r.RecordY4};
-    }
-}
-
 // ---- Inserting a vertex.
 
 // The segment that receives the new vertex after vertex v: the one that leaves v, which for
 // vertex 4 is the link to the next slot of a chained record, the closing edge of a
 // quadrilateral, and otherwise the segment 3-4 that ends there.
-void PickedSegment(App& app, const SnapVertexRef& at, CanvasXY& from, CanvasXY& to) {
+void PickedSegment(App& app, const SnapVertexRef& at, VertexXY& from, VertexXY& to) {
     const MapRecord& r = app.store.Get(at.Layer, at.Slot);
     const int v = at.Vertex;
     if (v < 4) {
-        from = VertexOf(r, v);
-        to = VertexOf(r, v + 1);
+        from = VertexPoint(r, v);
+        to = VertexPoint(r, v + 1);
     } else if (r.RecordType % ChainStep == 0) {
-        from = VertexOf(r, 4);
-        to = VertexOf(app.store.Get(at.Layer, at.Slot + 1), 1);
+        from = VertexPoint(r, 4);
+        to = VertexPoint(app.store.Get(at.Layer, at.Slot + 1), 1);
     } else if (r.RecordType == ClosedQuadrilateral) {
-        from = VertexOf(r, 4);
-        to = VertexOf(r, 1);
+        from = VertexPoint(r, 4);
+        to = VertexPoint(r, 1);
     } else {
-        from = VertexOf(r, 3);
-        to = VertexOf(r, 4);
+        from = VertexPoint(r, 3);
+        to = VertexPoint(r, 4);
     }
 }
 
@@ -72,7 +64,7 @@ ReleaseEnd InsertVertexRelease(App& app, double x, double y) {
         SnapVertexRef at;
         if (!ClickedVertex(app, at)) return ReleaseEnd::CommonTail;
         tool.RubberShown = 0;
-        CanvasXY from, to;
+        VertexXY from, to;
         PickedSegment(app, at, from, to);
         FreshScratch(app, 4);
         std::vector<double>& s = app.geometry.ScratchXY;
@@ -125,7 +117,7 @@ ReleaseEnd MoveVertexRelease(App& app, double, double) {
         if (!ClickedVertex(app, at)) return ReleaseEnd::CommonTail;
         tool.RubberShown = 0;
         FreshScratch(app, 4);
-        const CanvasXY old = VertexOf(app.store.Get(at.Layer, at.Slot), at.Vertex);
+        const VertexXY old = VertexPoint(app.store.Get(at.Layer, at.Slot), at.Vertex);
         app.geometry.ScratchXY[0] = old.x;
         app.geometry.ScratchXY[1] = old.y;
         tool.DragVertex = at;

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "document/Geometry.h"
+#include "document/RecordVertices.h"
 #include "document/StoreRecord.h"
 #include "geomops/CrossingJudge.h"
 
@@ -75,13 +76,10 @@ bool Coincide(double x, double y, const Vertex& v) {
     return std::fabs(x - v.x) <= tolerance && std::fabs(y - v.y) <= tolerance;
 }
 
+// Vertex k (1 to 4) with its height.
 Vertex VertexOf(const MapRecord& r, int k) {
-    switch (k) {
-        case 0: return {r.RecordX1, r.RecordY1, r.RecordZ1};
-        case 1: return {r.RecordX2, r.RecordY2, r.RecordZ2};
-        case 2: return {r.RecordX3, r.RecordY3, r.RecordZ3};
-        default: return {r.RecordX4, r.RecordY4, r.RecordZ4};
-    }
+    const VertexXY p = VertexPoint(r, k);
+    return {p.x, p.y, VertexZ(r, k)};
 }
 
 // Writes the chain into the record's vertices 1..4 and empties the ones it does not use. The
@@ -160,7 +158,7 @@ private:
         const MapRecord r = store.Get(layer, slot);
         bool inX1 = false, inX2 = false, inY1 = false, inY2 = false;
         Chain path;
-        for (int k = 0; k < shape.own; ++k) {
+        for (int k = 1; k <= shape.own; ++k) {
             const Vertex v = VertexOf(r, k);
             inX1 |= v.x >= box_.left;
             inX2 |= v.x <= box_.right;
@@ -170,7 +168,7 @@ private:
         }
         if (!(inX1 && inX2 && inY1 && inY2)) return true;
         // A chain record goes on to the next record's first vertex, where there is one.
-        if (shape.link && slot + 1 < count) path.push_back(VertexOf(store.Get(layer, slot + 1), 0));
+        if (shape.link && slot + 1 < count) path.push_back(VertexOf(store.Get(layer, slot + 1), 1));
         if (shape.closed) path.push_back(path.front());
         std::vector<double>& s = app_.geometry.ScratchXY;
         for (std::size_t k = 0; k + 1 < path.size(); ++k) {

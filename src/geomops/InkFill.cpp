@@ -21,7 +21,6 @@ namespace movra {
 namespace {
 
 constexpr InkStopThresholds PlainStops{0.1, 0.1, 0.5};
-constexpr std::size_t NoSegment = static_cast<std::size_t>(-1);
 
 // A level segment within a step of the line that reaches the seed x from both sides: the region
 // ends here.

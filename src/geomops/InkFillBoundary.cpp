@@ -6,6 +6,8 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "document/Geometry.h"
+#include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 
 namespace movra {
 
@@ -13,19 +15,6 @@ namespace {
 
 constexpr int ScanScratch = 10;
 constexpr double ScanReach = 1000;  // ground units each way from the seed x
-
-struct Vertex {
-    double x = 0, y = 0;
-};
-
-Vertex VertexOf(const MapRecord& r, int k) {
-    switch (k) {
-        case 0: return {r.RecordX1, r.RecordY1};
-        case 1: return {r.RecordX2, r.RecordY2};
-        case 2: return {r.RecordX3, r.RecordY3};
-        default: return {r.RecordX4, r.RecordY4};
-    }
-}
 
 // How a record type bounds a fill: the vertices of its open line, whether it goes on to the next
 // slot, whether it is a box of four sides, and whether it is a shape the seed can lie in.
@@ -37,13 +26,12 @@ struct BoundaryShape {
 };
 
 BoundaryShape ShapeOf(std::uint8_t type, InkBoundaryKinds kinds) {
-    switch (type) {
-        case 2: case 12: case 27: case 42: case 92: return {2};
-        case 3: case 28: case 43: case 93: return {3};
-        case 4: case 29: case 44: case 94: return {4};
-        case 5: case 30: case 45: case 95: return {4, true};
-        default: break;
-    }
+    // A line-type segment bounds as a two-vertex line.
+    if (type == TypeLineTypeSegment) return {2};
+    const int base = ChainFamilyOf(type);
+    // A chain's end record is reached from the record before; wide lines do not bound a fill.
+    if (base >= 0 && type != base + 1 && base != WideLineBase)
+        return {ChainVertexCount(type), ContinuesToNextSlot(type)};
     if (kinds == InkBoundaryKinds::LinesOnly) return {};
     if (type == 6 || type == 10) return {4, false, true, true};
     if (type == 11 || type == 13) return {0, false, false, true};
@@ -53,7 +41,7 @@ BoundaryShape ShapeOf(std::uint8_t type, InkBoundaryKinds kinds) {
 bool StrictlyBetween(double low, double v, double high) { return low < v && v < high; }
 
 // The box spanned by a diagonal a -> c holds the seed, unless a lies below right of c.
-bool DiagonalBoxHolds(Vertex a, Vertex c, double x0, double y0) {
+bool DiagonalBoxHolds(VertexXY a, VertexXY c, double x0, double y0) {
     if (a.x > c.x && a.y < c.y) return false;
     return StrictlyBetween(std::min(a.x, c.x), x0, std::max(a.x, c.x)) &&
            StrictlyBetween(std::min(a.y, c.y), y0, std::max(a.y, c.y));
@@ -61,15 +49,15 @@ bool DiagonalBoxHolds(Vertex a, Vertex c, double x0, double y0) {
 
 bool HoldsSeed(const MapRecord& r, double x0, double y0) {
     if (r.RecordType == 10)
-        return DiagonalBoxHolds(VertexOf(r, 0), VertexOf(r, 2), x0, y0) ||
-               DiagonalBoxHolds(VertexOf(r, 1), VertexOf(r, 3), x0, y0);
+        return DiagonalBoxHolds(VertexPoint(r, 1), VertexPoint(r, 3), x0, y0) ||
+               DiagonalBoxHolds(VertexPoint(r, 2), VertexPoint(r, 4), x0, y0);
     // Boxes and fill heads stored from their upper left corner clockwise.
     return StrictlyBetween(r.RecordX1, x0, r.RecordX2) && StrictlyBetween(r.RecordY4, y0, r.RecordY1);
 }
 
 bool InWindow(const MapRecord& r, const InkFillSetup& s) {
-    for (int k = 0; k < 4; ++k) {
-        const Vertex v = VertexOf(r, k);
+    for (int k = 1; k <= 4; ++k) {
+        const VertexXY v = VertexPoint(r, k);
         if (StrictlyBetween(s.xMin, v.x, s.xMax) && StrictlyBetween(s.yMin, v.y, s.yMax)) return true;
     }
     return false;
@@ -122,18 +110,18 @@ std::vector<InkSegment> GatherInkBoundary(App& app, const InkFillSetup& setup, I
                 if (hit) *hit = {r.RecordType, layer, slot};
                 return segments;
             }
-            for (int k = 0; k + 1 < shape.vertices; ++k) {
-                const Vertex a = VertexOf(r, k), b = VertexOf(r, k + 1);
+            for (int k = 1; k < shape.vertices; ++k) {
+                const VertexXY a = VertexPoint(r, k), b = VertexPoint(r, k + 1);
                 segments.push_back({a.x, a.y, b.x, b.y});
             }
-            const Vertex last = VertexOf(r, 3);
+            const VertexXY last = VertexPoint(r, 4);
             if (shape.box) {
-                const Vertex first = VertexOf(r, 0);
+                const VertexXY first = VertexPoint(r, 1);
                 segments.push_back({last.x, last.y, first.x, first.y});
             }
             // The layer's open slot holds no line to go on to.
             if (shape.link && slot + 1 < count) {
-                const Vertex next = VertexOf(store.Get(layer, slot + 1), 0);
+                const VertexXY next = VertexPoint(store.Get(layer, slot + 1), 1);
                 segments.push_back({last.x, last.y, next.x, next.y});
             }
         }

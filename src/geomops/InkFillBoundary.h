@@ -1,6 +1,7 @@
 #pragma once
 // What the three ink fills share before they scan: the seed and its colour, the window around
 // the seed, and the line work inside it gathered as plain segments.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,9 @@ bool BeginInkFill(App& app, std::int32_t pn, std::int32_t kn, std::uint8_t fangs
 struct InkSegment {
     double xa = 0, ya = 0, xb = 0, yb = 0;
 };
+
+// The index of no segment: a side not found on a scan line.
+constexpr std::size_t NoSegment = static_cast<std::size_t>(-1);
 
 // Which records bound a fill: the line families always, and for the plain fill also the sides of
 // closed and filled quadrilaterals, whose insides it recognises as well.

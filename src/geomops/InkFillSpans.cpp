@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "geomops/CutAlongLine.h"
 #include "shell/stForm1.h"
 
@@ -28,13 +29,8 @@ bool InkSpanWriter::Add(double left, double y, double length) {
         r.RecordPen = InkFillPen;
     }
     MapRecord& r = store.At(layer_, store.Count(layer_));
-    const auto z = static_cast<float>(length);
-    switch (place_) {
-        case 0: r.RecordX1 = left; r.RecordY1 = y; r.RecordZ1 = z; break;
-        case 1: r.RecordX2 = left; r.RecordY2 = y; r.RecordZ2 = z; break;
-        case 2: r.RecordX3 = left; r.RecordY3 = y; r.RecordZ3 = z; break;
-        default: r.RecordX4 = left; r.RecordY4 = y; r.RecordZ4 = z; break;
-    }
+    SetVertexPoint(r, place_ + 1, {left, y});
+    VertexZ(r, place_ + 1) = static_cast<float>(length);
     app_.current.ModifiedFlag = -1;
     if (++place_ == 4) Finish();
     return true;

@@ -8,6 +8,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
+#include "document/RecordVertices.h"
 #include "document/StoreRecord.h"
 #include "geomops/CutAlongLine.h"
 #include "geomops/InkFill.h"
@@ -21,10 +22,32 @@ namespace movra {
 namespace {
 
 constexpr InkStopThresholds CoarseStops{0.2, 0.2, 1.0};
-constexpr std::size_t NoSegment = static_cast<std::size_t>(-1);
 constexpr double JoinTolerance = 0.2;  // ground units: segment ends this close meet
 constexpr int TracingSweeps = 8;
 constexpr const char* OutlineFillCode = "5";
+
+// The crossings of the scan line in ScratchXY nearest to x0 on each side, taken only where nearer
+// than the bounds given; a side keeps its bound and NoSegment when no crossing is nearer.
+struct ScanSides {
+    double left = 0, right = 0;
+    std::size_t leftSegment = NoSegment, rightSegment = NoSegment;
+};
+
+ScanSides NearestCrossings(App& app, const std::vector<InkSegment>& segments, double x0, double left, double right) {
+    ScanSides sides{left, right};
+    for (std::size_t n = 0; n < segments.size(); ++n) {
+        double x = 0;
+        if (!InkCrossing(app, segments[n], x)) continue;
+        if (x < x0 && x > sides.left) {
+            sides.left = x;
+            sides.leftSegment = n;
+        } else if (x > x0 && x < sides.right) {
+            sides.right = x;
+            sides.rightSegment = n;
+        }
+    }
+    return sides;
+}
 
 // The sides followed from line to line, carried from the upward pass into the downward one.
 struct TrackedSides {
@@ -53,18 +76,16 @@ bool TrackingPass(App& app, const InkFillSetup& s, const std::vector<InkSegment>
                 left = trackedLeft;
                 leftFound = true;
             }
-            for (std::size_t n = 0; n < segments.size(); ++n) {
-                double x = 0;
-                if (!InkCrossing(app, segments[n], x)) continue;
-                if (x < x0 && x > left) {
-                    left = x;
-                    tracked.left = n;
-                    leftFound = true;
-                } else if (x > x0 && x < right) {
-                    right = x;
-                    tracked.right = n;
-                    rightFound = true;
-                }
+            const ScanSides sides = NearestCrossings(app, segments, x0, left, right);
+            if (sides.leftSegment != NoSegment) {
+                left = sides.left;
+                tracked.left = sides.leftSegment;
+                leftFound = true;
+            }
+            if (sides.rightSegment != NoSegment) {
+                right = sides.right;
+                tracked.right = sides.rightSegment;
+                rightFound = true;
             }
         }
         if (!leftFound || !rightFound) continue;
@@ -80,25 +101,21 @@ bool TrackingPass(App& app, const InkFillSetup& s, const std::vector<InkSegment>
     return true;
 }
 
-struct Vertex {
-    double x = 0, y = 0;
-};
-
-bool Meets(Vertex a, Vertex b) { return std::fabs(a.x - b.x) < JoinTolerance && std::fabs(a.y - b.y) < JoinTolerance; }
+bool Meets(VertexXY a, VertexXY b) { return std::fabs(a.x - b.x) < JoinTolerance && std::fabs(a.y - b.y) < JoinTolerance; }
 
 // Going on to a point at the vertex before the last would step back along the outline.
-bool StepsBack(Vertex next, Vertex beforeLast) {
+bool StepsBack(VertexXY next, VertexXY beforeLast) {
     return std::fabs(next.x - beforeLast.x) <= JoinTolerance && std::fabs(next.y - beforeLast.y) <= JoinTolerance;
 }
 
 // The outline from the segment left of the seed round to its start, or empty when it does not
 // close within the sweeps.
-std::vector<Vertex> TraceOutline(App& app, const std::vector<InkSegment>& segments, std::size_t start,
+std::vector<VertexXY> TraceOutline(App& app, const std::vector<InkSegment>& segments, std::size_t start,
                                  Rgb color, Surface* canvas) {
     const InkSegment& first = segments[start];
-    std::vector<Vertex> outline{{first.xa, first.ya}};
-    auto edgeTo = [&](Vertex next) {
-        const Vertex last = outline.back();
+    std::vector<VertexXY> outline{{first.xa, first.ya}};
+    auto edgeTo = [&](VertexXY next) {
+        const VertexXY last = outline.back();
         outline.push_back(next);
         if (canvas) canvas->Line(last.x, last.y, next.x, next.y, color);
         app.platform.events().DoEvents();
@@ -112,8 +129,8 @@ std::vector<Vertex> TraceOutline(App& app, const std::vector<InkSegment>& segmen
             ++wraps;
         }
         const InkSegment& g = segments[n];
-        const Vertex a{g.xa, g.ya}, b{g.xb, g.yb};
-        const Vertex last = outline.back(), beforeLast = outline[outline.size() - 2];
+        const VertexXY a{g.xa, g.ya}, b{g.xb, g.yb};
+        const VertexXY last = outline.back(), beforeLast = outline[outline.size() - 2];
         bool appended = false;
         if (Meets(a, last)) {
             if (!StepsBack(b, beforeLast)) edgeTo(b), appended = true;
@@ -149,29 +166,17 @@ void 墨水tc(App& app, std::int32_t pn, std::int32_t kn, std::uint8_t fangs) {
         if (!BeginInkFill(app, pn, kn, fangs, setup)) return;
         const std::vector<InkSegment> segments = GatherInkBoundary(app, setup, InkBoundaryKinds::LinesOnly, nullptr);
         PutScanLine(app, setup.x0, setup.y0);
-        double left = setup.x0 - 1000, right = setup.x0 + 1000;
-        std::size_t leftSegment = NoSegment, rightSegment = NoSegment;
-        for (std::size_t n = 0; n < segments.size(); ++n) {
-            double x = 0;
-            if (!InkCrossing(app, segments[n], x)) continue;
-            if (x < setup.x0 && x > left) {
-                left = x;
-                leftSegment = n;
-            } else if (x > setup.x0 && x < right) {
-                right = x;
-                rightSegment = n;
-            }
-        }
-        if (leftSegment == NoSegment || rightSegment == NoSegment) {
+        const ScanSides sides = NearestCrossings(app, segments, setup.x0, setup.x0 - 1000, setup.x0 + 1000);
+        if (sides.leftSegment == NoSegment || sides.rightSegment == NoSegment) {
             app.platform.prompt().MsgBox(PlainNumberText(setup.halfWindow) + "距离超过两倍", MsgOkOnly);
             return;
         }
-        if (Surface* canvas = scope.Canvas()) canvas->Line(left, setup.y0, right, setup.y0, setup.color);
-        const std::vector<Vertex> outline = TraceOutline(app, segments, leftSegment, setup.color, scope.Canvas());
+        if (Surface* canvas = scope.Canvas()) canvas->Line(sides.left, setup.y0, sides.right, setup.y0, setup.color);
+        const std::vector<VertexXY> outline = TraceOutline(app, segments, sides.leftSegment, setup.color, scope.Canvas());
         if (outline.empty()) return;
         std::vector<double>& list = app.selection.WorkPolygon;
         list.clear();
-        for (const Vertex& v : outline) {
+        for (const VertexXY& v : outline) {
             list.push_back(v.x);
             list.push_back(v.y);
         }

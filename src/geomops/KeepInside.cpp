@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "document/Geometry.h"
+#include "document/RecordVertices.h"
 #include "geomops/CutAlongLine.h"
 
 namespace movra {
@@ -17,9 +18,7 @@ constexpr std::size_t InsideScratch = 14;
 constexpr double BoxMargin = 20;
 constexpr double Tolerance = 0.1;
 
-struct Point {
-    double x = 0, y = 0;
-};
+using Point = VertexXY;
 
 // A crossing found on a segment; at one of its vertices, with the segment's other end.
 struct Hit {
@@ -31,15 +30,6 @@ struct Hit {
 bool Same(Point a, Point b) {
     const double tolerance = 1e-10 * std::max({10.0, std::fabs(a.x), std::fabs(a.y)});
     return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
-Point VertexOf(const MapRecord& r, int k) {
-    switch (k) {
-        case 0: return {r.RecordX1, r.RecordY1};
-        case 1: return {r.RecordX2, r.RecordY2};
-        case 2: return {r.RecordX3, r.RecordY3};
-        default: return {r.RecordX4, r.RecordY4};
-    }
 }
 
 // The vertices of a record's line work and whether it goes on to the next slot or closes. Fill
@@ -95,8 +85,8 @@ private:
         bool link = false, closed = false;
         if (!LineWorkOf(r.RecordType, own, link, closed)) return;
         std::vector<Point> path;
-        for (int k = 0; k < own; ++k) path.push_back(VertexOf(r, k));
-        if (link && slot + 1 < count) path.push_back(VertexOf(app_.store.Get(layer, slot + 1), 0));
+        for (int k = 1; k <= own; ++k) path.push_back(VertexPoint(r, k));
+        if (link && slot + 1 < count) path.push_back(VertexPoint(app_.store.Get(layer, slot + 1), 1));
         if (closed) path.push_back(path.front());
         for (std::size_t k = 0; k + 1 < path.size(); ++k) {
             // The box test of a segment takes the record's own vertices up to its end; a record

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "document/Geometry.h"
+#include "document/RecordVertices.h"
 #include "document/UndoJournal.h"
 #include "geomops/CrossingJudge.h"
 
@@ -17,31 +18,11 @@ namespace {
 constexpr std::size_t TrimScratch = 14;
 constexpr double BoxMargin = 5;
 
-struct Point {
-    double x = 0, y = 0;
-};
+using Point = VertexXY;
 
 bool Coincide(double x, double y, Point v) {
     const double tolerance = 1e-10 * std::max({10.0, std::fabs(v.x), std::fabs(v.y)});
     return std::fabs(x - v.x) <= tolerance && std::fabs(y - v.y) <= tolerance;
-}
-
-Point VertexOf(const MapRecord& r, int k) {
-    switch (k) {
-        case 1: return {r.RecordX1, r.RecordY1};
-        case 2: return {r.RecordX2, r.RecordY2};
-        case 3: return {r.RecordX3, r.RecordY3};
-        default: return {r.RecordX4, r.RecordY4};
-    }
-}
-
-void SetVertex(MapRecord& r, int k, double x, double y) {
-    switch (k) {
-        case 1: r.RecordX1 = x, r.RecordY1 = y; break;
-        case 2: r.RecordX2 = x, r.RecordY2 = y; break;
-        case 3: r.RecordX3 = x, r.RecordY3 = y; break;
-        default: r.RecordX4 = x, r.RecordY4 = y; break;
-    }
 }
 
 // The family member of a line record: 1..5 for b+1..b+5 of the four families, 2 for type 12;
@@ -88,7 +69,7 @@ private:
     bool InBox(const MapRecord& r, int n) const {
         bool x1 = false, x2 = false, y1 = false, y2 = false;
         for (int k = 1; k <= n; ++k) {
-            const Point p = VertexOf(r, k);
+            const Point p = VertexPoint(r, k);
             x1 |= p.x >= left_;
             x2 |= p.x <= right_;
             y1 |= p.y >= bottom_;
@@ -104,16 +85,16 @@ private:
         if (member == 0) return false;
         const bool continued = slot > 0 && GoesOn(app_.store.Get(layer, slot - 1).RecordType);
         std::vector<Judged> segments;
-        const Point p1 = VertexOf(r, 1), p2 = VertexOf(r, 2);
+        const Point p1 = VertexPoint(r, 1), p2 = VertexPoint(r, 2);
         if (member == 1) {
             if (!continued) return false;
-            segments.push_back({VertexOf(app_.store.Get(layer, slot - 1), 4), p1, 1, 1});
+            segments.push_back({VertexPoint(app_.store.Get(layer, slot - 1), 4), p1, 1, 1});
         } else if (member == 2) {
             segments.push_back({p1, p2, 1, 2});
         } else {
             if (!InBox(r, std::min(member, 4))) return false;
-            if (member == 3) segments.push_back({p2, VertexOf(r, 3), 3, 3});
-            if (member == 4) segments.push_back({VertexOf(r, 3), VertexOf(r, 4), 4, 4});
+            if (member == 3) segments.push_back({p2, VertexPoint(r, 3), 3, 3});
+            if (member == 4) segments.push_back({VertexPoint(r, 3), VertexPoint(r, 4), 4, 4});
             if (!continued) segments.push_back({p1, p2, 1, 1});
         }
         std::vector<double>& s = app_.geometry.ScratchXY;
@@ -132,7 +113,7 @@ private:
             UndoStepCut(app_, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot),
                         static_cast<std::uint8_t>(vertex), ix, iy);
             MapRecord& trimmed = app_.store.At(layer, slot);
-            SetVertex(trimmed, vertex, ix, iy);
+            SetVertexPoint(trimmed, vertex, {ix, iy});
             if (trimmed.RecordType == 12) trimmed.RecordType = 42;
             app_.current.ModifiedFlag = -1;
             return true;

@@ -8,6 +8,7 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "display/Redraw.h"
+#include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 #include "survey/GaussKruger.h"
 #include "survey/Nmea.h"
@@ -192,11 +193,9 @@ void GPSdaohang::DrawMarker(double easting, double northing) {
     // the marks of earlier ticks stay as a track until the next redraw.
     // Red whatever pen an armed tool left on the canvas (its inverting pen would show cyan).
     Surface& surface = app.form1->Picture1.surface();
-    const int mode = surface.DrawMode();
-    surface.SetDrawMode(DrawModeCopyPen);
+    const DrawModeScope copyPen(surface, DrawModeCopyPen);
     const double size = app.view.ScaleFactor;
     surface.Line(easting, northing, easting + size, northing + size, MarkerRed, LineShape::FilledBox);
-    surface.SetDrawMode(mode);
 }
 
 void GPSdaohang::Timer1_Timer() {

@@ -1,6 +1,7 @@
 #include "symbols/SelfMadeElements.h"
 
 #include "document/RecordTypes.h"
+#include "document/RecordVertices.h"
 #include "platform/Surface.h"
 
 namespace movra {
@@ -12,28 +13,6 @@ namespace {
 int VertexCount(int type) {
     if (type == TypePenLineEnd || type == TypeCircle || type == TypeArc) return 1;
     return type >= 4 ? 4 : type;
-}
-
-struct Vertex {
-    double x, y;
-};
-
-Vertex VertexOf(const MapRecord& r, int k) {
-    switch (k) {
-        case 1: return {r.RecordX1, r.RecordY1};
-        case 2: return {r.RecordX2, r.RecordY2};
-        case 3: return {r.RecordX3, r.RecordY3};
-        default: return {r.RecordX4, r.RecordY4};
-    }
-}
-
-void SetVertex(MapRecord& r, int k, Vertex v) {
-    switch (k) {
-        case 1: r.RecordX1 = v.x, r.RecordY1 = v.y; break;
-        case 2: r.RecordX2 = v.x, r.RecordY2 = v.y; break;
-        case 3: r.RecordX3 = v.x, r.RecordY3 = v.y; break;
-        default: r.RecordX4 = v.x, r.RecordY4 = v.y; break;
-    }
 }
 
 }  // namespace
@@ -54,8 +33,8 @@ void PlaceSymbolElement(const MapRecord& element, MapRecord& target, const Eleme
     const int type = element.RecordType;
     target.RecordType = element.RecordType;
     for (int k = 1; k <= VertexCount(type); ++k) {
-        const Vertex v = VertexOf(element, k);
-        SetVertex(target, k,
+        const VertexXY v = VertexPoint(element, k);
+        SetVertexPoint(target, k,
                   {p.originX + (v.x - p.shiftX) * p.multiplier / p.divisor,
                    p.originY + (v.y - p.shiftY) * p.multiplier / p.divisor});
     }
@@ -81,11 +60,11 @@ void DrawSymbolElement(Surface& surface, const MapRecord& element, const Element
     }
     const int last = VertexCount(type);
     for (int k = 1; k < last; ++k) {
-        const Vertex a = VertexOf(placed, k), b = VertexOf(placed, k + 1);
+        const VertexXY a = VertexPoint(placed, k), b = VertexPoint(placed, k + 1);
         surface.Line(a.x, a.y, b.x, b.y, color);
     }
     if (type == TypePenLineChain || type == TypeQuad) {
-        const Vertex a = VertexOf(placed, last), b = VertexOf(placed, 1);
+        const VertexXY a = VertexPoint(placed, last), b = VertexPoint(placed, 1);
         surface.Line(a.x, a.y, b.x, b.y, color);
     }
 }

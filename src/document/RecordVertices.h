@@ -1,9 +1,15 @@
 #pragma once
-// The vertices of a record by number, 1 to 4 (any other number is vertex 4).
+// The vertices of a record by number, 1 to 4 (any other number is vertex 4): the one place that
+// maps a vertex number to the record's coordinate fields, for every folder that walks vertices.
 #include "document/MapRecord.h"
-#include "editing/ToolState.h"
 
 namespace movra {
+
+// A vertex position in map units.
+struct VertexXY {
+    double x = 0;
+    double y = 0;
+};
 
 inline float& VertexZ(MapRecord& r, int k) {
     switch (k) {
@@ -14,7 +20,9 @@ inline float& VertexZ(MapRecord& r, int k) {
     }
 }
 
-inline CanvasXY VertexPoint(const MapRecord& r, int k) {
+inline float VertexZ(const MapRecord& r, int k) { return VertexZ(const_cast<MapRecord&>(r), k); }
+
+inline VertexXY VertexPoint(const MapRecord& r, int k) {
     switch (k) {
         case 1: return {r.RecordX1, r.RecordY1};
         case 2: return {r.RecordX2, r.RecordY2};
@@ -23,7 +31,7 @@ inline CanvasXY VertexPoint(const MapRecord& r, int k) {
     }
 }
 
-inline void SetVertexPoint(MapRecord& r, int k, const CanvasXY& p) {
+inline void SetVertexPoint(MapRecord& r, int k, const VertexXY& p) {
     switch (k) {
         case 1: r.RecordX1 = p.x, r.RecordY1 = p.y; break;
         case 2: r.RecordX2 = p.x, r.RecordY2 = p.y; break;
