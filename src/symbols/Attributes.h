@@ -30,6 +30,11 @@ constexpr bool IsAttributeRecordType(int type) {
 // The fixed fields of class 0, by position.
 enum Class0Field : int { FieldName = 0, FieldHouseNumber, FieldPhone1, FieldPhone2, FieldArea, FieldHeight };
 extern const char* const Class0FieldNames[6];
+// The attribute classes as the attribute and query windows list them, and the line that stands
+// for the anchor word among a class's fields.
+inline constexpr const char* AttributeClassItems[AttributeClassCount] = {"0类属性", "1类属性", "2类属性", "3类属性",
+                                                                       "4类属性"};
+inline constexpr const char* AnchorWordItem = "[挂靠词]$";
 
 // The values of a class-0 record.
 struct Class0Values {

@@ -18,8 +18,6 @@ namespace movra {
 
 namespace {
 
-constexpr const char* ClassItems[AttributeClassCount] = {"0类属性", "1类属性", "2类属性", "3类属性", "4类属性"};
-constexpr const char* AnchorItem = "[挂靠词]$";
 // The flash interval, and the slower one while a replaced hit is shown.
 constexpr int FlashMs = 200;
 constexpr int ReplacedFlashMs = 500;
@@ -90,7 +88,7 @@ chaxunfrm::chaxunfrm(App& application)
     }
     Option1.SetValue(true);
 
-    for (const char* item : ClassItems) List1.AddItem(item);
+    for (const char* item : AttributeClassItems) List1.AddItem(item);
     List1.Move(4560, 120, 1380, 1560);
     List2.Move(6060, 120, 1920, 1560);
     Text2.SetText("0");
@@ -170,7 +168,7 @@ void chaxunfrm::List1_Click() {
             for (const char* name : Class0FieldNames) List2.AddItem(name);
         } else {
             for (const std::string& name : FieldNamesShown(app, c)) List2.AddItem(name);
-            List2.AddItem(AnchorItem);
+            List2.AddItem(AnchorWordItem);
         }
         QueryKind = static_cast<std::uint8_t>(QueryClass0 + c);
     });

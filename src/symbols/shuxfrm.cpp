@@ -14,9 +14,7 @@ namespace movra {
 
 namespace {
 
-constexpr const char* ClassItems[AttributeClassCount] = {"0类属性", "1类属性", "2类属性", "3类属性", "4类属性"};
 constexpr const char* PageBreakLine = "$（分页符）";
-constexpr const char* AnchorLine = "[挂靠词]$";
 
 std::string CommandBoxText(const App& app) { return app.form1 ? app.form1->Text8.Text() : std::string(); }
 
@@ -45,7 +43,7 @@ shuxfrm::shuxfrm(App& application)
     Text2.SetMultiLine(true);
     Text2.SetText("$" + brk);
     Text2.Move(2640, 420, 2400, 2760);
-    for (const char* item : ClassItems) List1.AddItem(item);
+    for (const char* item : AttributeClassItems) List1.AddItem(item);
     List1.Move(5160, 420, 1200, 1500);
     Command1.SetCaption("确定");
     Command1.SetDefault(true);
@@ -86,7 +84,7 @@ void shuxfrm::List1_Click() {
         }
         std::string text;
         for (const std::string& name : FieldNamesShown(app, c)) text += name + brk;
-        Text1.SetText(text + AnchorLine + brk);
+        Text1.SetText(text + AnchorWordItem + brk);
     } catch (...) {
         // The display ends quietly.
     }
@@ -106,7 +104,7 @@ void shuxfrm::Command1_Click() {
         // so confirming a shown list again leaves it as it was.
         std::vector<std::string> names = SplitLines(app, Text1.Text());
         if (names.size() > 1 && names.back().empty()) names.pop_back();
-        if (!names.empty() && names.back() == AnchorLine) names.pop_back();
+        if (!names.empty() && names.back() == AnchorWordItem) names.pop_back();
         if (names.empty()) names.emplace_back();
         if (static_cast<int>(names.size()) > MaxAttributeFieldNames) {
             prompt.MsgBox("字段名不能多于" + PlainNumberText(static_cast<std::int32_t>(MaxAttributeFieldNames)) +
