@@ -11,7 +11,9 @@
 #include "basic/Text.h"
 #include "display/Redraw.h"
 #include "display/HighlightRenderer.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
+#include "exchange/PointLists.h"
 #include "symbols/LoadSymbolStandard.h"
 #include "symbols/ZfhFile.h"
 #include "shell/stForm1.h"
@@ -22,9 +24,7 @@ namespace {
 constexpr Rgb LampBlue = MakeRgb(0, 0, 255);
 constexpr Rgb LampYellow = MakeRgb(255, 255, 0);
 constexpr int PointerCrossHair = 2;
-// The type of a surveyed point record, and the canvas margin around a placed point in paper
-// millimetres.
-constexpr std::uint8_t SurveyPointType = 50;
+// The canvas margin around a placed point in paper millimetres.
 constexpr double JumpMargin = 30;
 
 // The material words the letters after "zj:" stand for.
@@ -253,11 +253,7 @@ void stForm1::JumpToCoordinates() {
 
         RecordStore& store = app.store;
         const int layer = store.CurrentLayer;
-        // Room for the point and the open slot after it, so that a full layer grows rather than
-        // losing the point.
-        if (store.Count(layer) + 2 > store.LayerCapacity) GrowLayerCapacity(app);
-        AddRecord2(app, SurveyPointType, x, y, 8, 0, text);
-        MapRecord& record = store.At(layer, store.Count(layer));
+        MapRecord& record = OpenPointSlot(app, TypeNamedSymbolPoint, x, y, 8, text);
         record.RecordZ1 = static_cast<float>(z);
         record.RecordZ4 = static_cast<float>(grade);
         record.RecordPen = 8;
