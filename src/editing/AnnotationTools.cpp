@@ -90,7 +90,7 @@ ReleaseEnd MaterialRelease(App& app, double x, double y) {
     if (!Upright(app)) {
         // Drawn as the preview showed it, covering the preview's last place.
         const bool leansLeft = TextAngle(app) < 0;
-        const std::uint8_t type = leansLeft ? TypePixelText : AnnotationTextType(app);
+        const std::uint8_t type = leansLeft ? std::uint8_t{TypePixelText} : AnnotationTextType(app);
         if (StoreText(app, type, x, y, 0, 0, 0, angle) >= 0)
             (leansLeft ? DrawTextGdi : DrawTextAngled)(app, x, y, app.current.PendingText, app.current.TextSize,
                                                        app.settings.TextWidthFactor, angle,
