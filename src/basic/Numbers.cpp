@@ -14,6 +14,8 @@ namespace movra {
 
 double Int(double x) { return std::floor(x); }
 
+bool IsStorableCoordinate(double v) { return std::isfinite(v) && std::fabs(v) <= FarthestCoordinate; }
+
 namespace {
 
 // Banker's rounding, done by hand so that it does not depend on the floating-point rounding mode.

@@ -13,6 +13,12 @@ constexpr int16_t Flag(bool b) { return b ? True : False; }
 // Int(x): the greatest integer not above x (as a double, like the notation).
 double Int(double x);
 
+// The farthest a ground coordinate may lie from the origin, in metres. Beyond it (or not finite) a
+// coordinate cannot be drawn, reduced or saved soundly, so no command, box or file may store it.
+constexpr double FarthestCoordinate = 1e9;
+bool IsStorableCoordinate(double v);
+inline bool IsStorablePoint(double x, double y) { return IsStorableCoordinate(x) && IsStorableCoordinate(y); }
+
 // Conversions of a real to an integer type, rounding half to even. A value outside the type's
 // range (or NaN) raises RuntimeError 6 (溢出).
 std::uint8_t ToByte(double x);

@@ -17,7 +17,6 @@ namespace {
 
 // Beyond this no instrument measures: such a value comes from a garbled record and would put
 // nonsense coordinates into the map.
-constexpr double FarthestCoordinate = 1e9;
 constexpr double HighestElevation = 1e7;
 
 constexpr std::uint8_t TerrainPointType = 61;
@@ -67,8 +66,7 @@ DetailPoint ComputeDetailPoint(const App& app, const SurveyReading& reading) {
     p.E = station.easting + D * std::sin(A);
     const double h = (reading.instrumentHeight + station.elevation - reading.targetHeight) + S * std::sin(V);
     p.H = Int(h * 100 + 0.5) / 100;
-    if (!std::isfinite(p.N) || !std::isfinite(p.E) || !std::isfinite(p.H) || std::fabs(p.N) > FarthestCoordinate ||
-        std::fabs(p.E) > FarthestCoordinate || std::fabs(p.H) > HighestElevation)
+    if (!IsStorablePoint(p.E, p.N) || !std::isfinite(p.H) || std::fabs(p.H) > HighestElevation)
         Raise(ErrOverflow);
     return p;
 }
