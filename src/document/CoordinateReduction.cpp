@@ -34,6 +34,10 @@ double RoundedDown(double value, double unit) { return Int(value / unit) * unit;
 
 }  // namespace
 
+FalseOrigin FalseOriginOf(const App& app) {
+    return FalseOrigin{app.reduction.ReductionOffsetX, app.reduction.ReductionOffsetY};
+}
+
 void ReduceCoordinates(App& app) {
     try {
         CoordinateReductionState& reduction = app.reduction;

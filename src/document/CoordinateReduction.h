@@ -6,6 +6,16 @@ namespace movra {
 
 struct App;
 
+// The false origin in force. Stored coordinates plus it are the map's true coordinates: what every
+// file that leaves the program and every label of survey coordinates carries.
+struct FalseOrigin {
+    double x = 0;
+    double y = 0;
+    double TrueX(double stored) const { return stored + x; }
+    double TrueY(double stored) const { return stored + y; }
+};
+FalseOrigin FalseOriginOf(const App& app);
+
 // Moves every record whose first vertex lies in the large range (100,000 or more on either axis)
 // to a false origin, a multiple of ReductionUnit: the minimum of the open layers' first vertices
 // rounded down to the unit where that reaches the unit, the maximum rounded down otherwise.

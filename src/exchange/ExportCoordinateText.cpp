@@ -6,6 +6,7 @@
 
 #include "App.h"
 #include "basic/Numbers.h"
+#include "document/CoordinateReduction.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -14,9 +15,10 @@ namespace {
 
 class PolylineBlock {
 public:
-    explicit PolylineBlock(ExportLineWriter& out) : out_(out) {}
+    PolylineBlock(ExportLineWriter& out, const FalseOrigin& origin) : out_(out), origin_(origin) {}
 
-    void Add(double x, double y) { vertices_.emplace_back(x, y); }
+    // A stored vertex, kept true.
+    void Add(double x, double y) { vertices_.emplace_back(origin_.TrueX(x), origin_.TrueY(y)); }
     // Writes the vertices gathered so far as one polyline; nothing when there are none.
     void Write() {
         if (vertices_.empty()) return;
@@ -67,10 +69,11 @@ public:
 
 private:
     ExportLineWriter& out_;
+    FalseOrigin origin_;
     std::vector<std::pair<double, double>> vertices_;
 };
 
-void WritePoints(ExportLineWriter& out, const MapRecord& r) {
+void WritePoints(ExportLineWriter& out, const FalseOrigin& origin, const MapRecord& r) {
     int count = 0;
     switch (r.RecordType) {
     case 15:
@@ -105,7 +108,7 @@ void WritePoints(ExportLineWriter& out, const MapRecord& r) {
     const double ys[] = {r.RecordY1, r.RecordY2, r.RecordY3, r.RecordY4};
     const float zs[] = {r.RecordZ1, r.RecordZ2, r.RecordZ3, r.RecordZ4};
     for (int k = 0; k < count; ++k) {
-        out.Text(PlainNumberText(xs[k]) + "," + PlainNumberText(ys[k]) + "," + PlainNumberText(zs[k]) + "," +
+        out.Text(PlainNumberText(origin.TrueX(xs[k])) + "," + PlainNumberText(origin.TrueY(ys[k])) + "," + PlainNumberText(zs[k]) + "," +
                  r.RecordText);
     }
 }
@@ -117,7 +120,8 @@ bool ExportCoordinateText(App& app, const std::string& path) {
         const auto& store = app.store;
         ExportLineWriter out(path);
         out.Line("jvqa");
-        PolylineBlock lines(out);
+        const FalseOrigin origin = FalseOriginOf(app);
+        PolylineBlock lines(out, origin);
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
             const int last = LastExportSlot(store, layer);
             for (int slot = 0; slot <= last; ++slot) lines.Record(store, layer, slot);
@@ -128,7 +132,7 @@ bool ExportCoordinateText(App& app, const std::string& path) {
         out.Line("jvqa");
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
             const int last = LastExportSlot(store, layer);
-            for (int slot = 0; slot <= last; ++slot) WritePoints(out, store.Get(layer, slot));
+            for (int slot = 0; slot <= last; ++slot) WritePoints(out, origin, store.Get(layer, slot));
         }
         out.Line("jvqb");
         out.Commit();

@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
+#include "document/CoordinateReduction.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -19,30 +20,34 @@ std::string P(std::uint8_t v) { return PrintNumberText(v); }
 
 constexpr double FullTurn = 6.28318530717958;
 
+// Every coordinate goes out true: a reduced map exports the same numbers as before its reduction.
 struct OwnDialectWriter {
     App& app;
     ExportLineWriter& out;
+    FalseOrigin origin = FalseOriginOf(app);
 
     void Header() {
         const auto& e = app.extents;
+        const double minX = origin.TrueX(e.ExtentMinX), minY = origin.TrueY(e.ExtentMinY);
+        const double maxX = origin.TrueX(e.ExtentMaxX), maxY = origin.TrueY(e.ExtentMaxY);
         for (const char* line : {" 0", "SECTION", " 2", "HEADER", " 9", "$ACADVER", " 1", "AC1015", " 9",
                                  "$ACADMAINTVER", " 70", "   13", " 9", "$DWGCODEPAGE", " 3", "ANSI_936", " 9",
                                  "$INSBASE", " 10", "0.0", " 20", "0.0", " 30", "0.0"})
             out.Line(line);
         out.Pair(" 9", "$EXTMIN");
-        out.Pair(" 10", P(e.ExtentMinX));
-        out.Pair(" 20", P(e.ExtentMinY));
+        out.Pair(" 10", P(minX));
+        out.Pair(" 20", P(minY));
         out.Pair(" 30", "0");
         out.Pair(" 9", "$EXTMAX");
-        out.Pair(" 10", P(e.ExtentMaxX));
-        out.Pair(" 20", P(e.ExtentMaxY));
+        out.Pair(" 10", P(maxX));
+        out.Pair(" 20", P(maxY));
         out.Pair(" 30", "9999");
         out.Pair(" 9", "$LIMMIN");
-        out.Pair(" 10", P(e.ExtentMinX));
-        out.Pair(" 20", P(e.ExtentMinY));
+        out.Pair(" 10", P(minX));
+        out.Pair(" 20", P(minY));
         out.Pair(" 9", "$LIMMAX");
-        out.Pair(" 10", P(e.ExtentMaxX));
-        out.Pair(" 20", P(e.ExtentMaxY));
+        out.Pair(" 10", P(maxX));
+        out.Pair(" 20", P(maxY));
         out.Pair(" 9", "$ORTHOMODE");
         out.Pair(" 70", " 0");
         // These names keep the leading blank the program's reader has always been given.
@@ -139,9 +144,11 @@ struct OwnDialectWriter {
         out.Line("8");
         out.Text(name);
     }
-    void Vertex(double x, double y) {
-        out.Pair("10", P(x));
-        out.Pair("20", P(y));
+    // A stored position, written true; `below` is taken from the true y (a text's insertion point
+    // lies its height below the stored one).
+    void Vertex(double x, double y, double below = 0) {
+        out.Pair("10", P(origin.TrueX(x)));
+        out.Pair("20", P(origin.TrueY(y) - below));
     }
     void Xdata(const std::string& text) {
         out.Pair("1001", "MOVRA");
@@ -173,8 +180,8 @@ struct OwnDialectWriter {
             }
             Vertex(r.RecordX1, r.RecordY1);
             out.Pair("30", ZNumberText(r.RecordZ1));
-            out.Pair("11", P(r.RecordX2));
-            out.Pair("21", P(r.RecordY2));
+            out.Pair("11", P(origin.TrueX(r.RecordX2)));
+            out.Pair("21", P(origin.TrueY(r.RecordY2)));
             out.Pair("31", ZNumberText(r.RecordZ2));
             return;
         }
@@ -323,7 +330,7 @@ struct OwnDialectWriter {
         out.Pair("62", color);
         out.Pair("100", "AcDbText");
         if (!turned) out.Pair("70", P(t));
-        Vertex(r.RecordX1, r.RecordY1 - static_cast<double>(height));
+        Vertex(r.RecordX1, r.RecordY1, static_cast<double>(height));
         out.Pair("30", "0.0");
         out.Pair("40", P(height));
         out.Line("1");

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
+#include "document/CoordinateReduction.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -199,12 +200,15 @@ const LineTypeEntry LineTypes[] = {
     {"PHANTOMX2", "____________    ____    ____    ____________   ", "5.0", {"2.5", "-0.5", "0.5", "-0.5", "0.5", "-0.5"}},
 };
 
-std::string ExtentText(const DrawingExtents& e, const char* value) {
+// The extents go out true, as every coordinate of the file.
+std::string ExtentText(const App& app, const char* value) {
     if (value[0] != '@') return value;
-    if (std::strcmp(value, "@ExtentMinX") == 0) return PrintNumberText(e.ExtentMinX);
-    if (std::strcmp(value, "@ExtentMinY") == 0) return PrintNumberText(e.ExtentMinY);
-    if (std::strcmp(value, "@ExtentMaxX") == 0) return PrintNumberText(e.ExtentMaxX);
-    return PrintNumberText(e.ExtentMaxY);
+    const DrawingExtents& e = app.extents;
+    const FalseOrigin origin = FalseOriginOf(app);
+    if (std::strcmp(value, "@ExtentMinX") == 0) return PrintNumberText(origin.TrueX(e.ExtentMinX));
+    if (std::strcmp(value, "@ExtentMinY") == 0) return PrintNumberText(origin.TrueY(e.ExtentMinY));
+    if (std::strcmp(value, "@ExtentMaxX") == 0) return PrintNumberText(origin.TrueX(e.ExtentMaxX));
+    return PrintNumberText(origin.TrueY(e.ExtentMaxY));
 }
 
 // A fixed integer right-aligned in six characters.
@@ -220,7 +224,7 @@ void WriteHeader(App& app, ExportLineWriter& out) {
         out.Pair("  9", v.name);
         for (const CodeValue& cv : v.values) {
             if (!cv.code) break;
-            out.Pair(cv.code, ExtentText(app.extents, cv.value));
+            out.Pair(cv.code, ExtentText(app, cv.value));
         }
     }
     out.Pair("  0", "ENDSEC");
@@ -242,8 +246,8 @@ void WriteTables(App& app, ExportLineWriter& out) {
     out.Pair("  2", "*ACTIVE");
     out.Pair(" 70", Six(0));
     for (const char* line : {" 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"}) out.Line(line);
-    out.Pair(" 12", PrintNumberText(app.extents.ExtentMinX));
-    out.Pair(" 22", PrintNumberText(app.extents.ExtentMinY));
+    out.Pair(" 12", ExtentText(app, "@ExtentMinX"));
+    out.Pair(" 22", ExtentText(app, "@ExtentMinY"));
     for (const char* line : {" 13", "0.0", " 23", "0.0", " 14", "0.1", " 24", "0.1", " 15", "0.5", " 25", "0.5",
                              " 16", "0.0", " 26", "0.0", " 36", "1.0", " 17", "0.0", " 27", "0.0", " 37", "0.0",
                              " 40", "900.0", " 41", "1.00", " 42", "50.0", " 43", "0.0", " 44", "0.0", " 50", "0.0",
@@ -337,13 +341,16 @@ void WriteText(DxfR12Dialect& file, double x, double y, float height, const std:
     out.Line("  0");
 }
 
-// The entities of one record; a chain record in the store's last slot ends at its own P4.
-void WriteRecord(DxfR12Dialect& file, const RecordStore& store, int layer, int slot) {
+// The entities of one record, at true coordinates; a chain record in the store's last slot ends at
+// its own P4.
+void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigin& origin, int layer, int slot) {
     const MapRecord& r = store.Get(layer, slot);
     const std::int32_t color = layer;
     const std::string_view lineType = r.RecordPen == 1 ? "HIDDEN2" : "CONTINUOUS";
-    auto line = [&](double x1, double y1, double x2, double y2) {
-        WriteDxfR12Line(file, x1, y1, x2, y2, color, lineType);
+    const double x1 = origin.TrueX(r.RecordX1), y1 = origin.TrueY(r.RecordY1);
+    auto line = [&](double ax, double ay, double bx, double by) {
+        WriteDxfR12Line(file, origin.TrueX(ax), origin.TrueY(ay), origin.TrueX(bx), origin.TrueY(by), color,
+                        lineType);
     };
     switch (r.RecordType) {
     case 2:
@@ -356,7 +363,7 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, int layer, int s
         return;
     case 70:
         // An image keeps its size in (X2, Y2): the line is its diagonal.
-        line(r.RecordX1, r.RecordY1, r.RecordX1 + r.RecordX2, r.RecordY1 + r.RecordY2);
+        WriteDxfR12Line(file, x1, y1, x1 + r.RecordX2, y1 + r.RecordY2, color, lineType);
         return;
     case 3:
     case 4:
@@ -379,25 +386,25 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, int layer, int s
         return;
     }
     case 7:
-        WriteDxfR12Circle(file, r.RecordX1, r.RecordY1, r.RecordX2, color, lineType);
+        WriteDxfR12Circle(file, x1, y1, r.RecordX2, color, lineType);
         return;
     case 15:
     case 16:
     case 17:
     case 18:
     case 19:
-        WriteDxfR12Circle(file, r.RecordX1, r.RecordY1, std::int16_t{1}, color, lineType);
+        WriteDxfR12Circle(file, x1, y1, std::int16_t{1}, color, lineType);
         return;
     case 65:
     case 66:
     case 67:
     case 68: {
         const float height = static_cast<float>(r.RecordX2 / 3);
-        const double y = r.RecordY1 - static_cast<double>(height);
+        const double y = y1 - static_cast<double>(height);
         if (r.RecordType == 65 || r.RecordType == 67)
-            WriteDxfR12Text(file, r.RecordX1, y, height, std::int16_t{0}, color, r.RecordText);
+            WriteDxfR12Text(file, x1, y, height, std::int16_t{0}, color, r.RecordText);
         else
-            WriteDxfR12Text(file, r.RecordX1, y, height, r.RecordZ2, color, r.RecordText);
+            WriteDxfR12Text(file, x1, y, height, r.RecordZ2, color, r.RecordText);
         return;
     }
     default:
@@ -476,9 +483,10 @@ bool ExportDxfR12(App& app, const std::string& path) {
         DxfR12Dialect file;
         WriteDxfR12HeaderAndTables(app, file, path);
         const auto& store = app.store;
+        const FalseOrigin origin = FalseOriginOf(app);
         for (int layer = 0; layer <= store.LayerCount; ++layer) {
             const int last = LastExportSlot(store, layer);
-            for (int slot = 0; slot <= last; ++slot) WriteRecord(file, store, layer, slot);
+            for (int slot = 0; slot <= last; ++slot) WriteRecord(file, store, origin, layer, slot);
         }
         WriteDxfR12End(file);
     });

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include "ExchangeTestMaps.h"
+#include "document/SaveDialogs.h"
 #include "exchange/ExportDxfR12.h"
 
 namespace movra {
@@ -175,6 +176,95 @@ TEST(ExportPeersTest, ReleaseTwelveFilesReadBackInOtherPrograms) {
         ASSERT_TRUE(ExportDxfR12(t.app, path));
         CheckWithPeers(t.app, path, m.what);
     }
+}
+
+// A map at survey coordinates: one record of each kind the exports write, with the extents its file
+// header would carry (its first vertices' range).
+void SurveyMap(App& app) {
+    EmptyMap(app, 2);
+    app.view.ScaleFactor = 0.5;
+    MapRecord symbol = Rec(15, {500150.000001, 3000150.999999, 0, 1, 1, 1}, "128");
+    symbol.RecordZ2 = 0.5f;
+    MapRecord turned = Rec(66, {500230.5, 3000240.75, 8, 3.5}, "河流");
+    turned.RecordZ2 = 30;
+    MapRecord height = Rec(47, {500440.125, 3000410.5, 500441.25, 3000411.75}, "H1");
+    height.RecordZ1 = 12.5f;
+    Put(app, 1, {Rec(2, {500106.25, 3000212.125, 500123.456789, 3000300.5}),
+                 Rec(5, {500100, 3000100, 500110, 3000100, 500110, 3000110, 500100, 3000110}),
+                 Rec(1, {500100, 3000120}),
+                 Rec(6, {500200, 3000200, 500210, 3000200, 500210, 3000210, 500200, 3000210}, "", 1),
+                 Rec(7, {500300.5, 3000250.25, 12.345678}),
+                 Rec(8, {500350, 3000200, 4, 0, 0.5, 2.5})});
+    Put(app, 2, {Rec(42, {500030, 3000030, 500035, 3000030}, "356"),
+                 Rec(44, {500040, 3000040, 500041, 3000041, 500042, 3000040, 500043, 3000041}, "357"), symbol,
+                 Rec(65, {500420, 3000430, 11, 0}, "道路"), turned, height,
+                 Rec(70, {500510, 3000410, 10.75, 8}, "照片.jpg")});
+    app.extents = DrawingExtents{500030, 3000030, 500510, 3000430};
+}
+
+// A map at survey coordinates exports the same files after 目标归位 (method button 0) reduced it
+// to small numbers: every coordinate and the extents go out true, in each of the three forms the
+// save-as-DXF command offers, and the other programs read the true extents.
+TEST(ExportPeersTest, AReducedMapExportsItsTrueCoordinates) {
+    TestApp t;
+    InstallHeaderTemplate(t);
+    t.form1.Load();
+    App& app = t.app;
+    SurveyMap(app);
+
+    const char* forms[] = {"r12.dxf", "own.dxf", "points.txt"};
+    auto exportAll = [&](const std::string& prefix) {
+        std::vector<std::string> files;
+        for (int filter = 1; filter <= 3; ++filter) {
+            const std::string path = t.workFolder.Str() + "/" + prefix + forms[filter - 1];
+            t.platform.dialogScript.QueueFile(path, filter);
+            SaveAsDxfDialog(app);
+            files.push_back(ReadBytes(path));
+            EXPECT_NE(files.back(), "") << path;
+        }
+        return files;
+    };
+    const auto before = exportAll("true-");
+
+    t.form1.Command8_Click(0);
+    ASSERT_EQ(app.reduction.ReductionOffsetX, 500000);
+    ASSERT_EQ(app.reduction.ReductionOffsetY, 3000000);
+    ASSERT_EQ(app.store.Get(1, 0).RecordX1, 106.25);
+
+    const auto after = exportAll("reduced-");
+    // The entities (and the whole coordinate text) are the same to the last digit; the headers carry
+    // the extents of the view that 目标归位 fitted to the map, true as well.
+    auto fromEntities = [](const std::string& file) {
+        const size_t entities = file.find("ENTITIES");
+        return entities == std::string::npos ? file : file.substr(entities);
+    };
+    for (size_t k = 0; k < after.size(); ++k) EXPECT_EQ(fromEntities(after[k]), fromEntities(before[k])) << forms[k];
+    const auto coordinates = CrLfLines(after[2]);
+    EXPECT_EQ(coordinates.at(2), "500106.25,3000212.125");
+    EXPECT_NE(std::find(coordinates.begin(), coordinates.end(), "500441.25,3000411.75,0,H1"), coordinates.end());
+
+    const std::string r12 = t.workFolder.Str() + "/reduced-r12.dxf";
+    TestApp unreduced;
+    SurveyMap(unreduced.app);
+    CheckWithPeers(unreduced.app, r12, "reduced map");
+    const PeerReport report = RunPeers(r12);
+    std::string all;
+    for (const auto& l : report.lines) all += l + "\n";
+    const auto header = std::find_if(report.lines.begin(), report.lines.end(),
+                                     [](const std::string& l) { return l.rfind("header-extents ", 0) == 0; });
+    ASSERT_NE(header, report.lines.end()) << all;
+    std::istringstream read(header->substr(15));
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    read >> minX >> minY >> maxX >> maxY;
+    const DrawingExtents& e = app.extents;
+    EXPECT_DOUBLE_EQ(minX, e.ExtentMinX + 500000);
+    EXPECT_DOUBLE_EQ(minY, e.ExtentMinY + 3000000);
+    EXPECT_DOUBLE_EQ(maxX, e.ExtentMaxX + 500000);
+    EXPECT_DOUBLE_EQ(maxY, e.ExtentMaxY + 3000000);
+    EXPECT_NE(std::find(report.lines.begin(), report.lines.end(),
+                        "ogrinfo-extent (500030.000000, 3000030.000000) - (500520.750000, 3000426.333333)"),
+              report.lines.end())
+        << all;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@ Output, one item a line:
   audit <errors> <fixes>        followed by one "audit-message ..." line per error or fix
   ogrinfo-errors <count>        followed by the lines of ogrinfo that name an error
   feature <kind>|<layer>|<linetype>|<text>|x y;x y;...
+  header-extents <minx> <miny> <maxx> <maxy>   $EXTMIN and $EXTMAX as ezdxf reads them
+  ogrinfo-extent <text>         the extent line ogrinfo reports for the entities
 Exits with 2 when a reader is missing, so that the calling test fails.
 """
 import json
@@ -31,7 +33,14 @@ def main():
     for entry in list(auditor.errors) + list(auditor.fixes):
         print("audit-message " + str(entry.message).replace("\n", " "))
 
+    low = doc.header.get("$EXTMIN", (0, 0, 0))
+    high = doc.header.get("$EXTMAX", (0, 0, 0))
+    print("header-extents %r %r %r %r" % (low[0], low[1], high[0], high[1]))
+
     info = subprocess.run(["ogrinfo", "-ro", "-al", path], capture_output=True, text=True)
+    for l in info.stdout.splitlines():
+        if l.startswith("Extent:"):
+            print("ogrinfo-extent " + l[len("Extent:"):].strip())
     errors = [l for l in (info.stdout + info.stderr).splitlines() if "ERROR" in l]
     if info.returncode != 0:
         errors.append("ogrinfo exit %d" % info.returncode)
