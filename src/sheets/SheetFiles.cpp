@@ -7,6 +7,7 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
+#include "document/CoordinateReduction.h"
 #include "document/JdxFile.h"
 #include "platform/PictureBox.h"
 #include "sheets/AppendableMapFile.h"
@@ -74,7 +75,10 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
     BusyPointer busy(app);
     try {
         if (!(side > 0) || !FrameTemplateBuilt(app)) return false;
-        const std::string name = SheetFileName(x0, y0);
+        // The sheet is named by its true corner, whatever origin the map was reduced to.
+        const FalseOrigin origin = FalseOriginOf(app);
+        const double trueX0 = origin.TrueX(x0), trueY0 = origin.TrueY(y0);
+        const std::string name = SheetFileName(trueX0, trueY0);
         if (context.setCaption) context.setCaption(SheetWriteCaption + Left(name, Len(name) - 4));
         const std::string path = SheetOutputPath(app, name);
         if (path.empty()) return false;
@@ -104,7 +108,7 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
         }
         file.Commit(header);
 
-        if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(x0, y0), context);
+        if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(trueX0, trueY0), context);
         return true;
     } catch (const std::exception&) {
         return false;

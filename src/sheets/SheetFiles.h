@@ -25,7 +25,7 @@ inline constexpr const char* SheetWriteCaption = "Movra_保存分幅";
 // Paper millimetres the header's window reaches beyond the sheet on every side.
 inline constexpr double SheetHeaderMargin = 80;
 
-// The sheet's number from its lower-left corner: northing, ".", "-", easting, each the kilometres
+// The sheet's number from its lower-left corner in true coordinates: northing, ".", "-", easting, each the kilometres
 // within 100 km with two decimals ("56.00-12.00").
 std::string SheetNumber(double x0, double y0);
 // The sheet file's name: the number's digits without separators and ".jdx" ("56001200.jdx").

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "document/CoordinateReduction.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
 
@@ -224,8 +225,10 @@ std::string FrameLabelText(const App& app, std::string_view code, double x0, dou
         }
         if (n < 0) return {};
         const auto& shift = shifts[static_cast<std::size_t>(n)];
-        const KilometreDigits x = KilometreParts(x0 + shift.dx * s);
-        const KilometreDigits y = KilometreParts(y0 + shift.dy * s);
+        // The labels name the sheet by its true coordinates, whatever origin the map was reduced to.
+        const FalseOrigin origin = FalseOriginOf(app);
+        const KilometreDigits x = KilometreParts(origin.TrueX(x0) + shift.dx * s);
+        const KilometreDigits y = KilometreParts(origin.TrueY(y0) + shift.dy * s);
         if (n == 0) return y.high + "." + y.low + "─" + x.high + "." + x.low;
         if (n <= 8) return y.high + "." + y.low + "-" + x.high + "." + x.low;
         if (n % 2 == 1) return x.high + "." + x.low;

@@ -74,7 +74,8 @@ void AddFrameText(App& app, std::uint8_t type, double x, double y, const std::st
 // dimensioned anew since the build and the template is gone).
 bool FrameTemplateBuilt(App& app);
 
-// The text of a placeholder for the sheet with lower-left corner (x0, y0): "0" the sheet's number
+// The text of a placeholder for the sheet with lower-left corner (x0, y0), stored coordinates, its
+// numbers read from the true coordinates (the false origin of a reduced map added): "0" the sheet's number
 // (northing, "─", easting, each in kilometres within 100 km), "1" to "8" the adjoining sheets'
 // numbers (with "-"), "9" to "16" the kilometre values at the frame corners; other codes give "".
 std::string FrameLabelText(const App& app, std::string_view code, double x0, double y0);

@@ -109,6 +109,27 @@ TEST_F(SheetDivision, CutsAlongTheGridAndWritesTheSheetsThatHoldFeatures) {
     EXPECT_GE(app.store.Count(1), 4);
 }
 
+// A map reduced to a false origin (as 目标归位 or an opened DXF leaves it) is divided at its
+// stored coordinates, but its sheets are named and labelled by their true kilometres.
+TEST_F(SheetDivision, AReducedMapNamesAndLabelsItsSheetsByTrueCoordinates) {
+    app.reduction.ReductionOffsetX = 512000;
+    app.reduction.ReductionOffsetY = 3456000;
+    Start(out.Str());
+    const auto files = Files(out.Str());
+    // The cell (1000, 2000) is the true sheet (513000, 3458000).
+    EXPECT_EQ(files, (std::set<std::string>{"58001300.jdx", "58001325.jdx", "58251350.jdx", "索引卷.jdx"}));
+    std::set<std::string> labels;
+    for (const auto& r : RawRecords(FileBytes(out.Str() + "/58001300.jdx")))
+        if (r.layer == 1 && r.type == 66) labels.insert(r.text);
+    EXPECT_TRUE(labels.count("58.00─13.00"));
+    EXPECT_TRUE(labels.count("58.25-13.25"));  // the sheet to the north-east
+    EXPECT_TRUE(labels.count("13.25"));  // the kilometre value of the frame's east side
+    std::set<std::string> numbers;
+    for (const auto& r : RawRecords(FileBytes(out.Str() + "/索引卷.jdx")))
+        if (r.type == 68) numbers.insert(r.text);
+    EXPECT_EQ(numbers, (std::set<std::string>{"58.00-13.00", "58.00-13.25", "58.25-13.50"}));
+}
+
 TEST_F(SheetDivision, AMapInsideOneCellAndAMinimumOnTheGridGiveOneSheet) {
     EmptyMap();
     AddTo(app, 1, 2, {1000, 2010, 1100, 2100});
