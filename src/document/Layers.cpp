@@ -138,6 +138,9 @@ void NewDocument(App& app) {
         // The new map has no false origin: records drawn in it are at their true coordinates.
         app.reduction.ReductionOffsetX = 0;
         app.reduction.ReductionOffsetY = 0;
+        // Nor does it keep the last map's extents: its first records set them, and its file header
+        // carries its own, so that it reopens showing its drawing.
+        app.extents = DrawingExtents{};
 
         const double screenWidth = app.platform.screen().WidthTwips();
         const double screenHeight = app.platform.screen().HeightTwips();

@@ -5,8 +5,8 @@ namespace movra {
 
 struct App;
 
-// Starts an empty map: layers "层0" and "层1", slots 0..5000, layer 1 current, the main window's
-// canvas, selectors and caption reset. An error is written into Text2.
+// Starts an empty map: layers "层0" and "层1", slots 0..5000, layer 1 current, no false origin and
+// empty drawing extents, the main window's canvas, selectors and caption reset. An error is written into Text2.
 void NewDocument(App& app);
 
 // Empties the 33 picture holders of the image records.

@@ -193,6 +193,48 @@ TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
     EXPECT_EQ(std::filesystem::file_size(opened), before);
 }
 
+// A new map forgets the extents of the map before it: drawn near the origin, saved and opened
+// again, it opens showing its drawing at a drawing's scale, not the last map's whole range.
+TEST_F(MainToolbar, ANewMapSavedAndReopenedShowsItsDrawing) {
+    const std::string survey = Path("survey.jdx");
+    DrawSomething(500000);
+    t.app.store.At(1, 0).RecordY1 = 3000000;
+    DrawSomething(10);
+    WriteJdxFile(t.app, survey);
+    TestApp before;
+    before.form1.Load();
+    OpenNamedMap(before.app, survey);
+    ASSERT_GT(before.app.extents.ExtentMaxY, 2000000);
+
+    before.platform.promptScript.defaultAnswer = AnswerNo;
+    Toolbar& bar = before.form1.Toolbar1;
+    ToolbarButton& open = bar.Buttons("打开");
+    bar.UserClickMenu(open.Index(), open.ButtonMenus("新建").Index());
+    EXPECT_EQ(before.app.extents.ExtentMaxX, 0);
+    EXPECT_EQ(before.app.extents.ExtentMaxY, 0);
+    MapRecord& line = before.app.store.At(1, 0);
+    line.RecordType = 2;
+    line.RecordX1 = 10, line.RecordY1 = 10, line.RecordX2 = 20, line.RecordY2 = 20;
+    before.app.store.Count(1) = 1;
+    before.app.current.ModifiedFlag = -1;
+    const std::string small = Path("small.jdx");
+    before.platform.dialogScript.QueueFile(small, 1);
+    ToolbarButton& saveAs = bar.Buttons("存盘");
+    bar.UserClickMenu(saveAs.Index(), saveAs.ButtonMenus("另存为jdx").Index());
+    ASSERT_TRUE(std::filesystem::exists(small));
+
+    TestApp after;
+    after.form1.Load();
+    OpenNamedMap(after.app, small);
+    const PictureBox& canvas = after.form1.Picture1;
+    EXPECT_LE(canvas.ScaleLeft(), 10);
+    EXPECT_GE(canvas.ScaleLeft() + canvas.ScaleWidth(), 10);
+    EXPECT_GE(canvas.ScaleTop(), 10);
+    EXPECT_LE(canvas.ScaleTop() + canvas.ScaleHeight(), 10);
+    EXPECT_LT(canvas.ScaleWidth(), 100);
+    EXPECT_LT(after.app.view.DisplayScaleDenominator, 10000);
+}
+
 // The file manager starts the program with a map's name: it is opened as the open command opens
 // it; a file that is no map leaves the empty map and says so on the message line.
 TEST_F(MainToolbar, AMapNamedOnTheCommandLineIsOpened) {
