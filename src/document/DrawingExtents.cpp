@@ -1,9 +1,19 @@
 #include "document/DrawingExtents.h"
 
 #include "App.h"
+#include "platform/Surface.h"
 #include "shell/stForm1.h"
 
 namespace movra {
+
+double CanvasAspect(const App& app) {
+    if (app.form1) {
+        const Surface& canvas = app.form1->Picture1.surface();
+        if (canvas.PixelWidth() > 0 && canvas.PixelHeight() > 0)
+            return static_cast<double>(canvas.PixelHeight()) / canvas.PixelWidth();
+    }
+    return app.view.ScreenAspect;
+}
 
 void ShowGroundWindow(App& app, double left, double top, double width, double height) {
     app.form1->Picture1.SetScale(left, top, width, -height);
@@ -34,7 +44,7 @@ void ComputeDrawingExtents(App& app) {
 void FitDrawingExtents(App& app) {
     if (!app.form1) return;
     DrawingExtents& e = app.extents;
-    e.ExtentMinY = e.ExtentMaxY - (e.ExtentMaxX - e.ExtentMinX) * app.view.ScreenAspect;
+    e.ExtentMinY = e.ExtentMaxY - (e.ExtentMaxX - e.ExtentMinX) * CanvasAspect(app);
     if (e.ExtentMinX < e.ExtentMaxX && e.ExtentMinY < e.ExtentMaxY)
         ShowGroundWindow(app, e.ExtentMinX, e.ExtentMaxY, e.ExtentMaxX - e.ExtentMinX, e.ExtentMaxY - e.ExtentMinY);
     ResetScrollBars(app);

@@ -24,6 +24,11 @@ void ComputeDrawingExtents(App& app);
 // record by record as it stored them, in the order ComputeDrawingExtents would have.
 void FitDrawingExtents(App& app);
 
+// The height of the main window's canvas per unit of its width, in pixels (the screen's aspect while
+// there is no canvas). A ground window whose height is its width times this shows one metre as
+// the same number of pixels across and down; the screen's own aspect differs from the canvas's.
+double CanvasAspect(const App& app);
+
 // Shows the ground window whose upper-left corner is (left, top), `width` wide and `height` high,
 // on the main window's canvas.
 void ShowGroundWindow(App& app, double left, double top, double width, double height);

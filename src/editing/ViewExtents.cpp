@@ -16,7 +16,7 @@ void ZoomToExtents(App& app) {
     PictureBox& canvas = app.form1->Picture1;
     const double d = app.view.DisplayScaleDenominator;
     const double p = app.view.ProjectParams[0];
-    const double aspect = app.view.ScreenAspect;
+    const double aspect = CanvasAspect(app);
     auto wholeDrawing = [&] {
         const double height = e.ExtentMaxY + 100 - e.ExtentMinY;
         const double width = aspect > 0 ? height / aspect : canvas.ScaleWidth();

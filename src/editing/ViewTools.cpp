@@ -7,6 +7,7 @@
 #include "basic/Numbers.h"
 #include "display/Redraw.h"
 #include "display/WorkBuffer.h"
+#include "document/DrawingExtents.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
 #include "shell/stForm1.h"
@@ -200,9 +201,10 @@ ReleaseEnd ZoomBoxRelease(App& app, double x, double y) {
         return ReleaseEnd::CommonTail;
     }
     if (std::fabs(x - p.x) < SmallestZoomBox || std::fabs(y - p.y) < SmallestZoomBox) return ReleaseEnd::EndNow;
-    // The box's upper-left corner and width; the height follows from the screen's aspect.
+    // The box's upper-left corner and width; the height follows from the canvas's aspect, so that
+    // x and y keep one scale.
     const double width = x - p.x;
-    SetWindow(app, p.x, p.y, width, -width * app.view.ScreenAspect);
+    SetWindow(app, p.x, p.y, width, -width * CanvasAspect(app));
     app.form1->Text4_Click();
     if (tool.PreviousMode == ModeTiltView && app.clip.ClipBufferCount > 10) {
         Draw3DView(app);

@@ -8,6 +8,7 @@
 #include "basic/Errors.h"
 #include "basic/Guards.h"
 #include "basic/Text.h"
+#include "document/DrawingExtents.h"
 #include "document/RecordTypes.h"
 #include "document/RedrawSeams.h"
 #include "platform/Surface.h"
@@ -102,9 +103,7 @@ void EnterSymbolMaking(App& app) {
         PictureBox& picture = Form(app).Picture1;
         Surface& canvas = picture.surface();
         const double w = picture.Width() / MagnifyDivisor;
-        double aspect = app.view.ScreenAspect;
-        if (!(aspect > 0) && canvas.PixelWidth() > 0) aspect = double(canvas.PixelHeight()) / canvas.PixelWidth();
-        const double h = aspect * w;
+        const double h = CanvasAspect(app) * w;
         if (!(w > 0) || !(h > 0)) Raise(ErrDivisionByZero);
         const double cx = picture.ScaleLeft() + picture.ScaleWidth() / 2;
         const double cy = picture.ScaleTop() + picture.ScaleHeight() / 2;

@@ -23,6 +23,13 @@ protected:
         form.Text4_Click();
     }
 
+    // Gives the canvas a shape in pixels unlike the screen's, as the window's other controls leave it.
+    void ShapeCanvas(int pixelWidth, int pixelHeight) {
+        const int twips = app.platform.screen().TwipsPerPixelX();
+        form.Picture1.Move(form.Picture1.Left(), form.Picture1.Top(), pixelWidth * twips, pixelHeight * twips);
+        app.view.ScreenAspect = 9.0 / 16;
+    }
+
     RecordingSurface& Surface() { return static_cast<RecordingSurface&>(form.Picture1.surface()); }
     int Clears() { return static_cast<int>(Surface().PrimitivesOf(SurfacePrimitive::Kind::Clear).size()); }
 

@@ -11,7 +11,9 @@ namespace {
 class ViewExtentsTest : public ::testing::Test {
 protected:
     ViewExtentsTest() {
-        app.view.ScreenAspect = 0.5;
+        // A canvas twice as wide as high, on a screen of another shape.
+        canvas.Move(canvas.Left(), canvas.Top(), 400 * 15, 200 * 15);
+        app.view.ScreenAspect = 0.6;
         app.store.LayerCount = 2;
         app.store.DimensionKeep(2);
         app.store.LayerOnFlag[1] = -1;
@@ -41,7 +43,7 @@ TEST_F(ViewExtentsTest, ExtentsGrowByTheFirstVerticesOfLayersThatAreOnAndTheCanv
     EXPECT_EQ(app.extents.ExtentMinX, 900);
     EXPECT_EQ(app.extents.ExtentMaxX, 1100);
     EXPECT_EQ(app.extents.ExtentMaxY, 2100);
-    EXPECT_EQ(app.extents.ExtentMinY, 2100 - 200 * 0.5);  // follows from the X range and the screen
+    EXPECT_EQ(app.extents.ExtentMinY, 2100 - 200 * 0.5);  // follows from the X range and the canvas
     EXPECT_EQ(canvas.ScaleLeft(), 900);
     EXPECT_EQ(canvas.ScaleTop(), 2100);
     EXPECT_EQ(canvas.ScaleWidth(), 200);

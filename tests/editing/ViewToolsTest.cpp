@@ -7,8 +7,8 @@ namespace {
 
 using ViewToolsTest = CanvasTest;
 
-TEST_F(ViewToolsTest, AZoomBoxKeepsItsCornerAndWidthAndTakesItsHeightFromTheScreen) {
-    app.view.ScreenAspect = 0.75;
+TEST_F(ViewToolsTest, AZoomBoxKeepsItsCornerAndWidthAndTakesItsHeightFromTheCanvas) {
+    ShapeCanvas(800, 600);
     app.tool.CommandMode = ModeZoomIn;
     app.tool.SnapOn = 0;
     Press(100, 200);
@@ -157,7 +157,7 @@ TEST_F(ViewToolsTest, TheFloatingViewBarFollowsTheCursorInsideTheCanvas) {
 }
 
 TEST_F(ViewToolsTest, ALayerOfOneRecordWidensTheExtents) {
-    app.view.ScreenAspect = 0.75;
+    ShapeCanvas(800, 600);
     app.extents = {1000, 0, 1400, 5000};
     Put(1, 0, {1300, 5200});
     app.store.Count(1) = 1;
@@ -172,7 +172,7 @@ TEST_F(ViewToolsTest, ALayerOfOneRecordWidensTheExtents) {
 }
 
 TEST_F(ViewToolsTest, TheRestoreZoomGoesOutToTheMapScaleThenToTheWholeDrawing) {
-    app.view.ScreenAspect = 0.75;
+    ShapeCanvas(800, 600);
     app.view.ProjectParams[0] = 500;
     app.extents = {1000, 4700, 1400, 5000};
     // A window shown at 1:250.

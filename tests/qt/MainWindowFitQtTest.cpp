@@ -14,12 +14,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "document/JdxFile.h"
@@ -135,6 +139,48 @@ TEST_F(MainWindowFitQtTest, TheMainWindowFitsItsControlsAndKeepsThePictureAcross
     QApplication::processEvents();
     EXPECT_EQ(colours->palette().color(QPalette::Base), QColor(0, 0, 0));
     EXPECT_EQ(colours->view()->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+}
+
+// On a canvas whose shape is far from the screen's, the zoom box and 复原 (clicked on the view bar)
+// and a resize leave one metre as many pixels across as down, so circles stay round.
+TEST_F(MainWindowFitQtTest, EveryViewCommandKeepsOneScaleAcrossAndDown) {
+    MainProgram run(program.Str(), work.Str());
+    QWidget* window = run.Start(mapPath);
+    QApplication::processEvents();
+    run.form1.SetWindowState(WindowNormal);
+    window->resize(1600, 620);
+    QApplication::processEvents();
+    const Surface& surface = run.form1.Picture1.surface();
+    const double canvasAspect = double(surface.PixelHeight()) / surface.PixelWidth();
+    ASSERT_GT(std::abs(canvasAspect - run.app.view.ScreenAspect), 0.1);
+    auto expectOneScale = [&](const char* after) {
+        const double across = surface.PixelWidth() / surface.ScaleWidth();
+        const double down = surface.PixelHeight() / -surface.ScaleHeight();
+        EXPECT_NEAR(down / across, 1, 1e-6) << after;
+    };
+
+    auto* bar = qobject_cast<QToolBar*>(run.binder.WidgetOf(run.form1.Toolbar2));
+    ASSERT_NE(bar, nullptr);
+    std::vector<QToolButton*> buttons;
+    for (auto* button : bar->findChildren<QToolButton*>())
+        if (button->objectName() != "qt_toolbar_ext_button") buttons.push_back(button);
+    ASSERT_EQ(buttons.size(), 5u);  // 放大2, 刷新2, 复原2, 缩放2, 移动2
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+
+    buttons[0]->click();
+    QApplication::processEvents();
+    const double widthBefore = surface.ScaleWidth();
+    DragOn(canvas, QPoint(300, 100), QPoint(420, 130));
+    ASSERT_LT(surface.ScaleWidth(), widthBefore);
+    expectOneScale("the zoom box");
+    for (int k = 0; k < 3; ++k) {
+        buttons[2]->click();
+        QApplication::processEvents();
+        expectOneScale("复原");
+    }
+    window->resize(900, 800);
+    QApplication::processEvents();
+    expectOneScale("a resize");
 }
 
 TEST_F(MainWindowFitQtTest, SettingsAndLayerManagerOpenWithTheirCaptionsInPlace) {

@@ -67,7 +67,8 @@ TEST_F(SymbolMakingTest, EnteringMagnifiesOntoTheBoxAndLeavingWithNoGivesTheLaye
     EXPECT_DOUBLE_EQ(Cy(), 625);
     const double w = canvasWidth / 50;
     EXPECT_DOUBLE_EQ(form.Picture1.ScaleWidth(), w);
-    EXPECT_DOUBLE_EQ(form.Picture1.ScaleHeight(), -app.view.ScreenAspect * w);
+    // One metre is as many pixels down as across.
+    EXPECT_DOUBLE_EQ(form.Picture1.ScaleHeight(), -w * Canvas().PixelHeight() / Canvas().PixelWidth());
     EXPECT_DOUBLE_EQ(form.Picture1.ScaleLeft() + w / 2, 500);
     // The drawing and copy slots start empty.
     EXPECT_EQ(app.store.Get(0, 850).RecordType, 0);
