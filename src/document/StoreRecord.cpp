@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <utility>
 
 #include "App.h"
@@ -34,6 +35,12 @@ void SetVertices(MapRecord& r, double x1, double y1, double x2, double y2, doubl
     r.RecordX4 = x4; r.RecordY4 = y4;
 }
 
+// Positions and sizes alike must be numbers the store, the view and the files can hold: a value
+// beyond them would leave every view at infinity once the map is saved and opened again.
+bool AllStorable(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return IsStorableCoordinate(v); });
+}
+
 bool KnownMode(std::uint8_t mode) {
     return mode <= 7 || mode == StoreFromFile || mode == StoreImage;
 }
@@ -51,7 +58,7 @@ MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
 void StoreRecord(App& app, std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2,
                  double y2, double x3, double y3, double x4, double y4, const std::string& text) {
     try {
-        if (!KnownMode(mode)) return;
+        if (!KnownMode(mode) || !AllStorable({x1, y1, x2, y2, x3, y3, x4, y4})) return;
         auto& store = app.store;
         const int layer = store.CurrentLayer;
         const int slot = store.Count(layer);
@@ -157,6 +164,7 @@ void AddRecord2(App& app, std::uint8_t type, double x1, double y1, double x2, do
     auto& store = app.store;
     const int layer = store.CurrentLayer;
     const int slot = store.Count(layer);
+    if (!AllStorable({x1, y1, x2, y2})) Raise(ErrOverflow);
     if (!HasRoom(app, 1)) Raise(ErrSubscriptOutOfRange);
     MapRecord& r = store.At(layer, slot);
     r.RecordType = type;
@@ -174,6 +182,7 @@ void StorePolylineFromList(App& app, const std::string& fillCode) {
         const int head = store.Count(layer);
         const int n = ToInt16(Val(fillCode));
         const auto& polygon = app.selection.WorkPolygon;
+        if (!std::all_of(polygon.begin(), polygon.end(), [](double v) { return IsStorableCoordinate(v); })) return;
 
         // Every pair of the list but the last is a boundary point.
         const int pairs = static_cast<int>(std::nearbyint(static_cast<double>(polygon.size()) / 2));

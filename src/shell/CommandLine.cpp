@@ -250,6 +250,12 @@ void stForm1::JumpToCoordinates() {
         const double y = StrictNumber(parts[2]);
         const std::string text = n == 3 ? parts[0] : parts[3];
         const double grade = n == 5 ? StrictNumber(parts[4]) : (n == 4 ? 8 : 14);
+        // A point beyond what the store and the view can hold is refused, and the message line
+        // says why: once saved, it would leave every view of the map at infinity.
+        if (!IsStorablePoint(x, y) || !std::isfinite(static_cast<float>(z))) {
+            Text2.SetText(MessageLineText(RuntimeError(ErrOverflow)));
+            return;
+        }
 
         RecordStore& store = app.store;
         const int layer = store.CurrentLayer;

@@ -39,17 +39,22 @@ void stForm1::Text5_Change() {
         std::string separator;
         if (text.find(',') != std::string::npos) separator = ",";
         else if (text.find("，") != std::string::npos) separator = "，";
+        // A typed value the store could not hold is refused as one that is not a number.
+        auto storable = [](double v) {
+            if (!IsStorableCoordinate(v)) Raise(ErrOverflow);
+            return v;
+        };
         if (separator.empty()) {
-            current.TypedDistance = Val(text);
+            current.TypedDistance = storable(Val(text));
             current.TypedZ1 = 0;
             current.TypedZ2 = 0;
             return;
         }
         const auto parts = SplitText(text, separator);
         if (parts.size() < 3) Raise(ErrSubscriptOutOfRange);
-        const double distance = StrictNumber(parts[0]);
-        const double z1 = StrictNumber(parts[1]);
-        const double z2 = StrictNumber(parts[2]);
+        const double distance = storable(StrictNumber(parts[0]));
+        const double z1 = storable(StrictNumber(parts[1]));
+        const double z2 = storable(StrictNumber(parts[2]));
         current.TypedDistance = distance;
         current.TypedZ1 = z1;
         current.TypedZ2 = z2;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
@@ -305,6 +307,34 @@ TEST_F(StoreFixture, WritersWithoutRoomRefuseWithTheCapacityMessage) {
     app.store.CurrentLayer = 9;
     StoreRecord(app, 0, 2, 1, 1, 2, 2, 3, 3, 4, 4, "");
     StorePolylineFromList(app, "5");
+}
+
+// Whatever a tool computed from typed or read values, the store takes no coordinate it could not
+// draw or save: every writer refuses before it writes.
+TEST_F(StoreFixture, WritersRefuseCoordinatesBeyondTheStorableRange) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double far : {inf, -inf, nan, 1e40, -1.5e9}) {
+        StoreRecord(app, 0, 2, 1, 1, far, 2, 0, 0, 0, 0, "");
+        StoreRecord(app, 1, 5, far, 1, 0, 0, 0, 0, 0, 0, "");
+        StoreRecord(app, 6, 65, 1, 2, 3, far, 0, 0, 0, 0, "");
+        EXPECT_EQ(app.store.Get(1, 0), MapRecord{}) << far;
+        EXPECT_EQ(Count(1), 0) << far;
+        try {
+            AddRecord2(app, 50, far, 2, 8, 0, "P");
+            ADD_FAILURE() << "AddRecord2 must stop its caller";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number, 6);
+        }
+        EXPECT_EQ(app.store.Get(1, 0), MapRecord{}) << far;
+        app.selection.WorkPolygon = {0, 0, far, 0, 1, 1, 0, 0};
+        StorePolylineFromList(app, "5");
+        EXPECT_EQ(Count(1), 0) << far;
+    }
+    EXPECT_TRUE(Messages().empty());
+    // The bound itself is storable.
+    StoreRecord(app, 0, 2, -1e9, 1e9, 1, 2, 0, 0, 0, 0, "");
+    EXPECT_EQ(Count(1), 1);
 }
 
 TEST_F(StoreFixture, AddRecord2WritesWithoutCommitting) {

@@ -196,6 +196,33 @@ TEST_F(CommandLineFixture, ConfirmedCoordinatesPlaceOnePointAndMoveTheView) {
     }
 }
 
+// A coordinate the store and the view cannot hold (not finite, or beyond FarthestCoordinate) is
+// refused as a part that is not a number is, and the message line says so; a typed distance
+// likewise reads as none.
+TEST_F(CommandLineFixture, CoordinatesBeyondTheStoreAreRefusedAndSaySo) {
+    const int before = Records();
+    const double left = form.Picture1.ScaleLeft();
+    for (const char* far : {"ZXY:12,1e40,1e40", "ZXY:12,100,-2e9", "ZXY:1e39,100,200", "ZXY:12,1e308,1e308,P,8"}) {
+        Type(form.Text8, far);
+        form.Text8_Click();
+        EXPECT_EQ(Records(), before) << far;
+        EXPECT_EQ(app.store.Get(app.store.CurrentLayer, before).RecordType, 0) << far;
+        EXPECT_EQ(form.Text2.Text(), "溢出6") << far;
+        EXPECT_EQ(form.Picture1.ScaleLeft(), left) << far;
+    }
+    // At the bound itself a point is still stored.
+    Type(form.Text8, "ZXY:12,1e9,-1e9");
+    form.Text8_Click();
+    EXPECT_EQ(Records(), before + 1);
+
+    for (const char* far : {"1e40", "5,1e40,0", "inf"}) {
+        form.Text5.SetText("7");
+        form.Text5.SetText(far);
+        EXPECT_EQ(app.current.TypedDistance, 0) << far;
+        EXPECT_EQ(app.current.TypedZ1, 0) << far;
+    }
+}
+
 TEST_F(CommandLineFixture, XyzPointsOnlyOnADoubleClick) {
     const int before = Records();
     form.Text8.SetText("xyz:12.5,100,200,P1,8");
