@@ -17,6 +17,7 @@
 #include "display/Shapes.h"
 #include "display/WorkBuffer.h"
 #include "document/Geometry.h"
+#include "document/RecordPositions.h"
 #include "document/SaveDialogs.h"
 #include "document/UndoJournal.h"
 #include "editing/ToolFamilies.h"
@@ -56,12 +57,14 @@ bool ScanRecords(const App& app, F&& visit) {
     return false;
 }
 
+// Only the vertices that are positions count: a text, a symbol or a point keeps its size, its
+// direction or zeros in the others, and a window about the origin would take it from anywhere.
 bool AnyVertexInside(const MapRecord& r, double left, double top, double right, double bottom) {
-    const double xs[4] = {r.RecordX1, r.RecordX2, r.RecordX3, r.RecordX4};
-    const double ys[4] = {r.RecordY1, r.RecordY2, r.RecordY3, r.RecordY4};
-    for (int k = 0; k < 4; ++k)
-        if (left < xs[k] && xs[k] < right && bottom < ys[k] && ys[k] < top) return true;
-    return false;
+    bool inside = false;
+    ForEachPosition(r, [&](double x, double y) {
+        if (left < x && x < right && bottom < y && y < top) inside = true;
+    });
+    return inside;
 }
 
 void ResetList(App& app) {
@@ -394,37 +397,17 @@ void PointInWorkingPolygon(App& app, double px, double py, std::int16_t& inside)
         ring[size - 1] = ring[1];
         s.assign(13, 0.0);
         s[2] = px - 10000, s[3] = py, s[4] = px + 10000, s[5] = py;
+        // The scan line crosses an edge when one end lies above it and the other on or below it.
+        // Counted half-open, a vertex on the scan line is one crossing where the outline goes on
+        // across the line and none (or two) where it turns back, and an edge along the line none.
         std::vector<CanvasXY> crossings;
         for (std::size_t k = 0; k + 3 < size; k += 2) {
             const double ax = ring[k], ay = ring[k + 1], bx = ring[k + 2], by = ring[k + 3];
-            s[6] = ax, s[7] = ay, s[8] = bx, s[9] = by;
-            if (!LineIntersect(app)) continue;
-            const double x = s[0], y = s[1];
-            const bool outsideX = x < std::min(ax, bx) || x > std::max(ax, bx);
-            const bool outsideY = y < std::min(ay, by) || y > std::max(ay, by);
-            if (outsideX && outsideY) continue;
-            if (Dist(x, y, ax, ay) + Dist(x, y, bx, by) > Dist(ax, ay, bx, by) + 0.1) continue;
-            crossings.push_back({x, y});
+            if ((ay > py) == (by > py)) continue;
+            crossings.push_back({ax + (py - ay) * (bx - ax) / (by - ay), py});
         }
         if (crossings.size() < 2) return;
-        bool swapped = true;
-        while (swapped) {
-            swapped = false;
-            for (std::size_t e = 0; e + 1 < crossings.size(); ++e) {
-                if (std::abs(crossings[e].x - crossings[e + 1].x) < 0.5 &&
-                    std::abs(crossings[e].y - crossings[e + 1].y) < 0.5 && crossings.size() % 2 == 1 &&
-                    crossings.size() > 2) {
-                    crossings[e + 1] = crossings.back();
-                    crossings.pop_back();
-                    swapped = true;
-                    continue;
-                }
-                if (crossings[e + 1].x < crossings[e].x) {
-                    std::swap(crossings[e], crossings[e + 1]);
-                    swapped = true;
-                }
-            }
-        }
+        std::sort(crossings.begin(), crossings.end(), [](const CanvasXY& a, const CanvasXY& b) { return a.x < b.x; });
         for (std::size_t e = 0; e + 1 < crossings.size(); e += 2) {
             if (crossings[e].x < px && px < crossings[e + 1].x) {
                 if (app.form1) {

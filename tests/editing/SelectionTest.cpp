@@ -47,9 +47,18 @@ TEST_F(SelectionTest, TheInsidePassTakesRecordsWithAVertexStrictlyInside) {
     SelectInWindow(app, 100, 0, 0, 100);
     EXPECT_EQ(CountElement(), 1);
 
-    // A window round the origin takes the point record by its unused vertices.
-    SelectInWindow(app, -1, 1, 1, -1);
-    EXPECT_EQ(Slots(), (std::vector<int>{0, 1, 0}));
+    // A window round the origin takes nothing: only the vertices a type uses are positions, and
+    // these records keep sizes or zeros in the others.
+    Put(2, 1, {500, 400, 3, 0}, 65).RecordText = "字";       // a text of height 3
+    Put(2, 2, {600, 400, 0, 1}, 15).RecordText = "128";     // a symbol pointing north
+    Put(2, 3, {700, 400, 0, 0, 0, 0, 700, 401}, 61);         // a terrain point: P1 and P4
+    Key('X');
+    Press(-1, 1);
+    Drag(0, 0);
+    Release(1, -1);
+    EXPECT_EQ(CountElement(), 1);
+    SelectInWindow(app, 699, 402, 701, 400.5);  // the terrain point by its P4
+    EXPECT_EQ(Slots(), (std::vector<int>{3}));
     SelectInWindow(app, 4, 6, 6, 4);
     EXPECT_EQ(Slots(), (std::vector<int>{0}));
     EXPECT_EQ(form.Text8.Text(), "xg：p");
@@ -222,10 +231,15 @@ TEST_F(SelectionTest, PointInWorkingPolygonTable) {
     const std::vector<double> u = {0, 0, 30, 0, 30, 30, 20, 30, 20, 10, 10, 10, 10, 30, 0, 30};
     const std::vector<double> triangle = {0, 0, 10, 5, 0, 10};            // scan line through a vertex
     const std::vector<double> notch = {0, 0, 20, 0, 20, 10, 10, 5, 0, 10};  // touched at (10, 5)
+    const std::vector<double> diamond = {0, -10, 10, 0, 0, 10, -10, 0};   // scan line through two vertices
+    const std::vector<double> step = {0, 0, 10, 0, 10, 5, 20, 5, 20, 10, 0, 10};  // an edge along the line
     for (const Case& c : {Case{"square in", square, 5, 5, -1}, Case{"square out", square, 15, 5, 0},
                           Case{"U arm", u, 5, 20, -1}, Case{"U notch", u, 15, 20, 0}, Case{"U base", u, 15, 5, -1},
                           Case{"shared vertex", triangle, 5, 5, -1}, Case{"touch left", notch, 5, 5, -1},
-                          Case{"touch right", notch, 15, 5, -1}, Case{"touch outside", notch, 25, 5, 0}}) {
+                          Case{"touch right", notch, 15, 5, -1}, Case{"touch outside", notch, 25, 5, 0},
+                          Case{"diamond centre", diamond, 0, 0, -1}, Case{"diamond right", diamond, 5, 0, -1},
+                          Case{"beside the diamond", diamond, 12, 0, 0}, Case{"step in", step, 5, 5, -1},
+                          Case{"beside the step", step, 25, 5, 0}, Case{"step above", step, 15, 7, -1}}) {
         std::vector<double>& s = app.geometry.ScratchXY;
         s = c.ring;
         s.push_back(0), s.push_back(0);
