@@ -1,6 +1,8 @@
 #include "document/OpenDialogs.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "App.h"
 #include "basic/Paths.h"
@@ -195,8 +197,13 @@ void OpenRecentFile(App& app, std::int16_t n) {
     RedrawSeam(app);
 }
 
-void OpenNamedMap(App& app, const std::string& path) {
-    if (path.empty()) return;
+void OpenNamedMap(App& app, const std::string& named) {
+    if (named.empty()) return;
+    // A name relative to where the program was started means nothing once the recent files list
+    // it in a later run started elsewhere: the map is known by its absolute path.
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(named, failed);
+    const std::string path = failed ? named : absolute.lexically_normal().string();
     app.current.DialogFilePath = path;
     if (LCase(Right(path, 4)) == ".dxf") {
         ReadDxfMap(app, path);

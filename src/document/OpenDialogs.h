@@ -21,7 +21,8 @@ void OpenRecentFile(App& app, std::int16_t n);
 
 // Opens the map named on the command line (as the file manager starts the program) as the open
 // commands open a file of its type: .jdx and .wtw maps, .dxf drawings. A file that cannot be read
-// gets the reader's message and leaves the empty map.
+// gets the reader's message and leaves the empty map. A relative name is taken from the current
+// folder and the map known by its absolute path (the recent files keep that).
 void OpenNamedMap(App& app, const std::string& path);
 
 // What the settings dialog does when an opened map's settings are shown and taken over: the scale

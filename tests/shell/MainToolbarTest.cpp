@@ -253,6 +253,18 @@ TEST_F(MainToolbar, AMapNamedOnTheCommandLineIsOpened) {
     EXPECT_EQ(started.app.current.DialogFilePath, map);
     EXPECT_TRUE(started.platform.promptScript.questions.empty());
 
+    // Named relative to the folder the program starts in, the map enters the recent files by its
+    // absolute path, so that a later run started elsewhere still finds it.
+    const std::filesystem::path startedIn = std::filesystem::current_path();
+    std::filesystem::current_path(t.workFolder.Path());
+    TestApp relative;
+    relative.form1.Load();
+    OpenNamedMap(relative.app, "./sub/../命令行.jdx");
+    std::filesystem::current_path(startedIn);
+    EXPECT_EQ(relative.app.store.Count(1), 1);
+    EXPECT_EQ(relative.app.mapFile.RecentFiles[0], map);
+    EXPECT_EQ(relative.app.current.DialogFilePath, map);
+
     for (const std::string& wrong : {bad, Path("missing.jdx")}) {
         SCOPED_TRACE(wrong);
         TestApp other;
