@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "basic/Gbk.h"
+#include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
 #include "document/RecordStore.h"
@@ -16,6 +17,13 @@ bool IsClearedHead(const char* head) {
     }
     for (std::size_t at : {26, 46, 66, 86}) {
         if (FieldAt<float>(head, at) != 0) return false;
+    }
+    return true;
+}
+
+bool HasStorableCoordinates(const char* head) {
+    for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
+        if (!IsStorableCoordinate(FieldAt<double>(head, at))) return false;
     }
     return true;
 }
@@ -80,6 +88,15 @@ void DrawingRecordDecoder::Fill(const char* head, std::string_view textBytes, st
     m.RecordY4 = FieldAt<double>(head, 78);
     m.RecordZ4 = FieldAt<float>(head, 86);
     m.RecordPen = static_cast<std::uint8_t>(FieldAt<std::int16_t>(head, 90) & 0xFF);
+    if (!HasStorableCoordinates(head)) {
+        // A record no view can show (a coordinate beyond the storable range, or not a number) comes
+        // in as an empty slot: the rest of the map opens as it was and keeps its slot numbers.
+        m.RecordType = 0;
+        m.RecordColor = 0;
+        m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
+        m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
+        m.RecordPen = 0;
+    }
     m.RecordFont = Font(fontBytes);
     const std::string_view text = Decode(textBytes, textBuffer_);
     const std::size_t bang = splitExtra ? text.find('!') : std::string_view::npos;

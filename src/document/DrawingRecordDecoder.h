@@ -19,7 +19,8 @@ class RecordStore;
 class DrawingRecordDecoder {
 public:
     // Writes every field of `m` from the record's 92 head bytes and its text and font fields; the
-    // layer and slot in the head are left to the caller. `splitExtra`: a "!" in the text starts the
+    // layer and slot in the head are left to the caller. A head without storable coordinates gives
+    // an empty slot (HasStorableCoordinates). `splitExtra`: a "!" in the text starts the
     // attribute string (further pieces are dropped). Long texts go to the store's text writer
     // `writer`.
     void Fill(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra,
@@ -49,5 +50,8 @@ private:
 
 // Whether a record's head is that of a cleared record: type 0 and every number 0.
 bool IsClearedHead(const char* head);
+// Whether every X and Y of a record's head is storable (IsStorableCoordinate). A record that is
+// not is decoded as an empty slot: type 0, every number 0.
+bool HasStorableCoordinates(const char* head);
 
 }  // namespace movra

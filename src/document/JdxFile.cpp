@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Files.h"
+#include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
@@ -132,12 +133,16 @@ void ApplyMapHeader(App& app, const FileRecord& h) {
     params[3] = h.x2;
     params[4] = h.y2;
     params[5] = h.z2;
-    app.extents.ExtentMinX = h.x3;
-    app.extents.ExtentMinY = h.y3;
-    app.extents.ExtentMaxX = h.z3;
-    app.extents.ExtentMaxY = h.x4;
-    app.reduction.ReductionOffsetX = h.y4;
-    app.reduction.ReductionOffsetY = h.z4;
+    // Extents or an origin beyond the storable range would leave every view at infinity: the map
+    // then starts from empty extents, which its records set, and from no false origin.
+    if (IsStorablePoint(h.x3, h.y3) && IsStorablePoint(h.z3, h.x4)) {
+        app.extents = DrawingExtents{h.x3, h.y3, h.z3, h.x4};
+    } else {
+        app.extents = DrawingExtents{};
+    }
+    const bool storableOrigin = IsStorablePoint(h.y4, h.z4);
+    app.reduction.ReductionOffsetX = storableOrigin ? h.y4 : 0;
+    app.reduction.ReductionOffsetY = storableOrigin ? h.z4 : 0;
     if (app.form1) app.form1->Picture1.SetBackColor(h.color);
 }
 

@@ -135,7 +135,9 @@ void CountStretch(const ReadPlan& plan, const Stretch& stretch, StretchCount& co
                 if (plan.widen && plan.widens[static_cast<std::size_t>(layer)]) {
                     const double x = FieldAt<double>(r, 10);
                     const double y = FieldAt<double>(r, 18);
-                    if (x != 0 && y != 0) {
+                    // A record without storable coordinates is decoded as an empty slot, which
+                    // widens nothing.
+                    if (x != 0 && y != 0 && HasStorableCoordinates(r)) {
                         if (x > count.maxX) count.maxX = x;
                         if (y > count.maxY) count.maxY = y;
                     }

@@ -11,12 +11,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <pwd.h>
 #include <tuple>
 #include <vector>
 
 #include "JdxFileTestMaps.h"
 #include "basic/Files.h"
+#include "basic/Numbers.h"
 #include "document/BlockFile.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
@@ -240,6 +242,54 @@ TEST_F(MapSafety, DamagedBlocksAndInsertedFilesAddNothing) {
 // Open and save again, five times: the file keeps its bytes. The writers write each layer's open
 // slot; the readers do not keep it as a record, so a layer holding one record still round-trips
 // and nothing grows.
+// A map saved before the store refused coordinates beyond its range (a point at 1e40, a header
+// whose extents or origin are infinite) opens in both file forms: those records come in as empty
+// slots, the rest of the map as it was, and the view is finite and shows the drawing.
+TEST_F(MapSafety, RecordsAndHeadersBeyondTheStorableRangeAreDroppedOnReading) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const char* name : {"远点.jdx", "远点.wtw"}) {
+        SCOPED_TRACE(name);
+        TestApp source;
+        MakeTwoLayerMap(source.app);
+        for (int layer : {1, 2}) source.app.store.LayerOnFlag[static_cast<size_t>(layer)] = -1;
+        source.app.store.At(1, 2).RecordX1 = 1e40;
+        source.app.store.At(1, 2).RecordY1 = 1e40;
+        source.app.store.At(1, 4).RecordY3 = -inf;
+        source.app.store.At(1, 5).RecordX2 = std::numeric_limits<double>::quiet_NaN();
+        source.app.extents.ExtentMaxY = inf;
+        source.app.reduction.ReductionOffsetX = inf;
+        const std::string path = PathOf(name);
+        if (std::string(name).ends_with(".jdx"))
+            WriteJdxFile(source.app, path);
+        else
+            WriteWtwFile(source.app, path);
+
+        TestApp t;
+        t.form1.Load();
+        OpenNamedMap(t.app, path);
+        const RecordStore& read = t.app.store;
+        ASSERT_EQ(read.Count(1), 10);
+        for (int slot = 0; slot < 10; ++slot) {
+            const MapRecord& r = read.Get(1, slot);
+            if (slot == 2 || slot == 4 || slot == 5) {
+                EXPECT_EQ(r.RecordType, 0) << slot;
+                EXPECT_EQ(r.RecordX1, 0) << slot;
+                EXPECT_EQ(r.RecordY3, 0) << slot;
+                EXPECT_EQ(r.RecordX2, 0) << slot;
+            } else {
+                ExpectSameDrawing(source.app.store.Get(1, slot), r);
+            }
+        }
+        ExpectSameDrawing(source.app.store.Get(2, 0), read.Get(2, 0));
+        EXPECT_EQ(t.app.reduction.ReductionOffsetX, 0);
+        const PictureBox& canvas = t.form1.Picture1;
+        for (double v : {canvas.ScaleLeft(), canvas.ScaleTop(), canvas.ScaleWidth(), canvas.ScaleHeight(),
+                         t.app.view.DisplayScaleDenominator, t.app.extents.ExtentMaxX, t.app.extents.ExtentMaxY})
+            EXPECT_TRUE(IsStorableCoordinate(v)) << v;
+        EXPECT_GT(t.app.extents.ExtentMaxX, 0);
+    }
+}
+
 TEST_F(MapSafety, OpenSaveCyclesKeepTheFileByteForByte) {
     for (const bool full : {false, true}) {
         SCOPED_TRACE(full ? "wtw" : "jdx");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "JdxFileTestMaps.h"
@@ -108,6 +109,14 @@ TEST(ParallelDrawingRead, EveryNumberOfThreadsLeavesWhatOneThreadLeaves) {
              for (std::size_t at = d + n / 2 * R; at < b.size() - R; at += R) b[at] = 1;
          }},
         {"a layer that has to grow", [](std::string& b, std::size_t) { SetValueAt<std::int16_t>(b, 1, 290); }, false},
+        {"coordinates no view can hold", [](std::string& b, std::size_t d) {
+             const double far[] = {std::numeric_limits<double>::infinity(), 1e40, -2e9,
+                                   std::numeric_limits<double>::quiet_NaN()};
+             for (std::size_t k = 0; k < 40; ++k) {
+                 const std::size_t field = k % 2 == 0 ? 10 : 10 + 8 * (k % 8);  // P1's x, or another
+                 SetValueAt<double>(b, d + (17 + 31 * k) * R + field, far[k % 4]);
+             }
+         }},
         {"bad bytes in texts and fonts", [](std::string& b, std::size_t d) {
              b[d + 10 * R + 92] = static_cast<char>(0xFF);
              b[d + 11 * R + 131] = static_cast<char>(0xB0);

@@ -137,6 +137,9 @@ TEST_F(ClipboardLink, RecordsAreReadByTheirLayout) {
         {"x,y,z", "a,2,3'4,5,6'", 1, 4, 5, 6, ""},
         {"x,y,z", "1,,3'", 0, 0, 0, 0, ""},
         {"x,y,z", "1,2,1e60'", 0, 0, 0, 0, ""},
+        // A coordinate the store cannot hold skips its record as a bad number does.
+        {"x,y,z", "1e40,2,3'4,5,6'", 1, 4, 5, 6, ""},
+        {"x,y,z", "1,-2e9,3'", 0, 0, 0, 0, ""},
         {"x,y,z", " 1\t, 2 ,3 '", 1, 1, 2, 3, ""},
         // Records without a field separator, empty ones among them, are passed over.
         {"x,y,z", "''abc'1,2,3'", 1, 1, 2, 3, ""},
