@@ -387,6 +387,27 @@ void ProveWtwWhole(std::string_view bytes) {
     }
 }
 
+// An entity with a coordinate beyond the storable range (a DXF number up to 1e308 reads as one) is
+// left as an empty slot: a view of it would be infinite. Only the slots from `before` on are
+// looked at, the records this merge added.
+void ClearUnstorableRecords(App& app, const std::vector<std::int32_t>& before) {
+    RecordStore& store = app.store;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        const auto l = static_cast<std::size_t>(layer);
+        const int first = l < before.size() ? before[l] : 0;
+        const int last = std::min<int>(store.Count(layer), store.LayerCapacity);
+        for (int slot = std::max(first, 0); slot < last; ++slot) {
+            MapRecord& r = store.At(layer, slot);
+            if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
+                IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
+                continue;
+            const std::uint8_t source = r.RecordSource;
+            r = MapRecord{};
+            r.RecordSource = source;
+        }
+    }
+}
+
 }  // namespace
 
 bool MergeJdxFile(App& app, const std::string& path) {
@@ -459,7 +480,16 @@ bool MergeDxfFile(App& app, const std::string& path) {
     if (!BeginMerge(app, path)) return true;
     DxfLines in(std::move(lines));
     DxfMerge merge{app, in};
-    merge.Run();
+    const std::vector<std::int32_t> countsBefore(app.store.LayerRecordCount.begin(),
+                                                 app.store.LayerRecordCount.end());
+    // What the file held up to a failure is kept; an entity no view could show never is.
+    try {
+        merge.Run();
+    } catch (...) {
+        ClearUnstorableRecords(app, countsBefore);
+        throw;
+    }
+    ClearUnstorableRecords(app, countsBefore);
     return true;
 }
 

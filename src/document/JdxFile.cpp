@@ -172,15 +172,24 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     const int target = store.CurrentLayer;
     MapRecord& m = store.At(target, slot);
     m.RecordSource = app.mapFile.MergedFileCount;
-    m.RecordColor = r.color;
-    m.RecordZ1 = r.z1;
-    m.RecordZ2 = r.z2;
-    m.RecordZ3 = r.z3;
-    m.RecordZ4 = r.z4;
-    m.RecordPen = static_cast<std::uint8_t>(r.pen & 0xFF);
     m.RecordFont = r.font;
     if (extra) m.RecordExtra = *extra;
-    StoreRecord(app, StoreFromFile, r.type, r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4, text);
+    // A record no view can show comes in as an empty slot, as the map readers take it.
+    if (!IsStorablePoint(r.x1, r.y1) || !IsStorablePoint(r.x2, r.y2) || !IsStorablePoint(r.x3, r.y3) ||
+        !IsStorablePoint(r.x4, r.y4)) {
+        m.RecordColor = 0;
+        m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
+        m.RecordPen = 0;
+        StoreRecord(app, StoreFromFile, 0, 0, 0, 0, 0, 0, 0, 0, 0, text);
+    } else {
+        m.RecordColor = r.color;
+        m.RecordZ1 = r.z1;
+        m.RecordZ2 = r.z2;
+        m.RecordZ3 = r.z3;
+        m.RecordZ4 = r.z4;
+        m.RecordPen = static_cast<std::uint8_t>(r.pen & 0xFF);
+        StoreRecord(app, StoreFromFile, r.type, r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4, text);
+    }
     // The store refuses quietly; a record it did not take ends the reading instead of being lost.
     if (store.Count(target) != slot + 1) Raise(ErrSubscriptOutOfRange);
     if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) GrowLayerCapacity(app);

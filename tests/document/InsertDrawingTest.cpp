@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "basic/Files.h"
+#include "basic/Numbers.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
@@ -106,6 +108,50 @@ TEST(InsertDrawingTest, SmallDxfMergesTextLineAndClosedPolyline) {
     EXPECT_EQ(store.Get(1, first + 3).RecordType, 0);
     EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, -1);
     EXPECT_EQ(app.mapFile.MergedFileNames.at(2), "in.dxf");
+}
+
+// A drawing inserted with an entity or record no view could show (a DXF coordinate of 1e308, a
+// map record at 1e40) brings the rest in; that one is left as an empty slot, and the view that
+// follows the insertion stays finite.
+TEST(InsertDrawingTest, EntitiesBeyondTheStorableRangeComeInAsEmptySlots) {
+    TestApp source;
+    MapRecord& far = source.app.store.At(1, 0);
+    far.RecordType = 2;
+    far.RecordX1 = far.RecordY1 = 1e40;
+    source.app.store.At(1, 1) = far;
+    source.app.store.At(1, 1).RecordX1 = source.app.store.At(1, 1).RecordY1 = 20;
+    source.app.store.At(1, 1).RecordX2 = source.app.store.At(1, 1).RecordY2 = 30;
+    source.app.store.Count(1) = 2;
+    const std::string jdx = source.workFolder.Str() + "/far.jdx";
+    WriteJdxFile(source.app, jdx);
+    const std::string dxf = source.workFolder.Str() + "/far.dxf";
+    WriteTextLines(dxf, {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC",
+                         "0", "TABLE", "2", "VPORT", "0", "ENDTAB",
+                         "0", "TABLE", "2", "LAYER", "5", "2", "100", "AcDbSymbolTable", "70", "1",
+                         "0", "LAYER", "5", "10", "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
+                         "2", "道路", "70", "0", "62", "3", "6", "CONTINUOUS", "0", "ENDTAB",
+                         "0", "SECTION", "2", "ENTITIES",
+                         "0", "LINE", "8", "道路", "100", "AcDbLine", "10", "1e308", "20", "2", "11", "3", "21", "4",
+                         "0", "LINE", "8", "道路", "100", "AcDbLine", "10", "20", "20", "20", "11", "30", "21", "30",
+                         "0", "ENDSEC", "0", "EOF"});
+    for (const auto& [path, filter] : {std::pair{jdx, 1}, std::pair{dxf, 3}}) {
+        SCOPED_TRACE(path);
+        TestApp t;
+        t.form1.Load();
+        App& app = t.app;
+        const int first = app.store.Count(1);
+        t.platform.dialogScript.QueueFile(path, filter);
+        InsertDrawingFile(app);
+        ASSERT_GE(app.store.Count(1), first + 2);
+        EXPECT_EQ(app.store.Get(1, first).RecordType, 0);
+        EXPECT_EQ(app.store.Get(1, first).RecordX1, 0);
+        EXPECT_EQ(app.store.Get(1, first + 1).RecordType, 2);
+        EXPECT_EQ(app.store.Get(1, first + 1).RecordX2, 30);
+        const PictureBox& canvas = t.form1.Picture1;
+        for (double v : {canvas.ScaleLeft(), canvas.ScaleTop(), canvas.ScaleWidth(), canvas.ScaleHeight(),
+                         app.view.DisplayScaleDenominator})
+            EXPECT_TRUE(IsStorableCoordinate(v)) << v;
+    }
 }
 
 TEST(InsertDrawingTest, WrongFileBringsTheDialogBackAndCancelChangesNothing) {
