@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Files.h"
+#include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
@@ -176,6 +177,10 @@ void LoadBlockFile(App& app, std::string& path) {
         for (int i = 1; i <= n; ++i) {
             if (!reader.Next(r)) Raise(ErrInputPastEnd);
             if (IsBlockEnd(r)) break;
+            // A record no view could show is left out of what a paste brings.
+            if (!IsStorablePoint(r.x1, r.y1) || !IsStorablePoint(r.x2, r.y2) || !IsStorablePoint(r.x3, r.y3) ||
+                !IsStorablePoint(r.x4, r.y4))
+                continue;
             CopyBufferEntry& e = entries[static_cast<std::size_t>(++filled)];
             e.Layer = r.layer;
             e.Slot = r.slot;

@@ -66,6 +66,19 @@ TEST_F(BlockFileTest, SelectionOfThreeRoundTripsThroughABlock) {
     EXPECT_EQ(t.app.copyBuffer.CopyBufferFlag, -1);  // left to the caller
 }
 
+// A block saved with a record beyond the storable range (before the store refused such records)
+// loads without it.
+TEST_F(BlockFileTest, RecordsBeyondTheStorableRangeStayOutOfTheBuffer) {
+    t.app.store.At(1, 2).RecordY2 = 1e40;
+    Select({{1, 1}, {1, 2}, {1, 3}});
+    std::string path = PathOf("far.Qvk");
+    SaveSelectionAsBlock(t.app, path);
+    LoadBlockFile(t.app, path);
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(Entry(1).Slot, 1);
+    EXPECT_EQ(Entry(2).Slot, 3);
+}
+
 TEST_F(BlockFileTest, SelectionNeedsTwoRecordsAndDeletedOnesStayOut) {
     Select({{1, 0}});
     std::string path = PathOf("one.Qvk");
