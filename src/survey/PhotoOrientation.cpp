@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "App.h"
+#include "basic/Numbers.h"
 #include "shell/stForm1.h"
 #include "survey/xpdxFrm.h"
 
@@ -21,7 +22,8 @@ PhotoFit FitPhotoToCorners(const ImageFrame& current, double pa, double qa, doub
     const double H = ((Yb - Ya) * current.Y2) / (qb - qa);
     const double X = Xa - ((pa - current.X1) * (Xb - Xa)) / (pb - pa);
     const double Y = Ya - ((qa - current.Y1) * (Yb - Ya)) / (qb - qa);
-    if (!std::isfinite(W) || !std::isfinite(H) || !std::isfinite(X) || !std::isfinite(Y)) {
+    // A corner beyond the storable range (typed far off) is refused as a bad pick would be.
+    if (!std::isfinite(W) || !std::isfinite(H) || !IsStorablePoint(X, Y)) {
         fit.refusal = PhotoCheckPicksText;
         return fit;
     }

@@ -32,7 +32,8 @@ struct PhotoFit {
 
 // The frame that puts the pricked points (pa, qa) and (pb, qb) of the upper left and lower right
 // corners onto the typed (Xa, Ya) and (Xb, Yb). Refused when the picks share an X or a Y, when the
-// result would turn the photo over or mirror it, or when it is larger than LargestPhotoSize.
+// result would turn the photo over or mirror it, when it is larger than LargestPhotoSize, or when its
+// corner lies beyond the storable range (IsStorableCoordinate).
 PhotoFit FitPhotoToCorners(const ImageFrame& current, double pa, double qa, double pb, double qb, double Xa,
                            double Ya, double Xb, double Yb);
 

@@ -132,6 +132,8 @@ TEST_F(PhotoDialog, WhatIsRefusedLeavesTheRecord) {
         {"1000", "2000", "1000", "1800", "刺点可能有误,请复查！(也禁止180度反向)"},
         // 30 wide between the picks, 50 wide in all: 15,000.006 across the picks is 25,000.01.
         {"1000", "2000", "16000.006", "1800", "刺点可能有误,请复查！"},
+        // A corner far beyond the storable range.
+        {"1e40", "2000", "1e40", "1800", "刺点可能有误,请复查！"},
     };
     for (const Case& c : cases) {
         Type(c.xa, c.ya, c.xb, c.yb);
