@@ -466,12 +466,17 @@ TEST(QtSurface, SampleDrawingShowsEveryFigure) {
     // (250, 300) and (300, 300) upwards and up to the right; each part holds many pixels.
     QtSurface plain(480, 320);
     DrawSample(plain, false);
-    const QRect printedLines(0, 195, 240, 80), turnedTexts(240, 190, 160, 130);
+    const QRect printedLines(0, 190, 240, 110), turnedTexts(240, 190, 180, 130);
     const QRect changed = ChangedArea(plain.Image(), surface.Image());
     EXPECT_TRUE(printedLines.united(turnedTexts).contains(changed)) << changed.x() << "," << changed.y() << " "
                                                                      << changed.width() << "x" << changed.height();
     EXPECT_GT(ChangedCount(plain.Image().copy(printedLines), surface.Image().copy(printedLines)), 300);
     EXPECT_GT(ChangedCount(plain.Image().copy(turnedTexts), surface.Image().copy(turnedTexts)), 200);
+    // The text turned a quarter runs up from (250, 300): a narrow column, tall as five characters.
+    const QRect upright(240, 0, 40, 320);
+    const QRect column = ChangedArea(plain.Image().copy(upright), surface.Image().copy(upright));
+    EXPECT_GT(column.height(), 80);
+    EXPECT_LT(column.width(), 30);
 }
 
 }  // namespace
