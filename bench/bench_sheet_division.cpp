@@ -93,8 +93,8 @@ void BM_DivideIntoSheets(benchmark::State& state) {
         std::filesystem::create_directories(folder);
         auto map = std::make_unique<Map>();
         gzfenfufrm window(map->app);
-        window.Load();
         window.Text1.SetText(folder.string() + "/");
+        window.Load();
         BuildSheetFrameTemplate(map->app, SheetFrameTexts{});
         state.ResumeTiming();
         using Clock = std::chrono::steady_clock;

@@ -193,7 +193,8 @@ FillPattern ChooseFillPattern(const SymbolStandard& standard, int j, double size
 }
 
 void SweepPatternFill(App& app, const FillOutline& outline, double centreX, double centreY,
-                      const FillPattern& pattern, LineSink& sink, Rgb color, double sizeFactor) {
+                      const FillPattern& pattern, LineSink& sink, Rgb color, double sizeFactor,
+                      const SymbolRowLayer& symbolRow) {
     const float grid = static_cast<float>(HatchGridFactor * sizeFactor);
     const float a = pattern.a;
     if (outline.Degenerate() || !(grid > 0) || !std::isfinite(grid) || !(a > 0) ||
@@ -260,7 +261,9 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
             size_t count = ix.size();
             if (count > 2) count = SortCrossings(ix, iy, PatternDropDistance, PatternDropDistance);
             for (size_t k = 0; k + 1 < count; k += 2) {
-                if (state == 4)
+                if (state == 4 && symbolRow)
+                    symbolRow(ix[k], iy[k], ix[k + 1], iy[k + 1], color, pattern.code, a, pattern.b);
+                else if (state == 4)
                     LaySymbolsAlongSegment(sink, ix[k], iy[k], ix[k + 1], iy[k + 1], color,
                                            pattern.code, a, pattern.b, sizeFactor);
                 else
@@ -331,9 +334,14 @@ void DrawSymbolFill(App& app, const std::uint8_t& layer, const std::int16_t& slo
         const double sizeFactor = app.view.ScaleFactor;
         const FillPattern pattern =
             ChooseFillPattern(app.symbolStandard, ToInt32(Val(head.RecordText)), sizeFactor, true);
+        // A row that fails ends alone; the rows after it are still laid.
+        const SymbolRowLayer row = [&app](double x1, double y1, double x2, double y2, Rgb color,
+                                          const std::string& code, float stepX, float stepY) {
+            RepeatSymbolAlongSegment(app, x1, y1, x2, y2, color, code, stepX, stepY);
+        };
         SweepPatternFill(app, outline, (head.RecordX1 + head.RecordX2) / 2,
                          (head.RecordY1 + head.RecordY3) / 2, pattern, sink, head.RecordColor,
-                         sizeFactor);
+                         sizeFactor, row);
     } catch (const RuntimeError&) {
     }
 }

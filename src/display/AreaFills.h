@@ -89,13 +89,19 @@ struct FillPattern {
 FillPattern ChooseFillPattern(const SymbolStandard& standard, int j, double sizeFactor,
                               bool zeroStepsForRow216);
 
+// Lays the row of upright symbols of a symbol pattern between two crossings (x1, y1), (x2, y2).
+using SymbolRowLayer = std::function<void(double x1, double y1, double x2, double y2, Rgb color,
+                                          const std::string& code, float stepX, float stepY)>;
+
 // Sweeps the pattern over the outline from the centre (snapped to the hatch grid and, when the
 // pattern says so, to its steps) outwards in both directions, each direction ending at the first
 // line with fewer than two crossings; kind 3 then sweeps kind 2. Pairs are drawn as lines through
-// the sink, symbol rows through LaySymbolsAlongSegment. Nothing when a spacing is 0 or no number.
-// Uses ScratchXY elements 0..9 as LineIntersect takes them.
+// the sink, symbol rows by `symbolRow` (without one, by LaySymbolsAlongSegment on the sink).
+// Nothing when a spacing is 0 or no number. Uses ScratchXY elements 0..9 as LineIntersect takes
+// them.
 void SweepPatternFill(App& app, const FillOutline& outline, double centreX, double centreY,
-                      const FillPattern& pattern, LineSink& sink, Rgb color, double sizeFactor);
+                      const FillPattern& pattern, LineSink& sink, Rgb color, double sizeFactor,
+                      const SymbolRowLayer& symbolRow = {});
 
 // ---- The screen: the main window's canvas at ScaleFactor, culled by ClipRect.
 

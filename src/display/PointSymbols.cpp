@@ -19,15 +19,6 @@ struct Offset {
     double dy;
 };
 
-// A symbol point (x, y) in paper millimetres turned clockwise by the azimuth of the direction
-// and scaled to ground units; the same rule as PolarOffset, without the shared results.
-Offset TurnSymbolPoint(double x, double y, double dx, double dy, double scale) {
-    double theta = Azimuth(x, y, 0, 0) + Azimuth(dx, dy, 0, 0);
-    if (theta >= TwoPi) theta -= TwoPi;
-    const double length = Dist(x, y, 0, 0) * scale;
-    return {length * std::sin(theta), length * std::cos(theta)};
-}
-
 // How far the direction turns the symbol clockwise: 0 for (0, 1), a half turn for (0, 0).
 double TurnOfDirection(double dx, double dy) {
     if (dx == 0 && dy == 1) return 0;
@@ -51,9 +42,9 @@ void DrawSymbolElements(Surface& canvas, const SymbolStandard& standard, int sym
     if (count < 0) return;
     const int last = ToInt32(count);
     auto place = [&](int element, int vertex) {
-        const Offset o = TurnSymbolPoint(standard.SymbolX.At(symbol, element, vertex),
-                                         standard.SymbolY.At(symbol, element, vertex), dx, dy,
-                                         positionScale);
+        const PolarTurn o = PolarOffset(standard.SymbolX.At(symbol, element, vertex),
+                                        standard.SymbolY.At(symbol, element, vertex), dx, dy,
+                                        positionScale);
         return Offset{x + o.dx, y + o.dy};
     };
     for (int e = 0; e <= last; ++e) {

@@ -48,9 +48,17 @@ double AngleBetween(double x0, double y0, double x1, double y1, double x2, doubl
 double PointLineDist(double px, double py, double ax, double ay, double bx, double by);
 
 // Turns a symbol element point (x, y), given in paper millimetres about the insertion point,
-// clockwise by the azimuth of the direction (ux, uy) and scales it to ground units by ScaleFactor.
-// Sets app.geometry.PolarDx, PolarDy (the ground offset) and PolarAngle (the angle turned; 0 for
-// the direction (0, 1) exactly).
+// clockwise by the azimuth of the direction (ux, uy) and scales it to ground units by `scale`:
+// the ground offset (dx, dy) and the azimuth of the turned point (0 for the direction (0, 1)
+// exactly). An offset that is not finite gives the neutral turn (0, 1, 0).
+struct PolarTurn {
+    double dx = 0;
+    double dy = 1;
+    double angle = 0;
+};
+PolarTurn PolarOffset(double x, double y, double ux, double uy, double scale);
+
+// The same at ScaleFactor, leaving the results in app.geometry.PolarDx, PolarDy and PolarAngle.
 void PolarOffset(App& app, double x, double y, double ux, double uy);
 
 // Writes into P0 the point of the line through P3 and P4 at the height of P1 (element 3).

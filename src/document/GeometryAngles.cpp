@@ -105,23 +105,25 @@ double AngleBetween(double x0, double y0, double x1, double y1, double x2, doubl
     return angle;
 }
 
-void PolarOffset(App& app, double x, double y, double ux, double uy) {
-    GeometryScratch& g = app.geometry;
+PolarTurn PolarOffset(double x, double y, double ux, double uy, double scale) {
     const double alpha = Azimuth(x, y, 0, 0);
-    const double length = Dist(x, y, 0, 0) * app.view.ScaleFactor;
+    const double length = Dist(x, y, 0, 0) * scale;
     const double beta = Azimuth(ux, uy, 0, 0);
     double theta = alpha + beta;
     if (theta >= TwoPi) theta -= TwoPi;
-    g.PolarDx = length * std::sin(theta);
-    g.PolarDy = length * std::cos(theta);
-    g.PolarAngle = theta;
-    if (ux == 0 && uy == 1) g.PolarAngle = 0;
-    if (!std::isfinite(g.PolarDx) || !std::isfinite(g.PolarDy)) {
-        // The neutral turn: no offset sideways, one unit up, nothing turned.
-        g.PolarDx = 0;
-        g.PolarDy = 1;
-        g.PolarAngle = 0;
-    }
+    PolarTurn turn{length * std::sin(theta), length * std::cos(theta), theta};
+    if (ux == 0 && uy == 1) turn.angle = 0;
+    // No finite offset: the neutral turn, no offset sideways, one unit up, nothing turned.
+    if (!std::isfinite(turn.dx) || !std::isfinite(turn.dy)) turn = PolarTurn{};
+    return turn;
+}
+
+void PolarOffset(App& app, double x, double y, double ux, double uy) {
+    const PolarTurn turn = PolarOffset(x, y, ux, uy, app.view.ScaleFactor);
+    GeometryScratch& g = app.geometry;
+    g.PolarDx = turn.dx;
+    g.PolarDy = turn.dy;
+    g.PolarAngle = turn.angle;
 }
 
 }  // namespace movra

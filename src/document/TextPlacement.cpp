@@ -87,6 +87,4 @@ void PlaceParagraph(App& app, float x, float y) {
     }
 }
 
-void NoOperation() {}
-
 }  // namespace movra

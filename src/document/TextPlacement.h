@@ -30,7 +30,4 @@ std::string SplitFirstLine(App& app, std::string& text);
 // leaving PendingTextLines as it was.
 void PlaceParagraph(App& app, float x, float y);
 
-// Does nothing: the tool-bar button "粗细" is bound to it.
-void NoOperation();
-
 }  // namespace movra

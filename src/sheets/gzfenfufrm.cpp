@@ -249,9 +249,10 @@ void gzfenfufrm::Label3_Click() {
     app.sheets.SheetOutputFolder = folder;
 }
 
+// The folder was taken from Text1 when the window loaded, or from the picker since; what is typed
+// into Text1 afterwards does not move it.
 bool gzfenfufrm::PrepareOutputFolder() {
-    const std::string folder = FolderOf(Text1.Text());
-    app.sheets.SheetOutputFolder = folder;
+    const std::string folder = FolderOf(app.sheets.SheetOutputFolder);
     std::error_code error;
     bool usable = !folder.empty();
     if (usable) {

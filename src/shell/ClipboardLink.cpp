@@ -39,14 +39,6 @@ PointFieldOrder LinkLayout(const std::string& format) {
     return ParsePointFieldOrder(format);
 }
 
-// A field without the line breaks at its ends: a record after the first of a multi-line text
-// starts with the line break that followed the record before it.
-std::string WithoutLineBreaks(const std::string& field) {
-    const std::size_t first = field.find_first_not_of("\r\n");
-    if (first == std::string::npos) return {};
-    return field.substr(first, field.find_last_not_of("\r\n") - first + 1);
-}
-
 // A field that must be a number as a whole, white space around it allowed; RuntimeError otherwise.
 double LinkNumber(const std::string& field) {
     const char* space = " \t\r\n\v\f";
@@ -65,8 +57,9 @@ double EdgeFollowing(double edge, double extent, double v) {
     return edge;
 }
 
-// One record as ParsePointRecord takes it, without the view: true when a point was stored.
-bool StoreLinkRecord(App& app, const std::string& record);
+// The map drawn again with the last point of the current layer standing out in the current
+// colour plus one.
+void DrawLastLinkedPoint(App& app);
 
 }  // namespace
 
@@ -109,21 +102,16 @@ void SplitLinkRecords(App& app) {
     ClipboardLinkState& link = app.form1->link;
     if (link.LinkBuffer.empty()) return;
     const std::string batch = std::exchange(link.LinkBuffer, std::string());
-    // The map is drawn once, after the last point, with the view following that point: a full
-    // redraw for every point of a long batch would hold the window for many seconds.
+    // Every point moves the view as it comes, but the map is drawn once, after the last point:
+    // a full redraw for every point of a long batch would hold the window for many seconds, and
+    // each would be drawn over by the next.
     bool stored = false;
     for (const std::string& record : SplitText(batch, app.settings.RecordSeparator))
-        stored = StoreLinkRecord(app, record) || stored;
-    if (stored) KeepPointInView(app);
+        stored = ParsePointRecord(app, record, LinkRedraw::Deferred) || stored;
+    if (stored) DrawLastLinkedPoint(app);
 }
 
-void ParsePointRecord(App& app, const std::string& record) {
-    if (StoreLinkRecord(app, record)) KeepPointInView(app);
-}
-
-namespace {
-
-bool StoreLinkRecord(App& app, const std::string& record) {
+bool ParsePointRecord(App& app, const std::string& record, LinkRedraw redraw) {
     if (!app.form1) return false;
     ClipboardLinkState& link = app.form1->link;
     if (record.size() >= 3 && EqualsIgnoreCase(record.substr(0, 3), "GS:")) {
@@ -132,11 +120,10 @@ bool StoreLinkRecord(App& app, const std::string& record) {
     }
     const std::string& separator = app.current.FieldSeparator;
     if (separator.empty() || record.find(separator) == std::string::npos) return false;
-    std::vector<std::string> fields = SplitText(record, separator);
+    const std::vector<std::string> fields = SplitText(record, separator);
     if (fields.size() < 3 || fields.size() > 8) return false;
     const PointFieldOrder order = LinkLayout(link.ClipboardLinkFormat);
     if (!order.DescribesPoints() || static_cast<int>(fields.size()) < order.FieldsNeeded()) return false;
-    for (std::string& field : fields) field = WithoutLineBreaks(field);
     const auto field = [&](PointField f) -> const std::string& {
         return fields[static_cast<std::size_t>(order.Column(f))];
     };
@@ -150,10 +137,12 @@ bool StoreLinkRecord(App& app, const std::string& record) {
         if (order.Names(PointElevationField)) z = LinkNumber(field(PointElevationField));
     });
     if (!numbers || std::fabs(z) > FLT_MAX) return false;
+    // The name is kept as the sender wrote it: a line break before a record of a multi-line
+    // text stays at the start of its name.
     const std::string text = order.Names(PointNameField)     ? field(PointNameField)
                              : order.Names(PointNumberField) ? std::string("0")
                                                              : std::string();
-    return GuardSilently([&] {
+    const bool stored = GuardSilently([&] {
         RecordStore& store = app.store;
         MapRecord& r = OpenPointSlot(app, TypeHeightPoints1, x, y, 0, text);
         r.RecordZ1 = static_cast<float>(z);
@@ -161,27 +150,40 @@ bool StoreLinkRecord(App& app, const std::string& record) {
         store.Count(store.CurrentLayer) += 1;
         app.current.ModifiedFlag = -1;
     });
+    if (stored) KeepPointInView(app, redraw);
+    return stored;
 }
 
-}  // namespace
-
-void KeepPointInView(App& app) {
+void KeepPointInView(App& app, LinkRedraw redraw) {
     GuardSilently([&] {
         if (!app.form1) return;
         const RecordStore& store = app.store;
-        const int layer = store.CurrentLayer;
-        const int slot = store.Count(layer) - 1;
+        const int slot = store.Count(store.CurrentLayer) - 1;
         if (slot < 0) return;
-        const MapRecord& point = store.Get(layer, slot);
+        const MapRecord& point = store.Get(store.CurrentLayer, slot);
         PictureBox& canvas = app.form1->Picture1;
         const double width = canvas.ScaleWidth();
         const double height = canvas.ScaleHeight();
         canvas.SetScale(EdgeFollowing(canvas.ScaleLeft(), width, point.RecordX1),
                         EdgeFollowing(canvas.ScaleTop(), height, point.RecordY1), width, height);
+    });
+    if (redraw == LinkRedraw::Now) DrawLastLinkedPoint(app);
+}
+
+namespace {
+
+void DrawLastLinkedPoint(App& app) {
+    GuardSilently([&] {
+        const RecordStore& store = app.store;
+        const int layer = store.CurrentLayer;
+        const int slot = store.Count(layer) - 1;
+        if (slot < 0) return;
         刷新(app);
         刷图元(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot),
                PackedColorSum(app.current.CurrentColor, 1));
     });
 }
+
+}  // namespace
 
 }  // namespace movra

@@ -360,16 +360,16 @@ void szForm3::Form_Load() {
             }
         }
 
-        // A project at 1:1 is a choice of its own option and survives reopening the window.
+        // A denominator of 99 or less (unset, or the 1:1 drawing option) is no map scale: a
+        // loading starts again from 1:500.
         const double scale = view.ProjectParams[0];
-        if (scale <= 99 && scale != 1) {
+        if (scale <= 99) {
             view.ProjectParams[0] = 500;
         } else {
             const std::pair<OptionButton*, double> marks[] = {
                 {&Option6, 100},     {&Option7, 200},     {&Option8, 500},        {&Option9, 1000},
                 {&Option10, 2000},   {&Option18, 5000},   {&Option11, 10000},     {&Option12, 50000},
-                {&Option13, 100000}, {&Option17, 250000}, {&Option14, 500000},    {&Option15, 1000000},
-                {&Option16, 1}};
+                {&Option13, 100000}, {&Option17, 250000}, {&Option14, 500000},    {&Option15, 1000000}};
             for (const auto& [option, denominator] : marks) {
                 if (scale == denominator) {
                     Mark(*option);

@@ -182,15 +182,19 @@ void chaxunfrm::List2_Click() {
 
 void chaxunfrm::Text1_Change() { Command4.SetEnabled(false); }
 
-void chaxunfrm::Text1_Click() { TakeSelectedText(); }
+// A click into an empty search box offers the selected record's text; a typed search stays.
+void chaxunfrm::Text1_Click() {
+    if (Text1.Text().empty()) TakeSelectedText();
+}
 
-// Coming back to the dialog keeps a text the user typed: only an empty search is filled.
+// Coming back to the dialog after picking a record on the canvas makes that record the search,
+// whatever was typed before.
 void chaxunfrm::Form_GotFocus() { TakeSelectedText(); }
 
 void chaxunfrm::Form_LostFocus() { Timer1.SetEnabled(false); }
 
+// With nothing selected the search boxes keep what they hold.
 void chaxunfrm::TakeSelectedText() {
-    if (!Text1.Text().empty()) return;
     GuardSilently([this] {
         const auto& list = app.selection.SelectionList;
         if (list.size() < 2 || list[0].Layer < 2) return;

@@ -3,6 +3,7 @@
 #include "CanvasFixture.h"
 #include "document/UndoRedo.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/PictureTestHelpers.h"
 
 namespace movra {
 namespace {
@@ -166,6 +167,36 @@ TEST_F(DrawingToolsTest, ALineTypeStoresOneRecordPerSegmentAndAPlainRubberBeyond
     Click(200, 900);
     Click(200, 800);
     ExpectAppended({Expected(12, {100, 900, 200, 900}, "605", "黑体"), Expected(12, {200, 900, 200, 800}, "605", "黑体")});
+}
+
+TEST_F(DrawingToolsTest, ALineTypeSegmentKeepsTheLengthAndDirectionItsDrawingLeft) {
+    // Line type 2 (code 351) of a loaded standard, dashes of 4 and gaps of 1 millimetre.
+    DimensionEmptyStandard(app.symbolStandard);
+    SetLineTypeElements(app.symbolStandard, 2, 1, {{6, 4}, {7, 1}});
+    app.view.ProjectParams[0] = 2000;
+    Arm(ModeLine, "351");
+    Click(100, 900);
+    Surface().ClearRecords();
+    Click(130, 940);   // 50 long, towards (0.6, 0.8)
+    Click(130, 840);   // 100 long, due south
+    MapRecord north = Expected(12, {100, 900, 130, 940, 50, 0.6, 0.8, 0}, "351", "黑体");
+    MapRecord south = Expected(12, {130, 940, 130, 840, 100, 0, -1, 0}, "351", "黑体");
+    ASSERT_EQ(app.store.Count(layer) - start, 2);
+    const MapRecord* expected[] = {&north, &south};
+    for (int k = 0; k < 2; ++k) {
+        const MapRecord& got = app.store.At(layer, start + k);
+        EXPECT_EQ(got.RecordType, 12) << k;
+        for (auto [field, want] : {std::pair{got.RecordX1, expected[k]->RecordX1}, {got.RecordY1, expected[k]->RecordY1},
+                                   {got.RecordX2, expected[k]->RecordX2}, {got.RecordY2, expected[k]->RecordY2},
+                                   {got.RecordX3, expected[k]->RecordX3}, {got.RecordY3, expected[k]->RecordY3},
+                                   {got.RecordX4, expected[k]->RecordX4}, {got.RecordY4, expected[k]->RecordY4}})
+            EXPECT_NEAR(field, want, 1e-12) << "segment " << k << "\n got " << Describe(got);
+        EXPECT_EQ(got.RecordText, expected[k]->RecordText);
+        EXPECT_EQ(got.RecordFont, expected[k]->RecordFont);
+    }
+    // The pattern was laid along the segments: at 1:2000 a dash every 10 ground units, five on
+    // the first and ten on the second.
+    EXPECT_EQ(Surface().PrimitivesOf(SurfacePrimitive::Kind::Line).size(), 15u);
 }
 
 TEST_F(DrawingToolsTest, FreehandAddsTheMeanOfEveryThreeMovesAndEndsAtTheRelease) {

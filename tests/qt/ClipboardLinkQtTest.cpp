@@ -2,17 +2,16 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 
 #include "App.h"
 #include "DialogTestHelpers.h"
@@ -48,16 +47,14 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     QAction* start = MenuAction(run, "插入", "启动超级链");
     ASSERT_NE(start, nullptr);
     bool chosen = false;
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    ModalWatchdog watchdog([&] {
         if (app.linkDialog && app.linkDialog->Loaded()) app.linkDialog->Unload();
     });
-    watchdog.start(10000);
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(app.linkDialog);
+    ModalDriver driver([&](QWidget* window) {
+        if (chosen || !app.linkDialog || window != run.binder.WindowOf(*app.linkDialog)) return;
+        chosen = true;
         wbxxFrm& d = *app.linkDialog;
-        QWidget* window = run.binder.WindowOf(d);
-        ASSERT_TRUE(window && window->isVisible() && window->isModal());
+        EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(window->windowTitle().toStdString(), "启动超级链");
         // Polling already, every second until an interval is chosen.
         EXPECT_TRUE(run.form1.Timer1.Running());
@@ -67,8 +64,7 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
         intervals->setCurrentRow(2);  // "10"
         layouts->setCurrentRow(11);   // "idxyz"
         SaveTestPicture(window->grab().toImage(), "clipboard-link-dialog.png");
-        chosen = true;
-        BoundWidget<QPushButton>(run, d.Command1)->click();
+        PressLater(BoundWidget<QPushButton>(run, d.Command1));
     });
     start->trigger();  // returns when the dialog is closed
     ASSERT_TRUE(chosen);
@@ -85,16 +81,21 @@ TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     ASSERT_NE(picture, nullptr);
     const QImage blank = picture->grab().toImage();
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return app.store.Count(1) == 1; }));
     const MapRecord& r = app.store.Get(1, 0);
     EXPECT_EQ(r.RecordType, 46);
     EXPECT_DOUBLE_EQ(r.RecordX1, x);
     EXPECT_DOUBLE_EQ(r.RecordY1, y);
     EXPECT_NEAR(canvas.ScaleLeft(), x - width / 4, 1e-6);
-    // Further polls of the same text add nothing.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Further polls of the same text add nothing: three more are counted as they come.
+    int polls = 0;
+    const auto poll = run.form1.Timer1.onTimer;
+    run.form1.Timer1.onTimer = [&polls, poll] {
+        poll();
+        ++polls;
+    };
+    ASSERT_TRUE(WaitFor([&] { return polls >= 3; }));
+    run.form1.Timer1.onTimer = poll;
     EXPECT_EQ(app.store.Count(1), 1);
 
     SaveTestPicture(picture->grab().toImage(), "clipboard-link-point.png");
@@ -131,37 +132,33 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     QAction* menu = MenuAction(run, "插入", "控制点群");
     ASSERT_NE(menu, nullptr);
     bool formatShown = false, fileChosen = false;
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-    watchdog.start(10000);
+    ModalWatchdog watchdog(CloseActiveModal);
     // The format dialog first: the link's own controls are locked; OK keeps the standard format.
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(app.linkDialog);
+    // Then the open-file dialog, given the file.
+    ModalDriver driver([&](QWidget* window) {
+        if (auto* files = qobject_cast<QFileDialog*>(window)) {
+            if (fileChosen) return;
+            fileChosen = true;
+            EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
+            files->selectFile(QString::fromStdString(path));
+            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(window)) {
+            ADD_FAILURE() << "unexpected message: " << box->text().toStdString();
+            QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
+            return;
+        }
+        if (formatShown || !app.linkDialog || window != run.binder.WindowOf(*app.linkDialog)) return;
+        formatShown = true;
         wbxxFrm& dialog = *app.linkDialog;
-        QWidget* window = run.binder.WindowOf(dialog);
-        ASSERT_TRUE(window && window->isVisible() && window->isModal());
+        EXPECT_TRUE(window->isVisible());
         EXPECT_NE(window->windowTitle().toStdString(), "启动超级链");
         EXPECT_FALSE(run.binder.WidgetOf(dialog.Command2)->isEnabled());
         EXPECT_FALSE(run.binder.WidgetOf(dialog.List1)->isEnabled());
         EXPECT_EQ(BoundWidget<QPushButton>(run, dialog.Command4)->text().toStdString(), "取消");
         SaveTestPicture(window->grab().toImage(), "point-group-format-dialog.png");
-        formatShown = true;
-        // Then the open-file dialog, answered once it is up.
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&, poll] {
-            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
-                files->selectFile(QString::fromStdString(path));
-                fileChosen = true;
-                QMetaObject::invokeMethod(files, "accept");
-                return;
-            }
-            QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(10, *poll);
-        BoundWidget<QPushButton>(run, dialog.Command1)->click();
+        PressLater(BoundWidget<QPushButton>(run, dialog.Command1));
     });
     QWidget* picture = run.binder.WidgetOf(canvas);
     ASSERT_NE(picture, nullptr);

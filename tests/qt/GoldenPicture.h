@@ -1,6 +1,6 @@
 #pragma once
 // Comparing a drawn picture with the one kept in tests/fixtures/golden/. MOVRA_UPDATE_GOLDEN=1
-// (or a missing file) writes the picture instead, to be looked at and kept.
+// writes the picture instead, to be looked at and kept; a missing kept picture fails.
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -37,11 +37,16 @@ inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, in
     const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
     const std::string path = std::string(MOVRA_TEST_SOURCE_DIR) + "/tests/fixtures/golden/" + name + ".png";
     const char* update = std::getenv("MOVRA_UPDATE_GOLDEN");
-    QImage expected(QString::fromStdString(path));
-    if ((update && std::string(update) == "1") || expected.isNull()) {
+    if (update && std::string(update) == "1") {
         ASSERT_TRUE(image.save(QString::fromStdString(path)));
-        if (expected.isNull()) GTEST_SKIP() << "written " << path << "; look at it and keep it";
         return;
+    }
+    QImage expected(QString::fromStdString(path));
+    const std::string actual = "/tmp/movra-golden-" + name + "-actual.png";
+    if (expected.isNull()) {
+        image.save(QString::fromStdString(actual));
+        FAIL() << "no kept picture " << path << "; the drawn one is " << actual
+               << " (MOVRA_UPDATE_GOLDEN=1 keeps it, after a look)";
     }
     expected = expected.convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(expected.size(), image.size()) << name;
@@ -55,7 +60,6 @@ inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, in
         }
     }
     const long allowed = static_cast<long>(allowedFraction * image.width() * image.height());
-    const std::string actual = "/tmp/movra-golden-" + name + "-actual.png";
     if (differing > allowed) image.save(QString::fromStdString(actual));
     EXPECT_LE(differing, allowed) << name << ": see " << actual;
 }

@@ -370,9 +370,8 @@ TEST(QtSurface, RefreshAndDrawingNotifyTheWidget) {
     EXPECT_GE(changes, 2);
 }
 
-// Draws a sample of everything and saves it for a person to look at.
-TEST(QtSurface, SampleDrawingSaved) {
-    QtSurface surface(480, 320);
+// Draws a sample of everything the canvas offers, with or without its texts.
+void DrawSample(QtSurface& surface, bool withTexts) {
     surface.SetBackColor(MakeRgb(0, 0, 0));
     surface.SetScale(0, 320, 480, -320);
     surface.SetForeColor(MakeRgb(255, 255, 255));
@@ -390,34 +389,94 @@ TEST(QtSurface, SampleDrawingSaved) {
     surface.SetFillColor(MakeRgb(0, 0, 160));
     surface.Line(300, 30, 450, 100, MakeRgb(255, 255, 255), LineShape::Box);
     surface.SetFillStyle(FillStyleTransparent);
-    surface.SetFont("宋体", 16);
-    surface.SetCurrentX(20);
-    surface.SetCurrentY(120);
-    surface.Print("宋体：地形图 1:500");
-    surface.SetFont("黑体", 12, true);
-    surface.Print("黑体 粗体");
-    surface.SetFont("楷体_GB2312", 14, false, true);
-    surface.Print("楷体 斜体");
-    surface.SetForeColor(MakeRgb(255, 80, 80));
-    LogicalFont logical;
-    logical.height = -20;
-    logical.escapement = 900;
-    logical.orientation = 900;
-    logical.faceName = "宋体";
-    FontHandle up = surface.CreateFontIndirect(logical);
-    FontHandle previous = surface.SelectFont(up);
-    surface.TextOut(250, 300, "旋转九十度");
-    logical.escapement = 300;
-    logical.orientation = 300;
-    FontHandle turned = surface.CreateFontIndirect(logical);
-    surface.SelectFont(turned);
-    surface.TextOut(300, 300, "斜三十度");
-    surface.SelectFont(previous);
-    surface.DeleteFont(up);
-    surface.DeleteFont(turned);
+    if (withTexts) {
+        surface.SetFont("宋体", 16);
+        surface.SetCurrentX(20);
+        surface.SetCurrentY(120);
+        surface.Print("宋体：地形图 1:500");
+        surface.SetFont("黑体", 12, true);
+        surface.Print("黑体 粗体");
+        surface.SetFont("楷体_GB2312", 14, false, true);
+        surface.Print("楷体 斜体");
+        surface.SetForeColor(MakeRgb(255, 80, 80));
+        LogicalFont logical;
+        logical.height = -20;
+        logical.escapement = 900;
+        logical.orientation = 900;
+        logical.faceName = "宋体";
+        FontHandle up = surface.CreateFontIndirect(logical);
+        FontHandle previous = surface.SelectFont(up);
+        surface.TextOut(250, 300, "旋转九十度");
+        logical.escapement = 300;
+        logical.orientation = 300;
+        FontHandle turned = surface.CreateFontIndirect(logical);
+        surface.SelectFont(turned);
+        surface.TextOut(300, 300, "斜三十度");
+        surface.SelectFont(previous);
+        surface.DeleteFont(up);
+        surface.DeleteFont(turned);
+    }
     surface.SetDrawMode(DrawModeNotXorPen);
     surface.Line(20, 20, 200, 60, MakeRgb(255, 0, 0), LineShape::Box);  // cyan on black
+    surface.SetDrawMode(DrawModeCopyPen);
+}
+
+// Whether a pixel of the colour lies within `reach` pixels of (x, y).
+bool ColourNear(const QtSurface& surface, int x, int y, Rgb color, int reach = 1) {
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+            if (surface.Image().valid(x + dx, y + dy) && PixelAt(surface, x + dx, y + dy) == color) return true;
+    return false;
+}
+
+// The sample shows every figure where its coordinates put it (user y up: pixel y = 320 - y), and
+// is saved for a person to look at.
+TEST(QtSurface, SampleDrawingShowsEveryFigure) {
+    QtSurface surface(480, 320);
+    DrawSample(surface, true);
     ASSERT_TRUE(surface.Image().save("/tmp/movra-surface.png"));
+
+    // The thin white line through (100, 68.7) and the wide green one through (200, 186.1): three
+    // pixels across.
+    EXPECT_TRUE(ColourNear(surface, 100, 251, kWhite));
+    int green = 0;
+    for (int y = 127; y <= 141; ++y) green += PixelAt(surface, 200, y) == kGreen;
+    EXPECT_GE(green, 3);
+    // The dash-dot line along y 160: broken, neither missing nor solid.
+    int cyanOnRow = 0;
+    for (int x = 10; x <= 470; ++x) cyanOnRow += ColourNear(surface, x, 160, MakeRgb(0, 255, 255), 0);
+    EXPECT_GT(cyanOnRow, 100);
+    EXPECT_LT(cyanOnRow, 440);
+    // The circle of radius 60 about (120, 200); the ellipse of aspect 0.5, 80 wide and 40 high.
+    EXPECT_TRUE(ColourNear(surface, 180, 120, MakeRgb(255, 255, 0)));
+    EXPECT_TRUE(ColourNear(surface, 120, 60, MakeRgb(255, 255, 0)));
+    EXPECT_TRUE(ColourNear(surface, 200, 120, MakeRgb(255, 0, 255)));
+    EXPECT_TRUE(ColourNear(surface, 120, 80, MakeRgb(255, 0, 255)));
+    EXPECT_FALSE(ColourNear(surface, 120, 40, MakeRgb(255, 0, 255)));
+    // The arc about (360, 220) with its radii: orange at the centre, where the radii meet.
+    EXPECT_TRUE(ColourNear(surface, 360, 100, MakeRgb(255, 128, 0)));
+    // The box filled dark blue inside its white border.
+    EXPECT_EQ(PixelAt(surface, 375, 255), MakeRgb(0, 0, 160));
+    EXPECT_TRUE(ColourNear(surface, 375, 220, kWhite));
+    // The inverting box over black shows cyan along its top edge (y 20 is pixel row 300).
+    EXPECT_TRUE(ColourNear(surface, 100, 300, MakeRgb(0, 255, 255)));
+
+    // The texts: the same sample without them differs only in the printed lines (from (20, 120)
+    // down, the later lines from the left edge) and in the turned texts, placed in pixels from
+    // (250, 300) and (300, 300) upwards and up to the right; each part holds many pixels.
+    QtSurface plain(480, 320);
+    DrawSample(plain, false);
+    const QRect printedLines(0, 190, 240, 110), turnedTexts(240, 190, 180, 130);
+    const QRect changed = ChangedArea(plain.Image(), surface.Image());
+    EXPECT_TRUE(printedLines.united(turnedTexts).contains(changed)) << changed.x() << "," << changed.y() << " "
+                                                                     << changed.width() << "x" << changed.height();
+    EXPECT_GT(ChangedCount(plain.Image().copy(printedLines), surface.Image().copy(printedLines)), 300);
+    EXPECT_GT(ChangedCount(plain.Image().copy(turnedTexts), surface.Image().copy(turnedTexts)), 200);
+    // The text turned a quarter runs up from (250, 300): a narrow column, tall as five characters.
+    const QRect upright(240, 0, 40, 320);
+    const QRect column = ChangedArea(plain.Image().copy(upright), surface.Image().copy(upright));
+    EXPECT_GT(column.height(), 80);
+    EXPECT_LT(column.width(), 30);
 }
 
 }  // namespace

@@ -45,7 +45,10 @@ TEST(SheetDivisionQt, RealButtonsDivideAMapAndStopADivision) {
     AddTo(app, 1, 3, {1020, 2020, 1400, 2200, 1580, 2050}).RecordColor = MakeRgb(0, 0, 255);
     AddTo(app, 1, 7, {1100, 2100});
 
+    // The output folder is read from Text1 as the window loads.
+    const std::string first = out.Str() + "/first/";
     gzfenfufrm window(app);
+    window.Text1.SetText(first);
     window.Load();
     QWidget* widget = run.binder.Bind(window);
     ASSERT_NE(widget, nullptr);
@@ -56,8 +59,6 @@ TEST(SheetDivisionQt, RealButtonsDivideAMapAndStopADivision) {
     ASSERT_NE(button(window.Command3), nullptr);
     ASSERT_NE(button(window.Command4), nullptr);
 
-    const std::string first = out.Str() + "/first/";
-    window.Text1.SetText(first);
     button(window.Command3)->click();
     QApplication::processEvents();
     EXPECT_EQ(window.Command4.Caption(), "已完成分幅");
@@ -67,9 +68,17 @@ TEST(SheetDivisionQt, RealButtonsDivideAMapAndStopADivision) {
     ASSERT_TRUE(widget->grab().save("/tmp/movra-sheet-division-window.png"));
 
     // A second division, stopped by the real stop button at its first yield: nothing written.
+    // Opened again on another folder.
     const std::string second = out.Str() + "/second/";
-    window.Text1.SetEnabled(true);
+    window.Unload();
+    QApplication::processEvents();
     window.Text1.SetText(second);
+    window.Load();
+    widget = run.binder.Bind(window);
+    ASSERT_NE(widget, nullptr);
+    window.Show();
+    QApplication::processEvents();
+    ASSERT_EQ(app.sheets.SheetOutputFolder, second);
     QTimer::singleShot(0, [&] { button(window.Command4)->click(); });
     button(window.Command3)->click();
     QApplication::processEvents();

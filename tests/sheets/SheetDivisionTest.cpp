@@ -37,9 +37,11 @@ protected:
     }
     ~SheetDivision() override { window.Unload(); }
 
+    // The folder is read from Text1 when the window loads, so it is typed before.
     void Start(const std::string& folder) {
-        window.Load();
+        window.Unload();
         window.Text1.SetText(folder);
+        window.Load();
         window.Command3.Click();
     }
     void EmptyMap() {
@@ -204,6 +206,16 @@ TEST_F(SheetDivision, BadFoldersAndScalesAreRefusedBeforeAnyCut) {
         EXPECT_TRUE(window.Command3.Enabled());
     }
     EXPECT_EQ(Files(out.Str()), std::set<std::string>{"plain"});
+}
+
+TEST_F(SheetDivision, AFolderTypedAfterLoadingIsNotWhereTheSheetsGo) {
+    const std::string loaded = out.Str() + "/loaded/", typed = out.Str() + "/typed/";
+    window.Text1.SetText(loaded);
+    window.Load();
+    window.Text1.SetText(typed);
+    window.Command3.Click();
+    EXPECT_EQ(Files(loaded).size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(typed));
 }
 
 TEST_F(SheetDivision, TheFolderPickerTakesTheFolderOfTheChosenName) {

@@ -179,12 +179,13 @@ TEST_F(ClipboardLink, SwappedColumnsGiveTheSamePoint) {
     EXPECT_EQ(Point(0).RecordY1, Point(1).RecordY1);
 }
 
-TEST_F(ClipboardLink, NamesOfAMultiLineTextKeepNoLineBreak) {
+TEST_F(ClipboardLink, NamesOfAMultiLineTextKeepTheirLineBreakAndBlanks) {
     StartLink("m,x,y,z");
-    Poll("A,1,2,3'\r\nB,4,5,6'\r\nC,7,8,9'", 2);
+    Poll("A,1,2,3'\r\nB,4,5,6'\r\n C ,7,8,9'", 2);
     ASSERT_EQ(Points(), 3);
-    EXPECT_EQ(std::string(Point(1).RecordText), "B");
-    EXPECT_EQ(std::string(Point(2).RecordText), "C");
+    EXPECT_EQ(std::string(Point(0).RecordText), "A");
+    EXPECT_EQ(std::string(Point(1).RecordText), "\r\nB");
+    EXPECT_EQ(std::string(Point(2).RecordText), "\r\n C ");
     EXPECT_DOUBLE_EQ(Point(2).RecordX1, 7);
 }
 
@@ -238,11 +239,13 @@ TEST_F(ClipboardLink, TheViewFollowsThePointAndABatchRedrawsOnce) {
     EXPECT_NEAR(canvas.ScaleTop() + height - y2, height / 4, 1e-6);
     EXPECT_EQ(canvas.ScaleWidth(), width);
 
-    // A batch is drawn once, after its last point, which the view follows.
+    // A batch is drawn once, after its last point; the view follows every point in turn: the
+    // second point lies in the view the first one moved to, so the view stays there.
     const size_t one = (clears() - before) / 3;  // three points drawn above, one redraw each
     const size_t beforeBatch = clears();
-    const double x3 = canvas.ScaleLeft() - 2 * width;
-    const std::string batch = "1,2,3'" + std::to_string(x3) + "," + std::to_string(y2) + ",1'";
+    const double x3 = canvas.ScaleLeft() - 2 * width, x4 = x3 + width / 8;
+    const std::string middle = std::to_string(canvas.ScaleTop() + height / 2);
+    const std::string batch = std::to_string(x3) + "," + middle + ",1'" + std::to_string(x4) + "," + middle + ",1'";
     ReceiveLinkText(t.app, batch);
     ReceiveLinkText(t.app, batch);
     EXPECT_EQ(Points(), 5);

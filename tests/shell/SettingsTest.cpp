@@ -44,14 +44,28 @@ TEST_F(SettingsTest, LoadRuleMarksTheScaleOptionAndResetsTheDatum) {
     };
     const Case cases[] = {{100000, &szForm3::Option13, 100000}, {500000, &szForm3::Option14, 500000},
                           {5000, &szForm3::Option18, 5000},     {250000, &szForm3::Option17, 250000},
-                          {1, &szForm3::Option16, 1},           {0, &szForm3::Option8, 500}};
+                          {100, &szForm3::Option6, 100},
+                          // 99 and less is no scale of a map: the load makes it 1:500, marking nothing.
+                          {1, nullptr, 500},                    {99, nullptr, 500},
+                          {0, nullptr, 500}};
     for (const Case& c : cases) {
         t.app.view.ProjectParams[0] = c.denominator;
         Window().Load();
-        EXPECT_TRUE((Window().*c.option).Value()) << c.denominator;
-        EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], c.after);
+        if (c.option)
+            EXPECT_TRUE((Window().*c.option).Value()) << c.denominator;
+        else
+            EXPECT_FALSE(Window().Option16.Value()) << c.denominator;
+        EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], c.after) << c.denominator;
         Window().Unload();
     }
+    // A project set to 1:1 in the window does not keep it past the next loading.
+    Window().Load();
+    Window().Option16.Click();
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], 1);
+    Window().Unload();
+    Window().Load();
+    EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], 500);
+    Window().Unload();
     t.app.view.ProjectParams[0] = 300;
     Window().Load();
     EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[0], 300);

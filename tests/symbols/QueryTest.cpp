@@ -498,7 +498,15 @@ TEST_F(QueryTest, ClassesListTheirFieldsAndTheSelectionGivesTheSearch) {
     d.Text1_Click();
     EXPECT_EQ(d.Text1.Text(), "412");
     EXPECT_EQ(d.Text2.Text(), "412");
-    // Coming back to the dialog keeps what was typed.
+    // A click keeps a typed search; coming back to the dialog replaces it by the selection.
+    d.Text1.SetText("typed");
+    d.Text1_Click();
+    EXPECT_EQ(d.Text1.Text(), "typed");
+    d.Form_GotFocus();
+    EXPECT_EQ(d.Text1.Text(), "412");
+    EXPECT_EQ(d.Text2.Text(), "412");
+    // With nothing selected, coming back keeps what was typed.
+    app.selection.SelectionList = {{0, 0}};
     d.Text1.SetText("typed");
     d.Form_GotFocus();
     EXPECT_EQ(d.Text1.Text(), "typed");

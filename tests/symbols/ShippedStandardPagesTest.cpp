@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "basic/Files.h"
@@ -34,11 +35,14 @@ SymbolStandard Load(const std::string& name) {
     return st;
 }
 
-// The name a button's item carries: its caption, and for an "未定" button the undetermined
-// boundary of the button before it ("*未定国界").
+// The name a button's item carries: its caption; for an "未定" button the undetermined boundary
+// of the button before it ("*未定国界"); for a caption an earlier button already shows, the
+// caption and "之二" ("*在建1之二"), so that no two items share a name.
 std::string NameOfButton(int code) {
     const std::string caption = Trim(SymbolButtonCaption(code));
     if (caption == "未定") return "*未定" + Trim(SymbolButtonCaption(code - 1));
+    for (int earlier = 351; earlier < code; ++earlier)
+        if (Trim(SymbolButtonCaption(earlier)) == caption) return "*" + caption + "之二";
     return "*" + caption;
 }
 
@@ -68,6 +72,15 @@ TEST(ShippedStandardPages, EveryButtonFindsItsItem) {
                     if (st.LineTypePattern.At(t, i, 0) == LineSymbol) {
                         EXPECT_TRUE(DrawsSomething(st, static_cast<int>(st.LineTypePattern.At(t, i, 1))));
                     }
+            }
+        }
+        // No two line types or patterns share a name: the name tells which one is armed.
+        std::set<std::string> names;
+        for (int code = 350; code <= 608; ++code) {
+            const int t = LineTypeOfCode(code) ? LineTypeOfCode(code) : code - LineTypeCodeBase;
+            const std::string lineName = st.LineTypeNames.At(t);
+            if (lineName.size() > 1) {
+                EXPECT_TRUE(names.insert(lineName).second) << code << " " << lineName;
             }
         }
         // The line types keep their named meaning: 351 a bank, 413 the railway, 506 the contour.

@@ -19,13 +19,14 @@ QString TitleOr(const std::string& title) {
     return name.isEmpty() ? QStringLiteral("Movra") : name;
 }
 
-struct ButtonSpec {
+// A button of a message box: the answer it gives, its text and its role in the box.
+struct ButtonLook {
     int answer;
     const char* text;
     QMessageBox::ButtonRole role;
 };
 
-std::vector<ButtonSpec> ButtonsOf(int style) {
+std::vector<ButtonLook> ButtonsOf(int style) {
     switch (style & 7) {
         case MsgOkCancel: return {{AnswerOk, "确定", QMessageBox::AcceptRole}, {AnswerCancel, "取消", QMessageBox::RejectRole}};
         case MsgAbortRetryIgnore:
@@ -58,10 +59,10 @@ int QtPrompt::MsgBox(const std::string& text, int style, const std::string& titl
     QMessageBox box(IconOf(style), TitleOr(title), FromUtf8(text), QMessageBox::NoButton, QApplication::activeWindow());
     std::vector<std::pair<QAbstractButton*, int>> buttons;
     QAbstractButton* escape = nullptr;
-    for (const ButtonSpec& spec : ButtonsOf(style)) {
-        QPushButton* button = box.addButton(QString::fromUtf8(spec.text), spec.role);
-        buttons.emplace_back(button, spec.answer);
-        if (spec.answer == AnswerCancel || (spec.answer == AnswerOk && buttons.size() == 1 && (style & 7) == 0))
+    for (const ButtonLook& look : ButtonsOf(style)) {
+        QPushButton* button = box.addButton(QString::fromUtf8(look.text), look.role);
+        buttons.emplace_back(button, look.answer);
+        if (look.answer == AnswerCancel || (look.answer == AnswerOk && buttons.size() == 1 && (style & 7) == 0))
             escape = button;
     }
     // The default button is chosen by 256 (second) and 512 (third).
