@@ -188,6 +188,18 @@ TEST_F(GpsWindow, TicksMarkThePositionAndFollowIt) {
     EXPECT_FALSE(port().IsOpen());
 }
 
+TEST_F(GpsWindow, ALostPortIsClosedNamedAndOpenedAgainByTheSignalTest) {
+    port().Inject(Valid.substr(0, 40));  // cut off by the loss: never a sentence
+    port().HangUp();
+    EXPECT_FALSE(port().IsOpen());
+    EXPECT_EQ(t.platform.promptScript.LastText(), "端口/dev/ttyS0不存在");
+    EXPECT_EQ(w->NmeaBuffer, "");
+    w->Command1.Click();
+    ASSERT_TRUE(port().IsOpen());
+    port().Inject(Valid.substr(40) + Valid);
+    EXPECT_EQ(w->FixLatitude, 3000);
+}
+
 TEST_F(GpsWindow, TheIntervalTheSignalTestAndThePortChoice) {
     for (auto [text, ms] : std::vector<std::pair<const char*, int>>{
              {"1", 1000}, {"2.5", 2500}, {"60", 60000}, {"65", 65000}, {"66", 65000}, {"0", 1000}, {"-3", 1000},
