@@ -236,7 +236,7 @@ std::string OrientOnZeroDirection(App& app, double directionReading, const std::
     s.StationAngles[1] = Azimuth(s.StationX[0], s.StationY[0], s.StationX[1], s.StationY[1]);
     const double beta = AngleBetween(s.StationX[0], s.StationY[0], s.StationX[1], s.StationY[1], s.StationX[2],
                                      s.StationY[2]);
-    const std::string prediction = PlainNumberText(RadToDms(beta + s.StationAngles[0]));
+    const std::string prediction = DmsText(RadToDms(beta + s.StationAngles[0]));
     // The circle is best set near zero on the zero direction, so that readings stay small.
     if (directionReading < 0 || directionReading > 9)
         return "零方向读数宜在0~9度之间" + lineBreak + "检查方向读数预测为:" + lineBreak + prediction + lineBreak;
@@ -254,7 +254,7 @@ std::string CheckDirectionError(const App& app, double directionReading, const s
     // Five decimals, cut towards zero; the small allowance keeps 5" from reading 4.9".
     const double magnitude = Int(std::fabs(e) * 100000 + 1e-6) / 100000;
     const double shown = e < 0 && magnitude > 0 ? -magnitude : magnitude;
-    return "检查方向读数误差(ddd.mmss)为:" + lineBreak + PlainNumberText(shown);
+    return "检查方向读数误差(ddd.mmss)为:" + lineBreak + DmsText(shown);
 }
 
 }  // namespace movra

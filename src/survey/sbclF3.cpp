@@ -218,7 +218,7 @@ void sbclF3::Form_Load() {
         Timer1.SetEnabled(false);
         Move(app.platform.screen().WidthTwips() - Width(), Top(), Width(), Height());
         const StationSetup& s = app.station;
-        Label11.SetCaption("零读数:" + Num(RadToDms(s.StationAngles[0])));
+        Label11.SetCaption("零读数:" + DmsText(RadToDms(s.StationAngles[0])));
         Label12.SetCaption("起点X:" + Num(s.StationX[0]));
         Label13.SetCaption("起点Y:" + Num(s.StationY[0]));
         Text4.SetText(Num(s.StationY[3]));
