@@ -109,30 +109,43 @@ TEST_F(CaptureWindow, PlotsPointsIntoTheCurrentLayerUntilALayerIsChosen) {
 }
 
 TEST_F(CaptureWindow, FiveLineVerticesChainIntoTheNextSlot) {
+    // The run starts with "新": the first line passes over the open slot, which stays empty.
+    ASSERT_EQ(w->Label10.Caption(), "新");
     Plot("400", 10, 0);
     EXPECT_EQ(w->Label10.Caption(), "连");
     for (int k = 1; k < 5; ++k) Plot("400", 10 + k, 0);
-    EXPECT_EQ(At(0).RecordType, 45);
-    EXPECT_EQ(At(0).RecordPen, 6);
-    EXPECT_NEAR(At(0).RecordY4, 2013, 1e-9);
-    EXPECT_EQ(At(1).RecordType, 41);
-    EXPECT_NEAR(At(1).RecordY1, 2014, 1e-9);
-    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(At(0).RecordType, 0);
+    EXPECT_EQ(At(1).RecordType, 45);
+    EXPECT_EQ(At(1).RecordPen, 6);
+    EXPECT_NEAR(At(1).RecordY4, 2013, 1e-9);
+    EXPECT_EQ(At(2).RecordType, 41);
+    EXPECT_NEAR(At(2).RecordY1, 2014, 1e-9);
+    EXPECT_EQ(Count(), 2);
     EXPECT_EQ(t.app.survey.SurveyVertexState[1], 1);
 
-    // "新" closes the line in progress; the next line starts in the following slot.
+    // "新" with a line in progress ends it there; the next line starts in the following slot.
     w->Label10_Click();
     EXPECT_EQ(w->Label10.Caption(), "新");
     Plot("500", 30, 0);
-    EXPECT_EQ(Count(), 2);
-    EXPECT_EQ(At(1).RecordType, 41);
+    EXPECT_EQ(Count(), 3);
     EXPECT_EQ(At(2).RecordType, 41);
-    EXPECT_EQ(std::string(At(2).RecordText), "500");
+    EXPECT_EQ(At(3).RecordType, 41);
+    EXPECT_EQ(std::string(At(3).RecordText), "500");
     EXPECT_EQ(w->Label10.Caption(), "连");
     // Code 700 is a line vertex that never starts a new line by itself.
     w->Label10_Click();
     Plot("700", 31, 0);
-    EXPECT_EQ(At(2).RecordType, 42);
+    EXPECT_EQ(At(3).RecordType, 42);
+
+    // "新" (still shown: 700 kept it) with nothing in progress, after a symbol, passes over the
+    // open slot too.
+    Plot("36", 32, 0);
+    EXPECT_EQ(Count(), 5);
+    ASSERT_EQ(w->Label10.Caption(), "新");
+    Plot("351", 33, 0);
+    EXPECT_EQ(At(5).RecordType, 0);
+    EXPECT_EQ(At(6).RecordType, 41);
+    EXPECT_EQ(Count(), 6);
 }
 
 TEST_F(CaptureWindow, ElevationPointsGoFourToARecord) {
@@ -399,7 +412,8 @@ TEST(CaptureOverTheLine, ARecordedSurveyStoresTheSamePointsHoweverItsBytesArrive
     const CaptureOutcome typed = CaptureRecordedSurvey(nullptr);
     ASSERT_EQ(typed.reports.size(), 2u);
     EXPECT_NE(typed.reports[1].find("检查方向读数误差"), std::string::npos);
-    EXPECT_EQ(typed.records.size(), 13u);  // 26 points: 12 records and a line in progress
+    // 26 points: 12 records, the empty slot before the first line, and a line in progress.
+    EXPECT_EQ(typed.records.size(), 14u);
 
     std::string stream;
     std::vector<std::string> whole, bytes, chunks;
