@@ -59,6 +59,15 @@ struct SurveyQtTest : ::testing::Test {
                             Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &release);
     }
+    // The station at E 1000, N 2000, H 50 with the zero direction due north and the check direction
+    // due east; instrument height 1.5, target heights 1.5 and 2.
+    static void SetUpStation(App& app) {
+        StationSetup& st = app.station;
+        st.StationX = {1000, 1000, 1100, 1.5};
+        st.StationY = {2000, 2100, 2000, 1.5};
+        st.StationH = {50, 0, 0, 2};
+        st.StationAngles[1] = 0;
+    }
     // Closes the next message box shown, keeping its text.
     static void AnswerNextMessageBox(std::string& text) {
         auto poll = std::make_shared<std::function<void()>>();
@@ -183,11 +192,7 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
     run.Start();
     QApplication::processEvents();
     App& app = run.app;
-    StationSetup& st = app.station;
-    st.StationX = {1000, 1000, 1100, 1.5};
-    st.StationY = {2000, 2100, 2000, 1.5};
-    st.StationH = {50, 0, 0, 0};
-    st.StationAngles[1] = 0;
+    SetUpStation(app);
 
     // "Survy(&F)" opens the window; the instrument's device is chosen in it and kept.
     auto* survy = WidgetOf<QPushButton>(run, run.form1.Command9);
@@ -306,10 +311,7 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     run.Start();
     QApplication::processEvents();
     App& app = run.app;
-    StationSetup& st = app.station;
-    st.StationX = {1000, 1000, 1100, 1.5};
-    st.StationY = {2000, 2100, 2000, 1.5};
-    st.StationH = {50, 0, 0, 2};
+    SetUpStation(app);
     WidgetOf<QPushButton>(run, run.form1.Command9)->click();  // Survy(&F)
     QApplication::processEvents();
     ASSERT_TRUE(app.captureWindow);
