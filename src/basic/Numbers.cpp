@@ -280,6 +280,19 @@ std::string PlainNumberText(float value) { return SignedPlain(value, 7); }
 std::string PlainNumberText(std::int32_t value) { return std::to_string(value); }
 std::string PlainNumberText(std::uint8_t value) { return std::to_string(value); }
 
+std::string DecimalNumberText(double value, int maxDecimals) {
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15) return PlainNumberText(value);
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                      std::clamp(maxDecimals, 0, 30));
+    std::string text(buffer, result.ptr);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
 std::string PrintNumberText(double value) {
     return PrintForm(value < 0, PlainMagnitude(std::fabs(value), 15));
 }

@@ -45,6 +45,10 @@ std::string PlainNumberText(float value);
 std::string PlainNumberText(std::int32_t value);
 std::string PlainNumberText(std::uint8_t value);
 
+// Decimal form: the plain form rounded to at most `maxDecimals` decimals, but never in exponent
+// form ("0.00004", not "4E-05"): for values read at a glance, such as a check error of 0.4".
+std::string DecimalNumberText(double value, int maxDecimals);
+
 // Exponent form from a decimal exponent of 15 (7 for a single) upward and below 1E-04; the
 // exponent has a sign and at least two digits ("1E+16", "1.5E-05"). NaN and infinity, which no
 // computation of the program should produce, read "NaN" and "Inf".

@@ -12,6 +12,7 @@
 // record store. A ScratchXY too short for the elements a procedure names is reported in a
 // message box (description as text, error number as title) and the procedure gives its neutral
 // result.
+#include <string>
 
 namespace movra {
 
@@ -34,6 +35,9 @@ double Dist(double x1, double y1, double x2, double y2);
 // of its magnitude. A value that is not finite gives π (DmsToRad) or 90 (RadToDms).
 double DmsToRad(double packed);
 double RadToDms(double radians);
+// A packed angle as the survey windows show it: plain decimals to a hundred-thousandth of a second,
+// never in exponent form (a check error of 0.4" shows as 0.00004).
+std::string DmsText(double packed);
 
 // Azimuth and direction angle of P1→P2. Coincident points give 0.
 double Azimuth(double x1, double y1, double x2, double y2);

@@ -71,6 +71,9 @@ double RadToDms(double radians) {
     return sign * ((degrees * 10000.0 + minutes * 100.0 + seconds) / 10000.0);
 }
 
+// Seconds take the third and fourth decimals: five more show a hundred-thousandth of a second.
+std::string DmsText(double packed) { return DecimalNumberText(packed, 9); }
+
 double Azimuth(double x1, double y1, double x2, double y2) {
     const double dx = x2 - x1;
     const double dy = y2 - y1;

@@ -28,6 +28,9 @@ public:
     virtual bool DataSetReady() const = 0;
     // Runs between events when bytes have arrived.
     std::function<void()> onReceive;
+    // Runs between events when the device went away while open (a USB adapter pulled, the far end
+    // of a pseudo-terminal closed): the port has closed itself by then and can be opened again.
+    std::function<void()> onLost;
 };
 
 class SerialPortFactory {

@@ -141,6 +141,7 @@ void GPSdaohang::OpenPort() {
         if (!PortDevice.empty()) ports.NameDevice(GpsPortNumber, PortDevice);
         MSComm1 = ports.CreateSerialPort();
         MSComm1->onReceive = [this] { MSComm1_OnComm(); };
+        MSComm1->onLost = [this] { MSComm1_OnLost(); };
         portDevice_ = PortDevice;
     }
     MSComm1->Open(GpsPortNumber, PortSettings);
@@ -160,6 +161,14 @@ void GPSdaohang::MSComm1_OnComm() {
         NmeaBuffer += received;
         ParseGprmc(NmeaBuffer);
     });
+}
+
+void GPSdaohang::MSComm1_OnLost() {
+    // A sentence cut off by the loss is no sentence; the signal test opens the port again.
+    NmeaBuffer.clear();
+    if (!Loaded()) return;
+    const std::string device = portDevice_.empty() ? PlainNumberText(static_cast<std::int32_t>(GpsPortNumber)) : portDevice_;
+    app.platform.prompt().MsgBox("端口" + device + "不存在");
 }
 
 void GPSdaohang::ParseGprmc(std::string& buffer) {

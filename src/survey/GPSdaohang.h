@@ -71,6 +71,8 @@ public:
     void Command4_Click();
     void Command5_Click();
     void MSComm1_OnComm();
+    // The receiver's port went away (its device unplugged): the port is closed.
+    void MSComm1_OnLost();
     // Takes the complete sentences of the buffer into the fix.
     void ParseGprmc(std::string& buffer);
     void Timer1_Timer();

@@ -81,14 +81,6 @@ std::optional<NmeaFix> ReadSentence(const std::string& body) {
         fix->course = FieldNumber(f[8]).value_or(0);
         return fix;
     }
-    if (KnownTalker(f[0], "GGA")) {
-        if (f.size() < 7) return std::nullopt;
-        const std::string quality = Trim(f[6]);
-        if (quality.empty() || quality == "0") return std::nullopt;
-        auto fix = PositionAt(f, 2);
-        if (fix) fix->time = f[1];
-        return fix;
-    }
     return std::nullopt;
 }
 

@@ -37,6 +37,19 @@ void CloseRecordInProgress(App& app, int layer) {
     KindOf(app, layer) = SurveyNothing;
 }
 
+// A new line asked for ("新"): the record in progress ends and the open slot advances whether or
+// not one was in progress, so the new line stands apart from what came before; a slot passed over
+// is left empty.
+void StartNewLine(App& app, int layer) {
+    RecordStore& store = app.store;
+    std::uint8_t& state = StateOf(app, layer);
+    const int open = store.Count(layer);
+    if (state < 1 || state > 3) store.At(layer, open) = MapRecord{};
+    store.Count(layer) = open + 1;
+    state = 0;
+    KindOf(app, layer) = SurveyNothing;
+}
+
 void SetVertex(MapRecord& r, int vertex, const DetailPoint& p) {
     const float h = static_cast<float>(p.H);
     switch (vertex) {
@@ -130,12 +143,15 @@ bool StoreDetailPoint(App& app, const DetailPoint& p, const std::string& code) {
     SurveyCapture& survey = app.survey;
     const SurveyPointKind kind = KindOfCode(code, number);
 
-    // Room for the slot written and the open slot after it; the layer grows when it is full.
-    if (store.Count(L) + 2 > store.LayerCapacity) GrowLayerCapacity(app);
-    if (store.Count(L) + 2 > store.LayerCapacity) throw RuntimeError(ErrSubscriptOutOfRange, LayerFullMessage);
+    const bool newLine = number > 350 && number < 700 && survey.SurveyLineContinue == 0;
 
-    // A new line is asked for: the record in progress ends here.
-    if (number > 350 && number < 700 && survey.SurveyLineContinue == 0) CloseRecordInProgress(app, L);
+    // Room for the slot written and the open slot after it (and the slot a new line passes over);
+    // the layer grows when it is full.
+    const int room = newLine ? 3 : 2;
+    if (store.Count(L) + room > store.LayerCapacity) GrowLayerCapacity(app);
+    if (store.Count(L) + room > store.LayerCapacity) throw RuntimeError(ErrSubscriptOutOfRange, LayerFullMessage);
+
+    if (newLine) StartNewLine(app, L);
     // A point of another kind than the record in progress closes it first.
     const std::uint8_t state = StateOf(app, L);
     const std::uint8_t inProgress = KindOf(app, L);
@@ -236,7 +252,7 @@ std::string OrientOnZeroDirection(App& app, double directionReading, const std::
     s.StationAngles[1] = Azimuth(s.StationX[0], s.StationY[0], s.StationX[1], s.StationY[1]);
     const double beta = AngleBetween(s.StationX[0], s.StationY[0], s.StationX[1], s.StationY[1], s.StationX[2],
                                      s.StationY[2]);
-    const std::string prediction = PlainNumberText(RadToDms(beta + s.StationAngles[0]));
+    const std::string prediction = DmsText(RadToDms(beta + s.StationAngles[0]));
     // The circle is best set near zero on the zero direction, so that readings stay small.
     if (directionReading < 0 || directionReading > 9)
         return "零方向读数宜在0~9度之间" + lineBreak + "检查方向读数预测为:" + lineBreak + prediction + lineBreak;
@@ -254,7 +270,7 @@ std::string CheckDirectionError(const App& app, double directionReading, const s
     // Five decimals, cut towards zero; the small allowance keeps 5" from reading 4.9".
     const double magnitude = Int(std::fabs(e) * 100000 + 1e-6) / 100000;
     const double shown = e < 0 && magnitude > 0 ? -magnitude : magnitude;
-    return "检查方向读数误差(ddd.mmss)为:" + lineBreak + PlainNumberText(shown);
+    return "检查方向读数误差(ddd.mmss)为:" + lineBreak + DmsText(shown);
 }
 
 }  // namespace movra

@@ -118,7 +118,7 @@ void cezhanfrm::ShowDirection(int row) {
     const StationSetup& s = app.station;
     const double azimuth = RadToDms(Azimuth(s.StationX[0], s.StationY[0], s.StationX[row], s.StationY[row]));
     const double distance = Dist(s.StationX[0], s.StationY[0], s.StationX[row], s.StationY[row]);
-    (row == 1 ? Text17 : Text19).SetText(Num(azimuth));
+    (row == 1 ? Text17 : Text19).SetText(DmsText(azimuth));
     (row == 1 ? Text18 : Text20).SetText(Num(distance));
 }
 
@@ -146,7 +146,7 @@ void cezhanfrm::Form_Load() {
     Text14.SetText(Num(s.StationX[3]));
     Text15.SetText(Num(s.StationH[3]));
     Text16.SetText(Num(s.StationAux[3]));
-    Text26.SetText(Num(RadToDms(s.StationAngles[0])));
+    Text26.SetText(DmsText(RadToDms(s.StationAngles[0])));
     ShowDirection(2);
     ShowDirection(1);
 }

@@ -23,10 +23,10 @@ constexpr Rgb Blue = MakeRgb(0, 0, 255);
 constexpr Rgb LampRed = MakeRgb(255, 0, 0);
 constexpr Rgb LampYellow = MakeRgb(255, 255, 0);
 constexpr Rgb PointRed = MakeRgb(255, 0, 0);
-// Received characters that make a receive event, as the instrument link is set up.
-constexpr int ReceiveThreshold = 32;
-// Yields of a receive event before it reads, so that the rest of a transmission can arrive.
-constexpr int ReceiveYields = 1024;
+// The received records the status box shows, and the characters shown of each: noise at full
+// rate must not grow the box without end.
+constexpr size_t ShownRecords = 5;
+constexpr long ShownRecordLength = 120;
 constexpr int AutoInterval = 1000;
 constexpr int IdleInterval = 3000;
 // Paper millimetres between the plotted point and the canvas's top edge.
@@ -47,6 +47,22 @@ std::vector<std::string> Fields(const std::string& text, const std::string& sepa
     }
     fields.push_back(text.substr(start));
     return fields;
+}
+
+// A reading field: a decimal number, blanks around it allowed ("100.000", "-2.3015").
+bool IsReadingNumber(const std::string& field) {
+    const std::string t = Trim(field);
+    size_t at = t.empty() || (t[0] != '-' && t[0] != '+') ? 0 : 1;
+    bool digit = false, point = false;
+    for (; at < t.size(); ++at) {
+        if (t[at] >= '0' && t[at] <= '9')
+            digit = true;
+        else if (t[at] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
 }
 
 }  // namespace
@@ -202,7 +218,7 @@ void sbclF3::Form_Load() {
         Timer1.SetEnabled(false);
         Move(app.platform.screen().WidthTwips() - Width(), Top(), Width(), Height());
         const StationSetup& s = app.station;
-        Label11.SetCaption("零读数:" + Num(RadToDms(s.StationAngles[0])));
+        Label11.SetCaption("零读数:" + DmsText(RadToDms(s.StationAngles[0])));
         Label12.SetCaption("起点X:" + Num(s.StationX[0]));
         Label13.SetCaption("起点Y:" + Num(s.StationY[0]));
         Text4.SetText(Num(s.StationY[3]));
@@ -255,15 +271,33 @@ void sbclF3::OpenPort() {
     if (!MSComm1 || (!MSComm1->IsOpen() && !receiving_)) {
         MSComm1 = ports.CreateSerialPort();
         MSComm1->onReceive = [this] { MSComm1_OnComm(); };
+        MSComm1->onLost = [this] { MSComm1_OnLost(); };
     }
+    // A session starts with no record in progress.
+    instrumentLines_.Clear();
+    waitingRecord_.clear();
     MSComm1->Open(number, app.survey.SurveyPortSettings);
+}
+
+std::vector<std::string> sbclF3::TakeArrivedRecords() { return instrumentLines_.Add(MSComm1->Read()); }
+
+bool sbclF3::FillReading(const std::vector<std::string>& fields) {
+    if (fields.size() < 6 || !IsReadingNumber(fields[3]) || !IsReadingNumber(fields[4]) || !IsReadingNumber(fields[5]))
+        return false;
+    Text1.SetText(fields[3]);
+    Text2.SetText(fields[4]);
+    Text3.SetText(fields[5]);
+    return true;
 }
 
 void sbclF3::PollInstrumentPort() {
     GuardSilently([this] {
         if (!MSComm1 || !MSComm1->IsOpen()) OpenPort();
-        const std::string text = FromGbk(MSComm1->Read());
-        if (!text.empty()) ParseInstrumentRecord(text);
+        // The newest whole record is the reading; one still arriving waits for its line end.
+        const std::vector<std::string> records = TakeArrivedRecords();
+        const std::string record = records.empty() ? waitingRecord_ : records.back();
+        waitingRecord_.clear();
+        if (!record.empty()) ParseInstrumentRecord(FromGbk(record));
     });
 }
 
@@ -271,9 +305,7 @@ void sbclF3::ParseInstrumentRecord(const std::string& text) {
     try {
         const auto fields = Fields(text, app.current.FieldSeparator);
         if (fields.size() < 6) Raise(ErrSubscriptOutOfRange);
-        Text1.SetText(fields[3]);
-        Text2.SetText(fields[4]);
-        Text3.SetText(fields[5]);
+        if (!FillReading(fields)) Raise(ErrTypeMismatch);
         const StationSetup& s = app.station;
         Text4.SetText(Num(s.StationY[3]));
         Option1.SetCaption(Num(s.StationX[3]));
@@ -292,6 +324,7 @@ void sbclF3::OpenSurveyPort() {
             if (MSComm1->IsOpen()) return;
         }
         ReceivingOn = -1;
+        shownRecords_.clear();
         OpenPort();
         const std::string& lb = LineBreak();
         Text7.SetText(std::string(MSComm1->CarrierDetect() ? "有信号" : "无信号") + lb +
@@ -308,32 +341,48 @@ void sbclF3::OpenSurveyPort() {
 }
 
 void sbclF3::MSComm1_OnComm() {
-    if (receiving_ || !MSComm1) return;
-    // Until "开始" the port only keeps what arrives, for the next poll.
-    if (ReceivingOn != -1 || MSComm1->BytesAvailable() < ReceiveThreshold) return;
+    if (receiving_ || !MSComm1 || !MSComm1->IsOpen()) return;
     receiving_ = true;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
     } done{receiving_};
     GuardSilently([this] {
-        for (int k = 0; k < ReceiveYields && Loaded() && ReceivingOn == -1; ++k) app.platform.events().DoEvents();
-        if (ReceivingOn != -1 || !Loaded()) return;
-        if (!MSComm1->IsOpen()) OpenSurveyPort();
-        ReceivedText = FromGbk(MSComm1->Read());
-        ShowReceivedText(ReceivedText);
-        // A complete record is a new reading: it goes into the boxes as a poll puts it.
-        const auto fields = Fields(ReceivedText, app.current.FieldSeparator);
-        if (fields.size() >= 6) {
-            Text1.SetText(fields[3]);
-            Text2.SetText(fields[4]);
-            Text3.SetText(fields[5]);
+        // What arrives is gathered as it comes; only records whose line end has arrived count.
+        const std::vector<std::string> records = TakeArrivedRecords();
+        if (records.empty()) return;
+        // Until "开始" the newest record waits for the next poll.
+        if (ReceivingOn != -1 || !Loaded()) {
+            waitingRecord_ = records.back();
+            return;
         }
+        const size_t firstShown = records.size() > ShownRecords ? records.size() - ShownRecords : 0;
+        for (size_t k = firstShown; k < records.size(); ++k) ShowReceivedText(FromGbk(records[k]));
+        ReceivedText = FromGbk(records.back());
+        // A received reading goes into the boxes, where "展点" and the automatic mode take it; of
+        // several that came together the newest stands. A record that is no reading fills nothing.
+        for (auto record = records.rbegin(); record != records.rend(); ++record)
+            if (FillReading(Fields(FromGbk(*record), app.current.FieldSeparator))) break;
     });
 }
 
+void sbclF3::MSComm1_OnLost() {
+    instrumentLines_.Clear();
+    waitingRecord_.clear();
+    if (!Loaded()) return;
+    // The port closed itself; "开始" opens it again once the device is back.
+    ReceivingOn = 0;
+    Text7.SetText("接收已停止。");
+    app.platform.prompt().MsgBox("端口" + PortName() + "不存在");
+}
+
 void sbclF3::ShowReceivedText(const std::string& text) {
-    if (!text.empty() && text != " ") Text7.SetText(text);
+    if (text.empty() || text == " ") return;
+    shownRecords_.push_back(movra::Left(text, ShownRecordLength));
+    while (shownRecords_.size() > ShownRecords) shownRecords_.pop_front();
+    std::string shown;
+    for (const std::string& record : shownRecords_) shown += (shown.empty() ? "" : LineBreak()) + record;
+    Text7.SetText(shown);
 }
 
 void sbclF3::Command1_MouseUp() {

@@ -4,13 +4,16 @@
 // demand or once a second, or used to orient and check the circle on the station's zero and check
 // directions. A narrow panel at the right edge of the screen; modeless.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/FormModel.h"
 #include "platform/SerialPort.h"
 #include "platform/TimerControl.h"
+#include "survey/SerialLines.h"
 
 namespace movra {
 
@@ -67,6 +70,7 @@ public:
     std::unique_ptr<SerialPort> MSComm1;
 
     std::int16_t ReceivingOn = 0;
+    // The last record received while receiving, without its line end.
     std::string ReceivedText;
     std::uint8_t MeasureMode = 0;
     std::int32_t TickCount = 0;
@@ -82,6 +86,9 @@ public:
     void ParseInstrumentRecord(const std::string& text);
     void OpenSurveyPort();
     void MSComm1_OnComm();
+    // The instrument's port went away (its device unplugged): the port is closed.
+    void MSComm1_OnLost();
+    // Adds a received record to the status box, which shows the last few of them.
     void ShowReceivedText(const std::string& text);
 
     void Command1_MouseUp();
@@ -115,7 +122,17 @@ private:
     // Opens the instrument port with the chosen device and settings (closed before).
     void OpenPort();
     void ShowPoint(double e, double n);
+    // The records completed by what the port holds now.
+    std::vector<std::string> TakeArrivedRecords();
+    // Puts the reading fields of a record into the boxes; false when the record is no reading.
+    bool FillReading(const std::vector<std::string>& fields);
     bool receiving_ = false;
+    // What arrives on the instrument's port, gathered into records.
+    SerialLineCollector instrumentLines_;
+    // The newest record that arrived before "开始", kept for the next poll.
+    std::string waitingRecord_;
+    // The last records shown in the status box.
+    std::deque<std::string> shownRecords_;
     // The automatic mode is on (its timer pauses while a tick works).
     bool autoRunning_ = false;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "basic/Errors.h"
@@ -108,6 +109,21 @@ TEST(Numbers, PrintAndPlainFormsOfDoubles) {
     }
     EXPECT_EQ(StrNumber(12.0), " 12");
     EXPECT_EQ(StrNumber(-3.5), "-3.5");
+}
+
+TEST(Numbers, DecimalFormNeverUsesTheExponent) {
+    for (auto [value, decimals, text] : std::vector<std::tuple<double, int, const char*>>{
+             {4e-5, 9, "0.00004"},
+             {-4e-5, 9, "-0.00004"},
+             {90.3, 9, "90.3"},
+             {359.5959, 9, "359.5959"},
+             {0.0005 + 1e-17, 9, "0.0005"},
+             {1e-12, 9, "0"},
+             {-1e-12, 9, "0"},
+             {12, 9, "12"},
+             {123456789012.25, 2, "123456789012.25"},
+             {1e16, 9, "1E+16"}})
+        EXPECT_EQ(DecimalNumberText(value, decimals), text) << value;
 }
 
 TEST(Numbers, PrintAndPlainFormsOfSinglesBytesAndIntegers) {

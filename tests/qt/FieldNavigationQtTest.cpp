@@ -225,6 +225,23 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     receiver.Send("\r\n" + At(0.5, 0.5));
     EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.5; }));
     EXPECT_TRUE(run.binder.WindowOf(w)->isVisible());
+
+    // The receiver unplugged in the middle of a sentence: a message names it and the port is
+    // closed; the signal test opens the next device the user names.
+    receiver.Send(At(0.6, 0.6).substr(0, 30));
+    std::string lost;
+    AnswerNextMessageBox(lost);
+    receiver.HangUp();
+    ASSERT_TRUE(WaitFor([&] { return !lost.empty(); }, 2000));
+    EXPECT_EQ(lost, "端口" + receiver.Name() + "不存在");
+    EXPECT_FALSE(w.MSComm1->IsOpen());
+    PseudoTerminal next;
+    Type(BoundWidget<QComboBox>(run, w.List1)->lineEdit(), next.Name());
+    AnswerNextMessageBox(message);
+    BoundWidget<QPushButton>(run, w.Command1)->click();
+    ASSERT_TRUE(w.MSComm1->IsOpen());
+    next.SendPaced(At(0.7, 0.7), {1, 5, 16, 3});
+    EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.7; }));
     BoundWidget<QPushButton>(run, w.Command5)->click();
     QApplication::processEvents();
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,13 +16,17 @@
 #include <random>
 
 #include "App.h"
+#include "basic/Gbk.h"
 #include "basic/Numbers.h"
+#include "DialogTestHelpers.h"
 #include "PseudoTerminal.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
 #include "document/Geometry.h"
+#include "support/InstrumentSurvey.h"
 #include "support/TestApp.h"
+#include "survey/SurveyCapture.h"
 #include "survey/cezhanfrm.h"
 #include "survey/sbclF3.h"
 
@@ -53,6 +58,15 @@ struct SurveyQtTest : ::testing::Test {
         QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &release);
+    }
+    // The station at E 1000, N 2000, H 50 with the zero direction due north and the check direction
+    // due east; instrument height 1.5, target heights 1.5 and 2.
+    static void SetUpStation(App& app) {
+        StationSetup& st = app.station;
+        st.StationX = {1000, 1000, 1100, 1.5};
+        st.StationY = {2000, 2100, 2000, 1.5};
+        st.StationH = {50, 0, 0, 2};
+        st.StationAngles[1] = 0;
     }
     // Closes the next message box shown, keeping its text.
     static void AnswerNextMessageBox(std::string& text) {
@@ -178,11 +192,7 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
     run.Start();
     QApplication::processEvents();
     App& app = run.app;
-    StationSetup& st = app.station;
-    st.StationX = {1000, 1000, 1100, 1.5};
-    st.StationY = {2000, 2100, 2000, 1.5};
-    st.StationH = {50, 0, 0, 0};
-    st.StationAngles[1] = 0;
+    SetUpStation(app);
 
     // "Survy(&F)" opens the window; the instrument's device is chosen in it and kept.
     auto* survy = WidgetOf<QPushButton>(run, run.form1.Command9);
@@ -257,7 +267,9 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
         Type(WidgetOf<QLineEdit>(run, w.Text3), vertical);
         WidgetOf<QPushButton>(run, w.Command5)->click();
     }
-    EXPECT_EQ(std::string(app.store.Get(1, before + 2).RecordText), "999!999");
+    // The first line of the run passed over a slot, which stays empty.
+    EXPECT_EQ(app.store.Get(1, before + 1).RecordType, 0);
+    EXPECT_EQ(std::string(app.store.Get(1, before + 3).RecordText), "999!999");
     QApplication::processEvents();
     run.form1.Picture1.SetScale(900, 2150, 300, -300.0 * run.form1.Picture1.ScaleHeight() / -run.form1.Picture1.ScaleWidth());
     刷新(app);
@@ -289,6 +301,80 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
     EXPECT_EQ(app.store.Count(1), stored);
     EXPECT_TRUE(window->isVisible());
     WidgetOf<QPushButton>(run, w.Command4)->click();
+    QApplication::processEvents();
+}
+
+TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrumentUnplugged) {
+    auto instrument = std::make_unique<PseudoTerminal>();
+    ASSERT_FALSE(instrument->Name().empty()) << "openpty failed";
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    SetUpStation(app);
+    WidgetOf<QPushButton>(run, run.form1.Command9)->click();  // Survy(&F)
+    QApplication::processEvents();
+    ASSERT_TRUE(app.captureWindow);
+    sbclF3& w = *app.captureWindow;
+    auto* device = WidgetOf<QComboBox>(run, w.Combo1);
+    ASSERT_TRUE(device && device->lineEdit());
+    Type(device->lineEdit(), instrument->Name());
+    Click(WidgetOf(run, w.Command1));  // 开始
+    ASSERT_EQ(w.ReceivingOn, -1);
+
+    // The survey three times from the same start: each record sent whole, byte by byte a
+    // millisecond apart, and in chunks of 1 to 16 bytes a millisecond apart; each reading taken
+    // with "展点" once its record has come. The same points every time.
+    std::mt19937 random(61);
+    const int layer = SurveyTargetLayer(app);
+    std::vector<std::vector<std::string>> captured;
+    for (const char* pacing : {"whole", "byte by byte", "1 to 16 bytes"}) {
+        ResetSurveyVertexStates(app);
+        if (w.Label10.Caption() == "连") w.Label10_Click();
+        const int first = app.store.Count(layer);
+        WidgetOf<QAbstractButton>(run, w.Option6)->click();  // 零
+        ASSERT_EQ(w.MeasureMode, 1);
+        for (const SurveyedRecord& record : RecordedSurvey()) {
+            const std::string bytes = ToGbk(record.line) + "\r\n";
+            if (pacing == std::string("whole")) {
+                instrument->Send(bytes);
+            } else {
+                std::vector<size_t> chunks{1};
+                if (pacing == std::string("1 to 16 bytes")) {
+                    chunks.clear();
+                    for (size_t k = 0; k < bytes.size(); ++k) chunks.push_back(1 + random() % 16);
+                }
+                instrument->SendPaced(bytes, chunks);
+            }
+            ASSERT_TRUE(WaitFor([&] { return w.ReceivedText == record.line; })) << pacing << ": " << record.line;
+            Type(WidgetOf<QLineEdit>(run, w.Text6), record.code);
+            WidgetOf<QPushButton>(run, w.Command5)->click();  // 展点
+        }
+        captured.push_back(CapturedRecords(app, layer, first));
+    }
+    EXPECT_EQ(captured[0].size(), 14u);
+    EXPECT_EQ(captured[1], captured[0]);
+    EXPECT_EQ(captured[2], captured[0]);
+
+    // The instrument unplugged: a message names it, the port is closed, and "开始" opens the
+    // next device the user names.
+    std::string message;
+    AnswerNextMessageBox(message);
+    const std::string gone = instrument->Name();
+    instrument.reset();
+    ASSERT_TRUE(WaitFor([&] { return !message.empty(); }, 2000));
+    EXPECT_EQ(message, "端口" + gone + "不存在");
+    EXPECT_FALSE(w.MSComm1->IsOpen());
+    EXPECT_EQ(w.ReceivingOn, 0);
+    EXPECT_EQ(w.Text7.Text(), "接收已停止。");
+    PseudoTerminal again;
+    Type(device->lineEdit(), again.Name());
+    Click(WidgetOf(run, w.Command1));
+    ASSERT_EQ(w.ReceivingOn, -1);
+    ASSERT_TRUE(w.MSComm1->IsOpen());
+    again.Send("9,P9,0,12.5,1.2000,0.3000\r\n");
+    EXPECT_TRUE(WaitFor([&] { return w.Text1.Text() == "12.5"; }));
+    WidgetOf<QPushButton>(run, w.Command4)->click();  // 退出
     QApplication::processEvents();
 }
 

@@ -4,8 +4,10 @@
 #include <string>
 
 #include "App.h"
+#include "basic/Gbk.h"
 #include "basic/Numbers.h"
 #include "document/Geometry.h"
+#include "support/InstrumentSurvey.h"
 #include "support/TestApp.h"
 #include "survey/SurveyCapture.h"
 #include "survey/sbclF3.h"
@@ -107,30 +109,43 @@ TEST_F(CaptureWindow, PlotsPointsIntoTheCurrentLayerUntilALayerIsChosen) {
 }
 
 TEST_F(CaptureWindow, FiveLineVerticesChainIntoTheNextSlot) {
+    // The run starts with "新": the first line passes over the open slot, which stays empty.
+    ASSERT_EQ(w->Label10.Caption(), "新");
     Plot("400", 10, 0);
     EXPECT_EQ(w->Label10.Caption(), "连");
     for (int k = 1; k < 5; ++k) Plot("400", 10 + k, 0);
-    EXPECT_EQ(At(0).RecordType, 45);
-    EXPECT_EQ(At(0).RecordPen, 6);
-    EXPECT_NEAR(At(0).RecordY4, 2013, 1e-9);
-    EXPECT_EQ(At(1).RecordType, 41);
-    EXPECT_NEAR(At(1).RecordY1, 2014, 1e-9);
-    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(At(0).RecordType, 0);
+    EXPECT_EQ(At(1).RecordType, 45);
+    EXPECT_EQ(At(1).RecordPen, 6);
+    EXPECT_NEAR(At(1).RecordY4, 2013, 1e-9);
+    EXPECT_EQ(At(2).RecordType, 41);
+    EXPECT_NEAR(At(2).RecordY1, 2014, 1e-9);
+    EXPECT_EQ(Count(), 2);
     EXPECT_EQ(t.app.survey.SurveyVertexState[1], 1);
 
-    // "新" closes the line in progress; the next line starts in the following slot.
+    // "新" with a line in progress ends it there; the next line starts in the following slot.
     w->Label10_Click();
     EXPECT_EQ(w->Label10.Caption(), "新");
     Plot("500", 30, 0);
-    EXPECT_EQ(Count(), 2);
-    EXPECT_EQ(At(1).RecordType, 41);
+    EXPECT_EQ(Count(), 3);
     EXPECT_EQ(At(2).RecordType, 41);
-    EXPECT_EQ(std::string(At(2).RecordText), "500");
+    EXPECT_EQ(At(3).RecordType, 41);
+    EXPECT_EQ(std::string(At(3).RecordText), "500");
     EXPECT_EQ(w->Label10.Caption(), "连");
     // Code 700 is a line vertex that never starts a new line by itself.
     w->Label10_Click();
     Plot("700", 31, 0);
-    EXPECT_EQ(At(2).RecordType, 42);
+    EXPECT_EQ(At(3).RecordType, 42);
+
+    // "新" (still shown: 700 kept it) with nothing in progress, after a symbol, passes over the
+    // open slot too.
+    Plot("36", 32, 0);
+    EXPECT_EQ(Count(), 5);
+    ASSERT_EQ(w->Label10.Caption(), "新");
+    Plot("351", 33, 0);
+    EXPECT_EQ(At(5).RecordType, 0);
+    EXPECT_EQ(At(6).RecordType, 41);
+    EXPECT_EQ(Count(), 6);
 }
 
 TEST_F(CaptureWindow, ElevationPointsGoFourToARecord) {
@@ -248,13 +263,26 @@ TEST_F(CaptureWindow, PollFillsTheBoxesFromAWaitingRecord) {
     OpenCaptureWindow(t.app, true);
     EXPECT_EQ(w->Text1.Text(), "123.456");
     EXPECT_EQ(w->Text2.Text(), "45.3000");
-    EXPECT_EQ(w->Text3.Text(), "1.2000\r\n");
-    // Five fields: the failure in the main message line, then "站未设置"; the boxes stay.
-    port->Inject("a,b,c,1,2");
+    EXPECT_EQ(w->Text3.Text(), "1.2000");
+    // Of two waiting records the newer is the reading; one still arriving waits for its end.
+    port->Inject("a,b,c,1,2,3\r\na,b,c,4,5,6\r\na,b,c,7,8");
     OpenCaptureWindow(t.app, true);
-    EXPECT_EQ(t.form1.Text2.Text(), "下标越界9");
-    EXPECT_EQ(prompt().LastText(), "站未设置");
-    EXPECT_EQ(w->Text1.Text(), "123.456");
+    EXPECT_EQ(w->Text1.Text(), "4");
+    port->Inject(",9\r\n");
+    OpenCaptureWindow(t.app, true);
+    EXPECT_EQ(w->Text1.Text(), "7");
+    EXPECT_EQ(w->Text3.Text(), "9");
+    EXPECT_TRUE(prompt().questions.empty());
+    // Five fields, or a reading field that is no number: the failure in the main message line,
+    // then "站未设置"; the boxes stay.
+    for (auto [record, line] : std::vector<std::pair<const char*, const char*>>{
+             {"a,b,c,1,2\r\n", "下标越界9"}, {"a,b,c,1,2,x\r\n", "类型不匹配13"}}) {
+        port->Inject(record);
+        OpenCaptureWindow(t.app, true);
+        EXPECT_EQ(t.form1.Text2.Text(), line);
+        EXPECT_EQ(prompt().LastText(), "站未设置");
+        EXPECT_EQ(w->Text1.Text(), "7");
+    }
 }
 
 TEST_F(CaptureWindow, StartOpensForReceivingAndShowsTheLines) {
@@ -268,21 +296,141 @@ TEST_F(CaptureWindow, StartOpensForReceivingAndShowsTheLines) {
     w->Command1_MouseUp();
     EXPECT_EQ(w->Text7.Text(), "尚未停止过！");
 
-    // A record of 32 characters or more is a reading; shorter text waits.
+    // A record is a reading once its line end has arrived, however short it is.
     port->Inject("1,2,3,4");
     EXPECT_EQ(w->Text1.Text(), "10");
-    port->Inject("0.5,12.3456,0.0130,extra-and-more\r\n");
+    port->Inject("0.5,12.3456,0.0130\r");
     EXPECT_EQ(w->Text1.Text(), "40.5");
     EXPECT_EQ(w->Text2.Text(), "12.3456");
-    EXPECT_EQ(w->ReceivedText, "1,2,3,40.5,12.3456,0.0130,extra-and-more\r\n");
-    EXPECT_EQ(w->Text7.Text(), w->ReceivedText);
+    EXPECT_EQ(w->Text3.Text(), "0.0130");
+    EXPECT_EQ(w->ReceivedText, "1,2,3,40.5,12.3456,0.0130");
+    // Every record is shown, the last few of them; one that is no reading fills nothing.
+    port->Inject("\nSTATION K1 READY\r\n1,2,3,x,y,z\r\n");
+    EXPECT_EQ(w->Text7.Text(), "1,2,3,40.5,12.3456,0.0130\r\nSTATION K1 READY\r\n1,2,3,x,y,z");
+    EXPECT_EQ(w->Text1.Text(), "40.5");
 
-    // Random bytes crash nothing and store nothing.
+    // Random bytes at full rate: the box keeps only the last lines, nothing is filled or stored,
+    // and the first record after the noise is read whole.
     std::mt19937 random(7);
     std::string noise(1 << 20, '\0');
     for (char& c : noise) c = static_cast<char>(random());
-    for (size_t at = 0; at < noise.size(); at += 4096) port->Inject(noise.substr(at, 4096));
+    for (size_t at = 0; at < noise.size(); at += 4096) {
+        port->Inject(noise.substr(at, 4096));
+        ASSERT_LE(w->Text7.Text().size(), 5u * 120 * 3 + 4 * 2);
+    }
+    EXPECT_EQ(w->Text1.Text(), "40.5");
     EXPECT_EQ(Count(), 0);
+    port->Inject("\r\n7,8,9,11.5,1.2,0.3\r\n");
+    EXPECT_EQ(w->Text1.Text(), "11.5");
+}
+
+TEST_F(CaptureWindow, ALostPortIsClosedNamedAndOpensAgain) {
+    w->Command1_MouseUp();
+    LoopbackSerialPort* port = t.platform.serial.LastPort();
+    ASSERT_TRUE(port->IsOpen());
+    port->Inject("1,2,3,4.5,6");  // cut off by the loss: never a reading
+    port->HangUp();
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_EQ(w->ReceivingOn, 0);
+    EXPECT_EQ(w->Text7.Text(), "接收已停止。");
+    EXPECT_EQ(prompt().LastText(), "端口/dev/ttyS0不存在");
+    // The device back, "开始" opens it again and what it sends is read.
+    w->Command1_MouseUp();
+    port = t.platform.serial.LastPort();
+    ASSERT_TRUE(port->IsOpen());
+    EXPECT_EQ(w->ReceivingOn, -1);
+    port->Inject(",7\r\n1,2,3,8.5,9,0\r\n");
+    EXPECT_EQ(w->Text1.Text(), "8.5");
+}
+
+// What a capture of the recorded survey leaves: the layer's records and the orientation reports.
+struct CaptureOutcome {
+    std::vector<std::string> records;
+    std::vector<std::string> reports;
+    bool operator==(const CaptureOutcome&) const = default;
+};
+
+// Captures the recorded survey from a fresh start with "零" chosen: the instrument's bytes arrive
+// in the chunks given (none: the readings are typed), and each reading is taken by "展点" as soon
+// as its record has come, with the code the surveyor types for it.
+CaptureOutcome CaptureRecordedSurvey(const std::vector<std::string>* chunks) {
+    TestApp t;
+    t.form1.Load();
+    StationSetup& s = t.app.station;
+    s.StationX = {1000, 1000, 1100, 1.5};
+    s.StationY = {2000, 2100, 2000, 1.5};
+    s.StationH = {50, 0, 0, 2};
+    OpenCaptureWindow(t.app, true);
+    sbclF3& w = *t.app.captureWindow;
+    w.Command1_MouseUp();
+    w.Option6.Click();
+    const auto& survey = RecordedSurvey();
+    CaptureOutcome outcome;
+    size_t next = 0;
+    auto take = [&] {
+        w.Text6.SetText(survey[next].code);
+        w.Command5_Click();
+        if (next < 2) outcome.reports.push_back(w.Text7.Text());
+        ++next;
+    };
+    if (!chunks) {
+        for (const SurveyedRecord& record : survey) {
+            const size_t fields = record.line.find(',', record.line.find(',', record.line.find(',') + 1) + 1) + 1;
+            std::string rest = record.line.substr(fields);
+            for (TextBox* box : {&w.Text1, &w.Text2, &w.Text3}) {
+                const size_t comma = rest.find(',');
+                box->SetText(rest.substr(0, comma));
+                rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+            }
+            take();
+        }
+    } else {
+        LoopbackSerialPort& port = *t.platform.serial.LastPort();
+        for (const std::string& chunk : *chunks) {
+            port.Inject(chunk);
+            // Nothing but the fields of a whole record ever reaches the boxes.
+            const std::string reading = w.Text1.Text() + "," + w.Text2.Text() + "," + w.Text3.Text() + ",";
+            bool whole = reading == "10,360.0000,0.0001,";
+            for (const SurveyedRecord& record : survey)
+                whole = whole || (record.line + ",").find("," + reading) != std::string::npos;
+            EXPECT_TRUE(whole) << reading;
+            if (next < survey.size() && w.ReceivedText == survey[next].line) take();
+        }
+        EXPECT_EQ(next, survey.size());
+    }
+    const int layer = SurveyTargetLayer(t.app);
+    outcome.records = CapturedRecords(t.app, layer);
+    // Sound points only: every height near the station's 50 m (unused vertices hold 0).
+    for (int slot = 0; slot <= t.app.store.Count(layer); ++slot) {
+        const MapRecord& r = t.app.store.Get(layer, slot);
+        for (float z : {r.RecordZ1, r.RecordZ2, r.RecordZ3, r.RecordZ4}) EXPECT_TRUE(z >= 0 && z <= 100) << slot;
+    }
+    return outcome;
+}
+
+TEST(CaptureOverTheLine, ARecordedSurveyStoresTheSamePointsHoweverItsBytesArrive) {
+    const CaptureOutcome typed = CaptureRecordedSurvey(nullptr);
+    ASSERT_EQ(typed.reports.size(), 2u);
+    EXPECT_NE(typed.reports[1].find("检查方向读数误差"), std::string::npos);
+    // 26 points: 12 records, the empty slot before the first line, and a line in progress.
+    EXPECT_EQ(typed.records.size(), 14u);
+
+    std::string stream;
+    std::vector<std::string> whole, bytes, chunks;
+    for (const SurveyedRecord& record : RecordedSurvey()) {
+        whole.push_back(ToGbk(record.line) + "\r\n");
+        stream += whole.back();
+    }
+    for (char c : stream) bytes.emplace_back(1, c);
+    std::mt19937 random(61);
+    for (size_t at = 0; at < stream.size();) {
+        const size_t n = 1 + random() % 16;
+        chunks.push_back(stream.substr(at, n));
+        at += n;
+    }
+    EXPECT_EQ(CaptureRecordedSurvey(&whole), typed);
+    EXPECT_EQ(CaptureRecordedSurvey(&bytes), typed);
+    EXPECT_EQ(CaptureRecordedSurvey(&chunks), typed);
 }
 
 TEST_F(CaptureWindow, AMissingDeviceIsNamedInTheMessage) {

@@ -115,6 +115,7 @@ TEST_F(DetailPoint_, OrientationPredictsAndChecksTheCheckDirection) {
     EXPECT_EQ(CheckDirectionError(t.app, 90.3005, lb), "检查方向读数误差(ddd.mmss)为:" + lb + "0.0005");
     EXPECT_EQ(CheckDirectionError(t.app, 90.2955, lb), "检查方向读数误差(ddd.mmss)为:" + lb + "-0.0005");
     EXPECT_EQ(CheckDirectionError(t.app, 90.3, lb), "检查方向读数误差(ddd.mmss)为:" + lb + "0");
+    EXPECT_EQ(CheckDirectionError(t.app, 90.30004, lb), "检查方向读数误差(ddd.mmss)为:" + lb + "0.00004");
     // A zero reading far from zero is advised against, with the prediction beyond a full turn kept.
     EXPECT_EQ(OrientOnZeroDirection(t.app, 300, lb),
               "零方向读数宜在0~9度之间" + lb + "检查方向读数预测为:" + lb + "390" + lb);

@@ -37,8 +37,10 @@ TEST(NmeaSentences, WhatIsTakenAndWhatIsDropped) {
         {"GNSS talker", Sentence("GNRMC,1,A,3000.0,N,11530.0,E,0,0,230394,,,A"), true, 3000, 11530},
         {"BeiDou talker", Sentence("BDRMC,1,A,3000.0,N,11530.0,E,0,0,230394,,"), true, 3000, 11530},
         {"BeiDou talker, new name", Sentence("GBRMC,1,A,3000.0,N,11530.0,E,0,0,230394,,"), true, 3000, 11530},
-        {"fix sentence", Sentence("GNGGA,1,3000.0,N,11530.0,E,1,08,0.9,545.4,M,46.9,M,,"), true, 3000, 11530},
-        {"fix sentence without fix", Sentence("GPGGA,1,3000.0,N,11530.0,E,0,00,,,M,,M,,"), false, 0, 0},
+        // The fix sentence never moves the position: only RMC does.
+        {"fix sentence", Sentence("GNGGA,1,3000.0,N,11530.0,E,1,08,0.9,545.4,M,46.9,M,,"), false, 0, 0},
+        {"RMC, then GGA of fewer decimals", Valid + Sentence("GNGGA,1,3000.00,N,11530.01,E,1,08,0.9,545.4,M,46.9,M,,"),
+         true, 3000, 11530},
         {"other sentences", Sentence("GPGSV,3,1,11,03,03,111,00") + Sentence("GPVTG,1,T,,M,0,N,0,K"), false, 0, 0},
         {"bad, then good", "$GPRMC,1,A,3000.0,N,11530.0,E,0,0,230394,,*77\r\n" + other, true, -3012, -7530},
         {"cut off by the next start", "$GPRMC,123519.000,A,3000." + other, true, -3012, -7530},
@@ -186,6 +188,18 @@ TEST_F(GpsWindow, TicksMarkThePositionAndFollowIt) {
     EXPECT_EQ(w->FixEasting, 0);
     EXPECT_FALSE(w->Loaded());
     EXPECT_FALSE(port().IsOpen());
+}
+
+TEST_F(GpsWindow, ALostPortIsClosedNamedAndOpenedAgainByTheSignalTest) {
+    port().Inject(Valid.substr(0, 40));  // cut off by the loss: never a sentence
+    port().HangUp();
+    EXPECT_FALSE(port().IsOpen());
+    EXPECT_EQ(t.platform.promptScript.LastText(), "端口/dev/ttyS0不存在");
+    EXPECT_EQ(w->NmeaBuffer, "");
+    w->Command1.Click();
+    ASSERT_TRUE(port().IsOpen());
+    port().Inject(Valid.substr(40) + Valid);
+    EXPECT_EQ(w->FixLatitude, 3000);
 }
 
 TEST_F(GpsWindow, TheIntervalTheSignalTestAndThePortChoice) {

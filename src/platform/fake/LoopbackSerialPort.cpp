@@ -88,6 +88,12 @@ bool LoopbackSerialPort::Inject(const std::string& bytes) {
     return true;
 }
 
+void LoopbackSerialPort::HangUp() {
+    if (!open_) return;
+    Close();
+    if (onLost) onLost();
+}
+
 std::string LoopbackSerialPort::TakeWritten() {
     std::string taken;
     taken.swap(written);

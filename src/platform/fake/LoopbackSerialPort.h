@@ -35,6 +35,8 @@ public:
     // The instrument sends bytes: they join the input and onReceive runs. Nothing arrives at a
     // closed port (false then).
     bool Inject(const std::string& bytes);
+    // The device goes away: the port closes and onLost runs (only for an open port).
+    void HangUp();
     // What the program wrote, and forget it.
     std::string TakeWritten();
 

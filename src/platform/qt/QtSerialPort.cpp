@@ -3,22 +3,61 @@
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <poll.h>
 
 #include "basic/Errors.h"
 #include "platform/SerialSettings.h"
 
 namespace movra {
 
+namespace {
+
+// How often an open port looks whether its device is still there.
+constexpr int HangUpWatchMs = 200;
+
+// Errors after which the device is no longer there to read from.
+bool DeviceGone(QSerialPort::SerialPortError error) {
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+           error == QSerialPort::DeviceNotFoundError;
+}
+
+}  // namespace
+
 QtSerialPort::QtSerialPort(std::map<int, std::string> names) : names_(std::move(names)) {
     QObject::connect(&port_, &QSerialPort::readyRead, [this] {
         if (onReceive) onReceive();
+    });
+    QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        if (port_.isOpen() && DeviceGone(error)) Lose();
+    });
+    hangUpWatch_.setInterval(HangUpWatchMs);
+    QObject::connect(&hangUpWatch_, &QTimer::timeout, [this] {
+        if (port_.isOpen() && HungUp()) Lose();
     });
 }
 
 QtSerialPort::~QtSerialPort() {
     // No handler may run for a port that is going away.
+    hangUpWatch_.stop();
     port_.disconnect();
     if (port_.isOpen()) port_.close();
+}
+
+bool QtSerialPort::HungUp() const {
+    pollfd watched{static_cast<int>(port_.handle()), POLLIN, 0};
+    if (watched.fd < 0 || poll(&watched, 1, 0) <= 0) return false;
+    return (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+void QtSerialPort::Lose() {
+    hangUpWatch_.stop();
+    port_.close();
+    port_.clearError();
+    // The owner hears of it from the event loop, not from inside the port's own signal; a port
+    // destroyed meanwhile takes the call with it.
+    QTimer::singleShot(0, &port_, [this] {
+        if (onLost) onLost();
+    });
 }
 
 std::string QtSerialPort::DeviceName(int portNumber) const {
@@ -58,6 +97,7 @@ void QtSerialPort::Open(int portNumber, const std::string& settings) {
             throw RuntimeError(SerialErrorBadPort, SerialTextBadPort);
         throw RuntimeError(SerialErrorPortOpen, SerialTextPortOpen);
     }
+    hangUpWatch_.start();
 }
 
 std::vector<std::string> QtSerialPortFactory::DeviceNames() {
@@ -69,6 +109,7 @@ std::vector<std::string> QtSerialPortFactory::DeviceNames() {
 }
 
 void QtSerialPort::Close() {
+    hangUpWatch_.stop();
     if (port_.isOpen()) port_.close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QSerialPort>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,8 +34,16 @@ public:
     std::string DeviceName(int portNumber) const;
 
 private:
+    // Whether the device hung up: the far end of a pseudo-terminal closed, or the adapter gone.
+    bool HungUp() const;
+    // Closes the port of a device that went away and tells the owner from the event loop.
+    void Lose();
+
     std::map<int, std::string> names_;
     mutable QSerialPort port_;
+    // Not every Qt reports an error when a pseudo-terminal's far end closes (reads return nothing
+    // and the port keeps waking the event loop), so an open port is watched for the hang-up itself.
+    QTimer hangUpWatch_;
 };
 
 class QtSerialPortFactory : public SerialPortFactory {

@@ -1,0 +1,33 @@
+#include "survey/SerialLines.h"
+
+namespace movra {
+
+std::vector<std::string> SerialLineCollector::Add(std::string_view bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", at);
+        const std::string_view piece = bytes.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        if (!dropping_) {
+            if (pending_.size() + piece.size() > longest_) {
+                pending_.clear();
+                dropping_ = true;
+            } else {
+                pending_.append(piece);
+            }
+        }
+        if (end == std::string_view::npos) break;
+        if (!dropping_ && !pending_.empty()) lines.push_back(std::move(pending_));
+        pending_.clear();
+        dropping_ = false;
+        at = end + 1;
+    }
+    return lines;
+}
+
+void SerialLineCollector::Clear() {
+    pending_.clear();
+    dropping_ = false;
+}
+
+}  // namespace movra
