@@ -10,6 +10,7 @@
 
 #include "platform/qt/QtFontSubstitution.h"
 #include "platform/qt/QtSurface.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -417,7 +418,7 @@ TEST(QtSurface, SampleDrawingSaved) {
     surface.DeleteFont(turned);
     surface.SetDrawMode(DrawModeNotXorPen);
     surface.Line(20, 20, 200, 60, MakeRgb(255, 0, 0), LineShape::Box);  // cyan on black
-    ASSERT_TRUE(surface.Image().save("/tmp/movra-surface.png"));
+    ASSERT_TRUE(surface.Image().save(LookAt("movra-surface.png")));
 }
 
 }  // namespace
