@@ -6,9 +6,11 @@
 // baseline: the same records read and written once, the simplest honest whole-map job), then opens
 // it again and divides it: the frame template, the extent, the cut along every sheet line and the
 // writing of every sheet file. Rounds alternate between the two so that a busy machine slows both
-// alike. Reported: min and median of both, wall and CPU time of all threads, the division's parts,
-// `x_min` and `x_median` (division over open+save), and `growth` (the median division time over
-// that of the next smaller map, whose records are `records_ratio` times fewer).
+// alike. Reported: min and median of both, wall and CPU time of all threads, the division's parts
+// (`cut_*` the cut along the sheet lines, `write_*` the sheet files), `x_min` and `x_median`
+// (division over open+save), `x_cut_cpu_median` (the cut's processor time over open+save's), and
+// `growth` and `cut_cpu_growth` (the median division time and the cut's processor time over those
+// of the next smaller map, whose records are `records_ratio` times fewer).
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -102,8 +104,11 @@ void FillMap(App& app, int records) {
     }
 }
 
-std::map<int, double>& DivisionMedians() {
-    static std::map<int, double> medians;
+struct Medians {
+    double division = 0, cutCpu = 0;
+};
+std::map<int, Medians>& DivisionMedians() {
+    static std::map<int, Medians> medians;
     return medians;
 }
 
@@ -123,8 +128,7 @@ void BM_DivideAgainstOpenAndSave(benchmark::State& state) {
         WriteJdxFile(source.app, mapPath);
     }
 
-    bench::Times base, division;
-    std::vector<double> cutWall, writeWall;
+    bench::Times base, division, cutting, writing;
     int sheets = 0, failed = 0, cutRecords = 0;
     for (auto _ : state) {
         for (int round = 0; round < Rounds; ++round) {
@@ -149,10 +153,10 @@ void BM_DivideAgainstOpenAndSave(benchmark::State& state) {
                 window.ComputeMapExtent();
                 const bench::Stopwatch cut;
                 window.CutAlongSheetGrid();
-                cutWall.push_back(cut.Wall());
+                cutting.Add(cut);
                 const bench::Stopwatch write;
                 window.SaveAllSheets();
-                writeWall.push_back(write.Wall());
+                writing.Add(write);
                 division.Add(watch);
                 sheets = window.outcome.written;
                 failed = window.outcome.failed;
@@ -168,15 +172,17 @@ void BM_DivideAgainstOpenAndSave(benchmark::State& state) {
     state.counters["sheets"] = sheets;
     bench::ReportTimes(state, "base", base);
     bench::ReportTimes(state, "div", division);
-    state.counters["cut_median_ms"] = bench::Median(cutWall) * 1e3;
-    state.counters["write_median_ms"] = bench::Median(writeWall) * 1e3;
+    bench::ReportTimes(state, "cut", cutting);
+    bench::ReportTimes(state, "write", writing);
+    state.counters["x_cut_cpu_median"] = bench::Median(cutting.cpu) / bench::Median(base.cpu);
     bench::ReportRatio(state, division, base);
-    DivisionMedians()[records] = bench::Median(division.wall);
+    DivisionMedians()[records] = {bench::Median(division.wall), bench::Median(cutting.cpu)};
     // Against the next smaller map: how the time grew for how many more records.
     const auto& medians = DivisionMedians();
     if (auto smaller = medians.lower_bound(records); smaller != medians.begin()) {
         --smaller;
-        state.counters["growth"] = bench::Median(division.wall) / smaller->second;
+        state.counters["growth"] = bench::Median(division.wall) / smaller->second.division;
+        state.counters["cut_cpu_growth"] = bench::Median(cutting.cpu) / smaller->second.cutCpu;
         state.counters["records_ratio"] = static_cast<double>(records) / smaller->first;
     }
     if (failed > 0 || sheets == 0) state.SkipWithError("sheets failed to be written, or none were");
