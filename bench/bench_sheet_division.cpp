@@ -10,7 +10,8 @@
 // (`cut_*` the cut along the sheet lines, `write_*` the sheet files), `x_min` and `x_median`
 // (division over open+save), `x_cut_cpu_median` (the cut's processor time over open+save's), and
 // `growth` and `cut_cpu_growth` (the median division time and the cut's processor time over those
-// of the next smaller map, whose records are `records_ratio` times fewer).
+// of the next smaller map, whose records are `records_ratio` times fewer). BM_CutByLayerSize times
+// the cut alone on 100,000 records in layers of 5,000 and of 25,000 records.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -52,10 +53,10 @@ struct BenchApp {
 };
 
 // Short lines, quadrilaterals, texts and point symbols spread evenly over the hundred sheets.
-void FillMap(App& app, int records) {
+void FillMap(App& app, int records, int perLayer = RecordsPerLayer) {
     NewDocument(app);
     RecordStore& store = app.store;
-    const int layers = (records + RecordsPerLayer - 1) / RecordsPerLayer;
+    const int layers = (records + perLayer - 1) / perLayer;
     store.DimensionKeep(layers);
     store.LayerCount = static_cast<std::uint8_t>(layers);
     store.NextLayerIndex = static_cast<std::uint8_t>(layers + 1);
@@ -67,7 +68,7 @@ void FillMap(App& app, int records) {
     for (int layer = 1; layer <= layers; ++layer) {
         store.LayerOnFlag[layer] = -1;
         store.LayerNames[layer] = "层" + std::to_string(layer);
-        const int held = std::min(RecordsPerLayer, records - (layer - 1) * RecordsPerLayer);
+        const int held = std::min(perLayer, records - (layer - 1) * perLayer);
         for (int slot = 0; slot < held; ++slot) {
             MapRecord& r = store.At(layer, slot);
             r.RecordColor = 255;
@@ -194,6 +195,40 @@ BENCHMARK(BM_DivideAgainstOpenAndSave)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1);
+
+// The cut alone on a map of 100,000 records, in layers of 5,000 and of 25,000 records: splitting a
+// record must not cost more in a fuller layer. `x_over_first` is the median processor time over
+// that of the first case.
+void BM_CutByLayerSize(benchmark::State& state) {
+    const int perLayer = static_cast<int>(state.range(0));
+    QTemporaryDir temp;
+    const std::string folder = temp.path().toStdString();
+    bench::Times cutting;
+    int records = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            BenchApp b(folder);
+            FillMap(b.app, 100000, perLayer);
+            gzfenfufrm window(b.app);
+            window.Load();
+            BuildSheetFrameTemplate(b.app, SheetFrameTexts{});
+            window.ComputeMapExtent();
+            const bench::Stopwatch watch;
+            window.CutAlongSheetGrid();
+            cutting.Add(watch);
+            records = 0;
+            for (int layer = 1; layer <= b.app.store.LayerCount; ++layer) records += b.app.store.Count(layer);
+            window.Unload();
+        }
+        state.SetIterationTime(bench::Median(cutting.wall));
+    }
+    bench::ReportTimes(state, "cut", cutting);
+    state.counters["records_after_cut"] = records;
+    static double first = 0;
+    if (first == 0) first = bench::Median(cutting.cpu);
+    state.counters["x_over_first"] = bench::Median(cutting.cpu) / first;
+}
+BENCHMARK(BM_CutByLayerSize)->Arg(5000)->Arg(25000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 }  // namespace movra
