@@ -3,6 +3,7 @@
 // that only counts strokes, and the picture of a run for a look (MOVRA_BENCH_PICTURE=file.png).
 #include <QGuiApplication>
 #include <QImage>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -41,6 +42,24 @@ public:
 private:
     Surface& canvas_;
 };
+
+// One thin line into the image's pixels by a Bresenham walk, clipped pixel by pixel.
+inline void WriteLinePixels(QImage& image, int x0, int y0, int x1, int y1, std::uint32_t value) {
+    const int w = image.width(), h = image.height();
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (static_cast<unsigned>(x0) < static_cast<unsigned>(w) && static_cast<unsigned>(y0) < static_cast<unsigned>(h))
+            reinterpret_cast<std::uint32_t*>(bits + y0 * stride)[x0] = value;
+        if (x0 == x1 && y0 == y1) break;
+        const int e2 = 2 * error;
+        if (e2 >= dy) error += dy, x0 += sx;
+        if (e2 <= dx) error += dx, y0 += sy;
+    }
+}
 
 // Saves the canvas to the file MOVRA_BENCH_PICTURE names, when it names one.
 inline void SaveBenchPicture(Surface& canvas) {

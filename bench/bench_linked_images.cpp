@@ -1,6 +1,7 @@
 // A redraw showing 33 linked pictures of 4000 x 3000 pixels on the Qt canvas of 1920 x 1080
 // pixels: the first time, when the holders are empty and the files are read and decoded (at most
 // 31 a redraw), and the second time, when the holders already keep the pictures.
+#include <QTemporaryDir>
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -27,7 +28,8 @@ constexpr int kPictures = 33;
 // One photograph-sized JPG, written once; every record links it through a holder of its own.
 const std::string& PictureFile() {
     static const std::string path = [] {
-        const std::string file = (std::filesystem::temp_directory_path() / "movra_bench_picture.jpg").string();
+        static QTemporaryDir folder;
+        const std::string file = folder.path().toStdString() + "/picture.jpg";
         QImage image(4000, 3000, QImage::Format_RGB32);
         QPainter painter(&image);
         for (int k = 0; k < 40; ++k) painter.fillRect(k * 100, 0, 100, 3000, QColor::fromHsv(k * 9, 160, 200));

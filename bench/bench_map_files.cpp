@@ -1,19 +1,31 @@
 // Writing and reading a map of 1,000,000 records in 40 layers as a compact and as a full map file,
-// side by side with reading the same file's bytes through `cat file > /dev/null`. The read
-// benchmarks report `x_raw`: their time per read divided by the time of the raw read, once the
-// process holds the memory of a map (a second open); `first_ms` and `first_x_raw` give the first
-// read of the process, which also pays for fresh memory pages for the whole store.
+// each against a baseline doing the same work the simplest way, timed by turns in one run
+// (bench/BenchTiming.h: min and median of both, `x_*` ours over base, processor time of all
+// threads):
+//
+// - BM_Write*: saving the map against writing the same number of bytes with write() and making
+//   them durable with fsync(), as the program's save does.
+// - BM_Read*: reading the file into the open program a second time (the process holds the memory
+//   of a map) against reading its bytes with read() in the same process; `first_ms` is the first
+//   read of the process, which also pays for fresh memory pages for the whole store.
+// - BM_OpenProcess*: a whole process that opens the map and leaves (bench/map_file_process)
+//   against a whole `cat file > /dev/null`; processor time is that of the children.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <QTemporaryDir>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "App.h"
+#include "BenchTiming.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/WtwFile.h"
@@ -25,10 +37,17 @@ namespace {
 
 constexpr int Layers = 40;
 constexpr int RecordsPerLayer = 25000;
+constexpr int Rounds = 5;
+
+// The folder every file of the run goes into, removed at the end.
+const std::string& Folder() {
+    static QTemporaryDir folder;
+    static const std::string path = folder.path().toStdString();
+    return path;
+}
 
 struct BenchApp {
     BenchApp() : platform(Folder(), Folder()), app(platform), form1(app) {}
-    static std::string Folder() { return std::filesystem::temp_directory_path().string(); }
     FakePlatform platform;
     App app;
     stForm1 form1;
@@ -65,9 +84,7 @@ void FillMap(App& app) {
     }
 }
 
-std::string FilePath(const char* extension) {
-    return (std::filesystem::temp_directory_path() / ("movra-bench-" + std::to_string(::getpid()) + extension)).string();
-}
+std::string FilePath(const std::string& name) { return Folder() + "/" + name; }
 
 BenchApp& SourceMap() {
     static std::unique_ptr<BenchApp> source = [] {
@@ -78,60 +95,108 @@ BenchApp& SourceMap() {
     return *source;
 }
 
-double SecondsOfCat(const std::string& path) {
-    const std::string command = "cat '" + path + "' > /dev/null";
-    const int rounds = 5;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i) {
-        if (std::system(command.c_str()) != 0) return 0;
+// The file's bytes through read() into a buffer, as a reader without any parsing would take them.
+void PlainRead(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    std::vector<char> buffer(1 << 20);
+    while (::read(fd, buffer.data(), buffer.size()) > 0) {
     }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+    ::close(fd);
+}
+
+// `bytes` bytes written with write() and made durable, as a save that only copies would do.
+void PlainWrite(const std::string& path, std::size_t bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return;
+    std::vector<char> buffer(1 << 20, 'm');
+    for (std::size_t done = 0; done < bytes;) {
+        const std::size_t n = std::min(buffer.size(), bytes - done);
+        if (::write(fd, buffer.data(), n) != static_cast<ssize_t>(n)) break;
+        done += n;
+    }
+    ::fsync(fd);
+    ::close(fd);
 }
 
 template <void (*Write)(App&, const std::string&)>
 void BM_Write(benchmark::State& state, const char* extension) {
     BenchApp& source = SourceMap();
-    const std::string path = FilePath(extension);
-    for (auto _ : state) Write(source.app, path);
+    const std::string path = FilePath(std::string("map") + extension), plain = FilePath("plain");
+    Write(source.app, path);
+    const std::size_t bytes = std::filesystem::file_size(path);
+    bench::Interleave(state, Rounds, [&] { Write(source.app, path); }, [&] { PlainWrite(plain, bytes); });
     state.counters["records"] = Layers * RecordsPerLayer;
-    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+    std::filesystem::remove(path);
+    std::filesystem::remove(plain);
 }
 
 template <void (*Write)(App&, const std::string&), bool (*Read)(App&, const std::string&)>
 void BM_Read(benchmark::State& state, const char* extension) {
-    const std::string path = FilePath(extension);
+    const std::string path = FilePath(std::string("map") + extension);
     Write(SourceMap().app, path);
     BenchApp target;
-    const auto first = std::chrono::steady_clock::now();
+    const bench::Stopwatch first;
     Read(target.app, path);
-    const double firstSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();
-    double total = 0;
-    std::int64_t reads = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        Read(target.app, path);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        ++reads;
-    }
+    const double firstSeconds = first.Wall();
+    bench::Interleave(state, Rounds, [&] { Read(target.app, path); }, [&] { PlainRead(path); });
     // The open slot the writer adds to each layer is not read back as a record.
     if (target.app.store.Count(Layers) != RecordsPerLayer) state.SkipWithError("the map did not come back");
-    const double cat = SecondsOfCat(path);
-    state.counters["cat_ms"] = cat * 1e3;
-    state.counters["x_raw"] = cat > 0 ? (total / static_cast<double>(reads)) / cat : 0;
     state.counters["first_ms"] = firstSeconds * 1e3;
-    state.counters["first_x_raw"] = cat > 0 ? firstSeconds / cat : 0;
+    std::filesystem::remove(path);
+}
+
+// Processor time of the children that ended so far.
+double ChildrenCpu() {
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+template <void (*Write)(App&, const std::string&)>
+void BM_OpenProcess(benchmark::State& state, const char* extension) {
+    const std::string path = FilePath(std::string("map") + extension);
+    Write(SourceMap().app, path);
+    const std::string open = std::string(MOVRA_BENCH_PROGRAM_DIR) + "/map_file_process open '" + path + "'";
+    const std::string cat = "cat '" + path + "' > /dev/null";
+    bench::Times ours, base;
+    bool failed = false;
+    const auto run = [&](const std::string& command, bench::Times& times) {
+        const double cpu = ChildrenCpu();
+        const bench::Stopwatch watch;
+        failed = std::system(command.c_str()) != 0 || failed;
+        times.wall.push_back(watch.Wall());
+        times.cpu.push_back(ChildrenCpu() - cpu);
+    };
+    for (auto _ : state) {
+        for (int round = 0; round < Rounds; ++round) {
+            run(open, ours);
+            run(cat, base);
+        }
+        state.SetIterationTime(bench::Median(ours.wall));
+    }
+    bench::ReportTimes(state, "ours", ours);
+    bench::ReportTimes(state, "base", base);
+    bench::ReportRatio(state, ours, base);
+    if (failed) state.SkipWithError("a process failed");
     std::filesystem::remove(path);
 }
 
 void BM_WriteJdx(benchmark::State& state) { BM_Write<WriteJdxFile>(state, ".jdx"); }
 void BM_ReadJdx(benchmark::State& state) { BM_Read<WriteJdxFile, ReadJdxFile>(state, ".jdx"); }
+void BM_OpenProcessJdx(benchmark::State& state) { BM_OpenProcess<WriteJdxFile>(state, ".jdx"); }
 void BM_WriteWtw(benchmark::State& state) { BM_Write<WriteWtwFile>(state, ".wtw"); }
 void BM_ReadWtw(benchmark::State& state) { BM_Read<WriteWtwFile, ReadWtwFile>(state, ".wtw"); }
+void BM_OpenProcessWtw(benchmark::State& state) { BM_OpenProcess<WriteWtwFile>(state, ".wtw"); }
 
-BENCHMARK(BM_WriteJdx)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ReadJdx)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_WriteWtw)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ReadWtw)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WriteJdx)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_ReadJdx)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_OpenProcessJdx)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_WriteWtw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_ReadWtw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_OpenProcessWtw)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 }  // namespace movra

@@ -1,6 +1,7 @@
 // The panels at start-up: the pictures of the 350 point-symbol buttons drawn from a loaded
 // standard, and the main window bound to real widgets with its 760 panel buttons. Target: under
 // 0.5 s together.
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -32,8 +33,9 @@ void EnsureApplication() {
 // A started main window over pixel canvases, with the shipped standard loaded and its point
 // symbols repeated up to code 349, so that every picture button has a symbol to show.
 struct StartedWindow {
-    fs::path program = fs::temp_directory_path() / "movra-bench-panel-program";
-    fs::path work = fs::temp_directory_path() / "movra-bench-panel-work";
+    QTemporaryDir folder;
+    fs::path program = fs::path(folder.path().toStdString()) / "program";
+    fs::path work = fs::path(folder.path().toStdString()) / "work";
     std::unique_ptr<QtCanvasPlatform> platform;
     std::unique_ptr<App> app;
     std::unique_ptr<stForm1> form;

@@ -5,6 +5,7 @@
 // of a part of the plain lines. The ratio print / redraw is what one printed copy costs against
 // one look at the map. Symbol rows are printed on every page without a test against the cell,
 // so with them each page carries the rows of the whole map.
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -192,7 +193,8 @@ struct Map {
         d.Command3.Click();
         return std::atoi(platform.promptScript.LastText().c_str());
     }
-    std::string pdfPath = "/tmp/movra-bench-print.pdf";
+    QTemporaryDir folder;
+    std::string pdfPath = folder.path().toStdString() + "/print.pdf";
     PdfBenchPlatform platform;
     App app;
     stForm1 form1;

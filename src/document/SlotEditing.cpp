@@ -181,6 +181,18 @@ void DeleteSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t 
     });
 }
 
+void ReplaceLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRecord>& records,
+                      const std::vector<std::int32_t>& newStart) {
+    auto& store = app.store;
+    const int count = store.Count(layer);
+    const int newCount = from + static_cast<int>(records.size());
+    if (from < 0 || from > count || newCount > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    for (std::size_t k = 0; k < records.size(); ++k) store.At(layer, from + static_cast<int>(k)) = std::move(records[k]);
+    for (int k = newCount; k <= count; ++k) Vacate(store, layer, k);
+    store.Count(layer) = newCount;
+    UndoSlotsRearranged(app, layer, from, newStart, newCount);
+}
+
 void InsertVertex(App& app, double x, double y, std::uint8_t layer, std::int16_t slot, std::uint8_t v) {
     GuardSilently([&] {
         const int count = app.store.Count(layer);

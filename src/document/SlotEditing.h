@@ -2,6 +2,9 @@
 // Changing the record store in place instead of appending to it. InsertSlots and DeleteSlots are
 // the only way records change position inside a layer; the journal's slot numbers follow them.
 #include <cstdint>
+#include <vector>
+
+#include "document/MapRecord.h"
 
 namespace movra {
 
@@ -24,6 +27,14 @@ bool InsertSlotsInPlace(App& app, std::uint8_t layer, std::int16_t start, std::i
 // the former open slot are emptied and LayerRecordCount falls by n. A range beyond the layer's
 // records changes nothing. Ends silently on any error.
 void DeleteSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t n);
+
+// Replaces the records of the layer from slot `from` on by `records` in one go, for a pass that
+// rebuilds a layer instead of opening slots one split at a time. newStart tells where each former
+// record begins among them, as UndoSlotsRearranged takes it, so that the journal follows. The
+// capacity must already hold them (the caller grows it as it goes, as InsertSlotsInPlace would);
+// slots above the new count are emptied. The records are moved out of the list.
+void ReplaceLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRecord>& records,
+                      const std::vector<std::int32_t>& newStart);
 
 // Adds the vertex (x, y) to the line record (layer, slot) after its vertex v (1..4), splitting
 // the record in two when it has no room. Records nothing in the journal (its caller takes layer

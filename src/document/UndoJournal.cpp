@@ -513,4 +513,32 @@ void UndoSlotsDeleted(App& app, int layer, int start, int n) {
     ShiftLayer(app, layer, slot, end);
 }
 
+void UndoSlotsRearranged(App& app, int layer, int from, const std::vector<std::int32_t>& newStart, int newCount) {
+    if (newStart.empty()) return;
+    const int oldCount = from + static_cast<int>(newStart.size()) - 1;
+    const int growth = newCount - oldCount;
+    const Follow follow = HowToFollow(app, layer);
+    if (follow == Follow::Covered) return;
+    if (follow == Follow::Restart) return RestartUndo(app);
+    const auto index = [from](std::int32_t v) { return static_cast<std::size_t>(v - from); };
+    const auto gone = [&](std::int32_t v) { return newStart[index(v)] == newStart[index(v) + 1]; };
+    UndoJournal& j = J(app);
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(j.UndoCurrentStep); ++k) {
+        const std::int32_t v = j.UndoStepSlot[k];
+        if (j.UndoStepLayer[k] == layer && NamesOneRecord(j.UndoStepKind[k]) && v >= from && v < oldCount && gone(v))
+            return RestartUndo(app);  // the step's record is gone
+    }
+    const auto slot = [&](std::int32_t v) {
+        if (v < from) return v;
+        return v < oldCount ? newStart[index(v)] : v + growth;
+    };
+    // A layer that ended at a record that is gone ends just before where it stood.
+    const auto end = [&](std::int32_t e) {
+        if (e < from) return e;
+        if (e >= oldCount) return e + growth;
+        return gone(e) ? newStart[index(e)] - 1 : newStart[index(e)];
+    };
+    ShiftLayer(app, layer, slot, end);
+}
+
 }  // namespace movra

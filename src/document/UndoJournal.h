@@ -157,5 +157,11 @@ void RestartUndo(App& app);
 // where a step would name another record.
 void UndoSlotsInserted(App& app, int layer, int start, int n);
 void UndoSlotsDeleted(App& app, int layer, int start, int n);
+// The records of a layer from slot `from` on were laid out anew: the record that stood in slot
+// from + k now begins in slot newStart[k] (ascending), one that left no record begins where the
+// next one does; newStart ends with the slot after the last of them. Records appended behind them
+// move up with the slots beyond the layer. Equivalent to the inserts and deletes that built the
+// new layout, done one after another.
+void UndoSlotsRearranged(App& app, int layer, int from, const std::vector<std::int32_t>& newStart, int newCount);
 
 }  // namespace movra

@@ -6,7 +6,6 @@
 #include "App.h"
 #include "document/EllipseToPolyline.h"
 #include "document/Geometry.h"
-#include "document/SlotEditing.h"
 #include "sheets/SheetLineCut.h"
 #include "sheets/SheetLineCutPass.h"
 
@@ -68,59 +67,51 @@ ArcPoint ArcMidPoint(double cx, double cy, double radius, double start, double e
 
 namespace sheet_cut_detail {
 
-int CutCircle(CutPass& pass, int slot) {
-    const MapRecord circle = pass.At(slot);
+void CutCircle(CutPass& pass) {
+    const MapRecord circle = pass.Current();
     double c0 = 0, c1 = 0;
-    if (!CircleReachesLine(pass.box, circle) || !CrossingAngles(pass.app, circle, c0, c1)) return slot + 1;
-    if (!pass.Open(slot + 1, 1)) return slot + 1;
+    if (!CircleReachesLine(pass.box, circle) || !CrossingAngles(pass.app, circle, c0, c1)) return;
+    if (!pass.Open(1)) return;
     // Two arcs that together trace the circle, both ending on the line.
     MapRecord second = PieceOf(circle);
     MakeArc(second, c1, c0);
-    pass.At(slot + 1) = std::move(second);
-    MakeArc(pass.At(slot), c0, c1);
-    return slot + 1;
+    pass.Piece(1) = std::move(second);
+    MakeArc(pass.Current(), c0, c1);
 }
 
-int CutArc(CutPass& pass, int slot) {
-    const MapRecord arc = pass.At(slot);
+void CutArc(CutPass& pass) {
+    const MapRecord arc = pass.Current();
     double c0 = 0, c1 = 0;
-    if (!CircleReachesLine(pass.box, arc) || !CrossingAngles(pass.app, arc, c0, c1)) return slot + 1;
+    if (!CircleReachesLine(pass.box, arc) || !CrossingAngles(pass.app, arc, c0, c1)) return;
     const double a = arc.RecordX3, b = arc.RecordY3;
-    if (a == b) return slot + 1;
+    if (a == b) return;
     if (std::fabs(c0) > TwoPi) c0 = 0;
     if (std::fabs(c1) > TwoPi) c1 = 0;
     // An arc that already ends at a crossing of this line was cut here before.
-    if (a < b && (c0 == a || c0 == b)) return slot + 1;
+    if (a < b && (c0 == a || c0 == b)) return;
     const auto inside = [&](double c) { return a < b ? a < c && c < b : c > a || c < b; };
     // How far along the arc, counter-clockwise from its start.
     const auto along = [&](double c) { return c > a ? c - a : c + TwoPi - a; };
     std::vector<double> cuts;
     if (inside(c0)) cuts.push_back(c0);
     if (inside(c1) && c1 != c0) cuts.push_back(c1);
-    if (cuts.empty()) return slot + 1;
+    if (cuts.empty()) return;
     // In order along the arc, so that the pieces trace it once, also through angle 0.
     std::sort(cuts.begin(), cuts.end(), [&](double x, double y) { return along(x) < along(y); });
-    if (!pass.Open(slot + 1, static_cast<int>(cuts.size()))) return slot + 1;
+    if (!pass.Open(static_cast<int>(cuts.size()))) return;
     for (std::size_t k = 0; k < cuts.size(); ++k) {
         MapRecord piece = PieceOf(arc);
         MakeArc(piece, cuts[k], k + 1 < cuts.size() ? cuts[k + 1] : b);
-        pass.At(slot + 1 + static_cast<int>(k)) = std::move(piece);
+        pass.Piece(static_cast<int>(k) + 1) = std::move(piece);
     }
-    MakeArc(pass.At(slot), a, cuts[0]);
-    return slot + 1;
+    MakeArc(pass.Current(), a, cuts[0]);
 }
 
-int CutEllipse(CutPass& pass, int slot) {
-    if (!EllipseReachesLine(pass.box, pass.At(slot))) return slot + 1;
-    // The chain goes to the end of the layer, where this pass reaches and cuts it.
-    if (!EllipseToPolyline(pass.app, static_cast<std::uint8_t>(pass.layer), static_cast<std::int16_t>(slot))) {
-        pass.outOfRoom = true;
-        return slot + 1;
-    }
-    const int count = pass.Count();
-    DeleteSlots(pass.app, static_cast<std::uint8_t>(pass.layer), static_cast<std::int16_t>(slot), 1);
-    if (pass.Count() != count - 1) return slot + 1;
-    return slot;  // the record after the ellipse has moved into its slot
+void CutEllipse(CutPass& pass) {
+    if (!EllipseReachesLine(pass.box, pass.Current())) return;
+    // The chain goes behind the last record of the layer, where this pass reaches and cuts it.
+    std::array<MapRecord, EllipseChainRecords> chain = EllipseChain(pass.Current());
+    if (pass.Append(chain)) pass.Remove();
 }
 
 }  // namespace sheet_cut_detail

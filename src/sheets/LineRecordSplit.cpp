@@ -124,14 +124,15 @@ std::vector<CutRow> SplitLineRows(int type, const std::array<CutVertex, 4>& p, c
 
 namespace sheet_cut_detail {
 
-int CutLineRecord(CutPass& pass, int slot) {
-    const MapRecord record = pass.At(slot);
+void CutLineRecord(CutPass& pass) {
+    const MapRecord record = pass.Current();
     CutShape shape;
-    if (!ShapeOf(record.RecordType, shape)) return slot + 1;
+    if (!ShapeOf(record.RecordType, shape)) return;
     const std::array<CutVertex, 4> p = VerticesOf(record);
     // A chain whose next record is missing has no last segment to cut.
-    const bool goesOn = shape.continuation == Continuation::NextRecord && slot + 1 < pass.Count();
-    const CutVertex next = goesOn ? VerticesOf(pass.app.store.Get(pass.layer, slot + 1))[0] : CutVertex{};
+    const MapRecord* following = shape.continuation == Continuation::NextRecord ? pass.Next() : nullptr;
+    const bool goesOn = following != nullptr;
+    const CutVertex next = goesOn ? VerticesOf(*following)[0] : CutVertex{};
     int segments = shape.held - 1;
     if (shape.continuation == Continuation::Closed || goesOn) ++segments;
 
@@ -140,19 +141,18 @@ int CutLineRecord(CutPass& pass, int slot) {
         const CutVertex& b = k < shape.held ? p[k] : shape.continuation == Continuation::Closed ? p[0] : next;
         if (!pass.Crossing(a.x, a.y, b.x, b.y)) continue;
         const std::vector<CutRow> rows = SplitLineRows(record.RecordType, p, next, k, pass.Ix(), pass.Iy());
-        if (rows.size() < 2 || !pass.Open(slot + 1, static_cast<int>(rows.size()) - 1)) return slot + 1;
-        MapRecord& cut = pass.At(slot);
+        if (rows.size() < 2 || !pass.Open(static_cast<int>(rows.size()) - 1)) return;
+        MapRecord& cut = pass.Current();
         cut.RecordType = static_cast<std::uint8_t>(rows[0].type);
         SetVertices(cut, rows[0].v);
         for (std::size_t n = 1; n < rows.size(); ++n) {
             MapRecord piece = PieceOf(record);
             piece.RecordType = static_cast<std::uint8_t>(rows[n].type);
             SetVertices(piece, rows[n].v);
-            pass.At(slot + static_cast<int>(n)) = std::move(piece);
+            pass.Piece(static_cast<int>(n)) = std::move(piece);
         }
-        return slot + 1;
+        return;
     }
-    return slot + 1;
 }
 
 }  // namespace sheet_cut_detail

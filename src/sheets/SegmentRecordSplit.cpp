@@ -51,45 +51,43 @@ void LineDirectionUnit(App& app, double x1, double y1, double x2, double y2) {
 
 namespace sheet_cut_detail {
 
-int CutLineTypeSegment(CutPass& pass, int slot) {
-    const MapRecord record = pass.At(slot);
-    if (!pass.Crossing(record.RecordX1, record.RecordY1, record.RecordX2, record.RecordY2)) return slot + 1;
+void CutLineTypeSegment(CutPass& pass) {
+    const MapRecord record = pass.Current();
+    if (!pass.Crossing(record.RecordX1, record.RecordY1, record.RecordX2, record.RecordY2)) return;
     const double ix = pass.Ix(), iy = pass.Iy();
-    if (!pass.Open(slot + 1, 1)) return slot + 1;
+    if (!pass.Open(1)) return;
     MapRecord piece = PieceOf(record);
     StartAt(piece, ix, iy);
     SetRun(pass.app, piece);
-    pass.At(slot + 1) = std::move(piece);
-    MapRecord& cut = pass.At(slot);
+    pass.Piece(1) = std::move(piece);
+    MapRecord& cut = pass.Current();
     cut.RecordX2 = ix;
     cut.RecordY2 = iy;
     SetRun(pass.app, cut);
-    return slot + 1;
 }
 
-int CutSegmentRecord(CutPass& pass, int slot) {
-    const MapRecord record = pass.At(slot);
-    if (!pass.Crossing(record.RecordX1, record.RecordY1, record.RecordX2, record.RecordY2)) return slot + 1;
+void CutSegmentRecord(CutPass& pass) {
+    const MapRecord record = pass.Current();
+    if (!pass.Crossing(record.RecordX1, record.RecordY1, record.RecordX2, record.RecordY2)) return;
     const double ix = pass.Ix(), iy = pass.Iy();
-    if (!pass.Open(slot + 1, 1)) return slot + 1;
+    if (!pass.Open(1)) return;
     MapRecord piece = PieceOf(record);
     StartAt(piece, ix, iy);
-    pass.At(slot + 1) = std::move(piece);
-    MapRecord& cut = pass.At(slot);
+    pass.Piece(1) = std::move(piece);
+    MapRecord& cut = pass.Current();
     cut.RecordX2 = ix;
     cut.RecordY2 = iy;
-    return slot + 1;
 }
 
 // Both segments, P1-P2 then P3-P4; each cut segment ends at the crossing and its far part becomes a
 // pen line in the slot after the record, so the piece of the later cut comes first.
-int CutCross(CutPass& pass, int slot) {
+void CutCross(CutPass& pass) {
     for (int k : {1, 3}) {
-        const MapRecord record = pass.At(slot);
+        const MapRecord record = pass.Current();
         MapRecord r = record;
         if (!pass.Crossing(X(r, k), Y(r, k), X(r, k + 1), Y(r, k + 1), false)) continue;
         const double ix = pass.Ix(), iy = pass.Iy();
-        if (!pass.Open(slot + 1, 1)) return slot + 1;
+        if (!pass.Open(1)) return;
         MapRecord piece = PieceOf(record);
         piece.RecordType = CrossPieceType;
         StartAt(piece, ix, iy);
@@ -98,26 +96,25 @@ int CutCross(CutPass& pass, int slot) {
         piece.RecordZ2 = Z(r, k + 1);
         piece.RecordX3 = piece.RecordY3 = piece.RecordX4 = piece.RecordY4 = 0;
         piece.RecordZ3 = piece.RecordZ4 = 0;
-        pass.At(slot + 1) = std::move(piece);
-        MapRecord& cut = pass.At(slot);
+        pass.Piece(1) = std::move(piece);
+        MapRecord& cut = pass.Current();
         X(cut, k + 1) = ix;
         Y(cut, k + 1) = iy;
     }
-    return slot + 1;
 }
 
 // Tick k runs from (Xk, Yk) by Zk in x and by Zk (falling ticks: -Zk) in y. A cut tick ends at the
 // crossing and its far part becomes a one-tick record in the slot after the record.
-int CutTicks(CutPass& pass, int slot) {
+void CutTicks(CutPass& pass) {
     for (int k = 1; k <= 4; ++k) {
-        const MapRecord record = pass.At(slot);
+        const MapRecord record = pass.Current();
         MapRecord r = record;
         const double x = X(r, k), y = Y(r, k), z = Z(r, k);
         if (k >= 2 && x == 0 && y == 0) break;  // the end of the tick list
         const double dy = record.RecordType == FallingTicksType ? -z : z;
         if (!pass.Crossing(x, y, x + z, y + dy, false)) continue;
         const double ix = pass.Ix(), iy = pass.Iy();
-        if (!pass.Open(slot + 1, 1)) return slot + 1;
+        if (!pass.Open(1)) return;
         // The part of the tick before the crossing, signed as the tick runs.
         const double before = ix - x;
         MapRecord piece = PieceOf(record);
@@ -126,10 +123,9 @@ int CutTicks(CutPass& pass, int slot) {
         piece.RecordX1 = ix;
         piece.RecordY1 = iy;
         piece.RecordZ1 = static_cast<float>(z - before);
-        pass.At(slot + 1) = std::move(piece);
-        Z(pass.At(slot), k) = static_cast<float>(before);
+        pass.Piece(1) = std::move(piece);
+        Z(pass.Current(), k) = static_cast<float>(before);
     }
-    return slot + 1;
 }
 
 }  // namespace sheet_cut_detail

@@ -45,6 +45,12 @@ const std::array<Cutter, 256>& Cutters() {
 
 bool StrictlyBetween(double v, double a, double b) { return std::min(a, b) < v && v < std::max(a, b); }
 
+// The box test of a segment: it reaches strictly past the line's box on both sides, in x and in y.
+bool ReachesAcross(const CutLineBox& box, double xa, double ya, double xb, double yb) {
+    return (xa > box.minX || xb > box.minX) && (xa < box.maxX || xb < box.maxX) && (ya > box.minY || yb > box.minY) &&
+           (ya < box.maxY || yb < box.maxY);
+}
+
 }  // namespace
 
 namespace sheet_cut_detail {
@@ -57,19 +63,149 @@ bool CutPass::MadeHere(double x, double y) const {
 }
 
 bool CutPass::Crossing(double xa, double ya, double xb, double yb, bool boxTest) {
+    // Most segments of a layer lie off the line: the four comparisons come first.
+    if (boxTest && !ReachesAcross(box, xa, ya, xb, yb)) return false;
     if (madeCount_ > 0 && (MadeHere(xa, ya) || MadeHere(xb, yb))) return false;
-    if (!SegmentCrossing(app, box, xa, ya, xb, yb, boxTest)) return false;
+    if (!SegmentCrossing(app, box, xa, ya, xb, yb, false)) return false;
     made_[madeCount_ % made_.size()] = {Ix(), Iy(), 0};
     ++madeCount_;
     return true;
 }
 
-bool CutPass::Open(int slot, int n) {
-    if (InsertSlotsInPlace(app, static_cast<std::uint8_t>(layer), static_cast<std::int16_t>(slot),
-                           static_cast<std::int16_t>(n)))
+const MapRecord* CutPass::Next() const {
+    if (!opened_.empty()) return &opened_.front();
+    if (!ahead_.empty()) return &ahead_.back();
+    if (source_ < oldCount_) return &app.store.Get(layer_, source_);
+    if (tailNext_ < tail_.size()) return &tail_[tailNext_];
+    return nullptr;
+}
+
+bool CutPass::Room(int n) {
+    // As the store opens slots for a pass that walks a layer: the capacity grows, but never by the
+    // step that would split the layer under the pass.
+    auto& store = app.store;
+    while (count_ + n > store.LayerCapacity) {
+        const int before = store.LayerCapacity;
+        if (before >= LayerSplittingCapacity) return false;
+        GrowLayerCapacity(app);
+        if (store.LayerCapacity <= before) return false;
+    }
+    return true;
+}
+
+bool CutPass::Open(int n) {
+    if (n <= 0) return false;
+    if (!Room(n)) {
+        outOfRoom_ = true;
+        return false;
+    }
+    MapRecord fresh;
+    fresh.RecordColor = OpenedSlotColor;
+    opened_.insert(opened_.begin(), static_cast<std::size_t>(n), fresh);
+    count_ += n;
+    changed_ = true;
+    return true;
+}
+
+void CutPass::Remove() {
+    removed_ = true;
+    changed_ = true;
+    --count_;
+}
+
+bool CutPass::TakeNext() {
+    if (!ahead_.empty()) {
+        current_ = std::move(ahead_.back());
+        ahead_.pop_back();
+        currentSource_ = -1;
         return true;
-    outOfRoom = true;
+    }
+    if (source_ < oldCount_) {
+        if (rebuiltFrom_ >= 0) newStart_.push_back(LaidOut());
+        currentSource_ = source_;
+        current_ = app.store.Get(layer_, source_++);
+        return true;
+    }
+    EndOfSource();
+    if (tailNext_ < tail_.size()) {
+        current_ = std::move(tail_[tailNext_++]);
+        currentSource_ = -1;
+        return true;
+    }
     return false;
+}
+
+void CutPass::EndOfSource() {
+    if (rebuiltFrom_ < 0 || sourceEnded_) return;
+    newStart_.push_back(LaidOut());
+    sourceEnded_ = true;
+}
+
+void CutPass::Settle() {
+    if (changed_ && rebuiltFrom_ < 0) {
+        // Only a record of the store can be the first to change: pieces and appended records
+        // come after it.
+        rebuiltFrom_ = currentSource_;
+        newStart_.push_back(rebuiltFrom_);
+    }
+    if (rebuiltFrom_ < 0) return;
+    if (!removed_) layout_.push_back(std::move(current_));
+    for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) ahead_.push_back(std::move(*it));
+    opened_.clear();
+}
+
+void CutPass::PutBack() {
+    if (rebuiltFrom_ < 0) return;
+    // Whatever the pass did not reach keeps its order behind what it laid out.
+    while (!ahead_.empty()) {
+        layout_.push_back(std::move(ahead_.back()));
+        ahead_.pop_back();
+    }
+    for (; source_ < oldCount_; ++source_) {
+        newStart_.push_back(LaidOut());
+        layout_.push_back(app.store.Get(layer_, source_));
+    }
+    EndOfSource();
+    for (; tailNext_ < tail_.size(); ++tailNext_) layout_.push_back(std::move(tail_[tailNext_]));
+    ReplaceLayerFrom(app, static_cast<std::uint8_t>(layer_), rebuiltFrom_, layout_, newStart_);
+}
+
+bool CutPass::CutLayer(int layer) {
+    layer_ = layer;
+    oldCount_ = count_ = app.store.Count(layer);
+    source_ = 0;
+    rebuiltFrom_ = -1;
+    sourceEnded_ = false;
+    outOfRoom_ = false;
+    ahead_.clear();
+    tail_.clear();
+    tailNext_ = 0;
+    layout_.clear();
+    newStart_.clear();
+    const std::array<Cutter, 256>& cutters = Cutters();
+    // Whatever happens inside, what was laid out goes back into the store.
+    GuardSilently([&] {
+        for (;;) {
+            // Records no line cuts go through as they are.
+            if (ahead_.empty() && source_ < oldCount_ && !cutters[app.store.Get(layer_, source_).RecordType]) {
+                if (rebuiltFrom_ >= 0) {
+                    // Its slot is written over when the layout goes back.
+                    newStart_.push_back(LaidOut());
+                    layout_.push_back(std::move(app.store.At(layer_, source_)));
+                }
+                ++source_;
+                continue;
+            }
+            if (!TakeNext()) break;
+            changed_ = removed_ = false;
+            opened_.clear();
+            if (const Cutter cut = cutters[current_.RecordType]) GuardSilently([&] { cut(*this); });
+            Settle();
+            if (outOfRoom_) break;  // the rest of the layer stays whole
+        }
+    });
+    PutBack();
+    return !outOfRoom_;
 }
 
 }  // namespace sheet_cut_detail
@@ -84,9 +220,7 @@ CutLineBox MakeCutLineBox(double x1, double y1, double x2, double y2) {
 }
 
 bool SegmentCrossing(App& app, const CutLineBox& box, double xa, double ya, double xb, double yb, bool boxTest) {
-    if (boxTest && !((xa > box.minX || xb > box.minX) && (xa < box.maxX || xb < box.maxX) &&
-                     (ya > box.minY || yb > box.minY) && (ya < box.maxY || yb < box.maxY)))
-        return false;
+    if (boxTest && !ReachesAcross(box, xa, ya, xb, yb)) return false;
     std::vector<double>& s = app.geometry.ScratchXY;
     if (s.size() < ScratchElements) s.resize(ScratchElements);
     s[6] = xa;
@@ -115,18 +249,9 @@ void CutFeaturesAlongLine(App& app, double x1, double y1, double x2, double y2) 
         const int layers = app.store.LayerCount;
         for (int layer = 1; layer <= layers; ++layer) {
             if (app.store.LayerOnFlag[layer] == 0 || app.store.Count(layer) < 1) continue;
-            pass.layer = layer;
-            pass.outOfRoom = false;
-            // The bound follows the layer as it grows, so pieces pushed up and the chains of
+            // The pass follows the layer as it grows, so pieces pushed up and the chains of
             // ellipses are cut too.
-            for (int slot = 0; slot <= app.store.Count(layer);) {
-                const Cutter cut = Cutters()[app.store.Get(layer, slot).RecordType];
-                int next = slot + 1;
-                if (cut) GuardSilently([&] { next = cut(pass, slot); });
-                if (pass.outOfRoom) break;  // the rest of the layer stays whole
-                slot = next;
-            }
-            roomMissed = roomMissed || pass.outOfRoom;
+            if (!pass.CutLayer(layer)) roomMissed = true;
         }
         if (roomMissed) app.platform.prompt().MsgBox(LayerFullWarning, MsgOkOnly);
     });

@@ -2,25 +2,35 @@
 // Shared by the sources of the sheet-line cut only: the pass over one layer and the cutters that
 // its dispatch calls by record type.
 #include <array>
+#include <vector>
 
 #include "App.h"
 #include "sheets/SheetLineCut.h"
 
 namespace movra::sheet_cut_detail {
 
-// The cut of one layer along the line that ScratchXY holds.
+// The cut of the layers along the line that ScratchXY holds, one layer at a time.
+//
+// The pass visits the records of a layer in order, each piece a split makes right after the record
+// it came from and before the records that followed it, so that a piece crossed again is cut
+// again. Opening slots in the store for every split would move the rest of the layer each time;
+// instead, from the first record that changes on, the pass lays the layer out anew in a list of its
+// own and puts it back into the store once, at the end of the layer.
 class CutPass {
 public:
     CutPass(App& app, const CutLineBox& box) : app(app), box(box) {}
 
     App& app;
     const CutLineBox box;
-    int layer = 0;
-    // Set when a split found no room that the layer could make without being split itself.
-    bool outOfRoom = false;
 
-    MapRecord& At(int slot) { return app.store.At(layer, slot); }
-    int Count() const { return app.store.Count(layer); }
+    // Cuts every record of the layer. False when a split found no room that the layer could make
+    // without being split itself; the records from there on stay whole.
+    bool CutLayer(int layer);
+
+    // What a cutter works on: the record being visited, to be changed in place.
+    MapRecord& Current() { return current_; }
+    // The record that follows the visited one in the layer as it now stands, or null at the end.
+    const MapRecord* Next() const;
 
     // SegmentCrossing, besides refusing a segment that ends at a crossing this cut made: a piece
     // starts or ends there, and the crossing recomputed for its segment can fall a rounding step
@@ -30,29 +40,77 @@ public:
     double Ix() const { return app.geometry.ScratchXY[0]; }
     double Iy() const { return app.geometry.ScratchXY[1]; }
 
-    // Opens n slots at `slot` (records from there on move up); false, and outOfRoom, when the
-    // layer has no room.
-    bool Open(int slot, int n);
+    // Opens n fresh slots right after the visited record, in front of any opened before; Piece(1)
+    // to Piece(n) are then those slots in order. False when the layer has no room.
+    bool Open(int n);
+    MapRecord& Piece(int k) { return opened_[static_cast<std::size_t>(k - 1)]; }
+    // Takes the visited record out of the layer; the records after it close up.
+    void Remove();
+    // Puts records behind the last record of the layer, where this pass reaches them too. False
+    // when the layer has no room.
+    template <std::size_t N>
+    bool Append(std::array<MapRecord, N>& records) {
+        if (!Room(static_cast<int>(N))) {
+            outOfRoom_ = true;
+            return false;
+        }
+        count_ += static_cast<int>(N);
+        changed_ = true;
+        for (MapRecord& r : records) tail_.push_back(std::move(r));
+        return true;
+    }
 
 private:
+    // Whether the layer holds n more records, growing the capacity as far as it can without
+    // splitting the layer.
+    bool Room(int n);
     bool MadeHere(double x, double y) const;
+    // Takes the next record to visit into current_; false at the end of the layer.
+    bool TakeNext();
+    // Ends the visit of current_: it goes to the new layout unless it was removed, and the slots
+    // opened after it come up next.
+    void Settle();
+    // The slot the next record laid out takes.
+    std::int32_t LaidOut() const { return rebuiltFrom_ + static_cast<std::int32_t>(layout_.size()); }
+    // Notes where the store's records end in the new layout, once.
+    void EndOfSource();
+    // Puts the new layout, and whatever the pass did not reach behind it, into the store.
+    void PutBack();
+
+    int layer_ = 0;
+    int oldCount_ = 0;
+    int count_ = 0;              // the layer's record count as the splits so far make it
+    int source_ = 0;             // the next record of the store's layer to visit
+    int rebuiltFrom_ = -1;       // the first slot laid out anew, -1 while nothing changed
+    MapRecord current_{};
+    int currentSource_ = -1;     // the store slot current_ came from, or -1 for a piece
+    bool changed_ = false;       // the visit opened slots or removed the record
+    bool removed_ = false;
+    bool outOfRoom_ = false;     // a split found no room; the pass stops
+    bool sourceEnded_ = false;
+    std::vector<MapRecord> opened_;   // the slots opened in this visit, in order
+    std::vector<MapRecord> ahead_;    // pieces still to visit, the next one last
+    std::vector<MapRecord> tail_;     // records appended behind the layer
+    std::size_t tailNext_ = 0;
+    std::vector<MapRecord> layout_;   // the layer from rebuiltFrom_ on, as far as visited
+    std::vector<std::int32_t> newStart_;  // where each store record from rebuiltFrom_ on begins
+
     // The latest crossings made, enough for every piece a visit can leave in the slots after it.
     std::array<CutVertex, 16> made_{};
     int madeCount_ = 0;
 };
 
-// A cutter cuts the record in `slot` and returns the slot that the pass visits next: the one after
-// it (the first piece, when it was cut), or its own slot when the record after it moved into it.
-using Cutter = int (*)(CutPass& pass, int slot);
+// A cutter cuts the visited record, through the pass.
+using Cutter = void (*)(CutPass& pass);
 
-int CutLineRecord(CutPass& pass, int slot);        // 2-5, 42-45, 72-75, 99, 6
-int CutCircle(CutPass& pass, int slot);            // 7
-int CutArc(CutPass& pass, int slot);               // 8
-int CutEllipse(CutPass& pass, int slot);           // 9
-int CutLineTypeSegment(CutPass& pass, int slot);   // 12
-int CutSegmentRecord(CutPass& pass, int slot);     // 201, 211
-int CutCross(CutPass& pass, int slot);             // 52
-int CutTicks(CutPass& pass, int slot);             // 80, 85, 87
+void CutLineRecord(CutPass& pass);        // 2-5, 42-45, 72-75, 99, 6
+void CutCircle(CutPass& pass);            // 7
+void CutArc(CutPass& pass);               // 8
+void CutEllipse(CutPass& pass);           // 9
+void CutLineTypeSegment(CutPass& pass);   // 12
+void CutSegmentRecord(CutPass& pass);     // 201, 211
+void CutCross(CutPass& pass);             // 52
+void CutTicks(CutPass& pass);             // 80, 85, 87
 
 // A new piece made from a record: every field of it, to be given its own type and vertices.
 inline MapRecord PieceOf(const MapRecord& record) { return record; }

@@ -1,5 +1,6 @@
 // Undo and redo through the journal's recorders, as the commands drive them.
 #include <cmath>
+#include <random>
 
 #include "document/SlotEditing.h"
 #include "document/UndoRedo.h"
@@ -459,6 +460,74 @@ TEST_F(UndoRedoTest, OpenedSlotsShiftTheStepsAboveThemUnlessASnapshotHoldsTheOld
     EXPECT_EQ(app.store.Count(1), 13);
     Undo(app);
     EXPECT_EQ(app.store.Count(1), 13);
+}
+
+// A pass that lays a layer out anew in one go must leave the journal as the slot-by-slot inserts
+// and deletes that make the same layout would: random layouts, both ways, the journals compared.
+TEST_F(UndoRedoTest, ALayerLaidOutAnewMovesTheJournalAsItsInsertsAndDeletesWould) {
+    std::mt19937 rng(64);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int followed = 0, restarted = 0;
+    for (int round = 0; round < 40; ++round) {
+        ResetUndo(app);
+        for (int layer = 1; layer <= 3; ++layer) {
+            app.store.ClearFrom(layer, 0);
+            app.store.Count(layer) = 0;
+        }
+        for (int k = 0; k < 10; ++k) Add(1, 2, k, 0, k, 1);
+        Open();
+        Draw(1, 2, 20, 0, 20, 1);
+        Select({{1, pick(0, 10)}, {1, pick(0, 10)}});
+        DeleteSelectionWithUndo(app);
+        Draw(1, 2, 21, 0, 21, 1);
+        Draw(2, 2, 0, 0, 1, 1);
+        const UndoJournal journal = app.undo;
+        const int oldCount = app.store.Count(1);
+
+        // Slot by slot: after each record of the store from `from` on, nothing, an opened slot or
+        // two, or the record taken out and three records put behind the layer.
+        const int from = pick(0, 4);
+        std::vector<std::int32_t> newStart;
+        int at = from;
+        for (int v = from; v < oldCount; ++v) {
+            newStart.push_back(at);
+            const int choice = pick(0, 5);
+            if (choice <= 1) {
+                const int n = pick(1, 2);
+                InsertSlots(app, 1, static_cast<std::int16_t>(at + 1), static_cast<std::int16_t>(n));
+                at += n + 1;
+            } else if (choice == 2) {
+                DeleteSlots(app, 1, static_cast<std::int16_t>(at), 1);
+                InsertSlots(app, 1, static_cast<std::int16_t>(app.store.Count(1)), 3);
+            } else {
+                ++at;
+            }
+        }
+        newStart.push_back(at);
+        const UndoJournal stepByStep = app.undo;
+        const int newCount = app.store.Count(1);
+        std::vector<MapRecord> layout;
+        for (int slot = from; slot < newCount; ++slot) layout.push_back(R(1, slot));
+
+        app.undo = journal;
+        app.store.Count(1) = oldCount;
+        ReplaceLayerFrom(app, 1, from, layout, newStart);
+        ASSERT_EQ(app.store.Count(1), newCount);
+        EXPECT_EQ(app.undo.UndoCurrentStep, stepByStep.UndoCurrentStep) << "round " << round;
+        if (stepByStep.UndoCurrentStep == 0) {
+            ++restarted;
+            continue;
+        }
+        ++followed;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(stepByStep.UndoCurrentStep); ++k) {
+            EXPECT_EQ(app.undo.UndoStepSlot[k], stepByStep.UndoStepSlot[k]) << "round " << round << " step " << k;
+            EXPECT_EQ(app.undo.UndoStepExtra[k].PreviousEnd, stepByStep.UndoStepExtra[k].PreviousEnd)
+                << "round " << round << " step " << k;
+        }
+        EXPECT_EQ(app.undo.UndoLayerMark, stepByStep.UndoLayerMark) << "round " << round;
+    }
+    EXPECT_GT(followed, 5);
+    EXPECT_GT(restarted, 2);
 }
 
 TEST_F(UndoRedoTest, NothingHappensWhileASelfMadeSymbolIsDrawn) {

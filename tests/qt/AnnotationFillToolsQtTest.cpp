@@ -19,6 +19,7 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/LoadSymbolStandard.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -143,7 +144,7 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     ClickThrough({QPoint(280, 100), QPoint(300, 100)});
     Hover(QPoint(370, 40));
     const QImage turning = Canvas();
-    turning.save("/tmp/movra_symbol_turning.png");
+    turning.save(LookAt("movra_symbol_turning.png"));
     ClickThrough({QPoint(380, 40)});
     const MapRecord& symbol = Record(Count() - 1);
     EXPECT_EQ(symbol.RecordType, 15);
@@ -198,12 +199,12 @@ TEST_F(AnnotationFillToolsQtTest, TextsSymbolsHeightsFillsAndBlocksFromRealClick
     EXPECT_EQ(Record(Count() - 1).RecordType, 58);
     EXPECT_FLOAT_EQ(Record(Count() - 1).RecordZ4, 50);
 
-    Canvas().save("/tmp/movra_annotation_fill_drawn.png");
-    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save("/tmp/movra_annotation_texts_drawn.png");
+    Canvas().save(LookAt("movra_annotation_fill_drawn.png"));
+    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save(LookAt("movra_annotation_texts_drawn.png"));
     刷新(app());
     QApplication::processEvents();
-    Canvas().save("/tmp/movra_annotation_fill_redrawn.png");
-    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save("/tmp/movra_annotation_texts_redrawn.png");
+    Canvas().save(LookAt("movra_annotation_fill_redrawn.png"));
+    Canvas().copy(0, 40, 360, 260).scaled(1080, 780).save(LookAt("movra_annotation_texts_redrawn.png"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -143,7 +144,7 @@ TEST_F(CanvasToolsQtTest, TheDemonstrationMarkerBouncesOverTheCanvas) {
     form1.Picture1.surface().Refresh();
     QApplication::processEvents();
     const QImage image = Canvas();
-    image.save("/tmp/movra_demo_marker.png");
+    image.save(LookAt("movra_demo_marker.png"));
     const Surface& s = form1.Picture1.surface();
     const int px = static_cast<int>(s.ToPixelX(app.display.MarkerX));
     const int py = static_cast<int>(s.ToPixelY(app.display.MarkerY));

@@ -16,6 +16,7 @@
 #include "support/TestApp.h"
 #include "GoldenPicture.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(ClipWindowPicture, LinesEndAtTheWindowBorder) {
     canvas.SetScale(-50, 150, 200, -200);  // 2 pixels to the unit; the window is pixels 100..300
     DrawClipBuffer(app);
     const QImage image = canvas.Image().convertToFormat(QImage::Format_RGB32);
-    image.save("/tmp/movra-clip-window.png");
+    image.save(LookAt("movra-clip-window.png"));
 
     // Every drawn pixel lies in the window (a pen width of slack at its border).
     int inside = 0;

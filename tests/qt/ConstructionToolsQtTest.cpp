@@ -18,6 +18,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -121,7 +122,7 @@ TEST_F(ConstructionToolsQtTest, CurvesEllipsesAndPerpendicularsDrawnWithTheMouse
     ClickThrough({QPoint(20, 220), QPoint(70, 160), QPoint(120, 220), QPoint(170, 160), QPoint(220, 220)});
     Hover(QPoint(250, 150));
     Hover(QPoint(260, 165));
-    Canvas().save("/tmp/movra_smooth_curve_preview.png");
+    Canvas().save(LookAt("movra_smooth_curve_preview.png"));
     ClickThrough({QPoint(270, 170)});
     ASSERT_EQ(Added(), 4 + 7);
     EXPECT_EQ(R(10).RecordType, 2);
@@ -148,12 +149,12 @@ TEST_F(ConstructionToolsQtTest, CurvesEllipsesAndPerpendicularsDrawnWithTheMouse
     EXPECT_NEAR(R(14).RecordX2, At(QPoint(200, 40)).x, 1e-3);
 
     const QImage drawn = Canvas();
-    drawn.save("/tmp/movra_construction_tools_drawn.png");
+    drawn.save(LookAt("movra_construction_tools_drawn.png"));
     EXPECT_GT(DifferentPixels(blank, drawn), 1000);
     刷新(app);
     QApplication::processEvents();
     const QImage redrawn = Canvas();
-    redrawn.save("/tmp/movra_construction_tools_redrawn.png");
+    redrawn.save(LookAt("movra_construction_tools_redrawn.png"));
     EXPECT_GT(DifferentPixels(blank, redrawn), 1000);
     // The tools drew what the store holds, and their previews left nothing behind: only the base
     // lines of the foot and of the typed-length line and the radii of the arcs are not redrawn.
@@ -209,7 +210,7 @@ TEST_F(ConstructionToolsQtTest, MeasuresAndVertexEditsMadeWithTheMouse) {
     EXPECT_NEAR(R(0).RecordY3, At(QPoint(0, 270)).y, 1e-3);
     QApplication::processEvents();
     const QImage edited = Canvas();
-    edited.save("/tmp/movra_vertex_tools_edited.png");
+    edited.save(LookAt("movra_vertex_tools_edited.png"));
     EXPECT_NE(edited.pixel(180, 270), edited.pixel(5, 335));  // the moved vertex is drawn
 }
 

@@ -23,6 +23,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -161,14 +162,14 @@ TEST_F(CuttingToolsQtTest, CutAwaySplitAndUndoFromTheMenuAndRealClicks) {
     UndoCheckpoint(app, 0);
     刷新(app);
     QApplication::processEvents();
-    canvas->grab().save("/tmp/movra_cut_before.png");
+    canvas->grab().save(LookAt("movra_cut_before.png"));
     const std::vector<MapRecord> before = Layer();
 
     // Cancel: the preview only, nothing changed, the tool disarmed.
     ArmCutting();
     EXPECT_EQ(app.tool.CommandMode, ModeCutLinesAndAreas);
     EXPECT_EQ(form1.Text2.Text(), "割去(其余层锁定)");
-    CutWith("取消", "/tmp/movra_cut_preview.png");
+    CutWith("取消", LookAtPath("movra_cut_preview.png"));
     EXPECT_EQ(Layer(), before);
     EXPECT_EQ(app.tool.CommandMode, ModeJournalHold);
 
@@ -187,7 +188,7 @@ TEST_F(CuttingToolsQtTest, CutAwaySplitAndUndoFromTheMenuAndRealClicks) {
     EXPECT_EQ(app.current.ModifiedFlag, -1);
     刷新(app);
     QApplication::processEvents();
-    canvas->grab().save("/tmp/movra_cut_away.png");
+    canvas->grab().save(LookAt("movra_cut_away.png"));
 
     // One press of 撤消 puts the layer back, one of 反撤 cuts again.
     QToolButton* undo = ToolButton("撤消");
@@ -212,7 +213,7 @@ TEST_F(CuttingToolsQtTest, CutAwaySplitAndUndoFromTheMenuAndRealClicks) {
     EXPECT_EQ(split.size(), 8u);
     刷新(app);
     QApplication::processEvents();
-    canvas->grab().save("/tmp/movra_cut_split.png");
+    canvas->grab().save(LookAt("movra_cut_split.png"));
     undo->click();
     QApplication::processEvents();
     EXPECT_EQ(Layer(), before);
@@ -275,7 +276,7 @@ TEST_F(CuttingToolsQtTest, TrimAStubAndKeepRowsInsideAParcelFromThePanel) {
     EXPECT_NEAR(app.store.Get(1, start + 2).RecordY1, 6, 0.2);
     刷新(app);
     QApplication::processEvents();
-    canvas->grab().save("/tmp/movra_keep_inside_rows.png");
+    canvas->grab().save(LookAt("movra_keep_inside_rows.png"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The figure drawers on the real canvas: a sample sheet of every special line, mark, shape,
-// symbol and line type, saved as /tmp/movra-figures.png to be looked at, and the inverting pen
+// symbol and line type, saved as movra-figures.png (LookAt.h) to be looked at, and the inverting pen
 // drawn twice over them.
 #include <QImage>
 #include <cmath>
@@ -15,6 +15,7 @@
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -177,7 +178,7 @@ int Differences(const QImage& a, const QImage& b) {
 TEST_F(DisplayPicture, SampleSheetOfEveryFigure) {
     DrawSheet();
     const QImage image = canvas.Image().copy();
-    ASSERT_TRUE(image.save("/tmp/movra-figures.png"));
+    ASSERT_TRUE(image.save(LookAt("movra-figures.png")));
     // Something of every colour used reached the picture.
     int blue = 0, red = 0, green = 0;
     for (int y = 0; y < image.height(); ++y) {

@@ -13,6 +13,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -113,13 +114,13 @@ TEST_F(DrawingToolsQtTest, DrawnFiguresLeaveNoRubberBehind) {
     // type: 2; the rectangle and the circle: 1 each.
     EXPECT_EQ(app.store.Count(app.store.CurrentLayer) - before, 12);
     const QImage drawn = Canvas();
-    drawn.save("/tmp/movra_drawing_tools_drawn.png");
+    drawn.save(LookAt("movra_drawing_tools_drawn.png"));
     EXPECT_GT(DifferentPixels(blank, drawn), 500);
 
     刷新(app);
     QApplication::processEvents();
     const QImage redrawn = Canvas();
-    redrawn.save("/tmp/movra_drawing_tools_redrawn.png");
+    redrawn.save(LookAt("movra_drawing_tools_redrawn.png"));
     EXPECT_GT(DifferentPixels(blank, redrawn), 500);
     // The tools drew what the store holds: little more than the size figures and the line
     // joints differ from a fresh redraw.

@@ -1,6 +1,6 @@
 // DXF files opened as a user opens them, in the main window over the Qt platform: a file written
 // by ezdxf (lines, polylines, circles, arcs, texts, insertions), and our own sample map written in
-// our dialect and opened again. The canvas pictures are saved to /tmp to be looked at:
+// our dialect and opened again. The canvas pictures are saved to the pictures folder (LookAt.h) to be looked at:
 // movra-dxf-import-ezdxf.png, movra-dxf-own-before.png and movra-dxf-own-after.png.
 #include <gtest/gtest.h>
 
@@ -27,6 +27,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -62,7 +63,7 @@ struct DxfImportQtTest : ::testing::Test {
     }
     QImage Canvas(const char* name) {
         const QImage image = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        image.save(QString("/tmp/") + name);
+        image.save(LookAt(name));
         return image;
     }
     static int Drawn(const QImage& image) {

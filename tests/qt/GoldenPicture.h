@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "LookAt.h"
+
 namespace movra {
 
 // The number of pixels in which two pictures differ; every pixel when their sizes differ.
@@ -31,7 +33,8 @@ inline int CountPixels(const QImage& image, QRect area, const std::function<bool
 }
 
 // A pixel differs when one of its channels is more than `channelTolerance` away; at most
-// `allowedFraction` of the pixels may differ. On failure the picture is kept in /tmp.
+// `allowedFraction` of the pixels may differ. On failure the picture is kept in the pictures folder
+// (LookAt.h).
 inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, int channelTolerance,
                                 double allowedFraction) {
     const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
@@ -42,7 +45,7 @@ inline void ExpectMatchesGolden(const QImage& drawn, const std::string& name, in
         return;
     }
     QImage expected(QString::fromStdString(path));
-    const std::string actual = "/tmp/movra-golden-" + name + "-actual.png";
+    const std::string actual = LookAtPath("movra-golden-" + name + "-actual.png");
     if (expected.isNull()) {
         image.save(QString::fromStdString(actual));
         FAIL() << "no kept picture " << path << "; the drawn one is " << actual

@@ -14,6 +14,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -130,12 +131,12 @@ TEST_F(MarkAndOffsetToolsQtTest, MarksRingsParallelsAndPipeStripsAsDrawnAndRedra
     EXPECT_EQ(Record(Count() - 1).RecordType, 14);
 
     const QImage drawn = Canvas();
-    drawn.save("/tmp/movra_marks_offsets_drawn.png");
+    drawn.save(LookAt("movra_marks_offsets_drawn.png"));
     EXPECT_GT(DifferentPixels(blank, drawn), 2000);
     刷新(app);
     QApplication::processEvents();
     const QImage redrawn = Canvas();
-    redrawn.save("/tmp/movra_marks_offsets_redrawn.png");
+    redrawn.save(LookAt("movra_marks_offsets_redrawn.png"));
     // The tools drew what the store holds and left no preview behind.
     const int rest = DifferentPixels(drawn, redrawn);
     EXPECT_LT(rest, drawn.width() * drawn.height() / 100) << rest << " pixels differ";
@@ -183,7 +184,7 @@ TEST_F(MarkAndOffsetToolsQtTest, KeepInsideAndInkReachTheirOperationsFromRealCli
     EXPECT_EQ(Record(Count()).RecordType, 0);
     刷新(app);
     QApplication::processEvents();
-    Canvas().save("/tmp/movra_keep_inside_ink.png");
+    Canvas().save(LookAt("movra_keep_inside_ink.png"));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "shell/MethodPanel.h"
 #include "support/TestApp.h"
 #include "symbols/LoadSymbolStandard.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -38,9 +39,7 @@ struct MethodPanelQtTest : ::testing::Test {
             fs::copy_file(shipped / "mytemp" / "bkbmp" / name, program.Path() / "mytemp" / "bkbmp" / name);
     }
     static void Save(QWidget* widget, const std::string& name) {
-        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-        const std::string target = std::string(folder && *folder ? folder : "/tmp") + "/movra-" + name;
-        widget->grab().save(QString::fromStdString(target));
+        widget->grab().save(LookAt("movra-" + name));
     }
     static void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);

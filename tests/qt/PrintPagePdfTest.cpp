@@ -18,6 +18,7 @@
 #include "shell/stForm1.h"
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -74,14 +75,14 @@ struct PrintPagePdfTest : ::testing::Test {
     }
 
     // Page `n` of the job at 254 dots per inch (ten pixels to the millimetre), also kept as
-    // /tmp/<name>.png for a look.
+    // <name>.png in the pictures folder (LookAt.h) for a look.
     QImage Page(int n, const std::string& name) {
         const std::string prefix = work.Str() + "/" + name;
         Shell("pdftoppm -r 254 -aaVector no -png -f " + std::to_string(n) + " -l " + std::to_string(n) + " '" +
               pdfPath + "' '" + prefix + "'");
         QImage image(QString::fromStdString(prefix + "-" + std::to_string(n) + ".png"));
         if (image.isNull()) image.load(QString::fromStdString(prefix + "-0" + std::to_string(n) + ".png"));
-        image.save(QString::fromStdString("/tmp/" + name + ".png"));
+        image.save(LookAt(name + ".png"));
         return image;
     }
 
@@ -164,11 +165,11 @@ TEST_F(PrintPagePdfTest, ASampleMapAt1To500OverFourPagesStandsWhereItsGroundIs) 
     app.view.PointMarkRadius = 0.2;
     app.view.DisplayZoom = 600 * 0.75 / 170;
     刷新(app);
-    dynamic_cast<QtSurface&>(form1.Picture1.surface()).Image().save("/tmp/movra-print-sample-screen.png");
+    dynamic_cast<QtSurface&>(form1.Picture1.surface()).Image().save(LookAt("movra-print-sample-screen.png"));
 
     ASSERT_EQ(PrintAt(500), 4);
     ASSERT_TRUE(std::filesystem::exists(pdfPath));
-    std::filesystem::copy_file(pdfPath, "/tmp/movra-print-sample.pdf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(pdfPath, LookAtPath("movra-print-sample.pdf"), std::filesystem::copy_options::overwrite_existing);
     for (int n = 2; n <= 4; ++n) Page(n, "movra-print-sample-" + std::to_string(n));
     const QImage first = Page(1, "movra-print-sample-1");
     ASSERT_FALSE(first.isNull());
@@ -286,7 +287,7 @@ TEST_F(PrintPagePdfTest, TextsInTheirOwnFontsBesideHatchedAndPatternedAreas) {
     End();
 
     ASSERT_EQ(PrintAt(500), 1);
-    std::filesystem::copy_file(pdfPath, "/tmp/movra-print-texts.pdf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(pdfPath, LookAtPath("movra-print-texts.pdf"), std::filesystem::copy_options::overwrite_existing);
     ASSERT_FALSE(Page(1, "movra-print-texts").isNull());
 
     // Each unrotated text's upper left corner within 1 mm of its point.

@@ -22,6 +22,7 @@
 #include "printing/dayinfrm.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -92,7 +93,7 @@ TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame)
     d.Command3.Click();
     EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。");
     ASSERT_TRUE(std::filesystem::exists(pdfPath));
-    std::filesystem::copy_file(pdfPath, "/tmp/movra-print-job.pdf", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(pdfPath, LookAtPath("movra-print-job.pdf"), std::filesystem::copy_options::overwrite_existing);
 
     const std::string info = Shell("pdfinfo '" + pdfPath + "'");
     EXPECT_NE(info.find("Pages:           6\n"), std::string::npos) << info;
@@ -108,7 +109,7 @@ TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame)
     Shell("pdftoppm -r 254 -aaVector no -png -f 1 -l 1 '" + pdfPath + "' '" + prefix + "'");
     QImage image(QString::fromStdString(prefix + "-1.png"));
     ASSERT_FALSE(image.isNull());
-    image.save("/tmp/movra-print-page1.png");
+    image.save(LookAt("movra-print-page1.png"));
     // The frame is the page cell: 0.9 of the page window, 5 % of the window in from its edges;
     // the window is the paper less the default margins, centred on it.
     Printer& printer = platform.pdf();
@@ -134,7 +135,7 @@ TEST_F(PrintPdfTest, APreviewFramesThePagesOnTheCanvas) {
     EXPECT_FALSE(std::filesystem::exists(pdfPath));  // no page was opened
     auto& canvas = dynamic_cast<QtSurface&>(form1.Picture1.surface());
     const QImage image = canvas.Image().copy();
-    image.save("/tmp/movra-print-preview.png");
+    image.save(LookAt("movra-print-preview.png"));
     // Each page's hatch is in its own palette colour: pages 1 to 6 are red .. magenta.
     int red = 0, blue = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -201,7 +202,7 @@ TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
     EXPECT_EQ(window->windowTitle().toStdString(), "打印选项");
     EXPECT_EQ(run.app.printDialog->List2.ListCount(), 71);
     EXPECT_GE(run.app.printDialog->List1.ListCount(), 1);
-    window->grab().save("/tmp/movra-print-dialog.png");
+    window->grab().save(LookAt("movra-print-dialog.png"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/qt/QtFontSubstitution.h"
 #include "platform/qt/QtSurface.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -434,7 +435,7 @@ bool ColourNear(const QtSurface& surface, int x, int y, Rgb color, int reach = 1
 TEST(QtSurface, SampleDrawingShowsEveryFigure) {
     QtSurface surface(480, 320);
     DrawSample(surface, true);
-    ASSERT_TRUE(surface.Image().save("/tmp/movra-surface.png"));
+    ASSERT_TRUE(surface.Image().save(LookAt("movra-surface.png")));
 
     // The thin white line through (100, 68.7) and the wide green one through (200, 186.1): three
     // pixels across.

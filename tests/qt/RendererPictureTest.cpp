@@ -1,5 +1,5 @@
 // The lighter renderers and the linked images on the real canvas. Each test saves its picture in
-// /tmp (movra-*.png) to be looked at, and checks what a look would check.
+// the pictures folder (LookAt.h, movra-*.png) to be looked at, and checks what a look would check.
 #include <QImage>
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -88,7 +89,7 @@ protected:
         return r;
     }
 
-    void Save(const char* name) { ASSERT_TRUE(canvas.Image().save(QString("/tmp/") + name)); }
+    void Save(const char* name) { ASSERT_TRUE(canvas.Image().save(LookAt(name))); }
 
     TempFolder program{"program"};
     TempFolder work{"work"};

@@ -1,6 +1,6 @@
 // The selection's highlights drawn on the real canvas: with black as the current colour the
 // window selection draws in red 136, green 19 and the point pick in red 244, green 1. The picture
-// is written to /tmp for a look.
+// is written to the pictures folder (LookAt.h) for a look.
 #include <QImage>
 #include <QString>
 
@@ -12,6 +12,7 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -47,7 +48,7 @@ TEST(SelectionHighlightPicture, WindowAndPickHighlightColours) {
     ASSERT_EQ(app.selection.SelectionList[0].Layer, 2);
 
     QImage image = canvas.Image().convertToFormat(QImage::Format_RGB32);
-    image.save(QStringLiteral("/tmp/movra_selection_highlights.png"));
+    image.save(LookAt("movra_selection_highlights.png"));
     const QRgb window = image.pixel(100, 140), pick = image.pixel(100, 60);
     EXPECT_EQ(qRed(window), 136);
     EXPECT_EQ(qGreen(window), 19);

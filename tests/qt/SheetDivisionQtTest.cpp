@@ -1,6 +1,6 @@
 // The sheet division window on the real Qt front: its buttons divide a small map into a
 // temporary folder and stop a division in the middle; the window and one sheet read back are
-// saved as pictures (/tmp/movra-sheet-division-window.png, /tmp/movra-sheet-division-sheet.png).
+// saved as pictures (movra-sheet-division-window.png, movra-sheet-division-sheet.png, LookAt.h).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,6 +20,7 @@
 #include "shell/stForm1.h"
 #include "../sheets/SheetFilesFixture.h"
 #include "TemporaryDataHome.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -65,7 +66,7 @@ TEST(SheetDivisionQt, RealButtonsDivideAMapAndStopADivision) {
     EXPECT_FALSE(button(window.Command4)->isEnabled());
     EXPECT_EQ(button(window.Command4)->text().toStdString(), "已完成分幅");
     EXPECT_EQ(FileCount(first), 5);  // four sheets and the index
-    ASSERT_TRUE(widget->grab().save("/tmp/movra-sheet-division-window.png"));
+    ASSERT_TRUE(widget->grab().save(LookAt("movra-sheet-division-window.png")));
 
     // A second division, stopped by the real stop button at its first yield: nothing written.
     // Opened again on another folder.
@@ -97,7 +98,7 @@ TEST(SheetDivisionQt, RealButtonsDivideAMapAndStopADivision) {
     QApplication::processEvents();
     QWidget* picture = run.binder.WidgetOf(run.form1.Picture1);
     ASSERT_NE(picture, nullptr);
-    ASSERT_TRUE(picture->grab().save("/tmp/movra-sheet-division-sheet.png"));
+    ASSERT_TRUE(picture->grab().save(LookAt("movra-sheet-division-sheet.png")));
     EXPECT_GE(app.store.Count(1), 67);
 }
 

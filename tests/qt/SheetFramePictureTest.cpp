@@ -1,5 +1,5 @@
 // A sheet's frame at 1:500 put into the drawing and redrawn on the real canvas, saved as
-// /tmp/movra-sheet-frame.png to be looked at: the inner and the thick outer frame, the ticks and
+// movra-sheet-frame.png (LookAt.h) to be looked at: the inner and the thick outer frame, the ticks and
 // crosses, the diagram of the adjoining sheets, the numbers and the annotations in their places.
 #include <QImage>
 
@@ -14,6 +14,7 @@
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -55,16 +56,16 @@ TEST(SheetFramePicture, FrameAtOneToFiveHundred) {
     app.view.DisplayZoom = 500 / screenScale;
     刷新(app);
     const QImage image = canvas.Image();
-    ASSERT_TRUE(image.save("/tmp/movra-sheet-frame.png"));
+    ASSERT_TRUE(image.save(LookAt("movra-sheet-frame.png")));
 
     // The corner with the diagram of the adjoining sheets, closer.
     canvas.SetScale(512000 - 15, 3456000 + 275, 50, -50);
     app.view.DisplayZoom = 500 / (50 / (1000 / (96 / 0.0254)));
     刷新(app);
-    ASSERT_TRUE(canvas.Image().save("/tmp/movra-sheet-frame-corner.png"));
+    ASSERT_TRUE(canvas.Image().save(LookAt("movra-sheet-frame-corner.png")));
     canvas.SetScale(512000 - 25, 3456000 + 5, 50, -50);
     刷新(app);
-    ASSERT_TRUE(canvas.Image().save("/tmp/movra-sheet-frame-foot.png"));
+    ASSERT_TRUE(canvas.Image().save(LookAt("movra-sheet-frame-foot.png")));
 
     // The inner frame's lower-left corner and the outer frame's are drawn where they belong.
     auto pixel = [&](double x, double y) {

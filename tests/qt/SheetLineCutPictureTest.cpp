@@ -1,5 +1,5 @@
 // A fixture map cut along a 3 x 3 grid of sheet lines and redrawn with each piece in its own colour,
-// saved as /tmp/movra-sheet-cut.png to be looked at: every piece must stop at the grey lines.
+// saved as movra-sheet-cut.png (LookAt.h) to be looked at: every piece must stop at the grey lines.
 #include <QImage>
 #include <array>
 
@@ -12,6 +12,7 @@
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -89,7 +90,7 @@ TEST_F(SheetLineCutPicture, EveryPieceStopsAtTheSheetLines) {
         canvas.Line(-5, c, 95, c, kGrey);
     }
     const QImage image = canvas.Image();
-    ASSERT_TRUE(image.save("/tmp/movra-sheet-cut.png"));
+    ASSERT_TRUE(image.save(LookAt("movra-sheet-cut.png")));
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "survey/SurveyCapture.h"
 #include "survey/cezhanfrm.h"
 #include "survey/sbclF3.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -38,9 +39,7 @@ struct SurveyQtTest : ::testing::Test {
     TempFolder program{"program"}, work{"work"};
 
     static void SavePicture(QWidget* widget, const std::string& name) {
-        const char* folder = std::getenv("MOVRA_TEST_PICTURES");
-        const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/" + name;
-        widget->grab().save(QString::fromStdString(path));
+        widget->grab().save(LookAt(name));
     }
     template <class W = QWidget>
     static W* WidgetOf(MainProgram& run, const Control& control) {

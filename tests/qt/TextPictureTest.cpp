@@ -1,5 +1,5 @@
 // Turned texts and linked pictures on the real canvas. The sample sheet of Chinese texts in the
-// Song and the Hei face, at three angles and two width factors, is saved as /tmp/movra-text.png
+// Song and the Hei face, at three angles and two width factors, is saved as movra-text.png (LookAt.h)
 // to be looked at.
 #include <QColor>
 #include <QImage>
@@ -15,6 +15,7 @@
 #include "platform/qt/QtSurface.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -175,7 +176,7 @@ TEST_F(TextPicture, SampleSheet) {
     DrawTextGdi(app, 800, 960, "倾斜测试", 30, 1, 0, 0, "宋体", MakeRgb(200, 0, 0));
     DrawTextGdi(app, 1350, 960, "向下书写", 30, 1, -5, 0, "黑体", MakeRgb(200, 0, 0));
     DrawTextItalic(app, 800, 860, "斜体注记", 30, 0.5, 0, 0, "宋体", 3);
-    ASSERT_TRUE(canvas.Image().save("/tmp/movra-text.png"));
+    ASSERT_TRUE(canvas.Image().save(LookAt("movra-text.png")));
     EXPECT_GT(InkOf(canvas.Image()).count, 20000);
 }
 

@@ -1,5 +1,5 @@
 // The move and rotate tools in the shown main window, and their previews on a pixel canvas. The
-// pictures are written to /tmp for a look.
+// pictures are written to the pictures folder (LookAt.h) for a look.
 #include <gtest/gtest.h>
 
 #include "GoldenPicture.h"
@@ -27,6 +27,7 @@
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "LookAt.h"
 
 namespace movra {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     const QImage before = Canvas();
     HoverFiveTimesTo({300, 200});
     const QImage preview = Canvas();
-    preview.save("/tmp/movra_move_preview.png");
+    preview.save(LookAt("movra_move_preview.png"));
     EXPECT_NE(preview.pixel(301, 200), before.pixel(301, 200));
     EXPECT_NE(preview.pixel(320, 240), before.pixel(320, 240));  // the square's upper side
 
@@ -140,7 +141,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     EXPECT_NEAR(app.store.Get(1, 3).RecordX3, X(340), 1e-3);
     EXPECT_TRUE(app.store.Get(1, 0) == originals[0]);
     EXPECT_TRUE(app.store.Get(1, 1) == originals[1]);
-    Canvas().save("/tmp/movra_move_placed.png");
+    Canvas().save(LookAt("movra_move_placed.png"));
 
     // The toolbar's undo takes the move back in two steps, then the paste.
     ToolbarButton("撤消");
@@ -164,7 +165,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     const QImage still = Canvas();
     HoverFiveTimesTo({200, 100});
     const QImage turning = Canvas();
-    turning.save("/tmp/movra_rotation_preview.png");
+    turning.save(LookAt("movra_rotation_preview.png"));
     // The square shown turned to the west of its P1: its far side runs down the column x = 20.
     const QRgb background = still.pixel(canvas->width() - 20, canvas->height() - 20);
     auto drawnNear = [&](const QImage& image, int x, int y) {
@@ -182,7 +183,7 @@ TEST_F(TransformToolsQtTest, AUserCopiesPastesAndPlacesTheCopyThenTurnsASquare) 
     EXPECT_NEAR(square.RecordY2, Y(100), 1e-3);
     EXPECT_NEAR(square.RecordX3, X(20), 1e-3);
     EXPECT_NEAR(square.RecordY3, Y(140), 1e-3);
-    Canvas().save("/tmp/movra_rotation_done.png");
+    Canvas().save(LookAt("movra_rotation_done.png"));
 }
 
 TEST_F(TransformToolsQtTest, TheSizeFontAndColourListsRestyleTheSelectedTexts) {
@@ -222,7 +223,7 @@ TEST_F(TransformToolsQtTest, TheSizeFontAndColourListsRestyleTheSelectedTexts) {
     EXPECT_EQ(app.store.Get(1, 0).RecordColor, app.tables.ColorPalette[3]);
     EXPECT_EQ(app.store.Get(1, 1).RecordColor, app.tables.ColorPalette[3]);
     EXPECT_EQ(app.store.Get(1, 2).RecordColor, 2);
-    Canvas().save("/tmp/movra_restyled.png");
+    Canvas().save(LookAt("movra_restyled.png"));
 }
 
 // ---- The previews on a pixel canvas, every previewed type.
@@ -327,14 +328,14 @@ TEST_F(PreviewPictureTest, EveryPreviewedTypeAsAPicture) {
     const QImage blank = Image();
     PreviewMove(app, 112, 80, 0, 0, 1);
     const QImage shown = Image();
-    shown.save("/tmp/movra_preview_move_all.png");
+    shown.save(LookAt("movra_preview_move_all.png"));
     PreviewMove(app, 112, 80, 0, 0, 0);
     // The figures went off with the second pass and the texts with the background pass; what
     // stays are the marks printed in their own colour in both passes (darker where smoothing
     // blends them twice), and the faint edges that smoothing leaves of a text printed over in the
     // background colour, too faint to count here.
     const QImage afterMove = Image();
-    afterMove.save("/tmp/movra_preview_move_erased.png");
+    afterMove.save(LookAt("movra_preview_move_erased.png"));
     auto strong = [](QRgb a, QRgb b) {
         return std::abs(qRed(a) - qRed(b)) > 96 || std::abs(qGreen(a) - qGreen(b)) > 96 ||
                std::abs(qBlue(a) - qBlue(b)) > 96;
@@ -353,7 +354,7 @@ TEST_F(PreviewPictureTest, EveryPreviewedTypeAsAPicture) {
 
     surface.Cls();
     PreviewRotation(app, North.x(), North.y(), Turned.x(), Turned.y(), 1);
-    Image().save("/tmp/movra_preview_rotation_all.png");
+    Image().save(LookAt("movra_preview_rotation_all.png"));
     EXPECT_GT(DifferentPixels(blank, Image()), 500);
 }
 
@@ -372,7 +373,7 @@ TEST_F(PreviewPictureTest, OneTextIsShownAtTheAngleTheRotationStores) {
         const QImage stored = Image();
         EXPECT_GT(DifferentPixels(shown, QImage(shown.size(), shown.format())), 20);
         EXPECT_EQ(DifferentPixels(shown, stored), 0) << cursor.x() << " " << cursor.y();
-        if (cursor.x() == 160) stored.save("/tmp/movra_preview_lone_text.png");
+        if (cursor.x() == 160) stored.save(LookAt("movra_preview_lone_text.png"));
         app.store.At(1, 0) = kept;
     }
 }

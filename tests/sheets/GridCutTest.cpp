@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "document/Geometry.h"
+#include "document/SlotEditing.h"
 #include "document/StoreRecord.h"
+#include "document/UndoJournal.h"
+#include "document/UndoRedo.h"
 #include "sheets/SheetCutFixture.h"
 
 namespace movra {
@@ -235,6 +238,41 @@ TEST_F(GridCut, KeepsEveryLineWholeOnOneSideOfEachSheetLine) {
             }
         }
     }
+}
+
+// The cut lays each layer out anew; a step of the journal that names a record behind pieces and a
+// converted ellipse must still name that record.
+TEST_F(GridCut, AnUndoStepBehindCutRecordsStillNamesItsRecord) {
+    Begin();
+    Add(4, {{0, 5}, {30, 5}, {30, 60}, {90, 60}});
+    Begin(true);
+    Add(9, {{50, 80}, {10, 5}, {0, 0}});
+    Begin();
+    Add(2, {{80, 90}, {90, 90}});
+    const std::int32_t deleted = features.rbegin()->first;
+    Begin();
+    Add(2, {{60, 80}, {90, 80}});
+    ResetUndo(app);
+    UndoCheckpoint(app, 0);
+    auto& list = app.selection.SelectionList;
+    list.assign(1, SelectedRecord{});
+    list.push_back({1, 2});
+    list[0].Layer = 2;
+    DeleteSelectionWithUndo(app);
+    ASSERT_EQ(R(2).RecordType, 102);
+
+    CutGrid();
+    ASSERT_GT(Count(), 4 + 10);
+    Undo(app);
+    int restored = 0;
+    for (int slot = 0; slot < Count(); ++slot) {
+        EXPECT_LT(R(slot).RecordType, 100) << slot;
+        if (R(slot).RecordColor == deleted) {
+            EXPECT_EQ(R(slot).RecordType, 2);
+            ++restored;
+        }
+    }
+    EXPECT_EQ(restored, 1);
 }
 
 TEST_F(GridCut, LeavesALayerThatCouldOnlyGrowBySplittingWholeWithOneMessage) {
