@@ -10,6 +10,7 @@
 #include "basic/Text.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
+#include "document/SaveFailure.h"
 #include "document/WtwFile.h"
 
 namespace movra {
@@ -105,8 +106,12 @@ void SaveSelectionAsBlock(App& app, std::string& path) {
             records.push_back(MakeDrawingRecord(m, layer, slot, JoinTextAndExtra(m.RecordText, m.RecordExtra)));
         }
         WriteBlock(path, n, records);
-    } catch (const std::exception&) {
-        // Ends quietly; the file that was there stays whole.
+    } catch (const RuntimeError& e) {
+        // A cancelled dialog ends quietly; a block that could not be written is told. The file
+        // that was there stays whole either way.
+        if (e.number != CancelErrorNumber) TellSaveFailed(app, path, e.description);
+    } catch (const std::exception& e) {
+        TellSaveFailed(app, path, SaveFailureReason(e));
     }
 }
 

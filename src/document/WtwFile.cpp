@@ -143,10 +143,7 @@ void WriteClipWtwFile(App& app, const std::string& path) {
     } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
         // The map is not touched; the user is told that the work buffer was not saved.
-        const auto* error = dynamic_cast<const RuntimeError*>(&e);
-        app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" +
-                                         (error ? error->description : std::string(e.what())),
-                                     MsgOkOnly | MsgExclamation, MapSaveFailedTitle);
+        TellSaveFailed(app, path, SaveFailureReason(e));
     }
 }
 
