@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "App.h"
 #include "document/OpenDialogs.h"
@@ -176,6 +177,35 @@ TEST_F(MainToolbar, TheSaveQuestionBeforeOpeningOrANewMapKeepsTheMapUnlessAnswer
     EXPECT_EQ(prompt().questions.back().title, "打开jdx前先保存文件！");
     ASSERT_FALSE(t.platform.dialogScript.requests.empty());
     EXPECT_EQ(t.platform.dialogScript.requests.back().kind, ScriptedDialogs::Request::Kind::Open);
+}
+
+// A map just opened, by any of the open commands, is as its file holds it: after "No" to the
+// save question and the open, neither 新建 nor leaving asks to save it.
+TEST_F(MainToolbar, AJustOpenedMapIsUnmodified) {
+    const std::string other = Path("other.wtw");
+    DrawSomething(700);
+    WriteWtwFile(t.app, other);
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"open wtw", [&] { t.platform.dialogScript.QueueFile(other, 2); Choose("打开", "打开wtw"); }},
+        {"open dialog", [&] { t.platform.dialogScript.QueueFile(other, 3); Click("打开"); }},
+        {"recent file", [&] { t.app.mapFile.RecentFiles[1] = other; Choose("打开", "最近文件2"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawSomething();
+        prompt().QueueAnswer(AnswerNo);
+        c.open();
+        ASSERT_EQ(t.app.current.CurrentFilePath, other);
+        EXPECT_EQ(t.app.current.ModifiedFlag, 0);
+        const size_t asked = prompt().questions.size();
+        Choose("打开", "新建");
+        EXPECT_EQ(prompt().questions.size(), asked);
+        EXPECT_EQ(t.app.current.ModifiedFlag, 0);  // the new map starts unmodified
+    }
 }
 
 TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
