@@ -149,18 +149,15 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
         SaveTestPicture(window->grab().toImage(), "point-group-format-dialog.png");
         formatShown = true;
         // Then the open-file dialog, answered once it is up.
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&, poll] {
-            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
-                files->selectFile(QString::fromStdString(path));
-                fileChosen = true;
-                QMetaObject::invokeMethod(files, "accept");
-                return;
-            }
-            QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(10, *poll);
+        RetryOnEventLoop([&] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!files) return false;
+            EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
+            files->selectFile(QString::fromStdString(path));
+            fileChosen = true;
+            QMetaObject::invokeMethod(files, "accept");
+            return true;
+        });
         BoundWidget<QPushButton>(run, dialog.Command1)->click();
     });
     QWidget* picture = run.binder.WidgetOf(canvas);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "EventLoopRetry.h"
 #include "app/MainProgram.h"
 
 namespace movra {
