@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -49,8 +50,10 @@ void AnswerInTurn(std::vector<ModalStep> steps) {
 ModalStep ChooseFile(const std::string& path) {
     return [path](QWidget* modal) {
         auto* files = qobject_cast<QFileDialog*>(modal);
-        if (!files) return false;
-        files->selectFile(QString::fromStdString(path));
+        auto* name = files ? files->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+        if (!name || !name->isVisible()) return false;
+        // Typed as a user types it: what the dialog takes when it is accepted.
+        name->setText(QString::fromStdString(path));
         QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
         return true;
     };
