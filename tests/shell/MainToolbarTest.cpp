@@ -285,6 +285,20 @@ TEST_F(MainToolbar, UndoAndRedoEmptyTheSelectionAndShowTerrainPointsAgain) {
     EXPECT_EQ(t.app.selection.SelectionList.size(), 1u);
 }
 
+// On a new map the first drawing is undone through the button, which is then disabled.
+TEST_F(MainToolbar, TheFirstDrawingOnANewMapIsUndoneByTheButton) {
+    Choose("打开", "新建");
+    t.app.tool.CommandMode = 17;  // a drawing tool
+    DrawSomething(100);
+    UndoCheckpoint(t.app, 1);
+    ASSERT_TRUE(t.form1.Toolbar1.Buttons("撤消").Enabled());
+    Click("撤消");
+    EXPECT_EQ(t.app.store.Count(1), 0);
+    EXPECT_FALSE(t.form1.Toolbar1.Buttons("撤消").Enabled());
+    Click("反撤");
+    EXPECT_EQ(t.app.store.Count(1), 1);
+}
+
 TEST_F(MainToolbar, ThePrintRangeQuestionKeepsOrRestartsTheRanges) {
     MapRecord& counter = t.app.store.At(0, Layer0Slots::PrintRangeFirst);
     struct Case {
