@@ -4,6 +4,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <limits>
 #include <thread>
@@ -123,6 +125,69 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 namespace {
 
+// The file a path names once its links are followed; a link to a file not yet there names the file
+// to create. Relative links are taken from the link's own folder.
+std::string ResolveLinks(std::string path) {
+    constexpr int MaxLinks = 40;  // as the system gives up on a loop of links
+    for (int hops = 0;; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        if (hops == MaxLinks) RaiseFileError(ELOOP);
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) RaiseFileError(errno);
+        target.resize(static_cast<size_t>(n));
+        if (target.empty()) RaiseFileError(ENOENT);
+        path = target.front() == '/' ? target : ParentFolder(path) + "/" + target;
+    }
+}
+
+// "<name>.~<pid>_<n>.tmp": the temporary file a save of `name` writes before it renames it.
+constexpr std::string_view TempMarker = ".~";
+constexpr std::string_view TempSuffix = ".tmp";
+
+// A save that was killed midway leaves its temporary file beside the target. The next save of the
+// same file removes it, unless the process that wrote it is still running (its save may be going on).
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::string folder = ParentFolder(path);
+    const size_t slash = path.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + std::string(TempMarker);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;  // the save itself says what is wrong with the folder
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() <= prefix.size() + TempSuffix.size() || !name.starts_with(prefix) || !name.ends_with(TempSuffix))
+            continue;
+        const std::string_view middle = name.substr(prefix.size(), name.size() - prefix.size() - TempSuffix.size());
+        const size_t underscore = middle.find('_');
+        if (underscore == 0 || underscore == std::string_view::npos || underscore > 9) continue;
+        const std::string_view pid = middle.substr(0, underscore), counter = middle.substr(underscore + 1);
+        auto digits = [](std::string_view t) {
+            return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (!digits(pid) || !digits(counter)) continue;
+        const pid_t writer = static_cast<pid_t>(std::stol(std::string(pid)));
+        if (::kill(writer, 0) != 0 && errno == ESRCH) leftovers.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const auto& name : leftovers) {
+        const std::string leftover = folder + "/" + name;
+        struct stat st;
+        // Only a regular file is a leftover of ours.
+        if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(leftover.c_str());
+    }
+}
+
+// Makes a rename in the folder last through a power cut: the file's data is synced already, the
+// folder's entry for it is synced here. Best effort: some file systems cannot sync a folder.
+void SyncFolderOf(const std::string& path) {
+    const int dir = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
 void LetGoInBackground(int descriptor) {
     try {
         std::thread([descriptor] { ::close(descriptor); }).detach();
@@ -135,7 +200,10 @@ void LetGoInBackground(int descriptor) {
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
     if (path_.empty() || path_.back() == '/') Raise(ErrBadFileName);
+    // Saving through a link saves the file it names; the link itself stays a link.
+    path_ = ResolveLinks(path_);
     if (FolderExists(path_)) Raise(ErrPathFileAccess);
+    RemoveLeftoverTemporaries(path_);
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     mode_t mode = 0666;
     struct stat st;
@@ -208,7 +276,7 @@ void AtomicFileWriter::Commit() {
     }
     // The file being replaced is let go on another thread: the last reference to a large file
     // frees its pages and blocks, which takes about as long as writing a third of it.
-    // Not waiting on a pipe that has the name; a link is replaced, not what it points to.
+    // Not waiting on a pipe that has the name.
     int replaced = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     struct stat held;
     if (replaced >= 0 && (::fstat(replaced, &held) != 0 || !S_ISREG(held.st_mode))) {
@@ -221,6 +289,7 @@ void AtomicFileWriter::Commit() {
         ::unlink(tempPath_.c_str());
         RaiseFileError(error);
     }
+    SyncFolderOf(path_);
     if (replaced >= 0) LetGoInBackground(replaced);
 }
 

@@ -30,9 +30,13 @@ void WriteWholeFile(const std::string& path, std::string_view bytes);
 [[noreturn]] void RaiseFileError(int errnoValue);
 
 // Writes a new version of a file safely: everything goes to a temporary file in the same folder,
-// and Commit() renames it over the target. Destroyed without Commit() (a failure, an exception),
-// it removes the temporary file and the old file stays as it was. A target the user may not write
-// is refused at once (70), as opening it for writing would be.
+// and Commit() renames it over the target and syncs the folder, so the new file survives a power
+// cut once the save has said it is done. Destroyed without Commit() (a failure, an exception), it
+// removes the temporary file and the old file stays as it was. A target the user may not write is
+// refused at once (70), as opening it for writing would be. A path that is a symbolic link saves
+// the file the link names (beside it), and the link stays. Temporary files that an earlier save of
+// the same file left when it was killed are removed.
+// Path() is the file really written: the path with its links followed.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);

@@ -78,4 +78,11 @@ std::string FileNameOf(std::string_view storedPath) {
     return std::string(cut == std::string_view::npos ? storedPath : storedPath.substr(cut + 1));
 }
 
+std::string WithDefaultExtension(const std::string& path, std::string_view ext) {
+    const size_t sep = path.find_last_of("/\\");
+    const size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) return path;
+    return path + std::string(ext);
+}
+
 }  // namespace movra

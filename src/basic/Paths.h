@@ -30,5 +30,8 @@ std::string ResolveWritable(const ProgramPaths& paths, std::string_view name);
 std::string ResolveReadable(const ProgramPaths& paths, std::string_view name);
 // The file name of a stored path, after its last "\" or "/" ("C:\图\a.jdx" -> "a.jdx").
 std::string FileNameOf(std::string_view storedPath);
+// The path with `ext` added when its file name has no extension, as a save dialog adds its default
+// extension to a name typed without one ("plan" -> "plan.wtw"; "plan.jdx" stays).
+std::string WithDefaultExtension(const std::string& path, std::string_view ext);
 
 }  // namespace movra

@@ -2,7 +2,9 @@
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Files.h"
 #include "basic/Numbers.h"
+#include "document/SaveFailure.h"
 #include "display/LineSink.h"
 #include "display/Redraw.h"
 #include "display/WorkBuffer.h"
@@ -67,16 +69,24 @@ void SaveCanvasBitmap(App& app) {
     request.filterIndex = 2;
     const FileDialogResult chosen = app.platform.dialogs().ShowSave(request);
     if (chosen.cancelled || chosen.fileName.empty()) return;
+    const std::string& path = chosen.fileName;
+    std::string failure;
     try {
         LayoutCanvas(app, True);
         RedrawForExport(app);
         const Picture picture = MainCanvas(app).Snapshot();
-        app.platform.pictureFiles().Save(picture, chosen.fileName);
-    } catch (const RuntimeError&) {
-        // Quiet: the canvas goes back to its normal size below.
+        // The picture is made in memory and written like a map: the old file stays until the new
+        // one is whole.
+        const std::optional<std::string> bytes = app.platform.pictureFiles().Encode(picture, "bmp");
+        if (!bytes) Raise(ErrOutOfMemory);
+        WriteWholeFile(path, *bytes);
+    } catch (const std::exception& e) {
+        failure = SaveFailureReason(e);
     }
+    // The canvas goes back to its normal size whatever happened.
     LayoutCanvas(app, 0);
     RedrawForExport(app);
+    if (!failure.empty()) TellSaveFailed(app, path, failure);
 }
 
 }  // namespace movra

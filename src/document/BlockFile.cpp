@@ -11,6 +11,7 @@
 #include "basic/Text.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
+#include "document/SaveFailure.h"
 #include "document/WtwFile.h"
 
 namespace movra {
@@ -24,14 +25,6 @@ void SetVertices(FileRecord& r, double v1, double v2, double v3, double v4) {
     r.x4 = r.y4 = v4; r.z4 = static_cast<float>(v4);
 }
 
-// A name typed without an extension gets the block extension, as the save dialog adds it.
-std::string WithDefaultExtension(const std::string& path) {
-    const std::size_t sep = path.find_last_of("/\\");
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) return path;
-    return path + BlockDefaultExt;
-}
-
 // Asks for a block file; raises the cancel error when the user cancels.
 std::string AskBlockPath(App& app, bool save) {
     FileDialogRequest request;
@@ -42,7 +35,7 @@ std::string AskBlockPath(App& app, bool save) {
     const FileDialogResult chosen = save ? dialogs.ShowSave(request) : dialogs.ShowOpen(request);
     if (chosen.cancelled) throw RuntimeError(CancelErrorNumber, "取消");
     app.platform.events().DoEvents();
-    return WithDefaultExtension(chosen.fileName);
+    return WithDefaultExtension(chosen.fileName, BlockDefaultExt);
 }
 
 void WriteBlock(const std::string& path, int headerSlot, const std::vector<FileRecord>& records) {
@@ -114,8 +107,12 @@ void SaveSelectionAsBlock(App& app, std::string& path) {
             records.push_back(MakeDrawingRecord(m, layer, slot, JoinTextAndExtra(m.RecordText, m.RecordExtra)));
         }
         WriteBlock(path, n, records);
-    } catch (const std::exception&) {
-        // Ends quietly; the file that was there stays whole.
+    } catch (const RuntimeError& e) {
+        // A cancelled dialog ends quietly; a block that could not be written is told. The file
+        // that was there stays whole either way.
+        if (e.number != CancelErrorNumber) TellSaveFailed(app, path, e.description);
+    } catch (const std::exception& e) {
+        TellSaveFailed(app, path, SaveFailureReason(e));
     }
 }
 

@@ -25,7 +25,8 @@ inline constexpr const char* BlockDefaultExt = ".Qvk";
 std::string TempBlockFilePath(const App& app);
 
 // Writes the selected records as a block file; at least two must be selected. An empty path asks
-// the user and is set to the chosen file. Failures end quietly (the old file stays whole).
+// the user and is set to the chosen file. A file that cannot be written is told in a message box
+// and the old file stays whole; a cancelled dialog ends quietly.
 void SaveSelectionAsBlock(App& app, std::string& path);
 // Writes the copy buffer (one record or more) as the temporary block file; `path` becomes its path.
 void SaveCopyBufferAsBlock(App& app, std::string& path);

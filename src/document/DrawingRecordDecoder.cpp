@@ -51,7 +51,8 @@ std::string_view DrawingRecordDecoder::Decode(std::string_view bytes, std::strin
 FaceName DrawingRecordDecoder::Font(std::string_view bytes) {
     if (bytes.size() > 8) return FaceName(Decode(bytes, fontBuffer_));
     std::uint64_t key = 0;
-    std::memcpy(&key, bytes.data(), bytes.size());
+    // An empty field may have no bytes behind it at all (a null data pointer).
+    if (!bytes.empty()) std::memcpy(&key, bytes.data(), bytes.size());
     const auto size = static_cast<std::uint8_t>(bytes.size());
     if (lastFont_.size == size && lastFont_.bytes == key) return lastFont_.font;
     for (std::size_t probe = 0, at = (key * 0x9E3779B97F4A7C15ull) >> 58; probe < fonts_.size();

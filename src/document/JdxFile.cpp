@@ -201,8 +201,7 @@ void ReportMapFileFailure(App& app) {
 
 void ReportMapSaveFailure(App& app, const std::string& path, const std::string& reason) {
     ReportMapFileFailure(app);
-    app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" + reason, MsgOkOnly | MsgExclamation,
-                                 MapSaveFailedTitle);
+    TellSaveFailed(app, path, reason);
 }
 
 void ClearMapFileMessage(App& app) {

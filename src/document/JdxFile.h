@@ -14,6 +14,7 @@
 
 #include "document/FileRecord.h"
 #include "document/MapRecord.h"
+#include "document/SaveFailure.h"
 
 namespace movra {
 
@@ -32,9 +33,6 @@ inline constexpr const char* JdxWrongFileMessage = "不是jdx图形文件，未�
 // Shown in the message line when a map file could not be read whole (followed by the file's name
 // and the reason); the open map stays as it was.
 inline constexpr const char* MapFileNotReadMessage = "图形文件未读入：";
-// The message box of a failed save: this, the file's path and, on the next line, the reason.
-inline constexpr const char* MapSaveFailedMessage = "文件未能保存：";
-inline constexpr const char* MapSaveFailedTitle = "保存失败";
 
 // Writes the map to `path` (through a temporary file renamed over it). On success CurrentFilePath
 // becomes the path, the map counts as saved and the path enters the recent files; on failure the

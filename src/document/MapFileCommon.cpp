@@ -255,8 +255,7 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
     } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
         app.current.ModifiedFlag = -1;
-        const auto* error = dynamic_cast<const RuntimeError*>(&e);
-        ReportMapSaveFailure(app, path, error ? error->description : std::string(e.what()));
+        ReportMapSaveFailure(app, path, SaveFailureReason(e));
     }
 }
 

@@ -55,6 +55,9 @@ bool ReadMap(App& app, Reader reader, const std::string& path, const std::string
         return false;
     }
     ResetNodeLinks(app);
+    // The map is now what its file holds: changes made to the map it replaced (kept by a "No" to
+    // the save question) no longer count.
+    app.current.ModifiedFlag = 0;
     return true;
 }
 

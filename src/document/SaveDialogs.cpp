@@ -5,6 +5,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/JdxFile.h"
+#include "document/RecordTypes.h"
 #include "document/WtwFile.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
@@ -67,6 +68,7 @@ SaveResult SaveMapThroughDialog(App& app, const char* title, const char* filter,
         const bool jdx = kind == MapKind::Jdx;
         const std::string path = ForceExtension(chosen.fileName, jdx ? ".jdx" : ".wtw");
         app.current.DialogFilePath = path;
+        if (jdx && !ConfirmCompactSave(app)) continue;
         if (!MayOverwrite(app, path, jdx ? "保存jdx" : "保存WTW")) continue;
         if (jdx)
             WriteJdxFile(app, path);
@@ -143,7 +145,7 @@ void SaveClipDialog(App& app) {
             SetCaption(app, FailureCaption + app.current.DialogFilePath);
             return;
         }
-        const std::string& path = chosen.fileName;
+        const std::string path = WithDefaultExtension(chosen.fileName, ".wtw");
         // Only the length is looked at; no empty file is left behind for a name the user drops.
         std::int64_t length = 0;
         try {
@@ -157,6 +159,37 @@ void SaveClipDialog(App& app) {
     }
 }
 
+bool ConfirmCompactSave(App& app) {
+    const auto& store = app.store;
+    bool texts = false, images = false;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        for (int slot = 0; slot < store.Count(layer) && slot <= store.LayerCapacity; ++slot) {
+            const MapRecord& m = store.Get(layer, slot);
+            if (m.RecordType >= 100) continue;  // deleted: not saved in either file
+            if (m.RecordType == TypeImage) images = true;
+            if (!m.RecordExtra.empty()) texts = true;
+        }
+    }
+    bool fieldNames = false;
+    for (int c = 1; c <= 4; ++c) {
+        for (const auto& name : app.mapFile.AttributeFieldNames[static_cast<std::size_t>(c)])
+            if (!name.empty()) fieldNames = true;
+    }
+    std::string lost;
+    auto add = [&lost](bool present, const char* what) {
+        if (!present) return;
+        if (!lost.empty()) lost += "、";
+        lost += what;
+    };
+    add(texts, "属性文本");
+    add(fieldNames, "属性字段名");
+    add(images, "链接图像");
+    if (lost.empty()) return true;
+    const std::string question = "简短型jdx文件不保存本图的" + lost + "，存为jdx后这些内容将丢失。\n" +
+                                 "要完整保存，请存为wtw文件（文本+矢量图+位图）。\n仍要保存为jdx吗？";
+    return app.platform.prompt().MsgBox(question, MsgYesNo | MsgExclamation, CompactSaveTitle) == AnswerYes;
+}
+
 bool SaveBeforeReplacing(App& app) {
     if (app.current.ModifiedFlag != -1) return true;
     const int answer = app.platform.prompt().MsgBox(SaveQuestion, MsgYesNoCancel);
@@ -164,9 +197,9 @@ bool SaveBeforeReplacing(App& app) {
     if (answer != AnswerYes) return false;
     const std::string path = app.current.CurrentFilePath;
     const std::string ext = LCase(Right(path, 4));
-    if (ext == ".jdx")
-        WriteJdxFile(app, path);
-    else if (ext == ".wtw")
+    if (ext == ".jdx") {
+        if (ConfirmCompactSave(app)) WriteJdxFile(app, path);
+    } else if (ext == ".wtw")
         WriteWtwFile(app, path);
     else
         SaveFileDialog(app);

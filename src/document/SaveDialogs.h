@@ -26,6 +26,12 @@ void SaveClipDialog(App& app);
 // a real extension of the file name replaced, otherwise appended.
 std::string ForceExtension(const std::string& path, const std::string& ext);
 
+// Before the open map is written as a compact (.jdx) file: the compact file keeps no attribute
+// texts, attribute field names or linked images. When the map holds any of them the user is told
+// which will be lost (the full .wtw file keeps them) and may go back. True when the save may go on.
+bool ConfirmCompactSave(App& app);
+inline constexpr const char* CompactSaveTitle = "保存jdx";
+
 // Before the open map is replaced: when it has unsaved changes, asks SaveQuestion (Yes, No,
 // Cancel). Yes saves it to its own path by that path's extension, or through SaveFileDialog when
 // the path is no map file. True when the command may go on: No, or a save that succeeded.

@@ -101,7 +101,10 @@ void ResetUndo(App& app) {
     j.UndoStepLayer[0] = 0;
     j.UndoStepSlot[0] = 0;
     j.UndoStepKind[0] = 0;
-    j.UndoStepView[0] = 0;
+    // View number 1 belongs to an opened map's base group, which undo never takes back. A journal
+    // started without one (a new or an empty map) numbers its first group 2, so that the first
+    // drawing on it can be undone like any other.
+    j.UndoStepView[0] = 1;
     // Slot 0 holds a record like any other, so a layer counts as journalled from nothing (-1).
     j.UndoLayerMark.assign(static_cast<std::size_t>(app.store.LayerCount) + 1, -1);
     j.UndoCurrentStep = 0;
@@ -265,6 +268,7 @@ void UndoCheckpoint(App& app, std::uint8_t command) {
                 mark = last;
             }
         }
+        if (command == 0 && !appended) j.UndoStepView[0] = 1;  // no base group: see ResetUndo
         if (appended) {
             if (command != 0) MarkModified(app);
             UndoViewRecord& v = WriteUndoViewRecord(app, n);

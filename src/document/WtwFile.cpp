@@ -137,15 +137,13 @@ void WriteClipWtwFile(App& app, const std::string& path) {
         }
         out.Finish(last);
 
+        // Only the work buffer went to the file: the open map keeps its own saved state, so that
+        // leaving still asks to save its edits.
         SetCanvasPointer(app, PointerCross);
-        app.current.ModifiedFlag = 0;
     } catch (const std::exception& e) {
         SetCanvasPointer(app, PointerCross);
         // The map is not touched; the user is told that the work buffer was not saved.
-        const auto* error = dynamic_cast<const RuntimeError*>(&e);
-        app.platform.prompt().MsgBox(std::string(MapSaveFailedMessage) + path + "\n" +
-                                         (error ? error->description : std::string(e.what())),
-                                     MsgOkOnly | MsgExclamation, MapSaveFailedTitle);
+        TellSaveFailed(app, path, SaveFailureReason(e));
     }
 }
 

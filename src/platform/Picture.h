@@ -26,6 +26,9 @@ public:
     virtual std::optional<Picture> Load(const std::string& path) = 0;
     // The format follows the extension (".bmp", ".png", ".jpg"); false when it cannot be written.
     virtual bool Save(const Picture& picture, const std::string& path) = 0;
+    // The bytes of a picture file in `format` ("bmp", "png", "jpg"), for the caller to write
+    // safely itself; empty for an empty picture or a format not known.
+    virtual std::optional<std::string> Encode(const Picture& picture, const std::string& format) = 0;
 };
 
 }  // namespace movra

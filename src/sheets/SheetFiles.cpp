@@ -9,6 +9,7 @@
 #include "basic/Text.h"
 #include "document/CoordinateReduction.h"
 #include "document/JdxFile.h"
+#include "document/SaveFailure.h"
 #include "platform/PictureBox.h"
 #include "sheets/AppendableMapFile.h"
 #include "sheets/SheetFrameTemplate.h"
@@ -73,6 +74,7 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context) {
     BusyPointer busy(app);
+    std::string failedPath;  // set once there is a file to write
     try {
         if (!(side > 0) || !FrameTemplateBuilt(app)) return false;
         // The sheet is named by its true corner, whatever origin the map was reduced to.
@@ -83,8 +85,12 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
         const std::string path = SheetOutputPath(app, name);
         if (path.empty()) return false;
 
+        failedPath = path;
         AppendableMapFile file(path);
-        if (file.state() == AppendableMapFile::State::Foreign) return false;
+        if (file.state() == AppendableMapFile::State::Foreign) {
+            TellSheetFailure(context, path, JdxWrongFileMessage, false);
+            return false;
+        }
         const bool created = file.state() == AppendableMapFile::State::New;
         if (created) AddSheetFileHead(app, file, x0, y0);
         ForEachRecordOfSheet(app, x0, y0, side, [&file](int layer, int, const MapRecord& m) {
@@ -110,9 +116,14 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
 
         if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(trueX0, trueY0), context);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (!failedPath.empty()) TellSheetFailure(context, failedPath, SaveFailureReason(e), false);
         return false;
     }
+}
+
+void TellSheetFailure(const SheetWriteContext& context, const std::string& path, const std::string& reason, bool index) {
+    if (context.failed) context.failed(SheetWriteFailure{path, reason, index});
 }
 
 }  // namespace movra

@@ -12,12 +12,21 @@ namespace movra {
 struct App;
 class AppendableMapFile;
 
+// A file the sheet writers could not write: the old file, if any, is as it was.
+struct SheetWriteFailure {
+    std::string path;
+    std::string reason;
+    bool index = false;  // the sheet index (the sheet's own file was written)
+};
+
 // What the sheet division window gives the sheet writers.
 struct SheetWriteContext {
     // The map extent: the window of the index's header.
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     // Shows a text as the window's caption while a file is written; may be empty.
     std::function<void(const std::string&)> setCaption;
+    // Told of every sheet file or index entry that could not be written, and why; may be empty.
+    std::function<void(const SheetWriteFailure&)> failed;
 };
 
 // The caption of the sheet division window while it writes.
@@ -39,8 +48,11 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 // Writes the sheet with corner (x0, y0) and side S into its file, or adds to the file an earlier
 // run wrote, and enters a new file in the sheet index. True when the file was written. A sheet
 // whose name is taken by something else than a compact map file, or that cannot be written, is
-// skipped without a message and leaves the old file whole. The canvas shows the busy pointer
+// skipped and leaves the old file whole; it and an index that cannot be written are told to the
+// context's `failed`. The canvas shows the busy pointer
 // while it writes and the cross-hair again on every way out.
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context = {});
+// Passes a failure on to the context's `failed`, when it has one.
+void TellSheetFailure(const SheetWriteContext& context, const std::string& path, const std::string& reason, bool index);
 
 }  // namespace movra

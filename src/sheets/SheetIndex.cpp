@@ -4,6 +4,7 @@
 
 #include "App.h"
 #include "document/JdxFile.h"
+#include "document/SaveFailure.h"
 #include "sheets/AppendableMapFile.h"
 #include "sheets/SheetFiles.h"
 
@@ -20,12 +21,16 @@ constexpr const char* IndexFont = "1";
 
 bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::string& number,
                         const SheetWriteContext& context) {
+    std::string path;
     try {
         if (context.setCaption) context.setCaption(SheetWriteCaption);
-        const std::string path = SheetOutputPath(app, SheetIndexName);
+        path = SheetOutputPath(app, SheetIndexName);
         if (path.empty()) return false;
         AppendableMapFile file(path);
-        if (file.state() == AppendableMapFile::State::Foreign) return false;
+        if (file.state() == AppendableMapFile::State::Foreign) {
+            TellSheetFailure(context, path, JdxWrongFileMessage, true);
+            return false;
+        }
 
         FileRecord header;
         if (file.state() == AppendableMapFile::State::New) {
@@ -70,7 +75,8 @@ bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::
 
         file.Commit(header);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (!path.empty()) TellSheetFailure(context, path, SaveFailureReason(e), true);
         return false;
     }
 }

@@ -16,7 +16,7 @@ inline constexpr std::uint8_t SheetNumberPen = 200;
 
 // Enters the sheet with corner (x0, y0), side S and the given number. True when the index was
 // written; an index that cannot be written, or a file of that name that is not a compact map
-// file, is left as it was.
+// file, is left as it was and told to the context's `failed`.
 bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::string& number,
                         const SheetWriteContext& context);
 

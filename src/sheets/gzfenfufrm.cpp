@@ -21,6 +21,7 @@
 #include "document/RecordTypes.h"
 #include "display/Redraw.h"
 #include "document/RecordStore.h"
+#include "document/SaveFailure.h"
 #include "platform/CommonDialog.h"
 #include "platform/Events.h"
 #include "platform/Prompt.h"
@@ -280,6 +281,14 @@ void gzfenfufrm::RedLine(double x1, double y1, double x2, double y2) {
     CanvasLine(MainCanvas(app), x1, y1, x2, y2, app.tables.ColorPalette[1]);
 }
 
+void gzfenfufrm::NoteFailure(const SheetWriteFailure& failure) {
+    if (failure.index) ++outcome.indexFailed;
+    if (outcome.firstFailurePath.empty()) {
+        outcome.firstFailurePath = failure.path;
+        outcome.firstFailureReason = failure.reason;
+    }
+}
+
 void gzfenfufrm::Command3_Click() {
     if (!(app.view.ProjectParams[0] > 0)) {
         app.platform.prompt().MsgBox(ScaleNotSetMessage, MsgOkOnly, "分幅");
@@ -318,13 +327,17 @@ void gzfenfufrm::Command3_Click() {
     Command1.SetEnabled(true);
     Command2.SetEnabled(true);
     Command3.SetEnabled(true);
+    std::string failures;
+    if (outcome.failed > 0) failures += "，" + std::to_string(outcome.failed) + "幅未能保存";
+    if (outcome.indexFailed > 0) failures += "，" + std::to_string(outcome.indexFailed) + "幅未记入索引卷";
     if (outcome.stopped)
         Command4.SetCaption(StoppedCaption);
-    else if (outcome.failed > 0)
-        Command4.SetCaption("已完成分幅，" + std::to_string(outcome.failed) + "幅未能保存");
     else
-        Command4.SetCaption(DoneCaption);
+        Command4.SetCaption(DoneCaption + failures);
     Command4.SetEnabled(false);
+    // Once, at the end: the first file that failed and why, and how many did.
+    if (!outcome.firstFailurePath.empty())
+        TellSaveFailed(app, outcome.firstFailurePath, outcome.firstFailureReason + "\n" + failures.substr(std::string("，").size()));
 }
 
 void gzfenfufrm::ComputeMapExtent() {
@@ -423,7 +436,8 @@ void gzfenfufrm::SaveAllSheets() {
                 const double x0 = column * side, y0 = row * side;
                 if (occupied.count({column, row}) && SheetHasFeatures(app, x0, y0, side)) {
                     SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
-                                              [this](const std::string& caption) { SetCaption(caption); }};
+                                              [this](const std::string& caption) { SetCaption(caption); },
+                                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); }};
                     if (SaveSheet(app, x0, y0, side, context)) {
                         ++outcome.written;
                         RedLine(x0, y0, x0 + side, y0 + side);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/Controls.h"
 #include "platform/FormModel.h"
@@ -7,6 +8,7 @@
 namespace movra {
 
 struct App;
+struct SheetWriteFailure;
 
 // The window's own state while it is loaded.
 struct SheetDivisionParams {
@@ -21,6 +23,9 @@ struct SheetDivisionOutcome {
     bool stopped = false;
     int written = 0;   // sheets written
     int failed = 0;    // sheets that hold features but could not be written
+    int indexFailed = 0;  // sheets written but not entered in the sheet index
+    // The first file that could not be written and why: told when the division ends.
+    std::string firstFailurePath, firstFailureReason;
 };
 
 // The sheet division window: cuts the whole map along the sheet grid and writes one compact map
@@ -65,6 +70,7 @@ public:
 private:
     void Step(double amount, double wrapTo);
     void RedLine(double x1, double y1, double x2, double y2);
+    void NoteFailure(const SheetWriteFailure& failure);
     bool PrepareOutputFolder();
 };
 

@@ -148,9 +148,9 @@ RowEnd Open(App& app) {
 RowEnd SaveByExtension(App& app) {
     const std::string& path = app.current.CurrentFilePath;
     const std::string ending = Right(path, 4);
-    if (EqualsIgnoreCase(ending, ".jdx"))
-        WriteJdxFile(app, path);
-    else if (EqualsIgnoreCase(ending, ".wtw"))
+    if (EqualsIgnoreCase(ending, ".jdx")) {
+        if (ConfirmCompactSave(app)) WriteJdxFile(app, path);
+    } else if (EqualsIgnoreCase(ending, ".wtw"))
         WriteWtwFile(app, path);
     else
         app.platform.prompt().MsgBox(NotSavedMessage, MsgOkOnly);

@@ -142,7 +142,8 @@ void LeaveSymbolMaking(App& app) {
             // Without a name the symbol could not be found again: nothing is saved and the
             // drawing stays open.
             if (name.empty() || name == "#") return;
-            SaveSymbolToLibrary(app, name);
+            // A symbol the library did not take stays on the canvas, to be saved again.
+            if (!SaveSymbolToLibrary(app, name)) return;
             RestoreDrawingState(app);
             LoadSelfMadeSymbols(app);
         } else {

@@ -8,6 +8,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
+#include "document/SaveFailure.h"
 #include "symbols/LoadSymbolStandard.h"
 
 namespace movra {
@@ -103,7 +104,7 @@ void LoadSelfMadeSymbols(App& app) {
     }
 }
 
-void SaveSymbolToLibrary(App& app, std::string name) {
+bool SaveSymbolToLibrary(App& app, std::string name) {
     if (Left(name, 1) != "#") name = "#" + name;
     app.platform.events().DoEvents();
     auto& lib = app.selfMade;
@@ -116,10 +117,11 @@ void SaveSymbolToLibrary(App& app, std::string name) {
     } catch (...) {
     }
     app.platform.prompt().MsgBox("当前符号库为" + shown, MsgOkOnly);
+    std::string writePath = shown;
     try {
         std::string bytes;
         const std::string readPath = LibraryPath(app, false);
-        const std::string writePath = LibraryPath(app, true);
+        writePath = LibraryPath(app, true);
         if (FileExists(readPath)) bytes = ReadWholeFile(readPath);
         const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
         std::int64_t d = n > 0 ? n : 1;
@@ -143,7 +145,11 @@ void SaveSymbolToLibrary(App& app, std::string name) {
         }
         CreateFolders(std::filesystem::path(writePath).parent_path().string());
         WriteWholeFile(writePath, bytes);
-    } catch (...) {
+        return true;
+    } catch (const std::exception& e) {
+        // The library keeps what it held; the user is told and the symbol is still on the canvas.
+        TellSaveFailed(app, writePath, SaveFailureReason(e));
+        return false;
     }
 }
 

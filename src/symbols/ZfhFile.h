@@ -13,7 +13,8 @@ struct App;
 void LoadSelfMadeSymbols(App& app);
 
 // Appends the symbol drawn in layer 0 slots 900..998 under the name (a "#" put in front when
-// missing), over the library's old end record.
-void SaveSymbolToLibrary(App& app, std::string name);
+// missing), over the library's old end record. False when the library could not be written: the
+// user has been told why and the library is as it was.
+bool SaveSymbolToLibrary(App& app, std::string name);
 
 }  // namespace movra

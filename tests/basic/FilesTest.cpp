@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <stdexcept>
 
 #include "basic/Errors.h"
@@ -165,8 +167,7 @@ TEST_F(FilesTest, FailedAtomicWriteLeavesTheOldFileIntact) {
 }
 
 // What a save replaces is let go without the save waiting on it: a pipe of the name is never
-// opened for its writer, a link is replaced rather than what it points to, and whoever still reads
-// the old file reads it whole.
+// opened for its writer, and whoever still reads the old file reads it whole.
 TEST_F(FilesTest, ASaveReplacesWhatHasTheNameWithoutWaitingOnIt) {
     const std::string pipe = PathOf("pipe.jdx");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
@@ -174,14 +175,6 @@ TEST_F(FilesTest, ASaveReplacesWhatHasTheNameWithoutWaitingOnIt) {
     EXPECT_TRUE(fs::is_regular_file(pipe));
     EXPECT_EQ(ReadWholeFile(pipe), "map");
 
-    const std::string target = PathOf("target.jdx");
-    const std::string link = PathOf("link.jdx");
-    WriteWholeFile(target, "target");
-    fs::create_symlink(target, link);
-    WriteWholeFile(link, "new");
-    EXPECT_FALSE(fs::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(link), "new");
-    EXPECT_EQ(ReadWholeFile(target), "target");
 
     const std::string big = PathOf("big.jdx");
     const std::string old(3 << 20, 'o');
@@ -195,6 +188,75 @@ TEST_F(FilesTest, ASaveReplacesWhatHasTheNameWithoutWaitingOnIt) {
     held.resize(old.size());
     EXPECT_EQ(held, old);
     EXPECT_EQ(ReadWholeFile(big), "small");
+}
+
+// A save through a symbolic link updates the file the link names and keeps the link: absolute and
+// relative links, a chain of links, and a link to a file not yet there. A loop of links is refused.
+TEST_F(FilesTest, ASaveThroughALinkWritesTheFileItNames) {
+    fs::create_directory(PathOf("maps"));
+    const std::string target = PathOf("maps/target.jdx");
+    WriteWholeFile(target, "old");
+    struct Case {
+        const char* link;
+        const char* pointsTo;  // relative to the link's folder unless absolute
+        std::string written;
+    };
+    const Case cases[] = {
+        {"absolute.jdx", nullptr, target},
+        {"relative.jdx", "maps/target.jdx", target},
+        {"chain.jdx", "relative.jdx", target},
+        {"dangling.jdx", "maps/new.jdx", PathOf("maps/new.jdx")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        const std::string link = PathOf(c.link);
+        fs::create_symlink(c.pointsTo ? std::string(c.pointsTo) : target, link);
+        const std::string contents = std::string("saved through ") + c.link;
+        AtomicFileWriter writer(link);
+        EXPECT_EQ(writer.Path(), c.written);
+        writer.Write(contents);
+        writer.Commit();
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(ReadWholeFile(c.written), contents);
+    }
+    EXPECT_EQ(EntriesInFolder(), 5u);                 // the folder and the four links
+    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf("maps")), fs::directory_iterator()), 2);  // no temporary
+
+    fs::create_symlink(PathOf("loop2"), PathOf("loop1"));
+    fs::create_symlink(PathOf("loop1"), PathOf("loop2"));
+    EXPECT_EQ(ErrorNumberOf([&] { WriteWholeFile(PathOf("loop1"), "x"); }), ErrPathFileAccess);
+}
+
+// A save killed midway leaves its temporary file; the next save of the same file removes it, but
+// not one of a save still running in another process, nor one of another file.
+TEST_F(FilesTest, TheNextSaveRemovesTheTemporaryOfAKilledSave) {
+    const std::string path = PathOf("map.jdx");
+    WriteWholeFile(path, "old");
+    const pid_t killed = ::fork();
+    ASSERT_GE(killed, 0);
+    if (killed == 0) {
+        AtomicFileWriter writer(path);
+        writer.Write("half a ma");
+        ::_exit(0);  // no destructor runs: the temporary stays, as after a kill
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(killed, &status, 0), killed);
+    const std::string running = path + ".~" + std::to_string(::getppid()) + "_0.tmp";  // a live process
+    const std::string other = PathOf("other.jdx.~" + std::to_string(killed) + "_0.tmp");
+    WriteWholeFile(running, "x");
+    WriteWholeFile(other, "x");
+    ASSERT_EQ(EntriesInFolder(), 4u);
+    std::string leftover;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        if (entry.path().filename().string().starts_with("map.jdx.~" + std::to_string(killed) + "_")) leftover = entry.path();
+    ASSERT_FALSE(leftover.empty());
+
+    WriteWholeFile(path, "new");
+    EXPECT_EQ(ReadWholeFile(path), "new");
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_EQ(EntriesInFolder(), 3u);
 }
 
 TEST_F(FilesTest, FailuresCarryTheOldNumbers) {

@@ -1,6 +1,12 @@
 #include "DisplayFixture.h"
+#include <filesystem>
+
+#include "basic/Errors.h"
+#include "basic/Files.h"
 #include "display/CanvasPictures.h"
 #include "display/LineSink.h"
+#include "document/SaveFailure.h"
+#include "platform/fake/FakePictureFiles.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -25,34 +31,41 @@ TEST_F(CanvasPictureTest, LargeExportWritesThreeTimesTheCanvasAndComesBack) {
         std::int16_t large;
         int width;
     };
+    const std::string path = t.workFolder.Str() + "/map.bmp";
     for (const Case c : {Case{0, 800}, Case{-1, 2400}}) {
         app.display.Redraw.LargeBitmapExport = c.large;
         app.view.DisplayZoom = 1.5;
-        t.platform.dialogScript.QueueFile("/out/map.bmp", 2);
+        t.platform.dialogScript.QueueFile(path, 2);
         SaveCanvasBitmap(app);
-        const auto& saved = t.platform.pictures.files;
-        ASSERT_TRUE(saved.contains("/out/map.bmp"));
-        EXPECT_EQ(saved.at("/out/map.bmp").width, c.width);
-        EXPECT_EQ(saved.at("/out/map.bmp").height, c.width * 3 / 4);
+        const auto saved = FakePictureFiles::Decode(ReadWholeFile(path));
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(saved->width, c.width);
+        EXPECT_EQ(saved->height, c.width * 3 / 4);
         EXPECT_EQ(&MainCanvas(app), &canvas);
         EXPECT_DOUBLE_EQ(app.view.DisplayZoom, 1.5);
         ASSERT_FALSE(t.platform.dialogScript.requests.empty());
         EXPECT_EQ(t.platform.dialogScript.requests.back().file.filter, "所有文件|*.*|图片文件*.bmp|*.bmp");
+        EXPECT_TRUE(t.platform.promptScript.questions.empty());
     }
 }
 
+// A cancelled dialog saves nothing; a file that cannot be written is told, and either way the
+// canvas comes back to its size and zoom.
 TEST_F(CanvasPictureTest, CancelOrAnUnwritableFileLeavesTheCanvasAsItWas) {
     app.display.Redraw.LargeBitmapExport = -1;
     t.platform.dialogScript.files.push_back({});  // cancelled
     SaveCanvasBitmap(app);
-    EXPECT_TRUE(t.platform.pictures.files.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(t.workFolder.Path()));
     EXPECT_EQ(&MainCanvas(app), &canvas);
 
-    t.platform.pictures.unwritable.insert("/ro/map.bmp");
-    t.platform.dialogScript.QueueFile("/ro/map.bmp", 2);
+    const std::string folderInTheWay = t.workFolder.Str() + "/map.bmp";
+    std::filesystem::create_directory(folderInTheWay);
+    t.platform.dialogScript.QueueFile(folderInTheWay, 2);
     app.view.DisplayZoom = 2;
     SaveCanvasBitmap(app);
-    EXPECT_TRUE(t.platform.pictures.files.empty());
+    EXPECT_EQ(t.platform.promptScript.LastText(), MapSaveFailedMessage + folderInTheWay + "\n" +
+                                                      ErrorDescription(ErrPathFileAccess));
+    EXPECT_TRUE(std::filesystem::is_directory(folderInTheWay));
     EXPECT_EQ(&MainCanvas(app), &canvas);
     EXPECT_DOUBLE_EQ(app.view.DisplayZoom, 2);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "basic/Files.h"
 #include "document/InsertDrawingFile.h"
@@ -11,6 +12,8 @@
 #include "document/StoreRecord.h"
 #include "document/WorkSettings.h"
 #include "document/csForm2.h"
+#include "document/RecordTypes.h"
+#include "shell/StartUp.h"
 #include "support/TestApp.h"
 
 namespace movra {
@@ -85,6 +88,103 @@ TEST(OpenSaveTest, SaveFileDialogFilterChoosesTheFileTypeAndCancelKeepsTheMap) {
     EXPECT_FALSE(SaveBeforeReplacing(t.app));
     t.platform.promptScript.QueueAnswer(AnswerNo);
     EXPECT_TRUE(SaveBeforeReplacing(t.app));
+}
+
+// Saving the work buffer writes only the buffer: the open map stays unsaved, so leaving still asks
+// to save it. A name typed without an extension gets ".wtw".
+TEST(OpenSaveTest, AClipSaveLeavesTheMapUnsaved) {
+    TestApp t;
+    App& app = t.app;
+    DrawLine(app, 1, 100);
+    app.current.ModifiedFlag = -1;
+    app.current.CurrentFilePath = t.workFolder.Str() + "/map.wtw";
+    app.clip.Items.assign(2, MapRecord{});
+    app.clip.Items[1] = app.store.Get(1, 0);
+    app.clip.ClipBufferCount = 1;
+    t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/clip", 1);
+    SaveClipDialog(app);
+    EXPECT_TRUE(FileExists(t.workFolder.Str() + "/clip.wtw"));
+    EXPECT_FALSE(FileExists(t.workFolder.Str() + "/clip"));
+    EXPECT_EQ(app.current.ModifiedFlag, -1);
+    EXPECT_EQ(app.current.CurrentFilePath, t.workFolder.Str() + "/map.wtw");
+
+    t.platform.promptScript.QueueAnswer(AnswerYes);     // 要退出吗？
+    t.platform.promptScript.QueueAnswer(AnswerCancel);  // 要保存文件吗？
+    int cancel = 0, unloadMode = 0;
+    RunShutdown(app, cancel, unloadMode);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "要保存文件吗？");
+    EXPECT_EQ(cancel, 1);
+}
+
+// The compact file keeps no attribute texts, field names or linked images: before such a map is
+// saved as .jdx the user is told what will be lost and may go back; a map without them is saved
+// without a question.
+TEST(OpenSaveTest, ACompactSaveSaysWhatItWouldDrop) {
+    struct Case {
+        const char* name;
+        std::function<void(App&)> add;
+        const char* lost;  // nullptr: no question
+    };
+    const Case cases[] = {
+        {"plain map", [](App&) {}, nullptr},
+        {"attribute text", [](App& app) { app.store.At(1, 0).RecordExtra = "门牌12"; }, "属性文本"},
+        {"field names", [](App& app) { app.mapFile.AttributeFieldNames[3] = {"", "地类"}; }, "属性字段名"},
+        {"linked image", [](App& app) { app.store.At(1, 1).RecordType = TypeImage; }, "链接图像"},
+        {"all three",
+         [](App& app) {
+             app.store.At(1, 0).RecordExtra = "x";
+             app.mapFile.AttributeFieldNames[1] = {"名称"};
+             app.store.At(1, 1).RecordType = TypeImage;
+         },
+         "属性文本、属性字段名、链接图像"},
+        {"a deleted record's attribute", [](App& app) {
+             app.store.At(1, 0).RecordExtra = "x";
+             app.store.At(1, 0).RecordType = 102;
+         }, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        App& app = t.app;
+        DrawLine(app, 1, 100);
+        DrawLine(app, 1, 200);
+        c.add(app);
+        app.current.ModifiedFlag = -1;
+        const std::string path = t.workFolder.Str() + "/plan.jdx";
+        auto& questions = t.platform.promptScript.questions;
+
+        // Through the dialog: going back shows the dialog again, and nothing is written.
+        t.platform.dialogScript.QueueFile(path, 2);
+        t.platform.dialogScript.QueueCancel();
+        t.platform.promptScript.QueueAnswer(AnswerNo);
+        SaveAsJdxDialog(app);
+        if (!c.lost) {
+            EXPECT_TRUE(questions.empty());
+            EXPECT_TRUE(FileExists(path));
+            continue;
+        }
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_NE(questions[0].text.find(std::string("本图的") + c.lost + "，"), std::string::npos) << questions[0].text;
+        EXPECT_NE(questions[0].text.find("wtw"), std::string::npos);
+        EXPECT_EQ(questions[0].title, CompactSaveTitle);
+        EXPECT_EQ(t.platform.dialogScript.requests.size(), 2u);
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_EQ(app.current.ModifiedFlag, -1);
+
+        // Saving to the map's own .jdx before it is replaced: going back keeps it open.
+        app.current.CurrentFilePath = path;
+        t.platform.promptScript.QueueAnswer(AnswerYes);  // 要保存文件吗？
+        t.platform.promptScript.QueueAnswer(AnswerNo);   // what would be lost
+        EXPECT_FALSE(SaveBeforeReplacing(app));
+        EXPECT_FALSE(FileExists(path));
+
+        // Going on saves it.
+        t.platform.dialogScript.QueueFile(path, 2);
+        t.platform.promptScript.QueueAnswer(AnswerYes);
+        SaveAsJdxDialog(app);
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_EQ(app.current.ModifiedFlag, 0);
+    }
 }
 
 TEST(OpenSaveTest, RecentFilesShiftAndReadBack) {

@@ -26,13 +26,29 @@ TEST_F(UndoRedoTest, UndoRightAfterOpeningChangesNothingAndDisablesTheButton) {
     EXPECT_EQ(app.undo.UndoLastStep, 2);
 }
 
-TEST_F(UndoRedoTest, OnAMapOpenedEmptyTheFirstGroupCannotBeUndone) {
-    Open();
-    Draw(1, 2, 0, 0, 1, 1);
-    EXPECT_EQ(app.undo.UndoStepView[1], 1);
-    Undo(app);
-    EXPECT_EQ(app.store.Count(1), 1);
-    EXPECT_FALSE(Button(6));
+// A map opened empty, or a new one, has no base group: the first drawing on it is a group like
+// any other, taken back by undo (which then has nothing left) and brought back by redo.
+TEST_F(UndoRedoTest, TheFirstDrawingOnAnEmptyOrNewMapIsUndone) {
+    for (const bool opened : {true, false}) {
+        SCOPED_TRACE(opened ? "opened empty" : "new map");
+        if (opened) Open();
+        else ResetUndo(app);
+        Draw(1, 2, 0, 0, 1, 1);
+        EXPECT_TRUE(Button(6));
+        Undo(app);
+        EXPECT_EQ(app.store.Count(1), 0);
+        EXPECT_FALSE(Button(6));
+        EXPECT_TRUE(Button(7));
+        Undo(app);  // nothing left to take back
+        EXPECT_EQ(app.store.Count(1), 0);
+        Redo(app);
+        EXPECT_EQ(app.store.Count(1), 1);
+        EXPECT_EQ(R(1, 0).RecordX2, 1);
+        EXPECT_TRUE(Button(6));
+        EXPECT_FALSE(Button(7));
+        app.store.ClearFrom(1, 0);
+        app.store.Count(1) = 0;
+    }
 }
 
 TEST_F(UndoRedoTest, CheckpointRecordsEveryGrownLayerInOneGroupAndMarksTheMapModified) {

@@ -116,7 +116,7 @@ TEST_F(WtwFileTest, ClipBufferIsWrittenAsAOneLayerMap) {
     const std::string path = PathOf("clip.wtw");
     WriteClipWtwFile(source.app, path);
     EXPECT_EQ(source.app.current.CurrentFilePath, "/maps/a.wtw");
-    EXPECT_EQ(source.app.current.ModifiedFlag, 0);
+    EXPECT_EQ(source.app.current.ModifiedFlag, -1);  // the map's edits are still unsaved
     EXPECT_EQ(source.app.mapFile.RecentFiles[0], "");
     EXPECT_EQ(source.app.store.Count(1), 10);
 

@@ -14,6 +14,7 @@
 #include <functional>
 #include <utility>
 
+#include "EventLoopRetry.h"
 #include "app/MainProgram.h"
 
 namespace movra {

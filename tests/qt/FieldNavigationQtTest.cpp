@@ -51,16 +51,13 @@ struct FieldNavigationQtTest : ::testing::Test {
     }
     // Closes the next message box shown, keeping its text.
     static void AnswerNextMessageBox(std::string& text) {
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&text, poll] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                text = box->text().toStdString();
-                box->accept();
-                return;
-            }
-            QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(10, *poll);
+        RetryOnEventLoop([&text] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return false;
+            text = box->text().toStdString();
+            box->accept();
+            return true;
+        });
     }
     static QAction* MenuItem(MainProgram& run, const QString& button, const QString& item) {
         for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())

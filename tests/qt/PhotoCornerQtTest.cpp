@@ -36,23 +36,21 @@ namespace {
 // noted and closed.
 void WhenPhotoWindowShows(MainProgram& run, std::vector<std::string>& messages,
                           std::function<void(xpdxFrm&, QWidget*)> step) {
-    auto poll = std::make_shared<std::function<void()>>();
-    auto tries = std::make_shared<int>(400);
-    *poll = [&run, &messages, step, poll, tries] {
-        if (--*tries < 0) return;
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages.push_back(box->text().toStdString());
-            box->buttons().front()->click();
-        } else if (run.app.photoDialog) {
-            QWidget* window = run.binder.WindowOf(*run.app.photoDialog);
-            if (window && window->isVisible()) {
-                step(*run.app.photoDialog, window);
-                return;
+    RetryOnEventLoop(
+        [&run, &messages, step] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages.push_back(box->text().toStdString());
+                box->buttons().front()->click();
+            } else if (run.app.photoDialog) {
+                QWidget* window = run.binder.WindowOf(*run.app.photoDialog);
+                if (window && window->isVisible()) {
+                    step(*run.app.photoDialog, window);
+                    return true;
+                }
             }
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(10, *poll);
+            return false;
+        },
+        10, 400);
 }
 
 TEST(PhotoCornerQt, ACornerButtonAndAClickOnThePhotoPrickTheCornerAndBringTheWindowBack) {

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "EventLoopRetry.h"
 #include "basic/Errors.h"
 #include "platform/qt/QtBasicServices.h"
 #include "platform/qt/QtClipboard.h"
@@ -36,17 +37,17 @@ namespace {
 // Runs `act` on the first modal dialog of type T once it is shown.
 template <typename T>
 void WhenShown(std::function<void(T*)> act) {
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [act, attempt] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* dialog = qobject_cast<T*>(widget); dialog && dialog->isVisible()) {
-                act(dialog);
-                return;
+    RetryOnEventLoop(
+        [act] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<T*>(widget); dialog && dialog->isVisible()) {
+                    act(dialog);
+                    return true;
+                }
             }
-        }
-        QTimer::singleShot(10, *attempt);
-    };
-    QTimer::singleShot(0, *attempt);
+            return false;
+        },
+        0);
 }
 
 // Lets the event loop run until `done` holds or the time is up.

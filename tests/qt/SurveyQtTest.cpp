@@ -15,6 +15,7 @@
 #include <functional>
 #include <random>
 
+#include "EventLoopRetry.h"
 #include "App.h"
 #include "basic/Gbk.h"
 #include "basic/Numbers.h"
@@ -69,16 +70,13 @@ struct SurveyQtTest : ::testing::Test {
     }
     // Closes the next message box shown, keeping its text.
     static void AnswerNextMessageBox(std::string& text) {
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&text, poll] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                text = box->text().toStdString();
-                box->accept();
-                return;
-            }
-            QTimer::singleShot(10, *poll);
-        };
-        QTimer::singleShot(10, *poll);
+        RetryOnEventLoop([&text] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return false;
+            text = box->text().toStdString();
+            box->accept();
+            return true;
+        });
     }
 };
 

@@ -132,6 +132,30 @@ TEST_F(SheetDivision, AReducedMapNamesAndLabelsItsSheetsByTrueCoordinates) {
     EXPECT_EQ(numbers, (std::set<std::string>{"58.00-13.00", "58.00-13.25", "58.25-13.50"}));
 }
 
+// An index that is not a compact map file keeps what it holds and the sheets are written without
+// it; a sheet whose name is taken by a folder is not written. The closing caption counts both and
+// one message box names the first file that failed and why.
+TEST_F(SheetDivision, SheetsAndIndexEntriesThatFailAreCountedAndTold) {
+    const std::string folder = out.Str() + "/分幅/";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "索引卷.jdx", std::ios::binary) << "damaged index";
+    std::filesystem::create_directory(folder + SheetFileName(1000, 2000));
+    Start(folder);
+
+    EXPECT_EQ(window.outcome.written, 2);
+    EXPECT_EQ(window.outcome.failed, 1);
+    EXPECT_EQ(window.outcome.indexFailed, 2);
+    EXPECT_EQ(window.Command4.Caption(), "已完成分幅，1幅未能保存，2幅未记入索引卷");
+    const auto& questions = t.platform.promptScript.questions;
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].title, MapSaveFailedTitle);
+    EXPECT_EQ(questions[0].text.rfind(MapSaveFailedMessage, 0), 0u);
+    EXPECT_NE(questions[0].text.find("1幅未能保存，2幅未记入索引卷"), std::string::npos) << questions[0].text;
+    std::ifstream index(folder + "索引卷.jdx", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(index), {}), "damaged index");
+    EXPECT_EQ(Files(folder).size(), 4u);  // nothing left behind
+}
+
 TEST_F(SheetDivision, AMapInsideOneCellAndAMinimumOnTheGridGiveOneSheet) {
     EmptyMap();
     AddTo(app, 1, 2, {1000, 2010, 1100, 2100});

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "App.h"
 #include "document/OpenDialogs.h"
@@ -178,6 +179,35 @@ TEST_F(MainToolbar, TheSaveQuestionBeforeOpeningOrANewMapKeepsTheMapUnlessAnswer
     EXPECT_EQ(t.platform.dialogScript.requests.back().kind, ScriptedDialogs::Request::Kind::Open);
 }
 
+// A map just opened, by any of the open commands, is as its file holds it: after "No" to the
+// save question and the open, neither 新建 nor leaving asks to save it.
+TEST_F(MainToolbar, AJustOpenedMapIsUnmodified) {
+    const std::string other = Path("other.wtw");
+    DrawSomething(700);
+    WriteWtwFile(t.app, other);
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"open wtw", [&] { t.platform.dialogScript.QueueFile(other, 2); Choose("打开", "打开wtw"); }},
+        {"open dialog", [&] { t.platform.dialogScript.QueueFile(other, 3); Click("打开"); }},
+        {"recent file", [&] { t.app.mapFile.RecentFiles[1] = other; Choose("打开", "最近文件2"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawSomething();
+        prompt().QueueAnswer(AnswerNo);
+        c.open();
+        ASSERT_EQ(t.app.current.CurrentFilePath, other);
+        EXPECT_EQ(t.app.current.ModifiedFlag, 0);
+        const size_t asked = prompt().questions.size();
+        Choose("打开", "新建");
+        EXPECT_EQ(prompt().questions.size(), asked);
+        EXPECT_EQ(t.app.current.ModifiedFlag, 0);  // the new map starts unmodified
+    }
+}
+
 TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
     const std::string opened = Path("old.jdx");
     DrawSomething();
@@ -307,6 +337,20 @@ TEST_F(MainToolbar, UndoAndRedoEmptyTheSelectionAndShowTerrainPointsAgain) {
     Click("反撤");
     EXPECT_EQ(t.app.store.Count(1), 2);
     EXPECT_EQ(t.app.selection.SelectionList.size(), 1u);
+}
+
+// On a new map the first drawing is undone through the button, which is then disabled.
+TEST_F(MainToolbar, TheFirstDrawingOnANewMapIsUndoneByTheButton) {
+    Choose("打开", "新建");
+    t.app.tool.CommandMode = 17;  // a drawing tool
+    DrawSomething(100);
+    UndoCheckpoint(t.app, 1);
+    ASSERT_TRUE(t.form1.Toolbar1.Buttons("撤消").Enabled());
+    Click("撤消");
+    EXPECT_EQ(t.app.store.Count(1), 0);
+    EXPECT_FALSE(t.form1.Toolbar1.Buttons("撤消").Enabled());
+    Click("反撤");
+    EXPECT_EQ(t.app.store.Count(1), 1);
 }
 
 TEST_F(MainToolbar, ThePrintRangeQuestionKeepsOrRestartsTheRanges) {

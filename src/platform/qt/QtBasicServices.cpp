@@ -1,6 +1,7 @@
 #include "platform/qt/QtBasicServices.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -9,6 +10,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <cmath>
+#include <exception>
+
+#include "basic/Files.h"
 
 namespace movra {
 
@@ -75,15 +79,31 @@ std::optional<Picture> QtPictureFiles::Load(const std::string& path) {
 }
 
 bool QtPictureFiles::Save(const Picture& picture, const std::string& path) {
-    if (picture.Empty() || picture.pixels.size() < static_cast<size_t>(picture.width) * picture.height) return false;
-    QString suffix = QFileInfo(FromUtf8(path)).suffix().toLower();
-    const char* format = suffix == "bmp" ? "BMP" : suffix == "png" ? "PNG" : (suffix == "jpg" || suffix == "jpeg") ? "JPG" : nullptr;
-    if (!format) return false;
+    const std::optional<std::string> bytes = Encode(picture, QFileInfo(FromUtf8(path)).suffix().toLower().toStdString());
+    if (!bytes) return false;
+    try {
+        // Written like every other file: the old one stays until the new one is whole.
+        WriteWholeFile(path, *bytes);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::optional<std::string> QtPictureFiles::Encode(const Picture& picture, const std::string& format) {
+    if (picture.Empty() || picture.pixels.size() < static_cast<size_t>(picture.width) * picture.height)
+        return std::nullopt;
+    const char* qtFormat = format == "bmp" ? "BMP" : format == "png" ? "PNG" : (format == "jpg" || format == "jpeg") ? "JPG" : nullptr;
+    if (!qtFormat) return std::nullopt;
     QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
                  picture.width * 4, QImage::Format_ARGB32);
     // BMP and JPG carry no transparency.
-    QImage written = suffix == "png" ? image.copy() : image.convertToFormat(QImage::Format_RGB32);
-    return written.save(FromUtf8(path), format);
+    QImage written = format == "png" ? image.copy() : image.convertToFormat(QImage::Format_RGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!written.save(&buffer, qtFormat)) return std::nullopt;
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 std::string QtFolders::DesktopFolder() const {

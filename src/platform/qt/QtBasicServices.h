@@ -58,6 +58,7 @@ class QtPictureFiles : public PictureFiles {
 public:
     std::optional<Picture> Load(const std::string& path) override;
     bool Save(const Picture& picture, const std::string& path) override;
+    std::optional<std::string> Encode(const Picture& picture, const std::string& format) override;
 };
 
 }  // namespace movra
