@@ -1,0 +1,148 @@
+// The windows of the program on a desktop with a window manager: the windows the main window
+// opens stay above it when the user goes back to the canvas, and none covers the toolbar, the
+// message line or runs off the screen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "qt/TemporaryDataHome.h"
+#include "App.h"
+#include "app/MainProgram.h"
+#include "shell/szForm3.h"
+#include "support/TestApp.h"
+#include "survey/GPSdaohang.h"
+#include "survey/sbclF3.h"
+
+namespace movra {
+namespace {
+
+// Lets the window manager and Qt talk until the condition holds (or five seconds have gone).
+bool WaitUntil(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 5000) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+QString Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A click of the real pointer, through the X server: the window manager sees it as a user's.
+void ClickAt(QPoint global) {
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(global.x()),
+                                    QString::number(global.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// The managed windows from the bottom of the stack to the top, as the window manager has them.
+std::vector<WId> Stacking() {
+    const QString out = Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    std::vector<WId> ids;
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    for (auto it = hex.globalMatch(out); it.hasNext();) ids.push_back(it.next().captured(0).toULongLong(nullptr, 16));
+    return ids;
+}
+
+WId ActiveWindow() {
+    const QString out = Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    const auto match = hex.match(out);
+    return match.hasMatch() ? match.captured(0).toULongLong(nullptr, 16) : 0;
+}
+
+int StackPlace(WId id) {
+    const std::vector<WId> ids = Stacking();
+    for (size_t i = 0; i < ids.size(); ++i)
+        if (ids[i] == id) return static_cast<int>(i);
+    return -1;
+}
+
+QRect GlobalRect(QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
+
+struct WindowManagerTest : ::testing::Test {
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+};
+
+TEST_F(WindowManagerTest, OpenedWindowsStayAboveTheMainWindowClearOfTheMessageLineAndOnTheScreen) {
+    MainProgram run(program.Str(), work.Str());
+    QWidget* main = run.Start();
+    // Framed by the manager: its client area lies under the title bar.
+    ASSERT_TRUE(WaitUntil([&] {
+        return main->isVisible() && main->isMaximized() && StackPlace(main->winId()) >= 0 &&
+               main->geometry().top() > main->frameGeometry().top();
+    }));
+    const QRect screen = main->screen()->availableGeometry();
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+    QWidget* messageLine = run.binder.WidgetOf(run.form1.Text2);
+    QWidget* toolbar = run.binder.WidgetOf(run.form1.Toolbar1);
+    ASSERT_TRUE(canvas && messageLine && toolbar);
+
+    // The GPS window from its button, the settings as the toolbar opens them, the total-station
+    // panel from its button.
+    auto* gpsButton = qobject_cast<QPushButton*>(run.binder.WidgetOf(run.form1.Command2));
+    ASSERT_NE(gpsButton, nullptr);
+    ClickAt(gpsButton->mapToGlobal(gpsButton->rect().center()));
+    ASSERT_TRUE(WaitUntil([&] { return run.app.gpsWindow && run.binder.WindowOf(*run.app.gpsWindow); }));
+    QWidget* gps = run.binder.WindowOf(*run.app.gpsWindow);
+    run.form1.SettingsWindow().Show(false);
+    QWidget* settings = run.binder.WindowOf(run.form1.SettingsWindow());
+    auto* surveyButton = qobject_cast<QPushButton*>(run.binder.WidgetOf(run.form1.Command9));
+    ASSERT_NE(surveyButton, nullptr);
+    ClickAt(surveyButton->mapToGlobal(surveyButton->rect().center()));
+    ASSERT_TRUE(WaitUntil([&] { return run.app.captureWindow && run.binder.WindowOf(*run.app.captureWindow); }));
+    QWidget* panel = run.binder.WindowOf(*run.app.captureWindow);
+    const std::vector<QWidget*> opened{gps, settings, panel};
+    ASSERT_TRUE(WaitUntil([&] {
+        for (QWidget* w : opened)
+            if (!w->isVisible() || StackPlace(w->winId()) < 0) return false;
+        return true;
+    }));
+
+    for (QWidget* w : opened) {
+        SCOPED_TRACE(w->windowTitle().toStdString());
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width()
+                                            << "x" << frame.height();
+        EXPECT_FALSE(frame.intersects(GlobalRect(messageLine)));
+        EXPECT_FALSE(frame.intersects(GlobalRect(toolbar)));
+    }
+
+    // Windows that do not place themselves open over the canvas; the panel stands against the
+    // right edge of the screen.
+    const QRect canvasRect = GlobalRect(canvas);
+    EXPECT_TRUE(canvasRect.contains(gps->frameGeometry().center()));
+    EXPECT_TRUE(canvasRect.contains(settings->frameGeometry().center()));
+    EXPECT_EQ(panel->frameGeometry().right(), screen.right());
+
+    // The user goes back to the canvas, on a spot that no window covers.
+    QPoint spot = canvasRect.bottomLeft() + QPoint(12, -12);
+    for (QWidget* w : opened) ASSERT_FALSE(w->frameGeometry().contains(spot));
+    ClickAt(spot);
+    ASSERT_TRUE(WaitUntil([&] { return ActiveWindow() == main->winId(); }));
+    const int mainPlace = StackPlace(main->winId());
+    for (QWidget* w : opened) {
+        SCOPED_TRACE(w->windowTitle().toStdString());
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_GT(StackPlace(w->winId()), mainPlace);
+    }
+}
+
+}  // namespace
+}  // namespace movra
