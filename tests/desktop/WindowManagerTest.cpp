@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -17,6 +18,9 @@
 #include "qt/TemporaryDataHome.h"
 #include "App.h"
 #include "app/MainProgram.h"
+#include "document/ColorTable.h"
+#include "sheets/gzfenfufrm.h"
+#include "shell/hlep_frm.h"
 #include "shell/szForm3.h"
 #include "support/TestApp.h"
 #include "survey/GPSdaohang.h"
@@ -48,6 +52,13 @@ QString Run(const QString& program, const QStringList& arguments) {
 void ClickAt(QPoint global) {
     Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(global.x()),
                                     QString::number(global.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// The real pointer passes over a widget: it arrives from beside its centre and stops on it.
+void HoverOver(QWidget* widget) {
+    const QPoint centre = widget->mapToGlobal(widget->rect().center());
+    for (QPoint at : {centre - QPoint(3, 2), centre})
+        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
 }
 
 // The managed windows from the bottom of the stack to the top, as the window manager has them.
@@ -142,6 +153,44 @@ TEST_F(WindowManagerTest, OpenedWindowsStayAboveTheMainWindowClearOfTheMessageLi
         EXPECT_TRUE(w->isVisible());
         EXPECT_GT(StackPlace(w->winId()), mainPlace);
     }
+}
+
+// Labels that answer the pointer passing over them hear it without a button held: the help
+// topics light up, the sheet window's folder label gets its border.
+TEST_F(WindowManagerTest, ThePointerPassingOverLabelsReachesTheirHandlers) {
+    MainProgram run(program.Str(), work.Str());
+    QWidget* main = run.Start();
+    ASSERT_TRUE(WaitUntil([&] { return main->isVisible() && main->geometry().top() > main->frameGeometry().top(); }));
+
+    ShowHelpViewer(run.app);
+    ASSERT_TRUE(run.app.helpViewer);
+    hlep_frm& help = *run.app.helpViewer;
+    ASSERT_TRUE(WaitUntil([&] {
+        QWidget* w = run.binder.WindowOf(help);
+        return w && w->isVisible() && w->geometry().top() > w->frameGeometry().top();
+    }));
+    auto* topic = qobject_cast<QLabel*>(run.binder.WidgetOf(help.Label1(3)));
+    ASSERT_NE(topic, nullptr);
+    HoverOver(topic);
+    EXPECT_TRUE(WaitUntil([&] { return help.Label1(3).FontBold(); }));
+    EXPECT_TRUE(help.Label1(3).FontItalic());
+    EXPECT_EQ(help.Label1(3).ForeColor(), ColorIndexToRgb(1));  // red
+    EXPECT_TRUE(topic->font().bold());
+    help.Unload();
+
+    ShowStandardDivisionWindow(run.app);
+    ASSERT_TRUE(run.app.sheetDivisionWindow);
+    gzfenfufrm& sheets = *run.app.sheetDivisionWindow;
+    ASSERT_TRUE(WaitUntil([&] {
+        QWidget* w = run.binder.WindowOf(sheets);
+        return w && w->isVisible() && w->geometry().top() > w->frameGeometry().top();
+    }));
+    auto* folder = qobject_cast<QLabel*>(run.binder.WidgetOf(sheets.Label3));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->frameShape(), QFrame::NoFrame);
+    HoverOver(folder);
+    EXPECT_TRUE(WaitUntil([&] { return sheets.Label3.BorderStyle() == 1; }));
+    EXPECT_EQ(folder->frameShape(), QFrame::Box);
 }
 
 }  // namespace

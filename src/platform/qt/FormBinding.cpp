@@ -373,6 +373,11 @@ void FormBinding::MakeWidget(Control& control) {
             return;
     }
 
+    // A control that reacts to the pointer passing over it hears every move, not only drags.
+    if (control.onMouseMove) {
+        widget->setMouseTracking(true);
+        for (QWidget* watched : alsoWatched) watched->setMouseTracking(true);
+    }
     bound.widget = widget;
     widget->setObjectName(Q(control.Name()));
     byWidget_[widget] = c;
@@ -457,9 +462,13 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
             }
             break;
         }
-        case ControlKind::Label:
-            static_cast<QLabel*>(widget)->setText(Q(static_cast<Label*>(c)->Caption()));
+        case ControlKind::Label: {
+            auto* label = static_cast<Label*>(c);
+            auto* view = static_cast<QLabel*>(widget);
+            view->setText(Q(label->Caption()));
+            view->setFrameStyle(label->BorderStyle() != 0 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
             break;
+        }
         case ControlKind::CommandButton: {
             auto* button = static_cast<CommandButton*>(c);
             auto* view = static_cast<QPushButton*>(widget);
