@@ -122,7 +122,8 @@ TEST_F(WindowManagerTest, OpenedWindowsStayAboveTheMainWindowClearOfTheMessageLi
     const std::vector<QWidget*> opened{gps, settings, panel};
     ASSERT_TRUE(WaitUntil([&] {
         for (QWidget* w : opened)
-            if (!w->isVisible() || StackPlace(w->winId()) < 0) return false;
+            if (!w->isVisible() || StackPlace(w->winId()) < 0 || w->geometry().top() <= w->frameGeometry().top())
+                return false;
         return true;
     }));
 
