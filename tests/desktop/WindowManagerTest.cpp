@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -54,11 +55,15 @@ void ClickAt(QPoint global) {
                                     QString::number(global.y()), QStringLiteral("click"), QStringLiteral("1")});
 }
 
+// The real pointer moves to a point of the screen.
+void MoveTo(QPoint global) {
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+}
+
 // The real pointer passes over a widget: it arrives from beside its centre and stops on it.
 void HoverOver(QWidget* widget) {
     const QPoint centre = widget->mapToGlobal(widget->rect().center());
-    for (QPoint at : {centre - QPoint(3, 2), centre})
-        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+    for (QPoint at : {centre - QPoint(3, 2), centre}) MoveTo(at);
 }
 
 // The managed windows from the bottom of the stack to the top, as the window manager has them.
@@ -192,6 +197,43 @@ TEST_F(WindowManagerTest, ThePointerPassingOverLabelsReachesTheirHandlers) {
     HoverOver(folder);
     EXPECT_TRUE(WaitUntil([&] { return sheets.Label3.BorderStyle() == 1; }));
     EXPECT_EQ(folder->frameShape(), QFrame::Box);
+}
+
+// The attribute viewer (method button 59) under the real pointer: passing over a class-0 record
+// shows its popup.
+TEST_F(WindowManagerTest, TheAttributeViewerShowsAPopupUnderTheRealPointer) {
+    MainProgram run(program.Str(), work.Str());
+    QWidget* main = run.Start();
+    ASSERT_TRUE(WaitUntil([&] { return main->isVisible() && main->geometry().top() > main->frameGeometry().top(); }));
+    App& app = run.app;
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+    const QPoint point(300, 200);
+    auto* nameTool = qobject_cast<QPushButton*>(run.binder.WidgetOf(run.form1.Command8(55)));
+    ASSERT_NE(nameTool, nullptr);
+    ClickAt(nameTool->mapToGlobal(nameTool->rect().center()));
+    ASSERT_TRUE(WaitUntil([&] { return run.form1.Text2.Text() == "加姓名(00属性)"; }));
+    run.form1.Text8.SetText("张三");
+    ClickAt(canvas->mapToGlobal(point));
+    ClickAt(canvas->mapToGlobal(point));
+    ASSERT_TRUE(WaitUntil([&] { return app.store.Count(app.store.CurrentLayer) == 1; }));
+    app.current.CurrentColor = MakeRgb(255, 255, 0);
+    auto lit = [&] {
+        const QImage image = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int count = 0;
+        for (int y = point.y() - 10; y < point.y() + 90; ++y)
+            for (int x = point.x() - 10; x < point.x() + 110; ++x) {
+                const QRgb p = image.pixel(x, y);
+                count += std::max({qRed(p), qGreen(p), qBlue(p)}) > 80;
+            }
+        return count;
+    };
+    auto* viewer = qobject_cast<QPushButton*>(run.binder.WidgetOf(run.form1.Command8(59)));
+    ASSERT_NE(viewer, nullptr);
+    ClickAt(viewer->mapToGlobal(viewer->rect().center()));
+    ASSERT_TRUE(WaitUntil([&] { return app.tool.CommandMode == ModeViewAttributes; }));
+    const int before = lit();
+    for (QPoint at : {point + QPoint(60, 60), point + QPoint(20, 20), point + QPoint(2, 1)}) MoveTo(canvas->mapToGlobal(at));
+    EXPECT_TRUE(WaitUntil([&] { return lit() > before + 100; })) << before << " " << lit();
 }
 
 }  // namespace
