@@ -16,4 +16,12 @@ void DrawRubberLine(App& app, double x, double y) {
     tool.RubberShown = -1;
 }
 
+void EraseRubberLine(App& app) {
+    ToolState& tool = app.tool;
+    if (!app.form1 || tool.RubberShown != -1) return;
+    app.form1->Picture1.surface().Line(tool.PressPoint.x, tool.PressPoint.y, tool.RubberPoint.x, tool.RubberPoint.y,
+                                       app.current.CurrentColor);
+    tool.RubberShown = 0;
+}
+
 }  // namespace movra

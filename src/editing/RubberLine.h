@@ -11,4 +11,7 @@ struct App;
 // Fits the rubber hook of a tool family.
 void DrawRubberLine(App& app, double x, double y);
 
+// Takes the rubber line shown last off the canvas (drawn again in the inverting mode).
+void EraseRubberLine(App& app);
+
 }  // namespace movra

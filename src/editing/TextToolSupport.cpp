@@ -60,7 +60,7 @@ void PreviewPendingText(App& app, double x, double y) {
     if (!app.form1) return;
     const DrawModeScope copyPen = CopyPen(app);
     ToolState& tool = app.tool;
-    DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
+    if (tool.RubberShown == -1) DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
     DrawPendingText(app, x, y, app.current.CurrentColor);
     tool.RubberPoint = {x, y};
     tool.RubberShown = -1;
