@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "basic/Colors.h"
 #include "basic/Errors.h"
 #include "platform/Controls.h"
 #include "platform/ImageCombo.h"
@@ -656,8 +657,13 @@ void FormBinding::ApplyColors(Control& control, QWidget* widget) {
         for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, back);
         custom = true;
     }
-    if (control.ForeColor() != SystemColor) {
-        QColor fore = ToQColor(control.ForeColor());
+    // A control given a back colour but no text colour of its own writes in black or white,
+    // whichever reads on it: a colour selector showing black must not write black on it.
+    const Rgb foreColor = control.ForeColor() != SystemColor  ? control.ForeColor()
+                          : control.BackColor() != SystemColor ? ReadableTextColor(control.BackColor())
+                                                               : SystemColor;
+    if (foreColor != SystemColor) {
+        QColor fore = ToQColor(foreColor);
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(role, fore);
         custom = true;
     }
