@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -159,6 +160,18 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
              ClickOn(canvas, c);
              for (int k = 1; k <= 3; ++k) MoveTo(c + QPoint(10 * k, 20 * k));
              rightClick(c + QPoint(30, 60));
+         }},
+        {"line-left-for-the-toolbar",
+         [&] {
+             panel(17);
+             ClickOn(canvas, a);
+             for (int k = 1; k <= 3; ++k) MoveTo(a + (c - a) * k / 3);
+             QToolButton* annotation = nullptr;
+             for (auto* button : binder.WidgetOf(form1.Toolbar1)->findChildren<QToolButton*>())
+                 if (button->text() == "注记") annotation = button;
+             ASSERT_NE(annotation, nullptr);
+             annotation->click();
+             QApplication::processEvents();
          }},
         {"clip-window-given-up",
          [&] {
