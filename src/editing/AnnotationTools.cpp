@@ -220,8 +220,8 @@ const ToolFamily& AnnotationToolFamily() {
         "annotation",
         {
             {.mode = ModeArticleText, .rubber = PreviewParagraph, .release = ArticleRelease},
-            {.mode = ModeMaterialText, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .release = MaterialRelease},
-            {.mode = ModeElevationPoint, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .release = ElevationRelease},
+            {.mode = ModeMaterialText, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = MaterialRelease},
+            {.mode = ModeElevationPoint, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = ElevationRelease},
         },
     };
     return family;

@@ -464,8 +464,8 @@ const ToolFamily& DrawingToolFamily() {
     static const ToolFamily family{
         "drawing",
         {
-            {.mode = ModeLine, .rubber = LineRubber, .erasePreview = LineErase, .release = LineRelease},
-            {.mode = ModeSegments, .rubber = DrawRubberLine, .erasePreview = EraseRubberLine, .release = LineRelease},
+            {.mode = ModeLine, .rubber = LineRubber, .erasePreview = LineErase, .pressErasesPreview = true, .release = LineRelease},
+            {.mode = ModeSegments, .rubber = DrawRubberLine, .erasePreview = EraseRubberLine, .pressErasesPreview = true, .release = LineRelease},
             {.mode = ModePen, .drag = PenDrag, .release = PenRelease},
             {.mode = ModeRectangle, .drag = RectangleDrag, .release = RectangleRelease},
             {.mode = ModePrintRange, .drag = RectangleDrag, .release = PrintRangeRelease},

@@ -150,7 +150,7 @@ const ToolFamily& ParcelToolFamily() {
         {
             {.mode = ModeParcelPoints, .release = ParcelPointsRelease},
             {.mode = ModeParcelEdge, .rubber = DrawRubberLine, .erasePreview = EraseRubberLine, .release = EdgeRelease},
-            {.mode = ModeParcelNumber, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .release = NumberRelease},
+            {.mode = ModeParcelNumber, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = NumberRelease},
         },
     };
     return family;

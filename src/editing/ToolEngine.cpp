@@ -184,7 +184,7 @@ void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
             // The press starts the next step: the preview drawn from the last one goes first,
             // while its points are still known.
             if (tool.RubberShown == -1)
-                if (const ToolModeHooks* hooks = HooksFor(mode); hooks && hooks->erasePreview) {
+                if (const ToolModeHooks* hooks = HooksFor(mode); hooks && hooks->pressErasesPreview && hooks->erasePreview) {
                     hooks->erasePreview(app);
                     tool.RubberShown = 0;
                 }

@@ -181,9 +181,9 @@ const ToolFamily& VertexToolFamily() {
     static const ToolFamily family{
         "vertex",
         {
-            {.mode = ModeInsertVertex, .press = SnapOnForVertex, .rubber = InsertVertexRubber, .erasePreview = InsertVertexErase,
+            {.mode = ModeInsertVertex, .press = SnapOnForVertex, .rubber = InsertVertexRubber, .erasePreview = InsertVertexErase, .pressErasesPreview = true,
              .release = InsertVertexRelease},
-            {.mode = ModeMoveVertex, .rubber = MoveVertexRubber, .erasePreview = MoveVertexErase, .release = MoveVertexRelease},
+            {.mode = ModeMoveVertex, .rubber = MoveVertexRubber, .erasePreview = MoveVertexErase, .pressErasesPreview = true, .release = MoveVertexRelease},
         },
     };
     return family;
