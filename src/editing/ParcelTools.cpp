@@ -149,7 +149,7 @@ const ToolFamily& ParcelToolFamily() {
         "parcels",
         {
             {.mode = ModeParcelPoints, .release = ParcelPointsRelease},
-            {.mode = ModeParcelEdge, .rubber = DrawRubberLine, .erasePreview = EraseRubberLine, .release = EdgeRelease},
+            {.mode = ModeParcelEdge, .rubber = DrawRubberLine, .erasePreview = EraseRubberEdges, .release = EdgeRelease},
             {.mode = ModeParcelNumber, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = NumberRelease},
         },
     };

@@ -162,14 +162,15 @@ void EraseToolPreviews(App& app) {
     if (!app.form1) return;
     ToolState& tool = app.tool;
     const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+    // The marker first: a preview that goes with a redraw takes the marker's pixels too.
+    if (tool.SnapBoxDrawn == -1) {
+        DrawSnapMarker(app);
+        tool.SnapBoxDrawn = 0;
+    }
     if (tool.RubberShown == -1) {
         if (const ToolModeHooks* hooks = HooksFor(tool.CommandMode); hooks && hooks->erasePreview)
             hooks->erasePreview(app);
         tool.RubberShown = 0;
-    }
-    if (tool.SnapBoxDrawn == -1) {
-        DrawSnapMarker(app);
-        tool.SnapBoxDrawn = 0;
     }
 }
 

@@ -161,6 +161,15 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
              for (int k = 1; k <= 3; ++k) MoveTo(c + QPoint(10 * k, 20 * k));
              rightClick(c + QPoint(30, 60));
          }},
+        {"block-paused",
+         [&] {
+             panel(46);
+             for (QPoint at : {d, QPoint(e.x(), d.y()), e}) {
+                 ClickOn(canvas, at);
+                 MoveTo(at + QPoint(15, 25));
+             }
+             rightClick(e + QPoint(15, 25));
+         }},
         {"line-left-for-the-toolbar",
          [&] {
              panel(17);
