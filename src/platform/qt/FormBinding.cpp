@@ -844,7 +844,7 @@ void FormBinding::SyncForm(Prop prop) {
                 window_.resize(static_cast<int>(std::lround(form_->Width() / TwipsX())),
                                static_cast<int>(std::lround(form_->Height() / TwipsY())));
                 if (window_.parentWidget()) {
-                    if (placed_) PlaceOwnedWindow();
+                    if (placed_ && (form_->Left() != placedLeft_ || form_->Top() != placedTop_)) PlaceOwnedWindow();
                 } else if (form_->Left() != 0 || form_->Top() != 0) {
                     window_.move(static_cast<int>(std::lround(form_->Left() / TwipsX())),
                                  static_cast<int>(std::lround(form_->Top() / TwipsY())));
@@ -861,6 +861,8 @@ void FormBinding::PlaceOwnedWindow() {
     QWidget* owner = window_.parentWidget();
     if (!form_ || !owner) return;
     placed_ = true;
+    placedLeft_ = form_->Left();
+    placedTop_ = form_->Top();
     // Before the window manager has framed the window its frame is not known: the owner's is the
     // best guess, since both are framed alike.
     QSize frame = window_.frameGeometry().size();

@@ -135,8 +135,10 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     bool syncing_ = false;
     bool resizing_ = false;
-    // An owned window is placed when first shown, and again whenever the form moves it.
+    // An owned window is placed when first shown, and again whenever the form moves it (a change of
+    // size alone leaves it where the user put it).
     bool placed_ = false;
+    double placedLeft_ = 0, placedTop_ = 0;
 };
 
 }  // namespace movra
