@@ -55,6 +55,8 @@ QWidget* MainProgram::Start(const std::string& mapPath) {
     UseChineseQtTexts();
     binder.Install();
     window = binder.Bind(form1);
+    // Every other window belongs to the main window and opens over its canvas.
+    binder.SetOwner(window, binder.WidgetOf(form1.Picture1));
     // The selector column and the method panel under it need this much room; a smaller window
     // would cut them off.
     if (QWidget* canvas = binder.WidgetOf(form1.Picture1); canvas && canvas->parentWidget())

@@ -19,4 +19,7 @@ Rgb PackedColorSum(Rgb color, int add);
 // be too close to the colour itself (mid greys).
 Rgb ContrastColor(Rgb color);
 
+// Text that reads on `background`: black on a light colour, white on a dark one.
+Rgb ReadableTextColor(Rgb background);
+
 }  // namespace movra

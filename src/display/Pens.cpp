@@ -17,4 +17,11 @@ void ApplyPenRule(Surface& canvas, std::uint8_t pen, std::uint8_t& penCache) {
     penCache = pen;
 }
 
+void StartFromDefinedPen(Surface& canvas, std::uint8_t& penCache) {
+    const PenSetting setting = PenCodeSetting(0);
+    canvas.SetDrawWidth(setting.width);
+    canvas.SetDrawStyle(setting.style);
+    penCache = 0;
+}
+
 }  // namespace movra

@@ -20,6 +20,10 @@ PenSetting PenCodeSetting(std::uint8_t pen);
 // `pen`. Setting the width first matters: a broken style only shows at width 1.
 void ApplyPenRule(Surface& canvas, std::uint8_t pen, std::uint8_t& penCache);
 
+// A redraw starts from pen code 0 (width 1, solid), set on the canvas and in the cache, whatever
+// pen a tool or the previous redraw left: the same map then looks the same at every redraw.
+void StartFromDefinedPen(Surface& canvas, std::uint8_t& penCache);
+
 // Type 85 reads its pen byte as the draw width itself, 0 meaning 1.
 constexpr int TickRecordWidth(std::uint8_t pen) { return pen == 0 ? 1 : pen; }
 

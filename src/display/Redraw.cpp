@@ -8,6 +8,7 @@
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "display/LineSink.h"
+#include "display/Pens.h"
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
 #include "document/RecordTypes.h"
@@ -258,6 +259,7 @@ void 刷新(App& app) {
         s.Refresh();
         s.Cls();
         s.SetDrawMode(DrawModeCopyPen);
+        StartFromDefinedPen(s, app.display.PenCache);
 
         const DetailLevel level = DetailLevelFor(app.view.DisplayZoom);
         RecordStore& store = app.store;
@@ -301,8 +303,7 @@ void RedrawOpenLayers(App& app) {
         s.Refresh();
         s.Cls();
         s.SetDrawMode(DrawModeCopyPen);
-        s.SetDrawWidth(1);
-        s.SetDrawStyle(DrawStyleSolid);
+        StartFromDefinedPen(s, app.display.PenCache);
         s.SetFillStyle(FillStyleTransparent);
         const double step = Int(2 / app.view.DisplayZoom + 3);
         if (step < 1000) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "App.h"
+#include "display/Pens.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "display/ClipBufferItemRenderer.h"
@@ -197,7 +198,7 @@ void DrawClipBuffer(App& app) {
         canvas.Refresh();
         canvas.Cls();
         canvas.SetDrawMode(13);
-        canvas.SetDrawWidth(1);
+        StartFromDefinedPen(canvas, app.display.PenCache);
         DrawItemsFrom(app, l, l + w, t + h, t, true);
         app.display.TextFont.FontCacheSize = 6;
     } catch (const RuntimeError&) {

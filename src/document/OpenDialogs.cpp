@@ -125,10 +125,18 @@ void ReadDxfMap(App& app, const std::string& path) {
     }
     if (!SaveBeforeReplacing(app)) return;
     NewDocument(app);
+    // The status box in blue, with the import's first progress mark.
+    if (app.form1) {
+        app.form1->Text1.SetForeColor(MakeRgb(0, 0, 255));
+        app.form1->Text1.SetText(app.settings.ImportProgressMark);
+    }
     const DxfImportOutcome outcome = app.importSeams.dxf(app, path);
     // What was read before a failure stays and is finished as a map; the user is told why the
     // file was not read to its end.
     if (outcome.result == -1) {
+        // Terrain points stay undrawn until the next command: an imported survey would bury the
+        // drawing under their names.
+        app.display.Redraw.SuppressTerrainPoints = -1;
         SetCaption(app, path);
         SelectLayer(app, app.store.CurrentLayer);
         ReduceCoordinates(app);

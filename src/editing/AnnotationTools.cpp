@@ -10,6 +10,7 @@
 #include "basic/Numbers.h"
 #include "document/RecordTypes.h"
 #include "document/RecordVertices.h"
+#include "display/RecordRenderer.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
 #include "document/StoreRecord.h"
@@ -81,6 +82,7 @@ ReleaseEnd MaterialRelease(App& app, double x, double y) {
         StartTextPreview(app, font.empty() ? std::string("宋体") : font, LargestMaterialFontSize);
         return ReleaseEnd::CommonTail;
     }
+    ErasePendingTextPreview(app);
     Canvas(app).SetCurrentX(x);
     Canvas(app).SetCurrentY(y);
     app.current.TextSize = std::max(app.current.TextSize, 1.0);
@@ -98,10 +100,23 @@ ReleaseEnd MaterialRelease(App& app, double x, double y) {
                                                        app.current.CurrentFont, app.current.CurrentColor);
         return ReleaseEnd::CommonTail;
     }
-    // Layer 0 holds no map text: the text is only shown.
-    if (layer > 0) StoreText(app, AnnotationTextType(app), x, y, 0, 0, 0, 0);
-    Canvas(app).SetFont(app.current.CurrentFont, app.current.TextSize / app.view.ScaleFactor);
+    // The placed text looks as the next redraw will show it: the stored record is drawn by the
+    // renderer itself. Layer 0 holds no map text: there the text is only shown, at the size the
+    // renderer gives a text of that height.
+    if (layer > 0) {
+        const std::int32_t slot = StoreText(app, AnnotationTextType(app), x, y, 0, 0, 0, 0);
+        if (slot >= 0) {
+            auto drawnLayer = static_cast<std::uint8_t>(layer);
+            auto drawnSlot = static_cast<std::int16_t>(slot);
+            // The preview changed the canvas font behind the renderer's back.
+            ForgetCanvasFont(app);
+            DrawRecord(app, drawnLayer, drawnSlot);
+            return ReleaseEnd::CommonTail;
+        }
+    }
+    Canvas(app).SetFont(app.current.CurrentFont, CanvasPoints(app, app.current.TextSize));
     PrintTextAt(app, x, y, app.current.PendingText, app.current.CurrentColor);
+    ForgetCanvasFont(app);
     return ReleaseEnd::CommonTail;
 }
 
@@ -205,8 +220,8 @@ const ToolFamily& AnnotationToolFamily() {
         "annotation",
         {
             {.mode = ModeArticleText, .rubber = PreviewParagraph, .release = ArticleRelease},
-            {.mode = ModeMaterialText, .rubber = PreviewPendingText, .release = MaterialRelease},
-            {.mode = ModeElevationPoint, .rubber = PreviewPendingText, .release = ElevationRelease},
+            {.mode = ModeMaterialText, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = MaterialRelease},
+            {.mode = ModeElevationPoint, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = ElevationRelease},
         },
     };
     return family;

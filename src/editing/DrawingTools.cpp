@@ -195,6 +195,19 @@ void LineRubber(App& app, double x, double y) {
     tool.RubberShown = -1;
 }
 
+// The segment shown last, drawn again in the inverting mode.
+void LineErase(App& app) {
+    ToolState& tool = Tool(app);
+    const std::string& code = tool.CommandArgument;
+    const double value = Val(code);
+    if (value > FirstRubberLineType && value < LastRubberLineType)
+        DrawLineTypeSegment(app, tool.PressPoint.x, tool.PressPoint.y, tool.RubberPoint.x, tool.RubberPoint.y, code);
+    else if (KindOf(code) == LineKind::Special || KindOf(code) == LineKind::DashedWidth)
+        DrawSpecialLine(app, code, tool.SegmentStart.x, tool.SegmentStart.y, tool.RubberPoint.x, tool.RubberPoint.y);
+    else
+        EraseRubberLine(app);
+}
+
 // ---- Freehand.
 
 void ApplyCurrentPen(App& app) {
@@ -286,6 +299,17 @@ void PrintFigure(App& app, double x, double y, double value, Rgb color) {
     canvas.SetDrawMode(mode);
 }
 
+// The two size figures printed at the last drag point, printed again in the back colour.
+void EraseSizeFigures(App& app) {
+    ToolState& tool = Tool(app);
+    Surface& canvas = Canvas(app);
+    const double unit = app.view.ScaleFactor;
+    const CanvasXY p = tool.PressPoint, r = tool.RubberPoint;
+    canvas.SetFont("宋体", 9);
+    PrintFigure(app, r.x - unit, p.y + 6 * unit, tool.RectSizeLabels[0], canvas.BackColor());
+    PrintFigure(app, p.x - 5, r.y, tool.RectSizeLabels[1], canvas.BackColor());
+}
+
 void RectangleDrag(App& app, double x, double y) {
     ToolState& tool = Tool(app);
     Surface& canvas = Canvas(app);
@@ -294,8 +318,7 @@ void RectangleDrag(App& app, double x, double y) {
     canvas.SetFont("宋体", 9);
     if (r.x != p.x || r.y != p.y) {
         Box(app, p, r);
-        PrintFigure(app, r.x - unit, p.y + 6 * unit, tool.RectSizeLabels[0], canvas.BackColor());
-        PrintFigure(app, p.x - 5, r.y, tool.RectSizeLabels[1], canvas.BackColor());
+        EraseSizeFigures(app);
     }
     Box(app, p, {x, y});
     tool.RectSizeLabels[0] = Int(x * 100 - p.x * 100) / 100;
@@ -315,8 +338,10 @@ bool DegenerateBox(App& app, double x, double y) {
 }
 
 ReleaseEnd RectangleRelease(App& app, double x, double y) {
+    // The size figures were a preview: they go before the box is drawn for good.
+    const CanvasXY p = Tool(app).PressPoint, r = Tool(app).RubberPoint;
+    if (r.x != p.x || r.y != p.y) EraseSizeFigures(app);
     if (DegenerateBox(app, x, y)) return ReleaseEnd::EndNow;
-    const CanvasXY p = Tool(app).PressPoint;
     Box(app, p, {x, y});
     const double grid = Val(app.form1->Text8.Text());
     const std::uint8_t type = grid == 0 ? RectangleRecord : grid >= 1 ? GridPaperRecord : 0;
@@ -326,9 +351,10 @@ ReleaseEnd RectangleRelease(App& app, double x, double y) {
 }
 
 ReleaseEnd PrintRangeRelease(App& app, double x, double y) {
-    if (DegenerateBox(app, x, y)) return ReleaseEnd::EndNow;
     ToolState& tool = Tool(app);
     const CanvasXY p = tool.PressPoint;
+    if (tool.RubberPoint.x != p.x || tool.RubberPoint.y != p.y) EraseSizeFigures(app);
+    if (DegenerateBox(app, x, y)) return ReleaseEnd::EndNow;
     Box(app, p, {x, y});
     MapRecord& head = app.store.At(0, Layer0Slots::PrintRangeFirst);
     const double n = Int(head.RecordZ3);
@@ -438,8 +464,8 @@ const ToolFamily& DrawingToolFamily() {
     static const ToolFamily family{
         "drawing",
         {
-            {.mode = ModeLine, .rubber = LineRubber, .release = LineRelease},
-            {.mode = ModeSegments, .rubber = DrawRubberLine, .release = LineRelease},
+            {.mode = ModeLine, .rubber = LineRubber, .erasePreview = LineErase, .pressErasesPreview = true, .release = LineRelease},
+            {.mode = ModeSegments, .rubber = DrawRubberLine, .erasePreview = EraseRubberLine, .pressErasesPreview = true, .release = LineRelease},
             {.mode = ModePen, .drag = PenDrag, .release = PenRelease},
             {.mode = ModeRectangle, .drag = RectangleDrag, .release = RectangleRelease},
             {.mode = ModePrintRange, .drag = RectangleDrag, .release = PrintRangeRelease},

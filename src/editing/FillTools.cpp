@@ -148,8 +148,8 @@ const ToolFamily& FillToolFamily() {
     static const ToolFamily family{
         "fills",
         {
-            {.mode = ModeFill, .rubber = DrawRubberLine, .release = FillRelease},
-            {.mode = ModeFourPointBlock, .rubber = DrawRubberLine, .release = BlockRelease},
+            {.mode = ModeFill, .rubber = DrawRubberLine, .erasePreview = EraseRubberEdges, .release = FillRelease},
+            {.mode = ModeFourPointBlock, .rubber = DrawRubberLine, .erasePreview = EraseRubberEdges, .release = BlockRelease},
         },
     };
     return family;

@@ -135,7 +135,7 @@ const ToolFamily& MeasureToolFamily() {
     static const ToolFamily family{
         "measure",
         {
-            {.mode = ModeIntersection, .rubber = DrawRubberLine, .release = IntersectionRelease},
+            {.mode = ModeIntersection, .rubber = DrawRubberLine, .erasePreview = EraseRubberEdges, .release = IntersectionRelease},
             {.mode = ModeDistance, .release = DistanceRelease},
             {.mode = ModeAngle, .release = AngleRelease},
         },

@@ -149,8 +149,8 @@ const ToolFamily& ParcelToolFamily() {
         "parcels",
         {
             {.mode = ModeParcelPoints, .release = ParcelPointsRelease},
-            {.mode = ModeParcelEdge, .rubber = DrawRubberLine, .release = EdgeRelease},
-            {.mode = ModeParcelNumber, .rubber = PreviewPendingText, .release = NumberRelease},
+            {.mode = ModeParcelEdge, .rubber = DrawRubberLine, .erasePreview = EraseRubberEdges, .release = EdgeRelease},
+            {.mode = ModeParcelNumber, .rubber = PreviewPendingText, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = NumberRelease},
         },
     };
     return family;

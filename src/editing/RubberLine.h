@@ -11,4 +11,11 @@ struct App;
 // Fits the rubber hook of a tool family.
 void DrawRubberLine(App& app, double x, double y);
 
+// Takes the rubber line shown last off the canvas (drawn again in the inverting mode).
+void EraseRubberLine(App& app);
+
+// For the tools whose rubber lines stay as the edges clicked so far (rings, blocks): the map is
+// drawn again, without them.
+void EraseRubberEdges(App& app);
+
 }  // namespace movra

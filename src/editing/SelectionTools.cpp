@@ -21,6 +21,7 @@
 #include "document/SaveDialogs.h"
 #include "document/UndoJournal.h"
 #include "editing/ToolFamilies.h"
+#include "display/Redraw.h"
 #include "geomops/WindowClip.h"
 #include "shell/stForm1.h"
 
@@ -265,14 +266,19 @@ ReleaseEnd SelectionRelease(App& app, double x, double y) {
     ClipWindow(app, static_cast<float>(press.x), static_cast<float>(press.y), static_cast<float>(x),
                static_cast<float>(y));
     DrawClipBuffer(app);
+    // The window stays marked while the question is asked, and goes with the answer.
     canvas.SetDrawMode(DrawModeNotXorPen);
     DrawRubberBox(app, press, {x, y});
+    const int answer = app.platform.prompt().MsgBox(ClipSaveQuestion, MsgYesNoCancel, ClipSaveTitle);
+    DrawRubberBox(app, press, {x, y});
     canvas.SetDrawMode(drawMode);
-    switch (app.platform.prompt().MsgBox(ClipSaveQuestion, MsgYesNoCancel, ClipSaveTitle)) {
+    switch (answer) {
         case AnswerYes: SaveClipDialog(app); break;
         case AnswerCancel:
+            // Given up: the map comes back as it was.
             tool.SelectionArmed = 0;
             tool.CommandMode = ModeIdle;
+            刷新(app);
             break;
         default: break;
     }

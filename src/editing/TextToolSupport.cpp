@@ -60,10 +60,18 @@ void PreviewPendingText(App& app, double x, double y) {
     if (!app.form1) return;
     const DrawModeScope copyPen = CopyPen(app);
     ToolState& tool = app.tool;
-    DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
+    if (tool.RubberShown == -1) DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
     DrawPendingText(app, x, y, app.current.CurrentColor);
     tool.RubberPoint = {x, y};
     tool.RubberShown = -1;
+}
+
+void ErasePendingTextPreview(App& app) {
+    ToolState& tool = app.tool;
+    if (!app.form1 || tool.RubberShown != -1) return;
+    const DrawModeScope copyPen = CopyPen(app);
+    DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
+    tool.RubberShown = 0;
 }
 
 void PreviewPrintedText(App& app, double x, double y, const std::string& text) {

@@ -27,6 +27,9 @@ void PreviewParagraph(App& app, double x, double y);
 void PreviewAttributeLines(App& app, double x, double y);
 
 // The rubber preview of a printed text (the area in hand): as PreviewPendingText, upright.
+// Takes the pending text's preview off the canvas, when one is shown.
+void ErasePendingTextPreview(App& app);
+
 void PreviewPrintedText(App& app, double x, double y, const std::string& text);
 
 // Prints `text` at (x, y) in the canvas font and `color`.

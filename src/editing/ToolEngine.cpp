@@ -14,6 +14,7 @@
 #include "editing/Snapping.h"
 #include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
+#include "platform/DrawModeScope.h"
 #include "symbols/SymbolMaking.h"
 #include "shell/stForm1.h"
 
@@ -157,6 +158,22 @@ void DisableSelectionButtons(App& app) {
     for (int button : {DeleteButton, CutButton, CopyButton}) SetToolbar1Button(app, button, false);
 }
 
+void EraseToolPreviews(App& app) {
+    if (!app.form1) return;
+    ToolState& tool = app.tool;
+    const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+    // The marker first: a preview that goes with a redraw takes the marker's pixels too.
+    if (tool.SnapBoxDrawn == -1) {
+        DrawSnapMarker(app);
+        tool.SnapBoxDrawn = 0;
+    }
+    if (tool.RubberShown == -1) {
+        if (const ToolModeHooks* hooks = HooksFor(tool.CommandMode); hooks && hooks->erasePreview)
+            hooks->erasePreview(app);
+        tool.RubberShown = 0;
+    }
+}
+
 void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
     if (!app.form1 || app.tool.LongCommandRunning == -1) return;
     GuardHandler(app, [&] {
@@ -165,6 +182,13 @@ void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
         Canvas(app).SetDrawMode(DrawModeNotXorPen);
         const std::uint8_t mode = tool.CommandMode;
         if (button == LeftButton) {
+            // The press starts the next step: the preview drawn from the last one goes first,
+            // while its points are still known.
+            if (tool.RubberShown == -1)
+                if (const ToolModeHooks* hooks = HooksFor(mode); hooks && hooks->pressErasesPreview && hooks->erasePreview) {
+                    hooks->erasePreview(app);
+                    tool.RubberShown = 0;
+                }
             RecordStore& store = app.store;
             if (store.Count(store.CurrentLayer) + CapacityReserve > store.LayerCapacity) GrowLayerCapacity(app);
             tool.AnchorX = tool.ClickOriginX = x;
@@ -178,6 +202,8 @@ void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
             // The aspect drag keeps the pen and the readout of the circle it reshapes.
             if (mode == ModeCircleAspect) return;
         } else if (button == RightButton) {
+            // A tool that pauses takes its preview with it.
+            if (mode != ModeIdle) EraseToolPreviews(app);
             if (const ToolModeHooks* hooks = HooksFor(mode); hooks && hooks->rightPress)
                 hooks->rightPress(app, x, y);
             RightClickSwap(app);

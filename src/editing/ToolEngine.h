@@ -15,6 +15,10 @@ void CanvasMouseUp(App& app, int button, int shift, float x, float y);
 // Shift 2 is Ctrl alone.
 void CanvasKeyDown(App& app, int keyCode, int shift);
 
+// Takes what the armed tool shows while it waits (its rubber preview, the snap marker) off the
+// canvas: the tool pauses, or another command takes the canvas.
+void EraseToolPreviews(App& app);
+
 // The busy lamp Label6.
 void LampBusy(App& app);                  // red: a command runs
 void LampIdleOrArmed(App& app);           // blue with no tool armed, yellow with one

@@ -36,6 +36,12 @@ struct ToolModeHooks {
     // Hover while ClickCount is above 0: the rubber preview. Without one the frame marks the
     // preview as shown.
     void (*rubber)(App& app, double x, double y) = nullptr;
+    // Takes the rubber preview off the canvas (drawn at RubberPoint, RubberShown -1) when the tool
+    // pauses or another tool is armed. The frame clears RubberShown afterwards.
+    void (*erasePreview)(App& app) = nullptr;
+    // The release draws the figure for good: the preview also goes at each left press, while its
+    // points are still known. Tools whose rubber lines stay as the edges clicked so far keep them.
+    bool pressErasesPreview = false;
     // Left release, after the frame has set ReleasePoint.
     ReleaseEnd (*release)(App& app, double x, double y) = nullptr;
     // Right release while this mode is the paused one (PreviousMode).

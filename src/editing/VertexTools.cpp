@@ -108,6 +108,16 @@ void InsertVertexRubber(App& app, double x, double y) {
     tool.RubberShown = -1;
 }
 
+void InsertVertexErase(App& app) {
+    ToolState& tool = app.tool;
+    const std::vector<double>& s = app.geometry.ScratchXY;
+    if (s.size() < 4) return;
+    Surface& canvas = app.form1->Picture1.surface();
+    const Rgb color = app.current.CurrentColor;
+    canvas.Line(s[0], s[1], tool.RubberPoint.x, tool.RubberPoint.y, color);
+    canvas.Line(s[2], s[3], tool.RubberPoint.x, tool.RubberPoint.y, color);
+}
+
 // ---- Moving a vertex.
 
 ReleaseEnd MoveVertexRelease(App& app, double, double) {
@@ -157,15 +167,23 @@ void MoveVertexRubber(App& app, double x, double y) {
     tool.RubberShown = -1;
 }
 
+// The record back as it stands, without the vertex at the last cursor point.
+void MoveVertexErase(App& app) {
+    ToolState& tool = app.tool;
+    const SnapVertexRef at = tool.DragVertex;
+    DrawVertexDrag(app, static_cast<float>(tool.RubberPoint.x), static_cast<float>(tool.RubberPoint.y),
+                   static_cast<std::uint8_t>(at.Layer), at.Slot, at.Vertex, 0);
+}
+
 }  // namespace
 
 const ToolFamily& VertexToolFamily() {
     static const ToolFamily family{
         "vertex",
         {
-            {.mode = ModeInsertVertex, .press = SnapOnForVertex, .rubber = InsertVertexRubber,
+            {.mode = ModeInsertVertex, .press = SnapOnForVertex, .rubber = InsertVertexRubber, .erasePreview = InsertVertexErase, .pressErasesPreview = true,
              .release = InsertVertexRelease},
-            {.mode = ModeMoveVertex, .rubber = MoveVertexRubber, .release = MoveVertexRelease},
+            {.mode = ModeMoveVertex, .rubber = MoveVertexRubber, .erasePreview = MoveVertexErase, .pressErasesPreview = true, .release = MoveVertexRelease},
         },
     };
     return family;

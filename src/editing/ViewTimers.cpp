@@ -40,10 +40,13 @@ void RoamingTick(App& app) {
         const DrawingExtents& e = app.extents;
         const double left = canvas.ScaleLeft(), top = canvas.ScaleTop(), width = canvas.ScaleWidth();
         // An axis turns only while it drifts outwards: a window that starts beyond the band comes
-        // back instead of turning at every tick.
+        // back instead of turning at every tick. A window wider than the band has both edges
+        // beyond it: it turns when its trailing edge reaches the band, so the drawing sweeps from
+        // one side of the window to the other instead of the view trembling on the spot.
         const double driftX = tool.PanGrab.x - tool.RubberPoint.x;
-        if ((left + width > e.ExtentMaxX + RoamingMargin && driftX > 0) ||
-            (left < e.ExtentMinX - RoamingMargin && driftX < 0)) {
+        const bool rightBeyond = left + width > e.ExtentMaxX + RoamingMargin;
+        const bool leftBeyond = left < e.ExtentMinX - RoamingMargin;
+        if ((rightBeyond && !leftBeyond && driftX > 0) || (leftBeyond && !rightBeyond && driftX < 0)) {
             tool.RubberPoint.x = -tool.RubberPoint.x;
             tool.PanGrab.x = -tool.PanGrab.x;
         }

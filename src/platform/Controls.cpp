@@ -77,6 +77,12 @@ void Label::SetCaption(const std::string& caption) {
     Notify(Prop::Text);
 }
 
+void Label::SetBorderStyle(int style) {
+    if (borderStyle_ == style) return;
+    borderStyle_ = style;
+    Notify(Prop::Other);
+}
+
 void CommandButton::SetCaption(const std::string& caption) {
     if (caption_ == caption) return;
     caption_ = caption;

@@ -51,9 +51,13 @@ public:
         : Control(form, ControlKind::Label, std::move(name), container) {}
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
+    // 0 none, 1 a single line round the label.
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int style);
 
 private:
     std::string caption_;
+    int borderStyle_ = 0;
 };
 
 class CommandButton : public Control {

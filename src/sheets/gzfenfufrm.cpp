@@ -229,13 +229,13 @@ void gzfenfufrm::Command4_Click() {
 
 void gzfenfufrm::Label3_MouseMove(int button, int, double, double) {
     if (button == 0) {
-        Label3BorderStyle = 1;
+        Label3.SetBorderStyle(1);
         Label3.SetForeColor(MakeRgb(0, 0, 255));
     }
 }
 
 void gzfenfufrm::Label3_Click() {
-    Label3BorderStyle = 0;
+    Label3.SetBorderStyle(0);
     Label3.SetForeColor(SystemColor);
     FileDialogRequest request;
     request.title = "保存为*.jdx（简短型）";

@@ -47,8 +47,6 @@ public:
 
     SheetDivisionParams params;
     SheetDivisionOutcome outcome;
-    // The border of Label3 while the mouse is over it (1) or not (0).
-    int Label3BorderStyle = 0;
 
     void Form_Load() override;
     // "插入一副图廓": one frame at the sheet of the last picked point, then the window closes.

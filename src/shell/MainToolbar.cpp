@@ -4,6 +4,7 @@
 #include <map>
 
 #include "App.h"
+#include "editing/ToolEngine.h"
 #include "basic/Errors.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
@@ -364,6 +365,8 @@ const Row* FindRow(const std::map<std::string, Row>& rows, const std::string& ke
 void RunFramed(App& app, const std::map<std::string, Row>& rows, const std::string& key) {
     if (app.tool.LongCommandRunning == -1) return;
     StopRoamingTimer(app);
+    // A toolbar command takes the canvas from the armed tool: its preview goes first.
+    EraseToolPreviews(app);
     PaintLamp(app, LampRed);
     RowEnd end = RowEnd::ReturnAtOnce;
     const bool ran = GuardToMessageLine([&app](const std::string& text) { SetText2(app, text); }, [&] {

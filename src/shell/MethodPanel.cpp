@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "App.h"
+#include "editing/ToolEngine.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
@@ -375,6 +376,8 @@ void stForm1::Command8_Click(int index) {
         app.selection.SelectTolerance = static_cast<float>(app.view.GroundPerScreenMm);
         Timer2.SetEnabled(false);
         if (index < 0 || index >= MethodPanelButtonCount) Raise(ErrSubscriptOutOfRange);
+        // The tool that had the canvas takes its preview with it.
+        EraseToolPreviews(app);
         if (index != 10 && index != 11) app.tool.CommandMode = static_cast<std::uint8_t>(100 + index);
         // Drawing tools need a drawing layer; layer 0 takes only the self-made symbol being drawn.
         if (index >= 12 && app.store.CurrentLayer == 0 && app.tool.SymbolMakingMode == 0) {

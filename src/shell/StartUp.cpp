@@ -198,6 +198,7 @@ void RunStartUp(App& app) {
     app.current.CurrentFont = "宋体";
     app.settings.SurveyPortNumber = 3;
     form.Label5.SetToolTipText("符号方向选择");
+    ShowSymbolDirection(app);
     form.SetCaption("movra_newfilse");
     app.current.LastPicturePath = NewDocumentName();
 

@@ -17,6 +17,9 @@ void ApplyWorkSettingDefaults(App& app);
 // save a modified map. cancel 1 keeps the program running.
 void RunShutdown(App& app, int& cancel, int& unloadMode);
 
+// The symbol-direction label shows the state point symbols are placed in, from the start.
+void ShowSymbolDirection(App& app);
+
 // Saves the open map through the save dialog; false when the user cancelled or the save failed.
 bool SaveMapBeforeExit(App& app);
 

@@ -7,6 +7,7 @@
 #include "display/HighlightRenderer.h"
 #include "editing/SelectionPreviews.h"
 #include "shell/CommandLine.h"
+#include "shell/StartUp.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -24,29 +25,39 @@ struct ToggleLook {
     const char* offCaption;
 };
 
+// The label shows the state of its flag: on (-1) or off.
+void ShowToggle(App& app, Label& label, std::int16_t flag, const ToggleLook& look) {
+    const auto& palette = app.tables.ColorPalette;
+    label.SetBackColor(palette[flag == -1 ? ToggleOnColor : ToggleOffColor]);
+    label.SetCaption(flag == -1 ? look.onCaption : look.offCaption);
+}
+
 // Flips the flag between -1 and 0; `switchOn` runs before the label shows the on state,
 // `switchOff` after it shows the off state.
 template <class On, class Off>
 void Toggle(App& app, Label& label, std::int16_t& flag, const ToggleLook& look, On switchOn, Off switchOff) {
-    const auto& palette = app.tables.ColorPalette;
     if (flag == -1) {
         flag = 0;
-        label.SetBackColor(palette[ToggleOffColor]);
-        label.SetCaption(look.offCaption);
+        ShowToggle(app, label, flag, look);
         switchOff();
     } else {
         flag = -1;
         switchOn();
-        label.SetBackColor(palette[ToggleOnColor]);
-        label.SetCaption(look.onCaption);
+        ShowToggle(app, label, flag, look);
     }
 }
+
+constexpr ToggleLook SymbolDirectionLook{"任意方向", "正北符号"};
 
 // Line records that carry a line-type code in their text.
 bool CarriesLineType(std::uint8_t type) {
     return type == 12 || (type >= 41 && type <= 45) || (type >= 92 && type <= 95);
 }
 }  // namespace
+
+void ShowSymbolDirection(App& app) {
+    if (app.form1) ShowToggle(app, app.form1->Label5, app.current.SymbolAnyDirection, SymbolDirectionLook);
+}
 
 std::string PartnerLineType(const std::string& code) {
     static const std::map<std::string, std::string> partners = [] {
@@ -109,7 +120,7 @@ void stForm1::Label4_Click() {
 }
 
 void stForm1::Label5_Click() {
-    Toggle(app, Label5, app.current.SymbolAnyDirection, {"任意方向", "正北符号"}, [] {}, [] {});
+    Toggle(app, Label5, app.current.SymbolAnyDirection, SymbolDirectionLook, [] {}, [] {});
 }
 
 void stForm1::Label6_Click() {

@@ -337,8 +337,10 @@ void szForm3::Form_Load() {
         Mark(Option21);
         Text1.SetText(PlainNumberText(app.reduction.ReductionOffsetX));
         Text2.SetText(PlainNumberText(app.reduction.ReductionOffsetY));
-        Text5.SetText(PlainNumberText(app.extents.ExtentMaxY));
-        Text6.SetText(PlainNumberText(app.extents.ExtentMaxX));
+        // The extents are only shown: in the single form (seven digits at most) that a person reads,
+        // not with the noise of the arithmetic that moved a vertex (430, not 430.000000193).
+        Text5.SetText(PlainNumberText(static_cast<float>(app.extents.ExtentMaxY)));
+        Text6.SetText(PlainNumberText(static_cast<float>(app.extents.ExtentMaxX)));
         Check4.SetValue(view.BoundaryPointsTransparent ? Checked : Unchecked);
         Text7.SetText(PlainNumberText(view.ProjectParams[0]));
         if (view.ProjectParams[5] > 0)

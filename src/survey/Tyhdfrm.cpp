@@ -25,6 +25,17 @@ constexpr DatumChoice Datums[3] = {
 
 enum Computation : int { ComputeForward = 0, ComputeInverse = 1, ComputeZoneChange = 2 };
 
+// What the four input boxes hold.
+constexpr const char* InputCaptions[4] = {"x(北)", "y(东)", "经度L", "纬度B"};
+
+// A number written with a fixed count of decimals, without the zeros that end it.
+std::string WithoutTrailingZeros(std::string text) {
+    if (text.find('.') == std::string::npos) return text;
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
+}
+
 // Metres to a hundredth of a millimetre, so that the rounding stays far below what the series
 // itself may differ from the exact projection.
 std::string MetresText(double metres) {
@@ -56,7 +67,7 @@ std::string AngleGroupsText(double degrees, int groups, int decimals) {
         std::snprintf(text, sizeof text, "%s%.0f.%02.0f%0*.0f", degrees < 0 ? "-" : "", whole, minutes, decimals,
                       fraction);
     }
-    return text;
+    return WithoutTrailingZeros(text);
 }
 
 }  // namespace
@@ -77,13 +88,15 @@ double AngleFromUnit(double value, int unit) {
 std::string AngleText(double degrees, int unit) {
     if (!std::isfinite(degrees)) return "";
     switch (unit) {
+        // A nanodegree, a ten-millionth of a minute, a hundred-thousandth of a second: each about
+        // a tenth of a millimetre.
         case AngleDegrees: {
             char text[64];
-            std::snprintf(text, sizeof text, "%.10f", degrees);
-            return text;
+            std::snprintf(text, sizeof text, "%.9f", degrees);
+            return WithoutTrailingZeros(text);
         }
-        case AngleDegreesMinutes: return AngleGroupsText(degrees, 1, 8);
-        default: return AngleGroupsText(degrees, 2, 6);
+        case AngleDegreesMinutes: return AngleGroupsText(degrees, 1, 7);
+        default: return AngleGroupsText(degrees, 2, 5);
     }
 }
 
@@ -94,7 +107,7 @@ Tyhdfrm::Tyhdfrm(App& application)
       Frame2(*this, "Frame2"), Option2(*this, "Option2", &Frame2),
       Frame3(*this, "Frame3"), Option3(*this, "Option3", &Frame3),
       Label1(*this, "Label1"), Text1(*this, "Text1"),
-      Label2(*this, "Label2"), Text2(*this, "Text2"),
+      Label2(*this, "Label2"), Text2(*this, "Text2"), Label4(*this, "Label4"),
       Label3(*this, "Label3"), Text3(*this, "Text3"),
       Command1(*this, "Command1") {
     SetCaption("高斯投影与换带计算");
@@ -129,24 +142,39 @@ Tyhdfrm::Tyhdfrm(App& application)
         box.Move(1500 + i * 1500, 1650, 1400, 360);
     }
     Label2.SetCaption("输入值");
-    Label2.Move(120, 2200, 1300, 300);
+    Label2.Move(120, 2500, 1300, 300);
     const char* inputs[4] = {"0", "0", "120", "0"};
-    const char* inputTips[4] = {"x(北)", "y(东)", "经度L", "纬度B"};
     for (int i = 0; i < 4; ++i) {
         TextBox& box = Text2.Load(i);
         box.SetText(inputs[i]);
-        box.SetToolTipText(inputTips[i]);
-        box.Move(1500 + i * 1450, 2150, 1400, 360);
+        box.SetToolTipText(InputCaptions[i]);
+        box.Move(1500 + i * 1450, 2450, 1400, 360);
+        Label4.Load(i).Move(1500 + i * 1450, 2130, 1400, 300);
     }
     Label3.SetCaption("计算结果");
     Label3.SetToolTipText("换带时输入");
-    Label3.Move(120, 2700, 1300, 300);
-    for (int i = 0; i < 2; ++i) Text3.Load(i).Move(1500 + i * 2250, 2650, 2150, 360);
+    Label3.Move(120, 3000, 1300, 300);
+    for (int i = 0; i < 2; ++i) Text3.Load(i).Move(1500 + i * 2250, 2950, 2150, 360);
     Command1.SetCaption("计算");
-    Command1.Move(5800, 3400, 1300, 450);
+    Command1.Move(5800, 3600, 1300, 450);
 
+    Option1.Wire([this](OptionButton& option, int index) { option.onClick = [this, index] { Option1_Click(index); }; });
     Option2.Wire([this](OptionButton& option, int index) { option.onClick = [this, index] { Option2_Click(index); }; });
     Command1.onClick = [this] { Command1_Click(); };
+    Option1_Click(ComputeForward);
+}
+
+void Tyhdfrm::Option1_Click(int index) {
+    // The forward projection reads longitude and latitude; the other two read north and east.
+    const bool forward = index == ComputeForward;
+    for (int i = 0; i < 4; ++i) {
+        const bool read = forward == (i >= 2);
+        Label4(i).SetCaption(read ? InputCaptions[i] : "");
+        Text2(i).SetEnabled(read);
+    }
+    const bool angles = index == ComputeInverse;
+    Text3(0).SetToolTipText(angles ? InputCaptions[2] : InputCaptions[0]);
+    Text3(1).SetToolTipText(angles ? InputCaptions[3] : InputCaptions[1]);
 }
 
 void Tyhdfrm::Form_Load() {

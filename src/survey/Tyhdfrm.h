@@ -15,8 +15,9 @@ struct App;
 // ddd.mm with decimal minutes.
 enum AngleUnit : int { AngleDms = 0, AngleDegrees = 1, AngleDegreesMinutes = 2 };
 
-// An angle typed in the unit, as decimal degrees; and decimal degrees written in the unit, to a
-// precision far below a tenth of a millimetre on the ground.
+// An angle typed in the unit, as decimal degrees; and decimal degrees written in the unit, rounded
+// to about a tenth of a millimetre on the ground (below what the series may differ from the exact
+// projection) and without trailing zeros: 115°30′ reads 115.3, not 115.2959999997.
 double AngleFromUnit(double value, int unit);
 std::string AngleText(double degrees, int unit);
 
@@ -37,12 +38,16 @@ public:
     Label Label2;                         // "输入值"
     // 0 north x, 1 east y (inverse, zone change); 2 longitude, 3 latitude (forward).
     ControlArray<TextBox> Text2;
+    // Above each input box, what it holds in the chosen computation; a box the computation does
+    // not read is disabled.
+    ControlArray<Label> Label4;
     Label Label3;                         // "计算结果"
     // Forward and zone change: 0 north x, 1 east y; inverse: 0 longitude, 1 latitude.
     ControlArray<TextBox> Text3;
     CommandButton Command1;               // "计算"
 
     void Form_Load() override;
+    void Option1_Click(int index);
     void Option2_Click(int index);
     void Command1_Click();
 

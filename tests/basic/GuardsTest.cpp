@@ -59,6 +59,11 @@ TEST(Colors, DerivedColoursStayValid) {
     EXPECT_EQ(ContrastColor(MakeRgb(0, 0, 0)), MakeRgb(255, 255, 255));
     EXPECT_EQ(ContrastColor(MakeRgb(255, 0, 0)), MakeRgb(0, 255, 255));
     EXPECT_EQ(ContrastColor(MakeRgb(128, 128, 128)), MakeRgb(0, 0, 0));
+    // Readable text: white on black and on dark blue, black on white and on yellow.
+    EXPECT_EQ(ReadableTextColor(MakeRgb(0, 0, 0)), MakeRgb(255, 255, 255));
+    EXPECT_EQ(ReadableTextColor(MakeRgb(0, 0, 160)), MakeRgb(255, 255, 255));
+    EXPECT_EQ(ReadableTextColor(MakeRgb(255, 255, 255)), MakeRgb(0, 0, 0));
+    EXPECT_EQ(ReadableTextColor(MakeRgb(255, 255, 0)), MakeRgb(0, 0, 0));
     EXPECT_EQ(ContrastColor(MakeRgb(100, 100, 100)), MakeRgb(255, 255, 255));
     for (Rgb c : {Rgb{-1}, Rgb{0x7FFFFFFF}, MakeRgb(1, 2, 3)}) {
         EXPECT_GE(ContrastColor(c), 0);

@@ -47,6 +47,24 @@ TEST_F(RedrawTest, FirstVertexCullAtMiddleZoom) {
     ExpectLines({{-49, 500, 600, 500}});
 }
 
+// Whatever pen a tool or the last redraw left on the canvas and in the pen cache, a redraw draws
+// each line with its own pen: the same map looks the same every time.
+TEST_F(RedrawTest, EveryRedrawStartsFromADefinedPen) {
+    app.view.DisplayZoom = 1;
+    Append(TypePenLine2, {100, 500, 600, 500}).RecordPen = 9;  // width 3
+    Append(TypePenLine2, {100, 400, 600, 400}).RecordPen = 0;  // width 1
+    for (int leftWidth : {5, 1, 3}) {
+        SCOPED_TRACE(leftWidth);
+        t.form1.Picture1.surface().SetDrawWidth(leftWidth);
+        app.display.PenCache = 9;
+        Redraw();
+        const auto lines = canvas.PrimitivesOf(SurfacePrimitive::Kind::Line);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0].drawWidth, 3);
+        EXPECT_EQ(lines[1].drawWidth, 1);
+    }
+}
+
 TEST_F(RedrawTest, EachZoomBandPicksItsRenderer) {
     Append(TypeQuad, {100, 100, 200, 100, 200, 200, 100, 200});
     Append(TypePointSymbol, {300, 300});

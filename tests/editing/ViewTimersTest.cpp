@@ -63,6 +63,31 @@ TEST_F(ViewTimersTest, AWindowThatStartsOutsideTheBandDriftsBackInsteadOfTrembli
     EXPECT_EQ(form.Picture1.ScaleTop(), 3000 - 50);
 }
 
+// A window wider than the drawing plus its margins: the drawing sweeps across the window and
+// back, the view never turning on two ticks running and the band never leaving the window.
+TEST_F(ViewTimersTest, AWindowWiderThanTheBandSweepsInsteadOfTrembling) {
+    app.extents = {0, 0, 100, 1000};
+    ShowWindow(-450, 1000, 1000, -750);
+    app.tool.PanGrab = {500, 250};
+    app.tool.RubberPoint = {490, 250};  // 10 m east a tick
+    const std::vector<double> lefts = RoamingLefts(form, 200);
+    int turns = 0;
+    double previous = -450, step = 10;
+    for (double left : lefts) {
+        const double now = left - previous;
+        if (now != step) {
+            ++turns;
+            EXPECT_EQ(now, -step);
+            step = now;
+        }
+        EXPECT_LE(left, -20);
+        EXPECT_GE(left + 1000, 120);
+        previous = left;
+    }
+    EXPECT_GE(turns, 2);
+    EXPECT_LE(turns, 4);
+}
+
 TEST_F(ViewTimersTest, SetRoamingIntervalSetsTheTimer) {
     form.SetRoamingInterval(80);
     EXPECT_EQ(form.Timer2.Interval(), 80);

@@ -135,6 +135,11 @@ TEST_F(ImportPeersTest, TheOpenCommandShowsTheFile) {
     ASSERT_GT(LayerNamed("房屋"), 0);
     EXPECT_EQ(app.store.Count(LayerNamed("房屋")), 4);
     EXPECT_EQ(app.mapFile.RecentFiles[0], folder + "/r2000.dxf");
+    // The status box took the import's progress mark, in blue; terrain points wait for the next
+    // command to be drawn.
+    EXPECT_EQ(t.form1.Text1.Text().rfind("■", 0), 0u);
+    EXPECT_EQ(t.form1.Text1.ForeColor(), MakeRgb(0, 0, 255));
+    EXPECT_EQ(app.display.Redraw.SuppressTerrainPoints, -1);
 
     // A release-12 file: its layers and the message.
     t.platform.dialogScript.QueueFile(folder + "/r12.dxf", 2);

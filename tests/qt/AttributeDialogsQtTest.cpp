@@ -17,9 +17,12 @@
 #include <memory>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "DialogTestHelpers.h"
+#include "GoldenPicture.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
+#include "display/Redraw.h"
 #include "shell/szForm3.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
@@ -157,6 +160,52 @@ TEST_F(AttributeDialogsQtTest, ValueEntryAndThePopupOnTheCanvas) {
     QApplication::processEvents();
     EXPECT_EQ(lit().first, 0);
     dialog.Unload();
+}
+
+// Method button 59 arms the attribute viewer: the pointer passing over a class-0 record shows its
+// popup, without a click.
+TEST_F(AttributeDialogsQtTest, TheViewerShowsAClass0PopupUnderThePointer) {
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+    ASSERT_NE(canvas, nullptr);
+    const Surface& s = run.form1.Picture1.surface();
+    const QPoint point(300, 200);
+    // The name of a class-0 record, put on the map as a user does: 加姓名, the name typed, two clicks.
+    auto* nameTool = BoundWidget<QPushButton>(run, run.form1.Command8(55));
+    ASSERT_NE(nameTool, nullptr);
+    nameTool->click();
+    QApplication::processEvents();
+    ASSERT_EQ(run.form1.Text2.Text(), "加姓名(00属性)");
+    run.form1.Text8.SetText("张三");
+    ClickOn(canvas, point);
+    ClickOn(canvas, point);
+    ASSERT_EQ(app.store.Count(app.store.CurrentLayer), 1);
+    ASSERT_EQ(app.store.Get(app.store.CurrentLayer, 0).RecordType, 53);
+    刷新(app);
+    QApplication::processEvents();
+    app.current.CurrentColor = MakeRgb(255, 255, 0);
+    auto lit = [&] {
+        const QImage image = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return CountPixels(image, QRect(point.x() - 10, point.y() - 10, 120, 100), [](QRgb p) {
+            return std::max({qRed(p), qGreen(p), qBlue(p)}) > 80;
+        });
+    };
+    ASSERT_EQ(lit(), 0);
+
+    auto* viewer = BoundWidget<QPushButton>(run, run.form1.Command8(59));
+    ASSERT_NE(viewer, nullptr);
+    viewer->click();
+    QApplication::processEvents();
+    EXPECT_EQ(app.tool.CommandMode, ModeViewAttributes);
+    app.tool.SnapOn = -1;
+    for (QPoint at : {point + QPoint(60, 60), point + QPoint(20, 20), point + QPoint(2, 1)})
+        SendMouse(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_GT(lit(), 100);
+    SaveTestPicture(canvas->grab().toImage(), "attribute-viewer.png");
 }
 
 TEST_F(AttributeDialogsQtTest, ArticleAnnotationFromTheToolbar) {

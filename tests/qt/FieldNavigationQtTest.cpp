@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -102,11 +103,15 @@ TEST_F(FieldNavigationQtTest, TheProjectionCalculatorFromTheSettingsMenu) {
     // Back again, in degrees-minutes-seconds: 30°, 115°30'.
     BoundWidget<QRadioButton>(run, d.Option1(1))->click();
     BoundWidget<QRadioButton>(run, d.Option3(0))->click();
+    // The boxes the inverse reads are captioned; the longitude and latitude boxes are off.
+    EXPECT_EQ(BoundWidget<QLabel>(run, d.Label4(0))->text().toStdString(), "x(北)");
+    EXPECT_EQ(BoundWidget<QLabel>(run, d.Label4(1))->text().toStdString(), "y(东)");
+    EXPECT_FALSE(BoundWidget<QLineEdit>(run, d.Text2(2))->isEnabled());
     Type(BoundWidget<QLineEdit>(run, d.Text2(0)), north->text().toStdString());
     Type(BoundWidget<QLineEdit>(run, d.Text2(1)), east->text().toStdString());
     BoundWidget<QPushButton>(run, d.Command1)->click();
-    EXPECT_EQ(north->text().toStdString(), "115.3000000000");
-    EXPECT_EQ(east->text().toStdString(), "30.0000000000");
+    EXPECT_EQ(north->text().toStdString(), "115.3");
+    EXPECT_EQ(east->text().toStdString(), "30");
     SaveTestPicture(window->grab().toImage(), "projection-dialog.png");
     window->close();
     QApplication::processEvents();

@@ -139,6 +139,11 @@ TEST_F(MainWindowFitQtTest, TheMainWindowFitsItsControlsAndKeepsThePictureAcross
     QApplication::processEvents();
     EXPECT_EQ(colours->palette().color(QPalette::Base), QColor(0, 0, 0));
     EXPECT_EQ(colours->view()->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    // The name reads on its swatch: white on black, black on yellow.
+    EXPECT_EQ(colours->palette().color(QPalette::Text), QColor(255, 255, 255));
+    run.form1.ImageCombo2.SetBackColor(MakeRgb(255, 255, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(colours->palette().color(QPalette::Text), QColor(0, 0, 0));
 }
 
 // On a canvas whose shape is far from the screen's, the zoom box and 复原 (clicked on the view bar)

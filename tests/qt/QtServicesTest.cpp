@@ -245,6 +245,11 @@ TEST_F(QtFileTypesTest, WritesMimePackageDesktopEntryAndIcon) {
     QtFileTypes types;
     ASSERT_TRUE(types.Register({".jdx", "jdxfile", "jdx矢量图文件", iconPath.toStdString(), "/opt/movra/movra"}));
     ASSERT_TRUE(types.Register({".wtw", "wtwfile", "wtw图文二进制文件", "/missing.ico", "/opt/movra/movra"}));
+    // The shipped icons are scalable: they go into the theme as they are.
+    const std::string shipped = std::string(MOVRA_TEST_PROGRAM_DIR) + "/tubiao.svg";
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(shipped)));
+    ASSERT_TRUE(types.Register({".wtw", "wtwfile", "wtw图文二进制文件", shipped, "/opt/movra/movra"}));
+    EXPECT_TRUE(QFile::exists(root_.filePath(QStringLiteral("icons/hicolor/scalable/mimetypes/application-x-movra-wtw.svg"))));
 
     QString jdx = Read(QStringLiteral("mime/packages/movra-jdxfile.xml"));
     EXPECT_TRUE(jdx.contains(QStringLiteral("type=\"application/x-movra-jdx\"")));

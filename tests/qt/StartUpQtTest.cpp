@@ -6,7 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <QElapsedTimer>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 
 #include "app/MainProgram.h"
 #include "shell/szForm3.h"
@@ -59,6 +63,53 @@ TEST_F(StartUpQtTest, TheMainWindowStartsAsMainStartsIt) {
     EXPECT_EQ(scale->text().toStdString(), "比例尺Ⅰ：500");
     // The registration wrote the desktop's files below the data folder, once.
     EXPECT_EQ(run.app.settings.FileTypesRegistered, "已注册wtw_jdx");
+}
+
+// The desktop's cache tools can take seconds: a first start shows its window without waiting for
+// them. Stand-ins for the two tools note that they run and stay until they are let go.
+TEST_F(StartUpQtTest, AFirstStartShowsTheWindowWhileTheDesktopCachesAreRebuilt) {
+    TempFolder tools{"tools"};
+    const std::string marks = tools.Str() + "/ran-";
+    for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+        const std::string path = tools.Str() + "/" + tool;
+        std::FILE* script = std::fopen(path.c_str(), "w");
+        ASSERT_NE(script, nullptr);
+        std::fprintf(script,
+                     "#!/bin/sh\necho $$ > %s%s\n"
+                     "for i in $(seq 1 100); do [ -e %sgo ] && exit 0; sleep 0.05; done\n",
+                     marks.c_str(), tool, marks.c_str());
+        std::fclose(script);
+        chmod(path.c_str(), 0755);
+    }
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (tools.Str() + ":" + oldPath).c_str(), 1);
+
+    MainProgram run(program.Str(), work.Str());
+    QWidget* window = run.Start();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(run.app.settings.FileTypesRegistered, "已注册wtw_jdx");
+    // Both tools run, and are still running, once the window is up.
+    auto pidOf = [&](const char* tool) {
+        std::FILE* mark = std::fopen((marks + tool).c_str(), "r");
+        int pid = 0;
+        if (mark) {
+            if (std::fscanf(mark, "%d", &pid) != 1) pid = 0;
+            std::fclose(mark);
+        }
+        return pid;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while ((pidOf("update-mime-database") == 0 || pidOf("update-desktop-database") == 0) && clock.elapsed() < 4000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    setenv("PATH", oldPath.c_str(), 1);
+    for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+        SCOPED_TRACE(tool);
+        const int pid = pidOf(tool);
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(kill(pid, 0), 0);
+    }
+    std::fclose(std::fopen((marks + "go").c_str(), "w"));
 }
 
 TEST_F(StartUpQtTest, TheSettingsWindowOpensFromCodeAndItsOkRunsTheCloseRule) {

@@ -85,6 +85,18 @@ TEST_F(SettingsTest, LoadRuleMarksTheScaleOptionAndResetsTheDatum) {
     EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[5], 120);
 }
 
+// The extents are shown, not read back: without the noise of the arithmetic that moved a vertex.
+TEST_F(SettingsTest, TheExtentsShowTheirSingleForm) {
+    t.app.extents.ExtentMaxY = 430.000000193;
+    t.app.extents.ExtentMaxX = 1234.56789;
+    t.app.reduction.ReductionOffsetX = 3456789.125;  // read back: every digit kept
+    Window().Load();
+    EXPECT_EQ(Window().Text5.Text(), "430");
+    EXPECT_EQ(Window().Text6.Text(), "1234.568");
+    EXPECT_EQ(Window().Text1.Text(), "3456789.125");
+    Window().Unload();
+}
+
 TEST_F(SettingsTest, MonitorChoice) {
     t.app.work.ScreenTwipsPerMetre = 55000;
     Window().Load();

@@ -138,6 +138,9 @@ TEST(StartUpTest, LayersSelectorsAndDefaults) {
     EXPECT_EQ(form.Picture1.Left(), 1920);
     EXPECT_EQ(form.Picture1.Top(), stForm1::CanvasTop);
     EXPECT_EQ(form.Label5.ToolTipText(), "符号方向选择");
+    // The symbol direction shows its state from the start, as a click would show it.
+    EXPECT_EQ(form.Label5.Caption(), "正北符号");
+    EXPECT_EQ(form.Label5.BackColor(), app.tables.ColorPalette[8]);
 }
 
 TEST(StartUpTest, ShutdownQuestions) {

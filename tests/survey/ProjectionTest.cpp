@@ -128,6 +128,18 @@ TEST_F(Calculator, OpensWithItsControlsAndTheCurrentDatum) {
     EXPECT_TRUE(d->Option2(0).Value());
     EXPECT_EQ(d->Option2(1).Caption(), "1954北京坐标系");
     EXPECT_EQ(d->Text2(2).Text(), "120");
+    // The input boxes are captioned for the computation chosen; a box it does not read is off.
+    const auto captions = [this] {
+        std::vector<std::string> shown;
+        for (int i = 0; i < 4; ++i) shown.push_back(d->Text2(i).Enabled() ? d->Label4(i).Caption() : "-");
+        return shown;
+    };
+    EXPECT_EQ(captions(), (std::vector<std::string>{"-", "-", "经度L", "纬度B"}));
+    d->Option1(1).SetValue(true);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"x(北)", "y(东)", "-", "-"}));
+    d->Option1(2).SetValue(true);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"x(北)", "y(东)", "-", "-"}));
+    d->Option1(0).SetValue(true);
     // The defaults compute the meridian's point on the equator.
     d->Command1.Click();
     EXPECT_EQ(d->Text3(0).Text(), "0.00000");
@@ -162,11 +174,15 @@ TEST_F(Calculator, AnglesInEachUnit) {
     EXPECT_NEAR(AngleFromUnit(63.0243533, AngleDegreesMinutes), 63 + 2.43533 / 60, 1e-12);
     EXPECT_NEAR(AngleFromUnit(-63.3, AngleDegreesMinutes), -63.5, 1e-12);
     for (auto [degrees, unit, text] : std::vector<std::tuple<double, int, std::string>>{
-             {63 + 2 / 60.0 + 26.12 / 3600, AngleDms, "63.0226120000"},
-             {63 + 2.43533 / 60, AngleDegreesMinutes, "63.0243533000"},
-             {44.5, AngleDegrees, "44.5000000000"},
-             {45 - 1e-13, AngleDms, "45.0000000000"},  // no 60 seconds shown
-             {-30.25, AngleDms, "-30.1500000000"}})
+             {63 + 2 / 60.0 + 26.12 / 3600, AngleDms, "63.022612"},
+             {63 + 2.43533 / 60, AngleDegreesMinutes, "63.0243533"},
+             {44.5, AngleDegrees, "44.5"},
+             {45 - 1e-13, AngleDms, "45"},  // no 60 seconds shown
+             {-30.25, AngleDms, "-30.15"},
+             // What the series leaves below a tenth of a millimetre does not show.
+             {115.5 - 5e-10, AngleDegreesMinutes, "115.3"},
+             {115.5 - 5e-10, AngleDegrees, "115.5"},
+             {115.5 - 5e-10, AngleDms, "115.3"}})
         EXPECT_EQ(AngleText(degrees, unit), text);
 }
 

@@ -31,9 +31,14 @@ FormWindow* Binder::LiveWindow(const FormModel& form) const {
 
 QWidget* Binder::Bind(FormModel& form) {
     if (FormWindow* window = LiveWindow(form)) return window;
-    auto* window = new FormWindow(platform_, form);
+    auto* window = new FormWindow(platform_, form, owner_.data(), owner_ ? workArea_.data() : nullptr);
     windows_[&form] = window;
     return window;
+}
+
+void Binder::SetOwner(QWidget* owner, QWidget* workArea) {
+    owner_ = owner;
+    workArea_ = workArea;
 }
 
 QWidget* Binder::WindowOf(const FormModel& form) const { return LiveWindow(form); }

@@ -33,6 +33,10 @@ public:
     QWidget* WidgetOf(const Control& control) const;
     QAction* ActionOf(const Menu& menu) const;
 
+    // Every window bound from now on belongs to the owner (the main window): it stays above it and
+    // opens over the work area (the canvas). Windows bound before keep no owner.
+    void SetOwner(QWidget* owner, QWidget* workArea);
+
     // Makes this binder the one that shows forms the program shows before anyone bound them.
     void Install() { FormModel::SetPresenter(this); }
     void Present(FormModel& form) override { Bind(form); }
@@ -40,6 +44,8 @@ public:
 private:
     FormWindow* LiveWindow(const FormModel& form) const;
     Platform& platform_;
+    QPointer<QWidget> owner_;
+    QPointer<QWidget> workArea_;
     std::map<const FormModel*, QPointer<FormWindow>> windows_;
 };
 

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -28,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "basic/Colors.h"
 #include "basic/Errors.h"
 #include "platform/Controls.h"
 #include "platform/ImageCombo.h"
@@ -85,7 +87,11 @@ struct Flag {
 
 // ---------------------------------------------------------------- FormWindow
 
-FormWindow::FormWindow(Platform& platform, FormModel& form) {
+FormWindow::FormWindow(Platform& platform, FormModel& form, QWidget* owner, QWidget* workArea)
+    : workArea_(workArea) {
+    // A dialog-type window with a parent is the parent's transient: the window manager keeps it
+    // above the parent and minimises it with it.
+    if (owner) setParent(owner, Qt::Dialog);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -368,6 +374,11 @@ void FormBinding::MakeWidget(Control& control) {
             return;
     }
 
+    // A control that reacts to the pointer passing over it hears every move, not only drags.
+    if (control.onMouseMove) {
+        widget->setMouseTracking(true);
+        for (QWidget* watched : alsoWatched) watched->setMouseTracking(true);
+    }
     bound.widget = widget;
     widget->setObjectName(Q(control.Name()));
     byWidget_[widget] = c;
@@ -452,9 +463,13 @@ void FormBinding::SyncContent(Bound& bound, bool picturesChanged) {
             }
             break;
         }
-        case ControlKind::Label:
-            static_cast<QLabel*>(widget)->setText(Q(static_cast<Label*>(c)->Caption()));
+        case ControlKind::Label: {
+            auto* label = static_cast<Label*>(c);
+            auto* view = static_cast<QLabel*>(widget);
+            view->setText(Q(label->Caption()));
+            view->setFrameStyle(label->BorderStyle() != 0 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
             break;
+        }
         case ControlKind::CommandButton: {
             auto* button = static_cast<CommandButton*>(c);
             auto* view = static_cast<QPushButton*>(widget);
@@ -642,8 +657,13 @@ void FormBinding::ApplyColors(Control& control, QWidget* widget) {
         for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) palette.setColor(role, back);
         custom = true;
     }
-    if (control.ForeColor() != SystemColor) {
-        QColor fore = ToQColor(control.ForeColor());
+    // A control given a back colour but no text colour of its own writes in black or white,
+    // whichever reads on it: a colour selector showing black must not write black on it.
+    const Rgb foreColor = control.ForeColor() != SystemColor  ? control.ForeColor()
+                          : control.BackColor() != SystemColor ? ReadableTextColor(control.BackColor())
+                                                               : SystemColor;
+    if (foreColor != SystemColor) {
+        QColor fore = ToQColor(foreColor);
         for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) palette.setColor(role, fore);
         custom = true;
     }
@@ -823,15 +843,53 @@ void FormBinding::SyncForm(Prop prop) {
             if (form_->Width() > 0 && form_->Height() > 0) {
                 window_.resize(static_cast<int>(std::lround(form_->Width() / TwipsX())),
                                static_cast<int>(std::lround(form_->Height() / TwipsY())));
-                if (form_->Left() != 0 || form_->Top() != 0)
+                if (window_.parentWidget()) {
+                    if (placed_ && (form_->Left() != placedLeft_ || form_->Top() != placedTop_)) PlaceOwnedWindow();
+                } else if (form_->Left() != 0 || form_->Top() != 0) {
                     window_.move(static_cast<int>(std::lround(form_->Left() / TwipsX())),
                                  static_cast<int>(std::lround(form_->Top() / TwipsY())));
+                }
             }
             if (window_.isVisible()) ApplyWindowState();
             break;
         }
         default: break;
     }
+}
+
+void FormBinding::PlaceOwnedWindow() {
+    QWidget* owner = window_.parentWidget();
+    if (!form_ || !owner) return;
+    placed_ = true;
+    placedLeft_ = form_->Left();
+    placedTop_ = form_->Top();
+    // Before the window manager has framed the window its frame is not known: the owner's is the
+    // best guess, since both are framed alike.
+    QSize frame = window_.frameGeometry().size();
+    if (!window_.isVisible()) {
+        const QRect ownerFrame = owner->frameGeometry(), ownerClient = owner->geometry();
+        frame = window_.size() + (ownerFrame.size() - ownerClient.size());
+    }
+    QWidget* workArea = window_.WorkArea();
+    const QRect area = workArea && workArea->isVisible() ? QRect(workArea->mapToGlobal(QPoint(0, 0)), workArea->size())
+                                                         : owner->frameGeometry();
+    QPoint at;
+    if (form_->Left() != 0 || form_->Top() != 0)
+        at = QPoint(static_cast<int>(std::lround(form_->Left() / TwipsX())),
+                    static_cast<int>(std::lround(form_->Top() / TwipsY())));
+    else
+        at = area.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    // The toolbar and the message line above the work area stay in sight: the prompts a window
+    // triggers are written there.
+    if (workArea) at.setY(std::max(at.y(), area.top()));
+    QScreen* screen = owner->screen() ? owner->screen() : window_.screen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        // Too large a window keeps its title bar on the screen.
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
+    }
+    window_.move(at);
 }
 
 void FormBinding::ApplyWindowState() {
@@ -880,6 +938,7 @@ void FormBinding::ShowForm(FormModel& form, bool modal) {
         window_.resize(std::max(120, used.right() + 9), std::max(60, used.bottom() + 9 + menuHeight));
     }
     window_.setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    if (!placed_) PlaceOwnedWindow();
     ApplyWindowState();
     window_.raise();
     window_.activateWindow();

@@ -28,14 +28,20 @@ class Toolbar;
 
 // The top-level window of a form. It owns the binding, so that nothing the window's widgets call
 // back into outlives it.
+//
+// A window with an owner (the main window) stays above its owner on the desktop, so that a click
+// on the canvas does not send it out of sight; it opens over the owner's work area (the canvas)
+// unless the form places itself, never above the work area's top (where the toolbar and the
+// message line are), and always on the screen.
 class FormWindow : public QWidget {
 public:
-    FormWindow(Platform& platform, FormModel& form);
+    FormWindow(Platform& platform, FormModel& form, QWidget* owner = nullptr, QWidget* workArea = nullptr);
     ~FormWindow() override;
     FormBinding& Binding() { return *binding_; }
     // The area the controls are placed in (under the menu bar).
     QWidget* Client() const { return client_; }
     QVBoxLayout* Layout() const { return layout_; }
+    QWidget* WorkArea() const { return workArea_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -46,6 +52,7 @@ protected:
 private:
     QVBoxLayout* layout_;
     QWidget* client_;
+    QPointer<QWidget> workArea_;
     std::unique_ptr<FormBinding> binding_;
 };
 
@@ -105,6 +112,8 @@ private:
     void RebuildMenuBar();
     void SyncMenu(Menu& menu);
     void SyncForm(Prop prop);
+    // Puts an owned window where the form asks, or over the owner's work area (see FormWindow).
+    void PlaceOwnedWindow();
     void ApplyWindowState();
     bool Alive(const Control* control) const { return bound_.count(const_cast<Control*>(control)) != 0; }
     // Runs a handler of the program; a failure it let escape is reported, never thrown into Qt.
@@ -126,6 +135,10 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     bool syncing_ = false;
     bool resizing_ = false;
+    // An owned window is placed when first shown, and again whenever the form moves it (a change of
+    // size alone leaves it where the user put it).
+    bool placed_ = false;
+    double placedLeft_ = 0, placedTop_ = 0;
 };
 
 }  // namespace movra

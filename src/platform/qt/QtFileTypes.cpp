@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileTypes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimer>
 
 namespace movra {
 
@@ -38,13 +40,50 @@ bool WriteWhole(const QString& path, const QByteArray& content) {
     return file.commit();
 }
 
-// Runs a desktop cache tool when it is there; its absence or failure is no failure of ours.
-void RunIfPresent(const QString& tool, const QStringList& arguments) {
-    QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty()) return;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000)) process.kill();
+// Starts a desktop cache tool when it is there, without waiting for it; its absence or failure is
+// no failure of ours.
+void StartIfPresent(const QString& tool, const QStringList& arguments) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (!program.isEmpty()) QProcess::startDetached(program, arguments);
+}
+
+// The caches of a data folder are rebuilt once after the registrations of one start, when the
+// event loop runs (the main window is up by then); without an event loop, at once.
+void RefreshDesktopCaches(const QString& root) {
+    static QStringList pending;
+    auto run = [](const QString& folder) {
+        StartIfPresent(QStringLiteral("update-mime-database"), {folder + QStringLiteral("/mime")});
+        StartIfPresent(QStringLiteral("update-desktop-database"), {folder + QStringLiteral("/applications")});
+    };
+    if (!QCoreApplication::instance()) {
+        run(root);
+        return;
+    }
+    if (pending.contains(root)) return;
+    pending << root;
+    QTimer::singleShot(0, QCoreApplication::instance(), [root, run] {
+        pending.removeAll(root);
+        run(root);
+    });
+}
+
+// The icon of a type in the hicolor theme: a scalable picture as it is, any other as a 48-pixel
+// PNG. A missing or unreadable icon leaves the type without one.
+void InstallIcon(const QString& root, const QString& iconName, const QString& source) {
+    const QFileInfo file(source);
+    if (!file.isFile()) return;
+    if (file.suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+        QFile svg(source);
+        if (svg.open(QIODevice::ReadOnly))
+            WriteWhole(root + QStringLiteral("/icons/hicolor/scalable/mimetypes/") + iconName + QStringLiteral(".svg"),
+                       svg.readAll());
+        return;
+    }
+    QImage icon(source);
+    if (icon.isNull()) return;
+    QString iconPath = root + QStringLiteral("/icons/hicolor/48x48/mimetypes/") + iconName + QStringLiteral(".png");
+    QDir().mkpath(QFileInfo(iconPath).absolutePath());
+    icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(iconPath, "PNG");
 }
 
 QStringList MimeTypesListed(const QString& desktopFile) {
@@ -115,16 +154,8 @@ bool QtFileTypes::Register(const FileTypeRegistration& registration) {
             << "MimeType=" << types.join(';') << ";\n";
     if (!WriteWhole(desktopPath, entry.toUtf8())) return false;
 
-    // The icon goes into the theme as a PNG; a missing or unreadable icon leaves the type without one.
-    QImage icon(FromUtf8(registration.iconPath));
-    if (!icon.isNull()) {
-        QString iconPath = root + QStringLiteral("/icons/hicolor/48x48/mimetypes/") + iconName + QStringLiteral(".png");
-        QDir().mkpath(QFileInfo(iconPath).absolutePath());
-        icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(iconPath, "PNG");
-    }
-
-    RunIfPresent(QStringLiteral("update-mime-database"), {root + QStringLiteral("/mime")});
-    RunIfPresent(QStringLiteral("update-desktop-database"), {root + QStringLiteral("/applications")});
+    InstallIcon(root, iconName, FromUtf8(registration.iconPath));
+    RefreshDesktopCaches(root);
     return true;
 }
 

@@ -255,11 +255,16 @@ void QtSurface::EndPainting() const {
 
 const QImage& QtSurface::Image() const {
     EndPainting();
+    changeAnnounced_ = false;
     return image_;
 }
 
 void QtSurface::Changed() {
-    if (onChanged) onChanged();
+    // One announcement until the picture is next taken: a redraw of a large map draws hundreds of
+    // thousands of figures, and one repaint shows them all.
+    if (!onChanged || changeAnnounced_) return;
+    changeAnnounced_ = true;
+    onChanged();
 }
 
 void QtSurface::Resize(int pixelWidth, int pixelHeight) {
@@ -679,8 +684,22 @@ void QtSurface::DrawTextLines(const QString& text, QPointF topLeft, const QFont&
     painter.setFont(font);
     QFontMetricsF metrics(font);
     if (opaque) painter.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(text), metrics.height())), ToQColor(backColor_));
+    const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
+    if (!opaque && foreColor_ == backColor_ && Device() == &image_) {
+        // Text printed again in the back colour erases a preview. Smoothed glyphs drawn over
+        // smoothed glyphs would leave a faint fringe, so the erasure covers the glyph outlines
+        // and a pixel and a half around them, unsmoothed.
+        QPainterPath outline;
+        outline.addText(baseline, font, text);
+        const QColor back = ToQColor(backColor_);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(back, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(back);
+        painter.drawPath(outline);
+        painter.setBrush(Qt::NoBrush);
+    }
     painter.setPen(ToQColor(foreColor_));
-    painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    painter.drawText(baseline, text);
 }
 
 void QtSurface::Print(const std::string& text, bool newLine) {

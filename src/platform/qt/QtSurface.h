@@ -95,7 +95,8 @@ public:
 
     // The picture as it stands, for the widget that shows it.
     const QImage& Image() const;
-    // Runs after anything changed the picture (the widget schedules a repaint) and on Refresh.
+    // Runs after anything changed the picture (the widget schedules a repaint) and on Refresh,
+    // once until the picture is next taken with Image().
     std::function<void()> onChanged;
 
     // The surface font as Qt draws it (the face substituted by an installed family).
@@ -142,6 +143,8 @@ private:
     Picture clearPicture_;
     QImage clearImage_;
     mutable std::unique_ptr<QPainter> painter_;
+    // A repaint was asked for and the picture has not been taken since.
+    mutable bool changeAnnounced_ = false;
     bool userScale_ = false;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
     Rgb foreColor_ = 0;
