@@ -24,6 +24,12 @@ int RoundHalfEven(double x) {
     if (!(std::abs(r) < 2147483647.0)) Raise(ErrOverflow);
     return static_cast<int>(r);
 }
+// The scale a user reads: the shortest form that holds the same single value, so a view fitted to
+// 1:1000 reads "1000" and not the 999.999977024221 that the twips arithmetic leaves.
+std::string ScaleDenominatorText(double d) {
+    if (!std::isfinite(d) || std::fabs(d) > 3.0e38) return PlainNumberText(d);
+    return PlainNumberText(static_cast<float>(d));
+}
 }  // namespace
 
 void Text4_Click(App& app) {
@@ -35,7 +41,7 @@ void Text4_Click(App& app) {
         if (canvas.Width() == 0) Raise(ErrDivisionByZero);
         const double d = app.work.ScreenTwipsPerMetre * canvas.ScaleWidth() / canvas.Width();
         view.DisplayScaleDenominator = d;
-        form->Text4.SetText(ScaleBoxPrefix + PlainNumberText(d));
+        form->Text4.SetText(ScaleBoxPrefix + ScaleDenominatorText(d));
         if (d == 0) Raise(ErrDivisionByZero);
         const double z = view.ProjectParams[0] / d;
         view.DisplayZoom = z;
@@ -44,7 +50,7 @@ void Text4_Click(App& app) {
         view.GroundPerScreenMm = view.ScaleFactor * view.DisplayZoomInverse;
         // A text height now needs another canvas font size: the next text sets it again.
         ForgetCanvasFontSize(app);
-        form->Text4.SetText(ScaleBoxPrefix + PlainNumberText(d));
+        form->Text4.SetText(ScaleBoxPrefix + ScaleDenominatorText(d));
     } catch (...) {
     }
 }

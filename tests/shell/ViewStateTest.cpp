@@ -28,6 +28,18 @@ TEST(ViewStateTest, ZoomingInHalvesTheDisplayScale) {
     EXPECT_DOUBLE_EQ(t.app.view.DisplayZoom, 2);
 }
 
+// The scale box shows the shortest form of the scale's single value; the view keeps every digit.
+TEST(ViewStateTest, TheScaleBoxShowsTheScaleWithoutTheArithmeticsTail) {
+    TestApp t;
+    t.form1.Load();
+    PictureBox& canvas = t.form1.Picture1;
+    canvas.SetScaleWidth(canvas.ScaleWidth() * 2 * (1 - 4.6e-11));
+    Text4_Click(t.app);
+    EXPECT_NE(t.app.view.DisplayScaleDenominator, 1000);
+    EXPECT_NEAR(t.app.view.DisplayScaleDenominator, 1000, 1e-6);
+    EXPECT_EQ(t.form1.Text4.Text(), "比例尺Ⅰ：1000");
+}
+
 TEST(ViewStateTest, AfterAZoomTextsTakeTheSizeOfTheNewZoom) {
     TestApp t;
     t.form1.Load();
