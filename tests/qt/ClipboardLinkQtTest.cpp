@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -154,6 +155,10 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
             if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
                 EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
                 files->selectFile(QString::fromStdString(path));
+                // The dialog leaves its name box alone while the box has the focus, as it may
+                // have once the dialog is active: then the name is typed in, as a user would.
+                if (auto* name = files->findChild<QLineEdit*>("fileNameEdit"); name && name->text().isEmpty())
+                    name->setText(QString::fromStdString(path));
                 fileChosen = true;
                 QMetaObject::invokeMethod(files, "accept");
                 return;
