@@ -39,12 +39,11 @@ void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
 
 // The printed page as a sink of the shared figure drawers: every line goes through
 // PrintClippedSegment (clipped to the cell, in LineColor whatever colour the drawer gives);
-// dots are set whole in their own colour (the fixed bank's dots beside a line near the cell's
-// edge); symbols through PrintPointSymbol, or, for the symbols of a patterned fill, only those
-// whose point lies strictly inside the cell.
+// dots in their own colour; symbols through PrintPointSymbol, or, for the symbols of a patterned
+// fill, only those whose body can reach into the cell (the page clips the rest).
 class PageSink final : public LineSink {
 public:
-    explicit PageSink(App& app, bool symbolsInsideCellOnly = false);
+    explicit PageSink(App& app, bool symbolsNearCellOnly = false);
     Surface& Canvas() override { return page_; }
     void Line(double x1, double y1, double x2, double y2, Rgb color) override;
     void Dot(double x, double y, Rgb color) override;
@@ -54,7 +53,7 @@ public:
 private:
     App& app_;
     Surface& page_;
-    bool symbolsInsideCellOnly_;
+    bool symbolsNearCellOnly_;
 };
 
 // The same, but lines are drawn whole: the pattern walker works on an already clipped segment.
