@@ -61,7 +61,8 @@ double TextReach(const App& app, const MapRecord& r, double widthFactor = 1) {
     const PrintDialogState& s = app.printState;
     const double heightMm = 0.36 * (std::fabs(r.RecordX2) * s.MapToPrintRatio + 1);
     const double characters = static_cast<double>(Len(std::string(r.RecordText))) + 2;
-    return std::min(heightMm, 0.36 * 1501) * s.MetresPerPaperMm * characters * std::max(1.0, std::fabs(widthFactor));
+    const double wide = std::isfinite(widthFactor) ? std::max(1.0, std::fabs(widthFactor)) : 1.0;
+    return std::min(heightMm, 0.36 * 1501) * s.MetresPerPaperMm * characters * wide;
 }
 
 bool FigureMeetsCell(const App& app, const MapRecord& r) {
@@ -79,12 +80,19 @@ bool FigureMeetsCell(const App& app, const MapRecord& r) {
         case 50:
             return ReachMeetsCell(app, x, y, SymbolReachOnPage(app, r.RecordZ4) + 5 * m + TextReach(app, r));
         case 51: return ReachMeetsCell(app, x, y, SymbolReachOnPage(app, r.RecordZ4));
-        case TypeTerrainPoint:
-        case 62: return ReachMeetsCell(app, x, y, TextReach(app, r)) || InCell(app, r.RecordX4, r.RecordY4);
+        // Texts in the printer's own output, and texts in fonts of their own, whose RecordY2 is
+        // their width factor; the dot at P4 of 61 and 62 prints where it lies.
+        case TypeTerrainPoint: return ReachMeetsCell(app, x, y, TextReach(app, r)) || InCell(app, r.RecordX4, r.RecordY4);
+        case 62:
+            return ReachMeetsCell(app, x, y, TextReach(app, r, r.RecordY2)) || InCell(app, r.RecordX4, r.RecordY4);
+        case 63:
+        case 64:
+        case 66:
+        case 68: return ReachMeetsCell(app, x, y, TextReach(app, r, r.RecordY2));
+        case 65:
+        case 67: return ReachMeetsCell(app, x, y, TextReach(app, r));
         case 70: return BoxMeetsCell(app, x, y, x + r.RecordX2, y + r.RecordY2);
-        default:
-            if (r.RecordType >= 61 && r.RecordType <= 68) return ReachMeetsCell(app, x, y, TextReach(app, r, r.RecordY2));
-            return InCell(app, x, y);
+        default: return InCell(app, x, y);
     }
 }
 

@@ -69,12 +69,22 @@ std::vector<const char*> CandidatesFor(FaceKind kind) {
 
 // The font that draws the Chinese characters a family lacks (a Latin face holding Chinese text),
 // named so that the font matcher does not fall back on one of the Noto CJK fonts.
+// Empty for a family that writes Chinese itself. Looked up once per family: asking the font
+// database costs more than drawing a text, and a font with two families is slower to match.
 QString ChineseFallbackFor(const QString& family) {
-    for (const char* candidate : {"Droid Sans Fallback", "AR PL UMing CN"}) {
-        const QString name = QString::fromUtf8(candidate);
-        if (QFontDatabase::hasFamily(name)) return name;
-    }
-    return family;
+    static const QString fallback = [] {
+        for (const char* candidate : {"Droid Sans Fallback", "AR PL UMing CN"}) {
+            const QString name = QString::fromUtf8(candidate);
+            if (QFontDatabase::hasFamily(name)) return name;
+        }
+        return QString();
+    }();
+    static QHash<QString, bool> writesChinese;
+    auto known = writesChinese.constFind(family);
+    if (known == writesChinese.constEnd())
+        known = writesChinese.insert(
+            family, QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese));
+    return *known ? QString() : fallback;
 }
 
 // The face as written, without the NUL a device record may carry, the "@" of vertical faces and
@@ -131,7 +141,7 @@ QFont MakeSubstitutedFont(const std::string& faceName, double emPixels, bool bol
     const QString family = SubstituteFontFamily(faceName);
     QFont font(family);
     const QString fallback = ChineseFallbackFor(family);
-    if (fallback != family) font.setFamilies({family, fallback});
+    if (!fallback.isEmpty() && fallback != family) font.setFamilies({family, fallback});
     int pixels = static_cast<int>(std::lround(emPixels));
     font.setPixelSize(std::clamp(pixels, 1, 4000));
     font.setBold(bold);
