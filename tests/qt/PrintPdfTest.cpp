@@ -3,8 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +23,7 @@
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "DialogTestHelpers.h"
 #include "PdfTools.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
@@ -288,6 +296,54 @@ TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
     ShowPrintDialog(run.app);
     QApplication::processEvents();
     EXPECT_EQ(run.app.printDialog->List1.ListCount(), printers);
+}
+
+// "开始打印" through the real window on the PDF printer: the save dialog asks for the file, the
+// job writes it there and the closing box names it.
+TEST(PrintDialogQtTest, StartingAsksForThePdfAndNamesItWhenWritten) {
+    RequireTool("pdfinfo");
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    Printer& printer = run.app.platform.printer();
+    ASSERT_TRUE(printer.WritesFile()) << "this machine has a system printer";
+    MapRecord& r = run.app.store.At(1, 1);
+    r.RecordType = 2;
+    r.RecordX1 = 0, r.RecordY1 = 0, r.RecordX2 = 50, r.RecordY2 = 50;
+    run.app.store.LayerOnFlag[1] = -1;
+    run.app.store.Count(1) = std::max(run.app.store.Count(1), 3);
+    run.app.current.CurrentFilePath = work.Str() + "/测区.jdx";
+    ShowPrintDialog(run.app);
+    QApplication::processEvents();
+    dayinfrm& d = *run.app.printDialog;
+    d.List1.SetListIndex(0);
+    d.List1.DblClick();
+    BoundWidget<QRadioButton>(run, d.Option6)->click();
+
+    const std::string chosen = work.Str() + "/打印成果.pdf";
+    std::string suggested, told;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            suggested = files->selectedFiles().value(0).toStdString();
+            if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(QString::fromStdString(chosen));
+            QMetaObject::invokeMethod(files, "accept");
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && !box->buttons().empty()) {
+            told = box->text().toStdString();
+            box->buttons().first()->click();
+        }
+    });
+    answer.start(20);
+    BoundWidget<QPushButton>(run, d.Command3)->click();
+    WaitFor([&] { return !told.empty(); });
+    answer.stop();
+    EXPECT_EQ(suggested, work.Str() + "/测区.pdf");
+    EXPECT_EQ(told.rfind("1页，好了，结束。", 0), 0u) << told;
+    EXPECT_NE(told.find(chosen), std::string::npos) << told;
+    const std::string info = Shell("pdfinfo '" + chosen + "'");
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
 }
 
 }  // namespace
