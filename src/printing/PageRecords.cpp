@@ -12,6 +12,7 @@
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
 #include "document/RecordTypes.h"
+#include "geomops/InkFillBoundary.h"
 #include "printing/PageLines.h"
 #include "printing/PagePointSymbols.h"
 #include "printing/PageShapes.h"
@@ -342,9 +343,16 @@ void PrintSymbolRows(RecordDrawCall& c) {
 }
 
 // Ink fill: each span from its left end (Xk, Yk) along x by Zk, up to the first later span at
-// (0, 0), clipped to the cell like every line.
+// (0, 0), clipped to the cell like every line. The spans lie one fill step apart; the screen's
+// two-pixel pen closes the gaps between them, so on paper each span is drawn as wide as the step,
+// and the fill prints solid as it shows.
 void PrintInkSpans(RecordDrawCall& c) {
     const MapRecord& r = c.record;
+    Surface& page = c.canvas;
+    const double dotsPerMetre = std::fabs(page.PixelWidth() / page.ScaleWidth());
+    const double stepDots = std::ceil(InkFillStepMm * c.app.view.ScaleFactor * dotsPerMetre);
+    if (std::isfinite(stepDots) && stepDots > page.DrawWidth())
+        page.SetDrawWidth(static_cast<int>(std::min(stepDots, 1000.0)));
     for (int k = 1, n = VertexListLength(r); k <= n; ++k) {
         const double x = VertexX(r, k), y = VertexY(r, k);
         Clipped(c, x, y, x + VertexZ(r, k), y);

@@ -246,9 +246,11 @@ TEST_F(PageRecordsTest, FiguresAcrossTheCellEdgePrintOnEveryPageTheyTouch) {
     EXPECT_FALSE(page().Clipped());
 }
 
-// Ink fills print their spans as lines, clipped to the cell like every line; symbol rows are
-// laid only where a row can reach the cell.
+// Ink fills print their spans as lines as wide as the fill's step (so the fill is solid, as on
+// the screen), clipped to the cell like every line; symbol rows are laid only where a row can
+// reach the cell.
 TEST_F(PageRecordsTest, InkFillSpansAndSymbolRowsNearTheCell) {
+    page().SetScale(-5, 105, 110, -110);
     MapRecord& ink = Add(81, -10, 50);
     ink.RecordZ1 = 30;
     ink.RecordX2 = 90, ink.RecordY2 = 51, ink.RecordZ2 = 20;
@@ -257,6 +259,11 @@ TEST_F(PageRecordsTest, InkFillSpansAndSymbolRowsNearTheCell) {
     Add(0, 0, 0);
     PrintPageRecords(app);
     EXPECT_EQ(Lines(), (std::vector<Seg>{{0, 50, 20, 50}, {90, 51, 100, 51}}));
+    const double metresPerDot = page().ScaleWidth() / page().PixelWidth();
+    for (const SurfacePrimitive& span : page().PrimitivesOf(Kind::Line)) {
+        EXPECT_GE(span.drawWidth * metresPerDot, 0.4 * app.view.ScaleFactor);
+        EXPECT_LT(span.drawWidth * metresPerDot, 0.4 * app.view.ScaleFactor + 2 * metresPerDot);
+    }
 
     DimensionEmptyStandard(app.symbolStandard);
     SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 2}});
