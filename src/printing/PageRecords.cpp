@@ -394,11 +394,17 @@ void PrintFillHead(RecordDrawCall& c) {
     c.slot = static_cast<std::int16_t>(std::max<double>(last, c.slot));
 }
 
-// Special lines: each segment near the cell goes to the special pattern with the record's own
-// colour; the pattern clips what it draws.
+// Special lines: each segment whose pattern can reach the cell goes to the special pattern with
+// the record's own colour; the pattern clips what it draws. Ticks and dots stand up to 2 mm
+// beside the line, the dashed line is as wide as its width: a line running just outside the
+// cell prints the part of them that reaches in.
 void PrintSpecialChain(RecordDrawCall& c) {
+    const double widthMm = std::isfinite(c.record.RecordZ2) ? std::fabs(c.record.RecordZ2) : 0;
+    const double reach = std::max(2.5, widthMm) * c.app.printState.MetresPerPaperMm;
     ChainSegments(c, 92, [&](double a, double b, double x, double y) {
-        if (!SegmentNearCell(c.app, a, b, x, y)) return;
+        if (!BoxMeetsCell(c.app, std::min(a, x) - reach, std::min(b, y) - reach, std::max(a, x) + reach,
+                          std::max(b, y) + reach))
+            return;
         const MapRecord& r = c.record;
         c.app.display.PenColor = r.RecordColor;
         c.canvas.SetForeColor(c.app.display.PenColor);

@@ -90,6 +90,8 @@ public:
     void SetWorldTransform(const WorldTransform& transform) override;
     void ResetWorldTransform() override;
 
+    // The clip holds for everything the painter draws, which is all of a printer's page; on the
+    // picture, lines written pixel by pixel pass it by (nothing clips the canvas).
     void SetClipRect(double left, double top, double right, double bottom) override;
     void ClearClipRect() override;
 
