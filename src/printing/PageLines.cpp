@@ -88,6 +88,12 @@ bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2)
              (y1 > s.CellTop && y2 > s.CellTop) || (y1 < s.CellBottom && y2 < s.CellBottom));
 }
 
+bool SegmentReachesCell(const App& app, double x1, double y1, double x2, double y2, double reach) {
+    const PrintDialogState& s = app.printState;
+    return std::min(x1, x2) - reach <= s.CellRight && std::max(x1, x2) + reach >= s.CellLeft &&
+           std::min(y1, y2) - reach <= s.CellTop && std::max(y1, y2) + reach >= s.CellBottom;
+}
+
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2) {
     const PrintDialogState& s = app.printState;
     const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
@@ -96,9 +102,10 @@ void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2) {
 
 void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double y2,
                                const std::string& code) {
-    const PrintDialogState& s = app.printState;
-    const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
-    if (v.visible) PrintLineTypePattern(app, v.x1, v.y1, v.x2, v.y2, code);
+    // Side lines and symbols of a line type stand a few millimetres beside it.
+    constexpr double PatternReachMm = 10;
+    if (SegmentReachesCell(app, x1, y1, x2, y2, PatternReachMm * app.printState.MetresPerPaperMm))
+        PrintLineTypePattern(app, x1, y1, x2, y2, code);
 }
 
 void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,

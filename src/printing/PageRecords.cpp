@@ -402,9 +402,7 @@ void PrintSpecialChain(RecordDrawCall& c) {
     const double widthMm = std::isfinite(c.record.RecordZ2) ? std::fabs(c.record.RecordZ2) : 0;
     const double reach = std::max(2.5, widthMm) * c.app.printState.MetresPerPaperMm;
     ChainSegments(c, 92, [&](double a, double b, double x, double y) {
-        if (!BoxMeetsCell(c.app, std::min(a, x) - reach, std::min(b, y) - reach, std::max(a, x) + reach,
-                          std::max(b, y) + reach))
-            return;
+        if (!SegmentReachesCell(c.app, a, b, x, y, reach)) return;
         const MapRecord& r = c.record;
         c.app.display.PenColor = r.RecordColor;
         c.canvas.SetForeColor(c.app.display.PenColor);

@@ -290,7 +290,9 @@ TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     PrintLineTypeAlongSegment(app, 0, 50, 10, 50, "350");
     EXPECT_EQ(Lines(), (std::vector<Seg>{{0, 50, 3, 50}, {4, 50, 7, 50}, {8, 50, 10, 50}}));
 
-    // A chain gets its side line once per visible segment; it enters the cell from the west.
+    // A chain gets its side line once per segment; it enters the cell from the west. The pattern
+    // is laid from the segment's start and the page clips it, so the page west of this one lays
+    // the same dashes and the two join at the seam.
     page().ClearRecords();
     MapRecord& chain = Add(43, -10, 20, 10, 20);
     chain.RecordX3 = 10, chain.RecordY3 = 40;
@@ -298,8 +300,17 @@ TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     Add(0, 0, 0);
     PrintPageRecords(app);
     std::vector<Seg> lines = Lines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{0, 21, 10, 21}), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{-10, 21, 10, 21}), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{9, 20, 9, 40}), lines.end());
+    for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) EXPECT_TRUE(p.clipped);
+    Reset();
+    MapRecord& dashed = Add(12, -10, 60, 10, 60);
+    dashed.RecordText = "350";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    lines = Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{-2, 60, 1, 60}), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), Seg{0, 60, 3, 60}), lines.end());
 
     // An undefined code prints nothing.
     page().ClearRecords();
