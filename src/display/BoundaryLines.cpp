@@ -168,11 +168,11 @@ void DrawDashedWidthLine(LineSink& sink, DashState& state, double x1, double y1,
     state.DashCarry = (Int(periods) + 1 - periods) * period;
 }
 
-void DrawLandUseMark(LineSink& sink, int mark, float x, float y, Rgb color, double unit) {
+void DrawLandUseMark(LineSink& sink, int mark, double x, double y, Rgb color, double unit) {
     const double s = unit;
-    auto line = [&](double ax, double ay, double bx, double by) {
-        sink.Line(ToSingle(ax), ToSingle(ay), ToSingle(bx), ToSingle(by), color);
-    };
+    // In double precision: at survey coordinates single-precision ends step by a quarter metre,
+    // which bends a mark of a few millimetres out of shape.
+    auto line = [&](double ax, double ay, double bx, double by) { sink.Line(ax, ay, bx, by, color); };
     switch (mark) {
         case 1:
             line(x, y, x, y + 3 * s);
@@ -230,7 +230,7 @@ void DrawScreenHandledSegment(App& app, EdgeForm form, double x1, double y1, dou
         }
         const float radius = static_cast<float>(app.view.PointMarkRadius);
         for (auto [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
-            canvas.Circle(static_cast<float>(x), static_cast<float>(y), radius, color);
+            canvas.Circle(x, y, radius, color);
             sink.Dot(x, y, color);
         }
     } catch (const RuntimeError&) {

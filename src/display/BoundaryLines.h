@@ -36,7 +36,7 @@ void DrawDashedWidthLine(LineSink& sink, DashState& state, double x1, double y1,
 
 // Land-use mark 1..4 (paddy field, aquatic crop, dry land, grassland) with its base point at
 // (x, y), `unit` ground units to the millimetre, in the pen the caller set.
-void DrawLandUseMark(LineSink& sink, int mark, float x, float y, Rgb color, double unit);
+void DrawLandUseMark(LineSink& sink, int mark, double x, double y, Rgb color, double unit);
 
 // ---- The screen: the main window's canvas at ScaleFactor.
 

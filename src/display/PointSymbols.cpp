@@ -1,5 +1,6 @@
 #include "display/PointSymbols.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "App.h"
@@ -40,6 +41,9 @@ void DrawSymbolElements(Surface& canvas, const SymbolStandard& standard, int sym
                         double radiusScale) {
     const float count = standard.SymbolElementCount.At(symbol);
     if (count < 0) return;
+    // Positions stay in double precision: a symbol a few millimetres across at survey
+    // coordinates (millions of metres) would be bent by single-precision vertices. Radii are
+    // small numbers and keep their single precision.
     const int last = ToInt32(count);
     auto place = [&](int element, int vertex) {
         const PolarTurn o = PolarOffset(standard.SymbolX.At(symbol, element, vertex),
@@ -52,18 +56,17 @@ void DrawSymbolElements(Surface& canvas, const SymbolStandard& standard, int sym
         if (kind == SymbolSegment) {
             const Offset a = place(e, 1);
             const Offset b = place(e, 2);
-            canvas.Line(Single(a.dx), Single(a.dy), Single(b.dx), Single(b.dy), color);
+            canvas.Line(a.dx, a.dy, b.dx, b.dy, color);
         } else if (kind == SymbolPolyline) {
             const int points = ToInt32(standard.SymbolY.At(symbol, e, 0));
             for (int j = 1; j <= points - 1; ++j) {
                 const Offset a = place(e, j);
                 const Offset b = place(e, j + 1);
-                canvas.Line(Single(a.dx), Single(a.dy), Single(b.dx), Single(b.dy), color);
+                canvas.Line(a.dx, a.dy, b.dx, b.dy, color);
             }
         } else if (kind == SymbolCircle) {
             const Offset c = place(e, 1);
-            canvas.Circle(Single(c.dx), Single(c.dy),
-                          Single(radiusScale * standard.SymbolX.At(symbol, e, 2)), color);
+            canvas.Circle(c.dx, c.dy, Single(radiusScale * standard.SymbolX.At(symbol, e, 2)), color);
         } else if (kind == SymbolArc) {
             const double cx = standard.SymbolX.At(symbol, e, 1);
             const double cy = standard.SymbolY.At(symbol, e, 1);
@@ -77,18 +80,51 @@ void DrawSymbolElements(Surface& canvas, const SymbolStandard& standard, int sym
             const Offset c = place(e, 1);
             const double start = NormalisedAngle(DirectionAngle(cx, cy, sx, sy) - turn);
             const double end = NormalisedAngle(DirectionAngle(cx, cy, ex, ey) - turn);
-            canvas.Circle(Single(c.dx), Single(c.dy), Single(radiusScale * Dist(cx, cy, sx, sy)),
+            canvas.Circle(c.dx, c.dy, Single(radiusScale * Dist(cx, cy, sx, sy)),
                           color, true, start, end, 1.0);
         } else if (kind == SymbolPoint) {
             const Offset p = place(e, 1);
-            canvas.PSet(Single(p.dx), Single(p.dy), color);
+            canvas.PSet(p.dx, p.dy, color);
         }
     }
 }
 
+double SymbolReach(const SymbolStandard& standard, int symbol) {
+    double reach = 0;
+    try {
+        const float count = standard.SymbolElementCount.At(symbol);
+        for (int e = 0; e <= ToInt32(count); ++e) {
+            const double kind = standard.SymbolX.At(symbol, e, 0);
+            const auto from = [&](int vertex) {
+                return std::hypot(standard.SymbolX.At(symbol, e, vertex), standard.SymbolY.At(symbol, e, vertex));
+            };
+            if (kind == SymbolSegment) {
+                reach = std::max({reach, from(1), from(2)});
+            } else if (kind == SymbolPolyline) {
+                const int points = ToInt32(standard.SymbolY.At(symbol, e, 0));
+                for (int j = 1; j <= points; ++j) reach = std::max(reach, from(j));
+            } else if (kind == SymbolCircle) {
+                reach = std::max(reach, from(1) + std::fabs(standard.SymbolX.At(symbol, e, 2)));
+            } else if (kind == SymbolArc) {
+                const double radius =
+                    Dist(standard.SymbolX.At(symbol, e, 1), standard.SymbolY.At(symbol, e, 1),
+                         standard.SymbolX.At(symbol, e, 2), standard.SymbolY.At(symbol, e, 2));
+                reach = std::max(reach, from(1) + radius);
+            } else if (kind == SymbolPoint) {
+                reach = std::max(reach, from(1));
+            }
+        }
+    } catch (const RuntimeError&) {
+        // What was measured before the bad element stands.
+    }
+    return std::isfinite(reach) ? reach : 0;
+}
+
 void LaySymbolRow(LineSink& sink, double x, double y, float length, float spacing,
                   const std::string& code, Rgb color) {
-    const float limit = Single(x + length - spacing / 4);
+    // The bound in double precision, so a row has as many symbols at survey coordinates as
+    // near the origin.
+    const double limit = x + length - spacing / 4.0f;
     while (x < limit) {
         sink.Symbol(x, y, code, 0, 1, color);
         const double next = x + spacing;
@@ -105,7 +141,7 @@ void LaySymbolsAlongSegment(LineSink& sink, double x1, double y1, double x2, dou
     const bool firstIsLeft = x1 < x2;
     double x = (firstIsLeft ? x1 : x2) + sizeFactor;
     double y = (firstIsLeft ? y1 : y2) + sizeFactor;
-    const float limit = Single((firstIsLeft ? x2 : x1) - sizeFactor);
+    const double limit = (firstIsLeft ? x2 : x1) - sizeFactor;
     while (x < limit) {
         sink.Symbol(x, y, code, 0, 1, color);
         const double next = x + stepX;

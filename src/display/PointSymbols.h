@@ -25,6 +25,11 @@ void DrawSymbolElements(Surface& canvas, const SymbolStandard& standard, int sym
                         double y, double dx, double dy, Rgb color, double positionScale,
                         double radiusScale);
 
+// How far any element of symbol `symbol` reaches from its insertion point, in the symbol's
+// millimetres, whichever way it is turned: for deciding whether a symbol can show in a window.
+// A symbol outside the loaded tables reaches nowhere (0).
+double SymbolReach(const SymbolStandard& standard, int symbol);
+
 // The diagonal row of type 87: upright symbols from (x, y) up and to the right, `spacing` along
 // each axis, while x stays below x + length - spacing / 4. A spacing of 0 or below draws the first
 // symbol only.

@@ -238,8 +238,8 @@ void RenderRecord3(App& app, std::uint8_t layer, std::int16_t slot) {
         canvas.SetDrawWidth(1);
         canvas.SetFillStyle(FillStyleSolid);
         canvas.SetFillColor(c0 + 100);
-        canvas.Circle(static_cast<float>((p.X2 + p.X3) / 2), static_cast<float>((p.Y2 + p.Y3) / 2),
-                      static_cast<float>(Dist(p.X2, p.Y2, p.X3, p.Y3) / 2), c0, false, 0, 0, aspect);
+        canvas.Circle((p.X2 + p.X3) / 2, (p.Y2 + p.Y3) / 2, static_cast<float>(Dist(p.X2, p.Y2, p.X3, p.Y3) / 2), c0,
+                      false, 0, 0, aspect);
         canvas.SetFillStyle(FillStyleSolid);
         canvas.SetFillColor(band.colorAfter);
         canvas.SetDrawWidth(1);

@@ -80,7 +80,7 @@ bool BeginInkFill(App& app, std::int32_t pn, std::int32_t kn, std::uint8_t fangs
         setup.color = r.RecordColor;
     }
     setup.halfWindow = Int(scale * 100);
-    setup.step = static_cast<float>(scale * 0.4);
+    setup.step = static_cast<float>(scale * InkFillStepMm);
     if (!(setup.step > 0)) return false;
     setup.lineBudget = ToInt32(2 * setup.halfWindow / static_cast<double>(setup.step));
     // Whole units, halves to the even one.

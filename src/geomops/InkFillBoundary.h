@@ -11,8 +11,12 @@ namespace movra {
 
 struct App;
 
+// The step between the scan lines of an ink fill, paper millimetres at the map's scale: its spans
+// lie this far apart, and whoever draws them draws them this wide to show the fill solid.
+constexpr double InkFillStepMm = 0.4;
+
 // One fill's fixed values. The window is 100 paper millimetres each way from the seed, the step
-// between scan lines 0.4 paper millimetres.
+// between scan lines InkFillStepMm.
 struct InkFillSetup {
     double x0 = 0, y0 = 0;  // the seed
     Rgb color = 0;

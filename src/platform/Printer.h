@@ -64,6 +64,15 @@ public:
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
     virtual void KillDoc() = 0;
+    // Whether a document is open (something was drawn or a page closed since the last end).
+    virtual bool DocumentOpen() const = 0;
+
+    // A printer that writes each document to a file (the PDF printer) rather than to paper. The
+    // file is written whole when the document ends; a document abandoned or failing leaves the
+    // file that was there before as it was.
+    virtual bool WritesFile() const { return false; }
+    virtual void SetOutputFile(const std::string& /*path*/) {}
+    virtual std::string OutputFile() const { return {}; }
 };
 
 }  // namespace movra

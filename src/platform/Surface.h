@@ -164,6 +164,12 @@ public:
     virtual void SetWorldTransform(const WorldTransform& transform) = 0;
     virtual void ResetWorldTransform() = 0;
 
+    // Keeps drawing inside a rectangle of user units (edges included) until cleared; a printed
+    // page clips everything of a record to its cell so that neighbouring pages join without
+    // drawing the same piece twice. Surfaces that never clip ignore it.
+    virtual void SetClipRect(double /*left*/, double /*top*/, double /*right*/, double /*bottom*/) {}
+    virtual void ClearClipRect() {}
+
     // What is on the surface now, as a picture.
     virtual Picture Snapshot() const = 0;
     // Shows pending drawing (the Qt canvas repaints its widget).

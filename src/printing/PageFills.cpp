@@ -6,7 +6,6 @@
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "display/AreaFills.h"
-#include "display/PointSymbols.h"
 #include "platform/Surface.h"
 #include "printing/PageLines.h"
 
@@ -75,12 +74,5 @@ void PrintSymbolFill(App& app, std::uint8_t layer, std::int16_t slot) {
     });
 }
 
-void PrintSymbolFillRow(App& app, double x1, double y1, double x2, double y2, Rgb color,
-                        const std::string& code, float a, float b) {
-    GuardSilently([&] {
-        PageSink sink(app, true);
-        LaySymbolsAlongSegment(sink, x1, y1, x2, y2, color, code, a, b, app.view.ScaleFactor);
-    });
-}
 
 }  // namespace movra

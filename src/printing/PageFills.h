@@ -1,7 +1,7 @@
 #pragma once
 // Hatched (type 11) and patterned (type 13) areas on the printed page, on the shared scan-line
 // drawers: lines through PrintClippedSegment in LineColor, symbols in the head's own colour where
-// their point lies strictly inside the cell.
+// they can reach into the cell.
 #include <cstdint>
 #include <string>
 
@@ -19,11 +19,8 @@ struct App;
 // print scales), from one step above the head's bottom up to its top, at width 3.
 void PrintHatchFill(App& app, std::uint8_t layer, std::int16_t slot);
 // Diagonal lines or rows of point symbols chosen by the number in the head's text, at the map's
-// own sizes (ScaleFactor), at width 1. A pattern whose spacing is 0 prints nothing.
+// own sizes (ScaleFactor), at width 1. A pattern whose spacing is 0 prints nothing. Each row of
+// symbols between two crossings is laid by the screen's own LaySymbolsAlongSegment on the page.
 void PrintSymbolFill(App& app, std::uint8_t layer, std::int16_t slot);
-// One row of a patterned fill between two crossings: upright symbols from one map millimetre
-// right of and above the left crossing, stepping (a, b) while a millimetre short of the other.
-void PrintSymbolFillRow(App& app, double x1, double y1, double x2, double y2, Rgb color,
-                        const std::string& code, float a, float b);
 
 }  // namespace movra

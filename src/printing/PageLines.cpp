@@ -6,6 +6,7 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "display/LineTypes.h"
+#include "display/PointSymbols.h"
 #include "printing/PagePointSymbols.h"
 
 namespace movra {
@@ -17,8 +18,7 @@ bool InClosedCell(double l, double r, double t, double b, double x, double y) {
 }
 
 void PageLine(Surface& page, double x1, double y1, double x2, double y2, Rgb color) {
-    page.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
-              static_cast<float>(y2), color);
+    page.Line(x1, y1, x2, y2, color);
 }
 
 }  // namespace
@@ -88,6 +88,12 @@ bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2)
              (y1 > s.CellTop && y2 > s.CellTop) || (y1 < s.CellBottom && y2 < s.CellBottom));
 }
 
+bool SegmentReachesCell(const App& app, double x1, double y1, double x2, double y2, double reach) {
+    const PrintDialogState& s = app.printState;
+    return std::min(x1, x2) - reach <= s.CellRight && std::max(x1, x2) + reach >= s.CellLeft &&
+           std::min(y1, y2) - reach <= s.CellTop && std::max(y1, y2) + reach >= s.CellBottom;
+}
+
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2) {
     const PrintDialogState& s = app.printState;
     const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
@@ -96,9 +102,10 @@ void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2) {
 
 void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double y2,
                                const std::string& code) {
-    const PrintDialogState& s = app.printState;
-    const VisiblePart v = ClipToCell(s.CellLeft, s.CellRight, s.CellTop, s.CellBottom, x1, y1, x2, y2);
-    if (v.visible) PrintLineTypePattern(app, v.x1, v.y1, v.x2, v.y2, code);
+    // Side lines and symbols of a line type stand a few millimetres beside it.
+    constexpr double PatternReachMm = 10;
+    if (SegmentReachesCell(app, x1, y1, x2, y2, PatternReachMm * app.printState.MetresPerPaperMm))
+        PrintLineTypePattern(app, x1, y1, x2, y2, code);
 }
 
 void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
@@ -117,20 +124,27 @@ void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
                 app.printState.LineColor);
 }
 
-PageSink::PageSink(App& app, bool symbolsInsideCellOnly)
-    : app_(app), page_(app.platform.printer().Page()), symbolsInsideCellOnly_(symbolsInsideCellOnly) {}
+PageSink::PageSink(App& app, bool symbolsNearCellOnly)
+    : app_(app), page_(app.platform.printer().Page()), symbolsNearCellOnly_(symbolsNearCellOnly) {}
 
 void PageSink::Line(double x1, double y1, double x2, double y2, Rgb) {
     PrintClippedSegment(app_, x1, y1, x2, y2);
 }
 
 void PageSink::Dot(double x, double y, Rgb color) {
-    page_.PSet(static_cast<float>(x), static_cast<float>(y), color);
+    page_.PSet(x, y, color);
 }
 
 void PageSink::Symbol(double x, double y, const std::string& code, double dx, double dy, Rgb color) {
     const PrintDialogState& s = app_.printState;
-    if (symbolsInsideCellOnly_ && !(s.CellLeft < x && x < s.CellRight && s.CellBottom < y && y < s.CellTop)) return;
+    if (symbolsNearCellOnly_) {
+        // A symbol whose body reaches over the cell's edge prints its part here; its neighbour
+        // page prints the rest.
+        const double n = std::nearbyint(Val(code));
+        const double reach = n >= 0 && n <= 349 ? SymbolReach(app_.symbolStandard, static_cast<int>(n)) * app_.view.ScaleFactor : 0;
+        if (!(s.CellLeft - reach < x && x < s.CellRight + reach && s.CellBottom - reach < y && y < s.CellTop + reach))
+            return;
+    }
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 
@@ -141,7 +155,7 @@ void UnclippedPageSink::Line(double x1, double y1, double x2, double y2, Rgb col
 }
 
 void UnclippedPageSink::Dot(double x, double y, Rgb color) {
-    page_.PSet(static_cast<float>(x), static_cast<float>(y), color);
+    page_.PSet(x, y, color);
 }
 
 void UnclippedPageSink::Symbol(double x, double y, const std::string& code, double dx, double dy,

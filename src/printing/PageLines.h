@@ -1,6 +1,6 @@
 #pragma once
 // The printed page's straight lines: segments clipped to the page cell, and line types laid
-// along the visible part of a segment through the shared pattern walker.
+// along a segment through the shared pattern walker.
 #include <string>
 
 #include "display/LineSink.h"
@@ -25,11 +25,15 @@ VisiblePart ClipToCell(double left, double right, double top, double bottom, dou
 // same side of the cell. A segment lying on a side passes, as it does in ClipToCell, so the
 // first cell of a drawing, which starts exactly at its extents, still prints its edges.
 bool SegmentNearCell(const App& app, double x1, double y1, double x2, double y2);
+// Whether anything drawn within `reach` of the segment can show in the closed cell.
+bool SegmentReachesCell(const App& app, double x1, double y1, double x2, double y2, double reach);
 
 // The visible part of the segment in LineColor at the page's current width and style.
 void PrintClippedSegment(App& app, double x1, double y1, double x2, double y2);
 
-// The line type of the code (350 and up) along the visible part of the segment.
+// The line type of the code (350 and up) along the segment, on a page whose cell its pattern can
+// reach. The pattern is laid from the segment's start on every page, the page clipping it to the
+// cell, so that its dashes and symbols join across a seam.
 void PrintLineTypeAlongSegment(App& app, double x1, double y1, double x2, double y2,
                                const std::string& code);
 
@@ -39,12 +43,11 @@ void PrintLineTypePattern(App& app, double x1, double y1, double x2, double y2,
 
 // The printed page as a sink of the shared figure drawers: every line goes through
 // PrintClippedSegment (clipped to the cell, in LineColor whatever colour the drawer gives);
-// dots are set whole in their own colour (the fixed bank's dots beside a line near the cell's
-// edge); symbols through PrintPointSymbol, or, for the symbols of a patterned fill, only those
-// whose point lies strictly inside the cell.
+// dots in their own colour; symbols through PrintPointSymbol, or, for the symbols of a patterned
+// fill, only those whose body can reach into the cell (the page clips the rest).
 class PageSink final : public LineSink {
 public:
-    explicit PageSink(App& app, bool symbolsInsideCellOnly = false);
+    explicit PageSink(App& app, bool symbolsNearCellOnly = false);
     Surface& Canvas() override { return page_; }
     void Line(double x1, double y1, double x2, double y2, Rgb color) override;
     void Dot(double x, double y, Rgb color) override;
@@ -54,7 +57,7 @@ public:
 private:
     App& app_;
     Surface& page_;
-    bool symbolsInsideCellOnly_;
+    bool symbolsNearCellOnly_;
 };
 
 // The same, but lines are drawn whole: the pattern walker works on an already clipped segment.

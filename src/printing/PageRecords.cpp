@@ -6,10 +6,13 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
+#include "basic/Text.h"
 #include "display/Pens.h"
+#include "display/PointSymbols.h"
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
 #include "document/RecordTypes.h"
+#include "geomops/InkFillBoundary.h"
 #include "printing/PageLines.h"
 #include "printing/PagePointSymbols.h"
 #include "printing/PageShapes.h"
@@ -28,6 +31,70 @@ namespace {
 bool InCell(const App& app, double x, double y) {
     const PrintDialogState& s = app.printState;
     return s.CellLeft <= x && x <= s.CellRight && s.CellBottom <= y && y <= s.CellTop;
+}
+
+// ---- Where a figure drawn about a point can show. Everything on the page is clipped to the
+// cell, so a figure is drawn on every page whose cell its extent meets: a circle across a seam
+// shows its part on each page, and nothing is drawn twice. The extents are generous; what lies
+// beyond the cell is clipped away.
+
+bool BoxMeetsCell(const App& app, double x1, double y1, double x2, double y2) {
+    const PrintDialogState& s = app.printState;
+    return std::min(x1, x2) <= s.CellRight && std::max(x1, x2) >= s.CellLeft && std::min(y1, y2) <= s.CellTop &&
+           std::max(y1, y2) >= s.CellBottom;
+}
+
+bool ReachMeetsCell(const App& app, double x, double y, double reach) {
+    return BoxMeetsCell(app, x - reach, y - reach, x + reach, y + reach);
+}
+
+// A point symbol of the code at the page's sizes; without a standard, the 1 mm square.
+double SymbolReachOnPage(const App& app, double code) {
+    const double n = std::nearbyint(code);
+    if (app.symbolStandard.SymbolStandardLoaded != True || !(n >= 0 && n <= 349))
+        return 1.5 * app.printState.MetresPerPaperMm;
+    return SymbolReach(app.symbolStandard, static_cast<int>(n)) * app.view.ScaleFactor;
+}
+
+// A text of height h (at the map's scale) in any direction from its point: a character is at
+// most about as wide as high, and a height in points or in font units is below 0.36 mm each.
+double TextReach(const App& app, const MapRecord& r, double widthFactor = 1) {
+    const PrintDialogState& s = app.printState;
+    const double heightMm = 0.36 * (std::fabs(r.RecordX2) * s.MapToPrintRatio + 1);
+    const double characters = static_cast<double>(Len(std::string(r.RecordText))) + 2;
+    const double wide = std::isfinite(widthFactor) ? std::max(1.0, std::fabs(widthFactor)) : 1.0;
+    return std::min(heightMm, 0.36 * 1501) * s.MetresPerPaperMm * characters * wide;
+}
+
+bool FigureMeetsCell(const App& app, const MapRecord& r) {
+    const double x = r.RecordX1, y = r.RecordY1;
+    const double m = app.printState.MetresPerPaperMm;
+    switch (r.RecordType) {
+        case TypeCircle:
+        case 8: return ReachMeetsCell(app, x, y, std::fabs(r.RecordX2));
+        case 9: return ReachMeetsCell(app, x, y, std::max(std::fabs(r.RecordX2), std::fabs(r.RecordY2)));
+        case 15: return ReachMeetsCell(app, x, y, SymbolReachOnPage(app, Val(std::string(r.RecordText))));
+        case 16:
+        case 17:
+        case 18:
+        case 19: return ReachMeetsCell(app, x, y, 3.2 * app.printState.ScaledMetresPerPaperMm);
+        case 50:
+            return ReachMeetsCell(app, x, y, SymbolReachOnPage(app, r.RecordZ4) + 5 * m + TextReach(app, r));
+        case 51: return ReachMeetsCell(app, x, y, SymbolReachOnPage(app, r.RecordZ4));
+        // Texts in the printer's own output, and texts in fonts of their own, whose RecordY2 is
+        // their width factor; the dot at P4 of 61 and 62 prints where it lies.
+        case TypeTerrainPoint: return ReachMeetsCell(app, x, y, TextReach(app, r)) || InCell(app, r.RecordX4, r.RecordY4);
+        case 62:
+            return ReachMeetsCell(app, x, y, TextReach(app, r, r.RecordY2)) || InCell(app, r.RecordX4, r.RecordY4);
+        case 63:
+        case 64:
+        case 66:
+        case 68: return ReachMeetsCell(app, x, y, TextReach(app, r, r.RecordY2));
+        case 65:
+        case 67: return ReachMeetsCell(app, x, y, TextReach(app, r));
+        case 70: return BoxMeetsCell(app, x, y, x + r.RecordX2, y + r.RecordY2);
+        default: return InCell(app, x, y);
+    }
 }
 
 Surface& Page(App& app) { return app.platform.printer().Page(); }
@@ -121,12 +188,12 @@ void PrintCircleOrArc(RecordDrawCall& c) {
     }
 }
 
-// White discs outlined in the line colour, one per point in the cell.
+// White discs outlined in the line colour, one per point whose disc meets the cell.
 void PrintPointMarks(RecordDrawCall& c) {
     const Rgb color = c.app.printState.LineColor;
     for (int k = 1; k <= c.record.RecordType - 30; ++k) {
         const double x = VertexX(c.record, k), y = VertexY(c.record, k);
-        if (!InCell(c.app, x, y)) continue;
+        if (!ReachMeetsCell(c.app, x, y, c.app.view.PointMarkRadius)) continue;
         c.canvas.SetForeColor(color);
         c.canvas.SetFillStyle(FillStyleSolid);
         c.canvas.SetFillColor(0xFFFFFF);
@@ -249,7 +316,7 @@ void PrintEllipse(RecordDrawCall& c) {
 }
 
 void PrintLandUse(RecordDrawCall& c) {
-    const auto x = static_cast<float>(c.record.RecordX1), y = static_cast<float>(c.record.RecordY1);
+    const double x = c.record.RecordX1, y = c.record.RecordY1;
     switch (c.record.RecordType) {
         case 16: PrintLandUseMark1(c.app, x, y); break;
         case 17: PrintLandUseMark2(c.app, x, y); break;
@@ -260,10 +327,36 @@ void PrintLandUse(RecordDrawCall& c) {
 
 void PrintStrip(RecordDrawCall& c) { PrintStripShape(c.app, c.layer, c.slot); }
 
-// A row from P1, then from each further vertex up to the first zero vertex.
+// A row from P1, then from each further vertex up to the first zero vertex. A row runs up and
+// to the right over its extent Zk; one that cannot reach the cell is passed over, so a long job
+// does not lay every row of the map on every page.
 void PrintSymbolRows(RecordDrawCall& c) {
-    for (int k = 1, n = VertexListLength(c.record); k <= n; ++k)
+    const MapRecord& r = c.record;
+    const double reach = SymbolReachOnPage(c.app, Val(std::string(r.RecordText)));
+    for (int k = 1, n = VertexListLength(r); k <= n; ++k) {
+        const double x = VertexX(r, k), y = VertexY(r, k), z = VertexZ(r, k);
+        if (!BoxMeetsCell(c.app, x - reach, y - reach, x + z + reach, y + z + reach) &&
+            !ReachMeetsCell(c.app, x, y, reach))
+            continue;
         PrintSymbolRow(c.app, c.layer, c.slot, static_cast<std::uint8_t>(k));
+    }
+}
+
+// Ink fill: each span from its left end (Xk, Yk) along x by Zk, up to the first later span at
+// (0, 0), clipped to the cell like every line. The spans lie one fill step apart; the screen's
+// two-pixel pen closes the gaps between them, so on paper each span is drawn as wide as the step,
+// and the fill prints solid as it shows.
+void PrintInkSpans(RecordDrawCall& c) {
+    const MapRecord& r = c.record;
+    Surface& page = c.canvas;
+    const double dotsPerMetre = std::fabs(page.PixelWidth() / page.ScaleWidth());
+    const double stepDots = std::ceil(InkFillStepMm * c.app.view.ScaleFactor * dotsPerMetre);
+    if (std::isfinite(stepDots) && stepDots > page.DrawWidth())
+        page.SetDrawWidth(static_cast<int>(std::min(stepDots, 1000.0)));
+    for (int k = 1, n = VertexListLength(r); k <= n; ++k) {
+        const double x = VertexX(r, k), y = VertexY(r, k);
+        Clipped(c, x, y, x + VertexZ(r, k), y);
+    }
 }
 
 // Texts in fonts of their own, at their height, width factor and angle, in the line colour.
@@ -301,11 +394,15 @@ void PrintFillHead(RecordDrawCall& c) {
     c.slot = static_cast<std::int16_t>(std::max<double>(last, c.slot));
 }
 
-// Special lines: each segment near the cell goes to the special pattern with the record's own
-// colour; the pattern clips what it draws.
+// Special lines: each segment whose pattern can reach the cell goes to the special pattern with
+// the record's own colour; the pattern clips what it draws. Ticks and dots stand up to 2 mm
+// beside the line, the dashed line is as wide as its width: a line running just outside the
+// cell prints the part of them that reaches in.
 void PrintSpecialChain(RecordDrawCall& c) {
+    const double widthMm = std::isfinite(c.record.RecordZ2) ? std::fabs(c.record.RecordZ2) : 0;
+    const double reach = std::max(2.5, widthMm) * c.app.printState.MetresPerPaperMm;
     ChainSegments(c, 92, [&](double a, double b, double x, double y) {
-        if (!SegmentNearCell(c.app, a, b, x, y)) return;
+        if (!SegmentReachesCell(c.app, a, b, x, y, reach)) return;
         const MapRecord& r = c.record;
         c.app.display.PenColor = r.RecordColor;
         c.canvas.SetForeColor(c.app.display.PenColor);
@@ -344,6 +441,7 @@ RecordTable BuildPrintTable() {
     set(70, 70, PrintImage, Cull::P1);
     set(72, 75, PrintWideChain);
     set(80, 80, PrintTicks);
+    set(81, 81, PrintInkSpans);
     set(85, 85, PrintTicks);
     set(87, 87, PrintSymbolRows);
     set(92, 95, PrintSpecialChain);
@@ -351,13 +449,21 @@ RecordTable BuildPrintTable() {
     return table;
 }
 
+// The rows marked P1 draw a figure about their first point: they print where that figure
+// meets the cell. Box4 rows (the strips) print where the box of their four vertices meets it.
 bool PassesCell(const App& app, const RecordRow& row, const MapRecord& r) {
     switch (row.cull) {
-        case Cull::P1: return InCell(app, r.RecordX1, r.RecordY1);
-        case Cull::Box4:
-            for (int k = 1; k <= 4; ++k)
-                if (InCell(app, VertexX(r, k), VertexY(r, k))) return true;
-            return false;
+        case Cull::P1: return FigureMeetsCell(app, r);
+        case Cull::Box4: {
+            double x1 = r.RecordX1, x2 = r.RecordX1, y1 = r.RecordY1, y2 = r.RecordY1;
+            for (int k = 2; k <= 4; ++k) {
+                x1 = std::min(x1, VertexX(r, k));
+                x2 = std::max(x2, VertexX(r, k));
+                y1 = std::min(y1, VertexY(r, k));
+                y2 = std::max(y2, VertexY(r, k));
+            }
+            return BoxMeetsCell(app, x1, y1, x2, y2);
+        }
         default: return true;
     }
 }
@@ -375,6 +481,8 @@ void PrintPageRecords(App& app) {
     Surface& page = Page(app);
     const RecordTable& table = PrintRecordTable();
     const RecordDrawOptions options{.cull = false, .storePenColor = false};
+    const PrintDialogState& cell = app.printState;
+    GuardSilently([&] { page.SetClipRect(cell.CellLeft, cell.CellTop, cell.CellRight, cell.CellBottom); });
     for (int layer = 1; layer <= store.LayerCount; ++layer) {
         if (store.LayerOnFlag[layer] != True) continue;
         const int count = store.Count(layer);
@@ -396,6 +504,7 @@ void PrintPageRecords(App& app) {
             });
         }
     }
+    GuardSilently([&] { page.ClearClipRect(); });
 }
 
 }  // namespace movra

@@ -38,7 +38,7 @@ float StripSteps(const App& app, float z4, float none) {
     return n > 32000 || std::isnan(n) ? 32000 : n;
 }
 
-void PrintMark(App& app, int mark, float x, float y) {
+void PrintMark(App& app, int mark, double x, double y) {
     GuardSilently([&] {
         UnclippedPageSink sink(app);
         DrawLandUseMark(sink, mark, x, y, app.current.CurrentColor, app.printState.ScaledMetresPerPaperMm);
@@ -152,9 +152,9 @@ void PrintSymbolRow(App& app, std::uint8_t layer, std::int16_t slot, std::uint8_
     });
 }
 
-void PrintLandUseMark1(App& app, float x, float y) { PrintMark(app, 1, x, y); }
-void PrintLandUseMark2(App& app, float x, float y) { PrintMark(app, 2, x, y); }
-void PrintLandUseMark3(App& app, float x, float y) { PrintMark(app, 3, x, y); }
-void PrintLandUseMark4(App& app, float x, float y) { PrintMark(app, 4, x, y); }
+void PrintLandUseMark1(App& app, double x, double y) { PrintMark(app, 1, x, y); }
+void PrintLandUseMark2(App& app, double x, double y) { PrintMark(app, 2, x, y); }
+void PrintLandUseMark3(App& app, double x, double y) { PrintMark(app, 3, x, y); }
+void PrintLandUseMark4(App& app, double x, double y) { PrintMark(app, 4, x, y); }
 
 }  // namespace movra

@@ -47,9 +47,9 @@ void PrintStripShape(App& app, std::uint8_t layer, std::int16_t slot);
 void PrintSymbolRow(App& app, std::uint8_t layer, std::int16_t slot, std::uint8_t k);
 // Mark 1 to 4 at its base point, whole and unclipped, in CurrentColor with the pen in force;
 // ScaledMetresPerPaperMm to the millimetre.
-void PrintLandUseMark1(App& app, float x, float y);
-void PrintLandUseMark2(App& app, float x, float y);
-void PrintLandUseMark3(App& app, float x, float y);
-void PrintLandUseMark4(App& app, float x, float y);
+void PrintLandUseMark1(App& app, double x, double y);
+void PrintLandUseMark2(App& app, double x, double y);
+void PrintLandUseMark3(App& app, double x, double y);
+void PrintLandUseMark4(App& app, double x, double y);
 
 }  // namespace movra

@@ -27,13 +27,33 @@ constexpr int RangeSelected = 8;
 // The part of a page window kept as a band on each side of its cell.
 constexpr double Band = 0.05;
 
-// One print job: the page geometry of the options and the surfaces it draws on.
+// A job of more pages than this asks before it starts: a page of a few millimetres, or a
+// margin that leaves a sliver of paper, would otherwise send thousands of pages.
+constexpr int PagesAskedAbout = 300;
+// The page number is a 16-bit count: a job cannot print more pages than this.
+constexpr int MostPages = 32767;
+
+// Counting stops once the count passes what the job can print.
+struct TooManyPages {};
+
+// One print job: the page geometry of the options and the surfaces it draws on. A counting job
+// cuts the same pages without drawing or printing anything, so the job can say beforehand how
+// many there will be.
 struct Job {
     App& app;
     Surface& canvas;
     Printer& printer;
     PrintDialogState& s;
     double W, H, SX, SY;
+    bool counting = false;
+    int counted = 0;
+
+    // True (and counted) when the page is only counted.
+    bool OnlyCounted() {
+        if (!counting) return false;
+        if (++counted > MostPages) throw TooManyPages{};
+        return true;
+    }
 
     // Pages can be cut only with a page of some size that steps right and down. A zero print
     // scale gives steps of 0, which would cut the same page for ever.
@@ -49,6 +69,7 @@ struct Job {
     // A page of the whole drawing or of the screen: its window and its hatched step box on the
     // canvas, the printer's window moved to it, then the page.
     void PageStep(double x, double y) {
+        if (OnlyCounted()) return;
         CountPage();
         const double wx = x - Band * W, wy = y - Band * H;
         const Rgb frame = app.current.CurrentColor;
@@ -58,7 +79,7 @@ struct Job {
         canvas.SetFillColor(PageColor());
         canvas.Line(wx, wy, wx + SX, wy + SY, frame, LineShape::Box);
         Surface& page = printer.Page();
-        page.SetScale(static_cast<float>(wx), static_cast<float>(wy), page.ScaleWidth(), page.ScaleHeight());
+        page.SetScale(wx, wy, page.ScaleWidth(), page.ScaleHeight());
         s.PageWindowLeft = page.ScaleLeft();
         s.PageWindowTop = page.ScaleTop();
         PrintPage(app, x, y);
@@ -66,6 +87,7 @@ struct Job {
 
     // A page of a picked range: its window hatched in red on the canvas, then the page.
     void RangePage(double x, double y) {
+        if (OnlyCounted()) return;
         CountPage();
         canvas.SetFillColor(PageColor());
         const double wx = x - Band * W, wy = y - Band * H;
@@ -85,10 +107,10 @@ void CutWholeDrawing(Job& job) {
     if (!MeasurePrintedExtents(job.app, e)) return;
     SetPointer(job.app, PointerHourglass);
     double x = e.MinX, y = e.MaxY;
-    job.s.RangeLeft = static_cast<float>(x - Band * job.W);
-    job.s.RangeTop = static_cast<float>(y - Band * job.H);
-    job.s.RangeRight = static_cast<float>(e.MaxX + Band * job.W);
-    job.s.RangeBottom = static_cast<float>(e.MinY + Band * job.H);
+    job.s.RangeLeft = x - Band * job.W;
+    job.s.RangeTop = y - Band * job.H;
+    job.s.RangeRight = e.MaxX + Band * job.W;
+    job.s.RangeBottom = e.MinY + Band * job.H;
     if (!job.CanCut()) return;
     job.PageStep(x, y);
     for (;;) {
@@ -110,44 +132,46 @@ void CutScreen(Job& job) {
     SetPointer(job.app, PointerHourglass);
     const PictureBox& canvas = job.app.form1->Picture1;
     const double x = canvas.ScaleLeft(), y = canvas.ScaleTop();
-    job.s.RangeLeft = static_cast<float>(x);
-    job.s.RangeTop = static_cast<float>(y);
-    job.s.RangeRight = static_cast<float>(x + canvas.ScaleWidth());
-    job.s.RangeBottom = static_cast<float>(y + canvas.ScaleHeight());
+    job.s.RangeLeft = x;
+    job.s.RangeTop = y;
+    job.s.RangeRight = x + canvas.ScaleWidth();
+    job.s.RangeBottom = y + canvas.ScaleHeight();
     if (job.CanCut()) job.PageStep(x, y);
 }
 
-void CutSelectedRanges(Job& job) {
+// The ranges picked on the canvas, each cut into pages row by row from its top-left corner.
+void PrintSelectedRanges(Job& job) {
     App& app = job.app;
     Prompt& prompt = app.platform.prompt();
     const float n = app.store.Get(0, Layer0Slots::PrintRangeFirst).RecordZ3;
-    if (n == 0) prompt.MsgBox("范围未选。在“打印二级菜单_打印选范围“下屏选");
+    if (n == 0 && !job.counting) prompt.MsgBox("范围未选。在“打印二级菜单_打印选范围“下屏选");
     const double paperMm = app.printOptions.PrintScale / 1000.0;
     for (int i = 0; i <= n - 1; ++i) {
         const MapRecord& r = app.store.Get(0, Layer0Slots::PrintRangeFirst + i);
         PrintDialogState& s = job.s;
-        s.RangeLeft = static_cast<float>(r.RecordX1);
-        s.RangeTop = static_cast<float>(r.RecordY1);
-        s.RangeRight = static_cast<float>(r.RecordX2);
-        s.RangeBottom = static_cast<float>(r.RecordY2);
+        s.RangeLeft = r.RecordX1;
+        s.RangeTop = r.RecordY1;
+        s.RangeRight = r.RecordX2;
+        s.RangeBottom = r.RecordY2;
         if (std::fabs(s.RangeLeft - s.RangeRight) < paperMm || std::fabs(s.RangeBottom - s.RangeTop) < paperMm) {
-            prompt.MsgBox(std::string("有一块范围小，不打印！") + app.settings.LineBreak + "请按确定，继续下一块。");
+            if (!job.counting)
+                prompt.MsgBox(std::string("有一块范围小，不打印！") + app.settings.LineBreak + "请按确定，继续下一块。");
             continue;
         }
         SetPointer(app, PointerHourglass);
-        // A range is cut from its corner exactly, in single precision.
-        float x = s.RangeLeft, y = s.RangeTop;
+        // A range is cut from its corner exactly.
+        double x = s.RangeLeft, y = s.RangeTop;
         job.canvas.SetFillStyle(FillStyleDownwardDiagonal);
         if (!job.CanCut()) continue;
         job.RangePage(x, y);
         for (;;) {
             while (x < s.RangeRight) {
-                x = static_cast<float>(x + job.SX);
+                x += job.SX;
                 if (x > s.RangeRight) break;
                 job.RangePage(x, y);
             }
             if (!(y > s.RangeBottom)) break;
-            y = static_cast<float>(y + job.SY);
+            y += job.SY;
             if (y < s.RangeBottom) break;
             x = s.RangeLeft;
             job.RangePage(x, y);
@@ -156,12 +180,93 @@ void CutSelectedRanges(Job& job) {
     job.canvas.SetFillStyle(FillStyleTransparent);
 }
 
+// Ends the document and tells the page count, and, where the printer writes a file, the file
+// written. A document that cannot be written raises here, before any success is told.
 void Finish(Job& job) {
+    const bool wroteFile = job.printer.WritesFile() && job.printer.DocumentOpen();
     job.printer.EndDoc();
     job.printer.SetTrackDefault(true);
     job.canvas.SetFillStyle(FillStyleTransparent);
     SetPointer(job.app, PointerCross);
-    job.app.platform.prompt().MsgBox(std::to_string(job.s.PageCount) + "页，好了，结束。");
+    std::string told = std::to_string(job.s.PageCount) + "页，好了，结束。";
+    if (wroteFile) told += job.app.settings.LineBreak + "已写入文件：" + job.printer.OutputFile();
+    job.app.platform.prompt().MsgBox(told);
+}
+
+void CutRange(Job& job) {
+    switch (job.app.printOptions.PrintRange) {
+        case RangeWhole: CutWholeDrawing(job); break;
+        case RangeScreen: CutScreen(job); break;
+        case RangeSelected: PrintSelectedRanges(job); break;
+        default: break;
+    }
+}
+
+// The pages the job will cut, counted without printing; MostPages + 1 when there are more than
+// it can print. The range edges the cut sets are set again by the real cut.
+int CountPages(const Job& real) {
+    Job job = real;
+    job.counting = true;
+    try {
+        CutRange(job);
+    } catch (const TooManyPages&) {
+    }
+    return job.counted;
+}
+
+// A page with no ground to show, or a job larger than any a user means to print, is refused
+// with a message; a large one asks first. True when the job may go on.
+bool PageSizeAccepted(Job& job) {
+    Prompt& prompt = job.app.platform.prompt();
+    const PrintOptions& o = job.app.printOptions;
+    if (!job.CanCut()) {
+        if (!(o.PrintScale > 0)) prompt.MsgBox("打印比例尺不对，未打印。", MsgExclamation);
+        else prompt.MsgBox("裁边不小于纸张，纸上没有可打印的地方，未打印。", MsgExclamation);
+        return false;
+    }
+    if (job.s.PreviewFlag == -1) return true;  // a preview only frames the pages and counts them
+    const int pages = CountPages(job);
+    if (pages > MostPages) {
+        prompt.MsgBox("要打印的页数超过" + std::to_string(MostPages) + "页，未打印。" + job.app.settings.LineBreak +
+                          "请调整比例尺、纸张或裁边。",
+                      MsgExclamation);
+        return false;
+    }
+    if (pages > PagesAskedAbout)
+        return prompt.MsgBox("这次要打印" + std::to_string(pages) + "页，要打印吗？", MsgYesNo + MsgQuestion) ==
+               AnswerYes;
+    return true;
+}
+
+// Where a printer writes a file, the user chooses it: by default the map's own name with
+// ".pdf", in the map's folder. False when the user cancels.
+bool ChooseOutputFile(App& app) {
+    Printer& printer = app.platform.printer();
+    if (!printer.WritesFile()) return true;
+    const std::string& map = app.current.CurrentFilePath;
+    FileDialogRequest request;
+    request.title = "打印到PDF文件";
+    request.filter = "PDF 文件|*.pdf";
+    request.overwritePrompt = true;
+    if (map.empty()) {
+        request.initialDir = app.platform.folders().DesktopFolder();
+        request.fileName = "未命名.pdf";
+    } else {
+        const size_t slash = map.find_last_of("/\\");
+        const std::string folder = slash == std::string::npos ? std::string() : map.substr(0, slash);
+        std::string name = slash == std::string::npos ? map : map.substr(slash + 1);
+        const size_t dot = name.find_last_of('.');
+        if (dot != std::string::npos && dot > 0) name.erase(dot);
+        request.initialDir = folder;
+        request.fileName = name + ".pdf";
+    }
+    const FileDialogResult chosen = app.platform.dialogs().ShowSave(request);
+    if (chosen.cancelled || chosen.fileName.empty()) return false;
+    std::string path = chosen.fileName;
+    const size_t slash = path.find_last_of('/');
+    if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) path += ".pdf";
+    printer.SetOutputFile(path);
+    return true;
 }
 
 Job MakeJob(App& app) {
@@ -178,6 +283,11 @@ void StartPrinting(App& app) {
         app.platform.prompt().MsgBox("打印机未设置好！" + br + "请在windows中设当前打印机为默认打印机！" + br + "再选！");
         app.printState.PreviewFlag = 0;
         return;
+    }
+    if (app.printState.PreviewFlag != -1) {
+        bool chosen = false;
+        GuardToMessageBox(app.platform.prompt(), [&] { chosen = ChooseOutputFile(app); });
+        if (!chosen) return;
     }
     ReadPrintOptions(app);
     RunPrintJob(app);
@@ -201,6 +311,10 @@ void RunPrintJob(App& app) {
 
         const PrintOptions& o = app.printOptions;
         Job job = MakeJob(app);
+        if (!PageSizeAccepted(job)) {
+            s.PreviewFlag = 0;
+            return;
+        }
         printer.SetPaperSize(ToInt16(PaperCodeForName(o.PaperName)));
         printer.SetColorMode(o.PrintColorMode);
         printer.SetOrientation(o.PrintOrientation);
@@ -219,12 +333,7 @@ void RunPrintJob(App& app) {
         s.PageCount = 0;
         job.canvas.SetDrawMode(DrawModeCopyPen);
 
-        switch (o.PrintRange) {
-            case RangeWhole: CutWholeDrawing(job); break;
-            case RangeScreen: CutScreen(job); break;
-            case RangeSelected: CutSelectedRanges(job); break;
-            default: break;
-        }
+        CutRange(job);
         Finish(job);
         if (s.PaperMismatchFlag == -1)
             app.platform.prompt().MsgBox("纸规格不附合，未打印。\n\r必要时调整打印机；\n\r或系统中调整纸型号。");
@@ -239,11 +348,6 @@ void RunPrintJob(App& app) {
     }
 }
 
-void PrintSelectedRanges(App& app) {
-    Job job = MakeJob(app);
-    CutSelectedRanges(job);
-    Finish(job);
-}
 
 bool MeasurePrintedExtents(const App& app, PrintedExtents& e) {
     const RecordStore& store = app.store;

@@ -56,8 +56,8 @@ void PrintPage(App& app, double x, double y) {
     });
     GuardSilently([&] { printer.SetOrientation(o.PrintOrientation); });
     GuardSilently([&] {
-        page.SetScale(static_cast<float>(x - Band * o.PageGroundWidth), static_cast<float>(y - Band * o.PageGroundHeight),
-                      page.ScaleWidth(), page.ScaleHeight());
+        page.SetScale(x - Band * o.PageGroundWidth, y - Band * o.PageGroundHeight, page.ScaleWidth(),
+                      page.ScaleHeight());
         s.PageWindowLeft = page.ScaleLeft();
         s.PageWindowTop = page.ScaleTop();
         page.SetScale(page.ScaleLeft(), page.ScaleTop(), static_cast<float>(o.PageGroundWidth),
@@ -80,10 +80,12 @@ void PrintPage(App& app, double x, double y) {
         // last record left.
         page.SetFont(page.FontName(), 8);
         page.SetCurrentX(x);
-        page.SetCurrentY(static_cast<float>(y + o.PageStepY));
+        page.SetCurrentY(y + o.PageStepY);
         page.Print(FootnoteText(o.PrintScale, ShortDateToday()));
     });
-    GuardSilently([&] { printer.NewPage(); });
+    // A printer that cannot take the page (a file that cannot be written) ends the job: its
+    // failure goes to the job, which tells it.
+    printer.NewPage();
     GuardSilently([&] {
         if (app.form1) app.form1->Picture1.SetMousePointer(PointerCross);
     });

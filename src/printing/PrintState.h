@@ -38,8 +38,9 @@ struct PrintDialogState {
     std::int16_t PaperMismatchFlag = 0;  // -1 when the printer refused the paper: no page prints
     // The page cell being printed, the clip rectangle of everything on the page (ground metres).
     double CellLeft = 0, CellRight = 0, CellTop = 0, CellBottom = 0;
-    // The range being cut into pages.
-    float RangeLeft = 0, RangeTop = 0, RangeRight = 0, RangeBottom = 0;
+    // The range being cut into pages. Held in double precision like every ground coordinate: at
+    // survey coordinates a single-precision edge would be off by a good part of a metre.
+    double RangeLeft = 0, RangeTop = 0, RangeRight = 0, RangeBottom = 0;
     Rgb LineColor = 0;  // the colour of the record being printed
     double MetresPerPaperMm = 0;        // PrintScale / 1000
     double PrintToMapRatio = 0;         // PrintScale / map scale denominator

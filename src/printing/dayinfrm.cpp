@@ -1,5 +1,6 @@
 #include "printing/dayinfrm.h"
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -15,8 +16,12 @@ namespace movra {
 
 namespace {
 
-// The paper size of a printer in millimetres as the dialog shows it: the twips are whole.
-std::string PaperMillimetres(int twips) { return PlainNumberText(static_cast<double>(twips) / TwipsPerPaperMm); }
+// The paper size of a printer in millimetres as the dialog shows it: the twips are whole, and a
+// tenth of a millimetre is as fine as a paper's figures go (A4, 595 by 842 points on the device,
+// shows as 209.9 and 297, not as 209.876543209877 and 297.001763668430).
+std::string PaperMillimetres(int twips) {
+    return PlainNumberText(std::nearbyint(static_cast<double>(twips) / TwipsPerPaperMm * 10) / 10);
+}
 
 // The margins' boxes read as 0 with these placeholders, which selects the default margins.
 constexpr const char* MarginPlaceholderC = "裁边c";  // the 17.795 mm margin
@@ -215,6 +220,8 @@ void dayinfrm::Form_Load() {
         Text4.SetText(PaperMillimetres(printer.Height()));
         const Screen& screen = platform().screen();
         Move((screen.WidthTwips() - Width()) / 2, (screen.HeightTwips() - Height()) / 2, Width(), Height());
+        // The dialog is loaded again each time it is shown after "退出": the list starts afresh.
+        List1.Clear();
         for (const std::string& name : printer.PrinterNames()) List1.AddItem(name);
         if (Option1.Value()) {
             Text3.SetText(PaperMillimetres(printer.Width()));
@@ -369,7 +376,10 @@ void dayinfrm::Command5_Click() { PreviewPrinting(app); }
 
 void dayinfrm::Command6_Click() {
     GuardSilently([&] {
+        // Between jobs no document is open: a new page then would start one and, on the PDF
+        // printer, replace the file just written with a blank page.
         Printer& printer = app.platform.printer();
+        if (!printer.DocumentOpen()) return;
         printer.NewPage();
         printer.EndDoc();
     });

@@ -94,7 +94,7 @@ TEST_F(PageRecordsTest, ClipKeepsTheVisiblePartInTheSegmentsDirection) {
 TEST_F(PageRecordsTest, TypesWithoutFigureLeaveOnlyThePenSetting) {
     std::vector<int> silent = {0, 1, 14, 35, 60, 69, 71, 86, 100, 102, 150, 255};
     for (int t = 20; t <= 30; ++t) silent.push_back(t);
-    for (int t : {37, 38, 39, 40, 41, 46, 47, 48, 49, 53, 54, 55, 56, 57, 76, 77, 78, 79, 81, 82, 83, 84,
+    for (int t : {37, 38, 39, 40, 41, 46, 47, 48, 49, 53, 54, 55, 56, 57, 76, 77, 78, 79, 82, 83, 84,
                   88, 89, 90, 91, 96, 97, 98})
         silent.push_back(t);
     for (int t : silent) {
@@ -200,13 +200,84 @@ TEST_F(PageRecordsTest, InlineRecords) {
     EXPECT_DOUBLE_EQ(names[0].x1, 55);
     EXPECT_EQ(names[0].fontSize, 7);
 
-    // A circle is printed only when its centre lies in the cell.
-    Reset();
-    Add(7, -1, 50, 30);
-    Add(7, 50, 50, 30);
+}
+
+// Everything prints clipped to the cell, and a figure drawn about a point prints on every page
+// its extent touches: the part of a circle, a text or a symbol across the seam is on each page.
+TEST_F(PageRecordsTest, FiguresAcrossTheCellEdgePrintOnEveryPageTheyTouch) {
+    DimensionEmptyStandard(app.symbolStandard);
+    SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 3}});  // a post 3 mm high
+    app.symbolStandard.SymbolStandardLoaded = -1;
+    struct Case {
+        const char* name;
+        int type;
+        double x, y, x2;
+        Kind kind;
+        bool prints;
+    };
+    const Case cases[] = {
+        {"circle reaching in", 7, -20, 50, 30, Kind::Circle, true},
+        {"circle short of the cell", 7, -40, 50, 30, Kind::Circle, false},
+        {"arc reaching in from above", 8, 50, 120, 30, Kind::Circle, true},
+        {"ellipse reaching in", 9, 105, 50, 8, Kind::Line, true},
+        {"text running into the cell", 65, -10, 50, 5, Kind::Print, true},
+        {"text far away", 65, -900, 50, 5, Kind::Print, false},
+        {"symbol whose post stands into the cell", 15, 50, -2, 0, Kind::Line, true},
+        {"symbol below it", 15, 50, -4, 0, Kind::Line, false},
+        {"land-use mark by the edge", 16, 50, -1, 0, Kind::Line, true},
+    };
+    for (const Case& c : cases) {
+        Reset();
+        MapRecord& r = Add(c.type, c.x, c.y, c.x2, 1);
+        r.RecordText = c.type == 65 ? "测试注记" : "1";
+        Add(0, 0, 0);
+        app.printState.ScaledMetresPerPaperMm = 1;
+        PrintPageRecords(app);
+        const auto drawn = page().PrimitivesOf(c.kind);
+        EXPECT_EQ(!drawn.empty(), c.prints) << c.name;
+        for (const SurfacePrimitive& p : drawn) {
+            EXPECT_TRUE(p.clipped) << c.name;
+            EXPECT_EQ((std::vector<double>{p.clipLeft, p.clipTop, p.clipRight, p.clipBottom}),
+                      (std::vector<double>{0, 100, 100, 0}))
+                << c.name;
+        }
+    }
+    // The clip ends with the records: the footnote below the cell prints.
+    EXPECT_FALSE(page().Clipped());
+}
+
+// Ink fills print their spans as lines as wide as the fill's step (so the fill is solid, as on
+// the screen), clipped to the cell like every line; symbol rows are laid only where a row can
+// reach the cell.
+TEST_F(PageRecordsTest, InkFillSpansAndSymbolRowsNearTheCell) {
+    page().SetScale(-5, 105, 110, -110);
+    MapRecord& ink = Add(81, -10, 50);
+    ink.RecordZ1 = 30;
+    ink.RecordX2 = 90, ink.RecordY2 = 51, ink.RecordZ2 = 20;
+    ink.RecordX3 = 0, ink.RecordY3 = 0, ink.RecordZ3 = 5;  // the spans end here
+    ink.RecordX4 = 30, ink.RecordY4 = 52, ink.RecordZ4 = 5;
+    Add(0, 0, 0);
     PrintPageRecords(app);
-    ASSERT_EQ(page().PrimitivesOf(Kind::Circle).size(), 1u);
-    EXPECT_EQ(page().PrimitivesOf(Kind::Circle)[0].x1, 50);
+    EXPECT_EQ(Lines(), (std::vector<Seg>{{0, 50, 20, 50}, {90, 51, 100, 51}}));
+    const double metresPerDot = page().ScaleWidth() / page().PixelWidth();
+    for (const SurfacePrimitive& span : page().PrimitivesOf(Kind::Line)) {
+        EXPECT_GE(span.drawWidth * metresPerDot, 0.4 * app.view.ScaleFactor);
+        EXPECT_LT(span.drawWidth * metresPerDot, 0.4 * app.view.ScaleFactor + 2 * metresPerDot);
+    }
+
+    DimensionEmptyStandard(app.symbolStandard);
+    SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 2}});
+    app.symbolStandard.SymbolStandardLoaded = -1;
+    for (const auto& [x, prints] : {std::pair{-1000.0, false}, {-45.0, true}, {150.0, false}}) {
+        Reset();
+        MapRecord& row = Add(87, x, 40);
+        row.RecordZ1 = 50;
+        row.RecordText = "1";
+        row.RecordExtra = "5";
+        Add(0, 0, 0);
+        PrintPageRecords(app);
+        EXPECT_EQ(!Lines().empty(), prints) << x;
+    }
 }
 
 TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
@@ -219,7 +290,9 @@ TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     PrintLineTypeAlongSegment(app, 0, 50, 10, 50, "350");
     EXPECT_EQ(Lines(), (std::vector<Seg>{{0, 50, 3, 50}, {4, 50, 7, 50}, {8, 50, 10, 50}}));
 
-    // A chain gets its side line once per visible segment; it enters the cell from the west.
+    // A chain gets its side line once per segment; it enters the cell from the west. The pattern
+    // is laid from the segment's start and the page clips it, so the page west of this one lays
+    // the same dashes and the two join at the seam.
     page().ClearRecords();
     MapRecord& chain = Add(43, -10, 20, 10, 20);
     chain.RecordX3 = 10, chain.RecordY3 = 40;
@@ -227,8 +300,17 @@ TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     Add(0, 0, 0);
     PrintPageRecords(app);
     std::vector<Seg> lines = Lines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{0, 21, 10, 21}), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{-10, 21, 10, 21}), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{9, 20, 9, 40}), lines.end());
+    for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) EXPECT_TRUE(p.clipped);
+    Reset();
+    MapRecord& dashed = Add(12, -10, 60, 10, 60);
+    dashed.RecordText = "350";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    lines = Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{-2, 60, 1, 60}), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), Seg{0, 60, 3, 60}), lines.end());
 
     // An undefined code prints nothing.
     page().ClearRecords();

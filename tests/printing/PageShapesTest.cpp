@@ -191,13 +191,18 @@ TEST_F(PageShapesTest, DashedChainStartsAfreshOnTheNextPage) {
 
 TEST_F(PageShapesTest, SpecialChainsAndSingleSegmentsOnTheCellsSides) {
     // On the left side: printed (the frame of a drawing whose first cell starts at its extents).
-    // Just beyond it: not. In the record's colour as handed on; a white record's lines in black.
+    // Just beyond it: a single segment not; a bank line, whose ticks stand to its right, prints
+    // what of them reaches in, and not once it is farther off than a tick is long. In the record's
+    // colour as handed on; a white record's lines in black.
+    const double tick = app.printState.MetresPerPaperMm;  // a bank line's ticks are 1 mm long
     const struct {
+        int type;
         double x;
         bool printed;
-    } cases[] = {{0, true}, {-0.001, false}, {0.5, true}};
+    } cases[] = {{92, 0, true},    {99, 0, true},    {92, -0.001, true},      {99, -0.001, false},
+                 {92, 0.5, true},  {99, 0.5, true},  {92, -1.01 * tick, false}};
     for (const auto& c : cases) {
-        for (int type : {92, 99}) {
+        for (int type : {c.type}) {
             app.store.Count(1) = 0;
             page().ClearRecords();
             MapRecord& r = Add(type, c.x, 10, c.x, 60);

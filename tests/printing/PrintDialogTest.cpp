@@ -20,8 +20,9 @@ TEST_F(PrintDialogTest, LoadFillsTheDialogFromThePrinter) {
     EXPECT_EQ(d.List1.List(0), "HP");
     EXPECT_EQ(d.Text2.Text(), "A4");
     EXPECT_EQ(printer.PaperSize(), 9);
-    EXPECT_EQ(d.Text3.Text(), PlainNumberText(11906 / 56.7));
-    EXPECT_EQ(d.Text4.Text(), PlainNumberText(16838 / 56.7));
+    // The paper's millimetres to a tenth, not the twips' fifteen digits (209.982363315697).
+    EXPECT_EQ(d.Text3.Text(), "210");
+    EXPECT_EQ(d.Text4.Text(), "297");
     EXPECT_EQ(d.Text6.Text(), "裁边d");
     EXPECT_EQ(d.Text7.Text(), "裁边c");
     EXPECT_TRUE(d.Option9.Value());
@@ -42,6 +43,7 @@ TEST_F(PrintDialogTest, LoadFillsTheDialogFromThePrinter) {
     d.Load();
     EXPECT_EQ(d.Text2.Text(), "A3");
     EXPECT_EQ(printer.PaperSize(), 8);
+    EXPECT_EQ(d.List1.ListCount(), 2);  // the printers are listed once, however often it loads
 
     // The toolbar's command shows it without blocking, in its normal state.
     ShowPrintDialog(app);
@@ -204,7 +206,7 @@ TEST_F(PrintDialogTest, ARefusedPaperIsReportedAndMarksTheMismatch) {
     EXPECT_EQ(app.printState.PaperMismatchFlag, 0);
     EXPECT_EQ(printer.PaperSize(), 8);
     EXPECT_EQ(printer.Orientation(), OrientationLandscape);
-    EXPECT_EQ(d.Text3.Text(), PlainNumberText(23811 / 56.7));
+    EXPECT_EQ(d.Text3.Text(), "419.9");
     EXPECT_EQ(d.Text6.Text(), "裁边c");
     EXPECT_EQ(d.Text7.Text(), "裁边d");
 }
@@ -235,6 +237,12 @@ TEST_F(PrintDialogTest, TheOtherCommands) {
     dayinfrm& d = Dialog();
     d.Command1.Click();
     EXPECT_EQ(t.platform.dialogScript.printerDialogs, 1);
+    // "换页" between jobs starts no document (on the PDF printer it would replace the last file).
+    d.Command6.Click();
+    EXPECT_TRUE(printer.LogOf("NewPage").empty());
+    EXPECT_EQ(printer.documentsEnded, 0);
+    // With a document open it closes the page and the document.
+    printer.Page().Line(0, 0, 1, 1);
     d.Command6.Click();
     EXPECT_EQ(printer.LogOf("NewPage").size(), 1u);
     EXPECT_EQ(printer.documentsEnded, 1);

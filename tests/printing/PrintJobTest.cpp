@@ -253,7 +253,7 @@ TEST_F(PrintJobTest, APaperMismatchSkipsEveryPageAndSaysSo) {
                               "纸规格不附合，未打印。\n\r必要时调整打印机；\n\r或系统中调整纸型号。"}));
 }
 
-TEST_F(PrintJobTest, AZeroPrintScaleCutsNoPage) {
+TEST_F(PrintJobTest, APageWithNoGroundIsAnInputErrorAndPrintsNothing) {
     Add(2, 0, 130, 200, 300);
     PickRange(0, 100, 50, 50);
     app.view.ProjectParams[0] = 0;
@@ -263,9 +263,86 @@ TEST_F(PrintJobTest, AZeroPrintScaleCutsNoPage) {
         t.platform.promptScript.questions.clear();
         range->Click();
         d.Command3.Click();
-        EXPECT_EQ(t.platform.promptScript.LastText(), "0页，好了，结束。") << range->Caption();
+        ASSERT_EQ(t.platform.promptScript.questions.size(), 1u) << range->Caption();
+        EXPECT_EQ(t.platform.promptScript.LastText(), "打印比例尺不对，未打印。") << range->Caption();
         EXPECT_TRUE(printer.pages.empty());
     }
+
+    // Margins as wide as the paper, or wider: no page, no success.
+    app.view.ProjectParams[0] = 500;
+    d.Option6.Click();
+    d.Option5.Click();
+    for (const char* margin : {"210", "250"}) {
+        t.platform.promptScript.questions.clear();
+        d.Text6.SetText(margin);
+        d.Command3.Click();
+        EXPECT_EQ(t.platform.promptScript.LastText(), "裁边不小于纸张，纸上没有可打印的地方，未打印。") << margin;
+        EXPECT_TRUE(printer.pages.empty());
+        EXPECT_TRUE(printer.LogOf("EndDoc").empty());
+    }
+}
+
+TEST_F(PrintJobTest, AJobOfHundredsOfPagesAsksFirst) {
+    // A width margin that leaves a millimetre of A4 cuts a 400 m drawing into pages 1 m wide.
+    Add(2, 0, 100, 400, 100);
+    dayinfrm& d = ChosenDialog();
+    d.Option6.Click();
+    d.Option5.Click();
+    d.Text6.SetText("209");
+    d.Check1.SetValue(Unchecked);
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    d.Command3.Click();
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "这次要打印453页，要打印吗？");
+    EXPECT_TRUE(printer.pages.empty());
+    EXPECT_TRUE(canvas.PrimitivesOf(Kind::Box).empty());
+
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    d.Command3.Click();
+    EXPECT_EQ(printer.pages.size(), 453u);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "453页，好了，结束。");
+
+    // More pages than the job can number are refused outright; a preview only counts.
+    d.Text5.SetText("100");
+    Add(2, 0, 100, 40000, 100);
+    t.platform.promptScript.questions.clear();
+    printer.pages.clear();
+    d.Command3.Click();
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);
+    EXPECT_EQ(t.platform.promptScript.LastText().rfind("要打印的页数超过32767页，未打印。", 0), 0u);
+    EXPECT_TRUE(printer.pages.empty());
+}
+
+TEST_F(PrintJobTest, APrinterThatWritesAFileAsksForItAndNamesIt) {
+    Add(2, 0, 130, 200, 300);
+    printer.writesFile = true;
+    app.current.CurrentFilePath = "/maps/城区/地形.jdx";
+    dayinfrm& d = ChosenDialog();
+    d.Option6.Click();
+    ScriptedDialogs& dialogs = t.platform.dialogScript;
+
+    // Cancelled: nothing is printed and nothing is said.
+    d.Command3.Click();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    const FileDialogRequest& asked = dialogs.requests[0].file;
+    EXPECT_EQ(dialogs.requests[0].kind, ScriptedDialogs::Request::Kind::Save);
+    EXPECT_EQ(asked.initialDir, "/maps/城区");
+    EXPECT_EQ(asked.fileName, "地形.pdf");
+    EXPECT_TRUE(asked.overwritePrompt);
+    EXPECT_TRUE(printer.log.empty() || printer.LogOf("NewPage").empty());
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+
+    // A name typed without its extension gets ".pdf"; the last message names the file.
+    dialogs.QueueFile("/out/图");
+    d.Command3.Click();
+    EXPECT_EQ(printer.outputFile, "/out/图.pdf");
+    EXPECT_EQ(printer.documentsEnded, 1);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "1页，好了，结束。\r\n已写入文件：/out/图.pdf");
+
+    // A preview writes nothing and asks for no file.
+    d.Command5.Click();
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "1页，好了，结束。");
 }
 
 TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {
@@ -279,12 +356,24 @@ TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {
     EXPECT_EQ(app.printState.PreviewFlag, 0);
     EXPECT_TRUE(printer.TrackDefault());
 
-    // A failure between pages: what was printed is discarded.
-    printer.failNext["NewPage"] = 482;  // the page renderer goes on past it
-    printer.failNext["EndDoc"] = 482;
+    // A printer that cannot take a page (a file that cannot be written) ends the job there, with
+    // its error and no success; what was printed is discarded.
+    t.platform.promptScript.questions.clear();
+    printer.failNext["NewPage"] = 75;
     Run();
     EXPECT_EQ(printer.documentsKilled, 2);
     EXPECT_EQ(printer.documentsEnded, 0);
+    EXPECT_TRUE(printer.LogOf("NewPage").empty());  // no page after the first was tried
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);
+    EXPECT_EQ(t.platform.promptScript.questions[0].title, "75");
+
+    // A document that cannot be ended is not told as printed either.
+    t.platform.promptScript.questions.clear();
+    printer.failNext["EndDoc"] = 75;
+    Run();
+    EXPECT_EQ(printer.documentsKilled, 3);
+    ASSERT_EQ(t.platform.promptScript.questions.size(), 1u);
+    EXPECT_EQ(t.platform.promptScript.questions[0].title, "75");
 
     printer.pages.clear();
     Run();

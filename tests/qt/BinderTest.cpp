@@ -288,7 +288,8 @@ TEST_F(BinderTest, ChineseTextRendersWithACjkFont) {
     auto* label = Widget<QLabel>(form.Label1);
     ASSERT_NE(label, nullptr);
     QFontInfo info(label->font());
-    EXPECT_TRUE(info.family().contains("CJK") || info.family().contains("Hei") || info.family().contains("Ming"))
+    EXPECT_TRUE(info.family().contains("CJK") || info.family().contains("Hei") || info.family().contains("Ming") ||
+                info.family().contains("Droid Sans Fallback"))
         << info.family().toStdString();
     QFontMetrics metrics(label->font());
     for (QChar ch : QString("比例尺")) EXPECT_TRUE(metrics.inFont(ch));

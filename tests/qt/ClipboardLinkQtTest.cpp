@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -141,6 +142,10 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
             fileChosen = true;
             EXPECT_EQ(files->windowTitle().toStdString(), "打开文本*.txt");
             files->selectFile(QString::fromStdString(path));
+            // The dialog leaves its name box alone while the box has the focus, as it may have
+            // once the dialog is active: then the name is typed in, as a user would.
+            if (auto* name = files->findChild<QLineEdit*>("fileNameEdit"); name && name->text().isEmpty())
+                name->setText(QString::fromStdString(path));
             QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
             return;
         }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "PdfTools.h"
 #include "display/Redraw.h"
 #include "document/ColorTable.h"
+#include "document/FontTable.h"
 #include "platform/qt/QtSurface.h"
 #include "printing/dayinfrm.h"
 #include "shell/stForm1.h"
@@ -69,6 +72,7 @@ struct PrintPagePdfTest : ::testing::Test {
         d.Option10.Click();
         d.Option5.Click();
         d.Text5.UserTyped(std::to_string(scale), 0);
+        platform.dialogScript.QueueFile(pdfPath);  // the PDF printer asks where to write
         d.Command3.Click();
         const std::string told = platform.promptScript.LastText();
         return std::atoi(told.c_str());
@@ -307,6 +311,120 @@ TEST_F(PrintPagePdfTest, TextsInTheirOwnFontsBesideHatchedAndPatternedAreas) {
         EXPECT_NEAR(xMin * mmPerPoint, cellLeft + p.x * 2, 1) << p.text;
         EXPECT_NEAR(yMin * mmPerPoint, cellTop + (110 - p.y) * 2, 1) << p.text;
     }
+}
+
+// The pixels of two pictures of one size that differ.
+int DifferingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+TEST_F(PrintPagePdfTest, AMapAtSurveyCoordinatesPrintsAsTheSameMapNearTheOrigin) {
+    RequireTool("pdftoppm");
+    const Rgb black = 0, red = MakeRgb(200, 0, 0), blue = MakeRgb(0, 0, 200);
+    SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 3}});
+    SetSymbolElement(app.symbolStandard, 1, 1, 3, {{0, 3.8}, {0.8, 0}});
+    auto map = [&](double ox, double oy) {
+        app.store.Count(1) = 0;
+        Add(6, {ox, oy, ox + 80, oy, ox + 80, oy + 110, ox, oy + 110}, black);
+        Add(2, {ox + 10.123, oy + 20.456, ox + 70.789, oy + 90.321}, blue);
+        Add(4, {ox + 5.5, oy + 60.25, ox + 6.25, oy + 61.75, ox + 7, oy + 60.25, ox + 7.75, oy + 61.75}, blue, 8);
+        for (int k = 0; k < 5; ++k) Add(15, {ox + 20 + 1.7 * k, oy + 40.3, 0.3, 1}, red).RecordText = "1";
+        Add(7, {ox + 50.3, oy + 30.7, 1.2, 1}, black);
+        Add(16, {ox + 60.1, oy + 50.2}, red);
+        Add(33, {ox + 30.1, oy + 80.1, ox + 31.3, oy + 80.4, ox + 32.2, oy + 79.9}, black);
+        MapRecord& text = Add(65, {ox + 40.2, oy + 100.3, 10}, black);
+        text.RecordText = "坐标测试";
+        text.RecordFont = "宋体";
+        End();
+    };
+    map(0, 0);
+    ASSERT_EQ(PrintAt(500), 1);
+    const QImage nearOrigin = Page(1, "movra-print-near-origin");
+    map(500000, 3500000);
+    ASSERT_EQ(PrintAt(500), 1);
+    const QImage survey = Page(1, "movra-print-survey-coordinates");
+    ASSERT_FALSE(nearOrigin.isNull());
+    // Single-precision ends at 3,500,000 m would move by up to 0.125 m, 0.25 mm on paper: a few
+    // pixels at ten to the millimetre, along every line and symbol.
+    EXPECT_EQ(DifferingPixels(nearOrigin, survey), 0);
+}
+
+TEST_F(PrintPagePdfTest, ACircleTextAndInkFillAcrossASeamShowOnBothPages) {
+    RequireTool("pdftoppm");
+    const Rgb black = 0, green = MakeRgb(0, 150, 0), blue = MakeRgb(0, 0, 200), red = MakeRgb(200, 0, 0);
+    // 150 m across at 1:500: two pages, the seam where the second page's cell starts.
+    Add(2, {0, 0, 150, 0}, black);
+    Add(2, {0, 100, 150, 100}, black);
+    Printer& printer = platform.pdf();
+    const double windowWidth = printer.Width() / 56.7 - MarginAcrossMm;
+    const double windowHeight = printer.Height() / 56.7 - MarginDownMm;
+    const double seam = 0.9 * windowWidth / 2;  // ground metres: 2 mm to the metre
+    Add(7, {seam, 70, 8, 1}, green);
+    MapRecord& text = Add(65, {seam - 3, 50, 14}, blue);
+    text.RecordText = "跨页注记测试";
+    text.RecordFont = "宋体";
+    for (int k = 0; k < 20; ++k) {
+        MapRecord& ink = Add(81, {seam - 6, 20 + 0.4 * k, seam - 6, 20.1 + 0.4 * k, seam - 6, 20.2 + 0.4 * k,
+                                  seam - 6, 20.3 + 0.4 * k},
+                             red, 8);
+        ink.RecordZ1 = ink.RecordZ2 = ink.RecordZ3 = ink.RecordZ4 = 12;
+    }
+    End();
+    ASSERT_EQ(PrintAt(500), 2);
+    const QImage first = Page(1, "movra-print-seam-1"), second = Page(2, "movra-print-seam-2");
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+
+    // Ten millimetres either side of the seam: the figures' parts on both pages, and nothing of
+    // them beyond the cell's edge into the page's margin band.
+    const double cellLeft = MarginAcrossMm / 2 + 0.05 * windowWidth;
+    const int seamOnFirst = static_cast<int>((cellLeft + 0.9 * windowWidth) * 10);
+    const int seamOnSecond = static_cast<int>(cellLeft * 10);
+    auto count = [](const QImage& image, int x0, int x1, auto test) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = std::max(0, x0); x < std::min(image.width(), x1); ++x) n += test(image.pixel(x, y));
+        return n;
+    };
+    auto isGreen = [](QRgb p) { return qGreen(p) > 100 && qRed(p) < 90 && qBlue(p) < 90; };
+    auto isBlue = [](QRgb p) { return qBlue(p) > 150 && qRed(p) < 90 && qGreen(p) < 90; };
+    auto isRed = [](QRgb p) { return qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90; };
+    for (const auto& [name, test] : std::vector<std::pair<std::string, std::function<bool(QRgb)>>>{
+             {"circle", isGreen}, {"text", isBlue}, {"ink fill", isRed}}) {
+        EXPECT_GT(count(first, seamOnFirst - 100, seamOnFirst - 3, test), 50) << name << " on page 1";
+        EXPECT_GT(count(second, seamOnSecond + 3, seamOnSecond + 100, test), 50) << name << " on page 2";
+        EXPECT_EQ(count(first, seamOnFirst + 3, seamOnFirst + 100, test), 0) << name << " beyond page 1";
+        EXPECT_EQ(count(second, seamOnSecond - 100, seamOnSecond - 3, test), 0) << name << " before page 2";
+    }
+}
+
+TEST_F(PrintPagePdfTest, EveryFaceGivesItsChineseTextBackFromThePdf) {
+    RequireTool("pdftotext");
+    // Every face the program offers, in its own text output, and the faces of the font texts.
+    const std::string common = "日大黑一人口山水田土长江路打印比例";
+    std::vector<std::string> expected;
+    for (int i = 0; i < FontFaceCount; ++i) {
+        MapRecord& r = Add(65, {2 + 45.0 * (i % 2), 108 - 1.4 * (i / 2), 4}, 0);
+        r.RecordFont = FontIndexToName(static_cast<std::uint8_t>(i));
+        r.RecordText = common + std::to_string(i);
+        expected.push_back(std::string(r.RecordText));
+    }
+    const char* fontFaces[] = {"黑体", "微软雅黑", "宋体", "楷体_GB2312", "Arial", "Times New Roman"};
+    for (int i = 0; i < 6; ++i) {
+        MapRecord& r = Add(62, {2 + 45.0 * (i % 2), -2 - 4.0 * (i / 2), 4, 1}, 0);
+        r.RecordFont = fontFaces[i];
+        r.RecordText = common + "字" + std::to_string(i);
+        expected.push_back(std::string(r.RecordText));
+    }
+    End();
+    ASSERT_GE(PrintAt(500), 1);
+    const std::string text = Shell("pdftotext '" + pdfPath + "' -");
+    for (const std::string& e : expected) EXPECT_NE(text.find(e), std::string::npos) << e;
+    EXPECT_NE(text.find("打印比例1/500日期："), std::string::npos);
 }
 
 }  // namespace

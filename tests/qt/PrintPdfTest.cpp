@@ -3,17 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "DialogTestHelpers.h"
 #include "PdfTools.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
@@ -90,8 +100,9 @@ TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame)
     RequireTool("pdftoppm");
     dayinfrm& d = Dialog();
     EXPECT_EQ(d.Text1.Text(), QtPrinter::PdfPrinterName);
+    platform.dialogScript.QueueFile(pdfPath);
     d.Command3.Click();
-    EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。");
+    EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。\r\n已写入文件：" + pdfPath);
     ASSERT_TRUE(std::filesystem::exists(pdfPath));
     std::filesystem::copy_file(pdfPath, LookAtPath("movra-print-job.pdf"), std::filesystem::copy_options::overwrite_existing);
 
@@ -126,6 +137,73 @@ TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame)
     ASSERT_EQ(down.size(), 2u);
     EXPECT_NEAR(down[0] / 10, top, 0.2);
     EXPECT_NEAR((down[1] - down[0]) / 10, 0.9 * windowHeight, 0.2);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(PrintPdfTest, AFailedWriteIsToldAndTheLastPdfStaysAsItWas) {
+    RequireTool("pdfinfo");
+    dayinfrm& d = Dialog();
+    platform.dialogScript.QueueFile(pdfPath);
+    d.Command3.Click();
+    ASSERT_EQ(platform.promptScript.LastText().rfind("6页，好了，结束。", 0), 0u);
+    const std::string before = ReadAll(pdfPath);
+    ASSERT_FALSE(before.empty());
+
+    // "换页" between jobs leaves the file as it is.
+    d.Command6.Click();
+    EXPECT_EQ(ReadAll(pdfPath), before);
+
+    // A folder standing where the file should go, and a folder that is not there: the error
+    // box, no success, and nothing half-written.
+    const std::string folder = work.Str() + "/folder.pdf", missing = work.Str() + "/missing/job.pdf";
+    std::filesystem::create_directory(folder);
+    for (const std::string& bad : {folder, missing}) {
+        platform.promptScript.questions.clear();
+        platform.dialogScript.QueueFile(bad);
+        d.Command3.Click();
+        ASSERT_EQ(platform.promptScript.questions.size(), 1u) << bad;
+        const PromptQuestion& told = platform.promptScript.questions[0];
+        EXPECT_EQ(told.title, "75") << told.text;
+        EXPECT_NE(told.text.find(bad), std::string::npos) << told.text;
+        EXPECT_EQ(told.text.find("好了"), std::string::npos) << told.text;
+        EXPECT_FALSE(std::filesystem::exists(bad + ".part")) << bad;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::exists(work.Str() + "/missing"));
+    EXPECT_EQ(ReadAll(pdfPath), before);
+
+    // The next job to a good file is written whole where the user chose.
+    const std::string chosen = work.Str() + "/地形图";
+    platform.dialogScript.QueueFile(chosen);
+    d.Command3.Click();
+    EXPECT_EQ(platform.promptScript.LastText(), "6页，好了，结束。\r\n已写入文件：" + chosen + ".pdf");
+    const std::string info = Shell("pdfinfo '" + chosen + ".pdf'");
+    EXPECT_NE(info.find("Pages:           6\n"), std::string::npos) << info;
+}
+
+TEST_F(PrintPdfTest, EveryPaperOfTheListIsTakenAndShownInPlainMillimetres) {
+    dayinfrm& d = Dialog();
+    EXPECT_EQ(d.Text3.Text(), "209.9");  // A4 as 595 by 842 points
+    EXPECT_EQ(d.Text4.Text(), "297");
+    for (int i = 0; i < d.List2.ListCount(); ++i) {
+        const std::string paper = d.List2.List(i);
+        // The two reserved codes name no paper; a user-defined one is the printer's to know.
+        if (paper == "纸规格_RESERVED_48" || paper == "纸规格_RESERVED_49" || paper == "纸规格_USER") continue;
+        platform.promptScript.questions.clear();
+        d.Option1.SetValue(true);
+        d.List2.SetListIndex(i);
+        d.List2.Click();
+        EXPECT_TRUE(platform.promptScript.questions.empty()) << paper << ": " << platform.promptScript.LastText();
+        EXPECT_EQ(app.printState.PaperMismatchFlag, 0) << paper;
+        if (paper == "纸规格_FOLIO") {
+            EXPECT_EQ(d.Text3.Text(), "215.9");
+            EXPECT_EQ(d.Text4.Text(), "330.2");
+        }
+    }
 }
 
 TEST_F(PrintPdfTest, APreviewFramesThePagesOnTheCanvas) {
@@ -165,6 +243,12 @@ TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
     }
     EXPECT_EQ(printer.PaperSize(), 9);
     EXPECT_EQ(printer.Width(), 11900);  // A4 in whole points, as the PDF page has it
+    // Folio, which Qt knows by size only, is 8.5 by 13 inches.
+    printer.SetPaperSize(14);
+    EXPECT_EQ(printer.PaperSize(), 14);
+    EXPECT_EQ(printer.Width(), 12240);
+    EXPECT_EQ(printer.Height(), 18720);
+    printer.SetPaperSize(9);
     EXPECT_EQ(printer.Height(), 16840);
     printer.SetPaperSize(8);
     printer.SetOrientation(OrientationLandscape);
@@ -181,9 +265,12 @@ TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
     printer.NewPage();  // a page with nothing on it
     printer.Page().Line(0, 0, 10, 10);
     printer.NewPage();
+    EXPECT_TRUE(printer.DocumentOpen());
     printer.EndDoc();
+    EXPECT_FALSE(printer.DocumentOpen());
     const std::string info = Shell("pdfinfo '" + file + "'");
     EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
+    EXPECT_FALSE(std::filesystem::exists(file + ".part"));
 }
 
 TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
@@ -203,6 +290,61 @@ TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {
     EXPECT_EQ(run.app.printDialog->List2.ListCount(), 71);
     EXPECT_GE(run.app.printDialog->List1.ListCount(), 1);
     window->grab().save(LookAt("movra-print-dialog.png"));
+
+    // Shown again after "退出", it lists each printer once.
+    const int printers = run.app.printDialog->List1.ListCount();
+    run.app.printDialog->Command2.Click();
+    ShowPrintDialog(run.app);
+    QApplication::processEvents();
+    EXPECT_EQ(run.app.printDialog->List1.ListCount(), printers);
+}
+
+// "开始打印" through the real window on the PDF printer: the save dialog asks for the file, the
+// job writes it there and the closing box names it.
+TEST(PrintDialogQtTest, StartingAsksForThePdfAndNamesItWhenWritten) {
+    RequireTool("pdfinfo");
+    TemporaryDataHome dataHome;
+    TempFolder program{"program"}, work{"work"};
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    Printer& printer = run.app.platform.printer();
+    ASSERT_TRUE(printer.WritesFile()) << "this machine has a system printer";
+    MapRecord& r = run.app.store.At(1, 1);
+    r.RecordType = 2;
+    r.RecordX1 = 0, r.RecordY1 = 0, r.RecordX2 = 50, r.RecordY2 = 50;
+    run.app.store.LayerOnFlag[1] = -1;
+    run.app.store.Count(1) = std::max(run.app.store.Count(1), 3);
+    run.app.current.CurrentFilePath = work.Str() + "/测区.jdx";
+    ShowPrintDialog(run.app);
+    QApplication::processEvents();
+    dayinfrm& d = *run.app.printDialog;
+    d.List1.SetListIndex(0);
+    d.List1.DblClick();
+    BoundWidget<QRadioButton>(run, d.Option6)->click();
+
+    const std::string chosen = work.Str() + "/打印成果.pdf";
+    std::string suggested, told;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            suggested = files->selectedFiles().value(0).toStdString();
+            if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(QString::fromStdString(chosen));
+            QMetaObject::invokeMethod(files, "accept");
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && !box->buttons().empty()) {
+            told = box->text().toStdString();
+            box->buttons().first()->click();
+        }
+    });
+    answer.start(20);
+    BoundWidget<QPushButton>(run, d.Command3)->click();
+    WaitFor([&] { return !told.empty(); });
+    answer.stop();
+    EXPECT_EQ(suggested, work.Str() + "/测区.pdf");
+    EXPECT_EQ(told.rfind("1页，好了，结束。", 0), 0u) << told;
+    EXPECT_NE(told.find(chosen), std::string::npos) << told;
+    const std::string info = Shell("pdfinfo '" + chosen + "'");
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
 }
 
 }  // namespace

@@ -216,7 +216,7 @@ TEST(QtSurface, ChineseFacesUseAnInstalledCjkFont) {
         EXPECT_TRUE(QRawFont::fromFont(font).supportsCharacter(0x5B8B));
     }
     EXPECT_EQ(SubstituteFontFamily("宋体"), "AR PL UMing CN");
-    EXPECT_EQ(SubstituteFontFamily("黑体"), "Noto Sans CJK SC");
+    EXPECT_EQ(SubstituteFontFamily("黑体"), "Droid Sans Fallback");
     EXPECT_EQ(SubstituteFontFamily("楷体_GB2312"), "AR PL UKai CN");
     EXPECT_EQ(SubstituteFontFamily("Courier New"), "DejaVu Sans Mono");
     EXPECT_EQ(SubstituteFontFamily(std::string("宋体\0", 4)), "AR PL UMing CN");

@@ -109,6 +109,7 @@ void RecordingPrinter::SizePage() {
 void RecordingPrinter::NewPage() {
     MaybeFail("NewPage");
     Record("NewPage");
+    documentOpen_ = true;
     pages.push_back({page.primitives, page.stateCalls});
     page.ClearRecords();
 }
@@ -119,6 +120,7 @@ void RecordingPrinter::EndDoc() {
     // What was drawn after the last new page makes one more page.
     if (!page.primitives.empty()) pages.push_back({page.primitives, page.stateCalls});
     page.ClearRecords();
+    documentOpen_ = false;
     ++documentsEnded;
 }
 
@@ -126,7 +128,13 @@ void RecordingPrinter::KillDoc() {
     MaybeFail("KillDoc");
     Record("KillDoc");
     page.ClearRecords();
+    documentOpen_ = false;
     ++documentsKilled;
+}
+
+void RecordingPrinter::SetOutputFile(const std::string& path) {
+    Record("OutputFile " + path);
+    outputFile = path;
 }
 
 std::vector<std::string> RecordingPrinter::LogOf(const std::string& prefix) const {

@@ -9,14 +9,13 @@
 
 namespace movra {
 
-// The page surface of the recording printer: a recording surface that keeps its window in single
-// precision, as a printer does.
+// The page surface of the recording printer: a recording surface that keeps the size of its
+// window in single precision, as the printer does, and its corner in double precision.
 class RecordingPrinterPage : public RecordingSurface {
 public:
     using RecordingSurface::RecordingSurface;
     void SetScale(double left, double top, double width, double height) override {
-        RecordingSurface::SetScale(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
-                                   static_cast<float>(height));
+        RecordingSurface::SetScale(left, top, static_cast<float>(width), static_cast<float>(height));
     }
 };
 
@@ -54,8 +53,15 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void KillDoc() override;
+    bool DocumentOpen() const override { return documentOpen_ || !page.primitives.empty(); }
+    bool WritesFile() const override { return writesFile; }
+    void SetOutputFile(const std::string& path) override;
+    std::string OutputFile() const override { return writesFile ? outputFile : std::string(); }
 
     // Script.
+    // True: the printer stands for one that writes a file (outputFile), as the PDF printer does.
+    bool writesFile = false;
+    std::string outputFile;
     std::vector<std::string> printers{"LJ"};
     std::string defaultPrinter = "LJ";
     // Offered papers: Windows code to portrait width and height in twips.
@@ -79,6 +85,7 @@ private:
     void MaybeFail(const std::string& setting);
     void SizePage();
     bool track_ = true;
+    bool documentOpen_ = false;
     int orientation_ = OrientationPortrait;
     int paperCode_ = 9;
     int colorMode_ = ColorModeColor;

@@ -95,8 +95,23 @@ SurfacePrimitive RecordingSurface::Stamp(SurfacePrimitive::Kind kind, Rgb color)
     if (font != createdFonts.end()) p.logicalFont = font->second;
     p.transform = transform_;
     p.worldTransformSet = transformSet_;
+    p.clipped = clipped_;
+    p.clipLeft = clipLeft_;
+    p.clipTop = clipTop_;
+    p.clipRight = clipRight_;
+    p.clipBottom = clipBottom_;
     return p;
 }
+
+void RecordingSurface::SetClipRect(double left, double top, double right, double bottom) {
+    clipped_ = true;
+    clipLeft_ = left;
+    clipTop_ = top;
+    clipRight_ = right;
+    clipBottom_ = bottom;
+}
+
+void RecordingSurface::ClearClipRect() { clipped_ = false; }
 
 void RecordingSurface::Line(double x1, double y1, double x2, double y2, Rgb color, LineShape shape) {
     auto kind = shape == LineShape::Line  ? SurfacePrimitive::Kind::Line

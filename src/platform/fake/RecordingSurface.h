@@ -35,6 +35,9 @@ struct SurfacePrimitive {
     int pixelX = 0, pixelY = 0;
     int floodKind = 0;
     int pictureWidth = 0, pictureHeight = 0;
+    // The clip rectangle in force (user units), when one was set.
+    bool clipped = false;
+    double clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
 };
 
 // A state-setting call, in call order: "DrawWidth" 3, "DrawStyle" 1, "ForeColor" 255, ...
@@ -117,6 +120,11 @@ public:
     void SetWorldTransform(const WorldTransform& transform) override;
     void ResetWorldTransform() override;
 
+    // The clip is not a state call: it goes with each primitive drawn under it.
+    void SetClipRect(double left, double top, double right, double bottom) override;
+    void ClearClipRect() override;
+    bool Clipped() const { return clipped_; }
+
     Picture Snapshot() const override;
     void Refresh() override { ++refreshCount; }
 
@@ -146,6 +154,8 @@ private:
     int pixelHeight_;
     bool userScale_ = false;
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool clipped_ = false;
+    double clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;
     Rgb foreColor_ = 0;
     Rgb backColor_ = MakeRgb(255, 255, 255);
     int drawWidth_ = 1;

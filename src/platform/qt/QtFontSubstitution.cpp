@@ -48,18 +48,43 @@ constexpr std::array kFaces{
 };
 
 // What stands in for each kind, the first installed one winning.
+//
+// The Noto CJK fonts come last: they give the Kangxi radicals (U+2F00..) the very glyphs of the
+// common characters 日, 大, 黑, ..., and a PDF maps each glyph back to the first character that
+// uses it, so text printed in them copies and searches as radicals. The AR PL and Droid fonts
+// keep one glyph per character.
 std::vector<const char*> CandidatesFor(FaceKind kind) {
     switch (kind) {
-        case FaceKind::Song: return {"AR PL UMing CN", "Noto Serif CJK SC", "Noto Sans CJK SC"};
-        case FaceKind::Hei: return {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "AR PL UMing CN"};
-        case FaceKind::Kai: return {"AR PL UKai CN", "AR PL UMing CN", "Noto Serif CJK SC"};
-        case FaceKind::LatinSans: return {"DejaVu Sans", "Noto Sans CJK SC"};
+        case FaceKind::Song: return {"AR PL UMing CN", "Droid Sans Fallback", "Noto Serif CJK SC"};
+        case FaceKind::Hei: return {"Droid Sans Fallback", "WenQuanYi Micro Hei", "AR PL UMing CN", "Noto Sans CJK SC"};
+        case FaceKind::Kai: return {"AR PL UKai CN", "AR PL UMing CN", "Droid Sans Fallback"};
+        case FaceKind::LatinSans: return {"DejaVu Sans", "Droid Sans Fallback"};
         case FaceKind::LatinSerif: return {"DejaVu Serif", "AR PL UMing CN"};
-        case FaceKind::LatinMono: return {"DejaVu Sans Mono", "Noto Sans Mono CJK SC"};
+        case FaceKind::LatinMono: return {"DejaVu Sans Mono", "Droid Sans Fallback"};
         case FaceKind::Other: break;
     }
     // An unknown face may carry Chinese text: a Hei font draws it rather than boxes.
-    return {"Noto Sans CJK SC", "AR PL UMing CN", "DejaVu Sans"};
+    return {"Droid Sans Fallback", "AR PL UMing CN", "DejaVu Sans"};
+}
+
+// The font that draws the Chinese characters a family lacks (a Latin face holding Chinese text),
+// named so that the font matcher does not fall back on one of the Noto CJK fonts.
+// Empty for a family that writes Chinese itself. Looked up once per family: asking the font
+// database costs more than drawing a text, and a font with two families is slower to match.
+QString ChineseFallbackFor(const QString& family) {
+    static const QString fallback = [] {
+        for (const char* candidate : {"Droid Sans Fallback", "AR PL UMing CN"}) {
+            const QString name = QString::fromUtf8(candidate);
+            if (QFontDatabase::hasFamily(name)) return name;
+        }
+        return QString();
+    }();
+    static QHash<QString, bool> writesChinese;
+    auto known = writesChinese.constFind(family);
+    if (known == writesChinese.constEnd())
+        known = writesChinese.insert(
+            family, QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese));
+    return *known ? QString() : fallback;
 }
 
 // The face as written, without the NUL a device record may carry, the "@" of vertical faces and
@@ -113,7 +138,10 @@ QString SubstituteFontFamily(const std::string& faceName) {
 
 QFont MakeSubstitutedFont(const std::string& faceName, double emPixels, bool bold, bool italic,
                           bool underline) {
-    QFont font(SubstituteFontFamily(faceName));
+    const QString family = SubstituteFontFamily(faceName);
+    QFont font(family);
+    const QString fallback = ChineseFallbackFor(family);
+    if (!fallback.isEmpty() && fallback != family) font.setFamilies({family, fallback});
     int pixels = static_cast<int>(std::lround(emPixels));
     font.setPixelSize(std::clamp(pixels, 1, 4000));
     font.setBold(bold);

@@ -44,7 +44,16 @@ SerialPortFactory& QtPlatform::serialPorts() { return *serialPorts_; }
 ProgramStarter& QtPlatform::programs() { return *programs_; }
 
 void QtPlatform::FinishPrinting() {
-    if (printer_) printer_->EndDoc();
+    if (!printer_) return;
+    // At exit there is no one left to tell: a document that cannot be written is dropped.
+    try {
+        printer_->EndDoc();
+    } catch (...) {
+        try {
+            printer_->KillDoc();
+        } catch (...) {
+        }
+    }
 }
 
 Printer& QtPlatform::printer() {

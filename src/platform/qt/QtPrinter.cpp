@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "basic/Errors.h"
 #include "platform/qt/QtSurface.h"
@@ -23,8 +24,16 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Twips of the page as the device has it: Qt gives page sizes in whole points.
+// Twips of the page as the device has it: Qt lays the page out in whole points.
 int ToTwips(double points) { return static_cast<int>(std::lround(points * 20)); }
+
+// The paper of a Windows code. Qt knows every code of the paper table but Folio (8.5 by 13
+// inches), and the two reserved codes, which stay refused.
+QPageSize PageSizeOfCode(int windowsCode) {
+    constexpr int WindowsFolio = 14;
+    if (windowsCode == WindowsFolio) return QPageSize(QSizeF(8.5, 13), QPageSize::Inch, QStringLiteral("Folio"));
+    return QPageSize(QPageSize::id(windowsCode));
+}
 
 }  // namespace
 
@@ -46,10 +55,12 @@ public:
         deviceOrigin_ = QTransform::fromTranslate(offsetX, offsetY);
     }
     void Resize(int, int) override {}
-    // The printer keeps its window in single precision.
+    // The printer keeps the size of its window in single precision. Its corner stays in double
+    // precision: every position on the page is taken relative to it before anything narrows,
+    // so a map at survey coordinates (3,500,000 m, where a single-precision number steps by
+    // 0.25 m) prints as true as one near the origin.
     void SetScale(double left, double top, double width, double height) override {
-        QtSurface::SetScale(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
-                            static_cast<float>(height));
+        QtSurface::SetScale(left, top, static_cast<float>(width), static_cast<float>(height));
     }
     void SetBackColor(Rgb) override {}
     Rgb Point(double, double) const override { return -1; }
@@ -65,6 +76,10 @@ public:
 protected:
     QPaintDevice* Device() override { return &printer_; }
     void BeforePainting() override { owner_.OpenPage(); }
+    void PainterRefused() override {
+        EndPainting();
+        owner_.DeviceRefused();
+    }
     double PixelsPerPoint() const override { return printer_.resolution() / 72.0; }
 
 private:
@@ -80,7 +95,6 @@ QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::m
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setResolution(PdfDotsPerInch);
-        printer_->setOutputFileName(FromUtf8(pdfFile_));
         deviceName_ = PdfPrinterName;
     } else {
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemDefault), QPrinter::HighResolution);
@@ -96,8 +110,13 @@ QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::m
 }
 
 QtPrinter::~QtPrinter() {
-    // A document left open is sent, as closing the program sends it.
-    EndDoc();
+    // A document left open is sent, as closing the program sends it; one that cannot be written
+    // leaves nothing behind.
+    try {
+        EndDoc();
+    } catch (...) {
+        DropDocument();
+    }
     page_.reset();
 }
 
@@ -127,14 +146,13 @@ int QtPrinter::Orientation() const {
 }
 
 void QtPrinter::SetPaperSize(int windowsCode) {
-    const QPageSize::PageSizeId id = QPageSize::id(windowsCode);
-    if (id == QPageSize::Custom) Raise(ErrInvalidPropertyValue);
-    QPageSize size(id);
+    const QPageSize size = PageSizeOfCode(windowsCode);
+    if (!size.isValid()) Raise(ErrInvalidPropertyValue);
     if (!pdf_) {
         // A system printer offers only its own sizes.
         bool offered = false;
         for (const QPageSize& s : QPrinterInfo::printerInfo(FromUtf8(deviceName_)).supportedPageSizes())
-            offered = offered || s.id() == id;
+            offered = offered || s.isEquivalentTo(size);
         if (!offered) Raise(ErrInvalidPropertyValue);
     }
     if (!printer_->setPageSize(size)) Raise(ErrInvalidPropertyValue);
@@ -188,8 +206,11 @@ void QtPrinter::ApplyMargins() {
 Surface& QtPrinter::Page() { return *page_; }
 
 void QtPrinter::OpenPage() {
+    if (failure_) throw *failure_;  // no painter is tried again: one failure, told once
     if (!documentOpen_) {
-        documentOpen_ = true;  // the painter about to be made opens the document and its first page
+        // The painter about to be made opens the document and its first page.
+        if (pdf_) printer_->setOutputFileName(FromUtf8(PartFile()));
+        documentOpen_ = true;
         pageOpen_ = true;
         return;
     }
@@ -199,7 +220,14 @@ void QtPrinter::OpenPage() {
     }
 }
 
+void QtPrinter::DeviceRefused() {
+    failure_ = RuntimeError(ErrPathFileAccess, ErrorDescription(ErrPathFileAccess) + "：" +
+                                                   (pdf_ ? pdfFile_ : deviceName_));
+    throw *failure_;
+}
+
 void QtPrinter::NewPage() {
+    if (failure_) throw *failure_;
     if (!documentOpen_) page_->Open();  // a new page before any drawing leaves a blank page
     else if (!pageOpen_) printer_->newPage();
     pageOpen_ = false;
@@ -210,17 +238,38 @@ void QtPrinter::EndDoc() {
     page_->Close();
     documentOpen_ = false;
     pageOpen_ = false;
+    if (failure_ || printer_->printerState() == QPrinter::Error) {
+        const RuntimeError error = failure_ ? *failure_ : RuntimeError(ErrPathFileAccess);
+        DropDocument();
+        throw error;
+    }
+    if (!pdf_) return;
+    // Put in place of the earlier file in one step: rename replaces it whole.
+    if (std::rename(PartFile().c_str(), pdfFile_.c_str()) != 0) {
+        DropDocument();
+        throw RuntimeError(ErrPathFileAccess, ErrorDescription(ErrPathFileAccess) + "：" + pdfFile_);
+    }
 }
 
 void QtPrinter::KillDoc() {
-    if (!documentOpen_) return;
-    printer_->abort();
+    if (!documentOpen_ && !failure_) return;
+    if (documentOpen_) printer_->abort();
+    DropDocument();
+}
+
+void QtPrinter::DropDocument() {
     page_->Close();
     documentOpen_ = false;
     pageOpen_ = false;
-    if (pdf_) QFile::remove(FromUtf8(pdfFile_));
+    failure_.reset();
+    if (pdf_) QFile::remove(FromUtf8(PartFile()));
 }
 
-std::string QtPrinter::PdfFile() const { return pdf_ ? pdfFile_ : std::string(); }
+void QtPrinter::SetOutputFile(const std::string& path) {
+    // The document being drawn keeps the file it was started for.
+    if (pdf_ && !documentOpen_) pdfFile_ = path;
+}
+
+std::string QtPrinter::OutputFile() const { return pdf_ ? pdfFile_ : std::string(); }
 
 }  // namespace movra

@@ -1,9 +1,11 @@
 #pragma once
 #include <QPrinter>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "basic/Errors.h"
 #include "platform/Printer.h"
 
 namespace movra {
@@ -11,7 +13,8 @@ namespace movra {
 class QtPrinterPage;
 
 // The printer over QPrinter: the system's default printer, or, when the system has none (or
-// the caller asks for it), a printer that writes each document as a PDF file. Paper codes are
+// the caller asks for it), a printer that writes each document as a PDF file, whole or not at
+// all. Paper codes are
 // the Windows codes Qt knows (QPageSize::id); a size Qt has no id for, or that the printer does
 // not offer, is refused. The page surface draws with vectors on the printer, the page window
 // covering the paper less the page margins.
@@ -48,15 +51,22 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void KillDoc() override;
+    bool DocumentOpen() const override { return documentOpen_; }
+    bool WritesFile() const override { return pdf_; }
+    void SetOutputFile(const std::string& path) override;
+    std::string OutputFile() const override;
 
-    // Where the PDF printer writes; empty for a system printer.
-    std::string PdfFile() const;
-    // The page surface's hook: a drawing operation is about to paint.
+    // The page surface's hooks: a drawing operation is about to paint; the device refused the
+    // painter (the file cannot be written), which fails the document.
     void OpenPage();
+    void DeviceRefused();
 
 private:
     void ApplyMargins();
-    bool UsesPdf() const { return pdf_; }
+    // The PDF is drawn into a file beside the one asked for and put in its place when the
+    // document ends, so that a failed or abandoned job leaves the earlier file as it was.
+    std::string PartFile() const { return pdfFile_ + ".part"; }
+    void DropDocument();
 
     std::string pdfFile_;
     bool pdf_ = true;
@@ -69,6 +79,8 @@ private:
     double marginAcrossMm_ = 0, marginDownMm_ = 0;
     bool documentOpen_ = false;
     bool pageOpen_ = false;
+    // Why the open document cannot be written; every later drawing and page call raises it.
+    std::optional<RuntimeError> failure_;
 };
 
 }  // namespace movra

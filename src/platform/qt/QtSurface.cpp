@@ -235,15 +235,46 @@ QPainter& QtSurface::Painter() {
     // One painter is kept open across operations: opening one per line would cost more than the
     // line. It is closed whenever the pixels are read or shown.
     BeforePainting();
-    if (!painter_) painter_ = std::make_unique<QPainter>(Device());
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(Device());
+        clipApplied_ = false;
+        if (!painter_->isActive()) PainterRefused();
+    }
     QPainter& painter = *painter_;
     painter.setTransform(deviceOrigin_);
+    if (!clipApplied_) {
+        // Set once for the kept painter: the painter holds the clip in device pixels, so the
+        // transforms of later operations leave it in place.
+        if (clipped_) {
+            const QRectF clip = QRectF(QPointF(ToPixelX(clipLeft_), ToPixelY(clipTop_)),
+                                       QPointF(ToPixelX(clipRight_), ToPixelY(clipBottom_)))
+                                    .normalized();
+            painter.setClipRect(clip);
+        } else {
+            painter.setClipping(false);
+        }
+        clipApplied_ = true;
+    }
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setBrush(Qt::NoBrush);
     painter.setBackgroundMode(Qt::TransparentMode);
     return painter;
+}
+
+void QtSurface::SetClipRect(double left, double top, double right, double bottom) {
+    clipped_ = true;
+    clipLeft_ = left;
+    clipTop_ = top;
+    clipRight_ = right;
+    clipBottom_ = bottom;
+    clipApplied_ = false;
+}
+
+void QtSurface::ClearClipRect() {
+    clipped_ = false;
+    clipApplied_ = false;
 }
 
 void QtSurface::EndPainting() const {
@@ -286,6 +317,7 @@ void QtSurface::SetScale(double left, double top, double width, double height) {
     top_ = top;
     width_ = width;
     height_ = height;
+    clipApplied_ = false;  // the clip's pixels follow the scale
 }
 
 double QtSurface::ToPixelX(double x) const { return (x - left_) * PixelWidth() / width_; }

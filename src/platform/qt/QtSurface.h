@@ -90,6 +90,11 @@ public:
     void SetWorldTransform(const WorldTransform& transform) override;
     void ResetWorldTransform() override;
 
+    // The clip holds for everything the painter draws, which is all of a printer's page; on the
+    // picture, lines written pixel by pixel pass it by (nothing clips the canvas).
+    void SetClipRect(double left, double top, double right, double bottom) override;
+    void ClearClipRect() override;
+
     Picture Snapshot() const override;
     void Refresh() override;
 
@@ -110,6 +115,9 @@ protected:
     virtual QPaintDevice* Device() { return &image_; }
     // Runs before each drawing operation takes the painter (a printer opens its page here).
     virtual void BeforePainting() {}
+    // Runs when a new painter could not be opened on the device (a file that cannot be written).
+    // The picture's painter always opens; a printer raises its failure here.
+    virtual void PainterRefused() {}
     // Device pixels per point of a font size.
     virtual double PixelsPerPoint() const { return 96.0 / 72.0; }
     // Where pixel (0, 0) lies on the device (a printer's page window lies inside the paper).
@@ -147,6 +155,10 @@ private:
     mutable bool changeAnnounced_ = false;
     bool userScale_ = false;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
+    // The clip rectangle in user units, and whether the kept painter has it already.
+    bool clipped_ = false;
+    double clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;
+    mutable bool clipApplied_ = false;
     Rgb foreColor_ = 0;
     Rgb backColor_ = MakeRgb(255, 255, 255);
     int drawWidth_ = 1;
