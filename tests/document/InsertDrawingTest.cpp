@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
+#include "basic/Errors.h"
 #include "basic/Files.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
@@ -154,6 +157,54 @@ TEST(InsertDrawingTest, ArcWrittenByEzdxfComesInAsAnArc) {
     EXPECT_DOUBLE_EQ(circle.RecordX1, 10);
     EXPECT_DOUBLE_EQ(circle.RecordX2, 2);
     EXPECT_EQ(circle.RecordX3, 0);
+}
+
+
+// A file that fails half-way is taken back whole: the map saves to the same bytes as before, and
+// the message line names the file, where reading stopped and that the map was kept.
+TEST(InsertDrawingTest, AFileThatFailsHalfWayLeavesTheMapAsItWas) {
+    TestApp t;
+    App& app = t.app;
+    app.store.NextLayerIndex = 3;
+    AddLayer(app);
+    app.store.CurrentLayer = 2;
+    StoreRecord(app, StoreFull, 2, 50, 50, 60, 60, 0, 0, 0, 0, "");
+    const std::string folder = t.workFolder.Str();
+    const std::string before = folder + "/before.jdx";
+    WriteJdxFile(app, before);
+    const std::string mapBytes = ReadWholeFile(before);
+
+    // A compact map of more layers than the open one, cut inside its last record.
+    WriteWholeFile(folder + "/cut.jdx", mapBytes.substr(0, mapBytes.size() - 50));
+    // A DXF file whose second entity holds a number no double holds, after its first was merged.
+    WriteTextLines(folder + "/bad.dxf",
+                   {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC", "0", "TABLE",
+                    "2", "LAYER", "0", "LAYER", "2", "新层", "62", "3", "0", "LAYER", "2", "又一层", "62", "4",
+                    "0", "LAYER", "2", "第三层", "62", "5", "0", "ENDTAB", "0", "SECTION", "2", "ENTITIES",
+                    "0", "LINE", "8", "新层", "100", "AcDbLine", "10", "1", "20", "2", "11", "3", "21", "4", "0",
+                    "LINE", "100", "AcDbLine", "10", "1e999", "20", "2", "0", "ENDSEC", "0", "EOF"});
+    const std::string pipe = folder + "/pipe.jdx";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        int filter;
+        const char* where;
+    };
+    for (const Case& c : {Case{"cut.jdx", 1, "条记录时停止"}, Case{"bad.dxf", 3, "第58行时停止"},
+                          Case{"pipe.jdx", 1, NotRegularFileText}}) {
+        SCOPED_TRACE(c.file);
+        t.platform.dialogScript.QueueFile(folder + "/" + c.file, c.filter);
+        InsertDrawingFile(app);
+        const std::string message = t.form1.Text2.Text();
+        EXPECT_NE(message.find(c.file), std::string::npos) << message;
+        EXPECT_NE(message.find(c.where), std::string::npos) << message;
+        EXPECT_NE(message.find(OpenMapKeptText), std::string::npos) << message;
+        EXPECT_EQ(app.mapFile.MergedFileCount, 1);
+        EXPECT_EQ(app.store.LayerCount, 2);
+        const std::string after = folder + "/after.jdx";
+        WriteJdxFile(app, after);
+        EXPECT_TRUE(ReadWholeFile(after) == mapBytes) << "the open map changed";
+    }
 }
 
 }  // namespace
