@@ -1,5 +1,8 @@
 #include "display/LineSink.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "App.h"
 #include "display/PointSymbols.h"
 #include "shell/stForm1.h"
@@ -21,6 +24,13 @@ ScreenSink::ScreenSink(App& app) : app_(app), canvas_(MainCanvas(app)) {}
 void ScreenSink::Line(double x1, double y1, double x2, double y2, Rgb color) {
     canvas_.Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
                  static_cast<float>(y2), color);
+}
+
+std::optional<LineSink::Area> ScreenSink::Visible() const {
+    const double x1 = canvas_.ScaleLeft(), x2 = x1 + canvas_.ScaleWidth();
+    const double y1 = canvas_.ScaleTop(), y2 = y1 + canvas_.ScaleHeight();
+    if (!(x1 != x2 && y1 != y2) || !std::isfinite(x2) || !std::isfinite(y2)) return std::nullopt;
+    return Area{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
 void ScreenSink::Dot(double x, double y, Rgb color) {
