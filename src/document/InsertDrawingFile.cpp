@@ -539,6 +539,24 @@ bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt) {
         NoteStop(stoppedAt, LineWhere(static_cast<long long>(in.LineNumber())));
         throw;
     }
+    // A record reaching beyond the farthest storable coordinate (a 1e308 in the file) would make
+    // the zoom to the extents and every later computation useless: it is deleted, and counted.
+    int far = 0;
+    auto& store = app.store;
+    const std::uint8_t thisMerge = app.mapFile.MergedFileCount;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        for (int slot = 0; slot < store.Count(layer); ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            if (r.RecordSource != thisMerge || r.RecordType >= 100) continue;
+            if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
+                IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
+                continue;
+            store.At(layer, slot).RecordType = static_cast<std::uint8_t>(r.RecordType + 100);
+            ++far;
+        }
+    }
+    if (far > 0)
+        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
     return true;
 }
 

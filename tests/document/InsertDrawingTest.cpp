@@ -9,6 +9,8 @@
 #include "basic/Files.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
+#include "document/OpenDialogs.h"
+#include "basic/Numbers.h"
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
 #include "support/TestApp.h"
@@ -205,6 +207,27 @@ TEST(InsertDrawingTest, AFileThatFailsHalfWayLeavesTheMapAsItWas) {
         WriteJdxFile(app, after);
         EXPECT_TRUE(ReadWholeFile(after) == mapBytes) << "the open map changed";
     }
+}
+
+
+// A record reaching beyond the farthest storable coordinate is not kept, and the user is told.
+TEST(InsertDrawingTest, ADxfLineBeyondTheFarthestCoordinateIsLeftOut) {
+    TestApp t;
+    App& app = t.app;
+    const std::string path = t.workFolder.Str() + "/far.dxf";
+    WriteTextLines(path, {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC",
+                          "0", "TABLE", "2", "LAYER", "0", "ENDTAB", "0", "SECTION", "2", "ENTITIES",
+                          "0", "LINE", "100", "AcDbLine", "10", "0.5", "20", "0.5", "11", "1e308", "21", "5", "0",
+                          "LINE", "100", "AcDbLine", "10", "1", "20", "1", "11", "2", "21", "2", "0",
+                          "ENDSEC", "0", "EOF"});
+    const int first = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(path, 3);
+    InsertDrawingFile(app);
+    ASSERT_EQ(app.store.Count(1), first + 2);
+    EXPECT_GE(app.store.Get(1, first).RecordType, 100);  // deleted: neither drawn nor saved
+    EXPECT_EQ(app.store.Get(1, first + 1).RecordType, 2);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "far.dxf：1" + std::string(DxfFarEntitiesMessage));
+    EXPECT_TRUE(IsStorablePoint(app.extents.ExtentMaxX, app.extents.ExtentMaxY));
 }
 
 }  // namespace
