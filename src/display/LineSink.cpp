@@ -18,6 +18,27 @@ void ReportOnMessageLine(App& app, const RuntimeError& error) {
     app.form1->Text2.SetText(MessageLineText(error));
 }
 
+bool SegmentPartInside(const LineSink::Area& a, double margin, double x1, double y1, double x2, double y2,
+                       double& t0, double& t1) {
+    // Liang-Barsky: each side of the area cuts the segment's parameter range.
+    t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - (a.minX - margin), (a.maxX + margin) - x1, y1 - (a.minY - margin),
+                         (a.maxY + margin) - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
 ScreenSink::ScreenSink(App& app) : app_(app), canvas_(MainCanvas(app)) {}
 
 // The canvas takes its coordinates in single precision, as it always has.

@@ -41,6 +41,11 @@ public:
     virtual std::optional<Area> Visible() const { return std::nullopt; }
 };
 
+// The stretch [t0, t1] of the segment from (x1, y1) to (x2, y2), as parts of its length from the
+// first end, that lies inside the area (grown by `margin` on every side); false when none does.
+bool SegmentPartInside(const LineSink::Area& area, double margin, double x1, double y1, double x2, double y2,
+                       double& t0, double& t1);
+
 // The screen: the main window's canvas, unclipped, coordinates handed over in single precision
 // as the canvas takes them; symbols through DrawPointSymbol (its square and message on failure).
 class ScreenSink final : public LineSink {

@@ -91,22 +91,11 @@ using Area = LineSink::Area;
 
 bool Inside(const Area& a, double x, double y) { return x >= a.minX && x <= a.maxX && y >= a.minY && y <= a.maxY; }
 
-// The part of the segment inside the area (Liang-Barsky); false when none is.
+// The part of the segment inside the area; false when none is.
 bool ClipToArea(const Area& a, double& x1, double& y1, double& x2, double& y2) {
     double t0 = 0, t1 = 1;
+    if (!SegmentPartInside(a, 0, x1, y1, x2, y2, t0, t1)) return false;
     const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - a.minX, a.maxX - x1, y1 - a.minY, a.maxY - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
     const double sx = x1, sy = y1;
     x1 = sx + t0 * dx, y1 = sy + t0 * dy;
     x2 = sx + t1 * dx, y2 = sy + t1 * dy;
