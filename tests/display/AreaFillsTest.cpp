@@ -303,6 +303,28 @@ TEST_F(PatternFills, SymbolLatticeOfALineTypeRow) {
     }
 }
 
+// An outline with one vertex far off the canvas: only the lines and symbols that cross the canvas
+// are laid, and the canvas part of the area is still patterned.
+TEST_F(PatternFills, AnOutlineReachingFarOffTheCanvasIsSweptOnlyWhereItIsSeen) {
+    SetElement(120, 0, 5, {{0, 0}});
+    app.symbolStandard.LineTypePattern.At(201, 2, 1) = 4;
+    app.symbolStandard.LineTypePattern.At(201, 4, 1) = 4;
+    app.symbolStandard.LineTypePattern.At(201, 5, 1) = 120;
+    const Outline far{{0, 0}, {1e7, 0}, {40, 40}, {0, 40}};  // the vertex probed for visibility is seen
+    StoreFill(10, 13, far, "1");
+    Pattern(10);
+    const auto lines = Lines();
+    EXPECT_GT(lines.size(), 20u);
+    EXPECT_LT(lines.size(), 1000u);
+    StoreFill(10, 13, far, "201");
+    canvas.ClearRecords();
+    Pattern(10);
+    const auto points = Of(Kind::Point);
+    EXPECT_GT(points.size(), 20u);
+    EXPECT_LT(points.size(), 5000u);
+    for (const auto& p : points) EXPECT_LT(p.x1, 1000) << "a symbol laid far off the canvas";
+}
+
 TEST_F(PatternFills, ARowWithAZeroStepTakesTenMillimetresBothWays) {
     SetElement(7, 0, 5, {{0, 0}});
     app.symbolStandard.LineTypePattern.At(202, 2, 1) = 4;
