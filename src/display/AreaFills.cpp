@@ -137,14 +137,22 @@ void ScanHatchLines(App& app, const FillOutline& outline, const HatchScan& scan,
     std::vector<double>& s = ScanScratch(app);
     std::vector<double> cx, cy;
     const size_t edges = outline.EdgeCount();
+    // Scan lines below the window are passed over in whole steps: an outline reaching far below it
+    // would otherwise be walked line by line (and a single-precision offset stops advancing long
+    // before 1e7 m, leaving the window unhatched).
+    double base = scan.bottom;
+    if (scan.windowLow > scan.bottom && std::isfinite(scan.windowLow)) {
+        const double skipped = std::floor((scan.windowLow - scan.bottom) / scan.step) - 1;
+        if (skipped > 0) base += skipped * scan.step;
+    }
     float offset = 0;
     while (true) {
         const float next = offset + scan.step;
         if (!(next > offset)) return;  // the offset no longer advances
         offset = next;
-        const double y = scan.bottom + offset;
-        if (!(y <= scan.top)) return;
-        if (y < scan.windowLow || y > scan.windowHigh) continue;
+        const double y = base + offset;
+        if (!(y <= scan.top) || y > scan.windowHigh) return;
+        if (y < scan.windowLow) continue;
 
         WriteLine(s, 2, scan.guideX - HatchGuideReach, y, scan.guideX + HatchGuideReach, y);
         cx.clear();

@@ -154,6 +154,25 @@ TEST_F(AreaFills, VisibilityIsDecidedByOneProbedVertexPerBoundaryRecord) {
     EXPECT_TRUE(Lines().empty());
 }
 
+// An outline reaching 1e7 m below the canvas is hatched where it is seen, 0.4 apart as ever, and
+// the lines below the canvas are not walked one by one.
+TEST_F(AreaFills, AnOutlineReachingFarBelowTheCanvasIsHatchedWhereItIsSeen) {
+    StoreFill(10, 11, {{0, 0}, {40, -1e7}, {40, 40}, {0, 40}});
+    Hatch(10);
+    const auto rows = LinesByHeight();
+    ASSERT_GT(rows.size(), 100u);
+    EXPECT_LT(rows.size(), 1000u);
+    double last = 0;
+    bool first = true;
+    for (const auto& [y, lines] : rows) {
+        EXPECT_GE(y, -101);  // the canvas, and a step of the window's margin
+        EXPECT_LE(y, 101);
+        if (!first) EXPECT_NEAR(y - last, 0.4, 1e-3);
+        last = y;
+        first = false;
+    }
+}
+
 TEST_F(AreaFills, DegenerateInputDrawsNothingAndEnds) {
     StoreFill(10, 11, square);
     StoreFill(20, 13, square, "3");
