@@ -32,6 +32,8 @@ inline constexpr const char* JdxWrongFileMessage = "不是jdx图形文件，未�
 // Shown in the message line when a map file could not be read whole (followed by the file's name
 // and the reason); the open map stays as it was.
 inline constexpr const char* MapFileNotReadMessage = "图形文件未读入：";
+// Follows the number of records whose coordinates were no numbers, left out of a map read.
+inline constexpr const char* NonFiniteRecordsMessage = "个图元的坐标不是有效数字，已删除（不显示也不保存）。";
 // The message box of a failed save: this, the file's path and, on the next line, the reason.
 inline constexpr const char* MapSaveFailedMessage = "文件未能保存：";
 inline constexpr const char* MapSaveFailedTitle = "保存失败";

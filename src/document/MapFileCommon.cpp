@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -15,6 +16,7 @@
 #include "document/DrawingRecordDecoder.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
@@ -332,6 +334,30 @@ void OpenMapKeeper::PutBack() {
 
 void OpenMapKeeper::Drop() { kept_.reset(); }
 
+namespace {
+
+// A record whose vertices are no finite numbers (a damaged or foreign file's NaN or infinity)
+// cannot be drawn, reduced, measured or zoomed to: it is marked deleted, so that it is neither
+// drawn nor saved, and counted.
+int DeleteNonFiniteRecords(App& app) {
+    auto& store = app.store;
+    int deleted = 0;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        for (int slot = 0; slot < store.Count(layer); ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            if (IsDeletedType(r.RecordType)) continue;
+            const double v[8] = {r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2,
+                                 r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4};
+            if (std::all_of(v, v + 8, [](double c) { return std::isfinite(c); })) continue;
+            store.At(layer, slot).RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
+            ++deleted;
+        }
+    }
+    return deleted;
+}
+
+}  // namespace
+
 bool ReadMapFile(App& app, const std::string& path,
                  const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read) {
     OpenMapKeeper keeper(app);
@@ -349,7 +375,10 @@ bool ReadMapFile(App& app, const std::string& path,
         SetCanvasPointer(app, PointerCross);
         // A message left by an earlier failed read no longer holds.
         ClearMapFileMessage(app);
-        FinishMapRead(app, path, extentsWidened);
+        const int unusable = DeleteNonFiniteRecords(app);
+        FinishMapRead(app, path, extentsWidened && unusable == 0);
+        if (unusable > 0)
+            ShowMessageLine(app, FileNameOf(path) + "：" + std::to_string(unusable) + NonFiniteRecordsMessage);
         return true;
     } catch (const std::exception& e) {
         try {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/OpenDialogs.h"
+#include "document/RecordTypes.h"
 #include "document/SaveDialogs.h"
 #include "document/WtwFile.h"
 #include "document/csForm2.h"
@@ -234,6 +236,43 @@ TEST_F(MapSafety, DamagedBlocksAndInsertedFilesAddNothing) {
             EXPECT_TRUE(after == before);
             EXPECT_FALSE(t.form1.Text2.Text().empty());
         }
+    }
+}
+
+// A record whose vertex is no finite number (NaN, infinity) is read as deleted: it is neither
+// drawn nor saved, the extents stay finite, and the message line counts it.
+TEST_F(MapSafety, RecordsWithNonFiniteCoordinatesAreReadAsDeleted) {
+    TestApp source;
+    DimensionMap(source.app, 1);
+    for (int i = 0; i < 4; ++i) AddRecord(source.app, 1, SampleRecord(i));
+    const double x1 = SampleRecord(1).RecordX1, y4 = SampleRecord(2).RecordY4;
+    for (const char* name : {"nan.jdx", "nan.wtw"}) {
+        SCOPED_TRACE(name);
+        const std::string path = PathOf(name);
+        const bool full = std::string(name).ends_with(".wtw");
+        full ? WriteWtwFile(source.app, path) : WriteJdxFile(source.app, path);
+        std::string bytes = FileBytes(path);
+        auto spoil = [&bytes](double was, double now) {
+            const std::string from(reinterpret_cast<const char*>(&was), sizeof was);
+            const std::size_t at = bytes.find(from);
+            ASSERT_NE(at, std::string::npos);
+            bytes.replace(at, sizeof now, std::string(reinterpret_cast<const char*>(&now), sizeof now));
+        };
+        spoil(x1, std::nan(""));
+        spoil(y4, INFINITY);
+        PutBytes(path, bytes);
+
+        TestApp t;
+        ASSERT_TRUE(full ? ReadWtwFile(t.app, path) : ReadJdxFile(t.app, path));
+        int deleted = 0;
+        for (int slot = 0; slot < t.app.store.Count(1); ++slot) {
+            const MapRecord& r = t.app.store.Get(1, slot);
+            if (IsDeletedType(r.RecordType)) ++deleted;
+            else EXPECT_TRUE(std::isfinite(r.RecordX1) && std::isfinite(r.RecordY4)) << slot;
+        }
+        EXPECT_EQ(deleted, 2);
+        EXPECT_TRUE(std::isfinite(t.app.extents.ExtentMinX) && std::isfinite(t.app.extents.ExtentMaxY));
+        EXPECT_EQ(t.form1.Text2.Text(), std::string(name) + "：2" + NonFiniteRecordsMessage);
     }
 }
 
