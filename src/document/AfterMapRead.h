@@ -33,6 +33,8 @@ struct MapFileState {
     int ParallelReadMinimumRecords = 32768;
     // Threads that decoded the drawing of the last map file read (0: one).
     int LastReadThreads = 0;
+    // Records of the last map file read whose vertices were no finite numbers, read as deleted.
+    int LastReadUnusableRecords = 0;
 };
 
 // The steps after a map file was read whole: the picture-holder counter reset, the extents

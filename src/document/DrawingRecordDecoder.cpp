@@ -1,11 +1,13 @@
 #include "document/DrawingRecordDecoder.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "basic/Gbk.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
 #include "document/RecordStore.h"
+#include "document/RecordTypes.h"
 
 namespace movra {
 
@@ -80,6 +82,12 @@ void DrawingRecordDecoder::Fill(const char* head, std::string_view textBytes, st
     m.RecordY4 = FieldAt<double>(head, 78);
     m.RecordZ4 = FieldAt<float>(head, 86);
     m.RecordPen = static_cast<std::uint8_t>(FieldAt<std::int16_t>(head, 90) & 0xFF);
+    if (!(std::isfinite(m.RecordX1) && std::isfinite(m.RecordY1) && std::isfinite(m.RecordX2) &&
+          std::isfinite(m.RecordY2) && std::isfinite(m.RecordX3) && std::isfinite(m.RecordY3) &&
+          std::isfinite(m.RecordX4) && std::isfinite(m.RecordY4))) {
+        if (!IsDeletedType(m.RecordType)) m.RecordType = static_cast<std::uint8_t>(m.RecordType + DeletedTypeOffset);
+        ++unusable_;
+    }
     m.RecordFont = Font(fontBytes);
     const std::string_view text = Decode(textBytes, textBuffer_);
     const std::size_t bang = splitExtra ? text.find('!') : std::string_view::npos;

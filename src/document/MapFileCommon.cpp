@@ -206,6 +206,7 @@ void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std:
 
 bool DrawingRecordSink::FinishExtents() {
     held_ = false;
+    app_.mapFile.LastReadUnusableRecords = Unusable();
     const auto& store = app_.store;
     // A layer of a single record is not visited by the extents.
     for (int layer = 1; widen_ && layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
@@ -334,33 +335,10 @@ void OpenMapKeeper::PutBack() {
 
 void OpenMapKeeper::Drop() { kept_.reset(); }
 
-namespace {
-
-// A record whose vertices are no finite numbers (a damaged or foreign file's NaN or infinity)
-// cannot be drawn, reduced, measured or zoomed to: it is marked deleted, so that it is neither
-// drawn nor saved, and counted.
-int DeleteNonFiniteRecords(App& app) {
-    auto& store = app.store;
-    int deleted = 0;
-    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
-        for (int slot = 0; slot < store.Count(layer); ++slot) {
-            const MapRecord& r = store.Get(layer, slot);
-            if (IsDeletedType(r.RecordType)) continue;
-            const double v[8] = {r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2,
-                                 r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4};
-            if (std::all_of(v, v + 8, [](double c) { return std::isfinite(c); })) continue;
-            store.At(layer, slot).RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
-            ++deleted;
-        }
-    }
-    return deleted;
-}
-
-}  // namespace
-
 bool ReadMapFile(App& app, const std::string& path,
                  const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read) {
     OpenMapKeeper keeper(app);
+    app.mapFile.LastReadUnusableRecords = 0;
     try {
         SetCanvasPointer(app, PointerHourglass);
         FileWindow file(path);
@@ -375,7 +353,9 @@ bool ReadMapFile(App& app, const std::string& path,
         SetCanvasPointer(app, PointerCross);
         // A message left by an earlier failed read no longer holds.
         ClearMapFileMessage(app);
-        const int unusable = DeleteNonFiniteRecords(app);
+        // Records read as deleted may have widened the extents as they came in: they are
+        // computed afresh without them.
+        const int unusable = app.mapFile.LastReadUnusableRecords;
         FinishMapRead(app, path, extentsWidened && unusable == 0);
         if (unusable > 0)
             ShowMessageLine(app, FileNameOf(path) + "：" + std::to_string(unusable) + NonFiniteRecordsMessage);

@@ -262,17 +262,26 @@ TEST_F(MapSafety, RecordsWithNonFiniteCoordinatesAreReadAsDeleted) {
         spoil(y4, INFINITY);
         PutBytes(path, bytes);
 
-        TestApp t;
-        ASSERT_TRUE(full ? ReadWtwFile(t.app, path) : ReadJdxFile(t.app, path));
-        int deleted = 0;
-        for (int slot = 0; slot < t.app.store.Count(1); ++slot) {
-            const MapRecord& r = t.app.store.Get(1, slot);
-            if (IsDeletedType(r.RecordType)) ++deleted;
-            else EXPECT_TRUE(std::isfinite(r.RecordX1) && std::isfinite(r.RecordY4)) << slot;
+        // The compact file also on three threads, as a large one is read.
+        for (const int threads : full ? std::vector<int>{1} : std::vector<int>{1, 3}) {
+            SCOPED_TRACE(threads);
+            TestApp t;
+            if (threads > 1) {
+                t.app.mapFile.ReadThreads = threads;
+                t.app.mapFile.ParallelReadMinimumRecords = 0;
+            }
+            ASSERT_TRUE(full ? ReadWtwFile(t.app, path) : ReadJdxFile(t.app, path));
+            if (threads > 1) EXPECT_GT(t.app.mapFile.LastReadThreads, 1);
+            int deleted = 0;
+            for (int slot = 0; slot < t.app.store.Count(1); ++slot) {
+                const MapRecord& r = t.app.store.Get(1, slot);
+                if (IsDeletedType(r.RecordType)) ++deleted;
+                else EXPECT_TRUE(std::isfinite(r.RecordX1) && std::isfinite(r.RecordY4)) << slot;
+            }
+            EXPECT_EQ(deleted, 2);
+            EXPECT_TRUE(std::isfinite(t.app.extents.ExtentMinX) && std::isfinite(t.app.extents.ExtentMaxY));
+            EXPECT_EQ(t.form1.Text2.Text(), std::string(name) + "：2" + NonFiniteRecordsMessage);
         }
-        EXPECT_EQ(deleted, 2);
-        EXPECT_TRUE(std::isfinite(t.app.extents.ExtentMinX) && std::isfinite(t.app.extents.ExtentMaxY));
-        EXPECT_EQ(t.form1.Text2.Text(), std::string(name) + "：2" + NonFiniteRecordsMessage);
     }
 }
 
