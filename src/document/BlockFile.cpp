@@ -1,6 +1,7 @@
 #include "document/BlockFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "App.h"
@@ -179,6 +180,13 @@ bool LoadBlockFile(App& app, std::string& path) {
             ++record;
             if (!reader.Next(r)) Raise(ErrInputPastEnd);
             if (IsBlockEnd(r)) break;
+            // A vertex that is no finite number would reach the map at the paste.
+            const double vertices[8] = {r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4};
+            for (double v : vertices) {
+                if (std::isfinite(v)) continue;
+                ShowMessageLine(app, FileNameOf(path) + "：" + RecordWhere(record) + BlockNonFiniteText + CopyBufferKeptText);
+                return false;
+            }
             CopyBufferEntry& e = entries[static_cast<std::size_t>(++filled)];
             e.Layer = r.layer;
             e.Slot = r.slot;

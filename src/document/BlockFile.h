@@ -17,6 +17,8 @@ inline constexpr const char* TempBlockFileName = "\\mytemp\\NTKuai";
 inline constexpr const char* TooFewRecordsMessage = "未选出图元或图元2个以下";
 inline constexpr const char* BlockWrongFileMessage = "不是块文件，未读入";
 inline constexpr const char* BlockNotChosenMessage = "未选择块文件，复制缓冲区未改变。";
+// Names a block record whose vertex is no finite number; the block is not taken.
+inline constexpr const char* BlockNonFiniteText = "的坐标不是有效数字，";
 // Ends the message of a block that could not be read whole.
 inline constexpr const char* CopyBufferKeptText = "复制缓冲区未改变。";
 inline constexpr const char* BlockSaveTitle = "保存为*.Qvk";

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "JdxFileTestMaps.h"
@@ -210,6 +211,8 @@ TEST_F(BlockFileTest, OnlyABlockReadWholeReplacesTheBuffer) {
              b = b.substr(0, second) + one + rest;
              SetValueAt<std::int16_t>(b, 1, 5); }, 4, ""},
         {"invalid GBK", [&](std::string& b) { b[second + 94] = static_cast<char>(0xFE); }, 3, ""},
+        {"a vertex that is no number", [&](std::string& b) { SetValueAt<double>(b, second + 18, std::nan("")); }, -1,
+         "第2条记录的坐标不是有效数字"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
