@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -131,6 +132,7 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     QAction* menu = MenuAction(run, "插入", "控制点群");
     ASSERT_NE(menu, nullptr);
     bool formatShown = false, fileChosen = false;
+    std::string summary;
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
@@ -156,6 +158,10 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
                 files->selectFile(QString::fromStdString(path));
                 fileChosen = true;
                 QMetaObject::invokeMethod(files, "accept");
+            } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && fileChosen) {
+                // The import says what it stored.
+                summary = box->text().toStdString();
+                box->done(QMessageBox::Ok);
                 return;
             }
             QTimer::singleShot(10, *poll);
@@ -170,6 +176,7 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     QApplication::processEvents();
     ASSERT_TRUE(formatShown);
     ASSERT_TRUE(fileChosen);
+    EXPECT_EQ(summary, "控制点.txt：读入3个点。");
     ASSERT_EQ(app.store.Count(1), 3);
     const MapRecord& k2 = app.store.Get(1, 1);
     EXPECT_EQ(k2.RecordType, 50);
