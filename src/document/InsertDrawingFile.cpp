@@ -17,6 +17,7 @@
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/OpenDialogs.h"
+#include "document/RecordTypes.h"
 #include "document/RedrawSeams.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
@@ -398,6 +399,28 @@ void ProveWtwWhole(std::string_view bytes, std::string* stoppedAt) {
     }
 }
 
+// A merged record reaching beyond the farthest storable coordinate (a 1e308 or a NaN in the file)
+// would make the zoom to the extents and every later computation useless: it is deleted (neither
+// drawn nor saved), and the user is told how many were.
+void DeleteFarMergedRecords(App& app, const std::string& path) {
+    int far = 0;
+    auto& store = app.store;
+    const std::uint8_t thisMerge = app.mapFile.MergedFileCount;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        for (int slot = 0; slot < store.Count(layer); ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType)) continue;
+            if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
+                IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
+                continue;
+            store.At(layer, slot).RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
+            ++far;
+        }
+    }
+    if (far > 0)
+        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
+}
+
 // The open map as a merge found it, so that a merge that fails half-way can be taken back whole:
 // the records it appended behind each layer's records, the layers it added, its place in the
 // merge bookkeeping.
@@ -539,24 +562,6 @@ bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt) {
         NoteStop(stoppedAt, LineWhere(static_cast<long long>(in.LineNumber())));
         throw;
     }
-    // A record reaching beyond the farthest storable coordinate (a 1e308 in the file) would make
-    // the zoom to the extents and every later computation useless: it is deleted, and counted.
-    int far = 0;
-    auto& store = app.store;
-    const std::uint8_t thisMerge = app.mapFile.MergedFileCount;
-    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
-        for (int slot = 0; slot < store.Count(layer); ++slot) {
-            const MapRecord& r = store.Get(layer, slot);
-            if (r.RecordSource != thisMerge || r.RecordType >= 100) continue;
-            if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
-                IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
-                continue;
-            store.At(layer, slot).RecordType = static_cast<std::uint8_t>(r.RecordType + 100);
-            ++far;
-        }
-    }
-    if (far > 0)
-        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
     return true;
 }
 
@@ -578,6 +583,7 @@ void InsertDrawingFile(App& app) {
         bool merged = false;
         const std::string& path = chosen.fileName;
         MergeRollback rollback(app);
+        const std::uint8_t mergedBefore = app.mapFile.MergedFileCount;
         std::string stoppedAt;
         try {
             RequireRegularFile(path);
@@ -603,6 +609,7 @@ void InsertDrawingFile(App& app) {
             ShowMessageLine(app, InsertWrongFileMessage);
             continue;
         }
+        if (app.mapFile.MergedFileCount != mergedBefore) DeleteFarMergedRecords(app, path);
         break;
     }
     SetCanvasPointer(app, PointerCross);

@@ -228,6 +228,32 @@ TEST(InsertDrawingTest, ADxfLineBeyondTheFarthestCoordinateIsLeftOut) {
     EXPECT_EQ(app.store.Get(1, first + 1).RecordType, 2);
     EXPECT_EQ(t.platform.promptScript.LastText(), "far.dxf：1" + std::string(DxfFarEntitiesMessage));
     EXPECT_TRUE(IsStorablePoint(app.extents.ExtentMaxX, app.extents.ExtentMaxY));
+
+    // A compact map file with a NaN in a record: the same.
+    TestApp source;
+    source.app.store.CurrentLayer = 1;
+    StoreRecord(source.app, StoreFull, 2, 1, 2, 3, 4, 0, 0, 0, 0, "");
+    StoreRecord(source.app, StoreFull, 2, 5.5, 6, 7, 8, 0, 0, 0, 0, "");
+    const std::string jdx = t.workFolder.Str() + "/nan.jdx";
+    WriteJdxFile(source.app, jdx);
+    std::string bytes = ReadWholeFile(jdx);
+    const double was = 5.5, now = std::nan("");
+    const std::size_t at = bytes.find(std::string(reinterpret_cast<const char*>(&was), sizeof was));
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, sizeof now, std::string(reinterpret_cast<const char*>(&now), sizeof now));
+    WriteWholeFile(jdx, bytes);
+    const int before = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(jdx, 1);
+    InsertDrawingFile(app);
+    int kept = 0, deleted = 0;
+    for (int slot = before; slot < app.store.Count(1); ++slot) {
+        const MapRecord& r = app.store.Get(1, slot);
+        if (r.RecordType == 2 && r.RecordX1 == 1) ++kept;
+        if (r.RecordType == 102 && std::isnan(r.RecordX1)) ++deleted;
+    }
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(deleted, 1);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "nan.jdx：1" + std::string(DxfFarEntitiesMessage));
 }
 
 }  // namespace
