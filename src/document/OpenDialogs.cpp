@@ -142,8 +142,12 @@ struct DxfMapApart {
 
 // Puts the map read apart in place of the open one, as a new document.
 void TakeOverDxfMap(App& app, App& read, const std::string& path) {
+    // Lock flags are the user's: a read never resets them (the import's layer choices on the way
+    // do not count; the layer chosen at the end is unlocked as choosing it does).
+    const auto locks = app.store.LayerLockFlag;
     NewDocument(app);
     app.store = std::move(read.store);
+    app.store.LayerLockFlag = locks;
     app.extents = read.extents;
     app.reduction.ReductionOffsetX = read.reduction.ReductionOffsetX;
     app.reduction.ReductionOffsetY = read.reduction.ReductionOffsetY;
