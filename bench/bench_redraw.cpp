@@ -127,6 +127,38 @@ struct Map {
     stForm1 form1;
 };
 
+// The same map with one solid band (type 10) and one dashed line-type line (type 42) added on
+// the canvas: with arg 1 one vertex of each lies 1e7 m away. The band fill and the line type lay
+// only what the canvas shows, so both redraw within a small factor of each other (before, the far
+// vertex made the fill walk 38 million lines and the dashes two million).
+void BM_FullRedrawWithAFarSolid(benchmark::State& state) {
+    EnsureGuiApplication();
+    Map map;
+    RecordStore& store = map.app.store;
+    const int slot = store.Count(1);
+    store.LayerCapacity = static_cast<std::int16_t>(std::max<int>(store.LayerCapacity, slot + 10));
+    MapRecord& band = store.At(1, slot);
+    band.RecordType = 10;
+    band.RecordColor = MakeRgb(200, 40, 40);
+    const double far = state.range(0) != 0 ? 1e7 : 900;
+    band.RecordX1 = 500, band.RecordY1 = 600, band.RecordX2 = 500, band.RecordY2 = 500;
+    band.RecordX3 = far, band.RecordY3 = 500, band.RecordX4 = 800, band.RecordY4 = 600;
+    MapRecord& dashed = store.At(1, slot + 1);
+    dashed.RecordType = 42;
+    dashed.RecordText = "351";
+    dashed.RecordColor = MakeRgb(40, 40, 200);
+    // The renderer culls this type by its second end: the far one is the first.
+    dashed.RecordX1 = state.range(0) != 0 ? -1e7 : 300, dashed.RecordY1 = 300;
+    dashed.RecordX2 = 900, dashed.RecordY2 = 350;
+    SetLineTypeElements(map.app.symbolStandard, 2, 2, {{LineDash, 4}, {LineGap, 1}});
+    map.app.view.ProjectParams[0] = 1000;  // scale factor 1, as the dashes are laid
+    store.Count(1) = slot + 2;
+    for (auto _ : state) 刷新(map.app);
+    state.SetItemsProcessed(state.iterations() * (kRecords + 2));
+    bench::SaveBenchPicture(map.form1.Picture1.surface());
+}
+BENCHMARK(BM_FullRedrawWithAFarSolid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // The figures of the town map straight through QPainter: the pen line segments, the symbol's
 // segments and ring, the texts and the fill polygons, with a pen or font change where the records
 // change it.

@@ -74,4 +74,15 @@ std::string MessageLineText(const RuntimeError& error) {
     return error.description + std::to_string(error.number);
 }
 
+std::string ReadStoppedText(const std::string& fileName, const std::string& where, const RuntimeError& error,
+                            const std::string& outcome) {
+    const std::string failure = "（" + std::to_string(error.number) + " " + error.description + "）";
+    if (where.empty()) return fileName + "：无法读入" + failure + "。" + outcome;
+    return fileName + "：读到" + where + "时停止" + failure + "。" + outcome;
+}
+
+std::string LineWhere(long long line) { return "第" + std::to_string(line) + "行"; }
+
+std::string RecordWhere(long long record) { return "第" + std::to_string(record) + "条记录"; }
+
 }  // namespace movra

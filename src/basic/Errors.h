@@ -56,4 +56,13 @@ std::string ErrorDescription(int number);
 // (basic/Guards.h holds the three guards.)
 std::string MessageLineText(const RuntimeError& error);
 
+// What the user is told of a file that could not be read to its end: the file's name, where
+// reading stopped (`where`, from LineWhere or RecordWhere; empty when the file could not be read
+// at all), the program's number and text, and what became of the open map (`outcome`).
+std::string ReadStoppedText(const std::string& fileName, const std::string& where, const RuntimeError& error,
+                            const std::string& outcome);
+std::string LineWhere(long long line);      // "第12行"
+std::string RecordWhere(long long record);  // "第3条记录"
+inline constexpr const char* OpenMapKeptText = "打开的图未改变。";
+
 }  // namespace movra

@@ -87,14 +87,22 @@ void CreateFolders(const std::string& path) {
     if (!FolderExists(path)) Raise(ErrPathFileAccess);
 }
 
-std::string ReadWholeFile(const std::string& path) {
+void RequireRegularFile(const std::string& path) {
     if (path.empty()) Raise(ErrBadFileName);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) RaiseForPath(errno, path);
+    if (!S_ISREG(st.st_mode)) throw RuntimeError(ErrPathFileAccess, NotRegularFileText);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    // A pipe or a device would block the program in open() or read() until someone writes to it.
+    RequireRegularFile(path);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) RaiseForPath(errno, path);
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        Raise(ErrPathFileAccess);
+        throw RuntimeError(ErrPathFileAccess, NotRegularFileText);
     }
     std::string bytes;
     bytes.reserve(static_cast<size_t>(st.st_size));
@@ -397,6 +405,8 @@ RecordFile::RecordFile(const std::string& path, size_t recordLength, Mode mode) 
     if (recordLength == 0 || recordLength > (1u << 30)) Raise(ErrBadRecordLength);
     if (path.empty()) Raise(ErrBadFileName);
     if (FolderExists(path)) Raise(ErrPathFileAccess);
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw RuntimeError(ErrPathFileAccess, NotRegularFileText);
     int flags = mode == Mode::ReadOnly ? O_RDONLY : (O_RDWR | O_CREAT);
     fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
     if (fd_ < 0) RaiseForPath(errno, path);

@@ -21,7 +21,13 @@ void DeleteFile(const std::string& path);
 // Creates a folder and its parents; nothing when it exists.
 void CreateFolders(const std::string& path);
 
-// The whole contents as bytes.
+// What the user is told of a path that names a pipe, a device or a folder where a file is read.
+inline constexpr const char* NotRegularFileText = "不是普通文件（管道、设备或文件夹）";
+// Raises 53 (or 76) for a missing file and 75 with NotRegularFileText for anything that is not a
+// regular file, before anything opens it: opening a pipe for reading waits for a writer.
+void RequireRegularFile(const std::string& path);
+
+// The whole contents as bytes; anything but a regular file is refused before it is opened.
 std::string ReadWholeFile(const std::string& path);
 // Replaces the file with `bytes` through AtomicFileWriter.
 void WriteWholeFile(const std::string& path, std::string_view bytes);

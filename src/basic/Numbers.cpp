@@ -314,4 +314,28 @@ std::string StrNumber(double value) { return WithoutTrailingBlank(PrintNumberTex
 std::string StrNumber(float value) { return WithoutTrailingBlank(PrintNumberText(value)); }
 std::string StrNumber(std::int32_t value) { return WithoutTrailingBlank(PrintNumberText(value)); }
 
+bool IsWholeNumber(std::string_view text) {
+    std::size_t i = 0;
+    std::size_t end = text.size();
+    while (i < end && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (end > i && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    const auto digit = [&text](std::size_t k) { return text[k] >= '0' && text[k] <= '9'; };
+    if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+    bool digits = false;
+    while (i < end && digit(i)) ++i, digits = true;
+    if (i < end && text[i] == '.') {
+        ++i;
+        while (i < end && digit(i)) ++i, digits = true;
+    }
+    if (!digits) return false;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+        const std::size_t exponent = i;
+        while (i < end && digit(i)) ++i;
+        if (i == exponent) return false;
+    }
+    return i == end;
+}
+
 }  // namespace movra

@@ -37,6 +37,11 @@ double Val(std::string_view text);
 // double reads as the largest double of its sign, one too small for it as 0.
 double NumericPrefix(std::string_view text);
 
+// Whether the text, blanks at both ends aside, is one decimal number as a whole: an optional sign,
+// digits with "." as the decimal point (at least one digit), an optional exponent with "E" or "e".
+// "12abc", "x" and "" are not. Its value is then NumericPrefix(text).
+bool IsWholeNumber(std::string_view text);
+
 // Plain form: decimal text with "." and no blanks; 15 significant digits for a double, 7 for a single;
 // no trailing zeros, "0" before the point for magnitudes below 1; exponent form ("1E+16",
 // "1E-05") where the digits would not show the value.

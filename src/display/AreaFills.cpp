@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "App.h"
@@ -136,14 +137,22 @@ void ScanHatchLines(App& app, const FillOutline& outline, const HatchScan& scan,
     std::vector<double>& s = ScanScratch(app);
     std::vector<double> cx, cy;
     const size_t edges = outline.EdgeCount();
+    // Scan lines below the window are passed over in whole steps: an outline reaching far below it
+    // would otherwise be walked line by line (and a single-precision offset stops advancing long
+    // before 1e7 m, leaving the window unhatched).
+    double base = scan.bottom;
+    if (scan.windowLow > scan.bottom && std::isfinite(scan.windowLow)) {
+        const double skipped = std::floor((scan.windowLow - scan.bottom) / scan.step) - 1;
+        if (skipped > 0) base += skipped * scan.step;
+    }
     float offset = 0;
     while (true) {
         const float next = offset + scan.step;
         if (!(next > offset)) return;  // the offset no longer advances
         offset = next;
-        const double y = scan.bottom + offset;
-        if (!(y <= scan.top)) return;
-        if (y < scan.windowLow || y > scan.windowHigh) continue;
+        const double y = base + offset;
+        if (!(y <= scan.top) || y > scan.windowHigh) return;
+        if (y < scan.windowLow) continue;
 
         WriteLine(s, 2, scan.guideX - HatchGuideReach, y, scan.guideX + HatchGuideReach, y);
         cx.clear();
@@ -226,6 +235,26 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
         return minY - maxX <= k && k <= maxY - minX;
     };
 
+    // On a sink that shows only part of the drawing, only the lines that cross that part (grown by
+    // a margin for the symbols of a row) are swept: a vertex far off the canvas costs nothing.
+    std::optional<LineSink::Area> seen = sink.Visible();
+    if (seen) {
+        const double margin = 20 * std::fabs(sizeFactor) + a + std::fabs(pattern.b);
+        seen->minX = std::max(seen->minX - margin, minX), seen->maxX = std::min(seen->maxX + margin, maxX);
+        seen->minY = std::max(seen->minY - margin, minY), seen->maxY = std::min(seen->maxY + margin, maxY);
+        if (seen->minX > seen->maxX || seen->minY > seen->maxY) return;
+    }
+    // The offsets whose lines meet the part seen, in the direction of `kind`.
+    auto seenOffsets = [&](int kind, double& low, double& high) {
+        if (kind == 1 || kind == 3) {
+            low = (seen->minX + seen->minY - cx - cy) / 2;
+            high = (seen->maxX + seen->maxY - cx - cy) / 2;
+        } else {
+            low = (cy - cx - (seen->maxY - seen->minX)) / 2;
+            high = (cy - cx - (seen->minY - seen->maxX)) / 2;
+        }
+    };
+
     std::vector<double>& s = ScanScratch(app);
     std::vector<double> ix, iy;
     const size_t edges = outline.EdgeCount();
@@ -233,6 +262,26 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
     int pass = 1;
     float o = 0;
     while (true) {
+        if (seen) {
+            double low = 0, high = 0;
+            seenOffsets(state, low, high);
+            // Jump to the first line seen; past the last one seen this direction is done.
+            if (pass == 1 && o < low) o = static_cast<float>(std::ceil(low / a) * a);
+            if (pass == 2 && o > high) o = static_cast<float>(std::floor(high / a) * a);
+            if (o < low || o > high) {
+                if (pass == 1) {
+                    pass = 2;
+                    o = -a;
+                } else if (state == 3) {
+                    state = 2;
+                    pass = 1;
+                    o = 0;
+                } else {
+                    return;
+                }
+                continue;
+            }
+        }
         const double r = PatternLineReach;
         if (state == 1 || state == 3)
             WriteLine(s, 2, cx + r + o, cy - r + o, cx - r + o, cy + r + o);

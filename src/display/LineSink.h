@@ -1,5 +1,6 @@
 #pragma once
 // The one parameter by which the screen and the printed page share their figure drawers.
+#include <optional>
 #include <string>
 
 #include "basic/Errors.h"
@@ -31,7 +32,19 @@ public:
     // A point symbol of the symbol standard at (x, y), its top turned towards (dx, dy).
     virtual void Symbol(double x, double y, const std::string& code, double dx, double dy,
                         Rgb color) = 0;
+
+    // The part of the drawing the sink shows, in ground units, when it knows it: a drawer whose
+    // work grows with the size of its figure (a band fill) bounds it by what can be seen.
+    struct Area {
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    };
+    virtual std::optional<Area> Visible() const { return std::nullopt; }
 };
+
+// The stretch [t0, t1] of the segment from (x1, y1) to (x2, y2), as parts of its length from the
+// first end, that lies inside the area (grown by `margin` on every side); false when none does.
+bool SegmentPartInside(const LineSink::Area& area, double margin, double x1, double y1, double x2, double y2,
+                       double& t0, double& t1);
 
 // The screen: the main window's canvas, unclipped, coordinates handed over in single precision
 // as the canvas takes them; symbols through DrawPointSymbol (its square and message on failure).
@@ -43,6 +56,8 @@ public:
     void Dot(double x, double y, Rgb color) override;
     void Symbol(double x, double y, const std::string& code, double dx, double dy,
                 Rgb color) override;
+    // The canvas's user scale.
+    std::optional<Area> Visible() const override;
 
 private:
     App& app_;

@@ -1,6 +1,8 @@
 #include "display/LineTypes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -55,6 +57,23 @@ bool LayLineType(LineSink& sink, const SymbolStandard& standard, int type, doubl
     double pastX = ax, pastY = ay;  // 70 % into the last gap
     bool leftDrawn = false, rightDrawn = false;
     double laid = 0;  // paper millimetres of the finished passes
+    // A run reaching beyond what the sink shows (a vertex far off the canvas) passes over the
+    // periods before the part seen and stops after it, so its work is what can be seen. The
+    // margin keeps the symbols and side lines of periods just outside.
+    double stopAt = INFINITY;  // ground length along the run after which nothing is seen
+    const double periodLength = period * sizeFactor;
+    if (const std::optional<LineSink::Area> area = sink.Visible(); area && periodLength > 0 && length > 0) {
+        const double margin = 2 * std::max(period, 20.0) * std::fabs(sizeFactor);
+        double t0 = 0, t1 = 1;
+        if (!SegmentPartInside(*area, margin, ax, ay, bx, by, t0, t1)) return true;
+        if (t0 > 0 || t1 < 1) {
+            const double skipped = std::floor(t0 * length / periodLength);
+            laid = skipped * period;
+            px = gapX = pastX = ax + laid * ux;
+            py = gapY = pastY = ay + laid * uy;
+            if (t1 < 1) stopAt = t1 * length + periodLength;
+        }
+    }
     for (;;) {
         for (int i = 1; i <= elements; ++i) {
             const float kind = pattern.At(type, i, 0);
@@ -125,7 +144,7 @@ bool LayLineType(LineSink& sink, const SymbolStandard& standard, int type, doubl
         // A period that adds no length (only symbols and side lines, or no scale) is laid once.
         if (!(next * sizeFactor > laid * sizeFactor)) return true;
         laid = next;
-        if (!(laid * sizeFactor < length)) return true;
+        if (!(laid * sizeFactor < length) || laid * sizeFactor > stopAt) return true;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -141,7 +142,18 @@ void LaySymbolsAlongSegment(LineSink& sink, double x1, double y1, double x2, dou
     const bool firstIsLeft = x1 < x2;
     double x = (firstIsLeft ? x1 : x2) + sizeFactor;
     double y = (firstIsLeft ? y1 : y2) + sizeFactor;
-    const double limit = (firstIsLeft ? x2 : x1) - sizeFactor;
+    double limit = (firstIsLeft ? x2 : x1) - sizeFactor;
+    // A row reaching far off what the sink shows: the steps before the part seen are passed over
+    // whole and the row ends after it, so a far vertex costs only the symbols seen.
+    if (const std::optional<LineSink::Area> area = sink.Visible(); area && stepX > 0) {
+        const double margin = 20 * std::fabs(sizeFactor) + stepX;
+        const double skipped = std::floor((area->minX - margin - x) / stepX);
+        if (skipped > 0) {
+            x += skipped * stepX;
+            y += skipped * stepY;
+        }
+        limit = std::min(limit, area->maxX + margin);
+    }
     while (x < limit) {
         sink.Symbol(x, y, code, 0, 1, color);
         const double next = x + stepX;

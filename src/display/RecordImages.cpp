@@ -39,6 +39,8 @@ std::optional<std::string> LocatePicture(App& app, const std::string& stored) {
     path = JoinPath(folder, FileNameOf(stored));
     if (UsableFile(path)) return path;
 
+    // Asked once per picture and map: a redraw must not ask again for what the user could not find.
+    if (!images.LocateAsked.insert(LCase(stored)).second) return std::nullopt;
     app.platform.prompt().MsgBox(path + "_文件未找到，请定位！", MsgOkOnly);
     FileDialogRequest request;
     request.filter = PictureFilter;
@@ -71,14 +73,25 @@ void LoadRecordImage(App& app, std::uint8_t layer, std::int16_t slot) {
             holder = 0;
         }
         std::optional<Picture> picture = app.platform.pictureFiles().Load(*path);
-        if (!picture) return;  // not a picture: the holder keeps what it had
-        images.Image1[holder] = std::move(*picture);
+        // A file that is no picture leaves an empty holder under its name: the record is drawn
+        // as a missing picture, and the file is not decoded again at every redraw.
+        images.Image1[holder] = picture ? std::move(*picture) : Picture{};
         images.ImageSlotNames[holder] = *path;
         if (holder > app.mapFile.LastImageSlot) app.mapFile.LastImageSlot = static_cast<std::int16_t>(holder);
         record.RecordText = *path;
     } catch (const RuntimeError&) {
         // The holder, its name and the record's path keep their values; the count stays raised.
     }
+}
+
+const Picture* OwnPictureOf(const App& app, const MapRecord& record) {
+    const int holder = record.RecordColor & 255;
+    if (holder >= ImageHolderCount) return nullptr;
+    const RecordImageState& images = app.display.Images;
+    const Picture& picture = images.Image1[static_cast<size_t>(holder)];
+    if (picture.Empty() || !EqualsIgnoreCase(record.RecordText, images.ImageSlotNames[static_cast<size_t>(holder)]))
+        return nullptr;
+    return &picture;
 }
 
 void ResetImageLoadCounter(App& app) {

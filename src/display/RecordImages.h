@@ -3,8 +3,10 @@
 // picture is kept in, so that a redraw does not read the file again.
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
+#include "document/MapRecord.h"
 #include "platform/Picture.h"
 
 namespace movra {
@@ -25,13 +27,21 @@ struct RecordImageState {
     std::array<std::string, ImageHolderCount + 1> ImageSlotNames{};
     // The folder of the picture file the user last located by hand.
     std::string ImageSearchFolder;
+    // The stored paths (in lower case) the user was already asked to locate in this map: a
+    // missing picture is asked for once, not at every redraw.
+    std::set<std::string> LocateAsked;
 };
 
 // Makes sure the picture of the image record at (layer, slot) is in its holder: loads the file
 // (at most 31 loads between two full redraws), looks for a missing file in the folder last
-// located by hand and then asks the user to locate it; the file found becomes the record's path.
-// Ends silently on a failure.
+// located by hand and then asks the user to locate it, once per map; the file found becomes the
+// record's path. A file that is no picture empties the holder, so no other picture stands in
+// its place. Ends silently on a failure.
 void LoadRecordImage(App& app, std::uint8_t layer, std::int16_t slot);
+
+// Whether the holder of the image record holds that record's own picture (and not the picture of
+// another record, or of the map before, that shares its holder number).
+const Picture* OwnPictureOf(const App& app, const MapRecord& record);
 
 // The end of a full redraw: the load counter starts again at "0".
 void ResetImageLoadCounter(App& app);

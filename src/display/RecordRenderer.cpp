@@ -469,6 +469,17 @@ const Picture* HeldPicture(const App& app, const MapRecord& r) {
     return picture.Empty() ? nullptr : &picture;
 }
 
+// Where a picture is missing or undecodable: its frame with both diagonals, so the user sees
+// where it belongs and that it is not there.
+void DrawMissingPictureFrame(Surface& canvas, const MapRecord& r) {
+    constexpr Rgb FrameColor = MakeRgb(255, 0, 0);
+    const double x2 = r.RecordX1 + r.RecordX2;
+    const double y2 = r.RecordY1 + r.RecordY2;
+    canvas.Line(r.RecordX1, r.RecordY1, x2, y2, FrameColor, LineShape::Box);
+    canvas.Line(r.RecordX1, r.RecordY1, x2, y2, FrameColor);
+    canvas.Line(r.RecordX1, y2, x2, r.RecordY1, FrameColor);
+}
+
 // P1 is the picture's upper left corner as the record keeps it: the picture spans X2 to the
 // right and Y2 up (a negative Y2, the usual record, hangs it below P1 the right way up).
 void PaintRecordPicture(Surface& canvas, const Picture& picture, const MapRecord& r) {
@@ -484,7 +495,11 @@ void DrawImageFamily(RecordDrawCall& c) {
     LoadRecordImage(c.app, c.layer, c.slot);
     // One beyond the holders became holder 0 in the store.
     const MapRecord& loaded = (r.RecordColor & 255) >= ImageHolderCount ? c.app.store.Get(c.layer, c.slot) : r;
-    if (const Picture* picture = HeldPicture(c.app, loaded)) PaintRecordPicture(c.canvas, *picture, r);
+    if (const Picture* picture = OwnPictureOf(c.app, loaded)) {
+        PaintRecordPicture(c.canvas, *picture, r);
+    } else {
+        DrawMissingPictureFrame(c.canvas, loaded);
+    }
 }
 
 // ---- The full renderer's table.

@@ -1,7 +1,9 @@
 #include "display/Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -83,8 +85,143 @@ void DrawRotatedEllipse(LineSink& sink, double cx, double cy, float a, float b, 
 
 std::int32_t BandStepCount(const ShapeCorners& p, float spacing) { return StepsOf(p, spacing).n; }
 
+namespace {
+
+using Area = LineSink::Area;
+
+bool Inside(const Area& a, double x, double y) { return x >= a.minX && x <= a.maxX && y >= a.minY && y <= a.maxY; }
+
+// The part of the segment inside the area; false when none is.
+bool ClipToArea(const Area& a, double& x1, double& y1, double& x2, double& y2) {
+    double t0 = 0, t1 = 1;
+    if (!SegmentPartInside(a, 0, x1, y1, x2, y2, t0, t1)) return false;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double sx = x1, sy = y1;
+    x1 = sx + t0 * dx, y1 = sy + t0 * dy;
+    x2 = sx + t1 * dx, y2 = sy + t1 * dy;
+    return true;
+}
+
+double DistanceToSegment(double px, double py, double x1, double y1, double x2, double y2) {
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? ((px - x1) * dx + (py - y1) * dy) / length2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(px - (x1 + t * dx), py - (y1 + t * dy));
+}
+
+// The band lines of a figure that reaches beyond what the sink shows. Line k runs from
+// P1 + k·e to P2 + k·step; a stretch of lines whose four end points lie off one side of the
+// visible area is passed over whole, and where two lines lie within one spacing of each other
+// inside the area, the lines between them would only cover what they cover already. So the work
+// follows what is visible, not the figure's size: a vertex 1e7 m away costs no more than the
+// lines on the screen.
+class VisibleBand {
+public:
+    VisibleBand(LineSink& sink, const ShapeCorners& p, const Area& area, double n, double spacing, Rgb color,
+                std::int32_t colorStep)
+        : sink_(sink), p_(p), area_(area), n_(n), spacing_(spacing), color_(color), colorStep_(colorStep) {
+        // As the whole band steps: one spacing along the longer axis of P2-P3 a line.
+        ex_ = (p.X4 - p.X1) / n;
+        ey_ = (p.Y4 - p.Y1) / n;
+        const double dx = p.X3 - p.X2, dy = p.Y3 - p.Y2;
+        if (std::fabs(dx) > std::fabs(dy)) {
+            sx_ = Sgn(dx) * spacing;
+            sy_ = dy / n;
+        } else {
+            sy_ = Sgn(dy) * spacing;
+            sx_ = dx / n;
+        }
+    }
+
+    // Lines first..last (0 based), both drawn when visible.
+    void Lay(double first, double last) {
+        Span(first, last);
+        DrawLine(last);
+    }
+
+private:
+    double Ax(double k) const { return p_.X1 + (k + 1) * ex_; }
+    double Ay(double k) const { return p_.Y1 + (k + 1) * ey_; }
+    double Bx(double k) const { return p_.X2 + (k + 1) * sx_; }
+    double By(double k) const { return p_.Y2 + (k + 1) * sy_; }
+
+    // Draws lines first..last - 1.
+    void Span(double first, double last) {
+        if (last <= first) return;
+        const double xs[4] = {Ax(first), Bx(first), Ax(last), Bx(last)};
+        const double ys[4] = {Ay(first), By(first), Ay(last), By(last)};
+        // The lines between lie in the hull of the two lines' end points.
+        if (*std::max_element(xs, xs + 4) < area_.minX || *std::min_element(xs, xs + 4) > area_.maxX ||
+            *std::max_element(ys, ys + 4) < area_.minY || *std::min_element(ys, ys + 4) > area_.maxY)
+            return;
+        if (last - first <= 1 || CloseInside(first, last)) {
+            DrawLine(first);
+            return;
+        }
+        const double middle = std::floor((first + last) / 2);
+        Span(first, middle);
+        Span(middle, last);
+    }
+
+    // Whether lines first and last lie within one spacing of each other wherever either is seen.
+    bool CloseInside(double first, double last) const {
+        double a[4] = {Ax(first), Ay(first), Bx(first), By(first)};
+        double b[4] = {Ax(last), Ay(last), Bx(last), By(last)};
+        const double ua[4] = {a[0], a[1], a[2], a[3]};
+        const double ub[4] = {b[0], b[1], b[2], b[3]};
+        const bool seenA = ClipToArea(area_, a[0], a[1], a[2], a[3]);
+        const bool seenB = ClipToArea(area_, b[0], b[1], b[2], b[3]);
+        if (!seenA || !seenB) return false;
+        for (int end = 0; end < 4; end += 2) {
+            if (DistanceToSegment(a[end], a[end + 1], ub[0], ub[1], ub[2], ub[3]) > spacing_) return false;
+            if (DistanceToSegment(b[end], b[end + 1], ua[0], ua[1], ua[2], ua[3]) > spacing_) return false;
+        }
+        return true;
+    }
+
+    void DrawLine(double k) {
+        if (k < 0 || k >= n_) return;
+        double x1 = Ax(k), y1 = Ay(k), x2 = Bx(k), y2 = By(k);
+        if (!ClipToArea(area_, x1, y1, x2, y2)) return;
+        const double c = static_cast<double>(color_) + k * colorStep_;
+        sink_.Line(x1, y1, x2, y2, static_cast<Rgb>(c));
+    }
+
+    LineSink& sink_;
+    const ShapeCorners& p_;
+    Area area_;
+    double n_, spacing_;
+    Rgb color_;
+    std::int32_t colorStep_;
+    double ex_ = 0, ey_ = 0, sx_ = 0, sy_ = 0;
+};
+
+// Whether the whole figure lies within the area: then every line is seen and laid as it always was.
+bool FigureInside(const ShapeCorners& p, const Area& a) {
+    return Inside(a, p.X1, p.Y1) && Inside(a, p.X2, p.Y2) && Inside(a, p.X3, p.Y3) && Inside(a, p.X4, p.Y4);
+}
+
+}  // namespace
+
 BandResult LayBandLines(LineSink& sink, const ShapeCorners& p, float spacing, Rgb color,
                         std::int32_t colorStep) {
+    const std::optional<Area> visible = sink.Visible();
+    if (visible && !FigureInside(p, *visible)) {
+        // A figure reaching beyond the area: the lines seen, however many the whole band holds.
+        BandResult result;
+        result.colorAfter = color;
+        const double along = std::max(std::fabs(p.X3 - p.X2), std::fabs(p.Y3 - p.Y2));
+        const double n = spacing > 0 ? std::floor(along / spacing) : 0;
+        if (!(n >= 1) || !std::isfinite(n)) return result;
+        const double after = static_cast<double>(color) + n * colorStep;
+        if (after > INT32_MAX || after < INT32_MIN) Raise(ErrOverflow);
+        result.drawn = true;
+        result.steps = n > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(n);
+        result.colorAfter = static_cast<Rgb>(after);
+        VisibleBand(sink, p, *visible, n, spacing, color, colorStep).Lay(0, n - 1);
+        return result;
+    }
     const BandSteps steps = StepsOf(p, spacing);
     BandResult result;
     result.steps = steps.n;
@@ -122,13 +259,28 @@ void LayGridLines(LineSink& sink, const ShapeCorners& p, float spacing, Rgb colo
         sink.Line(x1, y1, x2, y2, color);
         if (tenth) canvas.SetDrawWidth(1);
     };
-    for (int k = 1; p.Y1 - k * static_cast<double>(spacing) > p.Y4; ++k) {
-        const double d = k * static_cast<double>(spacing);
-        line(k, p.X1, p.Y1 - d, p.X2, p.Y2 - d);
+    // The lines of each family that can be seen: a shift d moves a line across the area only
+    // within [low, high]; a sheet reaching far off the canvas costs what the canvas shows.
+    const double step = spacing;
+    double firstRow = 1, lastRow = std::floor((p.Y1 - p.Y4) / step);
+    double firstColumn = 1, lastColumn = std::floor((p.X2 - p.X1) / step);
+    if (const std::optional<LineSink::Area> a = sink.Visible()) {
+        if (std::max(p.X1, p.X2) < a->minX || std::min(p.X1, p.X2) > a->maxX) lastRow = 0;
+        firstRow = std::max(firstRow, std::ceil((std::min(p.Y1, p.Y2) - a->maxY) / step));
+        lastRow = std::min(lastRow, std::floor((std::max(p.Y1, p.Y2) - a->minY) / step));
+        if (std::max(p.Y1, p.Y4) < a->minY || std::min(p.Y1, p.Y4) > a->maxY) lastColumn = 0;
+        firstColumn = std::max(firstColumn, std::ceil((a->minX - std::max(p.X1, p.X4)) / step));
+        lastColumn = std::min(lastColumn, std::floor((a->maxX - std::min(p.X1, p.X4)) / step));
     }
-    for (int k = 1; p.X1 + k * static_cast<double>(spacing) < p.X2; ++k) {
-        const double d = k * static_cast<double>(spacing);
-        line(k, p.X1 + d, p.Y1, p.X4 + d, p.Y4);
+    for (double k = firstRow; k <= lastRow; ++k) {
+        const double d = k * step;
+        if (!(p.Y1 - d > p.Y4)) break;
+        line(static_cast<int>(std::fmod(k, 10)), p.X1, p.Y1 - d, p.X2, p.Y2 - d);
+    }
+    for (double k = firstColumn; k <= lastColumn; ++k) {
+        const double d = k * step;
+        if (!(p.X1 + d < p.X2)) break;
+        line(static_cast<int>(std::fmod(k, 10)), p.X1 + d, p.Y1, p.X4 + d, p.Y4);
     }
 }
 

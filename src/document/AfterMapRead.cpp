@@ -1,6 +1,7 @@
 #include "document/AfterMapRead.h"
 
 #include "App.h"
+#include "document/Layers.h"
 #include "basic/Text.h"
 #include "document/DrawingExtents.h"
 #include "document/RecentFiles.h"
@@ -10,6 +11,8 @@ namespace movra {
 
 void FinishMapRead(App& app, const std::string& path, bool extentsWidened) {
     app.mapFile.LastImageSlot = 0;
+    // The pictures held, and the questions asked for missing ones, belonged to the map before.
+    ClearImageSlots(app);
     if (extentsWidened) {
         FitDrawingExtents(app);
     } else {

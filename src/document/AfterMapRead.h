@@ -33,6 +33,9 @@ struct MapFileState {
     int ParallelReadMinimumRecords = 32768;
     // Threads that decoded the drawing of the last map file read (0: one).
     int LastReadThreads = 0;
+    // Records of the last map file read or merged whose vertices were no numbers or lay beyond the
+    // storable range: read as deleted, or merged as empty slots.
+    int LastReadUnusableRecords = 0;
 };
 
 // The steps after a map file was read whole: the picture-holder counter reset, the extents

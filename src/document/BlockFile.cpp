@@ -1,6 +1,7 @@
 #include "document/BlockFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "App.h"
@@ -45,8 +46,6 @@ void WriteBlock(const std::string& path, int headerSlot, const std::vector<FileR
     AppendVariableRecord(bytes, MakeBlockEnd());
     WriteWholeFile(path, bytes);
 }
-
-void EmptyCopyBuffer(App& app) { app.copyBuffer.Entries.assign(1, CopyBufferEntry{}); }
 
 }  // namespace
 
@@ -152,32 +151,40 @@ void SaveCopyBufferAsBlock(App& app, std::string& path) {
     }
 }
 
-void LoadBlockFile(App& app, std::string& path) {
+bool LoadBlockFile(App& app, std::string& path) {
+    // The records go into a buffer apart and replace the copy buffer only once the block was read
+    // to its end record (or its announced count): a cut or damaged block keeps what was copied.
+    std::vector<CopyBufferEntry> entries;
+    long long record = 0;
     try {
         if (path.empty() || !FileExists(path)) path = AskBlockPath(app, false);
         const std::string bytes = ReadWholeFile(path);
         VariableRecordReader reader(bytes);
         FileRecord header;
+        record = 1;
         if (!reader.Next(header)) Raise(ErrInputPastEnd);
         if (!EqualsIgnoreCase(header.text, BlockMagic)) {
             ShowMessageLine(app, BlockWrongFileMessage);
-            return;
+            return false;
         }
         const int n = header.slot;
         if (n < 0) Raise(ErrSubscriptOutOfRange);
 
-        auto& entries = app.copyBuffer.Entries;
         entries.assign(static_cast<std::size_t>(n) + 1, CopyBufferEntry{});
         entries[0].Slot = static_cast<std::int16_t>(n);
         int filled = 0;
         FileRecord r;
         for (int i = 1; i <= n; ++i) {
+            ++record;
             if (!reader.Next(r)) Raise(ErrInputPastEnd);
             if (IsBlockEnd(r)) break;
-            // A record no view could show is left out of what a paste brings.
+            // A vertex that is no number, or lies beyond the storable range, would reach the map
+            // at the paste: such a block is not taken.
             if (!IsStorablePoint(r.x1, r.y1) || !IsStorablePoint(r.x2, r.y2) || !IsStorablePoint(r.x3, r.y3) ||
-                !IsStorablePoint(r.x4, r.y4))
-                continue;
+                !IsStorablePoint(r.x4, r.y4)) {
+                ShowMessageLine(app, FileNameOf(path) + "：" + RecordWhere(record) + BlockNonFiniteText + CopyBufferKeptText);
+                return false;
+            }
             CopyBufferEntry& e = entries[static_cast<std::size_t>(++filled)];
             e.Layer = r.layer;
             e.Slot = r.slot;
@@ -192,9 +199,21 @@ void LoadBlockFile(App& app, std::string& path) {
             e.Font = r.font;
         }
         entries[0].Layer = filled;
+    } catch (const RuntimeError& e) {
+        if (e.number == CancelErrorNumber) {
+            ShowMessageLine(app, BlockNotChosenMessage);
+        } else {
+            ShowMessageLine(app, ReadStoppedText(FileNameOf(path), record > 0 ? RecordWhere(record) : std::string(), e,
+                                                 CopyBufferKeptText));
+        }
+        return false;
     } catch (const std::exception&) {
-        EmptyCopyBuffer(app);
+        ShowMessageLine(app, ReadStoppedText(FileNameOf(path), record > 0 ? RecordWhere(record) : std::string(),
+                                             RuntimeError(ErrOutOfMemory), CopyBufferKeptText));
+        return false;
     }
+    app.copyBuffer.Entries = std::move(entries);
+    return true;
 }
 
 void FlushCopyBuffer(App& app) {

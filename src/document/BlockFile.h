@@ -16,6 +16,11 @@ inline constexpr const char* BlockEndText = "jvqQvk";
 inline constexpr const char* TempBlockFileName = "\\mytemp\\NTKuai";
 inline constexpr const char* TooFewRecordsMessage = "未选出图元或图元2个以下";
 inline constexpr const char* BlockWrongFileMessage = "不是块文件，未读入";
+inline constexpr const char* BlockNotChosenMessage = "未选择块文件，复制缓冲区未改变。";
+// Names a block record whose vertex is no finite number; the block is not taken.
+inline constexpr const char* BlockNonFiniteText = "的坐标不是有效数字或超出范围，";
+// Ends the message of a block that could not be read whole.
+inline constexpr const char* CopyBufferKeptText = "复制缓冲区未改变。";
 inline constexpr const char* BlockSaveTitle = "保存为*.Qvk";
 inline constexpr const char* BlockOpenTitle = "打开*.Qvk";
 inline constexpr const char* BlockFilter = "所有文件|*.*|块文件|*.Qvk";
@@ -30,10 +35,11 @@ std::string TempBlockFilePath(const App& app);
 void SaveSelectionAsBlock(App& app, std::string& path);
 // Writes the copy buffer (one record or more) as the temporary block file; `path` becomes its path.
 void SaveCopyBufferAsBlock(App& app, std::string& path);
-// Fills the copy buffer from a block file; an empty or missing path asks the user. A failure
-// empties the copy buffer; a file that is no block file leaves it as it was. CopyBufferFlag is
-// left to the caller.
-void LoadBlockFile(App& app, std::string& path);
+// Fills the copy buffer from a block file; an empty or missing path asks the user. Only a block
+// read whole replaces the copy buffer (true); a cancelled dialog, a file that is no block file and
+// a damaged one leave it as it was, and the message line says why (false). CopyBufferFlag is left
+// to the caller.
+bool LoadBlockFile(App& app, std::string& path);
 // Keeps copied records in the temporary block file before a map is replaced or the program ends.
 void FlushCopyBuffer(App& app);
 

@@ -1,5 +1,6 @@
 #include "document/DrawingRecordDecoder.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "basic/Gbk.h"
@@ -7,6 +8,7 @@
 #include "basic/Text.h"
 #include "document/FileRecord.h"
 #include "document/RecordStore.h"
+#include "document/RecordTypes.h"
 
 namespace movra {
 
@@ -90,13 +92,12 @@ void DrawingRecordDecoder::Fill(const char* head, std::string_view textBytes, st
     m.RecordZ4 = FieldAt<float>(head, 86);
     m.RecordPen = static_cast<std::uint8_t>(FieldAt<std::int16_t>(head, 90) & 0xFF);
     if (!HasStorableCoordinates(head)) {
-        // A record no view can show (a coordinate beyond the storable range, or not a number) comes
-        // in as an empty slot: the rest of the map opens as it was and keeps its slot numbers.
-        m.RecordType = 0;
-        m.RecordColor = 0;
+        // A record no view can show (a coordinate that is not a number or lies beyond the storable
+        // range) comes in deleted, its coordinates cleared so that nothing meets them: the rest of
+        // the map opens as it was, keeps its slot numbers, and the read says how many were left out.
+        if (!IsDeletedType(m.RecordType)) m.RecordType = static_cast<std::uint8_t>(m.RecordType + DeletedTypeOffset);
         m.RecordX1 = m.RecordY1 = m.RecordX2 = m.RecordY2 = m.RecordX3 = m.RecordY3 = m.RecordX4 = m.RecordY4 = 0;
-        m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
-        m.RecordPen = 0;
+        ++unusable_;
     }
     m.RecordFont = Font(fontBytes);
     const std::string_view text = Decode(textBytes, textBuffer_);

@@ -18,9 +18,9 @@ class RecordStore;
 
 class DrawingRecordDecoder {
 public:
-    // Writes every field of `m` from the record's 92 head bytes and its text and font fields; the
-    // layer and slot in the head are left to the caller. A head without storable coordinates gives
-    // an empty slot (HasStorableCoordinates). `splitExtra`: a "!" in the text starts the
+    // Writes every field of `m` from the record's 92 head bytes and its text and font fields (a
+    // record without storable coordinates, see HasStorableCoordinates, comes in deleted and counted,
+    // see Unusable); the layer and slot in the head are left to the caller. `splitExtra`: a "!" in the text starts the
     // attribute string (further pieces are dropped). Long texts go to the store's text writer
     // `writer`.
     void Fill(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra,
@@ -32,8 +32,13 @@ public:
     // A cleared record with blank text and font: the writers end each layer with one, and a reader
     // holds it back until the next record shows whether its layer goes on.
     bool IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes);
+    // Records Fill found with a vertex that is no finite number (a NaN or an infinity of a damaged
+    // or foreign file). Fill marks such a record deleted: it cannot be drawn, reduced, measured or
+    // zoomed to, so it is neither drawn nor saved.
+    int Unusable() const { return unusable_; }
 
 private:
+    int unusable_ = 0;
     static std::string_view Decode(std::string_view bytes, std::string& buffer);
 
     std::string textBuffer_;

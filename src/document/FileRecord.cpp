@@ -176,7 +176,7 @@ constexpr std::size_t WindowChunk = 1 << 20;
 }  // namespace
 
 FileWindow::FileWindow(const std::string& path) {
-    if (!FileExists(path)) Raise(FolderExists(path) ? ErrPathFileAccess : ErrFileNotFound);
+    RequireRegularFile(path);
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) RaiseFileError(errno);
 }

@@ -18,6 +18,11 @@ struct DxfImportOutcome {
     bool failed = false;
     int failureNumber = 0;
     std::string failureText;
+    // The last line read before the import stopped (1 for the first line of the file; 0 when
+    // the file could not be read at all).
+    std::int64_t failureLine = 0;
+    // Entities left out because a coordinate lay beyond the farthest storable one.
+    int farEntitiesSkipped = 0;
     // Entities were there but none carried a subclass marker (a release-12 file): only the layers
     // were read.
     bool layersOnly = false;

@@ -17,6 +17,7 @@
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/OpenDialogs.h"
+#include "document/RecordTypes.h"
 #include "document/RedrawSeams.h"
 #include "document/StoreRecord.h"
 #include "document/TextPlacement.h"
@@ -101,6 +102,8 @@ public:
         return true;
     }
     void Skip(int count) { pos_ = std::min(lines_.size(), pos_ + static_cast<size_t>(std::max(count, 0))); }
+    // The number of the last line read (1 for the first line of the file).
+    size_t LineNumber() const { return pos_; }
 
 private:
     std::vector<std::string> lines_;
@@ -366,56 +369,134 @@ struct DxfMerge {
     }
 };
 
+// Where a merge stopped, for the user: the merges name it before they raise.
+void NoteStop(std::string* stoppedAt, const std::string& where) {
+    if (stoppedAt) *stoppedAt = where;
+}
+
 // A map file cut inside a record, and without its end record before the cut, is damaged: nothing
 // of it is merged. The compact file's records are whole, or it ends at its end record.
-void ProveJdxWhole(const std::string& bytes, std::int64_t firstDrawing) {
+void ProveJdxWhole(const std::string& bytes, std::int64_t firstDrawing, std::string* stoppedAt) {
     if (bytes.size() % FixedRecordSize == 0) return;
     for (std::size_t at = static_cast<std::size_t>(std::max<std::int64_t>(firstDrawing - 1, 0)) * FixedRecordSize;
          at + FixedRecordSize <= bytes.size(); at += FixedRecordSize) {
         if (bytes[at] == 0) return;  // the end record, or the layer-0 record that ends the merge
     }
+    NoteStop(stoppedAt, RecordWhere(static_cast<long long>(bytes.size() / FixedRecordSize) + 1));
     Raise(ErrInputPastEnd);
 }
 
 // The full file's records run whole up to its end record or to the end of the file.
-void ProveWtwWhole(std::string_view bytes) {
+void ProveWtwWhole(std::string_view bytes, std::string* stoppedAt) {
     std::size_t pos = 0;
     FileRecord r;
-    while (pos < bytes.size()) {
-        if (!DecodeVariableRecord(bytes, pos, r)) Raise(ErrInputPastEnd);
+    for (long long n = 1; pos < bytes.size(); ++n) {
+        if (!DecodeVariableRecord(bytes, pos, r)) {
+            NoteStop(stoppedAt, RecordWhere(n));
+            Raise(ErrInputPastEnd);
+        }
         if (r.layer == 0 && EqualsIgnoreCase(Trim(r.text), EndRecordText)) return;
     }
 }
 
-// An entity with a coordinate beyond the storable range (a DXF number up to 1e308 reads as one) is
-// left as an empty slot: a view of it would be infinite. Only the slots from `before` on are
-// looked at, the records this merge added.
-void ClearUnstorableRecords(App& app, const std::vector<std::int32_t>& before) {
-    RecordStore& store = app.store;
+// A merged record reaching beyond the farthest storable coordinate (a 1e308 or a NaN in the file)
+// would make the zoom to the extents and every later computation useless: it is deleted (neither
+// drawn nor saved), and the user is told how many were.
+void DeleteFarMergedRecords(App& app, const std::string& path) {
+    // Map records are left out as they come in (as empty slots); entities are caught here.
+    int far = app.mapFile.LastReadUnusableRecords;
+    auto& store = app.store;
+    const std::uint8_t thisMerge = app.mapFile.MergedFileCount;
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
-        const auto l = static_cast<std::size_t>(layer);
-        const int first = l < before.size() ? before[l] : 0;
-        const int last = std::min<int>(store.Count(layer), store.LayerCapacity);
-        for (int slot = std::max(first, 0); slot < last; ++slot) {
-            MapRecord& r = store.At(layer, slot);
+        for (int slot = 0; slot < store.Count(layer); ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType)) continue;
             if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
                 IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
                 continue;
-            const std::uint8_t source = r.RecordSource;
-            r = MapRecord{};
-            r.RecordSource = source;
+            MapRecord& deleted = store.At(layer, slot);
+            deleted.RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
+            // Cleared too, so that nothing that walks the slots meets the far coordinates.
+            deleted.RecordX1 = deleted.RecordY1 = deleted.RecordX2 = deleted.RecordY2 = 0;
+            deleted.RecordX3 = deleted.RecordY3 = deleted.RecordX4 = deleted.RecordY4 = 0;
+            ++far;
         }
     }
+    if (far > 0)
+        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
 }
+
+// The open map as a merge found it, so that a merge that fails half-way can be taken back whole:
+// the records it appended behind each layer's records, the layers it added, its place in the
+// merge bookkeeping.
+class MergeRollback {
+public:
+    explicit MergeRollback(App& app)
+        : app_(app),
+          counts_(app.store.LayerRecordCount),
+          layerCount_(app.store.LayerCount),
+          nextLayer_(app.store.NextLayerIndex),
+          currentLayer_(app.store.CurrentLayer),
+          names_(app.store.LayerNames),
+          colors_(app.store.LayerColorIndex),
+          on_(app.store.LayerOnFlag),
+          mergedCount_(app.mapFile.MergedFileCount),
+          mergedNames_(app.mapFile.MergedFileNames),
+          suppressTerrain_(app.display.Redraw.SuppressTerrainPoints),
+          clip_(app.clip) {
+        if (app.form1) backColor_ = app.form1->Picture1.BackColor();
+    }
+
+    // False when the merge moved records out of a layer (a full layer spilled into a new one): the
+    // map cannot be put back exactly and what was merged stays.
+    bool TakeBack() {
+        auto& store = app_.store;
+        const int kept = std::min<int>(layerCount_, store.LayerDimension());
+        for (int layer = 1; layer <= kept; ++layer)
+            if (store.Count(layer) < counts_[static_cast<size_t>(layer)]) return false;
+        for (int layer = 1; layer <= kept; ++layer) store.ClearFrom(layer, counts_[static_cast<size_t>(layer)]);
+        if (store.LayerDimension() > layerCount_) store.DimensionKeep(layerCount_);
+        store.LayerRecordCount = counts_;
+        store.LayerCount = layerCount_;
+        store.NextLayerIndex = nextLayer_;
+        store.CurrentLayer = currentLayer_;
+        store.LayerNames = names_;
+        store.LayerColorIndex = colors_;
+        store.LayerOnFlag = on_;
+        app_.mapFile.MergedFileCount = mergedCount_;
+        app_.mapFile.MergedFileNames = mergedNames_;
+        app_.display.Redraw.SuppressTerrainPoints = suppressTerrain_;
+        app_.clip = clip_;
+        if (app_.form1) app_.form1->Picture1.SetBackColor(backColor_);
+        RestoreLayerSelector(app_);
+        return true;
+    }
+
+private:
+    App& app_;
+    std::vector<std::int32_t> counts_;
+    std::uint8_t layerCount_, nextLayer_, currentLayer_;
+    std::array<std::string, LayerTableSize> names_;
+    std::array<std::uint8_t, LayerTableSize> colors_;
+    std::array<std::int16_t, LayerTableSize> on_;
+    std::uint8_t mergedCount_;
+    std::vector<std::string> mergedNames_;
+    std::int16_t suppressTerrain_;
+    ClipBuffer clip_;
+    Rgb backColor_ = 0;
+};
 
 }  // namespace
 
-bool MergeJdxFile(App& app, const std::string& path) {
+bool MergeJdxFile(App& app, const std::string& path, std::string* stoppedAt) {
     const std::string bytes = ReadWholeFile(path);
     const std::int64_t count = (static_cast<std::int64_t>(bytes.size()) + FixedRecordSize / 2) / FixedRecordSize;
-    auto record = [&bytes](std::int64_t n) {
+    auto record = [&bytes, stoppedAt](std::int64_t n) {
         const size_t at = static_cast<size_t>(n - 1) * FixedRecordSize;
-        if (n < 1 || at + FixedRecordSize > bytes.size()) Raise(ErrInputPastEnd);
+        if (n < 1 || at + FixedRecordSize > bytes.size()) {
+            NoteStop(stoppedAt, RecordWhere(n));
+            Raise(ErrInputPastEnd);
+        }
         return DecodeFixedRecord(std::string_view(bytes).substr(at, FixedRecordSize));
     };
     if (count < 1) return false;
@@ -426,7 +507,7 @@ bool MergeJdxFile(App& app, const std::string& path) {
         if (!EqualsIgnoreCase(Trim(header.text), JdxMagic)) return false;
     }
     const int fileLayers = header.layer;
-    ProveJdxWhole(bytes, fileLayers + 2);
+    ProveJdxWhole(bytes, fileLayers + 2, stoppedAt);
     SetCanvasBack(app, header.color);
     if (fileLayers > app.store.LayerCount) {
         std::vector<FileRecord> layers;
@@ -443,12 +524,12 @@ bool MergeJdxFile(App& app, const std::string& path) {
     return true;
 }
 
-bool MergeWtwFile(App& app, const std::string& path) {
+bool MergeWtwFile(App& app, const std::string& path, std::string* stoppedAt) {
     const std::string bytes = ReadWholeFile(path);
     size_t pos = 0;
     FileRecord header;
     if (!DecodeVariableRecord(bytes, pos, header) || !EqualsIgnoreCase(Trim(header.text), WtwMagic)) return false;
-    ProveWtwWhole(bytes);
+    ProveWtwWhole(bytes, stoppedAt);
     SetCanvasBack(app, header.color);
     std::vector<FileRecord> layers;
     FileRecord r;
@@ -474,22 +555,18 @@ bool MergeWtwFile(App& app, const std::string& path) {
     return true;
 }
 
-bool MergeDxfFile(App& app, const std::string& path) {
+bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt) {
     std::vector<std::string> lines = ReadTextLines(path);
     if (lines.size() < 6 || !EqualsIgnoreCase(Trim(lines[5]), "$ACADVER")) return false;
     if (!BeginMerge(app, path)) return true;
     DxfLines in(std::move(lines));
     DxfMerge merge{app, in};
-    const std::vector<std::int32_t> countsBefore(app.store.LayerRecordCount.begin(),
-                                                 app.store.LayerRecordCount.end());
-    // What the file held up to a failure is kept; an entity no view could show never is.
     try {
         merge.Run();
     } catch (...) {
-        ClearUnstorableRecords(app, countsBefore);
+        NoteStop(stoppedAt, LineWhere(static_cast<long long>(in.LineNumber())));
         throw;
     }
-    ClearUnstorableRecords(app, countsBefore);
     return true;
 }
 
@@ -509,29 +586,36 @@ void InsertDrawingFile(App& app) {
         app.current.DialogFilePath = chosen.fileName;
         app.platform.events().DoEvents();
         bool merged = false;
+        const std::string& path = chosen.fileName;
+        MergeRollback rollback(app);
         const std::uint8_t mergedBefore = app.mapFile.MergedFileCount;
+        std::string stoppedAt;
+        app.mapFile.LastReadUnusableRecords = 0;
         try {
-            if (chosen.filterIndex == 1) merged = MergeJdxFile(app, chosen.fileName);
-            else if (chosen.filterIndex == 2) merged = MergeWtwFile(app, chosen.fileName);
-            else if (chosen.filterIndex == 3) merged = MergeDxfFile(app, chosen.fileName);
+            RequireRegularFile(path);
+            if (chosen.filterIndex == 1) merged = MergeJdxFile(app, path, &stoppedAt);
+            else if (chosen.filterIndex == 2) merged = MergeWtwFile(app, path, &stoppedAt);
+            else if (chosen.filterIndex == 3) merged = MergeDxfFile(app, path, &stoppedAt);
             else { SetCanvasPointer(app, PointerCross); return; }
-        } catch (const RuntimeError& e) {
-            ShowMessageLine(app, e.description + PlainNumberText(static_cast<std::int32_t>(e.number)));
-            // A file refused before anything was merged (a damaged map file) leaves the map as it
-            // is; what was stored of a file that failed later stays and is journaled like a whole
-            // merge.
-            if (app.mapFile.MergedFileCount == mergedBefore) {
+        } catch (const std::exception& e) {
+            const auto* runtime = dynamic_cast<const RuntimeError*>(&e);
+            const RuntimeError error = runtime ? *runtime : RuntimeError(ErrOutOfMemory);
+            // A file that fails half-way is taken back whole; only when the merge moved records
+            // between layers does what it merged stay, journaled like a whole merge.
+            const bool keptOpenMap = rollback.TakeBack();
+            ShowMessageLine(app, ReadStoppedText(FileNameOf(path), stoppedAt, error,
+                                                 keptOpenMap ? OpenMapKeptText : InsertPartlyMergedText));
+            if (keptOpenMap) {
                 SetCanvasPointer(app, PointerCross);
                 return;
             }
-            merged = true;
-        } catch (const std::exception&) {
             merged = true;
         }
         if (!merged) {
             ShowMessageLine(app, InsertWrongFileMessage);
             continue;
         }
+        if (app.mapFile.MergedFileCount != mergedBefore) DeleteFarMergedRecords(app, path);
         break;
     }
     SetCanvasPointer(app, PointerCross);

@@ -33,6 +33,9 @@ inline constexpr const char* JdxWrongFileMessage = "不是jdx图形文件，未�
 // Shown in the message line when a map file could not be read whole (followed by the file's name
 // and the reason); the open map stays as it was.
 inline constexpr const char* MapFileNotReadMessage = "图形文件未读入：";
+// Follows the number of records whose coordinates were no numbers or beyond the storable range,
+// left out of a map read.
+inline constexpr const char* NonFiniteRecordsMessage = "个图元的坐标不是有效数字或超出范围，已删除（不显示也不保存）。";
 
 // Writes the map to `path` (through a temporary file renamed over it). On success CurrentFilePath
 // becomes the path, the map counts as saved and the path enters the recent files; on failure the

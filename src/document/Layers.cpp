@@ -225,6 +225,7 @@ void ClearImageSlots(App& app) {
     RecordImageState& images = app.display.Images;
     for (Picture& picture : images.Image1) picture = Picture{};
     for (int h = 0; h < ImageHolderCount; ++h) images.ImageSlotNames[h].clear();
+    images.LocateAsked.clear();
 }
 
 }  // namespace movra

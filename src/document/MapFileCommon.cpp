@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -15,6 +16,7 @@
 #include "document/DrawingRecordDecoder.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "platform/PictureBox.h"
 #include "shell/stForm1.h"
@@ -204,6 +206,7 @@ void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std:
 
 bool DrawingRecordSink::FinishExtents() {
     held_ = false;
+    app_.mapFile.LastReadUnusableRecords = Unusable();
     const auto& store = app_.store;
     // A layer of a single record is not visited by the extents.
     for (int layer = 1; widen_ && layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
@@ -334,6 +337,7 @@ void OpenMapKeeper::Drop() { kept_.reset(); }
 bool ReadMapFile(App& app, const std::string& path,
                  const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read) {
     OpenMapKeeper keeper(app);
+    app.mapFile.LastReadUnusableRecords = 0;
     try {
         SetCanvasPointer(app, PointerHourglass);
         FileWindow file(path);
@@ -348,7 +352,12 @@ bool ReadMapFile(App& app, const std::string& path,
         SetCanvasPointer(app, PointerCross);
         // A message left by an earlier failed read no longer holds.
         ClearMapFileMessage(app);
-        FinishMapRead(app, path, extentsWidened);
+        // Records read as deleted may have widened the extents as they came in: they are
+        // computed afresh without them.
+        const int unusable = app.mapFile.LastReadUnusableRecords;
+        FinishMapRead(app, path, extentsWidened && unusable == 0);
+        if (unusable > 0)
+            ShowMessageLine(app, FileNameOf(path) + "：" + std::to_string(unusable) + NonFiniteRecordsMessage);
         return true;
     } catch (const std::exception& e) {
         try {

@@ -84,6 +84,10 @@ public:
     // widened as records are stored, and the stop to it when the records did not come in layer order.
     bool Widening() const { return widen_; }
     void StopWidening() { widen_ = false; }
+    // Records read with a vertex that is no finite number, marked deleted (DrawingRecordDecoder);
+    // a reader on several threads adds those its decoders found.
+    int Unusable() const { return decoder_.Unusable() + unusableElsewhere_; }
+    void AddUnusable(int count) { unusableElsewhere_ += count; }
 
 private:
     void Store(const char* head, std::string_view textBytes, std::string_view fontBytes, bool splitExtra);
@@ -92,6 +96,7 @@ private:
     DrawingExtents headerExtents_;
     bool widen_ = false;
     int lastLayer_ = 0;
+    int unusableElsewhere_ = 0;
     DrawingRecordDecoder decoder_;
     // The head of a cleared record held back, when `held_`.
     std::array<char, RecordHeadSize> heldHead_{};

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "App.h"
 #include "basic/Paths.h"
 #include "basic/Files.h"
 #include "basic/Gbk.h"
+#include "basic/Errors.h"
 #include "basic/Guards.h"
 #include "basic/Text.h"
 #include "document/BlockFile.h"
@@ -113,10 +115,68 @@ bool LooksLikeDxf(const std::string& path) {
     }
 }
 
-// Replaces the map by the DXF file's drawing. A file that is no DXF file leaves the map alone.
+// Tells the user why a DXF file was not taken: its name, where reading stopped and that the open
+// map stays.
+void ShowDxfNotRead(App& app, const std::string& path, const RuntimeError& error, std::int64_t line) {
+    const std::string where = line > 0 ? LineWhere(line) : std::string();
+    ShowRuntimeError(app.platform.prompt(),
+                     RuntimeError(error.number, ReadStoppedText(FileNameOf(path), where, error, OpenMapKeptText)));
+}
+
+bool HoldsAnyRecord(const RecordStore& store) {
+    const int top = std::min<int>(store.LayerCount, store.LayerDimension());
+    for (int layer = 1; layer <= top; ++layer)
+        if (store.Count(layer) >= 2) return true;
+    return false;
+}
+
+// The DXF file is read into a map apart, over an empty document of its own that shares only the
+// palette, the settings and the scale of the open map: a file that fails half-way, or holds nothing
+// the program keeps, never touches the open map.
+struct DxfMapApart {
+    explicit DxfMapApart(App& app) : map(app.platform) {
+        map.tables = app.tables;
+        map.settings = app.settings;
+        map.view = app.view;
+        map.current = app.current;
+        NewDocument(map);
+        map.store.LayerLockFlag = app.store.LayerLockFlag;
+    }
+    App map;
+};
+
+// Puts the map read apart in place of the open one, as a new document.
+void TakeOverDxfMap(App& app, App& read, const std::string& path) {
+    // Lock flags are the user's: a read never resets them (the import's layer choices on the way
+    // do not count; the layer chosen at the end is unlocked as choosing it does).
+    const auto locks = app.store.LayerLockFlag;
+    NewDocument(app);
+    app.store = std::move(read.store);
+    app.store.LayerLockFlag = locks;
+    app.extents = read.extents;
+    app.reduction.ReductionOffsetX = read.reduction.ReductionOffsetX;
+    app.reduction.ReductionOffsetY = read.reduction.ReductionOffsetY;
+    app.view.ScaleFactor = read.view.ScaleFactor;
+    app.view.ProjectParams[0] = read.view.ProjectParams[0];
+    app.view.PointMarkRadius = read.view.PointMarkRadius;
+    app.mapFile.MergedFileCount = read.mapFile.MergedFileCount;
+    app.mapFile.MergedFileNames = read.mapFile.MergedFileNames;
+    app.current.CurrentFilePath = path;
+    RestoreLayerSelector(app);
+}
+
+// Replaces the map by the DXF file's drawing when the whole file was read and it held records the
+// program keeps; otherwise the open map, its path, caption and modified flag stay, and the user is
+// told why.
 void ReadDxfMap(App& app, const std::string& path) {
     if (!app.importSeams.dxf) {
         ShowExchangeMissing(app);
+        return;
+    }
+    try {
+        RequireRegularFile(path);
+    } catch (const RuntimeError& e) {
+        ShowDxfNotRead(app, path, e, 0);
         return;
     }
     if (!LooksLikeDxf(path)) {
@@ -124,31 +184,38 @@ void ReadDxfMap(App& app, const std::string& path) {
         return;
     }
     if (!SaveBeforeReplacing(app)) return;
-    NewDocument(app);
     // The status box in blue, with the import's first progress mark.
     if (app.form1) {
         app.form1->Text1.SetForeColor(MakeRgb(0, 0, 255));
         app.form1->Text1.SetText(app.settings.ImportProgressMark);
     }
-    const DxfImportOutcome outcome = app.importSeams.dxf(app, path);
-    // What was read before a failure stays and is finished as a map; the user is told why the
-    // file was not read to its end.
-    if (outcome.result == -1) {
-        // Terrain points stay undrawn until the next command: an imported survey would bury the
-        // drawing under their names.
-        app.display.Redraw.SuppressTerrainPoints = -1;
-        SetCaption(app, path);
-        SelectLayer(app, app.store.CurrentLayer);
-        ReduceCoordinates(app);
-        FinishMapRead(app, path);
-        ZoomToExtentsSeam(app);
-        RedrawSeam(app);
-    }
+    auto apart = std::make_unique<DxfMapApart>(app);
+    const DxfImportOutcome outcome = app.importSeams.dxf(apart->map, path);
     if (outcome.failed) {
-        ShowRuntimeError(app.platform.prompt(), RuntimeError(outcome.failureNumber, outcome.failureText));
-    } else if (outcome.layersOnly) {
-        app.platform.prompt().MsgBox(DxfLayersOnlyMessage, MsgOkOnly);
+        ShowDxfNotRead(app, path, RuntimeError(outcome.failureNumber, outcome.failureText), outcome.failureLine);
+        return;
     }
+    if (outcome.result != -1 || !HoldsAnyRecord(apart->map.store)) {
+        app.platform.prompt().MsgBox(FileNameOf(path) + "：" +
+                                         (outcome.layersOnly ? DxfLayersOnlyMessage : DxfNothingHeldMessage),
+                                     MsgOkOnly);
+        return;
+    }
+    TakeOverDxfMap(app, apart->map, path);
+    apart.reset();
+    // Terrain points stay undrawn until the next command: an imported survey would bury the
+    // drawing under their names.
+    app.display.Redraw.SuppressTerrainPoints = -1;
+    SetCaption(app, path);
+    SelectLayer(app, app.store.CurrentLayer);
+    ReduceCoordinates(app);
+    FinishMapRead(app, path);
+    ZoomToExtentsSeam(app);
+    RedrawSeam(app);
+    if (outcome.farEntitiesSkipped > 0)
+        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(outcome.farEntitiesSkipped) +
+                                         DxfFarEntitiesMessage,
+                                     MsgOkOnly);
 }
 
 }  // namespace

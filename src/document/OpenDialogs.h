@@ -30,8 +30,13 @@ void OpenNamedMap(App& app, const std::string& path);
 void ApplyOpenedMapSettings(App& app);
 
 // The DXF open commands' messages: a file that is no DXF file, and a release-12 file, whose
-// entities carry no subclass markers, of which only the layers were read.
+// entities carry no subclass markers.
 inline constexpr const char* NotDxfMessage = "不是dxf文件，未打开";
-inline constexpr const char* DxfLayersOnlyMessage = "该文件为R12版本的dxf文件，只读入了其中的层";
+// Both leave the open map as it was.
+inline constexpr const char* DxfLayersOnlyMessage = "该文件为R12版本的dxf文件，没有可读入的图元，打开的图未改变。";
+// A file whose entities are all of kinds the program does not keep (hatches, points, ...).
+inline constexpr const char* DxfNothingHeldMessage = "文件中没有可读入的图元（如只有填充或点），打开的图未改变。";
+// Follows the number of entities left out for a coordinate beyond the farthest storable one.
+inline constexpr const char* DxfFarEntitiesMessage = "个图元的坐标超出范围（离原点超过10亿米），未读入。";
 
 }  // namespace movra

@@ -78,6 +78,7 @@ struct StretchFill {
     double maxX = -NoValue;
     double maxY = -NoValue;
     bool matched = true;  // the stretch held the records the counting pass found
+    int unusable = 0;     // records with a vertex that is no finite number, read as deleted
     std::exception_ptr error;
 };
 
@@ -214,6 +215,7 @@ void FillStretch(const ReadPlan& plan, const Stretch& stretch, const StretchCoun
         }
         if (isWaiting && count.keepWaiting && fill.matched && !store1(waiting.data())) fill.matched = false;
         fill.maxX = maxX;
+        fill.unusable = decoder.Unusable();
     } catch (...) {
         fill.error = std::current_exception();
     }
@@ -363,6 +365,7 @@ bool AppendFixedDrawingInParallel(App& app, FileWindow& file, DrawingRecordSink&
             if (fill.maxY > extents.ExtentMaxY) extents.ExtentMaxY = fill.maxY;
         }
     }
+    for (const StretchFill& fill : fills) sink.AddUnusable(fill.unusable);
     ended = foundEnd;
     app.mapFile.LastReadThreads = static_cast<int>(used);
     return true;

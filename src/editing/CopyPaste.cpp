@@ -192,7 +192,7 @@ void CopyForPaste(App& app) {
 
 void PasteTemporaryBlock(App& app, std::int16_t toCurrent) {
     std::string path = TempBlockFilePath(app);
-    LoadBlockFile(app, path);
+    if (!LoadBlockFile(app, path)) return;
     PasteBlockBuffer(app, toCurrent);
     UndoCheckpoint(app, 1);
 }

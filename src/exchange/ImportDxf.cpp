@@ -74,6 +74,7 @@ struct DxfReader {
     bool markerSeen = false;      // an entity subclass marker was read
     bool entityLinesSeen = false; // the entity section held anything at all
     double textHeight = 0;        // the height of the last text, kept for the next one
+    std::int64_t lineNumber = 0;  // lines read so far
 
     RecordStore& store() { return app.store; }
     int layer() { return store().CurrentLayer; }
@@ -82,6 +83,7 @@ struct DxfReader {
 
     std::string Raw() {
         std::string line = lines.LineInput();
+        ++lineNumber;
         return utf8 ? ValidUtf8(line) : FromGbk(line);
     }
     std::string Line() { return Trim(Raw()); }
@@ -235,7 +237,9 @@ struct DxfReader {
             if (line == "ENDSEC") return;
             if (line == "$LTSCALE") {
                 Raw();
-                const double scale = Number();
+                double scale = Number();
+                // A scale of 0 (or below) would draw every text and symbol at no size at all.
+                if (!(scale > 0)) scale = 1;
                 if (app.settings.ForceScaleFlag != -1) {
                     app.view.ScaleFactor = scale;
                     app.view.ProjectParams[0] = scale * 1000;
@@ -247,6 +251,7 @@ struct DxfReader {
                 const double x = Number();
                 Raw();
                 const double y = Number();
+                if (!IsStorablePoint(x, y)) continue;
                 (min ? app.extents.ExtentMinX : app.extents.ExtentMaxX) = x;
                 (min ? app.extents.ExtentMinY : app.extents.ExtentMaxY) = y;
             }
@@ -348,7 +353,11 @@ struct DxfReader {
             if (m == "AcDbEntity") {
                 markerSeen = true;
                 EntityHeader();
-            } else if (m == "AcDb2dPolyline") {
+                continue;
+            }
+            const int entityLayer = layer();
+            const int countBefore = store().Count(entityLayer);
+            if (m == "AcDb2dPolyline") {
                 Polyline2d();
             } else if (m == "AcDbTrace") {
                 Trace();
@@ -367,7 +376,28 @@ struct DxfReader {
             } else if (m == "AcDbText" || m == "AcDbMText") {
                 handedBack = TextEntity();
             }
+            DropFarEntity(entityLayer, countBefore);
         }
+    }
+
+    // An entity with a coordinate beyond the farthest storable one (a damaged or foreign file's
+    // 1e308) would leave the view and every computation over the map unusable: its records are
+    // taken back and counted, so the user can be told.
+    void DropFarEntity(int entityLayer, int countBefore) {
+        auto& s = store();
+        // A spill during the entity moved its records: they stay as they are.
+        if (layer() != entityLayer || s.Count(entityLayer) < countBefore) return;
+        bool far = false;
+        for (int slot = countBefore + 1; slot <= s.Count(entityLayer) && !far; ++slot) {
+            const MapRecord& r = s.Get(entityLayer, slot);
+            far = !IsStorablePoint(r.RecordX1, r.RecordY1) || !IsStorablePoint(r.RecordX2, r.RecordY2) ||
+                  !IsStorablePoint(r.RecordX3, r.RecordY3) || !IsStorablePoint(r.RecordX4, r.RecordY4) ||
+                  !IsStorablePoint(r.RecordZ1, r.RecordZ2) || !IsStorablePoint(r.RecordZ3, r.RecordZ4);
+        }
+        if (!far) return;
+        s.ClearFrom(entityLayer, countBefore + 1);
+        s.Count(entityLayer) = countBefore;
+        ++outcome.farEntitiesSkipped;
     }
 
     void EntityHeader() {
@@ -928,6 +958,7 @@ DxfImportOutcome ImportDxf(App& app, const std::string& path) {
         reader.outcome.failed = true;
         reader.outcome.failureNumber = error.number;
         reader.outcome.failureText = error.description;
+        reader.outcome.failureLine = reader.lineNumber;
     }
     try {
         reader.Finish();

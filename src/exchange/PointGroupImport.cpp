@@ -4,9 +4,11 @@
 #include <cmath>
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
+#include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/MapRecord.h"
 #include "editing/ToolState.h"
@@ -55,21 +57,45 @@ void ArmArticle(App& app) {
 // A number that a single keeps as it is; larger ones make the line a bad one.
 bool FitsSingle(double v) { return std::fabs(v) <= FLT_MAX; }
 
-// One line as a point; false when the line lacks a field the format reads or holds a number
-// beyond what a point keeps.
-bool StorePointLine(App& app, const PointFieldOrder& order, std::uint8_t type, const std::string& line) {
+// Why a line of the list gave no point.
+enum class LineSkipped { No, TooFewFields, CoordinateNotNumber, CoordinateTooFar, ValueTooLarge };
+
+const char* SkipReason(LineSkipped why) {
+    switch (why) {
+        case LineSkipped::TooFewFields: return "字段数少于行格式所需";
+        case LineSkipped::CoordinateNotNumber: return "坐标不是数字";
+        case LineSkipped::CoordinateTooFar: return "坐标超出范围（离原点超过10亿米）";
+        case LineSkipped::ValueTooLarge: return "高程或等级代码超出范围";
+        case LineSkipped::No: break;
+    }
+    return "";
+}
+
+// One line as a point. A line is skipped when it lacks a field the format reads, when a
+// coordinate is not a number as a whole (a name or a letter would put the point at 0) or lies
+// beyond the farthest storable coordinate, or when a number is beyond what a point keeps.
+LineSkipped StorePointLine(App& app, const PointFieldOrder& order, std::uint8_t type, const std::string& line) {
     const std::vector<std::string> fields = PointGroupFields(line);
     const int count = static_cast<int>(fields.size());
-    if (count < order.FieldsNeeded()) return false;
-    const auto number = [&](PointField f, double otherwise) {
+    if (count < order.FieldsNeeded()) return LineSkipped::TooFewFields;
+    const auto field = [&](PointField f) -> const std::string* {
         const int column = order.Column(f);
-        return column >= 0 && column < count ? NumericPrefix(fields[static_cast<std::size_t>(column)]) : otherwise;
+        return column >= 0 && column < count ? &fields[static_cast<std::size_t>(column)] : nullptr;
     };
+    const auto number = [&](PointField f, double otherwise) {
+        const std::string* text = field(f);
+        return text ? NumericPrefix(*text) : otherwise;
+    };
+    for (PointField coordinate : {PointEastField, PointNorthField}) {
+        const std::string* text = field(coordinate);
+        if (!text || !IsWholeNumber(*text)) return LineSkipped::CoordinateNotNumber;
+    }
     const double x = number(PointEastField, 0);
     const double y = number(PointNorthField, 0);
+    if (!IsStorablePoint(x, y)) return LineSkipped::CoordinateTooFar;
     const double z = number(PointElevationField, 0);
     const double grade = number(PointGradeField, DefaultGrade);
-    if (!FitsSingle(z) || !FitsSingle(grade)) return false;
+    if (!FitsSingle(z) || !FitsSingle(grade)) return LineSkipped::ValueTooLarge;
     const std::string name =
         order.Names(PointNameField) ? Trim(fields[static_cast<std::size_t>(order.Column(PointNameField))]) : std::string();
 
@@ -82,7 +108,33 @@ bool StorePointLine(App& app, const PointFieldOrder& order, std::uint8_t type, c
     r.RecordFont = app.tables.FontNames[2];
     store.Count(store.CurrentLayer) += 1;
     app.current.ModifiedFlag = -1;
-    return true;
+    return LineSkipped::No;
+}
+
+// Stores the lines as points and tells the user how many were stored and how many lines were
+// skipped, and why the first of them was.
+void StorePointLines(App& app, const PointFieldOrder& order, std::uint8_t type, const std::string& fileName,
+                     const std::vector<std::string>& lines) {
+    int stored = 0;
+    int skipped = 0;
+    std::size_t firstSkipped = 0;
+    LineSkipped firstWhy = LineSkipped::No;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const LineSkipped why = StorePointLine(app, order, type, lines[i]);
+        if (why == LineSkipped::No) {
+            ++stored;
+            continue;
+        }
+        if (skipped++ == 0) {
+            firstSkipped = i + 1;
+            firstWhy = why;
+        }
+    }
+    std::string message = fileName + "：读入" + std::to_string(stored) + "个点";
+    if (skipped > 0)
+        message += "，跳过" + std::to_string(skipped) + "行（" + LineWhere(static_cast<long long>(firstSkipped)) +
+                   "：" + SkipReason(firstWhy) + "）";
+    app.platform.prompt().MsgBox(message + "。", MsgOkOnly);
 }
 
 }  // namespace
@@ -94,6 +146,12 @@ std::vector<std::string> PointGroupFields(const std::string& line) {
         if (line[i] == ':' || line[i] == ';') {
             spaced += ' ';
             ++i;
+        } else if (line[i] == ',') {
+            // A comma-separated list, as other programs write it: the comma and the blanks after
+            // it part two fields.
+            spaced += ' ';
+            ++i;
+            while (i < line.size() && line[i] == ' ') ++i;
         } else if (line.compare(i, 3, "，") == 0 || line.compare(i, 3, "；") == 0) {
             spaced += ' ';
             i += 3;
@@ -129,17 +187,27 @@ void ImportPointGroupText(App& app, const std::string& typeCode) {
         app.platform.events().DoEvents();
 
         auto& pending = app.textPlacement.PendingTextLines;
-        pending.clear();
-        pending = ReadPointGroupLines(app, chosen.fileName);
+        std::vector<std::string> lines;
+        try {
+            lines = ReadPointGroupLines(app, chosen.fileName);
+        } catch (const RuntimeError& e) {
+            ShowRuntimeError(app.platform.prompt(),
+                             RuntimeError(e.number, ReadStoppedText(FileNameOf(chosen.fileName), "", e, "")));
+            return;
+        }
+        pending = std::move(lines);
         if (article) {
             ArmArticle(app);
             articleArmed = true;
             return;
         }
         // An order without both coordinates describes no point: nothing is stored under it.
-        if (!order.DescribesPoints()) return;
+        if (!order.DescribesPoints()) {
+            app.platform.prompt().MsgBox(PointFormatWithoutCoordinatesMessage, MsgOkOnly);
+            return;
+        }
         const std::uint8_t type = ToByte(Val(typeCode));
-        for (const std::string& line : pending) StorePointLine(app, order, type, line);
+        StorePointLines(app, order, type, FileNameOf(chosen.fileName), pending);
     });
     // The article waits for its click with the tool's own pointer.
     if (articleArmed) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "App.h"
+#include "basic/Text.h"
 #include "document/StoreRecord.h"
 
 namespace movra {
@@ -20,7 +21,8 @@ PointFieldOrder ParsePointFieldOrder(const std::string& order) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = order.find(',', start);
-        const std::string token = order.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        // "2, 3, 4" as typed with blanks after the commas names the same columns as "2,3,4".
+        const std::string token = Trim(order.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (token.size() == 1 && token[0] >= '1' && token[0] <= '7')
             result.columns[static_cast<std::size_t>(token[0] - '0')] = column;
         if (comma == std::string::npos) break;

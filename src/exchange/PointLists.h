@@ -35,7 +35,7 @@ struct PointFieldOrder {
 };
 
 // A comma-separated list of field numbers, one per column in column order: a token "1".."7"
-// (exactly, untrimmed) gives that field its column, a later column with the same number wins,
+// (blanks around it aside) gives that field its column, a later column with the same number wins,
 // other tokens are ignored.
 PointFieldOrder ParsePointFieldOrder(const std::string& order);
 

@@ -109,7 +109,7 @@ void SaveBlock(stForm1& f, App& app) {
 void InsertBlock(stForm1& f, App& app) {
     Prompt(f, "插入块");
     std::string path;
-    LoadBlockFile(app, path);
+    if (!LoadBlockFile(app, path)) return;
     PasteBlockBuffer(app, 0);
     UndoCheckpoint(app, 1);
     app.tool.CommandMode = ModeMoveSelection;

@@ -164,7 +164,7 @@ RowEnd TiltView(App& app) {
 
 RowEnd InsertBlock(App& app) {
     std::string path;
-    LoadBlockFile(app, path);
+    if (!LoadBlockFile(app, path)) return RowEnd::Done;
     PasteBlockBuffer(app, 0);
     UndoCheckpoint(app, 1);
     app.tool.CommandMode = ModeMoveSelection;

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "App.h"
+#include "basic/Files.h"
 #include "basic/Gbk.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
@@ -101,7 +102,9 @@ void hlep_frm::ShowHelpSection() {
     std::string text = StartHeading + CrLf + " " + CrLf;
     // A missing or unreadable file is not reported: the heading alone shows.
     const std::string path = ResolveReadable(PathsFromFolders(app.platform.folders()), HelpFileName);
-    std::ifstream file(path, std::ios::binary);
+    // Only a regular file is opened: a pipe under the help file's name would keep it waiting.
+    std::ifstream file;
+    if (FileExists(path)) file.open(path, std::ios::binary);
     std::string raw;
     bool inSection = false;
     while (file && std::getline(file, raw)) {

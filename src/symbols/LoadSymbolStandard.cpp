@@ -1,6 +1,7 @@
 #include "symbols/LoadSymbolStandard.h"
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "basic/Paths.h"
 #include "shell/stForm1.h"
 #include "symbols/SelfMadeElements.h"
@@ -15,16 +16,28 @@ void LoadSymbolStandard(App& app) {
     st.SymbolX.Dimension(MaxSymbolIndex, MaxSymbolElementIndex, MaxSymbolVertexIndex);
     st.SymbolY.Dimension(MaxSymbolIndex, MaxSymbolElementIndex, MaxSymbolVertexIndex);
     st.SymbolElementCount.Dimension(MaxSymbolIndex);
-    LoadSymbolDefinitions(app);
+    TusStop stop;
+    const TusReadEnd symbols = LoadSymbolDefinitions(app, &stop);
     st.LineTypeNames.Dimension(MaxLineTypeIndex);
     st.LineTypeWidth.Dimension(MaxLineTypeIndex, 1);
     st.LineTypePattern.Dimension(MaxLineTypeIndex, MaxLineTypeElementIndex, 1);
     LoadLineTypes(app);
     // Telling the user it loaded when it did not would leave him drawing with empty symbols.
-    if (st.SymbolStandardLoaded == -1)
-        app.platform.prompt().MsgBox("已加载图式。", MsgOkOnly);
-    else
-        app.platform.prompt().MsgBox("图式未能加载。", MsgOkOnly);
+    const std::string file = FileNameOf(st.SymbolStandardFile);
+    Prompt& prompt = app.platform.prompt();
+    if (symbols == TusReadEnd::MissingFile) {
+        prompt.MsgBox(file + "：" + SymbolStandardNotReadMessage, MsgOkOnly);
+    } else if (symbols != TusReadEnd::EndMarker) {
+        const RuntimeError error = symbols == TusReadEnd::Failure ? RuntimeError(stop.errorNumber, stop.errorText)
+                                                                  : RuntimeError(ErrInputPastEnd);
+        prompt.MsgBox(ReadStoppedText(file, LineWhere(static_cast<long long>(stop.item)), error,
+                                      "只读入了" + std::to_string(stop.symbolsRead) + "个点符号。"),
+                      MsgOkOnly);
+    } else if (st.SymbolStandardLoaded == -1) {
+        prompt.MsgBox("已加载图式。", MsgOkOnly);
+    } else {
+        prompt.MsgBox(file + "：" + SymbolStandardNotReadMessage, MsgOkOnly);
+    }
 }
 
 void SymbolStandardSwitch(App& app) {

@@ -3,6 +3,9 @@
 
 namespace movra {
 
+// A standard whose line types did not reach their end (or whose file is missing).
+inline constexpr const char* SymbolStandardNotReadMessage = "图式未能加载。";
+
 struct App;
 
 // Dimensions the symbol tables afresh and reads the point symbols and line types of the standard

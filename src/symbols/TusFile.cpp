@@ -159,12 +159,15 @@ void DimensionLineTypeTables(SymbolStandard& standard) {
     standard.LineTypePattern.Dimension(MaxLineTypeIndex, MaxLineTypeElementIndex, 1);
 }
 
-TusReadEnd ReadSymbolDefinitions(SymbolStandard& st, TusItemReader& items) {
+TusReadEnd ReadSymbolDefinitions(SymbolStandard& st, TusItemReader& items, TusStop* stop) {
     int n = 0, s = 0, e = 0;
     try {
         while (std::optional<std::string> line = items.Next()) {
             const std::string& l = *line;
-            if (EqualsIgnoreCase(l, "*LL")) return TusReadEnd::EndMarker;
+            if (EqualsIgnoreCase(l, "*LL")) {
+                if (stop) stop->symbolsRead = n;
+                return TusReadEnd::EndMarker;
+            }
             const std::string trimmed = Trim(l);
             const char c = FirstCharacter(trimmed);
             if (c == '*') {
@@ -177,8 +180,19 @@ TusReadEnd ReadSymbolDefinitions(SymbolStandard& st, TusItemReader& items) {
             }
             st.SymbolElementCount.At(s) = static_cast<float>(e - 1);
         }
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& error) {
+        if (stop) {
+            stop->item = items.ItemNumber();
+            stop->errorNumber = error.number;
+            stop->errorText = error.description;
+            // The symbol whose line failed is not whole.
+            stop->symbolsRead = n > 0 ? n - 1 : 0;
+        }
         return TusReadEnd::Failure;
+    }
+    if (stop) {
+        stop->item = items.ItemNumber();
+        stop->symbolsRead = n;
     }
     return TusReadEnd::EndOfFile;
 }

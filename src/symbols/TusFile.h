@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "symbols/SymbolStandard.h"
@@ -16,13 +17,21 @@ enum class TusReadEnd {
     Failure,      // a bad line or a table bound; what was stored before stays
 };
 
+// Where and why the point-symbol reader stopped, for the user.
+struct TusStop {
+    std::size_t item = 0;  // the item (line of the source) it stopped at; 0 when none was read
+    int errorNumber = 0;   // for a failure, the error's number and text
+    std::string errorText;
+    int symbolsRead = 0;   // point symbols read whole
+};
+
 // Dimension the tables afresh (every cell cleared) before the readers fill them.
 void DimensionSymbolTables(SymbolStandard& standard);
 void DimensionLineTypeTables(SymbolStandard& standard);
 
 // The point-symbol section into SymbolNames, SymbolX, SymbolY, SymbolElementCount.
-// Leaves SymbolStandardLoaded alone.
-TusReadEnd ReadSymbolDefinitions(SymbolStandard& standard, TusItemReader& items);
+// Leaves SymbolStandardLoaded alone. `stop`, when given, learns where and why it stopped.
+TusReadEnd ReadSymbolDefinitions(SymbolStandard& standard, TusItemReader& items, TusStop* stop = nullptr);
 // Skips the point-symbol section and reads the line types into LineTypeNames, LineTypeWidth,
 // LineTypePattern; sets SymbolStandardLoaded to -1 only at the end marker "*$".
 TusReadEnd ReadLineTypes(SymbolStandard& standard, TusItemReader& items);
@@ -32,8 +41,9 @@ TusReadEnd ReadLineTypes(SymbolStandard& standard, TusItemReader& items);
 std::string SymbolStandardPath(App& app);
 
 // The readers over the chosen standard's file; they record its path in SymbolStandardFile.
-// Both stop quietly at a failure, at the end of the file or when the file is missing.
-void LoadSymbolDefinitions(App& app);
+// Both stop quietly at a failure, at the end of the file or when the file is missing; the point
+// symbols' reader says how it ended and, through `stop`, where and why.
+TusReadEnd LoadSymbolDefinitions(App& app, TusStop* stop = nullptr);
 void LoadLineTypes(App& app);
 
 // The name of the standard chosen in the settings window ("电子图式" until one is chosen).

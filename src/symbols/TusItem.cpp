@@ -26,6 +26,7 @@ std::optional<std::string> TusItemReader::Next() {
     }
     const size_t start = pos_ + SkippedBytes + CountBytes;
     pos_ = start + count;
+    ++items_;
     return FromGbk(bytes_.substr(start, count));
 }
 

@@ -19,10 +19,13 @@ public:
     std::optional<std::string> Next();
     bool AtEnd() const { return pos_ >= bytes_.size(); }
     bool Truncated() const { return truncated_; }
+    // The number of the last item read, from 1 (the line of the source it was built from).
+    size_t ItemNumber() const { return items_; }
 
 private:
     std::string_view bytes_;
     size_t pos_ = 0;
+    size_t items_ = 0;
     bool truncated_ = false;
 };
 

@@ -27,13 +27,13 @@ std::string SymbolStandardPath(App& app) {
     return app.platform.folders().ProgramFolder() + "/" + name;
 }
 
-void LoadSymbolDefinitions(App& app) {
+TusReadEnd LoadSymbolDefinitions(App& app, TusStop* stop) {
     SymbolStandard& st = app.symbolStandard;
     st.SymbolStandardFile = SymbolStandardPath(app);
     const std::optional<std::string> bytes = ReadStandardFile(st.SymbolStandardFile);
-    if (!bytes) return;
+    if (!bytes) return TusReadEnd::MissingFile;
     TusItemReader items(*bytes);
-    ReadSymbolDefinitions(st, items);
+    return ReadSymbolDefinitions(st, items, stop);
 }
 
 void LoadLineTypes(App& app) {

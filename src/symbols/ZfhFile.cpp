@@ -2,9 +2,12 @@
 
 #include <cmath>
 #include <filesystem>
+#include <vector>
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "basic/Files.h"
+#include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
@@ -53,6 +56,16 @@ FileRecord RecordOfSlot(const MapRecord& m, int number) {
     return r;
 }
 
+// Why a record is none a library holds (nullptr when it is one): the library writes layer 0, the
+// element kinds 0 to 8, a name beginning with "#" and coordinates in paper millimetres.
+const char* NotSymbolRecord(const FileRecord& r) {
+    if (r.layer != 0 || r.type > 8) return "不是符号元素";
+    if (r.type != 0 && Left(Trim(r.text), 1) != "#") return "的符号名不以#开头";
+    const bool storable = IsStorablePoint(r.x1, r.y1) && IsStorablePoint(r.x2, r.y2) && IsStorablePoint(r.x3, r.y3) &&
+                          IsStorablePoint(r.x4, r.y4) && IsStorablePoint(r.z1, r.z2) && IsStorablePoint(r.z3, r.z4);
+    return storable ? nullptr : "的坐标不是有效数字";
+}
+
 // The library path names a file of the program folder. The shipped libraries stay read-only: the
 // user's own copy in the work folder is read when there is one, and every save goes there.
 std::string LibraryPath(const App& app, bool forWriting) {
@@ -69,24 +82,37 @@ std::string LibraryPath(const App& app, bool forWriting) {
 }  // namespace
 
 void LoadSelfMadeSymbols(App& app) {
+    const std::string path = LibraryPath(app, false);
+    Prompt& prompt = app.platform.prompt();
     std::string bytes;
     try {
-        bytes = ReadWholeFile(LibraryPath(app, false));
-    } catch (...) {
+        bytes = ReadWholeFile(path);
+    } catch (const RuntimeError& error) {
+        prompt.MsgBox(ReadStoppedText(FileNameOf(path), "", error, SelfMadeNotLoadedText), MsgOkOnly);
         return;
     }
+    // The library is proved record by record before anything reaches layer 0: any bytes would
+    // otherwise load as symbols, and a NaN or 1e308 among them would reach the map on insertion.
+    std::vector<FileRecord> records;
+    const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
+    const std::int64_t room = app.store.LayerCapacity - Layer0Slots::SymbolLibraryFirst;
+    for (std::int64_t r = 1; r <= n && r <= room; ++r) {
+        // A last record cut short by the end of the file counts as the end of the library.
+        if (static_cast<std::size_t>(r) * FixedRecordSize > bytes.size()) break;
+        FileRecord record =
+            DecodeFixedRecord(std::string_view(bytes).substr(static_cast<std::size_t>(r - 1) * FixedRecordSize));
+        if (IsEndRecord(record)) break;
+        if (const char* why = NotSymbolRecord(record)) {
+            prompt.MsgBox(FileNameOf(path) + "：" + RecordWhere(r) + why + "，" + NotSelfMadeLibraryMessage,
+                          MsgOkOnly);
+            return;
+        }
+        records.push_back(std::move(record));
+    }
     try {
-        const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
-        std::int64_t r = 1;
         int s = Layer0Slots::SymbolLibraryFirst;
-        for (;;) {
-            if (s >= app.store.LayerCapacity) break;
-            // A last record cut short by the end of the file counts as the end of the library.
-            if (r > n || static_cast<std::size_t>(r) * FixedRecordSize > bytes.size()) break;
-            const FileRecord record =
-                DecodeFixedRecord(std::string_view(bytes).substr(static_cast<std::size_t>(r - 1) * FixedRecordSize));
-            if (IsEndRecord(record)) break;
-            MapRecord& m = app.store.At(0, s);
+        for (const FileRecord& record : records) {
+            MapRecord& m = app.store.At(0, s++);
             m.RecordType = record.type;
             m.RecordColor = record.color;
             m.RecordPen = static_cast<std::uint8_t>(record.pen & 0xFF);
@@ -96,8 +122,6 @@ void LoadSelfMadeSymbols(App& app) {
             m.RecordX4 = record.x4, m.RecordY4 = record.y4, m.RecordZ4 = record.z4;
             m.RecordText = Trim(record.text);
             m.RecordFont = Trim(record.font);
-            ++r;
-            ++s;
         }
         FinishLoad(app, s);
     } catch (...) {

@@ -154,6 +154,25 @@ TEST_F(AreaFills, VisibilityIsDecidedByOneProbedVertexPerBoundaryRecord) {
     EXPECT_TRUE(Lines().empty());
 }
 
+// An outline reaching 1e7 m below the canvas is hatched where it is seen, 0.4 apart as ever, and
+// the lines below the canvas are not walked one by one.
+TEST_F(AreaFills, AnOutlineReachingFarBelowTheCanvasIsHatchedWhereItIsSeen) {
+    StoreFill(10, 11, {{0, 0}, {40, -1e7}, {40, 40}, {0, 40}});
+    Hatch(10);
+    const auto rows = LinesByHeight();
+    ASSERT_GT(rows.size(), 100u);
+    EXPECT_LT(rows.size(), 1000u);
+    double last = 0;
+    bool first = true;
+    for (const auto& [y, lines] : rows) {
+        EXPECT_GE(y, -101);  // the canvas, and a step of the window's margin
+        EXPECT_LE(y, 101);
+        if (!first) EXPECT_NEAR(y - last, 0.4, 1e-3);
+        last = y;
+        first = false;
+    }
+}
+
 TEST_F(AreaFills, DegenerateInputDrawsNothingAndEnds) {
     StoreFill(10, 11, square);
     StoreFill(20, 13, square, "3");
@@ -301,6 +320,28 @@ TEST_F(PatternFills, SymbolLatticeOfALineTypeRow) {
             EXPECT_NEAR(points[i].y1 - points[i - 1].y1, step, 1e-4);
         }
     }
+}
+
+// An outline with one vertex far off the canvas: only the lines and symbols that cross the canvas
+// are laid, and the canvas part of the area is still patterned.
+TEST_F(PatternFills, AnOutlineReachingFarOffTheCanvasIsSweptOnlyWhereItIsSeen) {
+    SetElement(120, 0, 5, {{0, 0}});
+    app.symbolStandard.LineTypePattern.At(201, 2, 1) = 4;
+    app.symbolStandard.LineTypePattern.At(201, 4, 1) = 4;
+    app.symbolStandard.LineTypePattern.At(201, 5, 1) = 120;
+    const Outline far{{0, 0}, {1e7, 0}, {40, 40}, {0, 40}};  // the vertex probed for visibility is seen
+    StoreFill(10, 13, far, "1");
+    Pattern(10);
+    const auto lines = Lines();
+    EXPECT_GT(lines.size(), 20u);
+    EXPECT_LT(lines.size(), 1000u);
+    StoreFill(10, 13, far, "201");
+    canvas.ClearRecords();
+    Pattern(10);
+    const auto points = Of(Kind::Point);
+    EXPECT_GT(points.size(), 20u);
+    EXPECT_LT(points.size(), 5000u);
+    for (const auto& p : points) EXPECT_LT(p.x1, 1000) << "a symbol laid far off the canvas";
 }
 
 TEST_F(PatternFills, ARowWithAZeroStepTakesTenMillimetresBothWays) {

@@ -2,6 +2,9 @@
 
 #include "display/DisplayFixture.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace movra {
 namespace {
 
@@ -12,6 +15,9 @@ protected:
     LineTypes() {
         app.view.ProjectParams[0] = 1000;  // 1:1000, ScaleFactor 1
         SetElement(5, 0, 1, {{0, 0}, {0, 1}});  // symbol 5: a stroke to its top
+        // The canvas shows every run the tests lay: a run is laid only where it can be seen.
+        canvas.SetScale(-100, 100, 1200, -200);
+        canvas.ClearRecords();
     }
     // A line-type line record P1-P2 in slot 1 of layer 1.
     MapRecord& LineRecord(double x2, double y2, const char* code) {
@@ -40,6 +46,28 @@ TEST_F(LineTypes, DashesAndGapsLaidEndToEnd) {
     canvas.ClearRecords();
     DrawLineTypeSegment(app, 0, 0, 7, 0, "351");
     ExpectLines({{0, 0, 4, 0}, {5, 0, 7, 0}});  // a dash passing B is cut there
+}
+
+// A run reaching far off the canvas lays only the periods seen, in step with the pattern as it
+// starts at the run's first end.
+TEST_F(LineTypes, ARunReachingFarOffTheCanvasLaysOnlyWhatIsSeen) {
+    SetLineType(2, 3, {{Dash, 4}, {Gap, 1}});
+    canvas.SetScale(-20, 20, 40, -40);
+    const double ax = -1e7 + 0.25;
+    DrawLineTypeSegment(app, ax, 0.5, 1e7, 0.5, "351");
+    const auto lines = Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LT(lines.size(), 100u);
+    double reachedLow = 1e300, reachedHigh = -1e300;
+    for (const auto& l : lines) {
+        const double periods = (l.x1 - ax) / 5;
+        EXPECT_NEAR(periods, std::round(periods), 1e-6) << l.x1;
+        EXPECT_NEAR(l.x2 - l.x1, 4, 1e-6);
+        reachedLow = std::min(reachedLow, l.x1);
+        reachedHigh = std::max(reachedHigh, l.x2);
+    }
+    EXPECT_LT(reachedLow, -20);  // the canvas is covered from edge to edge
+    EXPECT_GT(reachedHigh, 20);
 }
 
 TEST_F(LineTypes, MarkersSideLinesAndSymbols) {

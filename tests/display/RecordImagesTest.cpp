@@ -6,6 +6,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "display/DisplayFixture.h"
+#include "display/RecordRenderer.h"
 
 namespace movra {
 namespace {
@@ -108,10 +109,19 @@ TEST_F(RecordImages, AMissingFileAsksTheUserToLocateIt) {
     EXPECT_EQ(app.store.Get(1, 10).RecordText, "D:\\图\\a.jpg");
     EXPECT_EQ(images.ImageSlotNames[33], "1");
 
-    // Located by hand: loaded, the record takes the path and the folder is remembered.
+    // Asked once in the map: the next redraws draw it missing without asking again.
+    Load(10);
+    Load(10);
+    EXPECT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+
+    // In the next map it is asked for again. Located by hand: loaded, the record takes the path
+    // and the folder is remembered.
+    ClearImageSlots(app);
     const std::string chosen = MakePicture(pictures.Str(), "located.jpg");
     dialogs.QueueFile(chosen);
     Load(10);
+    EXPECT_EQ(prompt.questions.size(), 2u);
     EXPECT_EQ(prompt.LastText(), "/a.jpg_文件未找到，请定位！");
     EXPECT_FALSE(images.Image1[4].Empty());
     EXPECT_EQ(app.store.Get(1, 10).RecordText, chosen);
@@ -132,16 +142,36 @@ TEST_F(RecordImages, HolderNumbersAboveThirtyTwoUseHolderZero) {
     EXPECT_EQ(images.ImageSlotNames[0], r.RecordText);
 }
 
-TEST_F(RecordImages, AFileThatIsNoPictureChangesNothing) {
+// A file that is there but is no picture must not leave the holder's earlier picture (another
+// record's, or the map before's) to be drawn in its place: the record is drawn as a missing
+// picture, a red frame with its diagonals.
+TEST_F(RecordImages, AFileThatIsNoPictureIsDrawnAsAMissingOne) {
     const std::string good = MakePicture(pictures.Str(), "good.jpg", 5);
-    ImageRecord(10, good, 2);
+    MapRecord& first = ImageRecord(10, good, 2);
+    first.RecordX1 = 0, first.RecordY1 = 10, first.RecordX2 = 8, first.RecordY2 = -6;
     Load(10);
     const std::string bad = JoinPath(pictures.Str(), "bad.jpg");
     std::ofstream(bad) << "not a picture";
-    ImageRecord(11, bad, 2);
-    Load(11);
-    EXPECT_EQ(images.Image1[2].width, 5);
-    EXPECT_EQ(images.ImageSlotNames[2], good);
+    MapRecord& second = ImageRecord(11, bad, 2);
+    second.RecordX1 = 20, second.RecordY1 = 10, second.RecordX2 = 8, second.RecordY2 = -6;
+    app.store.Count(1) = 12;
+    app.clip.ClipXMin = app.clip.ClipYMin = -100;
+    app.clip.ClipXMax = app.clip.ClipYMax = 100;
+    canvas.ClearRecords();
+    std::uint8_t layer = 1;
+    std::int16_t slot = 11;
+    DrawRecord(app, layer, slot);
+    EXPECT_TRUE(images.Image1[2].Empty());
+    EXPECT_EQ(images.ImageSlotNames[2], bad);
+    EXPECT_EQ(images.ImageSlotNames[33], "2");
+    EXPECT_TRUE(Of(Kind::Picture).empty()) << "the other record's picture was drawn in its place";
+    const auto boxes = Of(Kind::Box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(SameSegment(boxes[0], {20, 10, 28, 4}));
+    EXPECT_TRUE(SameSegment(Lines().at(0), {20, 10, 28, 4}));
+    EXPECT_TRUE(SameSegment(Lines().at(1), {20, 4, 28, 10}));
+    // Not decoded again at the next redraw.
+    DrawRecord(app, layer, slot);
     EXPECT_EQ(images.ImageSlotNames[33], "2");
 
     ClearImageSlots(app);

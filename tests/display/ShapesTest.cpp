@@ -2,6 +2,9 @@
 
 #include "display/DisplayFixture.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace movra {
 namespace {
 
@@ -76,6 +79,57 @@ TEST_F(Shapes, FilledBandSpacingAndGuards) {
     canvas.ClearRecords();
     RenderRecord(app, 0, 7);  // beyond the buffer: nothing
     EXPECT_TRUE(Lines().empty());
+}
+
+// A band with one vertex far off the canvas: only what is seen is laid, and what is seen is still
+// covered, so the redraw costs what the canvas shows, not what the figure spans.
+TEST_F(Shapes, ABandReachingFarOffTheCanvasLaysOnlyWhatIsSeen) {
+    canvas.SetScale(-20, 20, 40, -40);  // (-20, -20) to (20, 20), y up
+    const float spacing = 0.26f;
+    struct Case {
+        const char* name;
+        ShapeCorners p;
+    };
+    const Case cases[] = {
+        {"one vertex 1e7 m away", {-10, 5, -10, -5, 1e7, 3, 10, 5}},
+        {"the short side on the canvas, fanning out", {-1, 1, -1, -1, 1e7, -1e6, 1, 1}},
+        {"crossing the canvas", {-1e6, 1, -1e6, -1, 1e6, -1, 1e6, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        canvas.ClearRecords();
+        ShapeAt(1, 10, c.p);
+        RenderRecord(app, 1, 1);
+        const auto lines = Lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_LT(lines.size(), 20000u);
+        // Every point of the figure on the canvas lies within a spacing of a line laid.
+        const auto inside = [&c](double x, double y) {
+            const double xs[4] = {c.p.X1, c.p.X2, c.p.X3, c.p.X4}, ys[4] = {c.p.Y1, c.p.Y2, c.p.Y3, c.p.Y4};
+            bool in = false;
+            for (int i = 0, j = 3; i < 4; j = i++)
+                if ((ys[i] > y) != (ys[j] > y) && x < (xs[j] - xs[i]) * (y - ys[i]) / (ys[j] - ys[i]) + xs[i]) in = !in;
+            return in;
+        };
+        for (double x = -19.5; x < 20; x += 1.5) {
+            for (double y = -19.5; y < 20; y += 1.5) {
+                if (!inside(x, y)) continue;
+                double nearest = 1e300;
+                for (const auto& l : lines) {
+                    const double dx = l.x2 - l.x1, dy = l.y2 - l.y1, len2 = dx * dx + dy * dy;
+                    const double t = len2 > 0 ? std::clamp(((x - l.x1) * dx + (y - l.y1) * dy) / len2, 0.0, 1.0) : 0;
+                    nearest = std::min(nearest, std::hypot(x - l.x1 - t * dx, y - l.y1 - t * dy));
+                }
+                EXPECT_LE(nearest, 2.0 * spacing) << "(" << x << ", " << y << ")";
+            }
+        }
+    }
+
+    // Grid paper 2e7 m across at a spacing of 1 m: the 41 rows and 41 columns on the canvas.
+    canvas.ClearRecords();
+    ShapeAt(2, 10, {-1e7, 1e7, 1e7, 1e7, 1e7, -1e7, -1e7, -1e7});
+    RenderRecord2(app, 1, 2);
+    EXPECT_EQ(Lines().size(), 2u * 41u);
 }
 
 TEST_F(Shapes, ShadedTubeRampsItsColourAndCapsBothEnds) {

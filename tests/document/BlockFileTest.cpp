@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "JdxFileTestMaps.h"
@@ -67,16 +68,21 @@ TEST_F(BlockFileTest, SelectionOfThreeRoundTripsThroughABlock) {
 }
 
 // A block saved with a record beyond the storable range (before the store refused such records)
-// loads without it.
-TEST_F(BlockFileTest, RecordsBeyondTheStorableRangeStayOutOfTheBuffer) {
+// is not taken: the copy buffer keeps what it held and the message line says why.
+TEST_F(BlockFileTest, ABlockWithARecordBeyondTheStorableRangeKeepsTheBuffer) {
+    Select({{1, 1}, {1, 3}});
+    std::string good = PathOf("good.Qvk");
+    SaveSelectionAsBlock(t.app, good);
+    ASSERT_TRUE(LoadBlockFile(t.app, good));
+    ASSERT_EQ(Count(), 2);
     t.app.store.At(1, 2).RecordY2 = 1e40;
     Select({{1, 1}, {1, 2}, {1, 3}});
-    std::string path = PathOf("far.Qvk");
-    SaveSelectionAsBlock(t.app, path);
-    LoadBlockFile(t.app, path);
+    std::string far = PathOf("far.Qvk");
+    SaveSelectionAsBlock(t.app, far);
+    EXPECT_FALSE(LoadBlockFile(t.app, far));
     ASSERT_EQ(Count(), 2);
-    EXPECT_EQ(Entry(1).Slot, 1);
     EXPECT_EQ(Entry(2).Slot, 3);
+    EXPECT_NE(t.form1.Text2.Text().find(BlockNonFiniteText), std::string::npos) << t.form1.Text2.Text();
 }
 
 TEST_F(BlockFileTest, SelectionNeedsTwoRecordsAndDeletedOnesStayOut) {
@@ -170,7 +176,8 @@ TEST_F(BlockFileTest, FlushKeepsTheBufferOnlyWhenItHoldsCopiedRecords) {
     EXPECT_EQ(t.app.copyBuffer.CopyBufferFlag, 0);
 }
 
-TEST_F(BlockFileTest, LoadingBadInputEmptiesTheBufferButAForeignFileLeavesIt) {
+// Only a block read whole replaces the copy buffer; anything else keeps it and says why.
+TEST_F(BlockFileTest, OnlyABlockReadWholeReplacesTheBuffer) {
     Select({{1, 0}, {1, 1}, {1, 2}});
     std::string good = PathOf("good.Qvk");
     SaveSelectionAsBlock(t.app, good);
@@ -182,29 +189,36 @@ TEST_F(BlockFileTest, LoadingBadInputEmptiesTheBufferButAForeignFileLeavesIt) {
         t.app.copyBuffer.Entries[1].Text = "旧";
     };
 
-    // A missing file asks; cancelling empties the buffer.
+    auto expectKept = [&] {
+        EXPECT_EQ(Count(), 1);
+        EXPECT_EQ(Entry(1).Text, "旧");
+    };
+    const std::string& said = t.form1.Text2.Text();
+
+    // A missing file asks; cancelling keeps the buffer.
     fillBuffer();
     std::string missing = PathOf("missing.Qvk");
-    LoadBlockFile(t.app, missing);
+    EXPECT_FALSE(LoadBlockFile(t.app, missing));
     EXPECT_EQ(t.platform.dialogScript.requests.back().file.title, "打开*.Qvk");
-    EXPECT_EQ(t.app.copyBuffer.Entries.size(), 1u);
-    EXPECT_EQ(Count(), 0);
+    expectKept();
+    EXPECT_EQ(said, BlockNotChosenMessage);
 
     struct Case {
         const char* name;
         std::function<void(std::string&)> damage;
-        int count;  // -1: the buffer is left as it was
+        int count;          // -1: the buffer is left as it was
+        const char* where;  // for a damaged block, where the message says reading stopped
     };
     const std::size_t second = MinVariableRecordSize + 3 + 1;  // after the header ("Qvk", "4")
     const std::vector<Case> cases = {
-        {"lower-case header", [](std::string& b) { b.replace(94, 3, "qVK"); }, 3},
-        {"foreign header", [](std::string& b) { b.replace(94, 3, "Abc"); }, -1},
-        {"empty file", [](std::string& b) { b.clear(); }, 0},
-        {"negative count", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, -3); }, 0},
-        {"count 40000", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, static_cast<std::int16_t>(40000 - 65536)); }, 0},
-        {"count below the records", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 2); }, 2},
-        {"count above the records ends at the end record", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 30000); }, 3},
-        {"cut inside a record", [](std::string& b) { b.resize(b.size() - 120); }, 0},
+        {"lower-case header", [](std::string& b) { b.replace(94, 3, "qVK"); }, 3, ""},
+        {"foreign header", [](std::string& b) { b.replace(94, 3, "Abc"); }, -1, ""},
+        {"empty file", [](std::string& b) { b.clear(); }, -1, "第1条记录"},
+        {"negative count", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, -3); }, -1, "第1条记录"},
+        {"count 40000", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, static_cast<std::int16_t>(40000 - 65536)); }, -1, "第1条记录"},
+        {"count below the records", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 2); }, 2, ""},
+        {"count above the records ends at the end record", [](std::string& b) { SetValueAt<std::int16_t>(b, 1, 30000); }, 3, ""},
+        {"cut inside a record", [](std::string& b) { b.resize(b.size() - 120); }, -1, "第4条记录"},
         {"a record whose own text is jvqQvk", [&](std::string& b) {
              std::string rest = b.substr(second);
              FileRecord r;
@@ -213,8 +227,10 @@ TEST_F(BlockFileTest, LoadingBadInputEmptiesTheBufferButAForeignFileLeavesIt) {
              std::string one;
              AppendVariableRecord(one, r);
              b = b.substr(0, second) + one + rest;
-             SetValueAt<std::int16_t>(b, 1, 5); }, 4},
-        {"invalid GBK", [&](std::string& b) { b[second + 94] = static_cast<char>(0xFE); }, 3},
+             SetValueAt<std::int16_t>(b, 1, 5); }, 4, ""},
+        {"invalid GBK", [&](std::string& b) { b[second + 94] = static_cast<char>(0xFE); }, 3, ""},
+        {"a vertex that is no number", [&](std::string& b) { SetValueAt<double>(b, second + 18, std::nan("")); }, -1,
+         "第2条记录的坐标不是有效数字"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,20 +239,24 @@ TEST_F(BlockFileTest, LoadingBadInputEmptiesTheBufferButAForeignFileLeavesIt) {
         std::string path = PathOf("bad.Qvk");
         PutBytes(path, bytes);
         fillBuffer();
-        LoadBlockFile(t.app, path);
-        if (c.count < 0) {
-            EXPECT_EQ(Count(), 1);
-            EXPECT_EQ(Entry(1).Text, "旧");
-        } else {
+        EXPECT_EQ(LoadBlockFile(t.app, path), c.count >= 0);
+        if (c.count >= 0) {
             EXPECT_EQ(Count(), c.count);
+            continue;
         }
+        expectKept();
+        if (*c.where == '\0') continue;
+        EXPECT_NE(said.find("bad.Qvk"), std::string::npos) << said;
+        EXPECT_NE(said.find(c.where), std::string::npos) << said;
+        EXPECT_NE(said.find(CopyBufferKeptText), std::string::npos) << said;
     }
 
     fillBuffer();
     std::string dir = folder.Str();
     t.platform.dialogScript.QueueFile(dir);
-    LoadBlockFile(t.app, dir);  // a folder is no file: asked, and the chosen folder fails
-    EXPECT_EQ(Count(), 0);
+    EXPECT_FALSE(LoadBlockFile(t.app, dir));  // a folder is no file: asked, and the chosen folder fails
+    expectKept();
+    EXPECT_NE(said.find("无法读入"), std::string::npos) << said;
 }
 
 }  // namespace

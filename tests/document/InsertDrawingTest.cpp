@@ -4,11 +4,17 @@
 #include <cstdlib>
 #include <utility>
 
+#include <sys/stat.h>
+
+#include "basic/Errors.h"
 #include "basic/Files.h"
 #include "basic/Numbers.h"
 #include "document/InsertDrawingFile.h"
 #include "document/JdxFile.h"
+#include "document/OpenDialogs.h"
+#include "basic/Paths.h"
 #include "document/Layers.h"
+#include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "support/TestApp.h"
 
@@ -113,7 +119,7 @@ TEST(InsertDrawingTest, SmallDxfMergesTextLineAndClosedPolyline) {
 // A drawing inserted with an entity or record no view could show (a DXF coordinate of 1e308, a
 // map record at 1e40) brings the rest in; that one is left as an empty slot, and the view that
 // follows the insertion stays finite.
-TEST(InsertDrawingTest, EntitiesBeyondTheStorableRangeComeInAsEmptySlots) {
+TEST(InsertDrawingTest, EntitiesBeyondTheStorableRangeAreLeftOutAndCounted) {
     TestApp source;
     MapRecord& far = source.app.store.At(1, 0);
     far.RecordType = 2;
@@ -143,8 +149,11 @@ TEST(InsertDrawingTest, EntitiesBeyondTheStorableRangeComeInAsEmptySlots) {
         t.platform.dialogScript.QueueFile(path, filter);
         InsertDrawingFile(app);
         ASSERT_GE(app.store.Count(1), first + 2);
-        EXPECT_EQ(app.store.Get(1, first).RecordType, 0);
+        // Left out: an empty slot (a map record) or a deleted one (an entity), its coordinates cleared.
+        const int type = app.store.Get(1, first).RecordType;
+        EXPECT_TRUE(type == 0 || IsDeletedType(type)) << type;
         EXPECT_EQ(app.store.Get(1, first).RecordX1, 0);
+        EXPECT_EQ(t.platform.promptScript.LastText(), FileNameOf(path) + "：1" + std::string(DxfFarEntitiesMessage));
         EXPECT_EQ(app.store.Get(1, first + 1).RecordType, 2);
         EXPECT_EQ(app.store.Get(1, first + 1).RecordX2, 30);
         const PictureBox& canvas = t.form1.Picture1;
@@ -200,6 +209,101 @@ TEST(InsertDrawingTest, ArcWrittenByEzdxfComesInAsAnArc) {
     EXPECT_DOUBLE_EQ(circle.RecordX1, 10);
     EXPECT_DOUBLE_EQ(circle.RecordX2, 2);
     EXPECT_EQ(circle.RecordX3, 0);
+}
+
+
+// A file that fails half-way is taken back whole: the map saves to the same bytes as before, and
+// the message line names the file, where reading stopped and that the map was kept.
+TEST(InsertDrawingTest, AFileThatFailsHalfWayLeavesTheMapAsItWas) {
+    TestApp t;
+    App& app = t.app;
+    app.store.NextLayerIndex = 3;
+    AddLayer(app);
+    app.store.CurrentLayer = 2;
+    StoreRecord(app, StoreFull, 2, 50, 50, 60, 60, 0, 0, 0, 0, "");
+    const std::string folder = t.workFolder.Str();
+    const std::string before = folder + "/before.jdx";
+    WriteJdxFile(app, before);
+    const std::string mapBytes = ReadWholeFile(before);
+
+    // A compact map of more layers than the open one, cut inside its last record.
+    WriteWholeFile(folder + "/cut.jdx", mapBytes.substr(0, mapBytes.size() - 50));
+    // A DXF file whose second entity holds a number no double holds, after its first was merged.
+    WriteTextLines(folder + "/bad.dxf",
+                   {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC", "0", "TABLE",
+                    "2", "LAYER", "0", "LAYER", "2", "新层", "62", "3", "0", "LAYER", "2", "又一层", "62", "4",
+                    "0", "LAYER", "2", "第三层", "62", "5", "0", "ENDTAB", "0", "SECTION", "2", "ENTITIES",
+                    "0", "LINE", "8", "新层", "100", "AcDbLine", "10", "1", "20", "2", "11", "3", "21", "4", "0",
+                    "LINE", "100", "AcDbLine", "10", "1e999", "20", "2", "0", "ENDSEC", "0", "EOF"});
+    const std::string pipe = folder + "/pipe.jdx";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        int filter;
+        const char* where;
+    };
+    for (const Case& c : {Case{"cut.jdx", 1, "条记录时停止"}, Case{"bad.dxf", 3, "第58行时停止"},
+                          Case{"pipe.jdx", 1, NotRegularFileText}}) {
+        SCOPED_TRACE(c.file);
+        t.platform.dialogScript.QueueFile(folder + "/" + c.file, c.filter);
+        InsertDrawingFile(app);
+        const std::string message = t.form1.Text2.Text();
+        EXPECT_NE(message.find(c.file), std::string::npos) << message;
+        EXPECT_NE(message.find(c.where), std::string::npos) << message;
+        EXPECT_NE(message.find(OpenMapKeptText), std::string::npos) << message;
+        EXPECT_EQ(app.mapFile.MergedFileCount, 1);
+        EXPECT_EQ(app.store.LayerCount, 2);
+        const std::string after = folder + "/after.jdx";
+        WriteJdxFile(app, after);
+        EXPECT_TRUE(ReadWholeFile(after) == mapBytes) << "the open map changed";
+    }
+}
+
+
+// A record reaching beyond the farthest storable coordinate is not kept, and the user is told.
+TEST(InsertDrawingTest, ADxfLineBeyondTheFarthestCoordinateIsLeftOut) {
+    TestApp t;
+    App& app = t.app;
+    const std::string path = t.workFolder.Str() + "/far.dxf";
+    WriteTextLines(path, {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC",
+                          "0", "TABLE", "2", "LAYER", "0", "ENDTAB", "0", "SECTION", "2", "ENTITIES",
+                          "0", "LINE", "100", "AcDbLine", "10", "0.5", "20", "0.5", "11", "1e308", "21", "5", "0",
+                          "LINE", "100", "AcDbLine", "10", "1", "20", "1", "11", "2", "21", "2", "0",
+                          "ENDSEC", "0", "EOF"});
+    const int first = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(path, 3);
+    InsertDrawingFile(app);
+    ASSERT_EQ(app.store.Count(1), first + 2);
+    EXPECT_GE(app.store.Get(1, first).RecordType, 100);  // deleted: neither drawn nor saved
+    EXPECT_EQ(app.store.Get(1, first + 1).RecordType, 2);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "far.dxf：1" + std::string(DxfFarEntitiesMessage));
+    EXPECT_TRUE(IsStorablePoint(app.extents.ExtentMaxX, app.extents.ExtentMaxY));
+
+    // A compact map file with a NaN in a record: the same.
+    TestApp source;
+    source.app.store.CurrentLayer = 1;
+    StoreRecord(source.app, StoreFull, 2, 1, 2, 3, 4, 0, 0, 0, 0, "");
+    StoreRecord(source.app, StoreFull, 2, 5.5, 6, 7, 8, 0, 0, 0, 0, "");
+    const std::string jdx = t.workFolder.Str() + "/nan.jdx";
+    WriteJdxFile(source.app, jdx);
+    std::string bytes = ReadWholeFile(jdx);
+    const double was = 5.5, now = std::nan("");
+    const std::size_t at = bytes.find(std::string(reinterpret_cast<const char*>(&was), sizeof was));
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, sizeof now, std::string(reinterpret_cast<const char*>(&now), sizeof now));
+    WriteWholeFile(jdx, bytes);
+    const int before = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(jdx, 1);
+    InsertDrawingFile(app);
+    int kept = 0, leftIn = 0;
+    for (int slot = before; slot < app.store.Count(1); ++slot) {
+        const MapRecord& r = app.store.Get(1, slot);
+        if (r.RecordType == 2 && r.RecordX1 == 1) ++kept;
+        if (r.RecordX1 == 5.5 || !IsStorablePoint(r.RecordX1, r.RecordY1)) ++leftIn;
+    }
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(leftIn, 0);  // the record with the NaN came in as an empty slot
+    EXPECT_EQ(t.platform.promptScript.LastText(), "nan.jdx：1" + std::string(DxfFarEntitiesMessage));
 }
 
 }  // namespace

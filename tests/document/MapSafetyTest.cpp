@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,7 @@
 #include "document/JdxFile.h"
 #include "document/Layers.h"
 #include "document/OpenDialogs.h"
+#include "document/RecordTypes.h"
 #include "document/SaveDialogs.h"
 #include "document/WtwFile.h"
 #include "document/csForm2.h"
@@ -239,12 +241,58 @@ TEST_F(MapSafety, DamagedBlocksAndInsertedFilesAddNothing) {
     }
 }
 
+// A record whose vertex is no finite number (NaN, infinity) is read as deleted: it is neither
+// drawn nor saved, the extents stay finite, and the message line counts it.
+TEST_F(MapSafety, RecordsWithNonFiniteCoordinatesAreReadAsDeleted) {
+    TestApp source;
+    DimensionMap(source.app, 1);
+    for (int i = 0; i < 4; ++i) AddRecord(source.app, 1, SampleRecord(i));
+    const double x1 = SampleRecord(1).RecordX1, y4 = SampleRecord(2).RecordY4;
+    for (const char* name : {"nan.jdx", "nan.wtw"}) {
+        SCOPED_TRACE(name);
+        const std::string path = PathOf(name);
+        const bool full = std::string(name).ends_with(".wtw");
+        full ? WriteWtwFile(source.app, path) : WriteJdxFile(source.app, path);
+        std::string bytes = FileBytes(path);
+        auto spoil = [&bytes](double was, double now) {
+            const std::string from(reinterpret_cast<const char*>(&was), sizeof was);
+            const std::size_t at = bytes.find(from);
+            ASSERT_NE(at, std::string::npos);
+            bytes.replace(at, sizeof now, std::string(reinterpret_cast<const char*>(&now), sizeof now));
+        };
+        spoil(x1, std::nan(""));
+        spoil(y4, INFINITY);
+        PutBytes(path, bytes);
+
+        // The compact file also on three threads, as a large one is read.
+        for (const int threads : full ? std::vector<int>{1} : std::vector<int>{1, 3}) {
+            SCOPED_TRACE(threads);
+            TestApp t;
+            if (threads > 1) {
+                t.app.mapFile.ReadThreads = threads;
+                t.app.mapFile.ParallelReadMinimumRecords = 0;
+            }
+            ASSERT_TRUE(full ? ReadWtwFile(t.app, path) : ReadJdxFile(t.app, path));
+            if (threads > 1) EXPECT_GT(t.app.mapFile.LastReadThreads, 1);
+            int deleted = 0;
+            for (int slot = 0; slot < t.app.store.Count(1); ++slot) {
+                const MapRecord& r = t.app.store.Get(1, slot);
+                if (IsDeletedType(r.RecordType)) ++deleted;
+                else EXPECT_TRUE(std::isfinite(r.RecordX1) && std::isfinite(r.RecordY4)) << slot;
+            }
+            EXPECT_EQ(deleted, 2);
+            EXPECT_TRUE(std::isfinite(t.app.extents.ExtentMinX) && std::isfinite(t.app.extents.ExtentMaxY));
+            EXPECT_EQ(t.form1.Text2.Text(), std::string(name) + "：2" + NonFiniteRecordsMessage);
+        }
+    }
+}
+
 // Open and save again, five times: the file keeps its bytes. The writers write each layer's open
 // slot; the readers do not keep it as a record, so a layer holding one record still round-trips
 // and nothing grows.
 // A map saved before the store refused coordinates beyond its range (a point at 1e40, a header
-// whose extents or origin are infinite) opens in both file forms: those records come in as empty
-// slots, the rest of the map as it was, and the view is finite and shows the drawing.
+// whose extents or origin are infinite) opens in both file forms: those records come in deleted,
+// their coordinates cleared, the rest of the map as it was, and the view is finite and shows the drawing.
 TEST_F(MapSafety, RecordsAndHeadersBeyondTheStorableRangeAreDroppedOnReading) {
     const double inf = std::numeric_limits<double>::infinity();
     for (const char* name : {"远点.jdx", "远点.wtw"}) {
@@ -272,7 +320,7 @@ TEST_F(MapSafety, RecordsAndHeadersBeyondTheStorableRangeAreDroppedOnReading) {
         for (int slot = 0; slot < 10; ++slot) {
             const MapRecord& r = read.Get(1, slot);
             if (slot == 2 || slot == 4 || slot == 5) {
-                EXPECT_EQ(r.RecordType, 0) << slot;
+                EXPECT_TRUE(IsDeletedType(r.RecordType)) << slot;
                 EXPECT_EQ(r.RecordX1, 0) << slot;
                 EXPECT_EQ(r.RecordY3, 0) << slot;
                 EXPECT_EQ(r.RecordX2, 0) << slot;

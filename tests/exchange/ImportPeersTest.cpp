@@ -144,7 +144,7 @@ TEST_F(ImportPeersTest, TheOpenCommandShowsTheFile) {
     // A release-12 file: its layers and the message.
     t.platform.dialogScript.QueueFile(folder + "/r12.dxf", 2);
     OpenDxfFile(app);
-    EXPECT_EQ(t.platform.promptScript.LastText(), DxfLayersOnlyMessage);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "r12.dxf：" + std::string(DxfLayersOnlyMessage));
     // A file that is no DXF file leaves the map.
     const int count = app.store.LayerCount;
     t.platform.dialogScript.QueueFile(folder + "/lines.csv", 2);

@@ -54,6 +54,8 @@ TEST_F(ImportTextsTest, TextSizesPensAnchorsAndHeights) {
     };
     const Case cases[] = {
         {"2.5 at scale 1, width 1", "1", TextEntity("注记", 10, 20, "2.5", "路", {"41", "1"}), 65, 10, 22.5, 7, 0.7, 7, 0, 0},
+        // A scale of 0 would leave every text without a size: it is read as 1.
+        {"2.5 at scale 0", "0", TextEntity("注记", 10, 20, "2.5", "路", {"41", "1"}), 65, 10, 22.5, 7, 0.7, 7, 0, 0},
         {"200 at scale 0.5", "0.5", TextEntity("注记", 10, 20, "200", "路"), 67, 10, 22.2, 16, 0, 255, 0, 0},
         {"turned by 90", "1", TextEntity("注记", 10, 20, "2", "路", {"50", "90"}), 66, 8, 20, 6, 0.7, 6, 0, 90},
         {"narrow", "1", TextEntity("注记", 10, 20, "2", "路", {"41", "0.25"}), 66, 10, 22, 6, 0.5, 6, 0, 0},

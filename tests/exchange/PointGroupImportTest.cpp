@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include <sys/stat.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -75,10 +77,17 @@ TEST_F(PointGroupImport, FieldsAreReadByTheFormat) {
         {"2,3,4,5,6", "P1 3000.5 2000.25 12.3 5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
         {"2,3,4,5,6", "P1 3000.5 2000.25 12.3", true, 2000.25, 3000.5, 12.3, 7, "P1"},
         {"2,3,4,5,6", "P1:3000.5;2000.25，12.3；5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
-        // Two blanks enclose an empty field: the north column reads 0, the others shift.
-        {"2,3,4,5,6", "P1  3000.5 2000.25 12.3", true, 3000.5, 0, 2000.25, 12.3, "P1"},
-        // A field that is no number reads its numeric start, or 0.
-        {"2,3,4,5,6", "K9 12abc x 7.5e1", true, 0, 12, 75, 7, "K9"},
+        // A comma-separated line, and a format typed with blanks after its commas.
+        {"2,3,4,5,6", "P1,3000.5, 2000.25,12.3,5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
+        {"2, 3, 4, 5, 6", "P1 3000.5 2000.25 12.3 5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
+        // An elevation that is no number reads its numeric start, or 0.
+        {"2,3,4,5,6", "K9 12 34 7.5e1m", true, 34, 12, 75, 7, "K9"},
+        // Coordinates that are no numbers (two blanks enclose an empty field), or lie beyond the
+        // farthest storable coordinate: the line gives no point.
+        {"2,3,4,5,6", "P1  3000.5 2000.25 12.3", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "K9 12abc x 7.5e1", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "P1 1e308 2 3", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "P1 5 -2e9 3", false, 0, 0, 0, 0, ""},
         // A field the format does not name takes its default: no grade from the name column.
         {"2,3,4,5", "G7 10 20 30 4", true, 20, 10, 30, 7, "G7"},
         {"6,2,3,4,5", "3 G7 10 20 30", true, 20, 10, 30, 3, "G7"},
@@ -163,15 +172,34 @@ TEST_F(PointGroupImport, ALayerThatFillsUpGrows) {
     EXPECT_EQ(t.app.store.CurrentLayer, 1);
 }
 
-TEST_F(PointGroupImport, CancelOrAMissingFileChangesNothing) {
+TEST_F(PointGroupImport, EveryImportSaysHowManyPointsWereStoredAndWhyLinesWereSkipped) {
+    Import("2,3,4,5,6", "A 1 2 3\r\nB x y 3\r\nC 1e308 2 3\r\nD 4 5 6\r\nE 7\r\n");
+    EXPECT_EQ(Points(), 2);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入2个点，跳过3行（第2行：坐标不是数字）。");
+    Import("2,3,4,5,6", "A 1 2 3\r\n");
+    EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入1个点。");
+    Import("2,5", "A 1 2 3\r\n");
+    EXPECT_EQ(t.platform.promptScript.LastText(), PointFormatWithoutCoordinatesMessage);
+}
+
+TEST_F(PointGroupImport, CancelChangesNothingAndAFileThatCannotBeReadIsNamed) {
     SetPointGroupFormat(t.app, "2,3,4,5,6");
     t.app.textPlacement.PendingTextLines = {"kept"};
     t.platform.dialogScript.QueueCancel();
     ImportPointGroupText(t.app, "50");
-    t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/none.txt", 2);
-    ImportPointGroupText(t.app, "50");
-    EXPECT_EQ(Points(), 0);
     EXPECT_TRUE(t.platform.promptScript.questions.empty());
+    // A missing file, and a pipe, which would block the program if it were opened for reading.
+    const std::string pipe = t.workFolder.Str() + "/pipe.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto& [name, why] : {std::pair{"none.txt", "文件未找到"}, std::pair{"pipe.txt", NotRegularFileText}}) {
+        t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/" + name, 2);
+        ImportPointGroupText(t.app, "50");
+        const std::string said = t.platform.promptScript.LastText();
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+    }
+    EXPECT_EQ(Points(), 0);
+    EXPECT_EQ(t.app.textPlacement.PendingTextLines, std::vector<std::string>{"kept"});
 }
 
 TEST_F(PointGroupImport, BinaryFilesAndVeryLongLinesStoreNothingWrong) {

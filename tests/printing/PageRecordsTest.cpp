@@ -418,7 +418,7 @@ TEST_F(PageRecordsTest, ASymbolStandardIsLoadedAndAFailureToldOncePerJob) {
         app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
         PrintPageRecords(app);
     }
-    EXPECT_EQ(Messages(), std::vector<std::string>{"图式未能加载。"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"电子图式.tus：图式未能加载。"});
     EXPECT_TRUE(Lines().empty());
 
     // With a standard, symbols that fail say so once in the job; the next job once again.

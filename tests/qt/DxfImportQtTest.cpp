@@ -7,6 +7,8 @@
 #include "GoldenPicture.h"
 
 #include <cstdlib>
+
+#include <sys/stat.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include <QWidget>
 
 #include "App.h"
+#include "basic/Files.h"
 #include "display/Redraw.h"
 #include "document/OpenDialogs.h"
 #include "document/DrawingExtents.h"
@@ -133,6 +136,40 @@ TEST_F(DxfImportQtTest, OurOwnDialectLooksTheSameAfterTheRoundTrip) {
     EXPECT_TRUE(messages.empty()) << messages.front();
     EXPECT_GT(Drawn(before), 500);
     EXPECT_GT(Drawn(after), 500);
+}
+
+
+// A cut copy of the file, and a pipe, picked from the recent files over the opened map: the real
+// message box names the file and where reading stopped, and the map and its canvas stay.
+TEST_F(DxfImportQtTest, ADamagedFileOrAPipeLeavesTheOpenMap) {
+    ASSERT_NE(canvas, nullptr);
+    const std::string command = "/usr/bin/python3 '" + exchange_test::SourceDir +
+                                "/tests/support/make_dxf_peers.py' '" + work.Str() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "the peers (python3-ezdxf, gdal-bin) are needed";
+    Open(work.Str() + "/r2000.dxf");
+    const int layers = app.store.LayerCount;
+    const int count = app.store.Count(layers);
+    const std::string caption = form1.Caption();
+    const QImage before = Canvas("movra-dxf-before-damaged.png");
+
+    const std::string whole = ReadWholeFile(work.Str() + "/r2000.dxf");
+    WriteWholeFile(work.Str() + "/cut.dxf", whole.substr(0, whole.size() * 3 / 4));
+    const std::string pipe = work.Str() + "/pipe.dxf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string name : {"cut.dxf", "pipe.dxf"}) {
+        SCOPED_TRACE(name);
+        messages.clear();
+        Open(work.Str() + "/" + name);
+        for (int i = 0; i < 50 && messages.empty(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(name), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find(name == "cut.dxf" ? "行时停止" : NotRegularFileText), std::string::npos)
+            << messages[0];
+        EXPECT_EQ(app.store.LayerCount, layers);
+        EXPECT_EQ(app.store.Count(layers), count);
+        EXPECT_EQ(form1.Caption(), caption);
+        EXPECT_TRUE(Canvas("movra-dxf-after-damaged.png") == before);
+    }
 }
 
 }  // namespace

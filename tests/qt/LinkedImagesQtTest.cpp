@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <cstdint>
+#include <sys/stat.h>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "app/MainProgram.h"
 #include "display/Redraw.h"
 #include "editing/LinkedImages.h"
+#include "platform/qt/QtBasicServices.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 
@@ -224,6 +226,17 @@ TEST_F(LinkedImagesQtTest, TwoPicturesOneStretchedOneCroppedLieOverTheBackground
     // The background goes with 卸载bmp背景 and never into the map.
     Menu("打开", "卸载bmp背景");
     EXPECT_TRUE(form.Picture1.CanvasPicture().Empty());
+}
+
+
+// A pipe named as a linked picture is refused before the image reader opens it: opening it would
+// wait for a writer for ever, and this test with it.
+TEST(QtPictureFilesTest, APipeIsNoPicture) {
+    TempFolder folder{"pipe"};
+    const std::string pipe = folder.Str() + "/picture.jpg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    QtPictureFiles files;
+    EXPECT_FALSE(files.Load(pipe).has_value());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "App.h"
 #include "basic/Paths.h"
+#include "document/BlockFile.h"
 #include "document/StoreRecord.h"
 #include "document/UndoJournal.h"
 #include "document/UndoRedo.h"
@@ -354,11 +355,12 @@ TEST_F(MethodPanelTest, DemonstrationCyclesThroughTwoPicturesAndNone) {
 }
 
 TEST_F(MethodPanelTest, InsertingABlockPastesItAndArmsTheMove) {
-    // Cancelling the file choice leaves an empty copy buffer: nothing pasted, the move armed.
+    // Cancelling the file choice keeps the copy buffer: nothing pasted, no move armed, and the
+    // message line says why.
     const int before = app.store.Count(app.store.CurrentLayer);
     form.Command8_Click(5);
-    EXPECT_EQ(app.tool.CommandMode, ModeMoveSelection);
-    EXPECT_EQ(form.Text2.Text(), "插入块");
+    EXPECT_NE(app.tool.CommandMode, ModeMoveSelection);
+    EXPECT_EQ(form.Text2.Text(), BlockNotChosenMessage);
     EXPECT_EQ(app.store.Count(app.store.CurrentLayer), before);
 }
 

@@ -3,7 +3,8 @@
 
 r2000.dxf (code page 936) and r2018.dxf (UTF-8) from ezdxf with the same content (lines,
 polylines, circles, arcs, texts, a formatted text and insertions of named blocks), r12.dxf from
-ezdxf in release 12 (no subclass markers), and ogr.dxf from a CSV of WKT lines through ogr2ogr.
+ezdxf in release 12 (no subclass markers), hatch.dxf (only a hatch and a point), far.dxf (a line
+reaching 1e308 beside a sound one), and ogr.dxf from a CSV of WKT lines through ogr2ogr.
 Exits non-zero when a peer is missing or fails.
 """
 import os
@@ -45,6 +46,18 @@ def main(folder):
     doc.layers.add("道路", color=1)
     doc.modelspace().add_line((0, 0), (5, 5), dxfattribs={"layer": "道路"})
     doc.saveas(os.path.join(folder, "r12.dxf"), encoding="cp936")
+    # Only kinds the program does not keep: a hatch and a point.
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_hatch(color=2).paths.add_polyline_path([(0, 0), (10, 0), (10, 10)], is_closed=True)
+    msp.add_point((5, 5))
+    doc.saveas(os.path.join(folder, "hatch.dxf"), encoding="cp936")
+    # One line at a coordinate no map can hold, beside one that is fine.
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (1e308, 5))
+    msp.add_line((1, 1), (2, 2))
+    doc.saveas(os.path.join(folder, "far.dxf"), encoding="cp936")
     csv = os.path.join(folder, "lines.csv")
     with open(csv, "w") as out:
         out.write('WKT,id\n"LINESTRING (0.5 0.25,10 5,20 0)",1\n"LINESTRING (1 1,2 2)",2\n')

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "basic/Files.h"
 #include "shell/szForm3.h"
+#include "symbols/TusItem.h"
 #include "symbols/LoadSymbolStandard.h"
 #include "symbols/ZfhFile.h"
 #include "support/TestApp.h"
@@ -61,10 +63,23 @@ TEST_F(LoadSymbolStandardTest, AFailedLoadSaysSo) {
     // No standard in either folder.
     t.platform.promptScript.QueueAnswer(AnswerYes);
     SymbolStandardSwitch(t.app);
-    EXPECT_EQ(t.platform.promptScript.questions.back().text, "图式未能加载。");
+    EXPECT_EQ(t.platform.promptScript.questions.back().text, "电子图式.tus：图式未能加载。");
     EXPECT_EQ(t.app.symbolStandard.SymbolStandardLoaded, 0);
     // The button keeps the state it had.
     EXPECT_TRUE(t.form1.Command7.Enabled());
+}
+
+// One bad element line stops the point symbols; the load says where, and how many were read,
+// instead of "已加载图式。".
+TEST_F(LoadSymbolStandardTest, AStandardHalfReadSaysWhereItStoppedAndHowManySymbolsCameIn) {
+    std::string source;
+    for (int k = 0; k < 12; ++k) source += "*符号" + std::to_string(k) + "\n5 0,0\n";
+    source += "*坏符号\n3 abc\n*LL\n*线1\n+1 -1\n*$\n";
+    WriteWholeFile(t.programFolder.Str() + "/电子图式.tus", EncodeTusSource(source));
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    SymbolStandardSwitch(t.app);
+    EXPECT_EQ(t.platform.promptScript.questions.back().text,
+              "电子图式.tus：读到第26行时停止（9 下标越界）。只读入了12个点符号。");
 }
 
 TEST_F(LoadSymbolStandardTest, SelfMadeSwitchChooserAndNumbering) {

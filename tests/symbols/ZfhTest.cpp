@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include "basic/Files.h"
 #include "document/FileRecord.h"
@@ -80,9 +82,10 @@ TEST_F(ZfhTest, SmallerLibraryClearsTheSlotsOfTheLargerOne) {
 }
 
 TEST_F(ZfhTest, DamagedOrMissingLibraries) {
-    // Missing: nothing changes.
+    // Missing: nothing changes, and the user is told.
     LoadSelfMadeSymbols(t.app);
     EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, 0);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "符号库1.Zfh：无法读入（76 路径未找到）。" + std::string(SelfMadeNotLoadedText));
 
     // A library without an end record and with a cut last record stops at the file's end.
     FileRecord record;
@@ -97,6 +100,50 @@ TEST_F(ZfhTest, DamagedOrMissingLibraries) {
     LoadSelfMadeSymbols(t.app);
     EXPECT_EQ(t.app.store.Count(0), 1002);
     EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, -1);
+}
+
+// Bytes that are no library are refused whole: nothing reaches layer 0, least of all a coordinate
+// that is no finite number.
+TEST_F(ZfhTest, AFileThatIsNoLibraryIsRefused) {
+    FileRecord good;
+    good.type = 2;
+    good.text = "#甲";
+    good.x2 = 1;
+    struct Case {
+        const char* name;
+        std::function<void(FileRecord&)> spoil;
+    };
+    const Case cases[] = {
+        {"NaN", [](FileRecord& r) { r.y2 = std::nan(""); }},
+        {"1e308", [](FileRecord& r) { r.x3 = 1e308; }},
+        {"another layer", [](FileRecord& r) { r.layer = 5; }},
+        {"a kind no symbol has", [](FileRecord& r) { r.type = 65; }},
+        {"a name without #", [](FileRecord& r) { r.text = "甲"; }},
+    };
+    CreateFolders((t.workFolder.Path() / "符号库").string());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileRecord bad = good;
+        c.spoil(bad);
+        std::string bytes;
+        AppendFixedRecord(bytes, good);
+        AppendFixedRecord(bytes, bad);
+        WriteWholeFile(WrittenLibrary(), bytes);
+        LoadSelfMadeSymbols(t.app);
+        EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, 0);
+        EXPECT_EQ(t.app.store.Get(0, 1000).RecordType, 0);
+        const std::string said = t.platform.promptScript.LastText();
+        EXPECT_EQ(said.rfind("符号库1.Zfh：第2条记录", 0), 0u) << said;
+        EXPECT_NE(said.find(NotSelfMadeLibraryMessage), std::string::npos) << said;
+    }
+    // Random bytes.
+    std::string noise(132 * 20, '\0');
+    unsigned v = 59;
+    for (char& b : noise) b = static_cast<char>((v = v * 1103515245 + 12345) >> 16);
+    WriteWholeFile(WrittenLibrary(), noise);
+    LoadSelfMadeSymbols(t.app);
+    EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, 0);
+    EXPECT_NE(t.platform.promptScript.LastText().find(NotSelfMadeLibraryMessage), std::string::npos);
 }
 
 TEST(ShippedLibrary, LoadsItsSymbols) {

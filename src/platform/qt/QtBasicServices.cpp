@@ -14,6 +14,8 @@
 
 #include "basic/Files.h"
 
+#include "basic/Files.h"
+
 namespace movra {
 
 namespace {
@@ -62,6 +64,8 @@ void QtEvents::DoEvents() {
 }
 
 std::optional<Picture> QtPictureFiles::Load(const std::string& path) {
+    // A pipe or a device named as a picture would keep the reader waiting for data.
+    if (!FileExists(path)) return std::nullopt;
     QImageReader reader(FromUtf8(path));
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
