@@ -32,6 +32,8 @@ public:
     // The highest slot number a drawing record was given since the file was opened; -1 when none.
     int highestNewSlot() const { return highestNewSlot_; }
 
+    // Makes room for that many more records to be added.
+    void Reserve(std::size_t records) { added_.reserve(added_.size() + records * FixedRecordSize); }
     // Adds a record behind those there (a new file takes them after its header).
     void Add(const FileRecord& record);
     // Adds a drawing record under the next slot of its layer.

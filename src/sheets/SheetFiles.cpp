@@ -73,6 +73,16 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 }
 
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context) {
+    std::vector<RecordPlace> records;
+    ForEachRecordOfSheet(app, x0, y0, side, [&records](int layer, int slot, const MapRecord&) {
+        records.push_back({layer, slot});
+        return true;
+    });
+    return SaveSheet(app, x0, y0, side, records, context);
+}
+
+bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<RecordPlace>& records,
+               const SheetWriteContext& context) {
     BusyPointer busy(app);
     std::string failedPath;  // set once there is a file to write
     try {
@@ -93,10 +103,11 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
         }
         const bool created = file.state() == AppendableMapFile::State::New;
         if (created) AddSheetFileHead(app, file, x0, y0);
-        ForEachRecordOfSheet(app, x0, y0, side, [&file](int layer, int, const MapRecord& m) {
-            file.AddDrawing(MakeDrawingRecord(m, layer, 0, m.RecordText));
-            return true;
-        });
+        file.Reserve(records.size());
+        for (const RecordPlace& place : records) {
+            const MapRecord& m = app.store.Get(place.layer, place.slot);
+            file.AddDrawing(MakeDrawingRecord(m, place.layer, 0, m.RecordText));
+        }
 
         FileRecord header;
         if (created) {

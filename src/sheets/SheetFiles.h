@@ -6,11 +6,13 @@
 // file gets its outline and number in the sheet index (SheetIndex.h).
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace movra {
 
 struct App;
 class AppendableMapFile;
+struct RecordPlace;
 
 // A file the sheet writers could not write: the old file, if any, is as it was.
 struct SheetWriteFailure {
@@ -52,6 +54,10 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 // context's `failed`. The canvas shows the busy pointer
 // while it writes and the cross-hair again on every way out.
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context = {});
+// The same with the sheet's records already sorted out (SortRecordsIntoSheets), in the order the
+// file takes them.
+bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<RecordPlace>& records,
+               const SheetWriteContext& context = {});
 // Passes a failure on to the context's `failed`, when it has one.
 void TellSheetFailure(const SheetWriteContext& context, const std::string& path, const std::string& reason, bool index);
 

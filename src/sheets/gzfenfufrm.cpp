@@ -4,11 +4,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <set>
 #include <system_error>
-#include <utility>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -411,22 +408,12 @@ void gzfenfufrm::SaveAllSheets() {
     const double side = SheetSide(app);
     if (!(side > 0)) return;
     GuardToMessageBox(app.platform.prompt(), [&] {
-        // The cells that hold any record, found once: a cell outside them writes nothing.
+        // Every record sorted into its sheets at once: each sheet is then written from its own
+        // list, and a cell without one writes nothing. Only the stop button acts while the pass
+        // yields, so the store stays as it was sorted.
+        const SheetContents contents = SortRecordsIntoSheets(app, side);
         const double firstColumn = std::floor(params.MinX / side);
         const double firstRow = std::floor(params.MinY / side);
-        std::set<std::pair<double, double>> occupied;
-        const auto& store = app.store;
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            for (int slot = 0; slot < store.Count(layer); ++slot) {
-                const SheetCells cells = RecordSheetCells(store.Get(layer, slot), side);
-                if (cells.Empty()) continue;
-                const double lastColumn = std::ceil(params.MaxX / side);
-                const double lastRow = std::ceil(params.MaxY / side);
-                for (double r = std::max(cells.firstRow, firstRow); r <= std::min(cells.lastRow, lastRow); ++r)
-                    for (double c = std::max(cells.firstColumn, firstColumn); c <= std::min(cells.lastColumn, lastColumn); ++c)
-                        occupied.insert({c, r});
-            }
-        }
         double reset = 100;
         // The cell that holds the maximum belongs to the pass too.
         for (double row = firstRow; row * side <= params.MaxY; ++row) {
@@ -434,11 +421,12 @@ void gzfenfufrm::SaveAllSheets() {
                 app.platform.events().DoEvents();
                 if (params.StopFlag == -1) return;
                 const double x0 = column * side, y0 = row * side;
-                if (occupied.count({column, row}) && SheetHasFeatures(app, x0, y0, side)) {
+                const std::vector<RecordPlace>& records = contents.Of(column, row);
+                if (!records.empty()) {
                     SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
                                               [this](const std::string& caption) { SetCaption(caption); },
                                               [this](const SheetWriteFailure& failure) { NoteFailure(failure); }};
-                    if (SaveSheet(app, x0, y0, side, context)) {
+                    if (SaveSheet(app, x0, y0, side, records, context)) {
                         ++outcome.written;
                         RedLine(x0, y0, x0 + side, y0 + side);
                     } else {
