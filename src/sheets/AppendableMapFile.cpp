@@ -67,7 +67,7 @@ void AppendableMapFile::AddDrawing(FileRecord record) {
     Add(record);
 }
 
-void AppendableMapFile::Commit(const FileRecord& header) {
+void AppendableMapFile::Commit(const FileRecord& header, PendingFolderSyncs* later) {
     if (state_ == State::Foreign) Raise(ErrPathFileAccess);
     AtomicFileWriter out(path_);
     std::string head;
@@ -78,7 +78,7 @@ void AppendableMapFile::Commit(const FileRecord& header) {
     std::string end;
     AppendFixedRecord(end, MakeEndRecord(hasLast_ ? last_ : header));
     out.Write(end);
-    out.Commit();
+    out.Commit(later);
 }
 
 }  // namespace movra

@@ -11,6 +11,8 @@
 
 namespace movra {
 
+class PendingFolderSyncs;
+
 class AppendableMapFile {
 public:
     enum class State {
@@ -39,8 +41,9 @@ public:
     // Adds a drawing record under the next slot of its layer.
     void AddDrawing(FileRecord record);
     // Writes the file: the header, what it kept, the added records and an end record. Raises
-    // when the file cannot be written (the old file stays whole). Not for a foreign file.
-    void Commit(const FileRecord& header);
+    // when the file cannot be written (the old file stays whole). Not for a foreign file. With
+    // `later`, its folder is synced by the caller (AtomicFileWriter::Commit).
+    void Commit(const FileRecord& header, PendingFolderSyncs* later = nullptr);
 
 private:
     std::string path_;

@@ -123,7 +123,7 @@ bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<Re
             header = file.header();
             header.slot = std::max(header.slot, CapacityFor(file.highestNewSlot()));
         }
-        file.Commit(header);
+        file.Commit(header, context.folderSyncs);
 
         if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(trueX0, trueY0), context);
         return true;

@@ -12,6 +12,7 @@ namespace movra {
 
 struct App;
 class AppendableMapFile;
+class PendingFolderSyncs;
 struct RecordPlace;
 
 // A file the sheet writers could not write: the old file, if any, is as it was.
@@ -29,6 +30,9 @@ struct SheetWriteContext {
     std::function<void(const std::string&)> setCaption;
     // Told of every sheet file or index entry that could not be written, and why; may be empty.
     std::function<void(const SheetWriteFailure&)> failed;
+    // When set, the folders the files go to are synced through it by the caller, once after the
+    // last file, rather than after every file.
+    PendingFolderSyncs* folderSyncs = nullptr;
 };
 
 // The caption of the sheet division window while it writes.

@@ -73,7 +73,7 @@ bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::
         label.font = IndexFont;
         file.Add(label);
 
-        file.Commit(header);
+        file.Commit(header, context.folderSyncs);
         return true;
     } catch (const std::exception& e) {
         if (!path.empty()) TellSheetFailure(context, path, SaveFailureReason(e), true);

@@ -9,6 +9,7 @@
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
@@ -407,6 +408,9 @@ void gzfenfufrm::CutAlongSheetGrid() {
 void gzfenfufrm::SaveAllSheets() {
     const double side = SheetSide(app);
     if (!(side > 0)) return;
+    // Each sheet file is synced as it is written, but the folder once, when the pass ends however
+    // it ends: the division says it is done only after that.
+    PendingFolderSyncs folderSyncs;
     GuardToMessageBox(app.platform.prompt(), [&] {
         // Every record sorted into its sheets at once: each sheet is then written from its own
         // list, and a cell without one writes nothing. Only the stop button acts while the pass
@@ -425,7 +429,8 @@ void gzfenfufrm::SaveAllSheets() {
                 if (!records.empty()) {
                     SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
                                               [this](const std::string& caption) { SetCaption(caption); },
-                                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); }};
+                                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); },
+                                              &folderSyncs};
                     if (SaveSheet(app, x0, y0, side, records, context)) {
                         ++outcome.written;
                         RedLine(x0, y0, x0 + side, y0 + side);
@@ -438,6 +443,7 @@ void gzfenfufrm::SaveAllSheets() {
             reset += 5;
         }
     });
+    folderSyncs.Sync();
 }
 
 void ShowSheetFrameWindow(App& app) {
