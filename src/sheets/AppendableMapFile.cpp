@@ -59,12 +59,25 @@ void AppendableMapFile::Add(const FileRecord& record) {
     AppendFixedRecord(added_, record);
     last_ = record;
     hasLast_ = true;
+    lastDrawing_ = nullptr;
 }
 
 void AppendableMapFile::AddDrawing(FileRecord record) {
     record.slot = NextSlot(record.layer);
     highestNewSlot_ = std::max<int>(highestNewSlot_, record.slot);
     Add(record);
+}
+
+void AppendableMapFile::AddDrawing(const MapRecord& record, int layer) {
+    const std::int16_t slot = NextSlot(layer);
+    highestNewSlot_ = std::max<int>(highestNewSlot_, slot);
+    const std::size_t at = added_.size();
+    added_.resize(at + FixedRecordSize);
+    encoder_.Fixed(added_.data() + at, record, layer, slot);
+    lastDrawing_ = &record;
+    lastDrawingLayer_ = layer;
+    lastDrawingSlot_ = slot;
+    hasLast_ = true;
 }
 
 void AppendableMapFile::Commit(const FileRecord& header, PendingFolderSyncs* later) {
@@ -76,6 +89,10 @@ void AppendableMapFile::Commit(const FileRecord& header, PendingFolderSyncs* lat
     if (kept_.size() > FixedRecordSize) out.Write(std::string_view(kept_).substr(FixedRecordSize));
     out.Write(added_);
     std::string end;
+    if (lastDrawing_) {
+        last_ = MakeDrawingRecord(*lastDrawing_, lastDrawingLayer_, lastDrawingSlot_, lastDrawing_->RecordText);
+        lastDrawing_ = nullptr;
+    }
     AppendFixedRecord(end, MakeEndRecord(hasLast_ ? last_ : header));
     out.Write(end);
     out.Commit(later);

@@ -104,10 +104,7 @@ bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<Re
         const bool created = file.state() == AppendableMapFile::State::New;
         if (created) AddSheetFileHead(app, file, x0, y0);
         file.Reserve(records.size());
-        for (const RecordPlace& place : records) {
-            const MapRecord& m = app.store.Get(place.layer, place.slot);
-            file.AddDrawing(MakeDrawingRecord(m, place.layer, 0, m.RecordText));
-        }
+        for (const RecordPlace& place : records) file.AddDrawing(app.store.Get(place.layer, place.slot), place.layer);
 
         FileRecord header;
         if (created) {
