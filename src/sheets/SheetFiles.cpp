@@ -122,7 +122,13 @@ bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<Re
         }
         file.Commit(header, context.folderSyncs);
 
-        if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(trueX0, trueY0), context);
+        if (created) {
+            const std::string number = SheetNumber(trueX0, trueY0);
+            if (context.index)
+                context.index->Add(x0, y0, side, number);
+            else
+                AppendToSheetIndex(app, x0, y0, side, number, context);
+        }
         return true;
     } catch (const std::exception& e) {
         if (!failedPath.empty()) TellSheetFailure(context, failedPath, SaveFailureReason(e), false);

@@ -13,6 +13,7 @@ namespace movra {
 struct App;
 class AppendableMapFile;
 class PendingFolderSyncs;
+class SheetIndexBatch;
 struct RecordPlace;
 
 // A file the sheet writers could not write: the old file, if any, is as it was.
@@ -33,6 +34,8 @@ struct SheetWriteContext {
     // When set, the folders the files go to are synced through it by the caller, once after the
     // last file, rather than after every file.
     PendingFolderSyncs* folderSyncs = nullptr;
+    // When set, new sheets are entered into it, and the caller writes the index once at the end.
+    SheetIndexBatch* index = nullptr;
 };
 
 // The caption of the sheet division window while it writes.

@@ -26,6 +26,7 @@
 #include "sheets/FrameInsertion.h"
 #include "sheets/SheetFiles.h"
 #include "sheets/SheetFrameTemplate.h"
+#include "sheets/SheetIndex.h"
 #include "sheets/SheetLineCut.h"
 #include "sheets/SheetPlacement.h"
 
@@ -408,9 +409,15 @@ void gzfenfufrm::CutAlongSheetGrid() {
 void gzfenfufrm::SaveAllSheets() {
     const double side = SheetSide(app);
     if (!(side > 0)) return;
-    // Each sheet file is synced as it is written, but the folder once, when the pass ends however
-    // it ends: the division says it is done only after that.
+    // Each sheet file is synced as it is written; the index, with the entries of every sheet this
+    // pass made, and the folder once, when the pass ends however it ends: the division says it is
+    // done only after that.
     PendingFolderSyncs folderSyncs;
+    SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
+                              [this](const std::string& caption) { SetCaption(caption); },
+                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); }, &folderSyncs};
+    SheetIndexBatch index(app, context);
+    context.index = &index;
     GuardToMessageBox(app.platform.prompt(), [&] {
         // Every record sorted into its sheets at once: each sheet is then written from its own
         // list, and a cell without one writes nothing. Only the stop button acts while the pass
@@ -427,10 +434,6 @@ void gzfenfufrm::SaveAllSheets() {
                 const double x0 = column * side, y0 = row * side;
                 const std::vector<RecordPlace>& records = contents.Of(column, row);
                 if (!records.empty()) {
-                    SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
-                                              [this](const std::string& caption) { SetCaption(caption); },
-                                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); },
-                                              &folderSyncs};
                     if (SaveSheet(app, x0, y0, side, records, context)) {
                         ++outcome.written;
                         RedLine(x0, y0, x0 + side, y0 + side);
@@ -443,6 +446,7 @@ void gzfenfufrm::SaveAllSheets() {
             reset += 5;
         }
     });
+    index.Commit();
     folderSyncs.Sync();
 }
 
