@@ -27,9 +27,16 @@ SheetIndexBatch::~SheetIndexBatch() = default;
 bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& number) {
     try {
         if (context_.setCaption) context_.setCaption(SheetWriteCaption);
+        const std::string path = SheetOutputPath(app_, SheetIndexName);
+        if (path.empty()) return false;
+        // The folder picker still works while a division yields: a sheet goes into the index of
+        // the folder it went to, so the entries so far are written before another index is begun.
+        if (file_ && path != path_) {
+            Commit();
+            file_.reset();
+        }
         if (!file_) {
-            path_ = SheetOutputPath(app_, SheetIndexName);
-            if (path_.empty()) return false;
+            path_ = path;
             file_ = std::make_unique<AppendableMapFile>(path_);
             if (file_->state() == AppendableMapFile::State::New) {
                 AddSheetFileHead(app_, *file_, x0, y0);

@@ -26,7 +26,8 @@ bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::
 
 // Entries gathered for the index and written into it at once: the same file as entering them one
 // by one, for one write and one sync rather than one per sheet. The index is looked at when the
-// first entry comes; it must not be written otherwise until Commit.
+// first entry comes; it must not be written otherwise until Commit. Should the output folder
+// change between entries, the entries so far are written into the old folder's index first.
 class SheetIndexBatch {
 public:
     SheetIndexBatch(App& app, const SheetWriteContext& context);

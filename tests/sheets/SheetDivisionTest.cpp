@@ -404,6 +404,32 @@ TEST_F(SheetDivision, SheetFilesAreThoseOfWritingEachSheetOnItsOwn) {
         EXPECT_TRUE(FileBytes(divided + "/" + name) == FileBytes(oneByOne + "/" + name)) << name;
 }
 
+// The folder picker still works while the division yields: the sheets written after a new folder
+// is chosen go there, and each folder's index lists exactly the sheets in that folder.
+TEST_F(SheetDivision, AFolderChosenWhileWritingTakesTheRestOfTheSheetsAndTheirIndexEntries) {
+    const std::string first = out.Str() + "/first/", second = out.Str() + "/second/";
+    std::filesystem::create_directories(second);
+    // Three cut lines, then the cells: the new folder is chosen before the fifth cell is written.
+    t.platform.scriptedEvents.QueueAt(3 + 5, [&] {
+        t.platform.dialogScript.QueueFile(second + "a.jdx");
+        window.Label3_Click();
+    });
+    Start(first);
+    ASSERT_EQ(window.outcome.failed + window.outcome.indexFailed, 0);
+    std::size_t sheets = 0;
+    for (const std::string& folder : {first, second}) {
+        std::set<std::string> numbers, named;
+        for (const auto& r : RawRecords(FileBytes(folder + "索引卷.jdx")))
+            if (r.type == 68) numbers.insert(r.text);
+        for (const auto& name : Files(folder))
+            if (name != "索引卷.jdx") named.insert(name.substr(0, 2) + "." + name.substr(2, 2) + "-" + name.substr(4, 2) + "." + name.substr(6, 2));
+        EXPECT_FALSE(named.empty()) << folder;
+        EXPECT_EQ(numbers, named) << folder;
+        sheets += named.size();
+    }
+    EXPECT_EQ(sheets, 3u);
+}
+
 class MergedMapUndo : public ::testing::Test {
 protected:
     MergedMapUndo() {
