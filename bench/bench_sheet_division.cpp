@@ -8,9 +8,10 @@
 // writing of every sheet file. Rounds alternate between the two so that a busy machine slows both
 // alike. Reported: min and median of both, wall and CPU time of all threads, the division's parts
 // (`cut_*` the cut along the sheet lines, `write_*` the sheet files), `x_min` and `x_median`
-// (division over open+save), `x_cut_cpu_median` (the cut's processor time over open+save's), and
-// `growth` and `cut_cpu_growth` (the median division time and the cut's processor time over those
-// of the next smaller map, whose records are `records_ratio` times fewer). BM_CutByLayerSize times
+// (division over open+save), `x_cut_cpu_median` (the cut's processor time over open+save's),
+// `x_write_median` (the writing of the sheets over open+save), and `growth`, `cut_cpu_growth` and
+// `write_growth` (the median division time, the cut's processor time and the median writing time
+// over those of the next smaller map, whose records are `records_ratio` times fewer). BM_CutByLayerSize times
 // the cut alone on 100,000 records in layers of 5,000 and of 25,000 records.
 #include <benchmark/benchmark.h>
 
@@ -106,7 +107,7 @@ void FillMap(App& app, int records, int perLayer = RecordsPerLayer) {
 }
 
 struct Medians {
-    double division = 0, cutCpu = 0;
+    double division = 0, cutCpu = 0, write = 0;
 };
 std::map<int, Medians>& DivisionMedians() {
     static std::map<int, Medians> medians;
@@ -176,14 +177,16 @@ void BM_DivideAgainstOpenAndSave(benchmark::State& state) {
     bench::ReportTimes(state, "cut", cutting);
     bench::ReportTimes(state, "write", writing);
     state.counters["x_cut_cpu_median"] = bench::Median(cutting.cpu) / bench::Median(base.cpu);
+    state.counters["x_write_median"] = bench::Median(writing.wall) / bench::Median(base.wall);
     bench::ReportRatio(state, division, base);
-    DivisionMedians()[records] = {bench::Median(division.wall), bench::Median(cutting.cpu)};
+    DivisionMedians()[records] = {bench::Median(division.wall), bench::Median(cutting.cpu), bench::Median(writing.wall)};
     // Against the next smaller map: how the time grew for how many more records.
     const auto& medians = DivisionMedians();
     if (auto smaller = medians.lower_bound(records); smaller != medians.begin()) {
         --smaller;
         state.counters["growth"] = bench::Median(division.wall) / smaller->second.division;
         state.counters["cut_cpu_growth"] = bench::Median(cutting.cpu) / smaller->second.cutCpu;
+        state.counters["write_growth"] = bench::Median(writing.wall) / smaller->second.write;
         state.counters["records_ratio"] = static_cast<double>(records) / smaller->first;
     }
     if (failed > 0 || sheets == 0) state.SkipWithError("sheets failed to be written, or none were");

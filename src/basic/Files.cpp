@@ -189,12 +189,14 @@ void RemoveLeftoverTemporaries(const std::string& path) {
 
 // Makes a rename in the folder last through a power cut: the file's data is synced already, the
 // folder's entry for it is synced here. Best effort: some file systems cannot sync a folder.
-void SyncFolderOf(const std::string& path) {
-    const int dir = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolder(const std::string& folder) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return;
     ::fsync(dir);
     ::close(dir);
 }
+
+void SyncFolderOf(const std::string& path) { SyncFolder(ParentFolder(path)); }
 
 void LetGoInBackground(int descriptor) {
     try {
@@ -268,7 +270,7 @@ void AtomicFileWriter::Write(std::string_view bytes) {
 #endif
 }
 
-void AtomicFileWriter::Commit() {
+void AtomicFileWriter::Commit(PendingFolderSyncs* later) {
     if (!file_) Raise(ErrBadFileNameOrNumber);
     if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) {
         int error = errno;
@@ -297,8 +299,18 @@ void AtomicFileWriter::Commit() {
         ::unlink(tempPath_.c_str());
         RaiseFileError(error);
     }
-    SyncFolderOf(path_);
+    if (later)
+        later->AddFolderOf(path_);
+    else
+        SyncFolderOf(path_);
     if (replaced >= 0) LetGoInBackground(replaced);
+}
+
+void PendingFolderSyncs::AddFolderOf(const std::string& path) { folders_.insert(ParentFolder(path)); }
+
+void PendingFolderSyncs::Sync() {
+    for (const std::string& folder : folders_) SyncFolder(folder);
+    folders_.clear();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,7 @@ void WriteWholeFile(const std::string& path, std::string_view bytes);
 // the file the link names (beside it), and the link stays. Temporary files that an earlier save of
 // the same file left when it was killed are removed.
 // Path() is the file really written: the path with its links followed.
+class PendingFolderSyncs;
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -51,7 +53,10 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void Write(std::string_view bytes);
-    void Commit();
+    // With `later`, the new name is made durable by the caller's later->Sync(), so that many files
+    // written into one folder cost one sync of it; the file's contents are synced here either way,
+    // so the rename never puts an unwritten file in the old one's place.
+    void Commit(PendingFolderSyncs* later = nullptr);
     const std::string& Path() const { return path_; }
 
 private:
@@ -62,6 +67,24 @@ private:
     std::FILE* file_ = nullptr;
     std::uint64_t written_ = 0;     // bytes written so far
     std::uint64_t sentToDisk_ = 0;  // bytes whose writing to the disk has been started
+};
+
+// The folders of files committed without their folder being synced. Sync() makes all their new
+// names durable, each folder once; whoever holds it calls Sync() before telling the user that the
+// files are saved (the destructor syncs what is left, for a way out by an exception).
+class PendingFolderSyncs {
+public:
+    PendingFolderSyncs() = default;
+    ~PendingFolderSyncs() { Sync(); }
+    PendingFolderSyncs(const PendingFolderSyncs&) = delete;
+    PendingFolderSyncs& operator=(const PendingFolderSyncs&) = delete;
+
+    // The folder of a file just renamed into place.
+    void AddFolderOf(const std::string& path);
+    void Sync();
+
+private:
+    std::set<std::string> folders_;
 };
 
 // Little-endian binary values appended one after another, as binary files hold them. When given a

@@ -113,7 +113,11 @@ const std::string& DrawingRecordEncoder::FontBytes(const FaceName& font) {
 }
 
 void DrawingRecordEncoder::Fixed(ChunkedRecordWriter& out, const MapRecord& m, int layer, int slot) {
-    char* r = out.Room(FixedRecordSize);
+    Fixed(out.Room(FixedRecordSize), m, layer, slot);
+    out.Done(FixedRecordSize);
+}
+
+void DrawingRecordEncoder::Fixed(char* r, const MapRecord& m, int layer, int slot) {
     PutHead(r, m, layer, slot);
     char* text = r + RecordHeadSize;
     const std::size_t n = EncodeGbk(m.RecordText.View(), text, FixedTextWidth);
@@ -128,7 +132,6 @@ void DrawingRecordEncoder::Fixed(ChunkedRecordWriter& out, const MapRecord& m, i
     }
     std::memcpy(text + FixedTextWidth, font.data(), f);
     std::memset(text + FixedTextWidth + f, ' ', FixedFontWidth - f);
-    out.Done(FixedRecordSize);
 }
 
 void DrawingRecordEncoder::Variable(ChunkedRecordWriter& out, const MapRecord& m, int layer, int slot) {

@@ -52,6 +52,8 @@ private:
 class DrawingRecordEncoder {
 public:
     void Fixed(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
+    // The fixed form into `out`, which must hold FixedRecordSize bytes.
+    void Fixed(char* out, const MapRecord& record, int layer, int slot);
     void Variable(ChunkedRecordWriter& out, const MapRecord& record, int layer, int slot);
 
 private:

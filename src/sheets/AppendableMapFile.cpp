@@ -59,6 +59,7 @@ void AppendableMapFile::Add(const FileRecord& record) {
     AppendFixedRecord(added_, record);
     last_ = record;
     hasLast_ = true;
+    lastDrawing_ = nullptr;
 }
 
 void AppendableMapFile::AddDrawing(FileRecord record) {
@@ -67,7 +68,19 @@ void AppendableMapFile::AddDrawing(FileRecord record) {
     Add(record);
 }
 
-void AppendableMapFile::Commit(const FileRecord& header) {
+void AppendableMapFile::AddDrawing(const MapRecord& record, int layer) {
+    const std::int16_t slot = NextSlot(layer);
+    highestNewSlot_ = std::max<int>(highestNewSlot_, slot);
+    const std::size_t at = added_.size();
+    added_.resize(at + FixedRecordSize);
+    encoder_.Fixed(added_.data() + at, record, layer, slot);
+    lastDrawing_ = &record;
+    lastDrawingLayer_ = layer;
+    lastDrawingSlot_ = slot;
+    hasLast_ = true;
+}
+
+void AppendableMapFile::Commit(const FileRecord& header, PendingFolderSyncs* later) {
     if (state_ == State::Foreign) Raise(ErrPathFileAccess);
     AtomicFileWriter out(path_);
     std::string head;
@@ -76,9 +89,13 @@ void AppendableMapFile::Commit(const FileRecord& header) {
     if (kept_.size() > FixedRecordSize) out.Write(std::string_view(kept_).substr(FixedRecordSize));
     out.Write(added_);
     std::string end;
+    if (lastDrawing_) {
+        last_ = MakeDrawingRecord(*lastDrawing_, lastDrawingLayer_, lastDrawingSlot_, lastDrawing_->RecordText);
+        lastDrawing_ = nullptr;
+    }
     AppendFixedRecord(end, MakeEndRecord(hasLast_ ? last_ : header));
     out.Write(end);
-    out.Commit();
+    out.Commit(later);
 }
 
 }  // namespace movra

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "document/FileRecord.h"
+#include "document/MapFileCommon.h"
 
 namespace movra {
+
+class PendingFolderSyncs;
 
 class AppendableMapFile {
 public:
@@ -32,13 +35,18 @@ public:
     // The highest slot number a drawing record was given since the file was opened; -1 when none.
     int highestNewSlot() const { return highestNewSlot_; }
 
+    // Makes room for that many more records to be added.
+    void Reserve(std::size_t records) { added_.reserve(added_.size() + records * FixedRecordSize); }
     // Adds a record behind those there (a new file takes them after its header).
     void Add(const FileRecord& record);
     // Adds a drawing record under the next slot of its layer.
     void AddDrawing(FileRecord record);
+    // The same, encoded straight from a record of the map, which must stay as it is until Commit.
+    void AddDrawing(const MapRecord& record, int layer);
     // Writes the file: the header, what it kept, the added records and an end record. Raises
-    // when the file cannot be written (the old file stays whole). Not for a foreign file.
-    void Commit(const FileRecord& header);
+    // when the file cannot be written (the old file stays whole). Not for a foreign file. With
+    // `later`, its folder is synced by the caller (AtomicFileWriter::Commit).
+    void Commit(const FileRecord& header, PendingFolderSyncs* later = nullptr);
 
 private:
     std::string path_;
@@ -48,6 +56,11 @@ private:
     std::string added_;
     FileRecord last_;  // the end record repeats the record before it
     bool hasLast_ = false;
+    // The last record added, when it came straight from the map: its file record is made only
+    // for the end record.
+    const MapRecord* lastDrawing_ = nullptr;
+    int lastDrawingLayer_ = 0, lastDrawingSlot_ = 0;
+    DrawingRecordEncoder encoder_;
     std::vector<std::int32_t> slots_ = std::vector<std::int32_t>(256, 0);
     int highestNewSlot_ = -1;
 };

@@ -73,6 +73,16 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 }
 
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context) {
+    std::vector<RecordPlace> records;
+    ForEachRecordOfSheet(app, x0, y0, side, [&records](int layer, int slot, const MapRecord&) {
+        records.push_back({layer, slot});
+        return true;
+    });
+    return SaveSheet(app, x0, y0, side, records, context);
+}
+
+bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<RecordPlace>& records,
+               const SheetWriteContext& context) {
     BusyPointer busy(app);
     std::string failedPath;  // set once there is a file to write
     try {
@@ -93,10 +103,8 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
         }
         const bool created = file.state() == AppendableMapFile::State::New;
         if (created) AddSheetFileHead(app, file, x0, y0);
-        ForEachRecordOfSheet(app, x0, y0, side, [&file](int layer, int, const MapRecord& m) {
-            file.AddDrawing(MakeDrawingRecord(m, layer, 0, m.RecordText));
-            return true;
-        });
+        file.Reserve(records.size());
+        for (const RecordPlace& place : records) file.AddDrawing(app.store.Get(place.layer, place.slot), place.layer);
 
         FileRecord header;
         if (created) {
@@ -112,9 +120,15 @@ bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteCont
             header = file.header();
             header.slot = std::max(header.slot, CapacityFor(file.highestNewSlot()));
         }
-        file.Commit(header);
+        file.Commit(header, context.folderSyncs);
 
-        if (created) AppendToSheetIndex(app, x0, y0, side, SheetNumber(trueX0, trueY0), context);
+        if (created) {
+            const std::string number = SheetNumber(trueX0, trueY0);
+            if (context.index)
+                context.index->Add(x0, y0, side, number);
+            else
+                AppendToSheetIndex(app, x0, y0, side, number, context);
+        }
         return true;
     } catch (const std::exception& e) {
         if (!failedPath.empty()) TellSheetFailure(context, failedPath, SaveFailureReason(e), false);

@@ -6,11 +6,15 @@
 // file gets its outline and number in the sheet index (SheetIndex.h).
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace movra {
 
 struct App;
 class AppendableMapFile;
+class PendingFolderSyncs;
+class SheetIndexBatch;
+struct RecordPlace;
 
 // A file the sheet writers could not write: the old file, if any, is as it was.
 struct SheetWriteFailure {
@@ -27,6 +31,11 @@ struct SheetWriteContext {
     std::function<void(const std::string&)> setCaption;
     // Told of every sheet file or index entry that could not be written, and why; may be empty.
     std::function<void(const SheetWriteFailure&)> failed;
+    // When set, the folders the files go to are synced through it by the caller, once after the
+    // last file, rather than after every file.
+    PendingFolderSyncs* folderSyncs = nullptr;
+    // When set, new sheets are entered into it, and the caller writes the index once at the end.
+    SheetIndexBatch* index = nullptr;
 };
 
 // The caption of the sheet division window while it writes.
@@ -52,6 +61,10 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
 // context's `failed`. The canvas shows the busy pointer
 // while it writes and the cross-hair again on every way out.
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context = {});
+// The same with the sheet's records already sorted out (SortRecordsIntoSheets), in the order the
+// file takes them.
+bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<RecordPlace>& records,
+               const SheetWriteContext& context = {});
 // Passes a failure on to the context's `failed`, when it has one.
 void TellSheetFailure(const SheetWriteContext& context, const std::string& path, const std::string& reason, bool index);
 

@@ -1,6 +1,7 @@
 #include "sheets/SheetIndex.h"
 
 #include <exception>
+#include <memory>
 
 #include "App.h"
 #include "document/JdxFile.h"
@@ -19,38 +20,47 @@ constexpr const char* IndexFont = "1";
 
 }  // namespace
 
-bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::string& number,
-                        const SheetWriteContext& context) {
-    std::string path;
-    try {
-        if (context.setCaption) context.setCaption(SheetWriteCaption);
-        path = SheetOutputPath(app, SheetIndexName);
-        if (path.empty()) return false;
-        AppendableMapFile file(path);
-        if (file.state() == AppendableMapFile::State::Foreign) {
-            TellSheetFailure(context, path, JdxWrongFileMessage, true);
-            return false;
-        }
+SheetIndexBatch::SheetIndexBatch(App& app, const SheetWriteContext& context) : app_(app), context_(context) {}
 
-        FileRecord header;
-        if (file.state() == AppendableMapFile::State::New) {
-            AddSheetFileHead(app, file, x0, y0);
-            header = MakeMapHeader(app, JdxMagic);
-            header.slot = IndexHeaderSlots;
-            header.x3 = context.minX;
-            header.y3 = context.minY;
-            header.z3 = ToFileSingle(context.maxX);
-            header.x4 = context.maxY;
-        } else {
-            // The index keeps its header and its frame at the first sheet entered.
-            header = file.header();
+SheetIndexBatch::~SheetIndexBatch() = default;
+
+bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& number) {
+    try {
+        if (context_.setCaption) context_.setCaption(SheetWriteCaption);
+        const std::string path = SheetOutputPath(app_, SheetIndexName);
+        if (path.empty()) return false;
+        // The folder picker still works while a division yields: a sheet goes into the index of
+        // the folder it went to, so the entries so far are written before another index is begun.
+        if (file_ && path != path_) {
+            Commit();
+            file_.reset();
+        }
+        if (!file_) {
+            path_ = path;
+            file_ = std::make_unique<AppendableMapFile>(path_);
+            if (file_->state() == AppendableMapFile::State::New) {
+                AddSheetFileHead(app_, *file_, x0, y0);
+                header_ = MakeMapHeader(app_, JdxMagic);
+                header_.slot = IndexHeaderSlots;
+                header_.x3 = context_.minX;
+                header_.y3 = context_.minY;
+                header_.z3 = ToFileSingle(context_.maxX);
+                header_.x4 = context_.maxY;
+            } else if (file_->state() == AppendableMapFile::State::Existing) {
+                // The index keeps its header and its frame at the first sheet entered.
+                header_ = file_->header();
+            }
+        }
+        if (file_->state() == AppendableMapFile::State::Foreign) {
+            TellSheetFailure(context_, path_, JdxWrongFileMessage, true);
+            return false;
         }
 
         FileRecord outline;
         outline.layer = 1;
-        outline.slot = file.NextSlot(1);
+        outline.slot = file_->NextSlot(1);
         outline.type = OutlineType;
-        outline.color = app.current.CurrentColor;
+        outline.color = app_.current.CurrentColor;
         outline.x1 = x0;
         outline.y1 = y0 + side;
         outline.x2 = x0;
@@ -59,26 +69,48 @@ bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::
         outline.y3 = y0;
         outline.text = number;
         outline.font = IndexFont;
-        file.Add(outline);
+        file_->Add(outline);
 
         FileRecord label;
         label.layer = 1;
         label.slot = outline.slot;
         label.type = NumberType;
-        label.color = app.current.CurrentColor;
-        label.x1 = x0 + 10 * app.view.ScaleFactor;
+        label.color = app_.current.CurrentColor;
+        label.x1 = x0 + 10 * app_.view.ScaleFactor;
         label.y1 = y0 + side / 2;
         label.pen = SheetNumberPen;
         label.text = number;
         label.font = IndexFont;
-        file.Add(label);
-
-        file.Commit(header);
+        file_->Add(label);
+        // The number shares the outline's slot, but it is a record of the layer all the same: the
+        // next sheet's slot counts it, as it would once the index is read back.
+        file_->NextSlot(1);
+        ++pending_;
         return true;
     } catch (const std::exception& e) {
-        if (!path.empty()) TellSheetFailure(context, path, SaveFailureReason(e), true);
+        if (!path_.empty()) TellSheetFailure(context_, path_, SaveFailureReason(e), true);
         return false;
     }
+}
+
+int SheetIndexBatch::Commit() {
+    if (pending_ == 0) return 0;
+    const int entries = pending_;
+    pending_ = 0;
+    try {
+        file_->Commit(header_, context_.folderSyncs);
+        return 0;
+    } catch (const std::exception& e) {
+        const std::string reason = SaveFailureReason(e);
+        for (int i = 0; i < entries; ++i) TellSheetFailure(context_, path_, reason, true);
+        return entries;
+    }
+}
+
+bool AppendToSheetIndex(App& app, double x0, double y0, double side, const std::string& number,
+                        const SheetWriteContext& context) {
+    SheetIndexBatch index(app, context);
+    return index.Add(x0, y0, side, number) && index.Commit() == 0;
 }
 
 }  // namespace movra

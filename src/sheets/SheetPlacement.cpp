@@ -99,16 +99,18 @@ SheetCells RecordSheetCells(const MapRecord& r, double side) {
     return CellsOf(HalfOpenSpan(px), HalfOpenSpan(py));
 }
 
-void ForEachRecordOfSheet(const App& app, double x0, double y0, double side,
-                          const std::function<bool(int layer, int slot, const MapRecord& record)>& visit) {
-    if (!(side > 0)) return;
-    const double column = std::round(x0 / side);
-    const double row = std::round(y0 / side);
+namespace {
+
+// Visits, in layer and slot order, every record that goes to a sheet, with the cells its group
+// goes to: a fill's boundary and the rest of a line chain go where the group's first record goes.
+// Stops when `visit` returns false.
+template <typename Visit>
+void ForEachPlacedRecord(const App& app, double side, Visit&& visit) {
     const auto& store = app.store;
     const int layers = std::min<int>(store.LayerCount, store.LayerDimension());
     for (int layer = 1; layer <= layers; ++layer) {
         const int limit = std::min<int>(store.Count(layer), store.LayerCapacity + 1);
-        bool take = false;            // whether the group of the record in hand goes to this sheet
+        SheetCells cells;             // where the group of the record in hand goes
         bool previousGoesOn = false;  // the record before runs on into this one
         int fillEnd = -1;             // last slot a fill head's boundary may reach
         for (int slot = 0; slot < limit; ++slot) {
@@ -116,7 +118,7 @@ void ForEachRecordOfSheet(const App& app, double x0, double y0, double side,
             const int type = r.RecordType;
             const bool follows = previousGoesOn || (slot <= fillEnd && IsFillBoundary(type));
             if (!follows) {
-                take = RecordSheetCells(r, side).Holds(column, row);
+                cells = RecordSheetCells(r, side);
                 fillEnd = -1;
                 if (IsFillHead(type)) {
                     const double reach = std::isfinite(r.RecordZ4) ? std::floor(r.RecordZ4) : 0;
@@ -124,10 +126,54 @@ void ForEachRecordOfSheet(const App& app, double x0, double y0, double side,
                 }
             }
             previousGoesOn = ContinuesToNextSlot(type);
-            if (!take || type == TypeEmpty || IsDeletedType(type)) continue;
-            if (!visit(layer, slot, r)) return;
+            if (cells.Empty() || type == TypeEmpty || IsDeletedType(type)) continue;
+            if (!visit(layer, slot, r, cells)) return;
         }
     }
+}
+
+}  // namespace
+
+void ForEachRecordOfSheet(const App& app, double x0, double y0, double side,
+                          const std::function<bool(int layer, int slot, const MapRecord& record)>& visit) {
+    if (!(side > 0)) return;
+    const double column = std::round(x0 / side);
+    const double row = std::round(y0 / side);
+    ForEachPlacedRecord(app, side, [&](int layer, int slot, const MapRecord& r, const SheetCells& cells) {
+        return !cells.Holds(column, row) || visit(layer, slot, r);
+    });
+}
+
+const std::vector<RecordPlace>& SheetContents::Of(double column, double row) const {
+    static const std::vector<RecordPlace> none;
+    const auto found = sheets_.find({column, row});
+    return found == sheets_.end() ? none : found->second;
+}
+
+SheetContents SortRecordsIntoSheets(const App& app, double side) {
+    SheetContents contents;
+    if (!(side > 0)) return contents;
+    // Neighbouring records mostly share a sheet: the last list is kept at hand.
+    std::pair<double, double> lastCell{0, 0};
+    std::vector<RecordPlace>* lastList = nullptr;
+    ForEachPlacedRecord(app, side, [&](int layer, int slot, const MapRecord&, const SheetCells& cells) {
+        // A record goes to at most two columns and two rows (a line along a sheet line, or on a
+        // corner); counted, since ++ does not move a double that large.
+        const int columns = cells.lastColumn > cells.firstColumn ? 2 : 1;
+        const int rows = cells.lastRow > cells.firstRow ? 2 : 1;
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c) {
+                const std::pair<double, double> cell{cells.firstColumn + c, cells.firstRow + r};
+                if (!lastList || cell != lastCell) {
+                    lastList = &contents.sheets_[cell];
+                    lastCell = cell;
+                }
+                lastList->push_back({layer, slot});
+            }
+        }
+        return true;
+    });
+    return contents;
 }
 
 bool SheetHasFeatures(const App& app, double x0, double y0, double side) {

@@ -11,6 +11,9 @@
 // A fill head takes its boundary records along, and a line chain goes where its first record
 // goes. Deleted records and empty slots go nowhere.
 #include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "document/MapRecord.h"
 
@@ -41,5 +44,30 @@ void ForEachRecordOfSheet(const App& app, double x0, double y0, double side,
 // Whether the sheet with corner (x0, y0) and side S takes any record: exactly when SaveSheet
 // would write one.
 bool SheetHasFeatures(const App& app, double x0, double y0, double side);
+
+// A record of the store by its layer and slot.
+struct RecordPlace {
+    int layer = 0;
+    int slot = 0;
+};
+
+// The records of every sheet of a grid, sorted out in one pass over the store, so that writing
+// all sheets costs one look at each record rather than one per sheet. Each sheet's list holds
+// the records ForEachRecordOfSheet visits for it, in the same order. The places stay true only
+// while the store is left as it was.
+class SheetContents {
+public:
+    // The records the sheet of cell (column, row) takes; empty when it takes none.
+    const std::vector<RecordPlace>& Of(double column, double row) const;
+    // The cells that take at least one record.
+    std::size_t SheetCount() const { return sheets_.size(); }
+
+private:
+    friend SheetContents SortRecordsIntoSheets(const App& app, double side);
+    std::map<std::pair<double, double>, std::vector<RecordPlace>> sheets_;  // by (column, row)
+};
+
+// Sorts every record of every layer, on or off, into the sheets of side S that take it.
+SheetContents SortRecordsIntoSheets(const App& app, double side);
 
 }  // namespace movra

@@ -4,14 +4,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <set>
 #include <system_error>
-#include <utility>
 
 #include "App.h"
 #include "basic/Errors.h"
+#include "basic/Files.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
@@ -28,6 +26,7 @@
 #include "sheets/FrameInsertion.h"
 #include "sheets/SheetFiles.h"
 #include "sheets/SheetFrameTemplate.h"
+#include "sheets/SheetIndex.h"
 #include "sheets/SheetLineCut.h"
 #include "sheets/SheetPlacement.h"
 
@@ -410,23 +409,22 @@ void gzfenfufrm::CutAlongSheetGrid() {
 void gzfenfufrm::SaveAllSheets() {
     const double side = SheetSide(app);
     if (!(side > 0)) return;
+    // Each sheet file is synced as it is written; the index, with the entries of every sheet this
+    // pass made, and the folder once, when the pass ends however it ends: the division says it is
+    // done only after that.
+    PendingFolderSyncs folderSyncs;
+    SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
+                              [this](const std::string& caption) { SetCaption(caption); },
+                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); }, &folderSyncs};
+    SheetIndexBatch index(app, context);
+    context.index = &index;
     GuardToMessageBox(app.platform.prompt(), [&] {
-        // The cells that hold any record, found once: a cell outside them writes nothing.
+        // Every record sorted into its sheets at once: each sheet is then written from its own
+        // list, and a cell without one writes nothing. Only the stop button acts while the pass
+        // yields, so the store stays as it was sorted.
+        const SheetContents contents = SortRecordsIntoSheets(app, side);
         const double firstColumn = std::floor(params.MinX / side);
         const double firstRow = std::floor(params.MinY / side);
-        std::set<std::pair<double, double>> occupied;
-        const auto& store = app.store;
-        for (int layer = 1; layer <= store.LayerCount; ++layer) {
-            for (int slot = 0; slot < store.Count(layer); ++slot) {
-                const SheetCells cells = RecordSheetCells(store.Get(layer, slot), side);
-                if (cells.Empty()) continue;
-                const double lastColumn = std::ceil(params.MaxX / side);
-                const double lastRow = std::ceil(params.MaxY / side);
-                for (double r = std::max(cells.firstRow, firstRow); r <= std::min(cells.lastRow, lastRow); ++r)
-                    for (double c = std::max(cells.firstColumn, firstColumn); c <= std::min(cells.lastColumn, lastColumn); ++c)
-                        occupied.insert({c, r});
-            }
-        }
         double reset = 100;
         // The cell that holds the maximum belongs to the pass too.
         for (double row = firstRow; row * side <= params.MaxY; ++row) {
@@ -434,11 +432,9 @@ void gzfenfufrm::SaveAllSheets() {
                 app.platform.events().DoEvents();
                 if (params.StopFlag == -1) return;
                 const double x0 = column * side, y0 = row * side;
-                if (occupied.count({column, row}) && SheetHasFeatures(app, x0, y0, side)) {
-                    SheetWriteContext context{params.MinX, params.MinY, params.MaxX, params.MaxY,
-                                              [this](const std::string& caption) { SetCaption(caption); },
-                                              [this](const SheetWriteFailure& failure) { NoteFailure(failure); }};
-                    if (SaveSheet(app, x0, y0, side, context)) {
+                const std::vector<RecordPlace>& records = contents.Of(column, row);
+                if (!records.empty()) {
+                    if (SaveSheet(app, x0, y0, side, records, context)) {
                         ++outcome.written;
                         RedLine(x0, y0, x0 + side, y0 + side);
                     } else {
@@ -450,6 +446,8 @@ void gzfenfufrm::SaveAllSheets() {
             reset += 5;
         }
     });
+    index.Commit();
+    folderSyncs.Sync();
 }
 
 void ShowSheetFrameWindow(App& app) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,8 +13,10 @@
 #include "SheetFilesFixture.h"
 #include "display/LineSink.h"
 #include "document/JdxFile.h"
+#include "document/RecordTypes.h"
 #include "platform/fake/RecordingSurface.h"
 #include "sheets/SheetFiles.h"
+#include "sheets/SheetPlacement.h"
 #include "sheets/gzfenfufrm.h"
 #include "sheets/hbtuFrm.h"
 #include "editing/ToolEngine.h"
@@ -348,6 +351,83 @@ TEST_F(SheetDivision, EveryRecordComesBackFromTheSheetsWithItsTag) {
     std::set<std::string> lineSheets;
     for (const auto& sheetName : found["on the line"]) lineSheets.insert(sheetName);
     EXPECT_EQ(lineSheets, (std::set<std::string>{SheetFileName(1000, 2000), SheetFileName(1250, 2000)}));
+}
+
+// The division sorts the records into their sheets in one pass; each sheet file and the index
+// must come out exactly as writing the sheets one by one, each from its own search of the map,
+// makes them: records in several sheets, on sheet lines and corners, in chains and fills that go
+// where their first record goes, deleted or in no sheet at all; and again when a second run adds
+// to the files of the first and enters a new sheet into the index the first run wrote.
+TEST_F(SheetDivision, SheetFilesAreThoseOfWritingEachSheetOnItsOwn) {
+    app.store.LayerOnFlag[2] = 0;  // uncut: its records keep crossing the sheet lines
+    AddTo(app, 1, 15, {1250, 2100}, "3");                        // a point symbol on a sheet line
+    AddTo(app, 1, 2, {1250, 2010, 1250, 2100}, "along");         // a line along a sheet line
+    AddTo(app, 1, 2, {1250, 2250, 1250, 2250}, "corner");        // a line of no length on a corner
+    AddTo(app, 1, 7, {1100, 2120}).RecordType = 7 + DeletedTypeOffset;
+    app.store.Count(1)++;                                        // an empty slot
+    AddTo(app, 1, 65, {1420, 2260}, "地名");
+    AddTo(app, 1, 7, {0.5, 0.5});                                // in no sheet of the grid
+    AddTo(app, 1, 7, {1750, 2500});                              // on the far corner of the extent
+    AddTo(app, 2, 5, {1010, 2010, 1100, 2020, 1200, 2030, 1240, 2040});  // a chain from one sheet
+    AddTo(app, 2, 1, {1300, 2060});                                      // ... into the next
+    AddTo(app, 2, 11, {1260, 2260}).RecordZ4 = 2;                        // a fill and its boundary
+    AddTo(app, 2, 27, {1020, 2030, 1030, 2040});
+    AddTo(app, 2, 26, {1490, 2240});
+    AddTo(app, 2, 2, {1400, 2100, 1600, 2120}, "hidden");        // crosses x 1500 uncut
+    AddTo(app, 2, 68, {1510, 2110}, "文字");
+
+    const std::string divided = out.Str() + "/divided", oneByOne = out.Str() + "/one-by-one";
+    for (int run = 0; run < 2; ++run) {
+        Start(divided);
+        ASSERT_EQ(window.outcome.failed, 0);
+        app.sheets.SheetOutputFolder = oneByOne + "/";
+        std::filesystem::create_directories(oneByOne);
+        const double S = 250;
+        SheetWriteContext context;
+        context.minX = window.params.MinX;
+        context.minY = window.params.MinY;
+        context.maxX = window.params.MaxX;
+        context.maxY = window.params.MaxY;
+        for (double y0 = S * std::floor(window.params.MinY / S); y0 <= window.params.MaxY; y0 += S) {
+            for (double x0 = S * std::floor(window.params.MinX / S); x0 <= window.params.MaxX; x0 += S) {
+                if (SheetHasFeatures(app, x0, y0, S)) {
+                    ASSERT_TRUE(SaveSheet(app, x0, y0, S, context));
+                }
+            }
+        }
+        AddTo(app, 1, 7, {1800, 2300});  // a sheet of its own for the second run
+    }
+    const auto files = Files(divided);
+    EXPECT_EQ(files, Files(oneByOne));
+    EXPECT_EQ(files.size(), 9u);
+    for (const auto& name : files)
+        EXPECT_TRUE(FileBytes(divided + "/" + name) == FileBytes(oneByOne + "/" + name)) << name;
+}
+
+// The folder picker still works while the division yields: the sheets written after a new folder
+// is chosen go there, and each folder's index lists exactly the sheets in that folder.
+TEST_F(SheetDivision, AFolderChosenWhileWritingTakesTheRestOfTheSheetsAndTheirIndexEntries) {
+    const std::string first = out.Str() + "/first/", second = out.Str() + "/second/";
+    std::filesystem::create_directories(second);
+    // Three cut lines, then the cells: the new folder is chosen before the fifth cell is written.
+    t.platform.scriptedEvents.QueueAt(3 + 5, [&] {
+        t.platform.dialogScript.QueueFile(second + "a.jdx");
+        window.Label3_Click();
+    });
+    Start(first);
+    ASSERT_EQ(window.outcome.failed + window.outcome.indexFailed, 0);
+    std::size_t sheets = 0;
+    for (const std::string& folder : {first, second}) {
+        std::set<std::string> numbers, named;
+        for (const auto& r : RawRecords(FileBytes(folder + "索引卷.jdx")))
+            if (r.type == 68) numbers.insert(r.text);
+        for (const auto& name : Files(folder))
+            if (name != "索引卷.jdx") named.insert(name.substr(0, 2) + "." + name.substr(2, 2) + "-" + name.substr(4, 2) + "." + name.substr(6, 2));
+        EXPECT_FALSE(named.empty()) << folder;
+        EXPECT_EQ(numbers, named) << folder;
+        sheets += named.size();
+    }
+    EXPECT_EQ(sheets, 3u);
 }
 
 class MergedMapUndo : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "SheetFilesFixture.h"
 #include "sheets/SheetPlacement.h"
@@ -123,6 +124,49 @@ TEST(SheetPlacement, RandomRecordsEachReachOneSheetUnlessTheyLieOnASheetLine) {
         EXPECT_TRUE(it->second.size() == 1 || (byTwoVertices && it->second.size() <= 4))
             << "type " << type << " in slot " << slot << " reached " << it->second.size() << " sheets";
     }
+}
+
+// Sorting the whole map into its sheets at once gives every sheet the very records, in the very
+// order, that a search of the map for that sheet alone finds: random records on and off the sheet
+// lines, chains and fills that follow their first record, and coordinates far off or no numbers.
+TEST(SheetPlacement, SortingAllSheetsAtOnceMatchesSearchingEachSheet) {
+    TestApp t;
+    App& app = t.app;
+    MakeSheetMap(app, 1000, 2);
+    std::mt19937 random(71);
+    const int types[] = {1, 2, 4, 5, 6, 7, 8, 11, 13, 15, 25, 26, 27, 30, 42, 45, 52, 62, 80, 107, 0};
+    auto coordinate = [&random] {
+        std::uniform_int_distribution<int> pick(0, 4);
+        if (pick(random) == 0) return 500.0 * std::uniform_int_distribution<int>(0, 4)(random);
+        return std::uniform_real_distribution<double>(-100, 2100)(random);
+    };
+    for (int i = 0; i < 600; ++i) {
+        const int type = types[std::uniform_int_distribution<std::size_t>(0, std::size(types) - 1)(random)];
+        MapRecord& r = AddTo(app, 1 + i % 2, type, {coordinate(), coordinate(), coordinate(), coordinate(),
+                                                    coordinate(), coordinate(), coordinate(), coordinate()});
+        if (type == 11 || type == 13) r.RecordZ4 = static_cast<float>(i % 4);
+    }
+    AddTo(app, 1, 2, {1e300, 1e300, 1e300, 1e300});
+    AddTo(app, 2, 15, {-1e300, 5});
+    AddTo(app, 2, 2, {std::nan(""), 0, 1, 1});
+
+    const SheetContents contents = SortRecordsIntoSheets(app, S);
+    std::set<std::pair<double, double>> cells{{1e300 / S - 1, 1e300 / S}, {-1e300 / S, 0}};
+    for (int c = -1; c <= 4; ++c)
+        for (int r = -1; r <= 4; ++r) cells.insert({c, r});
+    std::size_t taking = 0;
+    for (const auto& [column, row] : cells) {
+        std::vector<std::pair<int, int>> searched, sorted;
+        ForEachRecordOfSheet(app, column * S, row * S, S, [&](int layer, int slot, const MapRecord&) {
+            searched.push_back({layer, slot});
+            return true;
+        });
+        for (const RecordPlace& p : contents.Of(column, row)) sorted.push_back({p.layer, p.slot});
+        EXPECT_EQ(sorted, searched) << column << "," << row;
+        taking += !sorted.empty();
+    }
+    EXPECT_EQ(contents.SheetCount(), taking);  // no sheet the grid above leaves out
+    EXPECT_EQ(SortRecordsIntoSheets(app, 0).SheetCount(), 0u);
 }
 
 TEST(SheetPlacement, NoSideNoSheet) {
