@@ -148,6 +148,14 @@ void PageSink::Symbol(double x, double y, const std::string& code, double dx, do
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 
+std::optional<LineSink::Area> PageSink::Visible() const {
+    const PrintDialogState& s = app_.printState;
+    if (!(s.CellLeft < s.CellRight && s.CellBottom < s.CellTop) || !std::isfinite(s.CellRight - s.CellLeft) ||
+        !std::isfinite(s.CellTop - s.CellBottom))
+        return std::nullopt;
+    return Area{s.CellLeft, s.CellBottom, s.CellRight, s.CellTop};
+}
+
 UnclippedPageSink::UnclippedPageSink(App& app) : app_(app), page_(app.platform.printer().Page()) {}
 
 void UnclippedPageSink::Line(double x1, double y1, double x2, double y2, Rgb color) {

@@ -53,6 +53,9 @@ public:
     void Dot(double x, double y, Rgb color) override;
     void Symbol(double x, double y, const std::string& code, double dx, double dy,
                 Rgb color) override;
+    // The page cell: a fill or pattern reaching far beyond the page does only the work the cell
+    // shows, as on the screen.
+    std::optional<Area> Visible() const override;
 
 private:
     App& app_;

@@ -280,6 +280,21 @@ TEST_F(PageRecordsTest, InkFillSpansAndSymbolRowsNearTheCell) {
     }
 }
 
+// A band with one vertex 1e7 m off the page is laid only where the cell shows it: the page costs
+// what it prints, not what the figure spans, and what it prints stays in the cell.
+TEST_F(PageRecordsTest, ABandReachingFarOffThePageLaysOnlyTheCell) {
+    MapRecord& band = Add(10, 10, 60, 10, 40);
+    band.RecordX3 = 1e7, band.RecordY3 = 50;
+    band.RecordX4 = 90, band.RecordY4 = 60;
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    const std::vector<Seg> lines = Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LT(lines.size(), 20000u);
+    for (const Seg& l : lines)
+        for (double v : {l.x1, l.y1, l.x2, l.y2}) EXPECT_TRUE(v >= -1e-9 && v <= 100 + 1e-9) << v;
+}
+
 TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     constexpr int Dash = 6, Gap = 7, Left = 9;
     DimensionEmptyStandard(app.symbolStandard);
