@@ -261,6 +261,21 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
     int state = pattern.state;
     int pass = 1;
     float o = 0;
+    // One direction is done: the other way from the start, then the second set of a crossed
+    // pattern; false when all are done.
+    const auto nextDirection = [&] {
+        if (pass == 1) {
+            pass = 2;
+            o = -a;
+        } else if (state == 3) {
+            state = 2;
+            pass = 1;
+            o = 0;
+        } else {
+            return false;
+        }
+        return true;
+    };
     while (true) {
         if (seen) {
             double low = 0, high = 0;
@@ -269,16 +284,7 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
             if (pass == 1 && o < low) o = static_cast<float>(std::ceil(low / a) * a);
             if (pass == 2 && o > high) o = static_cast<float>(std::floor(high / a) * a);
             if (o < low || o > high) {
-                if (pass == 1) {
-                    pass = 2;
-                    o = -a;
-                } else if (state == 3) {
-                    state = 2;
-                    pass = 1;
-                    o = 0;
-                } else {
-                    return;
-                }
+                if (!nextDirection()) return;
                 continue;
             }
         }
@@ -325,17 +331,7 @@ void SweepPatternFill(App& app, const FillOutline& outline, double centreX, doub
             o = next;
             continue;
         }
-        // This direction is done.
-        if (pass == 1) {
-            pass = 2;
-            o = -a;
-        } else if (state == 3) {
-            state = 2;
-            pass = 1;
-            o = 0;
-        } else {
-            return;
-        }
+        if (!nextDirection()) return;
     }
 }
 
