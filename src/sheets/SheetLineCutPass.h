@@ -65,6 +65,10 @@ private:
     // splitting the layer.
     bool Room(int n);
     bool MadeHere(double x, double y) const;
+    // Whether the cutter of the store's record at source_ could change it: false only where every
+    // test it makes would fail at the line's box, so that the record may go past the cutter as a
+    // record no line cuts does, without being taken out of the store.
+    bool MayCut(const MapRecord& record) const;
     // Takes the next record to visit into current_; false at the end of the layer.
     bool TakeNext();
     // Ends the visit of current_: it goes to the new layout unless it was removed, and the slots
@@ -111,6 +115,12 @@ void CutLineTypeSegment(CutPass& pass);   // 12
 void CutSegmentRecord(CutPass& pass);     // 201, 211
 void CutCross(CutPass& pass);             // 52
 void CutTicks(CutPass& pass);             // 80, 85, 87
+
+// A circle's or an arc's box: the radius X2 in both directions.
+bool CircleReachesLine(const CutLineBox& box, const MapRecord& r);
+// An ellipse's box: the longer semi-axis in both directions, so that it holds the ellipse however
+// it is turned.
+bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r);
 
 // A new piece made from a record: every field of it, to be given its own type and vertices.
 inline MapRecord PieceOf(const MapRecord& record) { return record; }
