@@ -206,15 +206,19 @@ void CutPass::Settle() {
         // Only a record of the store can be the first to change: pieces and appended records
         // come after it.
         rebuiltFrom_ = currentSource_;
-        // The rest of the layer is laid out here: room for it and for the pieces a line usually
-        // makes, so that the list is not moved as it grows.
+        // One entry for every store record from here on.
         const std::size_t rest = static_cast<std::size_t>(oldCount_ - rebuiltFrom_);
-        layout_.reserve(rest + rest / 16 + 64);
         newStart_.reserve(rest + 1);
+        kept_.reserve(rest);
         newStart_.push_back(rebuiltFrom_);
     }
     if (rebuiltFrom_ < 0) return;
-    if (!removed_) layout_.push_back(std::move(current_));
+    if (currentSource_ >= 0 && !changed_) {
+        Keep();  // the store still holds it as it is
+    } else {
+        if (currentSource_ >= 0) kept_.push_back(false);
+        if (!removed_) layout_.push_back(std::move(current_));
+    }
     for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) ahead_.push_back(std::move(*it));
     opened_.clear();
 }
@@ -228,11 +232,11 @@ void CutPass::PutBack() {
     }
     for (; source_ < oldCount_; ++source_) {
         newStart_.push_back(LaidOut());
-        layout_.push_back(app.store.Get(layer_, source_));
+        Keep();
     }
     EndOfSource();
     for (; tailNext_ < tail_.size(); ++tailNext_) layout_.push_back(std::move(tail_[tailNext_]));
-    ReplaceLayerFrom(app, static_cast<std::uint8_t>(layer_), rebuiltFrom_, layout_, newStart_);
+    RearrangeLayerFrom(app, static_cast<std::uint8_t>(layer_), rebuiltFrom_, layout_, newStart_, kept_);
 }
 
 bool CutPass::CutLayer(int layer) {
@@ -247,6 +251,8 @@ bool CutPass::CutLayer(int layer) {
     tailNext_ = 0;
     layout_.clear();
     newStart_.clear();
+    kept_.clear();
+    keptCount_ = 0;
     const std::array<Cutter, 256>& cutters = Cutters();
     // Whatever happens inside, what was laid out goes back into the store.
     GuardSilently([&] {
@@ -254,9 +260,8 @@ bool CutPass::CutLayer(int layer) {
             // Records this line cannot cut go through as they are.
             if (ahead_.empty() && source_ < oldCount_ && !MayCut(app.store.Get(layer_, source_))) {
                 if (rebuiltFrom_ >= 0) {
-                    // Its slot is written over when the layout goes back.
                     newStart_.push_back(LaidOut());
-                    layout_.push_back(std::move(app.store.At(layer_, source_)));
+                    Keep();
                 }
                 ++source_;
                 continue;

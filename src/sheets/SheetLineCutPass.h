@@ -14,8 +14,10 @@ namespace movra::sheet_cut_detail {
 // The pass visits the records of a layer in order, each piece a split makes right after the record
 // it came from and before the records that followed it, so that a piece crossed again is cut
 // again. Opening slots in the store for every split would move the rest of the layer each time;
-// instead, from the first record that changes on, the pass lays the layer out anew in a list of its
-// own and puts it back into the store once, at the end of the layer.
+// instead, from the first record that changes on, the pass lays the layer out anew and puts it back
+// into the store once, at the end of the layer. Only the records it changes or makes are laid out in
+// a list of its own; the store's records that stay as they are (nearly all of them, a line crossing
+// few records of a layer) are only noted, and move once, inside the store, when the layer goes back.
 class CutPass {
 public:
     CutPass(App& app, const CutLineBox& box) : app(app), box(box) {}
@@ -75,7 +77,15 @@ private:
     // opened after it come up next.
     void Settle();
     // The slot the next record laid out takes.
-    std::int32_t LaidOut() const { return rebuiltFrom_ + static_cast<std::int32_t>(layout_.size()); }
+    std::int32_t LaidOut() const {
+        return rebuiltFrom_ + static_cast<std::int32_t>(layout_.size()) + keptCount_;
+    }
+    // Lays out the store's record at source_ - 1 as it stands: it stays in the store until the
+    // layer goes back.
+    void Keep() {
+        kept_.push_back(true);
+        ++keptCount_;
+    }
     // Notes where the store's records end in the new layout, once.
     void EndOfSource();
     // Puts the new layout, and whatever the pass did not reach behind it, into the store.
@@ -96,8 +106,10 @@ private:
     std::vector<MapRecord> ahead_;    // pieces still to visit, the next one last
     std::vector<MapRecord> tail_;     // records appended behind the layer
     std::size_t tailNext_ = 0;
-    std::vector<MapRecord> layout_;   // the layer from rebuiltFrom_ on, as far as visited
+    std::vector<MapRecord> layout_;   // the records laid out from rebuiltFrom_ on, but the kept ones
     std::vector<std::int32_t> newStart_;  // where each store record from rebuiltFrom_ on begins
+    std::vector<bool> kept_;          // whether each store record from rebuiltFrom_ on stays as it is
+    std::int32_t keptCount_ = 0;
 
     // The latest crossings made, enough for every piece a visit can leave in the slots after it.
     std::array<CutVertex, 16> made_{};
