@@ -1,5 +1,7 @@
 #include "document/SlotEditing.h"
 
+#include <algorithm>
+
 #include "App.h"
 #include "basic/Guards.h"
 #include "document/StoreRecord.h"
@@ -18,6 +20,15 @@ MapRecord Take(RecordStore& store, int layer, int slot) {
 
 void Vacate(RecordStore& store, int layer, int slot) {
     if (slot < store.AllocatedSlots(layer)) store.At(layer, slot) = MapRecord{};
+}
+
+// After a layer was laid out anew from `from` on: the slots above its new end are emptied, and the
+// journal follows the records.
+void EndLayerAt(App& app, int layer, int count, int newCount, int from, const std::vector<std::int32_t>& newStart) {
+    auto& store = app.store;
+    for (int k = newCount; k <= count; ++k) Vacate(store, layer, k);
+    store.Count(layer) = newCount;
+    UndoSlotsRearranged(app, layer, from, newStart, newCount);
 }
 
 // InsertSlots, telling whether the slots were opened. Without mayMoveLayers it stops short of the
@@ -188,9 +199,43 @@ void ReplaceLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRec
     const int newCount = from + static_cast<int>(records.size());
     if (from < 0 || from > count || newCount > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
     for (std::size_t k = 0; k < records.size(); ++k) store.At(layer, from + static_cast<int>(k)) = std::move(records[k]);
-    for (int k = newCount; k <= count; ++k) Vacate(store, layer, k);
-    store.Count(layer) = newCount;
-    UndoSlotsRearranged(app, layer, from, newStart, newCount);
+    EndLayerAt(app, layer, count, newCount, from, newStart);
+}
+
+void RearrangeLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRecord>& records,
+                        const std::vector<std::int32_t>& newStart, const std::vector<bool>& kept) {
+    auto& store = app.store;
+    const int count = store.Count(layer);
+    if (from < 0 || from > count || kept.size() != static_cast<std::size_t>(count - from) ||
+        newStart.size() != kept.size() + 1)
+        Raise(ErrSubscriptOutOfRange);
+    const auto index = [from](int slot) { return static_cast<std::size_t>(slot - from); };
+    const auto keptCount = static_cast<int>(std::count(kept.begin(), kept.end(), true));
+    const int newCount = from + static_cast<int>(records.size()) + keptCount;
+    if (newCount > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    // The kept records keep their order, so those moving up go from the top down and those moving
+    // down from the bottom up: none is written over before it has moved.
+    for (int v = count - 1; v >= from; --v) {
+        const int to = newStart[index(v)];
+        if (kept[index(v)] && to > v) store.At(layer, to) = std::move(store.At(layer, v));
+    }
+    for (int v = from; v < count; ++v) {
+        const int to = newStart[index(v)];
+        if (kept[index(v)] && to < v) store.At(layer, to) = std::move(store.At(layer, v));
+    }
+    // The slots between them take the new records in order.
+    std::size_t next = 0;
+    int slot = from;
+    const auto fillUpTo = [&](int end) {
+        for (; slot < end; ++slot) store.At(layer, slot) = std::move(records.at(next++));
+    };
+    for (int v = from; v < count; ++v) {
+        if (!kept[index(v)]) continue;
+        fillUpTo(newStart[index(v)]);
+        ++slot;
+    }
+    fillUpTo(newCount);
+    EndLayerAt(app, layer, count, newCount, from, newStart);
 }
 
 void InsertVertex(App& app, double x, double y, std::uint8_t layer, std::int16_t slot, std::uint8_t v) {

@@ -36,6 +36,13 @@ void DeleteSlots(App& app, std::uint8_t layer, std::int16_t start, std::int16_t 
 void ReplaceLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRecord>& records,
                       const std::vector<std::int32_t>& newStart);
 
+// As ReplaceLayerFrom, for a pass that changes few of the records it lays out: the former records
+// marked in `kept` (one flag for each record from `from` on) stay as they are and are moved inside
+// the store, straight to the slot newStart gives them, never out of it and back; `records` fill the
+// other slots from `from` on, in order.
+void RearrangeLayerFrom(App& app, std::uint8_t layer, int from, std::vector<MapRecord>& records,
+                        const std::vector<std::int32_t>& newStart, const std::vector<bool>& kept);
+
 // Adds the vertex (x, y) to the line record (layer, slot) after its vertex v (1..4), splitting
 // the record in two when it has no room. Records nothing in the journal (its caller takes layer
 // snapshots before and after). Ends silently on any error.

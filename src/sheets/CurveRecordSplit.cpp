@@ -21,15 +21,6 @@ bool ReachesLine(const CutLineBox& box, const MapRecord& r, double half) {
            r.RecordY1 - half < box.maxY;
 }
 
-// A circle's or an arc's box: the radius X2 in both directions.
-bool CircleReachesLine(const CutLineBox& box, const MapRecord& r) { return ReachesLine(box, r, r.RecordX2); }
-
-// An ellipse's box: the longer semi-axis in both directions, so that it holds the ellipse however
-// it is turned.
-bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r) {
-    return ReachesLine(box, r, std::max(std::fabs(r.RecordX2), std::fabs(r.RecordY2)));
-}
-
 // The direction angles at which the line crosses the circle of the record, from TangentAngles.
 bool CrossingAngles(App& app, const MapRecord& r, double& c0, double& c1) {
     std::vector<double>& s = app.geometry.ScratchXY;
@@ -66,6 +57,12 @@ ArcPoint ArcMidPoint(double cx, double cy, double radius, double start, double e
 }
 
 namespace sheet_cut_detail {
+
+bool CircleReachesLine(const CutLineBox& box, const MapRecord& r) { return ReachesLine(box, r, r.RecordX2); }
+
+bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r) {
+    return ReachesLine(box, r, std::max(std::fabs(r.RecordX2), std::fabs(r.RecordY2)));
+}
 
 void CutCircle(CutPass& pass) {
     const MapRecord circle = pass.Current();

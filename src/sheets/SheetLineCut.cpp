@@ -51,9 +51,69 @@ bool ReachesAcross(const CutLineBox& box, double xa, double ya, double xb, doubl
            (ya < box.maxY || yb < box.maxY);
 }
 
+// Whether some vertex lies past each side of the line's box: a segment between two of them that
+// the box test lets through has one end past the box's low and one past its high side in x, and
+// so in y. Where this fails, no segment among them is cut.
+class VertexReach {
+public:
+    explicit VertexReach(const CutLineBox& box) : box_(box) {}
+    void Add(double x, double y) {
+        pastMinX_ = pastMinX_ || x > box_.minX;
+        belowMaxX_ = belowMaxX_ || x < box_.maxX;
+        pastMinY_ = pastMinY_ || y > box_.minY;
+        belowMaxY_ = belowMaxY_ || y < box_.maxY;
+    }
+    // Adds vertices 1..n of the record.
+    void AddVertices(const MapRecord& r, int n) {
+        Add(r.RecordX1, r.RecordY1);
+        Add(r.RecordX2, r.RecordY2);
+        if (n >= 3) Add(r.RecordX3, r.RecordY3);
+        if (n >= 4) Add(r.RecordX4, r.RecordY4);
+    }
+    bool Reaches() const { return pastMinX_ && belowMaxX_ && pastMinY_ && belowMaxY_; }
+
+private:
+    const CutLineBox& box_;
+    bool pastMinX_ = false, belowMaxX_ = false, pastMinY_ = false, belowMaxY_ = false;
+};
+
 }  // namespace
 
 namespace sheet_cut_detail {
+
+bool CutPass::MayCut(const MapRecord& record) const {
+    const int type = record.RecordType;
+    if (!Cutters()[static_cast<std::size_t>(type)]) return false;
+    VertexReach reach(box);
+    switch (type) {
+        case 2: case 3: case 4: case 42: case 43: case 44: case 72: case 73: case 74:
+            reach.AddVertices(record, type % 10);
+            return reach.Reaches();
+        case 6:
+            reach.AddVertices(record, 4);
+            return reach.Reaches();
+        case 99: case 12: case 201: case 211:
+            reach.AddVertices(record, 2);
+            return reach.Reaches();
+        case 5: case 45: case 75:
+            // The chain's last segment runs to the first vertex of the record after it; at the end
+            // of the store's layer that may be a record the pass appended, so the cutter decides.
+            if (source_ + 1 >= oldCount_) return true;
+            reach.AddVertices(record, 4);
+            {
+                const MapRecord& next = app.store.Get(layer_, source_ + 1);
+                reach.Add(next.RecordX1, next.RecordY1);
+            }
+            return reach.Reaches();
+        case 7: case 8:
+            return CircleReachesLine(box, record);
+        case 9:
+            return EllipseReachesLine(box, record);
+        default:
+            // Crosses and ticks are tested against the whole line, not its box.
+            return true;
+    }
+}
 
 bool CutPass::MadeHere(double x, double y) const {
     const int n = std::min(madeCount_, static_cast<int>(made_.size()));
@@ -146,10 +206,19 @@ void CutPass::Settle() {
         // Only a record of the store can be the first to change: pieces and appended records
         // come after it.
         rebuiltFrom_ = currentSource_;
+        // One entry for every store record from here on.
+        const std::size_t rest = static_cast<std::size_t>(oldCount_ - rebuiltFrom_);
+        newStart_.reserve(rest + 1);
+        kept_.reserve(rest);
         newStart_.push_back(rebuiltFrom_);
     }
     if (rebuiltFrom_ < 0) return;
-    if (!removed_) layout_.push_back(std::move(current_));
+    if (currentSource_ >= 0 && !changed_) {
+        Keep();  // the store still holds it as it is
+    } else {
+        if (currentSource_ >= 0) kept_.push_back(false);
+        if (!removed_) layout_.push_back(std::move(current_));
+    }
     for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) ahead_.push_back(std::move(*it));
     opened_.clear();
 }
@@ -163,11 +232,11 @@ void CutPass::PutBack() {
     }
     for (; source_ < oldCount_; ++source_) {
         newStart_.push_back(LaidOut());
-        layout_.push_back(app.store.Get(layer_, source_));
+        Keep();
     }
     EndOfSource();
     for (; tailNext_ < tail_.size(); ++tailNext_) layout_.push_back(std::move(tail_[tailNext_]));
-    ReplaceLayerFrom(app, static_cast<std::uint8_t>(layer_), rebuiltFrom_, layout_, newStart_);
+    RearrangeLayerFrom(app, static_cast<std::uint8_t>(layer_), rebuiltFrom_, layout_, newStart_, kept_);
 }
 
 bool CutPass::CutLayer(int layer) {
@@ -182,16 +251,17 @@ bool CutPass::CutLayer(int layer) {
     tailNext_ = 0;
     layout_.clear();
     newStart_.clear();
+    kept_.clear();
+    keptCount_ = 0;
     const std::array<Cutter, 256>& cutters = Cutters();
     // Whatever happens inside, what was laid out goes back into the store.
     GuardSilently([&] {
         for (;;) {
-            // Records no line cuts go through as they are.
-            if (ahead_.empty() && source_ < oldCount_ && !cutters[app.store.Get(layer_, source_).RecordType]) {
+            // Records this line cannot cut go through as they are.
+            if (ahead_.empty() && source_ < oldCount_ && !MayCut(app.store.Get(layer_, source_))) {
                 if (rebuiltFrom_ >= 0) {
-                    // Its slot is written over when the layout goes back.
                     newStart_.push_back(LaidOut());
-                    layout_.push_back(std::move(app.store.At(layer_, source_)));
+                    Keep();
                 }
                 ++source_;
                 continue;

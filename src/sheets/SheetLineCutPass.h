@@ -14,8 +14,10 @@ namespace movra::sheet_cut_detail {
 // The pass visits the records of a layer in order, each piece a split makes right after the record
 // it came from and before the records that followed it, so that a piece crossed again is cut
 // again. Opening slots in the store for every split would move the rest of the layer each time;
-// instead, from the first record that changes on, the pass lays the layer out anew in a list of its
-// own and puts it back into the store once, at the end of the layer.
+// instead, from the first record that changes on, the pass lays the layer out anew and puts it back
+// into the store once, at the end of the layer. Only the records it changes or makes are laid out in
+// a list of its own; the store's records that stay as they are (nearly all of them, a line crossing
+// few records of a layer) are only noted, and move once, inside the store, when the layer goes back.
 class CutPass {
 public:
     CutPass(App& app, const CutLineBox& box) : app(app), box(box) {}
@@ -65,13 +67,25 @@ private:
     // splitting the layer.
     bool Room(int n);
     bool MadeHere(double x, double y) const;
+    // Whether the cutter of the store's record at source_ could change it: false only where every
+    // test it makes would fail at the line's box, so that the record may go past the cutter as a
+    // record no line cuts does, without being taken out of the store.
+    bool MayCut(const MapRecord& record) const;
     // Takes the next record to visit into current_; false at the end of the layer.
     bool TakeNext();
     // Ends the visit of current_: it goes to the new layout unless it was removed, and the slots
     // opened after it come up next.
     void Settle();
     // The slot the next record laid out takes.
-    std::int32_t LaidOut() const { return rebuiltFrom_ + static_cast<std::int32_t>(layout_.size()); }
+    std::int32_t LaidOut() const {
+        return rebuiltFrom_ + static_cast<std::int32_t>(layout_.size()) + keptCount_;
+    }
+    // Lays out the store's record at source_ - 1 as it stands: it stays in the store until the
+    // layer goes back.
+    void Keep() {
+        kept_.push_back(true);
+        ++keptCount_;
+    }
     // Notes where the store's records end in the new layout, once.
     void EndOfSource();
     // Puts the new layout, and whatever the pass did not reach behind it, into the store.
@@ -92,8 +106,10 @@ private:
     std::vector<MapRecord> ahead_;    // pieces still to visit, the next one last
     std::vector<MapRecord> tail_;     // records appended behind the layer
     std::size_t tailNext_ = 0;
-    std::vector<MapRecord> layout_;   // the layer from rebuiltFrom_ on, as far as visited
+    std::vector<MapRecord> layout_;   // the records laid out from rebuiltFrom_ on, but the kept ones
     std::vector<std::int32_t> newStart_;  // where each store record from rebuiltFrom_ on begins
+    std::vector<bool> kept_;          // whether each store record from rebuiltFrom_ on stays as it is
+    std::int32_t keptCount_ = 0;
 
     // The latest crossings made, enough for every piece a visit can leave in the slots after it.
     std::array<CutVertex, 16> made_{};
@@ -111,6 +127,12 @@ void CutLineTypeSegment(CutPass& pass);   // 12
 void CutSegmentRecord(CutPass& pass);     // 201, 211
 void CutCross(CutPass& pass);             // 52
 void CutTicks(CutPass& pass);             // 80, 85, 87
+
+// A circle's or an arc's box: the radius X2 in both directions.
+bool CircleReachesLine(const CutLineBox& box, const MapRecord& r);
+// An ellipse's box: the longer semi-axis in both directions, so that it holds the ellipse however
+// it is turned.
+bool EllipseReachesLine(const CutLineBox& box, const MapRecord& r);
 
 // A new piece made from a record: every field of it, to be given its own type and vertices.
 inline MapRecord PieceOf(const MapRecord& record) { return record; }

@@ -1,5 +1,9 @@
 // Opening and removing slots inside a layer, and adding a vertex to a line record.
 #include "document/SlotEditing.h"
+
+#include <algorithm>
+#include <random>
+
 #include "document/UndoTestFixture.h"
 
 namespace movra {
@@ -67,6 +71,62 @@ TEST_F(SlotEditingTest, DeleteSlotsMovesTheRecordsDownAndVacatesTheTop) {
     EXPECT_EQ(R(1, 6).RecordX1, 9);
     DeleteSlots(app, 1, 5, 3);  // beyond the records
     EXPECT_EQ(app.store.Count(1), 7);
+}
+
+// Laying a layer out anew while most records stay in the store must give the layer that putting
+// every record back would: the kept records move up past pieces and down past removed records.
+TEST_F(SlotEditingTest, RearrangeLayerFromGivesTheLayerThatReplaceLayerFromGives) {
+    std::mt19937 rng(64);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    constexpr int Records = 40;
+    for (int round = 0; round < 60; ++round) {
+        TestApp replaced, rearranged;
+        for (App* a : {&replaced.app, &rearranged.app}) {
+            FillLayer(*a, Records);
+            a->store.At(1, 7).RecordExtra = "a text far too long to be held in the record itself";
+        }
+        const int from = pick(0, 12);
+        std::vector<MapRecord> whole, made;
+        std::vector<std::int32_t> newStart;
+        std::vector<bool> kept;
+        const auto add = [&](MapRecord r, bool keep) {
+            if (!keep) made.push_back(r);
+            whole.push_back(std::move(r));
+        };
+        const auto piece = [&](int v) {
+            MapRecord r;
+            r.RecordType = 2;
+            r.RecordX1 = 1000 + v;
+            r.RecordText = "a piece with a text of its own, longer than the record holds";
+            return r;
+        };
+        // Rounds lean towards growing or shrinking the layer, so that kept records move both ways.
+        const int removeBelow = round % 3 == 0 ? 6 : 1;
+        for (int v = from; v < Records; ++v) {
+            newStart.push_back(from + static_cast<std::int32_t>(whole.size()));
+            const int choice = pick(0, 9);
+            MapRecord r = replaced.app.store.Get(1, v);
+            if (choice < removeBelow) {
+                kept.push_back(false);  // removed
+                continue;
+            }
+            const bool keep = choice >= 4;
+            if (!keep) r.RecordX2 = -v;
+            kept.push_back(keep);
+            add(std::move(r), keep);
+            for (int n = round % 3 == 1 ? pick(0, 3) : pick(0, 1) * pick(0, 1); n > 0; --n) add(piece(v), false);
+        }
+        newStart.push_back(from + static_cast<std::int32_t>(whole.size()));
+        for (int n = pick(0, 2); n > 0; --n) add(piece(Records), false);
+        const int newCount = from + static_cast<int>(whole.size());
+
+        ReplaceLayerFrom(replaced.app, 1, from, whole, newStart);
+        RearrangeLayerFrom(rearranged.app, 1, from, made, newStart, kept);
+        ASSERT_EQ(rearranged.app.store.Count(1), newCount) << "round " << round;
+        for (int slot = 0; slot <= std::max(newCount, Records); ++slot)
+            ASSERT_EQ(rearranged.app.store.Get(1, slot), replaced.app.store.Get(1, slot))
+                << "round " << round << " slot " << slot;
+    }
 }
 
 struct VertexCase {
