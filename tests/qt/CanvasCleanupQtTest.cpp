@@ -24,22 +24,16 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
-struct CanvasCleanupQtTest : ::testing::Test {
+struct CanvasCleanupQtTest : ::testing::Test, ShownMainWindow {
     CanvasCleanupQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
         app.tool.SnapOn = 0;
         app.current.CurrentColor = MakeRgb(255, 255, 0);
     }
-    ~CanvasCleanupQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     QImage Picture() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint At(double x, double y) { return PixelOf(form1.Picture1.surface(), x, y); }
@@ -81,13 +75,6 @@ struct CanvasCleanupQtTest : ::testing::Test {
             SaveTestPicture(fresh, (std::string(name) + "-fresh.png").c_str());
         }
     }
-
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
 };
 
 // A text placed with the material-text tool is drawn as the redraw draws its record, not at

@@ -19,27 +19,21 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
 // The measuring, vertex and construction tools armed by the method panel's buttons and driven by
 // real mouse events on the shown main window's canvas.
-struct ConstructionToolsQtTest : ::testing::Test {
+struct ConstructionToolsQtTest : ::testing::Test, ShownMainWindow {
     ConstructionToolsQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
         app.tool.SnapOn = 0;
         app.current.CurrentColor = MakeRgb(255, 255, 0);
         app.current.CurrentPen = 0;
         layer = app.store.CurrentLayer;
         start = app.store.Count(layer);
     }
-    ~ConstructionToolsQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -74,12 +68,6 @@ struct ConstructionToolsQtTest : ::testing::Test {
     const MapRecord& R(int k) { return app.store.Get(layer, start + k); }
     int Added() { return app.store.Count(layer) - start; }
 
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
     int layer = 0;
     std::int32_t start = 0;
 };

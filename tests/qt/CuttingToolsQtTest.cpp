@@ -24,22 +24,14 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
 // The cutting tool armed from the main tool bar's menu and driven by real mouse events, its
 // question answered in the real message box, undone with the tool bar's button.
-struct CuttingToolsQtTest : ::testing::Test {
-    CuttingToolsQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
-    }
-    ~CuttingToolsQtTest() override { unsetenv("XDG_DATA_HOME"); }
-
+struct CuttingToolsQtTest : ::testing::Test, ShownMainWindow {
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
         QCoreApplication::sendEvent(canvas, &event);
@@ -135,12 +127,6 @@ struct CuttingToolsQtTest : ::testing::Test {
         for (std::size_t k = 0; k < v.size(); ++k) *f[k] = v[k];
     }
 
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
     double ppu = 10;  // pixels a ground unit
 };
 

@@ -14,22 +14,13 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
 // The drawing tools driven by real mouse events on the shown main window's canvas.
-struct DrawingToolsQtTest : ::testing::Test {
-    DrawingToolsQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
-    }
-    ~DrawingToolsQtTest() override { unsetenv("XDG_DATA_HOME"); }
-
+struct DrawingToolsQtTest : ::testing::Test, ShownMainWindow {
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
@@ -65,13 +56,6 @@ struct DrawingToolsQtTest : ::testing::Test {
         Send(QEvent::MouseButtonRelease, last, Qt::LeftButton, Qt::NoButton);
         QApplication::processEvents();
     }
-
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
 };
 
 TEST_F(DrawingToolsQtTest, DrawnFiguresLeaveNoRubberBehind) {

@@ -31,18 +31,13 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
-struct DxfImportQtTest : ::testing::Test {
+struct DxfImportQtTest : ::testing::Test, ShownMainWindow {
     DxfImportQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
         // A message box would wait for a user: note its text and close it, so the test fails
         // instead of hanging.
         QObject::connect(&watcher, &QTimer::timeout, [this] {
@@ -56,7 +51,6 @@ struct DxfImportQtTest : ::testing::Test {
         });
         watcher.start(100);
     }
-    ~DxfImportQtTest() override { unsetenv("XDG_DATA_HOME"); }
 
     // Opens the file from the recent-file list, as the user picks it there.
     void Open(const std::string& path) {
@@ -77,12 +71,6 @@ struct DxfImportQtTest : ::testing::Test {
         return n;
     }
 
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
     QTimer watcher;
     std::vector<std::string> messages;
 };

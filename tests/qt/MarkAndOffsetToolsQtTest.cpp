@@ -15,23 +15,14 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
+#include "ShownMainWindow.h"
 
 namespace movra {
 namespace {
 
 // The point marks and the offset constructions driven by real mouse events on the shown main
 // window's canvas, the tools armed as the method panel arms them.
-struct MarkAndOffsetToolsQtTest : ::testing::Test {
-    MarkAndOffsetToolsQtTest() {
-        setenv("XDG_DATA_HOME", dataHome.Str().c_str(), 1);
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
-    }
-    ~MarkAndOffsetToolsQtTest() override { unsetenv("XDG_DATA_HOME"); }
-
+struct MarkAndOffsetToolsQtTest : ::testing::Test, ShownMainWindow {
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
@@ -63,13 +54,6 @@ struct MarkAndOffsetToolsQtTest : ::testing::Test {
     }
     int Count() { return app.store.Count(app.store.CurrentLayer); }
     const MapRecord& Record(int slot) { return app.store.At(app.store.CurrentLayer, slot); }
-
-    TempFolder dataHome{"xdg"}, program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
 };
 
 TEST_F(MarkAndOffsetToolsQtTest, MarksRingsParallelsAndPipeStripsAsDrawnAndRedrawn) {
