@@ -28,14 +28,6 @@
 namespace movra {
 namespace {
 
-QAction* MenuAction(MainProgram& run, const QString& button, const QString& item) {
-    for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
-        if (tool->text() == button && tool->menu())
-            for (QAction* action : tool->menu()->actions())
-                if (action->text() == item) return action;
-    return nullptr;
-}
-
 TEST(ClipboardLinkQt, ATextPutOnTheClipboardBecomesAPointOnTheCanvas) {
     TemporaryDataHome dataHome;
     TempFolder program{"program"}, work{"work"};

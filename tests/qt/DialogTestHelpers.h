@@ -3,11 +3,14 @@
 // of a window kept for a look when MOVRA_TEST_PICTURES names a folder, and waiting for the event
 // loop to bring something about.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QMenu>
 #include <QString>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -22,6 +25,15 @@ namespace movra {
 template <typename W>
 W* BoundWidget(MainProgram& run, const Control& control) {
     return qobject_cast<W*>(run.binder.WidgetOf(control));
+}
+
+// The item of a main-toolbar button's menu, as a user picks it; null when there is none.
+inline QAction* MenuAction(MainProgram& run, const QString& button, const QString& item) {
+    for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
+        if (tool->text() == button && tool->menu())
+            for (QAction* action : tool->menu()->actions())
+                if (action->text() == item) return action;
+    return nullptr;
 }
 
 inline void SaveTestPicture(const QImage& image, const char* name) {
