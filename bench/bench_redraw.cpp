@@ -31,6 +31,7 @@
 #include "shell/stForm1.h"
 #include "support/PictureTestHelpers.h"
 #include "BenchCanvas.h"
+#include "BenchRecords.h"
 #include "BenchTiming.h"
 
 namespace {
@@ -79,9 +80,7 @@ void MakeMap(App& app) {
                 r.RecordType = kind % 2 ? 5 : 4;
                 r.RecordPen = kind % 3 == 0 ? 8 : 0;
                 r.RecordX1 = x0, r.RecordY1 = y0;
-                r.RecordX2 = x0 + step(random), r.RecordY2 = y0 + step(random);
-                r.RecordX3 = r.RecordX2 + step(random), r.RecordY3 = r.RecordY2 + step(random);
-                r.RecordX4 = r.RecordX3 + step(random), r.RecordY4 = r.RecordY3 + step(random);
+                bench::WalkFromFirstVertex(r, random, step);
                 chained = r.RecordType == 5;
                 chainX = r.RecordX4 + step(random), chainY = r.RecordY4 + step(random);
             } else if (kind < 14) {
@@ -110,17 +109,23 @@ void MakeMap(App& app) {
     }
 }
 
+// The canvas of kWidth x kHeight pixels on white, showing the ground from (0, 0) at one pixel a
+// ground unit.
+void ShowFirstViewAtOnePixelPerUnit(App& app, stForm1& form1) {
+    Surface& canvas = form1.Picture1.surface();
+    canvas.Resize(kWidth, kHeight);
+    canvas.SetScale(0, kHeight, kWidth, -kHeight);
+    canvas.SetBackColor(MakeRgb(255, 255, 255));
+    app.view.ScaleFactor = 1;
+    app.view.DisplayZoom = kZoom;
+}
+
 struct Map {
     Map() : app(platform), form1(app) {
         app.form1 = &form1;
         MakeStandard(app);
         MakeMap(app);
-        Surface& canvas = form1.Picture1.surface();
-        canvas.Resize(kWidth, kHeight);
-        canvas.SetScale(0, kHeight, kWidth, -kHeight);
-        canvas.SetBackColor(MakeRgb(255, 255, 255));
-        app.view.ScaleFactor = 1;
-        app.view.DisplayZoom = kZoom;
+        ShowFirstViewAtOnePixelPerUnit(app, form1);
     }
     QtCanvasPlatform platform;
     App app;
@@ -250,18 +255,11 @@ struct LinesMap {
                 r.RecordType = 4;
                 r.RecordColor = MakeRgb(30 * (slot % 7), 60 * (l % 4), 120);
                 r.RecordX1 = x(random), r.RecordY1 = y(random);
-                r.RecordX2 = r.RecordX1 + step(random), r.RecordY2 = r.RecordY1 + step(random);
-                r.RecordX3 = r.RecordX2 + step(random), r.RecordY3 = r.RecordY2 + step(random);
-                r.RecordX4 = r.RecordX3 + step(random), r.RecordY4 = r.RecordY3 + step(random);
+                bench::WalkFromFirstVertex(r, random, step);
             }
             store.Count(l) = held;
         }
-        Surface& canvas = form1.Picture1.surface();
-        canvas.Resize(kWidth, kHeight);
-        canvas.SetScale(0, kHeight, kWidth, -kHeight);
-        canvas.SetBackColor(MakeRgb(255, 255, 255));
-        app.view.ScaleFactor = 1;
-        app.view.DisplayZoom = kZoom;
+        ShowFirstViewAtOnePixelPerUnit(app, form1);
     }
     QtCanvasPlatform platform;
     App app;

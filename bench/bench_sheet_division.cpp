@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "App.h"
+#include "BenchRecords.h"
 #include "BenchTiming.h"
 #include "document/ColorTable.h"
 #include "document/JdxFile.h"
@@ -81,9 +82,7 @@ void FillMap(App& app, int records, int perLayer = RecordsPerLayer) {
             switch (slot % 5) {
                 case 0: case 1:
                     r.RecordType = 4;
-                    r.RecordX2 = x + step(rng); r.RecordY2 = y + step(rng);
-                    r.RecordX3 = r.RecordX2 + step(rng); r.RecordY3 = r.RecordY2 + step(rng);
-                    r.RecordX4 = r.RecordX3 + step(rng); r.RecordY4 = r.RecordY3 + step(rng);
+                    bench::WalkFromFirstVertex(r, rng, step);
                     break;
                 case 2:
                     r.RecordType = 6;

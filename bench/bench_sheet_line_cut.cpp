@@ -8,6 +8,7 @@
 #include <random>
 
 #include "App.h"
+#include "BenchRecords.h"
 #include "document/ColorTable.h"
 #include "document/Layers.h"
 #include "platform/fake/FakePlatform.h"
@@ -49,15 +50,11 @@ struct Map {
                 switch (slot % 10) {
                     case 0: case 1: case 2:  // a line of 2 to 4 vertices
                         r.RecordType = static_cast<std::uint8_t>((slot % 3) * 40 + 2 + slot % 3);
-                        r.RecordX2 = x + step(rng); r.RecordY2 = y + step(rng);
-                        r.RecordX3 = r.RecordX2 + step(rng); r.RecordY3 = r.RecordY2 + step(rng);
-                        r.RecordX4 = r.RecordX3 + step(rng); r.RecordY4 = r.RecordY3 + step(rng);
+                        bench::WalkFromFirstVertex(r, rng, step);
                         break;
                     case 3:  // a chain record going on to the next
                         r.RecordType = 5;
-                        r.RecordX2 = x + step(rng); r.RecordY2 = y + step(rng);
-                        r.RecordX3 = r.RecordX2 + step(rng); r.RecordY3 = r.RecordY2 + step(rng);
-                        r.RecordX4 = r.RecordX3 + step(rng); r.RecordY4 = r.RecordY3 + step(rng);
+                        bench::WalkFromFirstVertex(r, rng, step);
                         break;
                     case 4: {  // ... and its end, where the chain record left off
                         const MapRecord& before = store.Get(layer, slot - 1);

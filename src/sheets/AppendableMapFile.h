@@ -43,6 +43,8 @@ public:
     void AddDrawing(FileRecord record);
     // The same, encoded straight from a record of the map, which must stay as it is until Commit.
     void AddDrawing(const MapRecord& record, int layer);
+    // A temporary record would be gone by then.
+    void AddDrawing(MapRecord&& record, int layer) = delete;
     // Writes the file: the header, what it kept, the added records and an end record. Raises
     // when the file cannot be written (the old file stays whole). Not for a foreign file. With
     // `later`, its folder is synced by the caller (AtomicFileWriter::Commit).

@@ -28,12 +28,13 @@ enum Computation : int { ComputeForward = 0, ComputeInverse = 1, ComputeZoneChan
 // What the four input boxes hold.
 constexpr const char* InputCaptions[4] = {"x(北)", "y(东)", "经度L", "纬度B"};
 
-// A number written with a fixed count of decimals, without the zeros that end it.
+// A number written with a fixed count of decimals, without the zeros that end it. A tiny negative
+// angle rounded to nothing reads "0", not "-0".
 std::string WithoutTrailingZeros(std::string text) {
     if (text.find('.') == std::string::npos) return text;
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
-    return text;
+    return text == "-0" ? "0" : text;
 }
 
 // Metres to a hundredth of a millimetre, so that the rounding stays far below what the series

@@ -49,22 +49,6 @@ std::vector<std::string> Fields(const std::string& text, const std::string& sepa
     return fields;
 }
 
-// A reading field: a decimal number, blanks around it allowed ("100.000", "-2.3015").
-bool IsReadingNumber(const std::string& field) {
-    const std::string t = Trim(field);
-    size_t at = t.empty() || (t[0] != '-' && t[0] != '+') ? 0 : 1;
-    bool digit = false, point = false;
-    for (; at < t.size(); ++at) {
-        if (t[at] >= '0' && t[at] <= '9')
-            digit = true;
-        else if (t[at] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digit;
-}
-
 }  // namespace
 
 sbclF3::sbclF3(App& application)
@@ -282,7 +266,7 @@ void sbclF3::OpenPort() {
 std::vector<std::string> sbclF3::TakeArrivedRecords() { return instrumentLines_.Add(MSComm1->Read()); }
 
 bool sbclF3::FillReading(const std::vector<std::string>& fields) {
-    if (fields.size() < 6 || !IsReadingNumber(fields[3]) || !IsReadingNumber(fields[4]) || !IsReadingNumber(fields[5]))
+    if (fields.size() < 6 || !IsWholeNumber(fields[3]) || !IsWholeNumber(fields[4]) || !IsWholeNumber(fields[5]))
         return false;
     Text1.SetText(fields[3]);
     Text2.SetText(fields[4]);

@@ -357,51 +357,74 @@ TEST_F(SheetDivision, EveryRecordComesBackFromTheSheetsWithItsTag) {
 // must come out exactly as writing the sheets one by one, each from its own search of the map,
 // makes them: records in several sheets, on sheet lines and corners, in chains and fills that go
 // where their first record goes, deleted or in no sheet at all; and again when a second run adds
-// to the files of the first and enters a new sheet into the index the first run wrote.
+// to the files of the first and enters a new sheet into the index the first run wrote. The same
+// map near the origin and at survey coordinates.
 TEST_F(SheetDivision, SheetFilesAreThoseOfWritingEachSheetOnItsOwn) {
     app.store.LayerOnFlag[2] = 0;  // uncut: its records keep crossing the sheet lines
-    AddTo(app, 1, 15, {1250, 2100}, "3");                        // a point symbol on a sheet line
-    AddTo(app, 1, 2, {1250, 2010, 1250, 2100}, "along");         // a line along a sheet line
-    AddTo(app, 1, 2, {1250, 2250, 1250, 2250}, "corner");        // a line of no length on a corner
-    AddTo(app, 1, 7, {1100, 2120}).RecordType = 7 + DeletedTypeOffset;
-    app.store.Count(1)++;                                        // an empty slot
-    AddTo(app, 1, 65, {1420, 2260}, "地名");
-    AddTo(app, 1, 7, {0.5, 0.5});                                // in no sheet of the grid
-    AddTo(app, 1, 7, {1750, 2500});                              // on the far corner of the extent
-    AddTo(app, 2, 5, {1010, 2010, 1100, 2020, 1200, 2030, 1240, 2040});  // a chain from one sheet
-    AddTo(app, 2, 1, {1300, 2060});                                      // ... into the next
-    AddTo(app, 2, 11, {1260, 2260}).RecordZ4 = 2;                        // a fill and its boundary
-    AddTo(app, 2, 27, {1020, 2030, 1030, 2040});
-    AddTo(app, 2, 26, {1490, 2240});
-    AddTo(app, 2, 2, {1400, 2100, 1600, 2120}, "hidden");        // crosses x 1500 uncut
-    AddTo(app, 2, 68, {1510, 2110}, "文字");
+    struct Origin {
+        double dx, dy;
+        std::size_t files;  // near the origin the point at (0.5, 0.5) lies outside the extent
+    };
+    for (const auto& [dx, dy, sheetFiles] : {Origin{0, 0, 9}, Origin{512000, 3456000, 10}}) {
+        SCOPED_TRACE(dy);
+        EmptyMap();
+        // A record as AddTo makes it, every vertex moved by (dx, dy).
+        const auto add = [&, dx = dx, dy = dy](int layer, int type, std::initializer_list<double> xy,
+                                               const std::string& text = "") -> MapRecord& {
+            MapRecord& r = AddTo(app, layer, type, {}, text);
+            double* fields[8] = {&r.RecordX1, &r.RecordY1, &r.RecordX2, &r.RecordY2,
+                                 &r.RecordX3, &r.RecordY3, &r.RecordX4, &r.RecordY4};
+            int k = 0;
+            for (double v : xy) *fields[k] = v + (k % 2 ? dy : dx), ++k;
+            return r;
+        };
+        add(1, 2, {1000, 2000, 1600, 2300});
+        add(1, 7, {1100, 2100});
+        add(2, 7, {1550, 2280});
+        add(1, 15, {1250, 2100}, "3");                        // a point symbol on a sheet line
+        add(1, 2, {1250, 2010, 1250, 2100}, "along");         // a line along a sheet line
+        add(1, 2, {1250, 2250, 1250, 2250}, "corner");        // a line of no length on a corner
+        add(1, 7, {1100, 2120}).RecordType = 7 + DeletedTypeOffset;
+        app.store.Count(1)++;                                 // an empty slot
+        add(1, 65, {1420, 2260}, "地名");
+        add(1, 7, {0.5, 0.5});                                // in no sheet of the grid at the origin
+        add(1, 7, {1750, 2500});                              // on the far corner of the extent
+        add(2, 5, {1010, 2010, 1100, 2020, 1200, 2030, 1240, 2040});  // a chain from one sheet
+        add(2, 1, {1300, 2060});                                      // ... into the next
+        add(2, 11, {1260, 2260}).RecordZ4 = 2;                        // a fill and its boundary
+        add(2, 27, {1020, 2030, 1030, 2040});
+        add(2, 26, {1490, 2240});
+        add(2, 2, {1400, 2100, 1600, 2120}, "hidden");        // crosses x 1500 uncut
+        add(2, 68, {1510, 2110}, "文字");
 
-    const std::string divided = out.Str() + "/divided", oneByOne = out.Str() + "/one-by-one";
-    for (int run = 0; run < 2; ++run) {
-        Start(divided);
-        ASSERT_EQ(window.outcome.failed, 0);
-        app.sheets.SheetOutputFolder = oneByOne + "/";
-        std::filesystem::create_directories(oneByOne);
-        const double S = 250;
-        SheetWriteContext context;
-        context.minX = window.params.MinX;
-        context.minY = window.params.MinY;
-        context.maxX = window.params.MaxX;
-        context.maxY = window.params.MaxY;
-        for (double y0 = S * std::floor(window.params.MinY / S); y0 <= window.params.MaxY; y0 += S) {
-            for (double x0 = S * std::floor(window.params.MinX / S); x0 <= window.params.MaxX; x0 += S) {
-                if (SheetHasFeatures(app, x0, y0, S)) {
-                    ASSERT_TRUE(SaveSheet(app, x0, y0, S, context));
+        const std::string origin = out.Str() + "/" + std::to_string(static_cast<long long>(dy));
+        const std::string divided = origin + "/divided", oneByOne = origin + "/one-by-one";
+        for (int run = 0; run < 2; ++run) {
+            Start(divided);
+            ASSERT_EQ(window.outcome.failed, 0);
+            app.sheets.SheetOutputFolder = oneByOne + "/";
+            std::filesystem::create_directories(oneByOne);
+            const double S = 250;
+            SheetWriteContext context;
+            context.minX = window.params.MinX;
+            context.minY = window.params.MinY;
+            context.maxX = window.params.MaxX;
+            context.maxY = window.params.MaxY;
+            for (double y0 = S * std::floor(window.params.MinY / S); y0 <= window.params.MaxY; y0 += S) {
+                for (double x0 = S * std::floor(window.params.MinX / S); x0 <= window.params.MaxX; x0 += S) {
+                    if (SheetHasFeatures(app, x0, y0, S)) {
+                        ASSERT_TRUE(SaveSheet(app, x0, y0, S, context));
+                    }
                 }
             }
+            add(1, 7, {1800, 2300});  // a sheet of its own for the second run
         }
-        AddTo(app, 1, 7, {1800, 2300});  // a sheet of its own for the second run
+        const auto files = Files(divided);
+        EXPECT_EQ(files, Files(oneByOne));
+        EXPECT_EQ(files.size(), sheetFiles);
+        for (const auto& name : files)
+            EXPECT_TRUE(FileBytes(divided + "/" + name) == FileBytes(oneByOne + "/" + name)) << name;
     }
-    const auto files = Files(divided);
-    EXPECT_EQ(files, Files(oneByOne));
-    EXPECT_EQ(files.size(), 9u);
-    for (const auto& name : files)
-        EXPECT_TRUE(FileBytes(divided + "/" + name) == FileBytes(oneByOne + "/" + name)) << name;
 }
 
 // The folder picker still works while the division yields: the sheets written after a new folder

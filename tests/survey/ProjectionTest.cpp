@@ -182,7 +182,11 @@ TEST_F(Calculator, AnglesInEachUnit) {
              // What the series leaves below a tenth of a millimetre does not show.
              {115.5 - 5e-10, AngleDegreesMinutes, "115.3"},
              {115.5 - 5e-10, AngleDegrees, "115.5"},
-             {115.5 - 5e-10, AngleDms, "115.3"}})
+             {115.5 - 5e-10, AngleDms, "115.3"},
+             // A latitude a rounding step south of the equator is the equator, without a sign.
+             {-1e-12, AngleDegrees, "0"},
+             {-1e-12, AngleDegreesMinutes, "0"},
+             {-1e-12, AngleDms, "0"}})
         EXPECT_EQ(AngleText(degrees, unit), text);
 }
 
