@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "App.h"
@@ -66,6 +68,26 @@ const char* NotSymbolRecord(const FileRecord& r) {
     return storable ? nullptr : "的坐标不是有效数字";
 }
 
+// Reads the library's records up to its end record (at most `limit`) into `records`; a record no
+// library holds gives its number and why, and nothing else is to be trusted of such a file.
+struct NotALibrary {
+    std::int64_t record = 0;
+    const char* why = nullptr;
+};
+std::optional<NotALibrary> ReadLibraryRecords(std::string_view bytes, std::int64_t limit,
+                                              std::vector<FileRecord>& records) {
+    const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
+    for (std::int64_t r = 1; r <= n && r <= limit; ++r) {
+        // A last record cut short by the end of the file counts as the end of the library.
+        if (static_cast<std::size_t>(r) * FixedRecordSize > bytes.size()) break;
+        FileRecord record = DecodeFixedRecord(bytes.substr(static_cast<std::size_t>(r - 1) * FixedRecordSize));
+        if (IsEndRecord(record)) break;
+        if (const char* why = NotSymbolRecord(record)) return NotALibrary{r, why};
+        records.push_back(std::move(record));
+    }
+    return std::nullopt;
+}
+
 // The library path names a file of the program folder. The shipped libraries stay read-only: the
 // user's own copy in the work folder is read when there is one, and every save goes there.
 std::string LibraryPath(const App& app, bool forWriting) {
@@ -94,20 +116,11 @@ void LoadSelfMadeSymbols(App& app) {
     // The library is proved record by record before anything reaches layer 0: any bytes would
     // otherwise load as symbols, and a NaN or 1e308 among them would reach the map on insertion.
     std::vector<FileRecord> records;
-    const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
     const std::int64_t room = app.store.LayerCapacity - Layer0Slots::SymbolLibraryFirst;
-    for (std::int64_t r = 1; r <= n && r <= room; ++r) {
-        // A last record cut short by the end of the file counts as the end of the library.
-        if (static_cast<std::size_t>(r) * FixedRecordSize > bytes.size()) break;
-        FileRecord record =
-            DecodeFixedRecord(std::string_view(bytes).substr(static_cast<std::size_t>(r - 1) * FixedRecordSize));
-        if (IsEndRecord(record)) break;
-        if (const char* why = NotSymbolRecord(record)) {
-            prompt.MsgBox(FileNameOf(path) + "：" + RecordWhere(r) + why + "，" + NotSelfMadeLibraryMessage,
-                          MsgOkOnly);
-            return;
-        }
-        records.push_back(std::move(record));
+    if (const auto bad = ReadLibraryRecords(bytes, room, records)) {
+        prompt.MsgBox(FileNameOf(path) + "：" + RecordWhere(bad->record) + bad->why + "，" + NotSelfMadeLibraryMessage,
+                      MsgOkOnly);
+        return;
     }
     try {
         int s = Layer0Slots::SymbolLibraryFirst;
@@ -147,6 +160,14 @@ bool SaveSymbolToLibrary(App& app, std::string name) {
         const std::string readPath = LibraryPath(app, false);
         writePath = LibraryPath(app, true);
         if (FileExists(readPath)) bytes = ReadWholeFile(readPath);
+        // A symbol is written over the library's end record: a file that is no library would lose
+        // its last bytes to it.
+        std::vector<FileRecord> held;
+        if (const auto bad = ReadLibraryRecords(bytes, RecordCountOf(static_cast<std::int64_t>(bytes.size())), held)) {
+            TellSaveFailed(app, writePath, FileNameOf(readPath) + "：" + RecordWhere(bad->record) + bad->why + "，" +
+                                               NotSelfMadeLibraryText);
+            return false;
+        }
         const std::int64_t n = RecordCountOf(static_cast<std::int64_t>(bytes.size()));
         std::int64_t d = n > 0 ? n : 1;
         auto put = [&bytes](std::int64_t number, const FileRecord& record) {

@@ -17,6 +17,8 @@ void LoadSelfMadeSymbols(App& app);
 inline constexpr const char* SelfMadeNotLoadedText = "自制符号未加载。";
 // Ends the message of a file that is not a library.
 inline constexpr const char* NotSelfMadeLibraryMessage = "不是自制符号库，未加载。";
+// Why a symbol was not saved into a file that is no library.
+inline constexpr const char* NotSelfMadeLibraryText = "不是自制符号库，符号未存入。";
 
 // Appends the symbol drawn in layer 0 slots 900..998 under the name (a "#" put in front when
 // missing), over the library's old end record. False when the library could not be written: the

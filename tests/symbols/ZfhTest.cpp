@@ -144,6 +144,13 @@ TEST_F(ZfhTest, AFileThatIsNoLibraryIsRefused) {
     LoadSelfMadeSymbols(t.app);
     EXPECT_EQ(t.app.selfMade.SelfMadeSymbolsLoaded, 0);
     EXPECT_NE(t.platform.promptScript.LastText().find(NotSelfMadeLibraryMessage), std::string::npos);
+
+    // Nor is a symbol written into it: the file keeps every byte, and the user is told.
+    DrawSymbol(t.app, 2, 5);
+    EXPECT_FALSE(SaveSymbolToLibrary(t.app, "井"));
+    EXPECT_EQ(ReadWholeFile(WrittenLibrary()), noise);
+    EXPECT_NE(t.platform.promptScript.LastText().find(NotSelfMadeLibraryText), std::string::npos)
+        << t.platform.promptScript.LastText();
 }
 
 TEST(ShippedLibrary, LoadsItsSymbols) {
