@@ -6,7 +6,6 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "display/LineTypes.h"
-#include "display/PointSymbols.h"
 #include "printing/PagePointSymbols.h"
 
 namespace movra {
@@ -140,8 +139,7 @@ void PageSink::Symbol(double x, double y, const std::string& code, double dx, do
     if (symbolsNearCellOnly_) {
         // A symbol whose body reaches over the cell's edge prints its part here; its neighbour
         // page prints the rest.
-        const double n = std::nearbyint(Val(code));
-        const double reach = n >= 0 && n <= 349 ? SymbolReach(app_.symbolStandard, static_cast<int>(n)) * app_.view.ScaleFactor : 0;
+        const double reach = SymbolReachOnPage(app_, Val(code));
         if (!(s.CellLeft - reach < x && x < s.CellRight + reach && s.CellBottom - reach < y && y < s.CellTop + reach))
             return;
     }
