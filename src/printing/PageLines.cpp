@@ -20,6 +20,15 @@ void PageLine(Surface& page, double x1, double y1, double x2, double y2, Rgb col
     page.Line(x1, y1, x2, y2, color);
 }
 
+// What a page shows: its cell, when it is one.
+std::optional<LineSink::Area> CellArea(const App& app) {
+    const PrintDialogState& s = app.printState;
+    if (!(s.CellLeft < s.CellRight && s.CellBottom < s.CellTop) || !std::isfinite(s.CellRight - s.CellLeft) ||
+        !std::isfinite(s.CellTop - s.CellBottom))
+        return std::nullopt;
+    return LineSink::Area{s.CellLeft, s.CellBottom, s.CellRight, s.CellTop};
+}
+
 }  // namespace
 
 VisiblePart ClipToCell(double l, double r, double t, double b, double ax, double ay, double bx,
@@ -146,13 +155,7 @@ void PageSink::Symbol(double x, double y, const std::string& code, double dx, do
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 
-std::optional<LineSink::Area> PageSink::Visible() const {
-    const PrintDialogState& s = app_.printState;
-    if (!(s.CellLeft < s.CellRight && s.CellBottom < s.CellTop) || !std::isfinite(s.CellRight - s.CellLeft) ||
-        !std::isfinite(s.CellTop - s.CellBottom))
-        return std::nullopt;
-    return Area{s.CellLeft, s.CellBottom, s.CellRight, s.CellTop};
-}
+std::optional<LineSink::Area> PageSink::Visible() const { return CellArea(app_); }
 
 UnclippedPageSink::UnclippedPageSink(App& app) : app_(app), page_(app.platform.printer().Page()) {}
 
@@ -163,6 +166,8 @@ void UnclippedPageSink::Line(double x1, double y1, double x2, double y2, Rgb col
 void UnclippedPageSink::Dot(double x, double y, Rgb color) {
     page_.PSet(x, y, color);
 }
+
+std::optional<LineSink::Area> UnclippedPageSink::Visible() const { return CellArea(app_); }
 
 void UnclippedPageSink::Symbol(double x, double y, const std::string& code, double dx, double dy,
                                Rgb color) {
