@@ -4,6 +4,8 @@
 #include "basic/Errors.h"
 #include "basic/Files.h"
 #include "basic/Numbers.h"
+#include "basic/Paths.h"
+#include "basic/Text.h"
 #include "document/SaveFailure.h"
 #include "display/LineSink.h"
 #include "display/Redraw.h"
@@ -16,6 +18,17 @@ namespace movra {
 namespace {
 
 constexpr int LargeFactor = 3;
+
+// The format of the picture file a name asks for: a PNG or a JPEG by its extension, a bitmap for
+// any other name, since a picture viewer goes by the extension.
+std::string PictureFormatOf(const std::string& path) {
+    const std::string name = LCase(FileNameOf(path));
+    const size_t dot = name.find_last_of('.');
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    if (extension == "png") return "png";
+    if (extension == "jpg" || extension == "jpeg") return "jpg";
+    return "bmp";
+}
 
 void RedrawForExport(App& app) {
     // With the tilt tool armed the canvas shows the tilted view, drawn from the work buffer.
@@ -69,7 +82,8 @@ void SaveCanvasBitmap(App& app) {
     request.filterIndex = 2;
     const FileDialogResult chosen = app.platform.dialogs().ShowSave(request);
     if (chosen.cancelled || chosen.fileName.empty()) return;
-    const std::string& path = chosen.fileName;
+    // A name typed without an extension is a bitmap's, as the dialog offers.
+    const std::string path = WithDefaultExtension(chosen.fileName, ".bmp");
     std::string failure;
     try {
         LayoutCanvas(app, True);
@@ -77,7 +91,7 @@ void SaveCanvasBitmap(App& app) {
         const Picture picture = MainCanvas(app).Snapshot();
         // The picture is made in memory and written like a map: the old file stays until the new
         // one is whole.
-        const std::optional<std::string> bytes = app.platform.pictureFiles().Encode(picture, "bmp");
+        const std::optional<std::string> bytes = app.platform.pictureFiles().Encode(picture, PictureFormatOf(path));
         if (!bytes) Raise(ErrOutOfMemory);
         WriteWholeFile(path, *bytes);
     } catch (const std::exception& e) {

@@ -6,9 +6,11 @@ namespace movra {
 
 struct App;
 
-// Asks for a file name and saves the redrawn view there as a bitmap, three times the canvas
-// size in each direction while LargeBitmapExport is -1. A cancel saves nothing; a failing redraw
-// or write ends quietly with the canvas back at its normal size.
+// Asks for a file name and saves the redrawn view there as a bitmap (a PNG or a JPEG where the
+// name's extension asks for one; ".bmp" is added to a name without an extension), three times the
+// canvas size in each direction while LargeBitmapExport is -1. A cancel saves nothing; the file is
+// written whole or not at all, a failure is told as a map's save failure, and either way the
+// canvas comes back to its normal size.
 void SaveCanvasBitmap(App& app);
 
 // Only while LargeBitmapExport is -1: mode -1 lays out an offscreen canvas three times the size

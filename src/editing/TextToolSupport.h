@@ -19,6 +19,8 @@ std::uint8_t AnnotationTextType(App& app);
 // printed in the canvas font for an angle from 0 to 1, else turned by TextAngle; the text shown
 // last is printed again in the background colour to erase it. The cursor becomes RubberPoint.
 void PreviewPendingText(App& app, double x, double y);
+// Takes the pending text's preview off the canvas, when one is shown.
+void ErasePendingTextPreview(App& app);
 
 // The rubber previews of the text in hand as lines: the paragraph of the article annotation
 // (also the single attribute fields) and the attribute values of the class tools. The lines shown
@@ -27,9 +29,6 @@ void PreviewParagraph(App& app, double x, double y);
 void PreviewAttributeLines(App& app, double x, double y);
 
 // The rubber preview of a printed text (the area in hand): as PreviewPendingText, upright.
-// Takes the pending text's preview off the canvas, when one is shown.
-void ErasePendingTextPreview(App& app);
-
 void PreviewPrintedText(App& app, double x, double y, const std::string& text);
 
 // Prints `text` at (x, y) in the canvas font and `color`.

@@ -6,7 +6,6 @@
 #include "App.h"
 #include "basic/Numbers.h"
 #include "display/LineTypes.h"
-#include "display/PointSymbols.h"
 #include "printing/PagePointSymbols.h"
 
 namespace movra {
@@ -19,6 +18,15 @@ bool InClosedCell(double l, double r, double t, double b, double x, double y) {
 
 void PageLine(Surface& page, double x1, double y1, double x2, double y2, Rgb color) {
     page.Line(x1, y1, x2, y2, color);
+}
+
+// What a page shows: its cell, when it is one.
+std::optional<LineSink::Area> CellArea(const App& app) {
+    const PrintDialogState& s = app.printState;
+    if (!(s.CellLeft < s.CellRight && s.CellBottom < s.CellTop) || !std::isfinite(s.CellRight - s.CellLeft) ||
+        !std::isfinite(s.CellTop - s.CellBottom))
+        return std::nullopt;
+    return LineSink::Area{s.CellLeft, s.CellBottom, s.CellRight, s.CellTop};
 }
 
 }  // namespace
@@ -140,21 +148,14 @@ void PageSink::Symbol(double x, double y, const std::string& code, double dx, do
     if (symbolsNearCellOnly_) {
         // A symbol whose body reaches over the cell's edge prints its part here; its neighbour
         // page prints the rest.
-        const double n = std::nearbyint(Val(code));
-        const double reach = n >= 0 && n <= 349 ? SymbolReach(app_.symbolStandard, static_cast<int>(n)) * app_.view.ScaleFactor : 0;
+        const double reach = SymbolReachOnPage(app_, Val(code));
         if (!(s.CellLeft - reach < x && x < s.CellRight + reach && s.CellBottom - reach < y && y < s.CellTop + reach))
             return;
     }
     PrintPointSymbol(app_, x, y, code, dx, dy, color);
 }
 
-std::optional<LineSink::Area> PageSink::Visible() const {
-    const PrintDialogState& s = app_.printState;
-    if (!(s.CellLeft < s.CellRight && s.CellBottom < s.CellTop) || !std::isfinite(s.CellRight - s.CellLeft) ||
-        !std::isfinite(s.CellTop - s.CellBottom))
-        return std::nullopt;
-    return Area{s.CellLeft, s.CellBottom, s.CellRight, s.CellTop};
-}
+std::optional<LineSink::Area> PageSink::Visible() const { return CellArea(app_); }
 
 UnclippedPageSink::UnclippedPageSink(App& app) : app_(app), page_(app.platform.printer().Page()) {}
 
@@ -165,6 +166,8 @@ void UnclippedPageSink::Line(double x1, double y1, double x2, double y2, Rgb col
 void UnclippedPageSink::Dot(double x, double y, Rgb color) {
     page_.PSet(x, y, color);
 }
+
+std::optional<LineSink::Area> UnclippedPageSink::Visible() const { return CellArea(app_); }
 
 void UnclippedPageSink::Symbol(double x, double y, const std::string& code, double dx, double dy,
                                Rgb color) {

@@ -63,7 +63,10 @@ private:
     bool symbolsNearCellOnly_;
 };
 
-// The same, but lines are drawn whole: the pattern walker works on an already clipped segment.
+// The same, but lines are drawn whole, for the page's clip rectangle to cut at the cell: a line
+// type laid from its segment's start, marks and ellipses reaching over the cell's edge. It too
+// tells the cell it shows, so that a line type running far beyond the page lays only the periods
+// near it (each page of a long run would otherwise hold the whole run's pattern).
 class UnclippedPageSink final : public LineSink {
 public:
     explicit UnclippedPageSink(App& app);
@@ -72,6 +75,7 @@ public:
     void Dot(double x, double y, Rgb color) override;
     void Symbol(double x, double y, const std::string& code, double dx, double dy,
                 Rgb color) override;
+    std::optional<Area> Visible() const override;
 
 private:
     App& app_;

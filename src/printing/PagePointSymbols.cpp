@@ -11,6 +11,13 @@
 
 namespace movra {
 
+double SymbolReachOnPage(const App& app, double code) {
+    const double n = std::nearbyint(code);
+    if (app.symbolStandard.SymbolStandardLoaded != True || !(n >= 0 && n <= 349))
+        return 1.5 * app.printState.MetresPerPaperMm;
+    return SymbolReach(app.symbolStandard, static_cast<int>(n)) * app.view.ScaleFactor;
+}
+
 void StartPrintedSymbols(App& app) {
     app.printState.SymbolStandardTried = false;
     app.printState.SymbolFailureTold = false;

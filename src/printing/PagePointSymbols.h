@@ -16,6 +16,11 @@ struct App;
 void PrintPointSymbol(App& app, double x, double y, const std::string& code, double dx,
                       double dy, Rgb color);
 
+// How far from its point a symbol of the code can reach on the page, in ground units. Before the
+// standard is loaded (the first symbol of a job loads it), and for a code outside it, 1.5 paper
+// millimetres: the square a failing symbol leaves.
+double SymbolReachOnPage(const App& app, double code);
+
 // Starts a print job's once-only state (the attempt to load the standard).
 void StartPrintedSymbols(App& app);
 

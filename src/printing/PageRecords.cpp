@@ -8,7 +8,6 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "display/Pens.h"
-#include "display/PointSymbols.h"
 #include "display/RecordImages.h"
 #include "display/RecordRenderer.h"
 #include "document/RecordTypes.h"
@@ -46,14 +45,6 @@ bool BoxMeetsCell(const App& app, double x1, double y1, double x2, double y2) {
 
 bool ReachMeetsCell(const App& app, double x, double y, double reach) {
     return BoxMeetsCell(app, x - reach, y - reach, x + reach, y + reach);
-}
-
-// A point symbol of the code at the page's sizes; without a standard, the 1 mm square.
-double SymbolReachOnPage(const App& app, double code) {
-    const double n = std::nearbyint(code);
-    if (app.symbolStandard.SymbolStandardLoaded != True || !(n >= 0 && n <= 349))
-        return 1.5 * app.printState.MetresPerPaperMm;
-    return SymbolReach(app.symbolStandard, static_cast<int>(n)) * app.view.ScaleFactor;
 }
 
 // A text of height h (at the map's scale) in any direction from its point: a character is at

@@ -7,6 +7,7 @@
 #include "App.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
+#include "basic/Paths.h"
 #include "display/LineSink.h"
 #include "document/RecordPositions.h"
 #include "platform/PictureBox.h"
@@ -252,20 +253,16 @@ bool ChooseOutputFile(App& app) {
         request.initialDir = app.platform.folders().DesktopFolder();
         request.fileName = "未命名.pdf";
     } else {
-        const size_t slash = map.find_last_of("/\\");
-        const std::string folder = slash == std::string::npos ? std::string() : map.substr(0, slash);
-        std::string name = slash == std::string::npos ? map : map.substr(slash + 1);
+        std::string name = FileNameOf(map);
+        const size_t folderEnd = map.size() - name.size();  // just past the last separator
+        request.initialDir = folderEnd > 0 ? map.substr(0, folderEnd - 1) : std::string();
         const size_t dot = name.find_last_of('.');
         if (dot != std::string::npos && dot > 0) name.erase(dot);
-        request.initialDir = folder;
         request.fileName = name + ".pdf";
     }
     const FileDialogResult chosen = app.platform.dialogs().ShowSave(request);
     if (chosen.cancelled || chosen.fileName.empty()) return false;
-    std::string path = chosen.fileName;
-    const size_t slash = path.find_last_of('/');
-    if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) path += ".pdf";
-    printer.SetOutputFile(path);
+    printer.SetOutputFile(WithDefaultExtension(chosen.fileName, ".pdf"));
     return true;
 }
 

@@ -337,10 +337,11 @@ void szForm3::Form_Load() {
         Mark(Option21);
         Text1.SetText(PlainNumberText(app.reduction.ReductionOffsetX));
         Text2.SetText(PlainNumberText(app.reduction.ReductionOffsetY));
-        // The extents are only shown: in the single form (seven digits at most) that a person reads,
-        // not with the noise of the arithmetic that moved a vertex (430, not 430.000000193).
-        Text5.SetText(PlainNumberText(static_cast<float>(app.extents.ExtentMaxY)));
-        Text6.SetText(PlainNumberText(static_cast<float>(app.extents.ExtentMaxX)));
+        // The extents are only shown: to the millimetre, without the noise of the arithmetic that
+        // moved a vertex (430, not 430.000000193). Seven significant digits would not do: at survey
+        // coordinates they drop the centimetres (3456789.57 would read 3456789.5).
+        Text5.SetText(DecimalNumberText(app.extents.ExtentMaxY, 3));
+        Text6.SetText(DecimalNumberText(app.extents.ExtentMaxX, 3));
         Check4.SetValue(view.BoundaryPointsTransparent ? Checked : Unchecked);
         Text7.SetText(PlainNumberText(view.ProjectParams[0]));
         if (view.ProjectParams[5] > 0)

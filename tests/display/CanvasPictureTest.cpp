@@ -49,6 +49,32 @@ TEST_F(CanvasPictureTest, LargeExportWritesThreeTimesTheCanvasAndComesBack) {
     }
 }
 
+// The file holds the format its name asks for, and a name typed without an extension is a
+// bitmap's.
+TEST_F(CanvasPictureTest, ThePictureFollowsTheExtensionOfItsName) {
+    struct Case {
+        const char* typed;
+        const char* written;
+        const char* format;
+    };
+    const Case cases[] = {{"a.png", "a.png", "png"},
+                          {"B.JPEG", "B.JPEG", "jpg"},
+                          {"c.jpg", "c.jpg", "jpg"},
+                          {"d.bmp", "d.bmp", "bmp"},
+                          {"v1.2/地图", "v1.2/地图.bmp", "bmp"},
+                          {"e.tif", "e.tif", "bmp"}};
+    std::filesystem::create_directory(t.workFolder.Path() / "v1.2");
+    for (const Case& c : cases) {
+        t.platform.dialogScript.QueueFile(t.workFolder.Str() + "/" + c.typed, 2);
+        SaveCanvasBitmap(app);
+        const std::string bytes = ReadWholeFile(t.workFolder.Str() + "/" + c.written);
+        EXPECT_EQ(bytes.rfind(std::string("FAKEPIC ") + c.format + " ", 0), 0u) << c.typed;
+        EXPECT_TRUE(FakePictureFiles::Decode(bytes).has_value()) << c.typed;
+    }
+    EXPECT_FALSE(std::filesystem::exists(t.workFolder.Path() / "v1.2" / "地图"));
+    EXPECT_TRUE(t.platform.promptScript.questions.empty());
+}
+
 // A cancelled dialog saves nothing; a file that cannot be written is told, and either way the
 // canvas comes back to its size and zoom.
 TEST_F(CanvasPictureTest, CancelOrAnUnwritableFileLeavesTheCanvasAsItWas) {

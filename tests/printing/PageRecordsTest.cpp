@@ -295,6 +295,26 @@ TEST_F(PageRecordsTest, ABandReachingFarOffThePageLaysOnlyTheCell) {
         for (double v : {l.x1, l.y1, l.x2, l.y2}) EXPECT_TRUE(v >= -1e-9 && v <= 100 + 1e-9) << v;
 }
 
+// A line type running a thousand kilometres past a page at survey coordinates lays only the
+// periods near the cell, and still from the segment's start, so its dashes join the next page's.
+TEST_F(PageRecordsTest, ALineTypeFarBeyondThePageLaysOnlyWhatTheCellShows) {
+    constexpr int Dash = 6, Gap = 7;
+    DimensionEmptyStandard(app.symbolStandard);
+    SetLineTypeElements(app.symbolStandard, 1, 0, {{Dash, 3}, {Gap, 1}});
+    PrintDialogState& s = app.printState;
+    s.CellLeft = 500000, s.CellRight = 500100, s.CellBottom = 3000000, s.CellTop = 3000100;
+    // Dashes from x = 500002 - 4k: one stands over the cell's west edge.
+    MapRecord& dashed = Add(12, 500002 - 1e6, 3000060, 500000 + 1e6, 3000060);
+    dashed.RecordText = "350";
+    Add(0, 0, 0);
+    PrintPageRecords(app);
+    const std::vector<Seg> lines = Lines();
+    EXPECT_LT(lines.size(), 200u);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{499998, 3000060, 500001, 3000060}), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Seg{500098, 3000060, 500101, 3000060}), lines.end());
+    for (const SurfacePrimitive& p : page().PrimitivesOf(Kind::Line)) EXPECT_TRUE(p.clipped);
+}
+
 TEST_F(PageRecordsTest, LineTypesAndSymbolsThroughTheSharedDrawers) {
     constexpr int Dash = 6, Gap = 7, Left = 9;
     DimensionEmptyStandard(app.symbolStandard);

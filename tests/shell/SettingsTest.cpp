@@ -85,16 +85,26 @@ TEST_F(SettingsTest, LoadRuleMarksTheScaleOptionAndResetsTheDatum) {
     EXPECT_DOUBLE_EQ(t.app.view.ProjectParams[5], 120);
 }
 
-// The extents are shown, not read back: without the noise of the arithmetic that moved a vertex.
-TEST_F(SettingsTest, TheExtentsShowTheirSingleForm) {
-    t.app.extents.ExtentMaxY = 430.000000193;
-    t.app.extents.ExtentMaxX = 1234.56789;
-    t.app.reduction.ReductionOffsetX = 3456789.125;  // read back: every digit kept
-    Window().Load();
-    EXPECT_EQ(Window().Text5.Text(), "430");
-    EXPECT_EQ(Window().Text6.Text(), "1234.568");
-    EXPECT_EQ(Window().Text1.Text(), "3456789.125");
-    Window().Unload();
+// The extents are shown, not read back: to the millimetre, without the noise of the arithmetic
+// that moved a vertex, and with every centimetre of a survey coordinate.
+TEST_F(SettingsTest, TheExtentsShowToTheMillimetre) {
+    struct Case {
+        double maxY, maxX;
+        const char *shownY, *shownX;
+    };
+    const Case cases[] = {{430.000000193, 1234.56789, "430", "1234.568"},
+                          {3456789.57, 523456.789, "3456789.57", "523456.789"},
+                          {3000000.0000004, -512345.6781, "3000000", "-512345.678"}};
+    for (const Case& c : cases) {
+        t.app.extents.ExtentMaxY = c.maxY;
+        t.app.extents.ExtentMaxX = c.maxX;
+        t.app.reduction.ReductionOffsetX = 3456789.125;  // read back: every digit kept
+        Window().Load();
+        EXPECT_EQ(Window().Text5.Text(), c.shownY) << c.maxY;
+        EXPECT_EQ(Window().Text6.Text(), c.shownX) << c.maxX;
+        EXPECT_EQ(Window().Text1.Text(), "3456789.125");
+        Window().Unload();
+    }
 }
 
 TEST_F(SettingsTest, MonitorChoice) {

@@ -14,8 +14,6 @@
 
 #include "basic/Files.h"
 
-#include "basic/Files.h"
-
 namespace movra {
 
 namespace {
