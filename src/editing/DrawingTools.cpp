@@ -43,10 +43,6 @@ constexpr int MaxPrintRanges = Layer0Slots::SymbolCopyFirst - Layer0Slots::Print
 ToolState& Tool(App& app) { return app.tool; }
 Rgb Color(App& app) { return app.current.CurrentColor; }
 
-std::string PointText(double x, double y) {
-    return PlainNumberText(static_cast<float>(x)) + ";" + PlainNumberText(static_cast<float>(y));
-}
-
 enum class LineKind { Plain, Special, DashedWidth, LineType };
 
 LineKind KindOf(const std::string& code) {
@@ -259,7 +255,7 @@ void PenDrag(App& app, double x, double y) {
     }
     tool.PenPhase = tool.PenPhase >= 3 ? 1 : tool.PenPhase + 1;
     tool.ClickCount = 1;
-    app.form1->Text1.SetText(PointText(x, y));
+    app.form1->Text1.SetText(CursorText(app, x, y));
 }
 
 ReleaseEnd PenRelease(App& app, double x, double y) {
@@ -326,7 +322,7 @@ void RectangleDrag(App& app, double x, double y) {
     PrintFigure(app, x - unit, p.y + 6 * unit, tool.RectSizeLabels[0], Color(app));
     PrintFigure(app, p.x - 5, y, tool.RectSizeLabels[1], Color(app));
     tool.RubberPoint = {x, y};
-    app.form1->Text1.SetText(PointText(x, y));
+    app.form1->Text1.SetText(CursorText(app, x, y));
 }
 
 // A box of no width or height is a slip: said on the message line, and the release ends there.

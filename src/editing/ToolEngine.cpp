@@ -3,6 +3,7 @@
 #include <string>
 
 #include "App.h"
+#include "document/CoordinateReduction.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "display/Redraw.h"
@@ -50,7 +51,6 @@ void GuardHandler(App& app, F&& body) {
     GuardToMessageLine([&app](const std::string& text) { WriteText2(app, text); }, std::forward<F>(body));
 }
 
-std::string PointText(float x, float y) { return PlainNumberText(x) + ";" + PlainNumberText(y); }
 
 // The pen of the current style on the canvas: codes below 7 are line styles at width 1, from 7 on
 // solid lines of width code - 6.
@@ -125,6 +125,11 @@ bool FamilyTookKey(App& app, int keyCode) {
 }
 
 }  // namespace
+
+std::string CursorText(const App& app, double x, double y) {
+    const FalseOrigin origin = FalseOriginOf(app);
+    return DecimalNumberText(origin.TrueX(x), 3) + ";" + DecimalNumberText(origin.TrueY(y), 3);
+}
 
 void LampBusy(App& app) { Form(app).Label6.SetBackColor(LampRed); }
 
@@ -223,7 +228,7 @@ void CanvasMouseMove(App& app, int button, int /*shift*/, float x, float y) {
                 HoverSnap(app, x, y);
             } else {
                 tool.SnapCandidate = {0, 0};
-                if (tool.CommandMode != ModePan) Form(app).Text1.SetText(PointText(x, y));
+                if (tool.CommandMode != ModePan) Form(app).Text1.SetText(CursorText(app, x, y));
             }
             if (tool.ClickCount > 0) {
                 if (hooks && hooks->rubber)
@@ -258,7 +263,7 @@ void CanvasMouseUp(App& app, int button, int /*shift*/, float x, float y) {
             EndSteps(app);
             return;
         }
-        Form(app).Text1.SetText(PointText(x, y));
+        Form(app).Text1.SetText(CursorText(app, x, y));
         if (tool.ClickCount > 0)
             tool.ReleasePoint = ReleaseTakesCandidate(app, x, y) ? tool.SnapCandidate : CanvasXY{x, y};
         if (const ToolModeHooks* hooks = HooksFor(tool.CommandMode); hooks && hooks->release)

@@ -3,6 +3,7 @@
 // capacity guard, snapping, pen, readouts, the right-click pause, the undo checkpoint) and, inside
 // it, the hooks of the armed tool's family (ToolFamilies.h).
 #include <cstdint>
+#include <string>
 
 namespace movra {
 
@@ -18,6 +19,10 @@ void CanvasKeyDown(App& app, int keyCode, int shift);
 // Takes what the armed tool shows while it waits (its rubber preview, the snap marker) off the
 // canvas: the tool pauses, or another command takes the canvas.
 void EraseToolPreviews(App& app);
+
+// A canvas position as the status box shows it: in true coordinates (a reduced map's offset added
+// back), to the millimetre.
+std::string CursorText(const App& app, double x, double y);
 
 // The busy lamp Label6.
 void LampBusy(App& app);                  // red: a command runs

@@ -249,12 +249,13 @@ TEST_F(DrawingToolsTest, ABoxWithoutWidthOrHeightIsRefusedBeforeTheUndoStep) {
         Arm(mode);
         form.Text1.SetText("");
         const std::int32_t steps = app.undo.UndoCurrentStep;
-        Press(0, 10);
-        Drag(0, 0);
-        Release(0, 0);
+        Press(5, 10);
+        Drag(5, 0);
+        Release(5, 0);
         EXPECT_EQ(form.Text2.Text(), "请正确操作！");
         EXPECT_EQ(app.undo.UndoCurrentStep, steps);
-        EXPECT_EQ(form.Text1.Text(), "0;0") << "no end steps";
+        // The released point, in true coordinates; the end steps would show the offset alone.
+        EXPECT_EQ(form.Text1.Text(), "3005;200") << "no end steps";
         EXPECT_EQ(app.store.At(0, 800).RecordZ3, 0);
         ExpectAppended({});
     }

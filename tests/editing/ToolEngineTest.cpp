@@ -176,6 +176,12 @@ TEST_F(ToolEngineTest, TheStatusBoxFollowsHoverPressAndRelease) {
     Hover(12.5, 900.25);
     EXPECT_EQ(form.Text1.Text(), "12.5;900.25");
     EXPECT_EQ(app.tool.SnapCandidate.x, 0);
+    // A map reduced from survey coordinates shows where the pointer truly is, to the millimetre.
+    app.reduction.ReductionOffsetX = 512000;
+    app.reduction.ReductionOffsetY = 3456000;
+    Hover(106.125, 789.5);
+    EXPECT_EQ(form.Text1.Text(), "512106.125;3456789.5");
+    app.reduction.ReductionOffsetX = app.reduction.ReductionOffsetY = 0;
     app.tool.CommandMode = ModePan;  // the pan leaves the box to the drag
     form.Text1.SetText("");
     Hover(13, 900);
