@@ -180,8 +180,7 @@ bool LoadBlockFile(App& app, std::string& path) {
             if (IsBlockEnd(r)) break;
             // A vertex that is no number, or lies beyond the storable range, would reach the map
             // at the paste: such a block is not taken.
-            if (!IsStorablePoint(r.x1, r.y1) || !IsStorablePoint(r.x2, r.y2) || !IsStorablePoint(r.x3, r.y3) ||
-                !IsStorablePoint(r.x4, r.y4)) {
+            if (!HasStorableVertices(r)) {
                 ShowMessageLine(app, FileNameOf(path) + "：" + RecordWhere(record) + BlockNonFiniteText + CopyBufferKeptText);
                 return false;
             }

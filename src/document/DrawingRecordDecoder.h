@@ -32,9 +32,9 @@ public:
     // A cleared record with blank text and font: the writers end each layer with one, and a reader
     // holds it back until the next record shows whether its layer goes on.
     bool IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes);
-    // Records Fill found with a vertex that is no finite number (a NaN or an infinity of a damaged
-    // or foreign file). Fill marks such a record deleted: it cannot be drawn, reduced, measured or
-    // zoomed to, so it is neither drawn nor saved.
+    // Records Fill found with a vertex that is no finite number or lies beyond the storable range
+    // (a NaN, an infinity or a 1e308 of a damaged or foreign file). Fill marks such a record
+    // deleted: it cannot be drawn, reduced, measured or zoomed to, so it is neither drawn nor saved.
     int Unusable() const { return unusable_; }
 
 private:
@@ -56,7 +56,7 @@ private:
 // Whether a record's head is that of a cleared record: type 0 and every number 0.
 bool IsClearedHead(const char* head);
 // Whether every X and Y of a record's head is storable (IsStorableCoordinate). A record that is
-// not is decoded as an empty slot: type 0, every number 0.
+// not is decoded as deleted, its coordinates cleared to 0.
 bool HasStorableCoordinates(const char* head);
 
 }  // namespace movra

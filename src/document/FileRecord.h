@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "basic/Numbers.h"
+
 namespace movra {
 
 // A number among a record's bytes at `offset`, little-endian as the files hold it, and its writing.
@@ -46,6 +48,13 @@ struct FileRecord {
     std::string text;
     std::string font;
 };
+
+// Whether all four vertices of the record are storable (IsStorablePoint), as HasStorableVertices of
+// a MapRecord.
+inline bool HasStorableVertices(const FileRecord& r) {
+    return IsStorablePoint(r.x1, r.y1) && IsStorablePoint(r.x2, r.y2) && IsStorablePoint(r.x3, r.y3) &&
+           IsStorablePoint(r.x4, r.y4);
+}
 
 // Widths of the fixed form.
 constexpr std::size_t FixedRecordSize = 132;

@@ -410,10 +410,7 @@ void DeleteFarMergedRecords(App& app, const std::string& path) {
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
         for (int slot = 0; slot < store.Count(layer); ++slot) {
             const MapRecord& r = store.Get(layer, slot);
-            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType)) continue;
-            if (IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
-                IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4))
-                continue;
+            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType) || HasStorableVertices(r)) continue;
             MapRecord& deleted = store.At(layer, slot);
             deleted.RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
             // Cleared too, so that nothing that walks the slots meets the far coordinates.

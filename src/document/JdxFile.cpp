@@ -176,8 +176,7 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     if (extra) m.RecordExtra = *extra;
     // A record no view can show comes in as an empty slot and is counted, so that the merge can
     // say how many it left out.
-    if (!IsStorablePoint(r.x1, r.y1) || !IsStorablePoint(r.x2, r.y2) || !IsStorablePoint(r.x3, r.y3) ||
-        !IsStorablePoint(r.x4, r.y4)) {
+    if (!HasStorableVertices(r)) {
         ++app.mapFile.LastReadUnusableRecords;
         m.RecordColor = 0;
         m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;

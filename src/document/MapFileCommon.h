@@ -86,7 +86,7 @@ public:
     // widened as records are stored, and the stop to it when the records did not come in layer order.
     bool Widening() const { return widen_; }
     void StopWidening() { widen_ = false; }
-    // Records read with a vertex that is no finite number, marked deleted (DrawingRecordDecoder);
+    // Records read with a vertex beyond the storable range, marked deleted (DrawingRecordDecoder);
     // a reader on several threads adds those its decoders found.
     int Unusable() const { return decoder_.Unusable() + unusableElsewhere_; }
     void AddUnusable(int count) { unusableElsewhere_ += count; }

@@ -195,10 +195,14 @@ void ReadDxfMap(App& app, const std::string& path) {
         ShowDxfNotRead(app, path, RuntimeError(outcome.failureNumber, outcome.failureText), outcome.failureLine);
         return;
     }
+    const std::string farEntities =
+        FileNameOf(path) + "：" + std::to_string(outcome.farEntitiesSkipped) + DxfFarEntitiesMessage;
     if (outcome.result != -1 || !HoldsAnyRecord(apart->map.store)) {
-        app.platform.prompt().MsgBox(FileNameOf(path) + "：" +
-                                         (outcome.layersOnly ? DxfLayersOnlyMessage : DxfNothingHeldMessage),
-                                     MsgOkOnly);
+        // A file whose entities all lay too far holds nothing either, but not for want of kinds the
+        // program keeps: the user is told why they were left out.
+        std::string why = FileNameOf(path) + "：" + (outcome.layersOnly ? DxfLayersOnlyMessage : DxfNothingHeldMessage);
+        if (outcome.farEntitiesSkipped > 0) why = farEntities + OpenMapKeptText;
+        app.platform.prompt().MsgBox(why, MsgOkOnly);
         return;
     }
     TakeOverDxfMap(app, apart->map, path);
@@ -212,10 +216,7 @@ void ReadDxfMap(App& app, const std::string& path) {
     FinishMapRead(app, path);
     ZoomToExtentsSeam(app);
     RedrawSeam(app);
-    if (outcome.farEntitiesSkipped > 0)
-        app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(outcome.farEntitiesSkipped) +
-                                         DxfFarEntitiesMessage,
-                                     MsgOkOnly);
+    if (outcome.farEntitiesSkipped > 0) app.platform.prompt().MsgBox(farEntities, MsgOkOnly);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ struct StretchFill {
     double maxX = -NoValue;
     double maxY = -NoValue;
     bool matched = true;  // the stretch held the records the counting pass found
-    int unusable = 0;     // records with a vertex that is no finite number, read as deleted
+    int unusable = 0;     // records with a vertex beyond the storable range, read as deleted
     std::exception_ptr error;
 };
 
@@ -136,7 +136,7 @@ void CountStretch(const ReadPlan& plan, const Stretch& stretch, StretchCount& co
                 if (plan.widen && plan.widens[static_cast<std::size_t>(layer)]) {
                     const double x = FieldAt<double>(r, 10);
                     const double y = FieldAt<double>(r, 18);
-                    // A record without storable coordinates is decoded as an empty slot, which
+                    // A record without storable coordinates is decoded as deleted, which
                     // widens nothing.
                     if (x != 0 && y != 0 && HasStorableCoordinates(r)) {
                         if (x > count.maxX) count.maxX = x;

@@ -165,7 +165,7 @@ bool ConfirmCompactSave(App& app) {
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
         for (int slot = 0; slot < store.Count(layer) && slot <= store.LayerCapacity; ++slot) {
             const MapRecord& m = store.Get(layer, slot);
-            if (m.RecordType >= 100) continue;  // deleted: not saved in either file
+            if (IsDeletedType(m.RecordType)) continue;  // not saved in either file
             if (m.RecordType == TypeImage) images = true;
             if (!m.RecordExtra.empty()) texts = true;
         }

@@ -17,6 +17,7 @@
 #include "basic/Text.h"
 #include "basic/Utf8.h"
 #include "document/Layers.h"
+#include "document/MapRecord.h"
 #include "document/StoreRecord.h"
 #include "exchange/ImportSpill.h"
 #include "exchange/ProxyTable.h"
@@ -390,9 +391,8 @@ struct DxfReader {
         bool far = false;
         for (int slot = countBefore + 1; slot <= s.Count(entityLayer) && !far; ++slot) {
             const MapRecord& r = s.Get(entityLayer, slot);
-            far = !IsStorablePoint(r.RecordX1, r.RecordY1) || !IsStorablePoint(r.RecordX2, r.RecordY2) ||
-                  !IsStorablePoint(r.RecordX3, r.RecordY3) || !IsStorablePoint(r.RecordX4, r.RecordY4) ||
-                  !IsStorablePoint(r.RecordZ1, r.RecordZ2) || !IsStorablePoint(r.RecordZ3, r.RecordZ4);
+            far = !HasStorableVertices(r) || !IsStorablePoint(r.RecordZ1, r.RecordZ2) ||
+                  !IsStorablePoint(r.RecordZ3, r.RecordZ4);
         }
         if (!far) return;
         s.ClearFrom(entityLayer, countBefore + 1);

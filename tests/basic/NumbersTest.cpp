@@ -174,5 +174,15 @@ TEST(Numbers, NumericPrefixNeverFails) {
     EXPECT_THROW(Val("1e400"), RuntimeError);
 }
 
+// A field is a whole number only when nothing but blanks surrounds the number: the prefix of "12abc"
+// is 12, but the field is no number; a number too large for a double still is one.
+TEST(Numbers, WholeNumbersAreNumbersFromEndToEnd) {
+    for (const char* text : {"12", " 365\t", "-3000000.125", "+7", ".5", "5.", "-.25e1", "1E+05", "1e400"})
+        EXPECT_TRUE(IsWholeNumber(text)) << text;
+    for (const char* text : {"", " ", ".", "-", "+.", "12abc", "1 2", "1,5", "2e", "2e+", "e5", "1e5.5", "--1",
+                             "&H10", "nan", "inf", "3000000m"})
+        EXPECT_FALSE(IsWholeNumber(text)) << text;
+}
+
 }  // namespace
 }  // namespace movra
