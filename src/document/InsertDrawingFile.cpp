@@ -11,6 +11,7 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
+#include "document/BrokenLines.h"
 #include "document/CoordinateReduction.h"
 #include "document/DrawingExtents.h"
 #include "document/FileRecord.h"
@@ -419,6 +420,7 @@ void DeleteFarMergedRecords(App& app, const std::string& path) {
             ++far;
         }
     }
+    if (far > 0) far += LeaveOutBrokenLines(store, thisMerge);
     if (far > 0)
         app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
 }

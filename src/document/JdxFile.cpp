@@ -13,6 +13,7 @@
 #include "document/Layers.h"
 #include "document/MapFileCommon.h"
 #include "document/ParallelDrawingRead.h"
+#include "document/RecordTypes.h"
 #include "document/WtwFile.h"
 #include "shell/stForm1.h"
 
@@ -182,6 +183,10 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
         m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
         m.RecordPen = 0;
         StoreRecord(app, StoreFromFile, 0, 0, 0, 0, 0, 0, 0, 0, 0, text);
+        // Deleted under its own type, as every reader leaves such a record, so that the line it
+        // belonged to can be told and left out whole (LeaveOutBrokenLines).
+        if (store.Count(target) == slot + 1 && !IsDeletedType(r.type) && r.type != TypeEmpty)
+            store.At(target, slot).RecordType = static_cast<std::uint8_t>(r.type + DeletedTypeOffset);
     } else {
         m.RecordColor = r.color;
         m.RecordZ1 = r.z1;

@@ -12,6 +12,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/AfterMapRead.h"
+#include "document/BrokenLines.h"
 #include "document/DrawingExtents.h"
 #include "document/DrawingRecordDecoder.h"
 #include "document/JdxFile.h"
@@ -357,6 +358,8 @@ bool ReadMapFile(App& app, const std::string& path,
         ClearMapFileMessage(app);
         // Records read as deleted may have widened the extents as they came in: they are
         // computed afresh without them.
+        if (app.mapFile.LastReadUnusableRecords > 0)
+            app.mapFile.LastReadUnusableRecords += LeaveOutBrokenLines(app.store, app.mapFile.MergedFileCount);
         const int unusable = app.mapFile.LastReadUnusableRecords;
         FinishMapRead(app, path, extentsWidened && unusable == 0);
         if (unusable > 0)

@@ -302,7 +302,7 @@ TEST(InsertDrawingTest, ADxfLineBeyondTheFarthestCoordinateIsLeftOut) {
         if (r.RecordX1 == 5.5 || !IsStorablePoint(r.RecordX1, r.RecordY1)) ++leftIn;
     }
     EXPECT_EQ(kept, 1);
-    EXPECT_EQ(leftIn, 0);  // the record with the NaN came in as an empty slot
+    EXPECT_EQ(leftIn, 0);  // the record with the NaN came in deleted, its coordinates cleared
     EXPECT_EQ(t.platform.promptScript.LastText(), "nan.jdx：1" + std::string(DxfFarEntitiesMessage));
 }
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -335,6 +336,74 @@ TEST_F(MapSafety, RecordsAndHeadersBeyondTheStorableRangeAreDroppedOnReading) {
                          t.app.view.DisplayScaleDenominator, t.app.extents.ExtentMaxX, t.app.extents.ExtentMaxY})
             EXPECT_TRUE(IsStorableCoordinate(v)) << v;
         EXPECT_GT(t.app.extents.ExtentMaxX, 0);
+    }
+}
+
+// A record left out of a line that runs on over several slots takes the whole line with it, in
+// every reader: else the record before would draw on to the cleared slot's (0, 0) and a stray
+// segment would cross the sheet from the drawing to the origin. The lines around it stay.
+TEST_F(MapSafety, ALineWithARecordLeftOutIsLeftOutWhole) {
+    // Layer 1: a whole line (slots 0-2), the line that is damaged (3-6), a single record (7).
+    auto record = [](int type, double x) {
+        MapRecord r;
+        r.RecordType = static_cast<std::uint8_t>(type);
+        r.RecordColor = 0x0000FF;
+        r.RecordX1 = x; r.RecordY1 = 3000000.5;
+        r.RecordX2 = x + 1; r.RecordY2 = 3000001.5;
+        r.RecordX3 = x + 2; r.RecordY3 = 3000002.5;
+        r.RecordX4 = x + 3; r.RecordY4 = 3000003.5;
+        return r;
+    };
+    const std::vector<int> types = {TypePenLineChain, TypePenLineChain, TypePenLine2, TypeWideLineChain,
+                                    TypeWideLineChain, TypeWideLineChain, TypeWideLine2, TypePenLine3};
+    const std::vector<int> damagedLine = {3, 4, 5, 6};
+    TestApp source;
+    DimensionMap(source.app, 1);
+    for (std::size_t i = 0; i < types.size(); ++i) AddRecord(source.app, 1, record(types[i], 500000.25 + 10.0 * i));
+
+    enum class Route { Open, OpenOnThreads, Merge };
+    for (const int spoiled : {3, 5, 6}) {
+        for (const char* name : {"断线.jdx", "断线.wtw"}) {
+            for (const Route route : {Route::Open, Route::OpenOnThreads, Route::Merge}) {
+                const bool full = std::string(name).ends_with(".wtw");
+                if (full && route == Route::OpenOnThreads) continue;  // only the compact file is read on threads
+                SCOPED_TRACE(testing::Message() << "slot " << spoiled << " " << name << " route " << int(route));
+                const std::string path = PathOf(name);
+                full ? WriteWtwFile(source.app, path) : WriteJdxFile(source.app, path);
+                std::string bytes = FileBytes(path);
+                const double was = 500000.25 + 10.0 * spoiled + 1, now = 1e308;  // its X2
+                const std::size_t at = bytes.find(std::string(reinterpret_cast<const char*>(&was), sizeof was));
+                ASSERT_NE(at, std::string::npos);
+                bytes.replace(at, sizeof now, std::string(reinterpret_cast<const char*>(&now), sizeof now));
+                PutBytes(path, bytes);
+
+                TestApp t;
+                int first = 0;
+                if (route == Route::Merge) {
+                    first = t.app.store.Count(1);
+                    t.platform.dialogScript.QueueFile(path, full ? 2 : 1);
+                    InsertDrawingFile(t.app);
+                    EXPECT_EQ(t.platform.promptScript.LastText(), std::string(name) + "：4" + DxfFarEntitiesMessage);
+                } else {
+                    if (route == Route::OpenOnThreads) {
+                        t.app.mapFile.ReadThreads = 3;
+                        t.app.mapFile.ParallelReadMinimumRecords = 0;
+                    }
+                    ASSERT_TRUE(full ? ReadWtwFile(t.app, path) : ReadJdxFile(t.app, path));
+                    if (route == Route::OpenOnThreads) EXPECT_GT(t.app.mapFile.LastReadThreads, 1);
+                    EXPECT_EQ(t.form1.Text2.Text(), std::string(name) + "：4" + NonFiniteRecordsMessage);
+                }
+                const RecordStore& read = t.app.store;
+                // A merge also keeps the layer's open slot behind the records.
+                ASSERT_GE(read.Count(1), first + static_cast<int>(types.size()));
+                for (int slot = 0; slot < static_cast<int>(types.size()); ++slot) {
+                    const MapRecord& r = read.Get(1, first + slot);
+                    const bool inDamagedLine = std::count(damagedLine.begin(), damagedLine.end(), slot) > 0;
+                    EXPECT_EQ(IsDeletedType(r.RecordType), inDamagedLine) << slot;
+                    if (!inDamagedLine) ExpectSameDrawing(source.app.store.Get(1, slot), r);
+                }
+            }
+        }
     }
 }
 
