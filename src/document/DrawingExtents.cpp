@@ -1,6 +1,11 @@
 #include "document/DrawingExtents.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "App.h"
+#include "document/RecordPositions.h"
+#include "document/RecordTypes.h"
 #include "platform/Surface.h"
 #include "shell/stForm1.h"
 
@@ -39,6 +44,32 @@ void ComputeDrawingExtents(App& app) {
         }
     }
     FitDrawingExtents(app);
+}
+
+DrawingExtents ExtentsShowingTheDrawing(const App& app) {
+    constexpr double none = std::numeric_limits<double>::infinity();
+    double minX = none, minY = none, maxX = -none, maxY = -none;
+    const RecordStore& store = app.store;
+    for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
+        if (store.LayerOnFlag[static_cast<std::size_t>(layer)] != -1) continue;
+        for (int slot = 0; slot < store.Count(layer) && slot <= store.LayerCapacity; ++slot) {
+            const MapRecord& r = store.Get(layer, slot);
+            if (r.RecordType == TypeEmpty || IsDeletedType(r.RecordType)) continue;
+            ForEachPosition(r, [&](double x, double y) {
+                // As for the extents, a position on an axis is a vertex left unused.
+                if (x == 0 || y == 0) return;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            });
+        }
+    }
+    if (minX > maxX) return {};
+    const double aspect = CanvasAspect(app);
+    const double width = std::max({MinimumShownWidth, 1.2 * (maxX - minX), 1.2 * (maxY - minY) / aspect});
+    const double centreX = (minX + maxX) / 2, centreY = (minY + maxY) / 2;
+    return {centreX - width / 2, centreY - width * aspect / 2, centreX + width / 2, centreY + width * aspect / 2};
 }
 
 void FitDrawingExtents(App& app) {

@@ -24,6 +24,18 @@ void ComputeDrawingExtents(App& app);
 // record by record as it stored them, in the order ComputeDrawingExtents would have.
 void FitDrawingExtents(App& app);
 
+// Whether nothing has set the extents yet: a new map's, until its extents are computed.
+inline bool AreEmptyExtents(const DrawingExtents& e) {
+    return e.ExtentMinX == 0 && e.ExtentMinY == 0 && e.ExtentMaxX == 0 && e.ExtentMaxY == 0;
+}
+
+// Extents that show every position of the drawing (the records of the layers that are on) with a
+// margin, shaped as the canvas is, at least MinimumShownWidth wide; empty extents when no position
+// lies off the axes. A new map's file takes them: widened from empty extents by first vertices
+// only, a map at survey coordinates would open stretched from x = 0 to it.
+DrawingExtents ExtentsShowingTheDrawing(const App& app);
+inline constexpr double MinimumShownWidth = 100;
+
 // The height of the main window's canvas per unit of its width, in pixels (the screen's aspect while
 // there is no canvas). A ground window whose height is its width times this shows one metre as
 // the same number of pixels across and down; the screen's own aspect differs from the canvas's.

@@ -227,6 +227,14 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
         ChunkedRecordWriter out(path, layout.append, layout.slack);
 
         FileRecord last = MakeMapHeader(app, layout.magic);
+        if (AreEmptyExtents(app.extents)) {
+            // A map never fitted to its drawing (a new one) is opened again showing the drawing.
+            const DrawingExtents shown = ExtentsShowingTheDrawing(app);
+            last.x3 = shown.ExtentMinX;
+            last.y3 = shown.ExtentMinY;
+            last.z3 = ToFileSingle(shown.ExtentMaxX);
+            last.x4 = shown.ExtentMaxY;
+        }
         out.Add(last);
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
             last = MakeLayerRecord(app, layer, layout.layerRecordType);

@@ -223,46 +223,56 @@ TEST_F(MainToolbar, ANewMapHasNoFileSoSavingItWritesNothing) {
     EXPECT_EQ(std::filesystem::file_size(opened), before);
 }
 
-// A new map forgets the extents of the map before it: drawn near the origin, saved and opened
-// again, it opens showing its drawing at a drawing's scale, not the last map's whole range.
+// A new map forgets the extents of the map before it: drawn near the origin or at survey
+// coordinates, saved and opened again, it opens showing its drawing at a drawing's scale, not the
+// last map's whole range nor the stretch from the origin to it.
 TEST_F(MainToolbar, ANewMapSavedAndReopenedShowsItsDrawing) {
     const std::string survey = Path("survey.jdx");
     DrawSomething(500000);
     t.app.store.At(1, 0).RecordY1 = 3000000;
     DrawSomething(10);
     WriteJdxFile(t.app, survey);
-    TestApp before;
-    before.form1.Load();
-    OpenNamedMap(before.app, survey);
-    ASSERT_GT(before.app.extents.ExtentMaxY, 2000000);
+    for (const auto [x, y] : {std::pair{10.0, 10.0}, {512345.25, 3456789.5}}) {
+        SCOPED_TRACE(x);
+        TestApp before;
+        before.form1.Load();
+        OpenNamedMap(before.app, survey);
+        ASSERT_GT(before.app.extents.ExtentMaxY, 2000000);
 
-    before.platform.promptScript.defaultAnswer = AnswerNo;
-    Toolbar& bar = before.form1.Toolbar1;
-    ToolbarButton& open = bar.Buttons("打开");
-    bar.UserClickMenu(open.Index(), open.ButtonMenus("新建").Index());
-    EXPECT_EQ(before.app.extents.ExtentMaxX, 0);
-    EXPECT_EQ(before.app.extents.ExtentMaxY, 0);
-    MapRecord& line = before.app.store.At(1, 0);
-    line.RecordType = 2;
-    line.RecordX1 = 10, line.RecordY1 = 10, line.RecordX2 = 20, line.RecordY2 = 20;
-    before.app.store.Count(1) = 1;
-    before.app.current.ModifiedFlag = -1;
-    const std::string small = Path("small.jdx");
-    before.platform.dialogScript.QueueFile(small, 1);
-    ToolbarButton& saveAs = bar.Buttons("存盘");
-    bar.UserClickMenu(saveAs.Index(), saveAs.ButtonMenus("另存为jdx").Index());
-    ASSERT_TRUE(std::filesystem::exists(small));
+        before.platform.promptScript.defaultAnswer = AnswerNo;
+        Toolbar& bar = before.form1.Toolbar1;
+        ToolbarButton& open = bar.Buttons("打开");
+        bar.UserClickMenu(open.Index(), open.ButtonMenus("新建").Index());
+        EXPECT_EQ(before.app.extents.ExtentMaxX, 0);
+        EXPECT_EQ(before.app.extents.ExtentMaxY, 0);
+        // A line up and to the right, and one to the left of and below where it starts.
+        for (const auto [dx, dy] : {std::pair{0.0, 0.0}, {-8.0, -6.0}}) {
+            MapRecord& line = before.app.store.At(1, before.app.store.Count(1));
+            line.RecordType = 2;
+            line.RecordX1 = x + dx, line.RecordY1 = y + dy, line.RecordX2 = x + 10, line.RecordY2 = y + 10;
+            ++before.app.store.Count(1);
+        }
+        before.app.current.ModifiedFlag = -1;
+        const std::string small = Path(x < 1000 ? "small.jdx" : "far.jdx");
+        before.platform.dialogScript.QueueFile(small, 1);
+        ToolbarButton& saveAs = bar.Buttons("存盘");
+        bar.UserClickMenu(saveAs.Index(), saveAs.ButtonMenus("另存为jdx").Index());
+        ASSERT_TRUE(std::filesystem::exists(small));
 
-    TestApp after;
-    after.form1.Load();
-    OpenNamedMap(after.app, small);
-    const PictureBox& canvas = after.form1.Picture1;
-    EXPECT_LE(canvas.ScaleLeft(), 10);
-    EXPECT_GE(canvas.ScaleLeft() + canvas.ScaleWidth(), 10);
-    EXPECT_GE(canvas.ScaleTop(), 10);
-    EXPECT_LE(canvas.ScaleTop() + canvas.ScaleHeight(), 10);
-    EXPECT_LT(canvas.ScaleWidth(), 100);
-    EXPECT_LT(after.app.view.DisplayScaleDenominator, 10000);
+        TestApp after;
+        after.form1.Load();
+        OpenNamedMap(after.app, small);
+        const PictureBox& canvas = after.form1.Picture1;
+        // Every vertex of the drawing is in view, at a drawing's scale.
+        for (const auto [vx, vy] : {std::pair{x, y}, {x - 8, y - 6}, {x + 10, y + 10}}) {
+            EXPECT_LE(canvas.ScaleLeft(), vx);
+            EXPECT_GE(canvas.ScaleLeft() + canvas.ScaleWidth(), vx);
+            EXPECT_GE(canvas.ScaleTop(), vy);
+            EXPECT_LE(canvas.ScaleTop() + canvas.ScaleHeight(), vy);
+        }
+        EXPECT_LE(canvas.ScaleWidth(), 100);
+        EXPECT_LT(after.app.view.DisplayScaleDenominator, 10000);
+    }
 }
 
 // The file manager starts the program with a map's name: it is opened as the open command opens
