@@ -175,16 +175,16 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     m.RecordSource = app.mapFile.MergedFileCount;
     m.RecordFont = r.font;
     if (extra) m.RecordExtra = *extra;
-    // A record no view can show comes in as an empty slot and is counted, so that the merge can
-    // say how many it left out.
+    // A record no view can show comes in cleared and deleted, and is counted, so that the merge
+    // can say how many it left out.
     if (!HasStorableVertices(r)) {
         ++app.mapFile.LastReadUnusableRecords;
         m.RecordColor = 0;
         m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;
         m.RecordPen = 0;
         StoreRecord(app, StoreFromFile, 0, 0, 0, 0, 0, 0, 0, 0, 0, text);
-        // Deleted under its own type, as every reader leaves such a record, so that the line it
-        // belonged to can be told and left out whole (LeaveOutBrokenLines).
+        // Deleted under its own type, as the other readers leave such a record, so that the line
+        // it belonged to can be told and left out whole (LeaveOutBrokenLines).
         if (store.Count(target) == slot + 1 && !IsDeletedType(r.type) && r.type != TypeEmpty)
             store.At(target, slot).RecordType = static_cast<std::uint8_t>(r.type + DeletedTypeOffset);
     } else {
