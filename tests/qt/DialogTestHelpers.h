@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
 #include <QString>
 #include <QTimer>
 #include <QToolButton>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "EventLoopRetry.h"
@@ -91,6 +93,17 @@ private:
 inline void PressLater(QAbstractButton* button) {
     ASSERT_NE(button, nullptr);
     QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+}
+
+// Accepts the next message box that comes up, keeping its text in `text` (which must outlive it).
+inline void AnswerNextMessageBox(std::string& text) {
+    RetryOnEventLoop([&text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return false;
+        text = box->text().toStdString();
+        box->accept();
+        return true;
+    });
 }
 
 // Closes the modal window on top, for ModalWatchdog.

@@ -50,23 +50,6 @@ struct FieldNavigationQtTest : ::testing::Test {
         edit->setText(QString::fromStdString(text));
         emit edit->textEdited(edit->text());
     }
-    // Closes the next message box shown, keeping its text.
-    static void AnswerNextMessageBox(std::string& text) {
-        RetryOnEventLoop([&text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return false;
-            text = box->text().toStdString();
-            box->accept();
-            return true;
-        });
-    }
-    static QAction* MenuItem(MainProgram& run, const QString& button, const QString& item) {
-        for (auto* tool : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
-            if (tool->text() == button && tool->menu())
-                for (QAction* action : tool->menu()->actions())
-                    if (action->text() == item) return action;
-        return nullptr;
-    }
 };
 
 TEST_F(FieldNavigationQtTest, TheProjectionCalculatorFromTheSettingsMenu) {
@@ -74,7 +57,7 @@ TEST_F(FieldNavigationQtTest, TheProjectionCalculatorFromTheSettingsMenu) {
     run.Start();
     QApplication::processEvents();
     App& app = run.app;
-    QAction* item = MenuItem(run, "设置", "投影换带");
+    QAction* item = MenuAction(run, "设置", "投影换带");
     ASSERT_NE(item, nullptr);
     item->trigger();
     QApplication::processEvents();

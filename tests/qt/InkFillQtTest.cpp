@@ -12,27 +12,15 @@
 #include "CanvasMouse.h"
 #include "DialogTestHelpers.h"
 #include "GoldenPicture.h"
-#include "TemporaryDataHome.h"
+#include "ShownMainWindow.h"
 #include "display/Redraw.h"
-#include "platform/qt/Binder.h"
-#include "platform/qt/QtPlatform.h"
-#include "shell/stForm1.h"
-#include "support/TestApp.h"
 
 namespace movra {
 namespace {
 
 // Ink poured from the method panel's button and two real clicks on the shown canvas, into a
 // concave parcel and into a box with a gap in its side.
-struct InkFillQtTest : ::testing::Test {
-    InkFillQtTest() {
-        UseChineseUiFont();
-        binder.Bind(form1);
-        form1.Show();
-        QApplication::processEvents();
-        canvas = binder.WidgetOf(form1.Picture1);
-    }
-
+struct InkFillQtTest : ::testing::Test, ShownMainWindow {
     QImage Canvas() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // A closed ring of two-vertex lines in yellow on layer 1.
     void Ring(std::vector<std::pair<double, double>> v, bool closed = true) {
@@ -54,14 +42,6 @@ struct InkFillQtTest : ::testing::Test {
             if (app.store.Get(1, k).RecordType == 81) out.push_back(app.store.Get(1, k));
         return out;
     }
-
-    TemporaryDataHome dataHome;
-    TempFolder program{"program"}, work{"work"};
-    QtPlatform platform{program.Str(), work.Str()};
-    App app{platform};
-    stForm1 form1{app};
-    Binder binder{platform};
-    QWidget* canvas = nullptr;
 };
 
 TEST_F(InkFillQtTest, PouredIntoAConcaveParcelAndAtAGapAsDrawnAndRedrawn) {

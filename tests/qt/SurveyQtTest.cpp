@@ -68,16 +68,6 @@ struct SurveyQtTest : ::testing::Test {
         st.StationH = {50, 0, 0, 2};
         st.StationAngles[1] = 0;
     }
-    // Closes the next message box shown, keeping its text.
-    static void AnswerNextMessageBox(std::string& text) {
-        RetryOnEventLoop([&text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return false;
-            text = box->text().toStdString();
-            box->accept();
-            return true;
-        });
-    }
 };
 
 TEST_F(SurveyQtTest, StationSetUpFromTheMenuWithANameAndAPickOnTheCanvas) {
