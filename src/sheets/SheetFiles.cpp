@@ -1,6 +1,7 @@
 #include "sheets/SheetFiles.h"
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 
 #include "App.h"
@@ -9,6 +10,7 @@
 #include "basic/Text.h"
 #include "document/CoordinateReduction.h"
 #include "document/JdxFile.h"
+#include "document/RecordPositions.h"
 #include "document/SaveFailure.h"
 #include "platform/PictureBox.h"
 #include "sheets/AppendableMapFile.h"
@@ -72,6 +74,12 @@ void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double
     }
 }
 
+OriginShift ShiftToFileOrigin(const App& app, const FileRecord& fileHeader) {
+    const FalseOrigin origin = FalseOriginOf(app);
+    // The header keeps the offsets as MakeMapHeader wrote them: x in double, y in single form.
+    return {origin.x - fileHeader.y4, origin.y - static_cast<double>(fileHeader.z4)};
+}
+
 bool SaveSheet(App& app, double x0, double y0, double side, const SheetWriteContext& context) {
     std::vector<RecordPlace> records;
     ForEachRecordOfSheet(app, x0, y0, side, [&records](int layer, int slot, const MapRecord&) {
@@ -104,7 +112,21 @@ bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<Re
         const bool created = file.state() == AppendableMapFile::State::New;
         if (created) AddSheetFileHead(app, file, x0, y0);
         file.Reserve(records.size());
-        for (const RecordPlace& place : records) file.AddDrawing(app.store.Get(place.layer, place.slot), place.layer);
+        const OriginShift shift = created ? OriginShift{} : ShiftToFileOrigin(app, file.header());
+        std::deque<MapRecord> moved;  // the file encodes them at the commit
+        for (const RecordPlace& place : records) {
+            const MapRecord& record = app.store.Get(place.layer, place.slot);
+            if (!shift.Moves()) {
+                file.AddDrawing(record, place.layer);
+                continue;
+            }
+            MapRecord& m = moved.emplace_back(record);
+            ForEachPosition(m, [&shift](double& x, double& y) {
+                x += shift.x;
+                y += shift.y;
+            });
+            file.AddDrawing(m, place.layer);
+        }
 
         FileRecord header;
         if (created) {

@@ -11,6 +11,7 @@
 namespace movra {
 
 struct App;
+struct FileRecord;
 class AppendableMapFile;
 class PendingFolderSyncs;
 class SheetIndexBatch;
@@ -53,6 +54,15 @@ std::string SheetOutputPath(const App& app, const std::string& fileName);
 
 // The head of a new sheet file or index: the layer table and the frame at the corner (x0, y0).
 void AddSheetFileHead(const App& app, AppendableMapFile& file, double x0, double y0);
+
+// What moves a position of the map to the origin an earlier run's sheet file or index was written
+// from (its header's reduction offsets): nothing unless the map was reduced, or opened unreduced,
+// since. Appended records are moved by it so that they add to the same ground as those there.
+struct OriginShift {
+    double x = 0, y = 0;
+    bool Moves() const { return x != 0 || y != 0; }
+};
+OriginShift ShiftToFileOrigin(const App& app, const FileRecord& fileHeader);
 
 // Writes the sheet with corner (x0, y0) and side S into its file, or adds to the file an earlier
 // run wrote, and enters a new file in the sheet index. True when the file was written. A sheet

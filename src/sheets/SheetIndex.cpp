@@ -38,6 +38,7 @@ bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& 
         if (!file_) {
             path_ = path;
             file_ = std::make_unique<AppendableMapFile>(path_);
+            shiftX_ = shiftY_ = 0;
             if (file_->state() == AppendableMapFile::State::New) {
                 AddSheetFileHead(app_, *file_, x0, y0);
                 header_ = MakeMapHeader(app_, JdxMagic);
@@ -47,8 +48,12 @@ bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& 
                 header_.z3 = ToFileSingle(context_.maxX);
                 header_.x4 = context_.maxY;
             } else if (file_->state() == AppendableMapFile::State::Existing) {
-                // The index keeps its header and its frame at the first sheet entered.
+                // The index keeps its header and its frame at the first sheet entered, and the
+                // origin its entries were written from.
                 header_ = file_->header();
+                const OriginShift shift = ShiftToFileOrigin(app_, header_);
+                shiftX_ = shift.x;
+                shiftY_ = shift.y;
             }
         }
         if (file_->state() == AppendableMapFile::State::Foreign) {
@@ -56,6 +61,8 @@ bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& 
             return false;
         }
 
+        x0 += shiftX_;
+        y0 += shiftY_;
         FileRecord outline;
         outline.layer = 1;
         outline.slot = file_->NextSlot(1);

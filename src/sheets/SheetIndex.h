@@ -48,6 +48,8 @@ private:
     std::string path_;
     std::unique_ptr<AppendableMapFile> file_;
     FileRecord header_;
+    // From the map's origin to the one an earlier run's index was written from.
+    double shiftX_ = 0, shiftY_ = 0;
     int pending_ = 0;
 };
 

@@ -13,6 +13,7 @@
 #include "SheetFilesFixture.h"
 #include "display/LineSink.h"
 #include "document/JdxFile.h"
+#include "document/RecordPositions.h"
 #include "document/RecordTypes.h"
 #include "platform/fake/RecordingSurface.h"
 #include "sheets/SheetFiles.h"
@@ -133,6 +134,42 @@ TEST_F(SheetDivision, AReducedMapNamesAndLabelsItsSheetsByTrueCoordinates) {
     for (const auto& r : RawRecords(FileBytes(out.Str() + "/索引卷.jdx")))
         if (r.type == 68) numbers.insert(r.text);
     EXPECT_EQ(numbers, (std::set<std::string>{"58.00-13.00", "58.00-13.25", "58.25-13.50"}));
+}
+
+// A map divided reduced, then divided again into the same folder as it stands unreduced (opened
+// from another file, say): the second run's records and its new sheet's index entry land on the
+// ground the first run's stand on, whatever origin each run's map was stored from.
+TEST_F(SheetDivision, ASecondRunFromAnotherOriginAddsToTheSameGround) {
+    app.reduction.ReductionOffsetX = 512000;
+    app.reduction.ReductionOffsetY = 3456000;
+    Start(out.Str());
+    for (int layer : {1, 2})
+        for (int slot = 0; slot < app.store.Count(layer); ++slot)
+            ForEachPosition(app.store.At(layer, slot), [](double& x, double& y) {
+                x += 512000;
+                y += 3456000;
+            });
+    app.reduction.ReductionOffsetX = app.reduction.ReductionOffsetY = 0;
+    AddTo(app, 1, 7, {513800, 3458100});  // in a sheet of its own
+    Start(out.Str());
+
+    // Each file read as a user opens it: its records' true places.
+    auto truePoints = [&](const std::string& name, int type) {
+        TestApp reader;
+        EXPECT_TRUE(ReadJdxFile(reader.app, out.Str() + "/" + name));
+        std::multiset<std::pair<double, double>> points;
+        const auto& read = reader.app.store;
+        for (int layer = 1; layer <= read.LayerCount; ++layer)
+            for (int slot = 0; slot < read.Count(layer); ++slot)
+                if (read.Get(layer, slot).RecordType == type)
+                    points.insert({read.Get(layer, slot).RecordX1 + reader.app.reduction.ReductionOffsetX,
+                                   read.Get(layer, slot).RecordY1 + reader.app.reduction.ReductionOffsetY});
+        return points;
+    };
+    EXPECT_EQ(truePoints("58001300.jdx", 7).count({513100, 3458100}), 2u);  // once from each run
+    EXPECT_EQ(truePoints("58001375.jdx", 7).count({513800, 3458100}), 1u);
+    // The index keeps the first run's origin; the new sheet's outline starts at its true corner.
+    EXPECT_EQ(truePoints("索引卷.jdx", 3).count({513750, 3458250}), 1u);
 }
 
 // An index that is not a compact map file keeps what it holds and the sheets are written without
