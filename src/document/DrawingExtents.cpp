@@ -72,6 +72,10 @@ DrawingExtents ExtentsShowingTheDrawing(const App& app) {
     return {centreX - width / 2, centreY - width * aspect / 2, centreX + width / 2, centreY + width * aspect / 2};
 }
 
+DrawingExtents ExtentsToShow(const App& app) {
+    return AreEmptyExtents(app.extents) ? ExtentsShowingTheDrawing(app) : app.extents;
+}
+
 void FitDrawingExtents(App& app) {
     if (!app.form1) return;
     DrawingExtents& e = app.extents;

@@ -35,6 +35,9 @@ inline bool AreEmptyExtents(const DrawingExtents& e) {
 // only, a map at survey coordinates would open stretched from x = 0 to it.
 DrawingExtents ExtentsShowingTheDrawing(const App& app);
 inline constexpr double MinimumShownWidth = 100;
+// The map's extents, or, while nothing has set them, ExtentsShowingTheDrawing: what the map's own
+// files, the exports' extents and the whole-drawing view take.
+DrawingExtents ExtentsToShow(const App& app);
 
 // The height of the main window's canvas per unit of its width, in pixels (the screen's aspect while
 // there is no canvas). A ground window whose height is its width times this shows one metre as

@@ -28,7 +28,7 @@ float ToFileSingle(double value) {
     return static_cast<float>(value);
 }
 
-FileRecord MakeMapHeader(const App& app, std::string_view magic) {
+FileRecord MakeMapHeader(const App& app, std::string_view magic, const DrawingExtents& extents) {
     const auto& store = app.store;
     const auto& params = app.view.ProjectParams;
     FileRecord h;
@@ -42,10 +42,10 @@ FileRecord MakeMapHeader(const App& app, std::string_view magic) {
     h.x2 = params[3];
     h.y2 = params[4];
     h.z2 = ToFileSingle(params[5]);
-    h.x3 = app.extents.ExtentMinX;
-    h.y3 = app.extents.ExtentMinY;
-    h.z3 = ToFileSingle(app.extents.ExtentMaxX);
-    h.x4 = app.extents.ExtentMaxY;
+    h.x3 = extents.ExtentMinX;
+    h.y3 = extents.ExtentMinY;
+    h.z3 = ToFileSingle(extents.ExtentMaxX);
+    h.x4 = extents.ExtentMaxY;
     h.y4 = app.reduction.ReductionOffsetX;
     h.z4 = ToFileSingle(app.reduction.ReductionOffsetY);
     h.pen = store.NextLayerIndex;

@@ -19,6 +19,7 @@
 namespace movra {
 
 struct App;
+struct DrawingExtents;
 
 inline constexpr const char* JdxMagic = "MOVRAJDX1";
 inline constexpr const char* EndRecordText = "JVQ";
@@ -51,7 +52,8 @@ bool ReadJdxFile(App& app, const std::string& path);
 
 // The header: layer count, capacity, background colour, project parameters, extents and
 // reduction offsets (three of them in single precision), next layer index, magic text, font "3".
-FileRecord MakeMapHeader(const App& app, std::string_view magic);
+// The whole map's files give ExtentsToShow, so that a new map opens again showing its drawing.
+FileRecord MakeMapHeader(const App& app, std::string_view magic, const DrawingExtents& extents);
 // The layer record of `layer` with the given record type (1 in a compact, 255 in a full file).
 FileRecord MakeLayerRecord(const App& app, int layer, std::uint8_t type);
 // A drawing record of the map record at (layer, slot) with the text as given.

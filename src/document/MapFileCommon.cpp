@@ -226,15 +226,7 @@ void WriteMapFile(App& app, const std::string& path, const MapFileLayout& layout
         const auto& store = app.store;
         ChunkedRecordWriter out(path, layout.append, layout.slack);
 
-        FileRecord last = MakeMapHeader(app, layout.magic);
-        if (AreEmptyExtents(app.extents)) {
-            // A map never fitted to its drawing (a new one) is opened again showing the drawing.
-            const DrawingExtents shown = ExtentsShowingTheDrawing(app);
-            last.x3 = shown.ExtentMinX;
-            last.y3 = shown.ExtentMinY;
-            last.z3 = ToFileSingle(shown.ExtentMaxX);
-            last.x4 = shown.ExtentMaxY;
-        }
+        FileRecord last = MakeMapHeader(app, layout.magic, ExtentsToShow(app));
         out.Add(last);
         for (int layer = 1; layer <= store.LayerCount; ++layer) {
             last = MakeLayerRecord(app, layer, layout.layerRecordType);
@@ -364,8 +356,9 @@ bool ReadMapFile(App& app, const std::string& path,
         SetCanvasPointer(app, PointerCross);
         // A message left by an earlier failed read no longer holds.
         ClearMapFileMessage(app);
-        // Records read as deleted may have widened the extents as they came in: they are
-        // computed afresh without them.
+        // A line with a record left out is left out whole. The extents are then computed again
+        // over the records as they stand (a record left out, its coordinates cleared, counts for
+        // nothing), rather than trusted as widened while the records came in.
         if (app.mapFile.LastReadUnusableRecords > 0)
             app.mapFile.LastReadUnusableRecords += LeaveOutBrokenLines(app.store, app.mapFile.MergedFileCount);
         const int unusable = app.mapFile.LastReadUnusableRecords;

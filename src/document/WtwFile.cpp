@@ -9,6 +9,7 @@
 #include "basic/Files.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "document/DrawingExtents.h"
 #include "document/FileRecord.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
@@ -117,7 +118,7 @@ void WriteClipWtwFile(App& app, const std::string& path) {
         ChunkedRecordWriter out(path, AppendVariableRecord);
 
         const int count = std::clamp<int>(clip.ClipBufferCount, 0, static_cast<int>(clip.Items.size()) - 1);
-        FileRecord last = MakeMapHeader(app, WtwMagic);
+        FileRecord last = MakeMapHeader(app, WtwMagic, ExtentsToShow(app));
         last.layer = 1;
         last.slot = static_cast<std::int16_t>(std::min(count, 32767));
         last.pen = 2;

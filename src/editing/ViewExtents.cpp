@@ -11,7 +11,7 @@ namespace movra {
 
 void ZoomToExtents(App& app) {
     if (!app.form1) return;
-    const DrawingExtents& e = app.extents;
+    const DrawingExtents e = ExtentsToShow(app);
     if (e.ExtentMaxX - e.ExtentMinX < 1) return;
     PictureBox& canvas = app.form1->Picture1;
     const double d = app.view.DisplayScaleDenominator;

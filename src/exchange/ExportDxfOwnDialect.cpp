@@ -7,6 +7,7 @@
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "document/CoordinateReduction.h"
+#include "document/DrawingExtents.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -27,7 +28,7 @@ struct OwnDialectWriter {
     FalseOrigin origin = FalseOriginOf(app);
 
     void Header() {
-        const auto& e = app.extents;
+        const DrawingExtents e = ExtentsToShow(app);
         const double minX = origin.TrueX(e.ExtentMinX), minY = origin.TrueY(e.ExtentMinY);
         const double maxX = origin.TrueX(e.ExtentMaxX), maxY = origin.TrueY(e.ExtentMaxY);
         for (const char* line : {" 0", "SECTION", " 2", "HEADER", " 9", "$ACADVER", " 1", "AC1015", " 9",

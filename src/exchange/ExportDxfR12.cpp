@@ -8,6 +8,7 @@
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "document/CoordinateReduction.h"
+#include "document/DrawingExtents.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -201,9 +202,8 @@ const LineTypeEntry LineTypes[] = {
 };
 
 // The extents go out true, as every coordinate of the file.
-std::string ExtentText(const App& app, const char* value) {
+std::string ExtentText(const App& app, const DrawingExtents& e, const char* value) {
     if (value[0] != '@') return value;
-    const DrawingExtents& e = app.extents;
     const FalseOrigin origin = FalseOriginOf(app);
     if (std::strcmp(value, "@ExtentMinX") == 0) return PrintNumberText(origin.TrueX(e.ExtentMinX));
     if (std::strcmp(value, "@ExtentMinY") == 0) return PrintNumberText(origin.TrueY(e.ExtentMinY));
@@ -220,11 +220,12 @@ std::string Six(int value) {
 void WriteHeader(App& app, ExportLineWriter& out) {
     out.Pair("  0", "SECTION");
     out.Pair("  2", "HEADER");
+    const DrawingExtents extents = ExtentsToShow(app);
     for (const HeaderVariable& v : HeaderVariables) {
         out.Pair("  9", v.name);
         for (const CodeValue& cv : v.values) {
             if (!cv.code) break;
-            out.Pair(cv.code, ExtentText(app, cv.value));
+            out.Pair(cv.code, ExtentText(app, extents, cv.value));
         }
     }
     out.Pair("  0", "ENDSEC");
@@ -246,8 +247,9 @@ void WriteTables(App& app, ExportLineWriter& out) {
     out.Pair("  2", "*ACTIVE");
     out.Pair(" 70", Six(0));
     for (const char* line : {" 10", "0.0", " 20", "0.0", " 11", "1.0", " 21", "1.0"}) out.Line(line);
-    out.Pair(" 12", ExtentText(app, "@ExtentMinX"));
-    out.Pair(" 22", ExtentText(app, "@ExtentMinY"));
+    const DrawingExtents extents = ExtentsToShow(app);
+    out.Pair(" 12", ExtentText(app, extents, "@ExtentMinX"));
+    out.Pair(" 22", ExtentText(app, extents, "@ExtentMinY"));
     for (const char* line : {" 13", "0.0", " 23", "0.0", " 14", "0.1", " 24", "0.1", " 15", "0.5", " 25", "0.5",
                              " 16", "0.0", " 26", "0.0", " 36", "1.0", " 17", "0.0", " 27", "0.0", " 37", "0.0",
                              " 40", "900.0", " 41", "1.00", " 42", "50.0", " 43", "0.0", " 44", "0.0", " 50", "0.0",

@@ -130,7 +130,7 @@ bool SaveSheet(App& app, double x0, double y0, double side, const std::vector<Re
 
         FileRecord header;
         if (created) {
-            header = MakeMapHeader(app, JdxMagic);
+            header = MakeMapHeader(app, JdxMagic, app.extents);
             const double margin = SheetHeaderMargin * app.view.ScaleFactor;
             header.x3 = x0 - margin;
             header.y3 = y0 - margin;

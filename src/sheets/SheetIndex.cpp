@@ -41,7 +41,7 @@ bool SheetIndexBatch::Add(double x0, double y0, double side, const std::string& 
             shiftX_ = shiftY_ = 0;
             if (file_->state() == AppendableMapFile::State::New) {
                 AddSheetFileHead(app_, *file_, x0, y0);
-                header_ = MakeMapHeader(app_, JdxMagic);
+                header_ = MakeMapHeader(app_, JdxMagic, app_.extents);
                 header_.slot = IndexHeaderSlots;
                 header_.x3 = context_.minX;
                 header_.y3 = context_.minY;

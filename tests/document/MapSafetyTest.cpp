@@ -288,9 +288,6 @@ TEST_F(MapSafety, RecordsWithNonFiniteCoordinatesAreReadAsDeleted) {
     }
 }
 
-// Open and save again, five times: the file keeps its bytes. The writers write each layer's open
-// slot; the readers do not keep it as a record, so a layer holding one record still round-trips
-// and nothing grows.
 // A map saved before the store refused coordinates beyond its range (a point at 1e40, a header
 // whose extents or origin are infinite) opens in both file forms: those records come in deleted,
 // their coordinates cleared, the rest of the map as it was, and the view is finite and shows the drawing.
@@ -407,6 +404,9 @@ TEST_F(MapSafety, ALineWithARecordLeftOutIsLeftOutWhole) {
     }
 }
 
+// Open and save again, five times: the file keeps its bytes. The writers write each layer's open
+// slot; the readers do not keep it as a record, so a layer holding one record still round-trips
+// and nothing grows.
 TEST_F(MapSafety, OpenSaveCyclesKeepTheFileByteForByte) {
     for (const bool full : {false, true}) {
         SCOPED_TRACE(full ? "wtw" : "jdx");

@@ -268,5 +268,32 @@ TEST(ExportPeersTest, AReducedMapExportsItsTrueCoordinates) {
         << all;
 }
 
+// A map whose extents nothing has set yet (a new map, drawn at survey coordinates) exports
+// extents that hold its drawing, as ezdxf reads them, not the stretch from the origin.
+TEST(ExportPeersTest, ANewMapExportsExtentsThatHoldItsDrawing) {
+    TestApp t;
+    InstallHeaderTemplate(t);
+    t.form1.Load();
+    SurveyMap(t.app);
+    t.app.extents = DrawingExtents{};
+    for (int layer : {1, 2}) t.app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = -1;
+    const std::string path = t.workFolder.Str() + "/new.dxf";
+    t.platform.dialogScript.QueueFile(path, 1);
+    SaveAsDxfDialog(t.app);
+    const PeerReport report = RunPeers(path);
+    const auto header = std::find_if(report.lines.begin(), report.lines.end(),
+                                     [](const std::string& l) { return l.rfind("header-extents ", 0) == 0; });
+    ASSERT_NE(header, report.lines.end());
+    std::istringstream read(header->substr(15));
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    read >> minX >> minY >> maxX >> maxY;
+    EXPECT_LE(minX, 500030);
+    EXPECT_GT(minX, 499000);
+    EXPECT_LE(minY, 3000030);
+    EXPECT_GE(maxX, 500520.75);
+    EXPECT_LT(maxX, 501000);
+    EXPECT_GE(maxY, 3000430);
+}
+
 }  // namespace
 }  // namespace movra
