@@ -4,10 +4,13 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <signal.h>
 #include <fcntl.h>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <thread>
 #include <sys/stat.h>
 #include <type_traits>
@@ -155,35 +158,55 @@ constexpr std::string_view TempMarker = ".~";
 constexpr std::string_view TempSuffix = ".tmp";
 
 // A save that was killed midway leaves its temporary file beside the target. The next save of the
-// same file removes it, unless the process that wrote it is still running (its save may be going on).
+// same file removes it, unless the process that wrote it may still be writing: one that is running
+// here, or a file touched in the last minutes (a save from another machine on a shared folder has a
+// process number that means nothing here). A folder is listed once per run, not once per save: a
+// division writes thousands of sheets into one folder, and a save killed during this run can only
+// have been another program's, which its own next run cleans up.
+constexpr time_t LeftoverAgeSeconds = 600;
+
+bool IsLeftoverName(std::string_view name) {
+    const size_t marker = name.rfind(TempMarker);
+    if (marker == std::string_view::npos || marker == 0 || !name.ends_with(TempSuffix)) return false;
+    const size_t from = marker + TempMarker.size();
+    if (name.size() <= from + TempSuffix.size()) return false;
+    const std::string_view middle = name.substr(from, name.size() - from - TempSuffix.size());
+    const size_t underscore = middle.find('_');
+    if (underscore == 0 || underscore == std::string_view::npos || underscore > 9) return false;
+    auto digits = [](std::string_view t) { return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos; };
+    return digits(middle.substr(0, underscore)) && digits(middle.substr(underscore + 1));
+}
+
+// The leftover candidates of each folder met, listed when the first save into it began.
+std::vector<std::string> LeftoverCandidates(const std::string& folder) {
+    static std::mutex guard;
+    static std::map<std::string, std::vector<std::string>> listed;
+    const std::lock_guard<std::mutex> lock(guard);
+    if (const auto known = listed.find(folder); known != listed.end()) return known->second;
+    std::vector<std::string>& names = listed[folder];
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            if (IsLeftoverName(entry->d_name)) names.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+    return names;
+}
+
 void RemoveLeftoverTemporaries(const std::string& path) {
     const std::string folder = ParentFolder(path);
     const size_t slash = path.find_last_of('/');
     const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + std::string(TempMarker);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;  // the save itself says what is wrong with the folder
-    std::vector<std::string> leftovers;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name.size() <= prefix.size() + TempSuffix.size() || !name.starts_with(prefix) || !name.ends_with(TempSuffix))
-            continue;
-        const std::string_view middle = name.substr(prefix.size(), name.size() - prefix.size() - TempSuffix.size());
-        const size_t underscore = middle.find('_');
-        if (underscore == 0 || underscore == std::string_view::npos || underscore > 9) continue;
-        const std::string_view pid = middle.substr(0, underscore), counter = middle.substr(underscore + 1);
-        auto digits = [](std::string_view t) {
-            return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
-        };
-        if (!digits(pid) || !digits(counter)) continue;
-        const pid_t writer = static_cast<pid_t>(std::stol(std::string(pid)));
-        if (::kill(writer, 0) != 0 && errno == ESRCH) leftovers.emplace_back(name);
-    }
-    ::closedir(dir);
-    for (const auto& name : leftovers) {
+    const time_t now = ::time(nullptr);
+    for (const std::string& name : LeftoverCandidates(folder)) {
+        // Only this file's, and only a name with nothing after the marker but "<pid>_<n>.tmp".
+        if (!name.starts_with(prefix) || name.find(TempMarker, prefix.size()) != std::string::npos) continue;
+        const pid_t writer = static_cast<pid_t>(std::stol(name.substr(prefix.size())));
+        if (::kill(writer, 0) == 0 || errno != ESRCH) continue;
         const std::string leftover = folder + "/" + name;
         struct stat st;
         // Only a regular file is a leftover of ours.
-        if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(leftover.c_str());
+        if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= LeftoverAgeSeconds)
+            ::unlink(leftover.c_str());
     }
 }
 

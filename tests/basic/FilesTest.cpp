@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
+
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
@@ -227,11 +230,12 @@ TEST_F(FilesTest, ASaveThroughALinkWritesTheFileItNames) {
     EXPECT_EQ(ErrorNumberOf([&] { WriteWholeFile(PathOf("loop1"), "x"); }), ErrPathFileAccess);
 }
 
-// A save killed midway leaves its temporary file; the next save of the same file removes it, but
-// not one of a save still running in another process, nor one of another file.
+// A save killed midway leaves its temporary file; the next run's first save of the same file
+// removes it, but not one of a save still running in another process, nor one written in the last
+// minutes (another machine's save on a shared folder), nor one of another file.
 TEST_F(FilesTest, TheNextSaveRemovesTheTemporaryOfAKilledSave) {
     const std::string path = PathOf("map.jdx");
-    WriteWholeFile(path, "old");
+    { std::ofstream(path) << "old"; }  // this run has not saved into the folder yet
     const pid_t killed = ::fork();
     ASSERT_GE(killed, 0);
     if (killed == 0) {
@@ -243,20 +247,25 @@ TEST_F(FilesTest, TheNextSaveRemovesTheTemporaryOfAKilledSave) {
     ASSERT_EQ(::waitpid(killed, &status, 0), killed);
     const std::string running = path + ".~" + std::to_string(::getppid()) + "_0.tmp";  // a live process
     const std::string other = PathOf("other.jdx.~" + std::to_string(killed) + "_0.tmp");
-    WriteWholeFile(running, "x");
-    WriteWholeFile(other, "x");
-    ASSERT_EQ(EntriesInFolder(), 4u);
+    const std::string recent = path + ".~" + std::to_string(killed) + "_99999.tmp";  // written just now
+    for (const std::string& made : {running, other, recent}) std::ofstream(made) << "x";
+    ASSERT_EQ(EntriesInFolder(), 5u);
     std::string leftover;
     for (const auto& entry : fs::directory_iterator(dir_))
-        if (entry.path().filename().string().starts_with("map.jdx.~" + std::to_string(killed) + "_")) leftover = entry.path();
+        if (entry.path().filename().string().starts_with("map.jdx.~" + std::to_string(killed) + "_") && entry.path() != recent)
+            leftover = entry.path();
     ASSERT_FALSE(leftover.empty());
+    // Everything but `recent` was written an hour ago.
+    for (const std::string& old : {leftover, running, other})
+        fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(1));
 
     WriteWholeFile(path, "new");
     EXPECT_EQ(ReadWholeFile(path), "new");
     EXPECT_FALSE(fs::exists(leftover));
     EXPECT_TRUE(fs::exists(running));
     EXPECT_TRUE(fs::exists(other));
-    EXPECT_EQ(EntriesInFolder(), 3u);
+    EXPECT_TRUE(fs::exists(recent));
+    EXPECT_EQ(EntriesInFolder(), 4u);
 }
 
 TEST_F(FilesTest, FailuresCarryTheOldNumbers) {
