@@ -67,6 +67,11 @@ struct DxfReader {
     DxfImportOutcome outcome;
     ProxyTable proxy;
     ImportSpill spill;
+    // The first slot the entity being read appended (0: none yet), so that a far entity can be
+    // taken back whole even after a cut moved the layer's records; EntityCutApart when the cut took
+    // some of them into the spill layer.
+    static constexpr int EntityCutApart = -1;
+    int entityFirstSlot = 0;
 
     // Entity state of one import.
     int base = 0;                 // first type of the chained line family in force
@@ -124,8 +129,15 @@ struct DxfReader {
                 s.LayerCapacity = static_cast<std::int16_t>(std::min(before + 10, int{MaxLayerCapacity}));
                 continue;
             }
+            const int countBefore = s.Count(layer());
             GrowImportLayerCapacity(app, spill);
             if (s.LayerCapacity <= before) Raise(ErrSubscriptOutOfRange);
+            // A cut moves the layer's records down; those of the entity being read go with them,
+            // unless the cut took some of them into the spill layer.
+            if (entityFirstSlot > 0) {
+                entityFirstSlot -= countBefore - s.Count(layer());
+                if (entityFirstSlot < 1) entityFirstSlot = EntityCutApart;
+            }
         }
     }
     MapRecord& NextSlot() {
@@ -136,6 +148,7 @@ struct DxfReader {
         Room(mayCut);
         auto& s = store();
         const int slot = ++s.Count(layer());
+        if (entityFirstSlot == 0) entityFirstSlot = slot;
         received.insert(layer());
         s.At(layer(), slot).RecordSource = app.mapFile.MergedFileCount;
         return slot;
@@ -357,7 +370,7 @@ struct DxfReader {
                 continue;
             }
             const int entityLayer = layer();
-            const int countBefore = store().Count(entityLayer);
+            entityFirstSlot = 0;
             if (m == "AcDb2dPolyline") {
                 Polyline2d();
             } else if (m == "AcDbTrace") {
@@ -377,26 +390,26 @@ struct DxfReader {
             } else if (m == "AcDbText" || m == "AcDbMText") {
                 handedBack = TextEntity();
             }
-            DropFarEntity(entityLayer, countBefore);
+            DropFarEntity(entityLayer);
         }
     }
 
     // An entity with a coordinate beyond the farthest storable one (a damaged or foreign file's
     // 1e308) would leave the view and every computation over the map unusable: its records are
     // taken back and counted, so the user can be told.
-    void DropFarEntity(int entityLayer, int countBefore) {
+    void DropFarEntity(int entityLayer) {
         auto& s = store();
-        // A spill during the entity moved its records: they stay as they are.
-        if (layer() != entityLayer || s.Count(entityLayer) < countBefore) return;
+        // An entity that appended nothing, or one a cut took apart, stays as it is.
+        if (layer() != entityLayer || entityFirstSlot < 1) return;
         bool far = false;
-        for (int slot = countBefore + 1; slot <= s.Count(entityLayer) && !far; ++slot) {
+        for (int slot = entityFirstSlot; slot <= s.Count(entityLayer) && !far; ++slot) {
             const MapRecord& r = s.Get(entityLayer, slot);
             far = !HasStorableVertices(r) || !IsStorablePoint(r.RecordZ1, r.RecordZ2) ||
                   !IsStorablePoint(r.RecordZ3, r.RecordZ4);
         }
         if (!far) return;
-        s.ClearFrom(entityLayer, countBefore + 1);
-        s.Count(entityLayer) = countBefore;
+        s.ClearFrom(entityLayer, entityFirstSlot);
+        s.Count(entityLayer) = entityFirstSlot - 1;
         ++outcome.farEntitiesSkipped;
     }
 

@@ -62,6 +62,40 @@ TEST_F(ImportSpillTest, ThirtyOneThousandLinesOnOneLayerComeBackOnItAndItsSpillL
     EXPECT_EQ(s.Count(1), 0);
 }
 
+// Entities beyond the storable range around the moment the layer is cut are left out whole, as
+// anywhere else: nothing unstorable reaches the store, the spill layer included.
+TEST_F(ImportSpillTest, FarEntitiesAtTheCutAreLeftOut) {
+    // From line 30,901 on every other line is far and comes without the common entity part (as
+    // some writers leave it out), so that the layer is cut while a far line is read.
+    constexpr int lines = 31400, farFrom = 30901;
+    auto far = [](int i) { return i >= farFrom && i % 2 == 0; };
+    Lines entities;
+    entities.reserve(lines * 24);
+    for (int i = 1; i <= lines; ++i) {
+        if (!far(i)) {
+            Append(entities, LineEntity("道路", i, -i, i + 0.5, i * 2.0));
+            continue;
+        }
+        Append(entities, {"0", "LINE", "5", "1F", "100", "AcDbLine", "10", "1e308", "20", std::to_string(-i), "30", "0",
+                          "11", std::to_string(i + 0.5), "21", std::to_string(i * 2.0), "31", "0"});
+    }
+    Lines layers = Layer("道路", "5");
+    const DxfImportOutcome out = Import(R2000(layers, entities));
+    ASSERT_FALSE(out.failed) << out.failureText;
+    const int farLines = (lines - farFrom + 1) / 2;
+    EXPECT_EQ(out.farEntitiesSkipped, farLines);
+    auto& s = app.store;
+    int kept = 0;
+    for (int layer = 1; layer <= s.LayerCount; ++layer)
+        for (int slot = 0; slot <= s.Count(layer); ++slot) {
+            const MapRecord& r = s.Get(layer, slot);
+            ASSERT_TRUE(HasStorableVertices(r)) << layer << "/" << slot;
+            kept += r.RecordType == 2;
+        }
+    EXPECT_EQ(kept, lines - farLines);
+    EXPECT_EQ(s.LayerCount, 2);  // the layer was cut
+}
+
 // Layer 2 of a store of three layers, filled with `count` records numbered by X1 (from 1 on).
 void FillLayer(App& app, int count, std::int16_t capacity) {
     EmptyMap(app, 3);
