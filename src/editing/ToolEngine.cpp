@@ -12,6 +12,7 @@
 #include "document/UndoJournal.h"
 #include "editing/CopyPaste.h"
 #include "editing/LinkedImages.h"
+#include "editing/RubberLine.h"
 #include "editing/Snapping.h"
 #include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
@@ -172,11 +173,19 @@ void EraseToolPreviews(App& app) {
         DrawSnapMarker(app);
         tool.SnapBoxDrawn = 0;
     }
-    if (tool.RubberShown == -1) {
-        if (const ToolModeHooks* hooks = HooksFor(tool.CommandMode); hooks && hooks->erasePreview)
-            hooks->erasePreview(app);
-        tool.RubberShown = 0;
+    const ToolModeHooks* hooks = HooksFor(tool.CommandMode);
+    if (hooks && hooks->erasePreview) {
+        if (tool.RubberShown == -1) hooks->erasePreview(app);
+    } else if (hooks && hooks->rubber && (tool.RubberShown == -1 || tool.PreviewShown == -1)) {
+        // A preview with no eraser of its own (a circle through the clicks, a mark, a moved
+        // selection, and the construction lines drawn on the way) goes with the map drawn again.
+        EraseRubberEdges(app);
     }
+    // Nothing of the tool's is on the canvas now: its next preview must not "erase" one.
+    tool.RubberShown = 0;
+    tool.PreviewShown = 0;
+    tool.CurvePreviewShown = 0;
+    tool.DragLineShown = 0;
 }
 
 void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {

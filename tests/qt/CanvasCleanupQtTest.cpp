@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "App.h"
 #include "CanvasMouse.h"
@@ -24,6 +26,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "symbols/LoadSymbolStandard.h"
 #include "ShownMainWindow.h"
 
 namespace movra {
@@ -35,6 +38,12 @@ struct CanvasCleanupQtTest : ::testing::Test, ShownMainWindow {
         app.current.CurrentColor = MakeRgb(255, 255, 0);
     }
 
+    void Panel(int index) {
+        auto* button = qobject_cast<QPushButton*>(binder.WidgetOf(form1.Command8(index)));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        QApplication::processEvents();
+    }
     QImage Picture() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint At(double x, double y) { return PixelOf(form1.Picture1.surface(), x, y); }
     void MoveTo(QPoint at) {
@@ -179,6 +188,75 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         test.run();
+        ExpectSameAsRedraw(test.name);
+    }
+}
+
+// Every tool with a preview that follows the pointer: armed from its method-panel row, clicked
+// as far as its preview shows, hovered, then paused by a right click or left for another row.
+// Whatever it drew on the way goes with it.
+TEST_F(CanvasCleanupQtTest, EveryToolWithAPreviewLeavesNoneBehind) {
+    ASSERT_NE(canvas, nullptr);
+    namespace fs = std::filesystem;
+    fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
+    std::string loaded;
+    AnswerNextMessageBox(loaded);
+    LoadSymbolStandard(app);
+    ASSERT_EQ(app.symbolStandard.SymbolStandardLoaded, -1) << loaded;
+    app.store.CurrentLayer = 1;
+    app.textPlacement.PendingTextLines = {"房高6.0"};
+    const QPoint a(120, 100), b(260, 180), c(330, 120), d(200, 260);
+    // A line to select for the move and rotate tools.
+    Panel(17);
+    ClickOn(canvas, a);
+    ClickOn(canvas, b);
+    ClickOn(canvas, b, Qt::RightButton);
+    Key(Qt::Key_X);
+    DragOn(canvas, a - QPoint(20, 20), b + QPoint(20, 20), 4);
+    ASSERT_GE(app.selection.SelectionList[0].Layer, 2);
+    刷新(app);
+
+    enum class Leave { RightClick, OtherRow };
+    struct Case {
+        const char* name;
+        int row;
+        std::vector<QPoint> clicks;
+        Leave leave = Leave::RightClick;
+    };
+    const Case cases[] = {
+        {"circle-3-points", 28, {a, b}},
+        {"arc-3-points", 29, {a, b}, Leave::OtherRow},
+        {"ellipse", 31, {a, b}},
+        {"smooth-curve", 32, {a, b, c}},
+        {"typed-length", 19, {a, b}},
+        {"perpendiculars", 20, {a, b}},
+        {"perpendicular-foot", 22, {a, b}},
+        {"offset-copies", 23, {a, b}},
+        {"offset-strips", 26, {a, b}, Leave::OtherRow},
+        {"pipe-strip", 33, {a, b}},
+        {"parallel", 24, {a, b}},
+        {"ring-offset", 27, {a, b, c}},
+        {"trim-stubs", 21, {a}},
+        {"keep-inside", 30, {a}, Leave::OtherRow},
+        {"small-circle", 37, {a}},
+        {"land-use-mark", 38, {a}, Leave::OtherRow},
+        {"ink-seed", 36, {a}},
+        {"map-symbol", 42, {a}},
+        {"height-attribute", 52, {a}},
+        {"area-register", 49, {a, b}},
+        {"move-selection", 1, {a}},
+        {"rotate-selection", 2, {a}, Leave::OtherRow},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Panel(test.row);
+        for (QPoint at : test.clicks) ClickOn(canvas, at);
+        // Enough moves for the tools that draw every fifth.
+        for (int k = 1; k <= 10; ++k) MoveTo(test.clicks.back() + (d - test.clicks.back()) * k / 10);
+        if (test.leave == Leave::RightClick)
+            ClickOn(canvas, d, Qt::RightButton);
+        else
+            Panel(17);
         ExpectSameAsRedraw(test.name);
     }
 }
