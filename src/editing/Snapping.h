@@ -12,7 +12,8 @@ struct App;
 void FindSnapVertex(App& app, double x, double y);
 
 // The hover step with snapping on: erases the marker box of the last candidate, searches, draws
-// the box at the candidate and shows the candidate in Text1.
+// the box at the candidate and shows the candidate in Text1 as any pointer position is shown
+// there (CursorText).
 void HoverSnap(App& app, double x, double y);
 
 // Draws the marker box around SnapCandidate in the inverting pen: a second drawing erases it.
