@@ -71,6 +71,12 @@ void DrawSnapMarker(App& app) {
     canvas.Line(c.x - g, c.y - g, c.x + g, c.y + g, app.current.CurrentColor, LineShape::FilledBox);
 }
 
+void EraseSnapMarker(App& app) {
+    if (app.tool.SnapBoxDrawn != -1) return;
+    DrawSnapMarker(app);
+    app.tool.SnapBoxDrawn = 0;
+}
+
 void HoverSnap(App& app, double x, double y) {
     ToolState& tool = app.tool;
     if (tool.SnapBoxDrawn == -1) DrawSnapMarker(app);

@@ -19,6 +19,9 @@ void HoverSnap(App& app, double x, double y);
 // Draws the marker box around SnapCandidate in the inverting pen: a second drawing erases it.
 void DrawSnapMarker(App& app);
 
+// Takes the marker box off the canvas when it is shown (SnapBoxDrawn -1).
+void EraseSnapMarker(App& app);
+
 // A press within 2 x GroundPerScreenMm of the candidate (strictly, in x and in y) takes it.
 bool PressTakesCandidate(const App& app, double x, double y);
 // A release within ScaleFactor + 1 of the candidate (strictly, in x and in y) takes it.

@@ -140,6 +140,7 @@ void LampIdleOrArmed(App& app) {
 
 void SetSnapping(App& app, bool on) {
     Label& label = Form(app).Label3;
+    EraseSnapMarker(app);
     if (on) {
         app.tool.SnapOn = -1;
         app.tool.SnapBoxDrawn = 0;
@@ -169,10 +170,7 @@ void EraseToolPreviews(App& app) {
     ToolState& tool = app.tool;
     const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
     // The marker first: a preview that goes with a redraw takes the marker's pixels too.
-    if (tool.SnapBoxDrawn == -1) {
-        DrawSnapMarker(app);
-        tool.SnapBoxDrawn = 0;
-    }
+    EraseSnapMarker(app);
     const ToolModeHooks* hooks = HooksFor(tool.CommandMode);
     if (hooks && hooks->erasePreview) {
         if (tool.RubberShown == -1) hooks->erasePreview(app);
@@ -236,6 +234,8 @@ void CanvasMouseMove(App& app, int button, int /*shift*/, float x, float y) {
             if (tool.SnapOn == -1) {
                 HoverSnap(app, x, y);
             } else {
+                // Snapping was switched off with the marker shown (a key, a tool, the status label).
+                EraseSnapMarker(app);
                 tool.SnapCandidate = {0, 0};
                 if (tool.CommandMode != ModePan) Form(app).Text1.SetText(CursorText(app, x, y));
             }
@@ -301,7 +301,10 @@ void CanvasKeyDown(App& app, int keyCode, int shift) {
                 DeleteSelectionOrStagedImage(app);
                 break;
             case KeyB: SetSnapping(app, app.tool.SnapOn != -1); break;
-            case KeyX: ArmSelection(app); break;
+            case KeyX:
+                EraseToolPreviews(app);
+                ArmSelection(app);
+                break;
             case KeyLeft:
             case KeyUp:
             case KeyRight:
