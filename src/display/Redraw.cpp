@@ -258,6 +258,8 @@ void 刷新(App& app) {
         clip.ClipYMin = ToInt32(Int(v.Bottom() - 10));
         s.Refresh();
         s.Cls();
+        // The clear took the snap marker with it: the next hover draws it afresh, not over a ghost.
+        app.tool.SnapBoxDrawn = 0;
         s.SetDrawMode(DrawModeCopyPen);
         StartFromDefinedPen(s, app.display.PenCache);
 

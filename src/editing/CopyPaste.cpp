@@ -9,6 +9,7 @@
 #include "document/BlockFile.h"
 #include "document/StoreRecord.h"
 #include "document/UndoJournal.h"
+#include "editing/ToolEngine.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -203,6 +204,8 @@ bool CopyPasteKey(App& app, int keyCode) {
         return true;
     }
     if (keyCode != KeyV) return false;
+    // The paste arms the move tool: the armed tool's preview goes first.
+    EraseToolPreviews(app);
     if (app.copyBuffer.CopyBufferFlag == -1)
         PasteCopyBuffer(app, 0);
     else

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "App.h"
 #include "basic/Guards.h"
+#include "editing/ToolEngine.h"
 #include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
 
@@ -21,12 +21,6 @@ constexpr double SecondVertexWindow = 100;
 
 bool Within(double x, double y, double px, double py, double reach) {
     return std::fabs(x - px) <= reach && std::fabs(y - py) <= reach;
-}
-
-std::string Fixed4(double v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.4f", v);
-    return buffer;
 }
 
 }  // namespace
@@ -77,12 +71,19 @@ void DrawSnapMarker(App& app) {
     canvas.Line(c.x - g, c.y - g, c.x + g, c.y + g, app.current.CurrentColor, LineShape::FilledBox);
 }
 
+void EraseSnapMarker(App& app) {
+    if (app.tool.SnapBoxDrawn != -1) return;
+    DrawSnapMarker(app);
+    app.tool.SnapBoxDrawn = 0;
+}
+
 void HoverSnap(App& app, double x, double y) {
     ToolState& tool = app.tool;
     if (tool.SnapBoxDrawn == -1) DrawSnapMarker(app);
     FindSnapVertex(app, x, y);
     DrawSnapMarker(app);
-    app.form1->Text1.SetText(Fixed4(tool.SnapCandidate.x) + ";" + Fixed4(tool.SnapCandidate.y));
+    // The vertex as hover, press and release show a point: in true coordinates.
+    app.form1->Text1.SetText(CursorText(app, tool.SnapCandidate.x, tool.SnapCandidate.y));
     tool.SnapBoxDrawn = -1;
 }
 

@@ -12,11 +12,15 @@ struct App;
 void FindSnapVertex(App& app, double x, double y);
 
 // The hover step with snapping on: erases the marker box of the last candidate, searches, draws
-// the box at the candidate and shows the candidate in Text1.
+// the box at the candidate and shows the candidate in Text1 as any pointer position is shown
+// there (CursorText).
 void HoverSnap(App& app, double x, double y);
 
 // Draws the marker box around SnapCandidate in the inverting pen: a second drawing erases it.
 void DrawSnapMarker(App& app);
+
+// Takes the marker box off the canvas when it is shown (SnapBoxDrawn -1).
+void EraseSnapMarker(App& app);
 
 // A press within 2 x GroundPerScreenMm of the candidate (strictly, in x and in y) takes it.
 bool PressTakesCandidate(const App& app, double x, double y);

@@ -12,6 +12,7 @@
 #include "document/UndoJournal.h"
 #include "editing/CopyPaste.h"
 #include "editing/LinkedImages.h"
+#include "editing/RubberLine.h"
 #include "editing/Snapping.h"
 #include "editing/ToolCanvas.h"
 #include "editing/ToolFamilies.h"
@@ -139,6 +140,7 @@ void LampIdleOrArmed(App& app) {
 
 void SetSnapping(App& app, bool on) {
     Label& label = Form(app).Label3;
+    EraseSnapMarker(app);
     if (on) {
         app.tool.SnapOn = -1;
         app.tool.SnapBoxDrawn = 0;
@@ -168,15 +170,20 @@ void EraseToolPreviews(App& app) {
     ToolState& tool = app.tool;
     const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
     // The marker first: a preview that goes with a redraw takes the marker's pixels too.
-    if (tool.SnapBoxDrawn == -1) {
-        DrawSnapMarker(app);
-        tool.SnapBoxDrawn = 0;
+    EraseSnapMarker(app);
+    const ToolModeHooks* hooks = HooksFor(tool.CommandMode);
+    if (hooks && hooks->erasePreview) {
+        if (tool.RubberShown == -1) hooks->erasePreview(app);
+    } else if (hooks && hooks->rubber && (tool.RubberShown == -1 || tool.PreviewShown == -1)) {
+        // A preview with no eraser of its own (a circle through the clicks, a mark, a moved
+        // selection, and the construction lines drawn on the way) goes with the map drawn again.
+        EraseRubberEdges(app);
     }
-    if (tool.RubberShown == -1) {
-        if (const ToolModeHooks* hooks = HooksFor(tool.CommandMode); hooks && hooks->erasePreview)
-            hooks->erasePreview(app);
-        tool.RubberShown = 0;
-    }
+    // Nothing of the tool's is on the canvas now: its next preview must not "erase" one.
+    tool.RubberShown = 0;
+    tool.PreviewShown = 0;
+    tool.CurvePreviewShown = 0;
+    tool.DragLineShown = 0;
 }
 
 void CanvasMouseDown(App& app, int button, int /*shift*/, float x, float y) {
@@ -227,6 +234,8 @@ void CanvasMouseMove(App& app, int button, int /*shift*/, float x, float y) {
             if (tool.SnapOn == -1) {
                 HoverSnap(app, x, y);
             } else {
+                // Snapping was switched off with the marker shown (a key, a tool, the status label).
+                EraseSnapMarker(app);
                 tool.SnapCandidate = {0, 0};
                 if (tool.CommandMode != ModePan) Form(app).Text1.SetText(CursorText(app, x, y));
             }
@@ -292,7 +301,10 @@ void CanvasKeyDown(App& app, int keyCode, int shift) {
                 DeleteSelectionOrStagedImage(app);
                 break;
             case KeyB: SetSnapping(app, app.tool.SnapOn != -1); break;
-            case KeyX: ArmSelection(app); break;
+            case KeyX:
+                EraseToolPreviews(app);
+                ArmSelection(app);
+                break;
             case KeyLeft:
             case KeyUp:
             case KeyRight:

@@ -37,7 +37,8 @@ struct ToolModeHooks {
     // preview as shown.
     void (*rubber)(App& app, double x, double y) = nullptr;
     // Takes the rubber preview off the canvas (drawn at RubberPoint, RubberShown -1) when the tool
-    // pauses or another tool is armed. The frame clears RubberShown afterwards.
+    // pauses or another tool is armed. The frame clears RubberShown afterwards. A mode with a
+    // rubber preview and no eraser has the map drawn again instead.
     void (*erasePreview)(App& app) = nullptr;
     // The release draws the figure for good: the preview also goes at each left press, while its
     // points are still known. Tools whose rubber lines stay as the edges clicked so far keep them.

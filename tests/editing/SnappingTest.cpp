@@ -129,7 +129,7 @@ TEST_F(SnappingTest, TheHoverMarkerIsErasedWhereItWasAndDrawnAtTheCandidate) {
         EXPECT_DOUBLE_EQ(boxes[k].x1, at[k][0] - g);
         EXPECT_DOUBLE_EQ(boxes[k].y2, at[k][1] + g);
     }
-    EXPECT_EQ(form.Text1.Text(), "200.0000;300.0000");
+    EXPECT_EQ(form.Text1.Text(), "200;300");
     EXPECT_EQ(app.tool.SnapBoxDrawn, -1);
 }
 

@@ -1,6 +1,7 @@
 #include <set>
 
 #include "CanvasFixture.h"
+#include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
 
 namespace movra {
@@ -181,6 +182,14 @@ TEST_F(ToolEngineTest, TheStatusBoxFollowsHoverPressAndRelease) {
     app.reduction.ReductionOffsetY = 3456000;
     Hover(106.125, 789.5);
     EXPECT_EQ(form.Text1.Text(), "512106.125;3456789.5");
+    // Snapped to a vertex there, the box shows the same point.
+    app.store.LayerOnFlag[1] = -1;
+    Put(1, 0, {106.125, 789.5});
+    SetSnapping(app, true);
+    Hover(106.2, 789.4);
+    ASSERT_EQ(app.tool.SnapVertex, (SnapVertexRef{1, 0, 1}));
+    EXPECT_EQ(form.Text1.Text(), "512106.125;3456789.5");
+    SetSnapping(app, false);
     app.reduction.ReductionOffsetX = app.reduction.ReductionOffsetY = 0;
     app.tool.CommandMode = ModePan;  // the pan leaves the box to the drag
     form.Text1.SetText("");

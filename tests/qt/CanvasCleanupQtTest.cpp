@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "App.h"
 #include "CanvasMouse.h"
@@ -24,6 +26,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
+#include "symbols/LoadSymbolStandard.h"
 #include "ShownMainWindow.h"
 
 namespace movra {
@@ -35,14 +38,20 @@ struct CanvasCleanupQtTest : ::testing::Test, ShownMainWindow {
         app.current.CurrentColor = MakeRgb(255, 255, 0);
     }
 
+    void Panel(int index) {
+        auto* button = qobject_cast<QPushButton*>(binder.WidgetOf(form1.Command8(index)));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        QApplication::processEvents();
+    }
     QImage Picture() { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint At(double x, double y) { return PixelOf(form1.Picture1.surface(), x, y); }
     void MoveTo(QPoint at) {
         SendMouse(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
         QApplication::processEvents();
     }
-    void Key(int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(canvas, &press);
         QApplication::processEvents();
     }
@@ -58,12 +67,12 @@ struct CanvasCleanupQtTest : ::testing::Test, ShownMainWindow {
             CancelNextMessageBox();
         });
     }
-    // The canvas as it stands against the same map drawn afresh.
-    void ExpectSameAsRedraw(const char* name) {
-        const QImage left = Picture();
+    // The canvas as it stands against the same map drawn afresh: all of it, or the part within.
+    void ExpectSameAsRedraw(const char* name, QRect within = {}) {
+        const QImage left = within.isNull() ? Picture() : Picture().copy(within);
         刷新(app);
         QApplication::processEvents();
-        const QImage fresh = Picture();
+        const QImage fresh = within.isNull() ? Picture() : Picture().copy(within);
         const int differing = DifferentPixels(left, fresh);
         QPoint first(-1, -1);
         for (int y = 0; y < left.height() && first.x() < 0; ++y)
@@ -113,6 +122,7 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
     struct Case {
         const char* name;
         std::function<void()> run;
+        QRect within{};  // where a command left what a redraw does not draw: the rest is compared
     };
     const Case cases[] = {
         {"line-paused",
@@ -169,6 +179,42 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
              annotation->click();
              QApplication::processEvents();
          }},
+        {"line-left-for-the-selection-key",
+         [&] {
+             panel(17);
+             ClickOn(canvas, a);
+             for (int k = 1; k <= 3; ++k) MoveTo(a + (c - a) * k / 3);
+             Key(Qt::Key_X);
+         }},
+        {"line-left-for-a-paste",
+         [&] {
+             Key(Qt::Key_X);
+             DragOn(canvas, a - QPoint(20, 20), b + QPoint(20, 20), 4);
+             Key(Qt::Key_C, Qt::ControlModifier);
+             panel(17);
+             ClickOn(canvas, d);
+             for (int k = 1; k <= 3; ++k) MoveTo(d + (e - d) * k / 3);
+             Key(Qt::Key_V, Qt::ControlModifier);
+         },
+         // The pasted copies stay highlighted over the line: the rubber went elsewhere.
+         QRect(d, e).adjusted(-4, -4, 4, 4)},
+        {"snapping-switched-off",
+         [&] {
+             panel(19);
+             MoveTo(b);
+             Key(Qt::Key_B);
+             MoveTo(c);
+         }},
+        {"snap-marker-over-a-scroll",
+         [&] {
+             panel(19);
+             const Surface& surface = form1.Picture1.surface();
+             const double bx = surface.FromPixelX(b.x()), by = surface.FromPixelY(b.y());
+             MoveTo(a + QPoint(2, 2));
+             Key(Qt::Key_Left);
+             MoveTo(At(bx, by) + QPoint(2, 2));
+             rightClick(At(bx, by));
+         }},
         {"clip-window-given-up",
          [&] {
              panel(6);
@@ -179,6 +225,75 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         test.run();
+        ExpectSameAsRedraw(test.name, test.within);
+    }
+}
+
+// Every tool with a preview that follows the pointer: armed from its method-panel row, clicked
+// as far as its preview shows, hovered, then paused by a right click or left for another row.
+// Whatever it drew on the way goes with it.
+TEST_F(CanvasCleanupQtTest, EveryToolWithAPreviewLeavesNoneBehind) {
+    ASSERT_NE(canvas, nullptr);
+    namespace fs = std::filesystem;
+    fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
+    std::string loaded;
+    AnswerNextMessageBox(loaded);
+    LoadSymbolStandard(app);
+    ASSERT_EQ(app.symbolStandard.SymbolStandardLoaded, -1) << loaded;
+    app.store.CurrentLayer = 1;
+    app.textPlacement.PendingTextLines = {"房高6.0"};
+    const QPoint a(120, 100), b(260, 180), c(330, 120), d(200, 260);
+    // A line to select for the move and rotate tools.
+    Panel(17);
+    ClickOn(canvas, a);
+    ClickOn(canvas, b);
+    ClickOn(canvas, b, Qt::RightButton);
+    Key(Qt::Key_X);
+    DragOn(canvas, a - QPoint(20, 20), b + QPoint(20, 20), 4);
+    ASSERT_GE(app.selection.SelectionList[0].Layer, 2);
+    刷新(app);
+
+    enum class Leave { RightClick, OtherRow };
+    struct Case {
+        const char* name;
+        int row;
+        std::vector<QPoint> clicks;
+        Leave leave = Leave::RightClick;
+    };
+    const Case cases[] = {
+        {"circle-3-points", 28, {a, b}},
+        {"arc-3-points", 29, {a, b}, Leave::OtherRow},
+        {"ellipse", 31, {a, b}},
+        {"smooth-curve", 32, {a, b, c}},
+        {"typed-length", 19, {a, b}},
+        {"perpendiculars", 20, {a, b}},
+        {"perpendicular-foot", 22, {a, b}},
+        {"offset-copies", 23, {a, b}},
+        {"offset-strips", 26, {a, b}, Leave::OtherRow},
+        {"pipe-strip", 33, {a, b}},
+        {"parallel", 24, {a, b}},
+        {"ring-offset", 27, {a, b, c}},
+        {"trim-stubs", 21, {a}},
+        {"keep-inside", 30, {a}, Leave::OtherRow},
+        {"small-circle", 37, {a}},
+        {"land-use-mark", 38, {a}, Leave::OtherRow},
+        {"ink-seed", 36, {a}},
+        {"map-symbol", 42, {a}},
+        {"height-attribute", 52, {a}},
+        {"area-register", 49, {a, b}},
+        {"move-selection", 1, {a}},
+        {"rotate-selection", 2, {a}, Leave::OtherRow},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Panel(test.row);
+        for (QPoint at : test.clicks) ClickOn(canvas, at);
+        // Enough moves for the tools that draw every fifth.
+        for (int k = 1; k <= 10; ++k) MoveTo(test.clicks.back() + (d - test.clicks.back()) * k / 10);
+        if (test.leave == Leave::RightClick)
+            ClickOn(canvas, d, Qt::RightButton);
+        else
+            Panel(17);
         ExpectSameAsRedraw(test.name);
     }
 }
