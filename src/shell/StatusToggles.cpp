@@ -6,6 +6,8 @@
 #include "basic/Text.h"
 #include "display/HighlightRenderer.h"
 #include "editing/SelectionPreviews.h"
+#include "editing/Snapping.h"
+#include "editing/ToolEngine.h"
 #include "shell/CommandLine.h"
 #include "shell/StartUp.h"
 #include "shell/stForm1.h"
@@ -105,10 +107,13 @@ void stForm1::ImageCombo2_Click() {
 }
 
 void stForm1::Label3_Click() {
-    Toggle(app, Label3, app.tool.SnapOn, {"捕捉", "不捕捉"}, [this] { app.tool.SnapBoxDrawn = 0; }, [] {});
+    // A marker left from before snapping went off goes now, not at some later hover.
+    Toggle(app, Label3, app.tool.SnapOn, {"捕捉", "不捕捉"}, [this] { EraseSnapMarker(app); }, [] {});
 }
 
 void stForm1::Label4_Click() {
+    // Either way the armed tool gives up the canvas, and its preview goes with it.
+    EraseToolPreviews(app);
     Toggle(
         app, Label4, app.tool.SelectionArmed, {"选择(X)", "不选择"},
         [this] {

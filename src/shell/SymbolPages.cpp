@@ -7,6 +7,7 @@
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "display/PointSymbols.h"
+#include "editing/ToolEngine.h"
 #include "shell/MethodPanel.h"
 #include "shell/stForm1.h"
 #include "symbols/SymbolStandard.h"
@@ -240,6 +241,8 @@ void stForm1::Command5_Click(int index) {
     if (app.tool.LongCommandRunning == -1) return;
     ToolState& tool = app.tool;
     GuardSilently([&] {
+        // The tool that had the canvas takes its preview with it.
+        EraseToolPreviews(app);
         const SymbolStandard& st = app.symbolStandard;
         if (st.SymbolStandardLoaded == 0) {
             Picture1.SetMousePointer(PointerCross);

@@ -186,6 +186,25 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
              for (int k = 1; k <= 3; ++k) MoveTo(a + (c - a) * k / 3);
              Key(Qt::Key_X);
          }},
+        {"line-left-for-a-symbol-button",
+         [&] {
+             panel(17);
+             ClickOn(canvas, a);
+             for (int k = 1; k <= 3; ++k) MoveTo(a + (c - a) * k / 3);
+             auto* symbol = qobject_cast<QPushButton*>(binder.WidgetOf(form1.Command5(0)));
+             ASSERT_NE(symbol, nullptr);
+             symbol->click();
+             QApplication::processEvents();
+         }},
+        {"line-left-for-the-selection-label",
+         [&] {
+             panel(17);
+             ClickOn(canvas, a);
+             for (int k = 1; k <= 3; ++k) MoveTo(a + (c - a) * k / 3);
+             QWidget* label = binder.WidgetOf(form1.Label4);
+             ASSERT_NE(label, nullptr);
+             ClickOn(label, label->rect().center());
+         }},
         {"line-left-for-a-paste",
          [&] {
              Key(Qt::Key_X);
