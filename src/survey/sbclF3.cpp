@@ -49,6 +49,11 @@ std::vector<std::string> Fields(const std::string& text, const std::string& sepa
     return fields;
 }
 
+// A reading: a slope distance, a direction and a vertical angle in fields 3, 4 and 5.
+bool AreReadingFields(const std::vector<std::string>& fields) {
+    return fields.size() >= 6 && IsWholeNumber(fields[3]) && IsWholeNumber(fields[4]) && IsWholeNumber(fields[5]);
+}
+
 }  // namespace
 
 sbclF3::sbclF3(App& application)
@@ -233,8 +238,7 @@ void sbclF3::Form_Load() {
 void sbclF3::Form_Unload(int&) {
     if (MSComm1 && MSComm1->IsOpen()) MSComm1->Close();
     ReceivingOn = 0;
-    autoRunning_ = false;
-    Timer1.SetEnabled(false);
+    StopAutomaticMode();
     TickCount = 0;
 }
 
@@ -265,9 +269,27 @@ void sbclF3::OpenPort() {
 
 std::vector<std::string> sbclF3::TakeArrivedRecords() { return instrumentLines_.Add(MSComm1->Read()); }
 
+std::vector<std::string> sbclF3::RecordFields(const std::string& record) const {
+    return Fields(FromGbk(record), app.current.FieldSeparator);
+}
+
+bool sbclF3::IsReading(const std::string& record) const { return AreReadingFields(RecordFields(record)); }
+
+std::string sbclF3::NewestReading(const std::vector<std::string>& records) const {
+    for (auto record = records.rbegin(); record != records.rend(); ++record)
+        if (IsReading(*record)) return *record;
+    return records.empty() ? std::string() : records.back();
+}
+
+std::string sbclF3::TakeNewestReading() {
+    std::vector<std::string> records = TakeArrivedRecords();
+    if (!waitingRecord_.empty()) records.insert(records.begin(), waitingRecord_);
+    waitingRecord_.clear();
+    return NewestReading(records);
+}
+
 bool sbclF3::FillReading(const std::vector<std::string>& fields) {
-    if (fields.size() < 6 || !IsWholeNumber(fields[3]) || !IsWholeNumber(fields[4]) || !IsWholeNumber(fields[5]))
-        return false;
+    if (!AreReadingFields(fields)) return false;
     Text1.SetText(fields[3]);
     Text2.SetText(fields[4]);
     Text3.SetText(fields[5]);
@@ -277,10 +299,8 @@ bool sbclF3::FillReading(const std::vector<std::string>& fields) {
 void sbclF3::PollInstrumentPort() {
     GuardSilently([this] {
         if (!MSComm1 || !MSComm1->IsOpen()) OpenPort();
-        // The newest whole record is the reading; one still arriving waits for its line end.
-        const std::vector<std::string> records = TakeArrivedRecords();
-        const std::string record = records.empty() ? waitingRecord_ : records.back();
-        waitingRecord_.clear();
+        // The newest whole record that is a reading; one still arriving waits for its line end.
+        const std::string record = TakeNewestReading();
         if (!record.empty()) ParseInstrumentRecord(FromGbk(record));
     });
 }
@@ -333,20 +353,19 @@ void sbclF3::MSComm1_OnComm() {
     } done{receiving_};
     GuardSilently([this] {
         // What arrives is gathered as it comes; only records whose line end has arrived count.
-        const std::vector<std::string> records = TakeArrivedRecords();
-        if (records.empty()) return;
-        // Until "开始" the newest record waits for the next poll.
+        // Until "开始" the newest reading waits for the next poll.
         if (ReceivingOn != -1 || !Loaded()) {
-            waitingRecord_ = records.back();
+            waitingRecord_ = TakeNewestReading();
             return;
         }
+        const std::vector<std::string> records = TakeArrivedRecords();
+        if (records.empty()) return;
         const size_t firstShown = records.size() > ShownRecords ? records.size() - ShownRecords : 0;
         for (size_t k = firstShown; k < records.size(); ++k) ShowReceivedText(FromGbk(records[k]));
         ReceivedText = FromGbk(records.back());
         // A received reading goes into the boxes, where "展点" and the automatic mode take it; of
         // several that came together the newest stands. A record that is no reading fills nothing.
-        for (auto record = records.rbegin(); record != records.rend(); ++record)
-            if (FillReading(Fields(FromGbk(*record), app.current.FieldSeparator))) break;
+        FillReading(RecordFields(NewestReading(records)));
     });
 }
 
@@ -354,8 +373,11 @@ void sbclF3::MSComm1_OnLost() {
     instrumentLines_.Clear();
     waitingRecord_.clear();
     if (!Loaded()) return;
-    // The port closed itself; "开始" opens it again once the device is back.
+    // The port closed itself; "开始" opens it again once the device is back. Nothing more can
+    // arrive, so the automatic mode stops too and the boxes take typed readings again, before the
+    // message box whose wait would let a tick run.
     ReceivingOn = 0;
+    if (autoRunning_) StopAutomaticMode();
     Text7.SetText("接收已停止。");
     app.platform.prompt().MsgBox("端口" + PortName() + "不存在");
 }
@@ -387,12 +409,16 @@ void sbclF3::Command2_Click() {
     }
 }
 
+void sbclF3::StopAutomaticMode() {
+    autoRunning_ = false;
+    Timer1.SetEnabled(false);
+    SetReadingLocked(false);
+}
+
 void sbclF3::Command3_Click() {
     if (autoRunning_) {
-        autoRunning_ = false;
-        Timer1.SetEnabled(false);
+        StopAutomaticMode();
         Text7.SetText("已停止自动取数展点！" + LineBreak() + "接收未停止。");
-        SetReadingLocked(false);
         return;
     }
     if (MSComm1 && MSComm1->IsOpen()) MSComm1->Close();
@@ -411,8 +437,7 @@ void sbclF3::Command6_Click() {
 void sbclF3::Command4_Click() {
     if (MSComm1 && MSComm1->IsOpen()) MSComm1->Close();
     ReceivingOn = 0;
-    autoRunning_ = false;
-    Timer1.SetEnabled(false);
+    StopAutomaticMode();
     TickCount = 0;
     Unload();
 }
@@ -449,7 +474,9 @@ void sbclF3::Timer1_Timer() {
     // The timer waits while a tick works, so that ticks never overlap; a stop meanwhile stays.
     Timer1.SetEnabled(false);
     app.platform.events().DoEvents();
-    if (!Loaded()) return;
+    // Stopped meanwhile ("停止", "退出", the port lost): the tick does nothing, so that what the
+    // stop showed stays.
+    if (!Loaded() || !autoRunning_) return;
     int interval = AutoInterval;
     GuardSilently([&] {
         if (app.form1) {

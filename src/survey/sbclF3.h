@@ -124,8 +124,18 @@ private:
     void ShowPoint(double e, double n);
     // The records completed by what the port holds now.
     std::vector<std::string> TakeArrivedRecords();
+    // A received record's fields, and whether it holds a reading (a status line does not).
+    std::vector<std::string> RecordFields(const std::string& record) const;
+    bool IsReading(const std::string& record) const;
+    // Of the records, oldest first, the newest that is a reading; when none is, the newest
+    // record, so that what is no reading is still reported. Empty when there is no record.
+    std::string NewestReading(const std::vector<std::string>& records) const;
+    // The newest reading of the record waiting from before and those completed now; none waits.
+    std::string TakeNewestReading();
     // Puts the reading fields of a record into the boxes; false when the record is no reading.
     bool FillReading(const std::vector<std::string>& fields);
+    // Ends the automatic mode: its timer stops and the boxes take typed readings again.
+    void StopAutomaticMode();
     bool receiving_ = false;
     // What arrives on the instrument's port, gathered into records.
     SerialLineCollector instrumentLines_;

@@ -200,8 +200,9 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
     QApplication::processEvents();
     EXPECT_FALSE(w.Loaded());
 
-    // A record waiting in the line fills the boxes when the window opens.
-    instrument.Send("a,b,c,123.456,45.3000,1.2000\r\n");
+    // A record waiting in the line fills the boxes when the window opens, a status line sent
+    // after it notwithstanding.
+    instrument.Send("a,b,c,123.456,45.3000,1.2000\r\nSTATION K1 READY\r\n");
     survy->click();
     QApplication::processEvents();
     // The window was made anew: its widgets too.
@@ -343,8 +344,12 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     EXPECT_EQ(captured[1], captured[0]);
     EXPECT_EQ(captured[2], captured[0]);
 
-    // The instrument unplugged: a message names it, the port is closed, and "开始" opens the
-    // next device the user names.
+    // The instrument unplugged while "自动" runs: a message names it, the port is closed, the
+    // automatic mode ends so that its message stays and readings can be typed again, and "开始"
+    // opens the next device the user names.
+    WidgetOf<QPushButton>(run, w.Command2)->click();  // 自动
+    auto* slope = WidgetOf<QLineEdit>(run, w.Text1);
+    ASSERT_TRUE(w.Timer1.Running() && slope->isReadOnly());
     std::string message;
     AnswerNextMessageBox(message);
     const std::string gone = instrument->Name();
@@ -354,6 +359,11 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     EXPECT_FALSE(w.MSComm1->IsOpen());
     EXPECT_EQ(w.ReceivingOn, 0);
     EXPECT_EQ(w.Text7.Text(), "接收已停止。");
+    EXPECT_FALSE(w.Timer1.Running());
+    EXPECT_FALSE(w.AutoRunning());
+    EXPECT_FALSE(slope->isReadOnly());
+    Type(slope, "33.5");
+    EXPECT_EQ(w.Text1.Text(), "33.5");
     PseudoTerminal again;
     Type(device->lineEdit(), again.Name());
     Click(WidgetOf(run, w.Command1));

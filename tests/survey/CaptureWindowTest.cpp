@@ -250,6 +250,7 @@ TEST_F(CaptureWindow, AStopDuringATickIsKept) {
     Timer().Fire();
     EXPECT_FALSE(w->Timer1.Enabled());
     EXPECT_FALSE(w->AutoRunning());
+    EXPECT_EQ(w->Text7.Text(), "已停止自动取数展点！\r\n接收未停止。");
 }
 
 TEST_F(CaptureWindow, PollFillsTheBoxesFromAWaitingRecord) {
@@ -272,6 +273,11 @@ TEST_F(CaptureWindow, PollFillsTheBoxesFromAWaitingRecord) {
     OpenCaptureWindow(t.app, true);
     EXPECT_EQ(w->Text1.Text(), "7");
     EXPECT_EQ(w->Text3.Text(), "9");
+    // Status lines after a reading, with it or on their own, leave the reading the one taken.
+    port->Inject("a,b,c,5,6,7\r\nSTATION K1 READY\r\n");
+    port->Inject("SET OK\r\n");
+    OpenCaptureWindow(t.app, true);
+    EXPECT_EQ(w->Text1.Text(), "5");
     EXPECT_TRUE(prompt().questions.empty());
     // Five fields, or a reading field that is no number: the failure in the main message line,
     // then "站未设置"; the boxes stay.
@@ -281,7 +287,7 @@ TEST_F(CaptureWindow, PollFillsTheBoxesFromAWaitingRecord) {
         OpenCaptureWindow(t.app, true);
         EXPECT_EQ(t.form1.Text2.Text(), line);
         EXPECT_EQ(prompt().LastText(), "站未设置");
-        EXPECT_EQ(w->Text1.Text(), "7");
+        EXPECT_EQ(w->Text1.Text(), "5");
     }
 }
 
@@ -328,12 +334,17 @@ TEST_F(CaptureWindow, ALostPortIsClosedNamedAndOpensAgain) {
     w->Command1_MouseUp();
     LoopbackSerialPort* port = t.platform.serial.LastPort();
     ASSERT_TRUE(port->IsOpen());
+    w->Command2_Click();  // 自动
     port->Inject("1,2,3,4.5,6");  // cut off by the loss: never a reading
     port->HangUp();
     EXPECT_FALSE(port->IsOpen());
     EXPECT_EQ(w->ReceivingOn, 0);
     EXPECT_EQ(w->Text7.Text(), "接收已停止。");
     EXPECT_EQ(prompt().LastText(), "端口/dev/ttyS0不存在");
+    // The automatic mode ended with the port: no tick, the boxes take typed readings.
+    EXPECT_FALSE(w->AutoRunning());
+    EXPECT_FALSE(w->Timer1.Enabled());
+    EXPECT_FALSE(w->Text1.Locked());
     // The device back, "开始" opens it again and what it sends is read.
     w->Command1_MouseUp();
     port = t.platform.serial.LastPort();

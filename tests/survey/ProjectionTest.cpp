@@ -179,6 +179,8 @@ TEST_F(Calculator, AnglesInEachUnit) {
              {44.5, AngleDegrees, "44.5"},
              {45 - 1e-13, AngleDms, "45"},  // no 60 seconds shown
              {-30.25, AngleDms, "-30.15"},
+             {120 + 59 / 60.0 + 59.99999 / 3600, AngleDms, "120.595999999"},  // every place used
+             {120 + 59.9999999 / 60, AngleDegreesMinutes, "120.599999999"},
              // What the series leaves below a tenth of a millimetre does not show.
              {115.5 - 5e-10, AngleDegreesMinutes, "115.3"},
              {115.5 - 5e-10, AngleDegrees, "115.5"},
