@@ -279,11 +279,6 @@ void StartPrinting(App& app) {
         app.printState.PreviewFlag = 0;
         return;
     }
-    if (app.printState.PreviewFlag != -1) {
-        bool chosen = false;
-        GuardToMessageBox(app.platform.prompt(), [&] { chosen = ChooseOutputFile(app); });
-        if (!chosen) return;
-    }
     ReadPrintOptions(app);
     RunPrintJob(app);
 }
@@ -306,7 +301,9 @@ void RunPrintJob(App& app) {
 
         const PrintOptions& o = app.printOptions;
         Job job = MakeJob(app);
-        if (!PageSizeAccepted(job)) {
+        // The file is asked for once the page settings were accepted, so that a job refused or
+        // declined asks for none; a preview writes nothing.
+        if (!PageSizeAccepted(job) || (s.PreviewFlag != -1 && !ChooseOutputFile(app))) {
             s.PreviewFlag = 0;
             return;
         }

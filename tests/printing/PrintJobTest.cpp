@@ -365,6 +365,23 @@ TEST_F(PrintJobTest, APrinterThatWritesAFileAsksForItAndNamesIt) {
     d.Command5.Click();
     EXPECT_EQ(dialogs.requests.size(), 2u);
     EXPECT_EQ(t.platform.promptScript.LastText(), "1页，好了，结束。");
+
+    // Nor does a job refused for its page settings, or declined at its page count.
+    t.platform.promptScript.questions.clear();
+    const int ended = printer.documentsEnded;
+    d.Option5.Click();
+    d.Text6.SetText("210");
+    d.Command3.Click();
+    d.Text5.SetText("500");
+    d.Text6.SetText("209");  // pages half a metre wide
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    d.Command3.Click();
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+    const std::vector<std::string> told = Messages();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0], "裁边不小于纸张，纸上没有可打印的地方，未打印。");
+    EXPECT_EQ(told[1].rfind("这次要打印", 0), 0u) << told[1];
+    EXPECT_EQ(printer.documentsEnded, ended);
 }
 
 TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {
