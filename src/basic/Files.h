@@ -58,6 +58,10 @@ public:
     // so the rename never puts an unwritten file in the old one's place.
     void Commit(PendingFolderSyncs* later = nullptr);
     const std::string& Path() const { return path_; }
+    // The temporary file, for a writer that can only be given a file name (a library writing its
+    // own output): it writes the file there by name, and Commit() still syncs it and puts it in
+    // place, or the destructor removes it.
+    const std::string& TemporaryPath() const { return tempPath_; }
 
 private:
     void Discard();

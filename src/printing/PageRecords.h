@@ -13,10 +13,10 @@ struct App;
 const RecordTable& PrintRecordTable();
 
 // The record loop of a printed page: every record of every printed layer (on, with a count of
-// 2 or more, ascending), in store order, printed by its type into the page cell
+// 2 or more, ascending), in store order, printed by its type into the page's area
 // app.printState.CellLeft .. CellRight, CellBottom .. CellTop on app.platform.printer().Page(),
-// whose window and scale factors PrintPage has set. The page is clipped to the cell while the
-// records print, so that a record across a seam shows its part on each page it touches. Runs
+// which, with the window and scale factors, PrintPage has set. The page is clipped to that area
+// while the records print, so that a record across a seam shows its part on each page it touches. Runs
 // between the true frame and the footnote; a failing record is skipped and the loop goes on.
 void PrintPageRecords(App& app);
 

@@ -69,7 +69,7 @@ struct Job {
 
     // A page of the whole drawing or of the screen: its window and its hatched step box on the
     // canvas, the printer's window moved to it, then the page.
-    void PageStep(double x, double y) {
+    void PageStep(double x, double y, OuterSides outer = {}) {
         if (OnlyCounted()) return;
         CountPage();
         const double wx = x - Band * W, wy = y - Band * H;
@@ -83,7 +83,7 @@ struct Job {
         page.SetScale(wx, wy, page.ScaleWidth(), page.ScaleHeight());
         s.PageWindowLeft = page.ScaleLeft();
         s.PageWindowTop = page.ScaleTop();
-        PrintPage(app, x, y);
+        PrintPage(app, x, y, outer);
     }
 
     // A page of a picked range: its window hatched in red on the canvas, then the page.
@@ -103,28 +103,26 @@ void SetPointer(App& app, int pointer) {
 
 // The whole drawing, row by row from the top: a row holds the pages whose cell starts at or
 // before the right edge; a further row follows while its window's top is not below the bottom.
+// The pages on the drawing's outer edges print out to their windows' edges there.
 void CutWholeDrawing(Job& job) {
     PrintedExtents e;
     if (!MeasurePrintedExtents(job.app, e)) return;
     SetPointer(job.app, PointerHourglass);
-    double x = e.MinX, y = e.MaxY;
-    job.s.RangeLeft = x - Band * job.W;
-    job.s.RangeTop = y - Band * job.H;
+    job.s.RangeLeft = e.MinX - Band * job.W;
+    job.s.RangeTop = e.MaxY - Band * job.H;
     job.s.RangeRight = e.MaxX + Band * job.W;
     job.s.RangeBottom = e.MinY + Band * job.H;
     if (!job.CanCut()) return;
-    job.PageStep(x, y);
-    for (;;) {
-        while (x < e.MaxX) {
-            x += job.SX;
-            if (x > e.MaxX) break;
-            job.PageStep(x, y);
+    auto columnFollows = [&](double x) { return x < e.MaxX && !(x + job.SX > e.MaxX); };
+    auto rowFollows = [&](double y) { return !(y - Band * job.H <= e.MinY) && !(y + job.SY - Band * job.H < e.MinY); };
+    for (double y = e.MaxY;; y += job.SY) {
+        const bool lastRow = !rowFollows(y);
+        for (double x = e.MinX;; x += job.SX) {
+            const bool lastColumn = !columnFollows(x);
+            job.PageStep(x, y, {.west = x == e.MinX, .north = y == e.MaxY, .east = lastColumn, .south = lastRow});
+            if (lastColumn) break;
         }
-        if (y - Band * job.H <= e.MinY) break;
-        y += job.SY;
-        if (y - Band * job.H < e.MinY) break;
-        x = e.MinX;
-        job.PageStep(x, y);
+        if (lastRow) break;
     }
 }
 
@@ -281,11 +279,6 @@ void StartPrinting(App& app) {
         app.printState.PreviewFlag = 0;
         return;
     }
-    if (app.printState.PreviewFlag != -1) {
-        bool chosen = false;
-        GuardToMessageBox(app.platform.prompt(), [&] { chosen = ChooseOutputFile(app); });
-        if (!chosen) return;
-    }
     ReadPrintOptions(app);
     RunPrintJob(app);
 }
@@ -308,7 +301,9 @@ void RunPrintJob(App& app) {
 
         const PrintOptions& o = app.printOptions;
         Job job = MakeJob(app);
-        if (!PageSizeAccepted(job)) {
+        // The file is asked for once the page settings were accepted, so that a job refused or
+        // declined asks for none; a preview writes nothing.
+        if (!PageSizeAccepted(job) || (s.PreviewFlag != -1 && !ChooseOutputFile(app))) {
             s.PreviewFlag = 0;
             return;
         }

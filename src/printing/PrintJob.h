@@ -4,14 +4,15 @@ namespace movra {
 
 struct App;
 
-// "开始打印": refuses until the default printer was chosen in the dialog; where the printer
-// writes a file (the PDF printer) asks which file, by default the map's name with ".pdf" in its
-// folder (a cancel prints nothing); then reads the options and runs the job.
+// "开始打印": refuses until the default printer was chosen in the dialog; then reads the
+// options and runs the job.
 void StartPrinting(App& app);
 // "打印预览": hides the dialog and runs the start command with pages framed on the canvas only.
 void PreviewPrinting(App& app);
 
-// The print job: sets the printer up once, cuts the chosen range into pages (the whole drawing,
+// The print job: once the page settings are accepted, where the printer writes a file (the PDF
+// printer) and this is no preview, asks which file, by default the map's name with ".pdf" in its
+// folder (a cancel prints nothing); sets the printer up once, cuts the chosen range into pages (the whole drawing,
 // the screen, or the ranges picked on the canvas through PrintSelectedRanges), frames each page
 // on the canvas and hands it to PrintPage, then ends the document and reports the page count
 // (and the file written). A failure shows its box and abandons the printer's document. A page

@@ -32,7 +32,7 @@ std::string ShortDateToday() {
            std::to_string(local.tm_mday);
 }
 
-void PrintPage(App& app, double x, double y) {
+void PrintPage(App& app, double x, double y, OuterSides outer) {
     PrintDialogState& s = app.printState;
     const PrintOptions& o = app.printOptions;
     if (s.PreviewFlag == -1 || s.PaperMismatchFlag == -1) return;
@@ -44,20 +44,23 @@ void PrintPage(App& app, double x, double y) {
     GuardSilently([&] { page.SetDrawMode(DrawModeCopyPen); });
     ComputePrintScaleFactors(app);
 
-    s.CellLeft = x;
-    s.CellTop = y;
-    const double right = x + static_cast<float>(o.PageStepX);
-    s.CellRight = right < s.RangeRight ? right : s.RangeRight;
-    const double bottom = y + static_cast<float>(o.PageStepY);
-    s.CellBottom = bottom > s.RangeBottom ? bottom : s.RangeBottom;
+    const double stepRight = x + static_cast<float>(o.PageStepX);
+    const double cellRight = stepRight < s.RangeRight ? stepRight : s.RangeRight;
+    const double stepBottom = y + static_cast<float>(o.PageStepY);
+    const double cellBottom = stepBottom > s.RangeBottom ? stepBottom : s.RangeBottom;
+    // No page takes over beyond an outer side: there the page prints out to its window's edge.
+    const double windowLeft = x - Band * o.PageGroundWidth, windowTop = y - Band * o.PageGroundHeight;
+    s.CellLeft = outer.west ? windowLeft : x;
+    s.CellTop = outer.north ? windowTop : y;
+    s.CellRight = outer.east ? windowLeft + o.PageGroundWidth : cellRight;
+    s.CellBottom = outer.south ? windowTop + o.PageGroundHeight : cellBottom;
 
     GuardSilently([&] {
         if (dialog) dialog->SetCaption(printer.DeviceName() + "_" + std::to_string(s.PageCount));
     });
     GuardSilently([&] { printer.SetOrientation(o.PrintOrientation); });
     GuardSilently([&] {
-        page.SetScale(x - Band * o.PageGroundWidth, y - Band * o.PageGroundHeight, page.ScaleWidth(),
-                      page.ScaleHeight());
+        page.SetScale(windowLeft, windowTop, page.ScaleWidth(), page.ScaleHeight());
         s.PageWindowLeft = page.ScaleLeft();
         s.PageWindowTop = page.ScaleTop();
         page.SetScale(page.ScaleLeft(), page.ScaleTop(), static_cast<float>(o.PageGroundWidth),
@@ -66,7 +69,7 @@ void PrintPage(App& app, double x, double y) {
     if (o.TrueFrameFlag == -1) {
         GuardSilently([&] {
             page.SetDrawWidth(2);
-            page.Line(s.CellLeft, s.CellTop, s.CellRight, s.CellBottom, app.tables.ColorPalette[1], LineShape::Box);
+            page.Line(x, y, cellRight, cellBottom, app.tables.ColorPalette[1], LineShape::Box);
         });
     }
 

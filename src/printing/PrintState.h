@@ -36,7 +36,9 @@ struct PrintDialogState {
     std::int16_t PageCount = 0;     // the page being printed; 0 at the start of a job
     std::int16_t PreviewFlag = 0;   // -1 while a preview frames pages without printing
     std::int16_t PaperMismatchFlag = 0;  // -1 when the printer refused the paper: no page prints
-    // The page cell being printed, the clip rectangle of everything on the page (ground metres).
+    // Where the page being printed prints its records, the clip rectangle of everything on it
+    // (ground metres): its cell, reaching out to the page window's edge on a side where no page
+    // of the job follows.
     double CellLeft = 0, CellRight = 0, CellTop = 0, CellBottom = 0;
     // The range being cut into pages. Held in double precision like every ground coordinate: at
     // survey coordinates a single-precision edge would be off by a good part of a metre.

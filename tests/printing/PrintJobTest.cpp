@@ -90,6 +90,28 @@ TEST_F(PrintJobTest, TheWholeDrawingIsCutRowByRowFromTheTop) {
     EXPECT_EQ(PrintedOrigins()[2], Origin(180, 300));
 }
 
+TEST_F(PrintJobTest, PagesOnTheDrawingsOuterEdgesPrintOutToTheirWindows) {
+    Add(2, 0, 130, 200, 300);
+    Add(7, 100, 200, 1000, 1);  // a circle over every page shows where each page clips
+    Geometry(100, -100, 6);
+    Run();
+    struct Clip {
+        double left, top, right, bottom;
+        bool operator==(const Clip&) const = default;
+    };
+    std::vector<Clip> clips;
+    for (const RecordedPage& page : printer.pages)
+        for (const SurfacePrimitive& p : page.primitives)
+            if (p.kind == Kind::Circle && p.clipped) clips.push_back({p.clipLeft, p.clipTop, p.clipRight, p.clipBottom});
+    // Seams between pages stay at the cells; the drawing's outer sides reach the window's edge
+    // (5 % of the page before the cell, 95 % after its corner).
+    const std::vector<Clip> expected = {{-5, 305, 90, 210},  {90, 305, 180, 210},  {180, 305, 275, 210},
+                                        {-5, 210, 90, 115},  {90, 210, 180, 115},  {180, 210, 275, 115}};
+    EXPECT_EQ(clips, expected);
+    // The true frames still mark the cells.
+    EXPECT_EQ(PrintedOrigins(), (std::vector<Origin>{{0, 300}, {90, 300}, {180, 300}, {0, 210}, {90, 210}, {180, 210}}));
+}
+
 TEST_F(PrintJobTest, EachPageIsFramedOnTheCanvasAndPrintedThroughItsOwnWindow) {
     Add(2, 0, 130, 200, 300);
     app.current.CurrentColor = MakeRgb(0, 0, 255);
@@ -343,6 +365,23 @@ TEST_F(PrintJobTest, APrinterThatWritesAFileAsksForItAndNamesIt) {
     d.Command5.Click();
     EXPECT_EQ(dialogs.requests.size(), 2u);
     EXPECT_EQ(t.platform.promptScript.LastText(), "1页，好了，结束。");
+
+    // Nor does a job refused for its page settings, or declined at its page count.
+    t.platform.promptScript.questions.clear();
+    const int ended = printer.documentsEnded;
+    d.Option5.Click();
+    d.Text6.SetText("210");
+    d.Command3.Click();
+    d.Text5.SetText("500");
+    d.Text6.SetText("209");  // pages half a metre wide
+    t.platform.promptScript.QueueAnswer(AnswerNo);
+    d.Command3.Click();
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+    const std::vector<std::string> told = Messages();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0], "裁边不小于纸张，纸上没有可打印的地方，未打印。");
+    EXPECT_EQ(told[1].rfind("这次要打印", 0), 0u) << told[1];
+    EXPECT_EQ(printer.documentsEnded, ended);
 }
 
 TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {

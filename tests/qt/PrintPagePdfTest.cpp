@@ -402,6 +402,54 @@ TEST_F(PrintPagePdfTest, ACircleTextAndInkFillAcrossASeamShowOnBothPages) {
     }
 }
 
+TEST_F(PrintPagePdfTest, FiguresOnTheDrawingsWestAndNorthEdgesPrintWhole) {
+    RequireTool("pdftoppm");
+    const Rgb green = MakeRgb(0, 150, 0), blue = MakeRgb(0, 0, 200);
+    // One page at 1:500 whose cell starts at the drawing's west and north edges: a circle on
+    // that corner and a wide line along each of the two edges.
+    Add(7, {0, 100, 5, 1}, green);
+    Add(2, {0, 10, 0, 80}, blue, 66);  // 60 printer dots: 2.5 mm
+    Add(2, {20, 100, 80, 100}, blue, 66);
+    Add(2, {0, 0, 80, 0}, 0);
+    End();
+    ASSERT_EQ(PrintAt(500), 1);
+    const QImage image = Page(1, "movra-print-outer-edges");
+    ASSERT_FALSE(image.isNull());
+
+    Printer& printer = platform.pdf();
+    const double windowWidth = printer.Width() / 56.7 - MarginAcrossMm;
+    const double windowHeight = printer.Height() / 56.7 - MarginDownMm;
+    const int cellLeft = static_cast<int>((MarginAcrossMm / 2 + 0.05 * windowWidth) * 10);
+    const int cellTop = static_cast<int>((MarginDownMm / 2 + 0.05 * windowHeight) * 10);
+    auto count = [&](int x0, int y0, int x1, int y1, auto test) {
+        int n = 0;
+        for (int y = std::max(0, y0); y < std::min(image.height(), y1); ++y)
+            for (int x = std::max(0, x0); x < std::min(image.width(), x1); ++x) n += test(image.pixel(x, y));
+        return n;
+    };
+    auto isGreen = [](QRgb p) { return qGreen(p) > 100 && qRed(p) < 90 && qBlue(p) < 90; };
+    auto isBlue = [](QRgb p) { return qBlue(p) > 150 && qRed(p) < 90 && qGreen(p) < 90; };
+    // The circle (10 mm across, 100 pixels) shows as much west of the cell and north of it as
+    // within it.
+    const int r = 100;
+    const int west = count(cellLeft - r - 10, cellTop - r - 10, cellLeft - 3, cellTop + r + 10, isGreen);
+    const int east = count(cellLeft + 3, cellTop - r - 10, cellLeft + r + 10, cellTop + r + 10, isGreen);
+    const int north = count(cellLeft - r - 10, cellTop - r - 10, cellLeft + r + 10, cellTop - 3, isGreen);
+    const int south = count(cellLeft - r - 10, cellTop + 3, cellLeft + r + 10, cellTop + r + 10, isGreen);
+    EXPECT_GT(east, 100);
+    EXPECT_GT(west, east / 2);
+    EXPECT_GT(north, south / 2);
+    // The wide lines spread out of the cell on their outer side as well.
+    const int lineWest = count(cellLeft - 20, cellTop + 400, cellLeft - 1, cellTop + 1200, isBlue);
+    const int lineEast = count(cellLeft + 1, cellTop + 400, cellLeft + 20, cellTop + 1200, isBlue);
+    EXPECT_GT(lineEast, 100);
+    EXPECT_GT(lineWest, lineEast / 2);
+    const int lineNorth = count(cellLeft + 500, cellTop - 20, cellLeft + 1400, cellTop - 1, isBlue);
+    const int lineSouth = count(cellLeft + 500, cellTop + 1, cellLeft + 1400, cellTop + 20, isBlue);
+    EXPECT_GT(lineSouth, 100);
+    EXPECT_GT(lineNorth, lineSouth / 2);
+}
+
 TEST_F(PrintPagePdfTest, EveryFaceGivesItsChineseTextBackFromThePdf) {
     RequireTool("pdftotext");
     // Every face the program offers, in its own text output, and the faces of the font texts.

@@ -11,8 +11,11 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QWidget>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -157,24 +160,47 @@ TEST_F(PrintPdfTest, AFailedWriteIsToldAndTheLastPdfStaysAsItWas) {
     d.Command6.Click();
     EXPECT_EQ(ReadAll(pdfPath), before);
 
-    // A folder standing where the file should go, and a folder that is not there: the error
-    // box, no success, and nothing half-written.
+    // A folder standing where the file should go, a folder that is not there, and a disk that
+    // fills up while the PDF is written: the error box, no success, nothing half-written, and
+    // the last PDF as it was.
     const std::string folder = work.Str() + "/folder.pdf", missing = work.Str() + "/missing/job.pdf";
     std::filesystem::create_directory(folder);
-    for (const std::string& bad : {folder, missing}) {
+    auto entries = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(work.Str())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> present = entries();
+    const struct {
+        std::string file;
+        std::string number;
+        bool diskFull;
+    } cases[] = {{folder, "75", false}, {missing, "76", false}, {pdfPath, "75", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         platform.promptScript.questions.clear();
-        platform.dialogScript.QueueFile(bad);
+        platform.dialogScript.QueueFile(c.file);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (c.diskFull) {
+            rlimit limit = saved;
+            limit.rlim_cur = 8192;  // every write past 8 KB fails, as on a full disk
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
         d.Command3.Click();
-        ASSERT_EQ(platform.promptScript.questions.size(), 1u) << bad;
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        ASSERT_EQ(platform.promptScript.questions.size(), 1u);
         const PromptQuestion& told = platform.promptScript.questions[0];
-        EXPECT_EQ(told.title, "75") << told.text;
-        EXPECT_NE(told.text.find(bad), std::string::npos) << told.text;
+        EXPECT_EQ(told.title, c.number) << told.text;
+        EXPECT_NE(told.text.find(c.file), std::string::npos) << told.text;
         EXPECT_EQ(told.text.find("好了"), std::string::npos) << told.text;
-        EXPECT_FALSE(std::filesystem::exists(bad + ".part")) << bad;
+        EXPECT_EQ(entries(), present);
+        EXPECT_TRUE(ReadAll(pdfPath) == before) << "the last PDF was changed";
     }
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(work.Str() + "/missing"));
-    EXPECT_EQ(ReadAll(pdfPath), before);
 
     // The next job to a good file is written whole where the user chose.
     const std::string chosen = work.Str() + "/地形图";
@@ -260,6 +286,10 @@ TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
     printer.Page().Line(0, 0, 10, 10);
     printer.KillDoc();
     EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(std::filesystem::is_empty(work.Str()));
+    // The next document keeps the paper and orientation.
+    EXPECT_EQ(printer.Width(), 23820);
+    EXPECT_EQ(printer.Height(), 16840);
     printer.Page().Line(0, 0, 10, 10);
     printer.NewPage();
     printer.NewPage();  // a page with nothing on it
@@ -270,7 +300,8 @@ TEST(QtPrinterTest, PapersOrientationAndTheDocument) {
     EXPECT_FALSE(printer.DocumentOpen());
     const std::string info = Shell("pdfinfo '" + file + "'");
     EXPECT_NE(info.find("Pages:           3\n"), std::string::npos) << info;
-    EXPECT_FALSE(std::filesystem::exists(file + ".part"));
+    EXPECT_NE(info.find("1191 x 842 pts"), std::string::npos) << info;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.Str()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(PrintDialogQtTest, TheDialogShowsThroughTheBinder) {

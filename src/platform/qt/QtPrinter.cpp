@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "basic/Errors.h"
+#include "basic/Files.h"
 #include "platform/qt/QtSurface.h"
 
 namespace movra {
@@ -35,13 +36,39 @@ QPageSize PageSizeOfCode(int windowsCode) {
     return QPageSize(QPageSize::id(windowsCode));
 }
 
+// A failure of the file being written, told with the file's name.
+RuntimeError NamingFile(const RuntimeError& error, const std::string& path) {
+    return RuntimeError(error.number, error.description + "：" + path);
+}
+
+// Qt's PDF engine goes on when a write fails (a full disk) and ends without an error, leaving a
+// file cut short. A whole PDF ends with "startxref", the offset of its cross-reference table, and
+// "%%EOF", and the table stands at that offset.
+bool PdfIsWhole(const std::string& path) {
+    QFile file(FromUtf8(path));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    constexpr qint64 TailBytes = 64;
+    const qint64 size = file.size();
+    if (!file.seek(std::max<qint64>(0, size - TailBytes))) return false;
+    const QByteArray tail = file.read(TailBytes);
+    const qsizetype end = tail.lastIndexOf("%%EOF");
+    const qsizetype start = tail.lastIndexOf("startxref");
+    if (end < 0 || start < 0 || start > end || !tail.mid(end + 5).trimmed().isEmpty()) return false;
+    bool isNumber = false;
+    const qint64 offset = tail.mid(start + 9, end - start - 9).trimmed().toLongLong(&isNumber);
+    if (!isNumber || offset < 0 || offset >= size || !file.seek(offset)) return false;
+    // A cross-reference table, or the object of a cross-reference stream.
+    const QByteArray table = file.read(4);
+    return table == "xref" || (!table.isEmpty() && table[0] >= '1' && table[0] <= '9');
+}
+
 }  // namespace
 
 // The page: the canvas drawing model over the printer. What reads pixels back has no meaning on
 // paper and does nothing.
 class QtPrinterPage : public QtSurface {
 public:
-    QtPrinterPage(QtPrinter& owner, QPrinter& printer) : QtSurface(1, 1), owner_(owner), printer_(printer) {
+    explicit QtPrinterPage(QtPrinter& owner) : QtSurface(1, 1), owner_(owner) {
         SetFont(FontName(), FontSize());
     }
     ~QtPrinterPage() override { EndPainting(); }
@@ -74,17 +101,16 @@ public:
     void Close() { EndPainting(); }
 
 protected:
-    QPaintDevice* Device() override { return &printer_; }
+    QPaintDevice* Device() override { return &owner_.Device(); }
     void BeforePainting() override { owner_.OpenPage(); }
     void PainterRefused() override {
         EndPainting();
         owner_.DeviceRefused();
     }
-    double PixelsPerPoint() const override { return printer_.resolution() / 72.0; }
+    double PixelsPerPoint() const override { return owner_.Device().resolution() / 72.0; }
 
 private:
     QtPrinter& owner_;
-    QPrinter& printer_;
     int width_ = 1, height_ = 1;
 };
 
@@ -92,9 +118,7 @@ QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::m
     QString systemDefault = systemPrinters ? QPrinterInfo::defaultPrinterName() : QString();
     pdf_ = systemDefault.isEmpty();
     if (pdf_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setResolution(PdfDotsPerInch);
+        printer_ = MakePdfDevice();
         deviceName_ = PdfPrinterName;
     } else {
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemDefault), QPrinter::HighResolution);
@@ -105,7 +129,7 @@ QtPrinter::QtPrinter(std::string pdfFile, bool systemPrinters) : pdfFile_(std::m
     printer_->setFullPage(true);
     printer_->setPageSize(QPageSize(QPageSize::A4));
     printer_->setPageOrientation(QPageLayout::Portrait);
-    page_ = std::make_unique<QtPrinterPage>(*this, *printer_);
+    page_ = std::make_unique<QtPrinterPage>(*this);
     ApplyMargins();
 }
 
@@ -208,8 +232,18 @@ Surface& QtPrinter::Page() { return *page_; }
 void QtPrinter::OpenPage() {
     if (failure_) throw *failure_;  // no painter is tried again: one failure, told once
     if (!documentOpen_) {
-        // The painter about to be made opens the document and its first page.
-        if (pdf_) printer_->setOutputFileName(FromUtf8(PartFile()));
+        // The painter about to be made opens the document and its first page. The PDF goes to a
+        // temporary file beside the one asked for, put in its place when the document ends, so
+        // that a failed or abandoned job leaves the earlier file as it was.
+        if (pdf_) {
+            try {
+                pdfWriter_ = std::make_unique<AtomicFileWriter>(pdfFile_);
+            } catch (const RuntimeError& error) {
+                failure_ = NamingFile(error, pdfFile_);
+                throw *failure_;
+            }
+            printer_->setOutputFileName(FromUtf8(pdfWriter_->TemporaryPath()));
+        }
         documentOpen_ = true;
         pageOpen_ = true;
         return;
@@ -244,11 +278,17 @@ void QtPrinter::EndDoc() {
         throw error;
     }
     if (!pdf_) return;
-    // Put in place of the earlier file in one step: rename replaces it whole.
-    if (std::rename(PartFile().c_str(), pdfFile_.c_str()) != 0) {
+    if (!PdfIsWhole(pdfWriter_->TemporaryPath())) {
         DropDocument();
-        throw RuntimeError(ErrPathFileAccess, ErrorDescription(ErrPathFileAccess) + "：" + pdfFile_);
+        throw NamingFile(RuntimeError(ErrPathFileAccess), pdfFile_);
     }
+    try {
+        pdfWriter_->Commit();  // synced, then renamed over the earlier file in one step
+    } catch (const RuntimeError& error) {
+        DropDocument();
+        throw NamingFile(error, pdfFile_);
+    }
+    pdfWriter_.reset();
 }
 
 void QtPrinter::KillDoc() {
@@ -262,7 +302,23 @@ void QtPrinter::DropDocument() {
     documentOpen_ = false;
     pageOpen_ = false;
     failure_.reset();
-    if (pdf_) QFile::remove(FromUtf8(PartFile()));
+    if (!pdf_) return;
+    pdfWriter_.reset();  // removes the temporary file
+    // Once a write of Qt's PDF engine failed, it writes nothing into any later document either:
+    // the next document is drawn on a fresh device with the same settings.
+    std::unique_ptr<QPrinter> fresh = MakePdfDevice();
+    fresh->setPageLayout(printer_->pageLayout());
+    fresh->setColorMode(printer_->colorMode());
+    fresh->setCopyCount(printer_->copyCount());
+    printer_ = std::move(fresh);
+}
+
+std::unique_ptr<QPrinter> QtPrinter::MakePdfDevice() {
+    auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    device->setOutputFormat(QPrinter::PdfFormat);
+    device->setResolution(PdfDotsPerInch);
+    device->setFullPage(true);
+    return device;
 }
 
 void QtPrinter::SetOutputFile(const std::string& path) {

@@ -10,6 +10,7 @@
 
 namespace movra {
 
+class AtomicFileWriter;
 class QtPrinterPage;
 
 // The printer over QPrinter: the system's default printer, or, when the system has none (or
@@ -60,12 +61,12 @@ public:
     // painter (the file cannot be written), which fails the document.
     void OpenPage();
     void DeviceRefused();
+    // The device the page draws on.
+    QPrinter& Device() const { return *printer_; }
 
 private:
     void ApplyMargins();
-    // The PDF is drawn into a file beside the one asked for and put in its place when the
-    // document ends, so that a failed or abandoned job leaves the earlier file as it was.
-    std::string PartFile() const { return pdfFile_ + ".part"; }
+    static std::unique_ptr<QPrinter> MakePdfDevice();
     void DropDocument();
 
     std::string pdfFile_;
@@ -81,6 +82,9 @@ private:
     bool pageOpen_ = false;
     // Why the open document cannot be written; every later drawing and page call raises it.
     std::optional<RuntimeError> failure_;
+    // The PDF document being written: drawn into its temporary file, which replaces the file
+    // asked for once it is whole.
+    std::unique_ptr<AtomicFileWriter> pdfWriter_;
 };
 
 }  // namespace movra
