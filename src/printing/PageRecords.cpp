@@ -283,11 +283,10 @@ void PrintImage(RecordDrawCall& c) {
     App& app = c.app;
     const MapRecord& r = c.record;
     app.display.PenColor = r.RecordColor;
-    const auto holder = static_cast<std::int16_t>(r.RecordColor & 0xFFFF);
-    if (holder < 0 || holder >= ImageHolderCount) return;
-    const Picture& picture = app.display.Images.Image1[static_cast<std::size_t>(holder)];
-    if (picture.Empty()) return;
-    c.canvas.PaintPicture(picture, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+    // Only the record's own picture: a holder may still hold another record's, or the last map's.
+    const Picture* picture = OwnPictureOf(app, r);
+    if (!picture) return;
+    c.canvas.PaintPicture(*picture, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
 }
 
 void PrintGridPaper(RecordDrawCall& c) {

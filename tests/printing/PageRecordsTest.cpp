@@ -200,6 +200,19 @@ TEST_F(PageRecordsTest, InlineRecords) {
     EXPECT_DOUBLE_EQ(names[0].x1, 55);
     EXPECT_EQ(names[0].fontSize, 7);
 
+    // A linked picture prints only from a holder that holds its own picture, not the one another
+    // record (or the map before) left under its holder number.
+    for (const char* held : {"a.jpg", "b.jpg"}) {
+        Reset();
+        app.display.Images.Image1[3] = Picture{1, 1, {0xFF102030u}};
+        app.display.Images.ImageSlotNames[3] = held;
+        MapRecord& image = Add(70, 50, 50, 10, -10);
+        image.RecordColor = 3;
+        image.RecordText = "A.JPG";
+        Add(0, 0, 0);
+        PrintPageRecords(app);
+        EXPECT_EQ(page().PrimitivesOf(Kind::Picture).size(), std::string(held) == "a.jpg" ? 1u : 0u) << held;
+    }
 }
 
 // Everything prints clipped to the cell, and a figure drawn about a point prints on every page

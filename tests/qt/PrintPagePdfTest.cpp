@@ -159,6 +159,7 @@ TEST_F(PrintPagePdfTest, ASampleMapAt1To500OverFourPagesStandsWhereItsGroundIs) 
             picture.pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(x * 4) << 16 |
                                      static_cast<std::uint32_t>(y * 5) << 8 | 0x80);
     app.display.Images.Image1[0] = picture;
+    app.display.Images.ImageSlotNames[0] = "picture.png";  // loaded for the record, as the screen does
     Add(70, {100, 195, 30, -20}, 0).RecordText = "picture.png";
     End();
 
