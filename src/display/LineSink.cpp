@@ -14,6 +14,12 @@ Surface& MainCanvas(App& app) {
     return app.form1->Picture1.surface();
 }
 
+void ClearMainCanvas(App& app, Surface& canvas) {
+    canvas.Refresh();
+    canvas.Cls();
+    app.tool.SnapBoxDrawn = 0;
+}
+
 void ReportOnMessageLine(App& app, const RuntimeError& error) {
     app.form1->Text2.SetText(MessageLineText(error));
 }

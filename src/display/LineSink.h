@@ -12,6 +12,9 @@ struct App;
 
 // The canvas Picture1 of the main window, on which every screen drawer draws.
 Surface& MainCanvas(App& app);
+// Clears the main canvas for a drawing from scratch. The snap marker goes with the pixels, so the
+// next hover draws it afresh rather than "erasing" one that is no longer there.
+void ClearMainCanvas(App& app, Surface& canvas);
 // The guard of the main window's drawers: the error description followed directly by its
 // number in the message line Text2.
 void ReportOnMessageLine(App& app, const RuntimeError& error);

@@ -256,10 +256,7 @@ void 刷新(App& app) {
         clip.ClipYMax = ToInt32(Int(v.top + 10));
         clip.ClipXMax = ToInt32(Int(v.Right() + 10));
         clip.ClipYMin = ToInt32(Int(v.Bottom() - 10));
-        s.Refresh();
-        s.Cls();
-        // The clear took the snap marker with it: the next hover draws it afresh, not over a ghost.
-        app.tool.SnapBoxDrawn = 0;
+        ClearMainCanvas(app, s);
         s.SetDrawMode(DrawModeCopyPen);
         StartFromDefinedPen(s, app.display.PenCache);
 
@@ -302,8 +299,7 @@ void RedrawOpenLayers(App& app) {
         Surface& s = MainCanvas(app);
         const ViewEdges v = EdgesOf(s);
         const CullRect view{Int(v.left), Int(v.top), Int(v.Right()), Int(v.Bottom())};
-        s.Refresh();
-        s.Cls();
+        ClearMainCanvas(app, s);
         s.SetDrawMode(DrawModeCopyPen);
         StartFromDefinedPen(s, app.display.PenCache);
         s.SetFillStyle(FillStyleTransparent);

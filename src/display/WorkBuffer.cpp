@@ -195,8 +195,7 @@ void DrawClipBuffer(App& app) {
         Surface& canvas = MainCanvas(app);
         const double l = RoundEven(canvas.ScaleLeft()), t = RoundEven(canvas.ScaleTop());
         const double w = RoundEven(canvas.ScaleWidth()), h = RoundEven(canvas.ScaleHeight());
-        canvas.Refresh();
-        canvas.Cls();
+        ClearMainCanvas(app, canvas);
         canvas.SetDrawMode(13);
         StartFromDefinedPen(canvas, app.display.PenCache);
         DrawItemsFrom(app, l, l + w, t + h, t, true);
@@ -212,8 +211,7 @@ void Draw3DView(App& app) {
     try {
         canvas.SetScale(left, t0 * app.view.TiltSin - height / 3, width, height);
         const double l = Int(left), r = Int(left + width);
-        canvas.Refresh();
-        canvas.Cls();
+        ClearMainCanvas(app, canvas);
         canvas.SetDrawMode(13);
         canvas.SetDrawWidth(2);
         canvas.Line(l, 0, r, 0, 0xFF0000);
