@@ -5,6 +5,7 @@
 #include "document/RecordTypes.h"
 #include "display/TextPreviews.h"
 #include "display/TextRendering.h"
+#include "editing/RubberLine.h"
 #include "editing/ToolCanvas.h"
 #include "platform/DrawModeScope.h"
 #include "shell/stForm1.h"
@@ -69,8 +70,10 @@ void PreviewPendingText(App& app, double x, double y) {
 void ErasePendingTextPreview(App& app) {
     ToolState& tool = app.tool;
     if (!app.form1 || tool.RubberShown != -1) return;
-    const DrawModeScope copyPen = CopyPen(app);
-    DrawPendingText(app, tool.RubberPoint.x, tool.RubberPoint.y, app.view.BackgroundColor);
+    // Printing the text again in the background colour, as each move does, takes the map under it
+    // too, all along the way the preview went: when the tool places its text or pauses, the map is
+    // drawn again instead, so nothing of the preview's way is left missing.
+    EraseRubberEdges(app);
     tool.RubberShown = 0;
 }
 

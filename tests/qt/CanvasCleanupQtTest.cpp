@@ -116,8 +116,6 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
     };
     auto rightClick = [&](QPoint at) { ClickOn(canvas, at, Qt::RightButton); };
     const QPoint a(120, 100), b(260, 180), c(330, 120);
-    // Texts are erased by printing them again in the back colour, which would take the map under
-    // them too: the text tool works where the map is empty.
     const QPoint d(360, 300), e(480, 380);
     struct Case {
         const char* name;
@@ -140,11 +138,13 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
          }},
         {"material-text-paused",
          [&] {
+             // Over the line drawn before: each move prints the text away in the back colour,
+             // taking the line's pixels with it.
              form1.Text8.SetText("zj:砖房");
              app.current.PendingText = "砖房";
-             ClickOn(canvas, d);
-             for (int k = 1; k <= 3; ++k) MoveTo(d + (e - d) * k / 3);
-             rightClick(e);
+             ClickOn(canvas, a);
+             for (int k = 1; k <= 6; ++k) MoveTo(a + (b - a) * k / 6);
+             rightClick(b);
          }},
         {"vertex-move-missed",
          [&] {
