@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "App.h"
+#include "basic/DxfLines.h"
 #include "basic/Errors.h"
 #include "basic/Files.h"
+#include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
@@ -40,6 +44,9 @@ struct LayerDefinition {
     std::uint8_t colorIndex = 0;
     std::int16_t on = 0;
 };
+
+// A merge refused because the 8-bit counter of merged files is used up (the user was told).
+struct MergesFull {};
 
 // Starts the next merge: false (nothing changed) when the 8-bit counter is used up.
 bool BeginMerge(App& app, const std::string& path) {
@@ -87,28 +94,23 @@ void SetCanvasBack(App& app, std::int32_t color) {
 
 // --- The small DXF reader ---
 
+// The lines of the file as the open reads them: reading past the last line raises 62, so that a file
+// cut short is never merged as if it had ended there.
 class DxfLines {
 public:
-    explicit DxfLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-    // The next line as it is; false at the end of the file.
-    bool NextRaw(std::string& line) {
-        if (pos_ >= lines_.size()) return false;
-        line = lines_[pos_++];
-        return true;
-    }
+    explicit DxfLines(std::string bytes) : lines_(std::move(bytes)) {}
+    // The next line as it is.
+    std::string NextRaw() { return lines_.Raw(); }
     // The next line with blanks removed at both ends.
-    bool Next(std::string& line) {
-        if (!NextRaw(line)) return false;
-        line = Trim(line);
-        return true;
+    std::string Next() { return lines_.Line(); }
+    void Skip(int count) {
+        for (int i = 0; i < count; ++i) lines_.Raw();
     }
-    void Skip(int count) { pos_ = std::min(lines_.size(), pos_ + static_cast<size_t>(std::max(count, 0))); }
     // The number of the last line read (1 for the first line of the file).
-    size_t LineNumber() const { return pos_; }
+    std::int64_t LineNumber() const { return lines_.LineNumber(); }
 
 private:
-    std::vector<std::string> lines_;
-    size_t pos_ = 0;
+    DxfLineReader lines_;
 };
 
 bool Is(const std::string& line, const char* text) { return EqualsIgnoreCase(line, text); }
@@ -118,7 +120,9 @@ struct DxfMerge {
     DxfLines& in;
     std::array<LayerDefinition, 11> table{};
     int n = 0;
-    bool ended = false;  // the file's "EOF" or its end was reached
+    bool ended = false;           // the file's "EOF" was read
+    bool entityLinesSeen = false; // the entity section held anything at all
+    bool markerSeen = false;      // an entity carried its subclass marker
 
     RecordStore& store() { return app.store; }
 
@@ -146,8 +150,7 @@ struct DxfMerge {
     }
 
     bool Value(double& v, const char* end) {
-        std::string line;
-        if (!in.Next(line)) { ended = true; return false; }
+        const std::string line = in.Next();
         if (Is(line, end)) return false;
         v = Val(line);
         return true;
@@ -155,19 +158,15 @@ struct DxfMerge {
 
     void ReadLayerTable() {
         in.Skip(6);
-        std::string line;
-        while (in.Next(line) && !Is(line, "ENDTAB")) {
+        for (std::string line = in.Next(); !Is(line, "ENDTAB"); line = in.Next()) {
             if (Is(line, "LAYER")) {
                 n = std::min(n + 1, 10);
             } else if (line == "2") {
-                std::string name;
-                if (!in.Next(name)) break;
+                const std::string name = in.Next();
                 table[static_cast<size_t>(n)].name = name;
                 table[static_cast<size_t>(n)].on = -1;
             } else if (line == "62") {
-                std::string value;
-                if (!in.Next(value)) break;
-                const double v = std::min(std::fabs(Val(value)), 255.0);
+                const double v = std::min(std::fabs(Val(in.Next())), 255.0);
                 table[static_cast<size_t>(n)].colorIndex = ToByte(v);
             }
         }
@@ -182,10 +181,9 @@ struct DxfMerge {
         m.RecordFont = "黑体";
         std::string code;
         double v = 0;
-        while (in.Next(code) && !Is(code, "AcDbText") && !Is(code, "EOF")) {
+        while (!Is(code = in.Next(), "AcDbText") && !Is(code, "EOF")) {
             if (code == "1") {
-                std::string text;
-                if (!in.NextRaw(text)) { ended = true; return; }
+                const std::string text = in.NextRaw();
                 if (Is(Trim(text), "AcDbText")) return;
                 m.RecordText = text;
                 m.RecordY3 = DisplayWidth(text);
@@ -230,15 +228,13 @@ struct DxfMerge {
         std::string code;
         double v = 0;
         bool arc = false;
-        while (in.Next(code) && code != "0") {
+        while ((code = in.Next()) != "0") {
             if (type == 7 && Is(code, "AcDbArc")) {
                 arc = true;
                 continue;
             }
             if (code == "100") {
-                std::string marker;
-                if (!in.Next(marker)) { ended = true; break; }
-                if (type == 7 && Is(marker, "AcDbArc")) arc = true;
+                if (type == 7 && Is(in.Next(), "AcDbArc")) arc = true;
                 continue;
             }
             if (!Value(v, "0")) break;
@@ -246,8 +242,9 @@ struct DxfMerge {
             if (arc) m->RecordType = 8;
             if (arc && code == "50") { m->RecordX3 = Radians(v); continue; }
             if (arc && code == "51") { m->RecordY3 = Radians(v); continue; }
-            const int c = static_cast<int>(Val(code));
-            const int axis = c / 10, vertex = c % 10;
+            // A code line holding anything but a code (a huge number, a text) names no vertex.
+            const int c = DxfGroupCode(code);
+            const int axis = c < 0 ? 0 : c / 10, vertex = c < 0 ? 0 : c % 10;
             if (code == "40" && type == 7) { m->RecordX2 = v; m->RecordY2 = 1; continue; }
             if (axis < 1 || axis > 3 || vertex > 3 || (type != 6 && vertex > 1)) continue;
             double* xs[] = {&m->RecordX1, &m->RecordX2, &m->RecordX3, &m->RecordX4};
@@ -275,7 +272,7 @@ struct DxfMerge {
         int k = 0;
         in.Skip(6);
         std::string code;
-        while (in.Next(code) && code != "0") {
+        while ((code = in.Next()) != "0") {
             if (code != "10") continue;
             double x = 0, y = 0;
             if (!Value(x, "0")) break;
@@ -311,31 +308,27 @@ struct DxfMerge {
     }
 
     void Entities() {
-        std::string line;
-        while (!ended && in.Next(line)) {
+        while (!ended) {
+            const std::string line = in.Next();
             if (Is(line, "ENDSEC")) return;
             if (Is(line, "EOF")) { ended = true; return; }
+            entityLinesSeen = true;
+            if (Is(line, "AcDbEntity")) markerSeen = true;
             if (line == "8") {
-                std::string name, raw;
-                if (!in.Next(name)) break;
+                const std::string name = in.Next();
                 for (int k = 1; k <= n; ++k) {
                     if (EqualsIgnoreCase(table[static_cast<size_t>(k)].name, name) && k <= store().LayerCount) {
                         store().CurrentLayer = static_cast<std::uint8_t>(k);
                         break;
                     }
                 }
-                if (!in.NextRaw(raw)) break;
-                if (raw == "  6") {
-                    std::string typeName;
-                    if (!in.Next(typeName)) break;
-                    const double v = Val(typeName);
+                if (in.NextRaw() == "  6") {
+                    const double v = Val(in.Next());
                     RoomedSlot();
                     OpenSlot().RecordPen = static_cast<std::uint8_t>(v > 30 ? 2 : std::min(std::fabs(std::nearbyint(v)), 2.0));
                 }
             } else if (line == "62") {
-                std::string value;
-                if (!in.Next(value)) break;
-                const double v = Val(value);
+                const double v = Val(in.Next());
                 RoomedSlot();
                 OpenSlot().RecordColor = v < 255 ? app.tables.ColorPalette[store().CurrentLayer]
                                                  : static_cast<std::int32_t>(std::min(std::nearbyint(v), double{0xFFFFFF}));
@@ -351,16 +344,16 @@ struct DxfMerge {
                 Polyline();
             }
         }
-        ended = true;
     }
 
+    // Reads the file up to its "EOF"; a file that ends before raises.
     void Run() {
-        std::string line;
-        while (in.Next(line) && !Is(line, "ENDTAB")) {
+        while (!Is(in.Next(), "ENDTAB")) {
         }
-        while (!ended && in.Next(line)) {
+        while (!ended) {
+            const std::string line = in.Next();
             if (Is(line, "LAYER")) ReadLayerTable();
-            else if (Is(line, "BLOCKS")) { while (in.Next(line) && !Is(line, "ENDSEC")) {} }
+            else if (Is(line, "BLOCKS")) { while (!Is(in.Next(), "ENDSEC")) {} }
             else if (Is(line, "ENTITIES")) Entities();
             else if (Is(line, "EOF")) {
                 app.display.Redraw.SuppressTerrainPoints = -1;
@@ -375,28 +368,39 @@ void NoteStop(std::string* stoppedAt, const std::string& where) {
     if (stoppedAt) *stoppedAt = where;
 }
 
-// A map file cut inside a record, and without its end record before the cut, is damaged: nothing
-// of it is merged. The compact file's records are whole, or it ends at its end record.
-void ProveJdxWhole(const std::string& bytes, std::int64_t firstDrawing, std::string* stoppedAt) {
-    if (bytes.size() % FixedRecordSize == 0) return;
-    for (std::size_t at = static_cast<std::size_t>(std::max<std::int64_t>(firstDrawing - 1, 0)) * FixedRecordSize;
-         at + FixedRecordSize <= bytes.size(); at += FixedRecordSize) {
-        if (bytes[at] == 0) return;  // the end record, or the layer-0 record that ends the merge
-    }
-    NoteStop(stoppedAt, RecordWhere(static_cast<long long>(bytes.size() / FixedRecordSize) + 1));
-    Raise(ErrInputPastEnd);
+[[noreturn]] void StopAt(std::string* stoppedAt, const std::string& where, int error) {
+    NoteStop(stoppedAt, where);
+    Raise(error);
 }
 
-// The full file's records run whole up to its end record or to the end of the file.
+// A compact map file is merged only when the open would read it: a usable header, the whole layer
+// table, and whole records up to its end record, or up to the end of the file when it has none (a
+// sheet file). A file cut or shifted inside (its end record no longer on a record boundary) fails.
+void ProveJdxWhole(const std::string& bytes, const FileRecord& header, std::int64_t headerRecord,
+                   std::string* stoppedAt) {
+    if (!MapHeaderUsable(header)) StopAt(stoppedAt, RecordWhere(headerRecord), ErrBadRecordNumber);
+    const auto whole = static_cast<std::int64_t>(bytes.size() / FixedRecordSize);
+    const std::int64_t firstDrawing = header.layer + 2;
+    if (firstDrawing - 1 > whole) StopAt(stoppedAt, RecordWhere(whole + 1), ErrInputPastEnd);
+    for (std::int64_t n = firstDrawing; n <= whole; ++n)
+        if (IsFixedEndRecord(bytes.data() + static_cast<std::size_t>(n - 1) * FixedRecordSize)) return;
+    if (bytes.size() % FixedRecordSize != 0) StopAt(stoppedAt, RecordWhere(whole + 1), ErrInputPastEnd);
+}
+
+// The same for the full map file: its records run whole up to its end record or to the end of the
+// file, after a usable header and the whole layer table.
 void ProveWtwWhole(std::string_view bytes, std::string* stoppedAt) {
     std::size_t pos = 0;
     FileRecord r;
-    for (long long n = 1; pos < bytes.size(); ++n) {
-        if (!DecodeVariableRecord(bytes, pos, r)) {
-            NoteStop(stoppedAt, RecordWhere(n));
-            Raise(ErrInputPastEnd);
+    long long layerRecords = 0;
+    for (long long n = 1; pos < bytes.size() || n <= layerRecords + 1; ++n) {
+        if (!DecodeVariableRecord(bytes, pos, r)) StopAt(stoppedAt, RecordWhere(n), ErrInputPastEnd);
+        if (n == 1) {
+            if (!MapHeaderUsable(r)) StopAt(stoppedAt, RecordWhere(1), ErrBadRecordNumber);
+            layerRecords = r.layer;
+        } else if (n > layerRecords + 1 && IsEndRecord(r)) {
+            return;
         }
-        if (r.layer == 0 && EqualsIgnoreCase(Trim(r.text), EndRecordText)) return;
     }
 }
 
@@ -425,15 +429,101 @@ void DeleteFarMergedRecords(App& app, const std::string& path) {
         app.platform.prompt().MsgBox(FileNameOf(path) + "：" + std::to_string(far) + DxfFarEntitiesMessage, MsgOkOnly);
 }
 
-// The open map as a merge found it, so that a merge that fails half-way can be taken back whole:
-// the records it appended behind each layer's records, the layers it added, its place in the
-// merge bookkeeping.
+// The open map's frame without its records: the layer tables, the capacity, the current layer, the
+// merge bookkeeping and the settings the merges read. A file is read into it first, so that the
+// open map is touched only once the whole file has been read.
+struct MapApart {
+    explicit MapApart(App& open) : map(std::make_unique<App>(open.platform)) {
+        App& m = *map;
+        m.tables = open.tables;
+        m.settings = open.settings;
+        m.view = open.view;
+        m.current = open.current;
+        m.mapFile = open.mapFile;
+        m.mapFile.LastReadUnusableRecords = 0;
+        m.display.Redraw.SuppressTerrainPoints = open.display.Redraw.SuppressTerrainPoints;
+        RecordStore& s = m.store;
+        const RecordStore& o = open.store;
+        s.ShareBlocksOf(o);
+        s.DimensionEmpty(std::min<int>(o.LayerCount, o.LayerDimension()));
+        s.LayerRecordCount.assign(std::max<std::size_t>(o.LayerRecordCount.size(), LayerTableSize), 0);
+        s.LayerCount = o.LayerCount;
+        s.LayerCapacity = o.LayerCapacity;
+        s.NextLayerIndex = o.NextLayerIndex;
+        s.CurrentLayer = o.CurrentLayer;
+        s.LayerNames = o.LayerNames;
+        s.LayerColorIndex = o.LayerColorIndex;
+        s.LayerOnFlag = o.LayerOnFlag;
+        s.LayerLockFlag = o.LayerLockFlag;
+    }
+
+    bool HoldsAnyRecord() const {
+        const RecordStore& s = map->store;
+        for (int layer = 1; layer <= s.LayerCount && layer <= s.LayerDimension(); ++layer)
+            if (s.Count(layer) > 0) return true;
+        return false;
+    }
+
+    std::unique_ptr<App> map;
+    // The inserted map file's colour, which the canvas takes as its back colour.
+    std::optional<Rgb> backColor;
+};
+
+// Appends the records read apart behind the records of each layer of the open map, after the layers
+// the file added, and takes over the merge bookkeeping.
+void TakeMergedFile(App& app, MapApart& apart) {
+    RecordStore& store = app.store;
+    const App& read = *apart.map;
+    const RecordStore& from = read.store;
+    if (from.LayerCount > store.LayerCount) {
+        for (int i = store.LayerCount + 1; i <= from.LayerCount; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            store.LayerNames[k] = from.LayerNames[k];
+            store.LayerColorIndex[k] = from.LayerColorIndex[k];
+            store.LayerOnFlag[k] = from.LayerOnFlag[k];
+        }
+        store.NextLayerIndex = from.NextLayerIndex;
+        AddLayer(app);
+        if (store.LayerCount < from.LayerCount) Raise(ErrSubscriptOutOfRange);
+    }
+    bool split = false;
+    for (int layer = 1; layer <= from.LayerCount && layer <= from.LayerDimension(); ++layer) {
+        if (from.Count(layer) == 0) continue;
+        store.CurrentLayer = static_cast<std::uint8_t>(layer);
+        for (int i = 0; i < from.Count(layer); ++i) {
+            // A full layer passes its upper part to a new layer near the 16-bit limit: the records
+            // go on behind it, as the file's records did in the merge.
+            int slot = store.Count(store.CurrentLayer);
+            while (slot + 1 > store.LayerCapacity) {
+                const int before = store.LayerCapacity;
+                GrowLayerCapacity(app);
+                slot = store.Count(store.CurrentLayer);
+                if (store.LayerCapacity <= before && slot + 1 > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+            }
+            store.At(store.CurrentLayer, slot) = from.Get(layer, i);
+            store.Count(store.CurrentLayer) = slot + 1;
+            if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) GrowLayerCapacity(app);
+            split = split || store.CurrentLayer != layer;
+        }
+    }
+    if (!split && from.CurrentLayer <= store.LayerCount) store.CurrentLayer = from.CurrentLayer;
+    app.mapFile.MergedFileCount = read.mapFile.MergedFileCount;
+    app.mapFile.MergedFileNames = read.mapFile.MergedFileNames;
+    app.mapFile.LastReadUnusableRecords = read.mapFile.LastReadUnusableRecords;
+    app.display.Redraw.SuppressTerrainPoints = read.display.Redraw.SuppressTerrainPoints;
+    if (apart.backColor) SetCanvasBack(app, *apart.backColor);
+}
+
+// The open map as a merge found it, so that a merge whose taking over fails (memory ran out) can be
+// taken back whole: the records it appended behind each layer's records, the layers it added, its
+// place in the merge bookkeeping.
 class MergeRollback {
 public:
     explicit MergeRollback(App& app)
         : app_(app),
           counts_(app.store.LayerRecordCount),
           layerCount_(app.store.LayerCount),
+          capacity_(app.store.LayerCapacity),
           nextLayer_(app.store.NextLayerIndex),
           currentLayer_(app.store.CurrentLayer),
           names_(app.store.LayerNames),
@@ -457,6 +547,7 @@ public:
         if (store.LayerDimension() > layerCount_) store.DimensionKeep(layerCount_);
         store.LayerRecordCount = counts_;
         store.LayerCount = layerCount_;
+        store.LayerCapacity = capacity_;
         store.NextLayerIndex = nextLayer_;
         store.CurrentLayer = currentLayer_;
         store.LayerNames = names_;
@@ -474,7 +565,9 @@ public:
 private:
     App& app_;
     std::vector<std::int32_t> counts_;
-    std::uint8_t layerCount_, nextLayer_, currentLayer_;
+    std::uint8_t layerCount_;
+    std::int16_t capacity_;
+    std::uint8_t nextLayer_, currentLayer_;
     std::array<std::string, LayerTableSize> names_;
     std::array<std::uint8_t, LayerTableSize> colors_;
     std::array<std::int16_t, LayerTableSize> on_;
@@ -485,9 +578,9 @@ private:
     Rgb backColor_ = 0;
 };
 
-}  // namespace
-
-bool MergeJdxFile(App& app, const std::string& path, std::string* stoppedAt) {
+// The merges read the file into the map apart; false when the file is not of their type.
+bool ReadJdxApart(MapApart& apart, const std::string& path, std::string* stoppedAt) {
+    App& app = *apart.map;
     const std::string bytes = ReadWholeFile(path);
     const std::int64_t count = (static_cast<std::int64_t>(bytes.size()) + FixedRecordSize / 2) / FixedRecordSize;
     auto record = [&bytes, stoppedAt](std::int64_t n) {
@@ -500,44 +593,48 @@ bool MergeJdxFile(App& app, const std::string& path, std::string* stoppedAt) {
     };
     if (count < 1) return false;
     FileRecord header = record(1);
+    std::int64_t headerRecord = 1;
     if (!EqualsIgnoreCase(Trim(header.text), JdxMagic)) {
         if (count < 2) return false;
-        header = record(2);
+        header = record(headerRecord = 2);
         if (!EqualsIgnoreCase(Trim(header.text), JdxMagic)) return false;
     }
     const int fileLayers = header.layer;
-    ProveJdxWhole(bytes, fileLayers + 2, stoppedAt);
-    SetCanvasBack(app, header.color);
+    ProveJdxWhole(bytes, header, headerRecord, stoppedAt);
+    apart.backColor = header.color;
     if (fileLayers > app.store.LayerCount) {
         std::vector<FileRecord> layers;
         for (int i = 2; i <= fileLayers + 1 && i <= count; ++i) layers.push_back(record(i));
         AddFileLayers(app, fileLayers, LayerTable(layers));
     }
-    if (!BeginMerge(app, path)) return true;
+    if (!BeginMerge(app, path)) throw MergesFull{};
+    // As the open reads it: the end record ends the drawing, other records of layer 0 are none.
     for (std::int64_t i = fileLayers + 2; i <= count; ++i) {
         if (static_cast<size_t>(i) * FixedRecordSize > bytes.size()) break;
+        if (IsFixedEndRecord(bytes.data() + static_cast<size_t>(i - 1) * FixedRecordSize)) break;
         const FileRecord r = record(i);
-        if (r.layer == 0) break;
+        if (r.layer == 0) continue;
         AppendDrawingRecord(app, r, Trim(r.text), nullptr);
     }
     return true;
 }
 
-bool MergeWtwFile(App& app, const std::string& path, std::string* stoppedAt) {
+bool ReadWtwApart(MapApart& apart, const std::string& path, std::string* stoppedAt) {
+    App& app = *apart.map;
     const std::string bytes = ReadWholeFile(path);
     size_t pos = 0;
     FileRecord header;
     if (!DecodeVariableRecord(bytes, pos, header) || !EqualsIgnoreCase(Trim(header.text), WtwMagic)) return false;
     ProveWtwWhole(bytes, stoppedAt);
-    SetCanvasBack(app, header.color);
+    apart.backColor = header.color;
     std::vector<FileRecord> layers;
     FileRecord r;
     for (int i = 0; i < header.layer && DecodeVariableRecord(bytes, pos, r); ++i) layers.push_back(r);
     AddFileLayers(app, header.layer, LayerTable(layers));
-    if (!BeginMerge(app, path)) return true;
+    if (!BeginMerge(app, path)) throw MergesFull{};
     while (DecodeVariableRecord(bytes, pos, r)) {
         if (r.layer == 0) {
-            if (EqualsIgnoreCase(Trim(r.text), EndRecordText)) break;
+            if (IsEndRecord(r)) break;
             continue;
         }
         const long bang = InStr(r.text, "!");
@@ -554,11 +651,21 @@ bool MergeWtwFile(App& app, const std::string& path, std::string* stoppedAt) {
     return true;
 }
 
-bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt) {
-    std::vector<std::string> lines = ReadTextLines(path);
-    if (lines.size() < 6 || !EqualsIgnoreCase(Trim(lines[5]), "$ACADVER")) return false;
-    if (!BeginMerge(app, path)) return true;
-    DxfLines in(std::move(lines));
+// A DXF file is read as the open reads its lines; false when its sixth line is not "$ACADVER".
+// Nothing is merged from a file that holds no entity the merge keeps: `layersOnly` tells a file
+// whose entities carry no subclass markers (release 12).
+bool ReadDxfApart(MapApart& apart, const std::string& path, std::string* stoppedAt, bool& layersOnly) {
+    App& app = *apart.map;
+    std::string bytes = ReadWholeFile(path);
+    {
+        TextLineReader head(bytes.substr(0, 65536));
+        std::string line;
+        for (int n = 0; n < 6; ++n)
+            if (!head.ReadLine(line)) return false;
+        if (!EqualsIgnoreCase(Trim(line), "$ACADVER")) return false;
+    }
+    if (!BeginMerge(app, path)) throw MergesFull{};
+    DxfLines in(std::move(bytes));
     DxfMerge merge{app, in};
     try {
         merge.Run();
@@ -566,11 +673,41 @@ bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt) {
         NoteStop(stoppedAt, LineWhere(static_cast<long long>(in.LineNumber())));
         throw;
     }
+    layersOnly = merge.entityLinesSeen && !merge.markerSeen;
     return true;
+}
+
+}  // namespace
+
+MergeResult MergeDrawingFile(App& app, int filterIndex, const std::string& path, std::string* stoppedAt) {
+    MapApart apart(app);
+    bool layersOnly = false;
+    try {
+        const bool read = filterIndex == 1   ? ReadJdxApart(apart, path, stoppedAt)
+                          : filterIndex == 2 ? ReadWtwApart(apart, path, stoppedAt)
+                                             : ReadDxfApart(apart, path, stoppedAt, layersOnly);
+        if (!read) return MergeResult::WrongFile;
+    } catch (const MergesFull&) {
+        return MergeResult::MergesFull;
+    }
+    if (filterIndex == 3 && !apart.HoldsAnyRecord())
+        return layersOnly ? MergeResult::LayersOnly : MergeResult::NothingHeld;
+    MergeRollback rollback(app);
+    try {
+        TakeMergedFile(app, apart);
+    } catch (...) {
+        // Taking over fails only for want of memory or room: the open map is put back, unless
+        // records were moved between layers on the way; what was merged then stays.
+        const RuntimeError error = CurrentRuntimeError();
+        if (rollback.TakeBack()) throw error;
+        ShowMessageLine(app, ReadStoppedText(FileNameOf(path), std::string(), error, InsertPartlyMergedText));
+    }
+    return MergeResult::Merged;
 }
 
 void InsertDrawingFile(App& app) {
     SetCanvasPointer(app, PointerSizeAll);
+    bool merged = false;
     for (;;) {
         FileDialogRequest request;
         request.title = "插入*.wtw*.jdx*.dxf\"";
@@ -584,40 +721,39 @@ void InsertDrawingFile(App& app) {
         }
         app.current.DialogFilePath = chosen.fileName;
         app.platform.events().DoEvents();
-        bool merged = false;
+        if (chosen.filterIndex < 1 || chosen.filterIndex > 3) break;
+        MergeResult result = MergeResult::WrongFile;
         const std::string& path = chosen.fileName;
-        MergeRollback rollback(app);
         const std::uint8_t mergedBefore = app.mapFile.MergedFileCount;
         std::string stoppedAt;
         app.mapFile.LastReadUnusableRecords = 0;
         try {
             RequireRegularFile(path);
-            if (chosen.filterIndex == 1) merged = MergeJdxFile(app, path, &stoppedAt);
-            else if (chosen.filterIndex == 2) merged = MergeWtwFile(app, path, &stoppedAt);
-            else if (chosen.filterIndex == 3) merged = MergeDxfFile(app, path, &stoppedAt);
-            else { SetCanvasPointer(app, PointerCross); return; }
-        } catch (const std::exception& e) {
-            const auto* runtime = dynamic_cast<const RuntimeError*>(&e);
-            const RuntimeError error = runtime ? *runtime : RuntimeError(ErrOutOfMemory);
-            // A file that fails half-way is taken back whole; only when the merge moved records
-            // between layers does what it merged stay, journaled like a whole merge.
-            const bool keptOpenMap = rollback.TakeBack();
-            ShowMessageLine(app, ReadStoppedText(FileNameOf(path), stoppedAt, error,
-                                                 keptOpenMap ? OpenMapKeptText : InsertPartlyMergedText));
-            if (keptOpenMap) {
-                SetCanvasPointer(app, PointerCross);
-                return;
-            }
-            merged = true;
+            result = MergeDrawingFile(app, chosen.filterIndex, path, &stoppedAt);
+        } catch (...) {
+            // The file was read apart, or its taking over was taken back: the open map is as it was.
+            ShowMessageLine(app, ReadStoppedText(FileNameOf(path), stoppedAt, CurrentRuntimeError(), OpenMapKeptText));
+            SetCanvasPointer(app, PointerCross);
+            return;
         }
-        if (!merged) {
-            ShowMessageLine(app, InsertWrongFileMessage);
+        if (result == MergeResult::WrongFile) {
+            ShowMessageLine(app, FileNameOf(path) + "：" + InsertWrongFileMessage);
             continue;
         }
+        if (result != MergeResult::Merged) {
+            // Nothing merged: the open map stays as it was, and the user is told why.
+            if (result != MergeResult::MergesFull)
+                ShowMessageLine(app, FileNameOf(path) + "：" +
+                                         (result == MergeResult::LayersOnly ? DxfLayersOnlyMessage : DxfNothingHeldMessage));
+            SetCanvasPointer(app, PointerCross);
+            return;
+        }
         if (app.mapFile.MergedFileCount != mergedBefore) DeleteFarMergedRecords(app, path);
+        merged = true;
         break;
     }
     SetCanvasPointer(app, PointerCross);
+    if (!merged) return;
     app.current.ModifiedFlag = -1;
     ReduceCoordinates(app);
     ComputeDrawingExtents(app);

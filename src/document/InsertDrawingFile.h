@@ -18,13 +18,20 @@ inline constexpr const char* InsertPartlyMergedText = "已插入的部分保留�
 // write over the inserted file.
 void InsertDrawingFile(App& app);
 
-// The merges by file type; false when the file is not of that type (nothing merged). Exposed for
-// the tests; InsertDrawingFile picks one by the dialog's filter. A merge that raises first writes
-// where it stopped ("第3条记录", "第12行") into `stoppedAt`, when given; the caller takes the
-// merge back.
-bool MergeJdxFile(App& app, const std::string& path, std::string* stoppedAt = nullptr);
-bool MergeWtwFile(App& app, const std::string& path, std::string* stoppedAt = nullptr);
-// True when the file was merged (also when it ended early); the closing steps are the caller's.
-bool MergeDxfFile(App& app, const std::string& path, std::string* stoppedAt = nullptr);
+// How a merge that raised nothing ended.
+enum class MergeResult {
+    Merged,
+    WrongFile,    // not a file of the chosen type: the dialog comes back
+    MergesFull,   // no merge number left (the user was told)
+    NothingHeld,  // a DXF file without an entity the merge keeps
+    LayersOnly,   // a DXF file whose entities carry no subclass markers (release 12)
+};
+
+// Merges the file by the dialog's filter (1 compact, 2 full, 3 DXF map file), exposed for the
+// tests. The file is read apart first, into a frame of the open map without its records; only a
+// file read to its end is merged, otherwise the open map is not touched. A file found damaged
+// raises, after writing where reading stopped ("第3条记录", "第12行") into `stoppedAt`. The closing
+// steps are the caller's.
+MergeResult MergeDrawingFile(App& app, int filterIndex, const std::string& path, std::string* stoppedAt = nullptr);
 
 }  // namespace movra

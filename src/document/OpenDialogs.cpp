@@ -100,19 +100,15 @@ void OpenThroughDialog(App& app, const OpenSetup& setup, bool byFilter) {
 void ShowExchangeMissing(App& app) { app.platform.prompt().MsgBox(ExchangeMissingMessage, MsgOkOnly); }
 
 // A DXF file is taken when its sixth line names the version variable, or is the comment line our
-// own older files begin with.
+// own older files begin with. A file that cannot be read raises, so that the user is told why
+// rather than that it is no DXF file.
 bool LooksLikeDxf(const std::string& path) {
-    try {
-        TextLineReader lines = TextLineReader::FromFile(path);
-        std::string line;
-        for (int n = 0; n < 6; ++n)
-            if (!lines.ReadLine(line)) return false;
-        const std::string sixth = Trim(FromGbk(line));
-        return EqualsIgnoreCase(sixth, "$ACADVER") ||
-               EqualsIgnoreCase(sixth, "来自 Pold 的图形 for AUTOAcad DXF 14.0");
-    } catch (...) {
-        return false;
-    }
+    TextLineReader lines = TextLineReader::FromFile(path);
+    std::string line;
+    for (int n = 0; n < 6; ++n)
+        if (!lines.ReadLine(line)) return false;
+    const std::string sixth = Trim(FromGbk(line));
+    return EqualsIgnoreCase(sixth, "$ACADVER") || EqualsIgnoreCase(sixth, "来自 Pold 的图形 for AUTOAcad DXF 14.0");
 }
 
 // Tells the user why a DXF file was not taken: its name, where reading stopped and that the open
@@ -175,12 +171,12 @@ void ReadDxfMap(App& app, const std::string& path) {
     }
     try {
         RequireRegularFile(path);
-    } catch (const RuntimeError& e) {
-        ShowDxfNotRead(app, path, e, 0);
-        return;
-    }
-    if (!LooksLikeDxf(path)) {
-        app.platform.prompt().MsgBox(NotDxfMessage, MsgOkOnly);
+        if (!LooksLikeDxf(path)) {
+            app.platform.prompt().MsgBox(FileNameOf(path) + "：" + NotDxfMessage, MsgOkOnly);
+            return;
+        }
+    } catch (...) {
+        ShowDxfNotRead(app, path, CurrentRuntimeError(), 0);
         return;
     }
     if (!SaveBeforeReplacing(app)) return;

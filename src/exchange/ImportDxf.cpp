@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "App.h"
+#include "basic/DxfLines.h"
 #include "basic/Errors.h"
 #include "basic/Files.h"
-#include "basic/Gbk.h"
 #include "basic/Guards.h"
 #include "basic/Numbers.h"
 #include "basic/Paths.h"
 #include "basic/Text.h"
-#include "basic/Utf8.h"
 #include "document/Layers.h"
 #include "document/MapRecord.h"
 #include "document/StoreRecord.h"
@@ -34,36 +33,11 @@ constexpr const char* SouthApplication = "SOUTH";
 // The file's "EOF" read where it ends the import.
 struct ImportEnded {};
 
-std::string ValidUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) {
-        char32_t c = 0;
-        pos += DecodeUtf8At(text, pos, c);
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
-// Files of AC1021 and later are written in UTF-8; the version stands near the top of the header.
-bool WrittenInUtf8(TextLineReader lines) {
-    std::string line;
-    for (int n = 0; n < 200 && lines.ReadLine(line); ++n) {
-        if (Trim(line) != "$ACADVER") continue;
-        if (!lines.ReadLine(line) || !lines.ReadLine(line)) return false;
-        const std::string version = Trim(line);
-        return version.size() >= 6 && (version.compare(0, 2, "AC") == 0) &&
-               std::atoi(version.c_str() + 2) >= 1021;
-    }
-    return false;
-}
-
 struct DxfReader {
-    DxfReader(App& a, std::string bytes, bool inUtf8) : app(a), lines(std::move(bytes)), utf8(inUtf8) {}
+    DxfReader(App& a, std::string bytes) : app(a), lines(std::move(bytes)) {}
 
     App& app;
-    TextLineReader lines;
-    bool utf8 = false;
+    DxfLineReader lines;
     DxfImportOutcome outcome;
     ProxyTable proxy;
     ImportSpill spill;
@@ -80,18 +54,13 @@ struct DxfReader {
     bool markerSeen = false;      // an entity subclass marker was read
     bool entityLinesSeen = false; // the entity section held anything at all
     double textHeight = 0;        // the height of the last text, kept for the next one
-    std::int64_t lineNumber = 0;  // lines read so far
 
     RecordStore& store() { return app.store; }
     int layer() { return store().CurrentLayer; }
 
     // --- Lines ---
 
-    std::string Raw() {
-        std::string line = lines.LineInput();
-        ++lineNumber;
-        return utf8 ? ValidUtf8(line) : FromGbk(line);
-    }
+    std::string Raw() { return lines.Raw(); }
     std::string Line() { return Trim(Raw()); }
     double Number() { return DxfNumber(Line()); }
     double NumberOf(const std::string& line) { return DxfNumber(line); }
@@ -961,8 +930,7 @@ DxfImportOutcome ImportDxf(App& app, const std::string& path) {
         cannotOpen.failureText = error.description;
         return cannotOpen;
     }
-    const bool utf8 = WrittenInUtf8(TextLineReader(bytes.substr(0, 65536)));
-    DxfReader reader(app, std::move(bytes), utf8);
+    DxfReader reader(app, std::move(bytes));
     try {
         reader.Run();
     } catch (const ImportEnded&) {
@@ -971,7 +939,7 @@ DxfImportOutcome ImportDxf(App& app, const std::string& path) {
         reader.outcome.failed = true;
         reader.outcome.failureNumber = error.number;
         reader.outcome.failureText = error.description;
-        reader.outcome.failureLine = reader.lineNumber;
+        reader.outcome.failureLine = reader.lines.LineNumber();
     }
     try {
         reader.Finish();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
 #include <utility>
 
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include "document/Layers.h"
 #include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
+#include "document/WtwFile.h"
 #include "support/TestApp.h"
 
 namespace movra {
@@ -171,7 +173,7 @@ TEST(InsertDrawingTest, WrongFileBringsTheDialogBackAndCancelChangesNothing) {
     InsertDrawingFile(t.app);
     EXPECT_EQ(t.platform.dialogScript.requests.size(), 2u);
     EXPECT_EQ(t.app.mapFile.MergedFileCount, 1);
-    EXPECT_EQ(t.form1.Text2.Text(), InsertWrongFileMessage);
+    EXPECT_EQ(t.form1.Text2.Text(), "bad.jdx：" + std::string(InsertWrongFileMessage));
 }
 
 // A standard ARC, as an independent DXF library writes it: the "AcDbArc" marker stands as the
@@ -304,6 +306,86 @@ TEST(InsertDrawingTest, ADxfLineBeyondTheFarthestCoordinateIsLeftOut) {
     EXPECT_EQ(kept, 1);
     EXPECT_EQ(leftIn, 0);  // the record with the NaN came in deleted, its coordinates cleared
     EXPECT_EQ(t.platform.promptScript.LastText(), "nan.jdx：1" + std::string(DxfFarEntitiesMessage));
+}
+
+// A compact or full map file is merged only when the open would read it: cut inside, with bytes
+// missing in the middle (its end record off the record boundary), or mutated at random, the file
+// that the open refuses leaves the modified open map byte for byte as it was, adds no layer, merge
+// entry or undo step, and one message names the file and the record where reading stopped.
+TEST(InsertDrawingTest, AMapFileIsMergedOnlyWhenTheOpenReadsIt) {
+    TestApp source;
+    App& s = source.app;
+    for (int i = 2; i <= 4; ++i) s.store.LayerNames[static_cast<size_t>(i)] = "层" + std::to_string(i);
+    s.store.NextLayerIndex = 5;
+    AddLayer(s);
+    for (int i = 0; i < 237; ++i) {
+        s.store.CurrentLayer = static_cast<std::uint8_t>(1 + i % 4);
+        StoreRecord(s, StoreFull, 2, i, i + 1, i + 2, i + 3, 0, 0, 0, 0, "记" + std::to_string(i));
+    }
+    const std::string folder = source.workFolder.Str();
+    WriteJdxFile(s, folder + "/whole.jdx");
+    WriteWtwFile(s, folder + "/whole.wtw");
+    const std::string jdx = ReadWholeFile(folder + "/whole.jdx");
+    const std::string wtw = ReadWholeFile(folder + "/whole.wtw");
+
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"gap.jdx", jdx.substr(0, jdx.size() / 2) + jdx.substr(jdx.size() / 2 + 68)},
+        {"cut.jdx", jdx.substr(0, jdx.size() - 50)},
+        {"cut.wtw", wtw.substr(0, wtw.size() / 2 + 7)},
+        {"head.wtw", wtw.substr(0, 40)}};
+    std::mt19937 random(69);
+    for (int k = 0; k < 120; ++k) {
+        const bool full = k % 3 == 0;
+        std::string bytes = full ? wtw : jdx;
+        const std::size_t at = random() % bytes.size();
+        if (k % 2 == 0) bytes.erase(at, 1 + random() % 200);
+        else bytes[at] = static_cast<char>(random());
+        files.emplace_back("m" + std::to_string(k) + (full ? ".wtw" : ".jdx"), bytes);
+    }
+
+    int refused = 0;
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const std::string path = folder + "/" + name;
+        WriteWholeFile(path, bytes);
+        const bool full = name.ends_with(".wtw");
+        TestApp opened;
+        const bool openReads = full ? ReadWtwFile(opened.app, path) : ReadJdxFile(opened.app, path);
+
+        TestApp t;
+        App& app = t.app;
+        t.form1.Load();
+        app.store.CurrentLayer = 1;
+        StoreRecord(app, StoreFull, 2, 50, 50, 60, 60, 0, 0, 0, 0, "");
+        app.current.ModifiedFlag = -1;
+        const std::string mapPath = t.workFolder.Str() + "/open.jdx";
+        WriteJdxFile(app, mapPath);
+        const std::string mapBytes = ReadWholeFile(mapPath);
+        app.current.ModifiedFlag = -1;
+        const std::int32_t undoStep = app.undo.UndoCurrentStep;
+
+        t.platform.dialogScript.QueueFile(path, full ? 2 : 1);
+        t.platform.dialogScript.QueueCancel();
+        InsertDrawingFile(app);
+        const bool merged = app.mapFile.MergedFileCount == 2;
+        const bool wrongFile = t.platform.dialogScript.requests.size() == 2;
+        if (wrongFile) EXPECT_FALSE(openReads);
+        else EXPECT_EQ(merged, openReads);
+        if (merged) continue;
+        ++refused;
+        const std::string message = t.form1.Text2.Text();
+        EXPECT_EQ(message.rfind(name + "：", 0), 0u) << message;
+        if (!wrongFile) {
+            EXPECT_NE(message.find("条记录时停止"), std::string::npos) << message;
+            EXPECT_NE(message.find(OpenMapKeptText), std::string::npos) << message;
+        }
+        EXPECT_EQ(app.store.LayerCount, 1);
+        EXPECT_EQ(app.undo.UndoCurrentStep, undoStep);
+        EXPECT_EQ(app.current.ModifiedFlag, -1);
+        WriteJdxFile(app, mapPath);
+        EXPECT_TRUE(ReadWholeFile(mapPath) == mapBytes) << "the open map changed";
+    }
+    EXPECT_GE(refused, 4);
 }
 
 }  // namespace

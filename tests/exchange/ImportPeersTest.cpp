@@ -149,7 +149,7 @@ TEST_F(ImportPeersTest, TheOpenCommandShowsTheFile) {
     const int count = app.store.LayerCount;
     t.platform.dialogScript.QueueFile(folder + "/lines.csv", 2);
     OpenDxfFile(app);
-    EXPECT_EQ(t.platform.promptScript.LastText(), NotDxfMessage);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "lines.csv：" + std::string(NotDxfMessage));
     EXPECT_EQ(app.store.LayerCount, count);
 }
 
