@@ -1,6 +1,7 @@
 #include "exchange/ImportDxf.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -72,6 +73,8 @@ struct DxfReader {
     // some of them into the spill layer.
     static constexpr int EntityCutApart = -1;
     int entityFirstSlot = 0;
+    // Slots the cuts took off the bottom of each layer during this import.
+    std::array<int, 256> slotsCut{};
 
     // Entity state of one import.
     int base = 0;                 // first type of the chained line family in force
@@ -117,25 +120,23 @@ struct DxfReader {
     // --- Appending ---
 
     // Room in the current layer for the record to append, the slot after it, and the margin a
-    // closing polyline takes without asking. Only between entities (`mayCut`) may a full layer be
-    // cut: inside one, the handler holds slot numbers of the records it is building, so there the
-    // store only grows.
-    void Room(bool mayCut = true) {
+    // closing polyline takes. A full layer is cut before any record is appended, inside an entity
+    // too: the cut never ends on a record whose line goes on in the next slot, so an entity being
+    // built goes on in the part moved down, and a handler finds the records it holds through
+    // `HeldSlot`.
+    void Room() {
         auto& s = store();
         while (s.Count(layer()) + 5 > s.LayerCapacity) {
             const int before = s.LayerCapacity;
-            if (before >= LayerSplittingCapacity && !mayCut) {
-                if (before >= MaxLayerCapacity) Raise(ErrSubscriptOutOfRange);
-                s.LayerCapacity = static_cast<std::int16_t>(std::min(before + 10, int{MaxLayerCapacity}));
-                continue;
-            }
             const int countBefore = s.Count(layer());
             GrowImportLayerCapacity(app, spill);
             if (s.LayerCapacity <= before) Raise(ErrSubscriptOutOfRange);
+            const int taken = countBefore - s.Count(layer());
+            slotsCut[static_cast<size_t>(layer())] += taken;
             // A cut moves the layer's records down; those of the entity being read go with them,
             // unless the cut took some of them into the spill layer.
             if (entityFirstSlot > 0) {
-                entityFirstSlot -= countBefore - s.Count(layer());
+                entityFirstSlot -= taken;
                 if (entityFirstSlot < 1) entityFirstSlot = EntityCutApart;
             }
         }
@@ -144,8 +145,8 @@ struct DxfReader {
         Room();
         return store().At(layer(), store().Count(layer()) + 1);
     }
-    int Append(bool mayCut = true) {
-        Room(mayCut);
+    int Append() {
+        Room();
         auto& s = store();
         const int slot = ++s.Count(layer());
         if (entityFirstSlot == 0) entityFirstSlot = slot;
@@ -153,6 +154,14 @@ struct DxfReader {
         s.At(layer(), slot).RecordSource = app.mapFile.MergedFileCount;
         return slot;
     }
+    // A slot of the current layer held across appends, which may cut the layer under it.
+    struct HeldSlot {
+        int slot;
+        int cutBefore;
+    };
+    HeldSlot Hold(int slot) { return {slot, slotsCut[static_cast<size_t>(layer())]}; }
+    // Where the held record stands now; below 0 when a cut took it into the spill layer.
+    int Now(const HeldSlot& held) { return held.slot - (slotsCut[static_cast<size_t>(layer())] - held.cutBefore); }
     MapRecord& At(int slot) { return store().At(layer(), slot); }
     void DefaultColor(MapRecord& r) {
         if (r.RecordColor == 0) r.RecordColor = Palette(layer());
@@ -187,14 +196,19 @@ struct DxfReader {
     // takes over the texts, colour and pen.
     void ChainVertex(int& slot, int& k, double x, double y, float z) {
         if (k == 4) {
-            At(slot).RecordType = static_cast<std::uint8_t>(base + 4);
-            const int next = Append(false);
-            const MapRecord& before = At(slot);
+            MapRecord& full = At(slot);
+            full.RecordType = static_cast<std::uint8_t>(base + 4);
+            // Taken before appending: the append may cut the layer under the full record.
+            std::string text = full.RecordText;
+            std::string extra = full.RecordExtra;
+            const std::int32_t color = full.RecordColor;
+            const std::uint8_t pen = full.RecordPen;
+            const int next = Append();
             MapRecord& r = At(next);
-            r.RecordText = before.RecordText;
-            r.RecordExtra = before.RecordExtra;
-            r.RecordColor = before.RecordColor;
-            r.RecordPen = before.RecordPen;
+            r.RecordText = std::move(text);
+            r.RecordExtra = std::move(extra);
+            r.RecordColor = color;
+            r.RecordPen = pen;
             slot = next;
             k = 0;
         }
@@ -578,17 +592,19 @@ struct DxfReader {
         int f = 0;
         double e = 0;
         bool ours = false;
-        const int start = Append();
+        const HeldSlot start = Hold(Append());
         {
-            MapRecord& r = At(start);
+            MapRecord& r = At(start.slot);
             if (r.RecordColor == Palette(0)) {
                 const int index = store().LayerColorIndex[static_cast<size_t>(layer())];
                 r.RecordColor = Palette(index != 0 ? index : layer());
             }
         }
-        int slot = start;
+        int slot = start.slot;
         int k = 0;
         bool any = false;
+        double firstX = 0, firstY = 0;
+        float firstZ = 0;
         for (;;) {
             const std::string line = Line();
             if (line == "0") break;
@@ -605,6 +621,7 @@ struct DxfReader {
                 Raw();
                 const double y = Number();
                 ChainVertex(slot, k, x, y, static_cast<float>(e));
+                if (!any) firstX = x, firstY = y, firstZ = static_cast<float>(e);
                 any = true;
             } else if (line == "1001") {
                 ApplicationLine(Line());
@@ -622,7 +639,7 @@ struct DxfReader {
                     if (n > 350) proxy.ProxyLookupResult = "41";
                 }
                 const double kind = DxfNumber(proxy.ProxyLookupResult);
-                for (int s = start; s <= slot; ++s) {
+                for (int s = std::max(Now(start), 0); s <= slot; ++s) {
                     MapRecord& r = At(s);
                     if (kind == 41) {
                         r.RecordText = q;
@@ -640,7 +657,10 @@ struct DxfReader {
         }
         // Our own light polylines carry the record type in the flag: they are closed already.
         if ((f & 1) == 0 || ours) return;
-        const MapRecord first = At(start);
+        // A cut that had to break the chain (no other slot to cut at) took the first record into
+        // the spill layer: the last one carries the same colour and pen.
+        MapRecord first = Now(start) >= 0 ? At(Now(start)) : At(slot);
+        first.RecordX1 = firstX, first.RecordY1 = firstY, first.RecordZ1 = firstZ;
         MapRecord& last = At(slot);
         const int t = last.RecordType;
         switch (t) {
@@ -666,8 +686,8 @@ struct DxfReader {
                 last.RecordType = static_cast<std::uint8_t>(t + 1);
                 const std::string text = last.RecordText;
                 const std::string extra = last.RecordExtra;
-                // The margin left by appending holds this slot.
-                MapRecord& end = At(Append(false));
+                // The record before is full now, so a cut made for this slot keeps it whole.
+                MapRecord& end = At(Append());
                 end.RecordX1 = first.RecordX1, end.RecordY1 = first.RecordY1, end.RecordZ1 = first.RecordZ1;
                 end.RecordColor = first.RecordColor;
                 end.RecordPen = first.RecordPen;
