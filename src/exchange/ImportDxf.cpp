@@ -32,6 +32,10 @@ constexpr double FullTurn = 6.28318530717958;
 constexpr const char* OwnApplication = "MOVRA";
 constexpr const char* SouthApplication = "SOUTH";
 
+// Ground metres per paper millimetre from 1:1 (0.001) to 1:100,000,000 (100,000), with a margin
+// of ten below: what lies beyond is no drawing's scale.
+bool IsDrawingScaleFactor(double scale) { return scale >= 1e-4 && scale <= 1e5; }
+
 // The file's "EOF" read where it ends the import.
 struct ImportEnded {};
 
@@ -265,9 +269,17 @@ struct DxfReader {
             if (line == "ENDSEC") return;
             if (line == "$LTSCALE") {
                 Raw();
-                double scale = Number();
-                // A scale of 0 (or below) would draw every text and symbol at no size at all.
-                if (!(scale > 0)) scale = 1;
+                const std::string value = Line();
+                double scale = 0;
+                try {
+                    scale = DxfNumber(value);
+                } catch (const RuntimeError&) {
+                    // Beyond what a double holds: no scale either.
+                }
+                // A scale of 0 (or below) would draw every text and symbol at no size at all, and
+                // one that is no number or far beyond any drawing's scale would make every size
+                // computed from it useless.
+                if (!IsDrawingScaleFactor(scale)) scale = 1;
                 if (app.settings.ForceScaleFlag != -1) {
                     app.view.ScaleFactor = scale;
                     app.view.ProjectParams[0] = scale * 1000;
