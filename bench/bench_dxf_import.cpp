@@ -6,6 +6,10 @@
 // over it), and GDAL's `ogrinfo -ro -al -so`, which reads every feature to count them
 // (`ogrinfo_s`, `x_ogrinfo` ogrinfo's time over the import's; needs gdal-bin).
 //
+// BM_ImportDxfFullLayers: 1,000,000 entities evenly over 10 layers (lines, closed polylines of
+// five vertices and texts, tests/exchange/LayeredDxfFile.h): every layer overflows, each time inside
+// a polyline, and is cut into spill layers several times. `records` counts what the store holds.
+//
 // BM_ImportDxfSpill: 200,000 LINEs on one layer, which overflows the slot dimension and is cut
 // into spill layers several times. `peak_MB` is the process's peak resident size after the run:
 // run this benchmark alone (--benchmark_filter=Spill) for a figure of its own.
@@ -25,6 +29,7 @@
 #include "basic/Files.h"
 #include "document/Layers.h"
 #include "exchange/ImportDxf.h"
+#include "exchange/LayeredDxfFile.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace movra {
@@ -155,7 +160,22 @@ void BM_ImportDxfSpill(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
+void BM_ImportDxfFullLayers(benchmark::State& state) {
+    constexpr int layers = 10, entities = 1000000;
+    const std::string path = Temp("layers.dxf");
+    exchange_test::WriteLayeredDxf(path, layers, entities);
+    BenchApp b;
+    for (auto _ : state) Import(state, b.app, path);
+    state.counters["entities"] = entities;
+    state.counters["records"] = RecordsHeld(b.app);
+    state.counters["layers"] = b.app.store.LayerCount;
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    state.counters["peak_MB"] = PeakMegabytes();
+    std::filesystem::remove(path);
+}
+
 BENCHMARK(BM_ImportDxf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportDxfFullLayers)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportDxfSpill)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "basic/Numbers.h"
 #include "document/CoordinateReduction.h"
 #include "document/DrawingExtents.h"
+#include "document/RecordTypes.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -343,8 +344,12 @@ void WriteText(DxfR12Dialect& file, double x, double y, float height, const std:
     out.Line("  0");
 }
 
+// The turn in degrees of an angle the record keeps in radians.
+double Degrees(double radians) { return radians * 360 / 6.28318530717958; }
+
 // The entities of one record, at true coordinates; a chain record in the store's last slot ends at
-// its own P4.
+// its own P4. Wide lines, special boundary lines and line-type lines go out as their lines, without
+// their width or pattern.
 void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigin& origin, int layer, int slot) {
     const MapRecord& r = store.Get(layer, slot);
     const std::int32_t color = layer;
@@ -361,8 +366,45 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
     case 22:
     case 23:
     case 42:
+    case 72:
+    case 92:
         line(r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
         return;
+    case 52:
+        // A cross: P1 to P2 and P3 to P4.
+        line(r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+        line(r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4);
+        return;
+    case 80:
+    case 81:
+    case 85:
+        // A tick from each vertex up to the first vertex at (0, 0).
+        for (int k = 1; k <= 4; ++k) {
+            const double x = k == 1 ? r.RecordX1 : k == 2 ? r.RecordX2 : k == 3 ? r.RecordX3 : r.RecordX4;
+            const double y = k == 1 ? r.RecordY1 : k == 2 ? r.RecordY2 : k == 3 ? r.RecordY3 : r.RecordY4;
+            const double z = k == 1 ? r.RecordZ1 : k == 2 ? r.RecordZ2 : k == 3 ? r.RecordZ3 : r.RecordZ4;
+            if (EndsTickRecord(k, x, y)) break;
+            const double dy = r.RecordType == 80 ? z : r.RecordType == 81 ? 0 : -z;
+            line(x, y, x + z, y + dy);
+        }
+        return;
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 46:
+    case 47:
+    case 48:
+    case 49: {
+        // Parcel boundary points and height points, each at its own elevation.
+        const int points = r.RecordType - (r.RecordType < 40 ? 30 : 45);
+        const double xs[4] = {r.RecordX1, r.RecordX2, r.RecordX3, r.RecordX4};
+        const double ys[4] = {r.RecordY1, r.RecordY2, r.RecordY3, r.RecordY4};
+        const float zs[4] = {r.RecordZ1, r.RecordZ2, r.RecordZ3, r.RecordZ4};
+        for (int k = 0; k < points; ++k)
+            WriteDxfR12Point(file, origin.TrueX(xs[k]), origin.TrueY(ys[k]), zs[k], color);
+        return;
+    }
     case 70:
         // An image keeps its size in (X2, Y2): the line is its diagonal.
         WriteDxfR12Line(file, x1, y1, x1 + r.RecordX2, y1 + r.RecordY2, color, lineType);
@@ -373,15 +415,21 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
     case 6:
     case 43:
     case 44:
-    case 45: {
+    case 45:
+    case 73:
+    case 74:
+    case 75:
+    case 93:
+    case 94:
+    case 95: {
         const std::uint8_t t = r.RecordType;
         line(r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
         line(r.RecordX2, r.RecordY2, r.RecordX3, r.RecordY3);
-        if (t == 3 || t == 43) return;
+        if (t % 10 == 3) return;
         line(r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4);
         if (t == 6) {
             line(r.RecordX4, r.RecordY4, r.RecordX1, r.RecordY1);
-        } else if (t == 5 || t == 45) {
+        } else if (ContinuesToNextSlot(t)) {
             if (const MapRecord* next = NextSlotRecord(store, layer, slot))
                 line(r.RecordX4, r.RecordY4, next->RecordX1, next->RecordY1);
         }
@@ -390,6 +438,11 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
     case 7:
         WriteDxfR12Circle(file, x1, y1, r.RecordX2, color, lineType);
         return;
+    case 8:
+        WriteDxfR12Arc(file, x1, y1, r.RecordX2, Degrees(r.RecordX3), Degrees(r.RecordY3), color, lineType);
+        return;
+    case 50:
+    case 51:
     case 15:
     case 16:
     case 17:
@@ -397,13 +450,15 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
     case 19:
         WriteDxfR12Circle(file, x1, y1, std::int16_t{1}, color, lineType);
         return;
+    case 25:
+    case 62:
     case 65:
     case 66:
     case 67:
     case 68: {
         const float height = static_cast<float>(r.RecordX2 / 3);
         const double y = y1 - static_cast<double>(height);
-        if (r.RecordType == 65 || r.RecordType == 67)
+        if (r.RecordType == 25 || r.RecordType == 65 || r.RecordType == 67)
             WriteDxfR12Text(file, x1, y, height, std::int16_t{0}, color, r.RecordText);
         else
             WriteDxfR12Text(file, x1, y, height, r.RecordZ2, color, r.RecordText);
@@ -471,6 +526,33 @@ void WriteDxfR12Text(DxfR12Dialect& file, double x, double y, float height, floa
 void WriteDxfR12Text(DxfR12Dialect& file, double x, double y, float height, std::int16_t angle,
                      std::int32_t color, std::string_view text) {
     WriteText(file, x, y, height, PrintNumberText(static_cast<std::int32_t>(angle)), color, text);
+}
+
+void WriteDxfR12Arc(DxfR12Dialect& file, double x, double y, double radius, double startDegrees, double endDegrees,
+                    std::int32_t color, std::string_view lineType) {
+    ExportLineWriter& out = file.Out();
+    out.Line("ARC");
+    out.Pair("  8", "0");
+    out.Pair("  6", LineTypeOrContinuous(lineType));
+    out.Pair("62", ColorLine(4, color));
+    out.Pair("10", PrintNumberText(x));
+    out.Pair("20", PrintNumberText(y));
+    out.Pair("30", PrintNumberText(0.0f));
+    out.Pair("40", PrintNumberText(radius));
+    out.Pair("50", PrintNumberText(startDegrees));
+    out.Pair("51", PrintNumberText(endDegrees));
+    out.Line("  0");
+}
+
+void WriteDxfR12Point(DxfR12Dialect& file, double x, double y, float z, std::int32_t color) {
+    ExportLineWriter& out = file.Out();
+    out.Line("POINT");
+    out.Pair("  8", "0");
+    out.Pair("62", ColorLine(2, color));
+    out.Pair("10", PrintNumberText(x));
+    out.Pair("20", PrintNumberText(y));
+    out.Pair("30", PrintNumberText(z));
+    out.Line("  0");
 }
 
 void WriteDxfR12End(DxfR12Dialect& file) {

@@ -1,7 +1,9 @@
 #pragma once
 // The map as a plain release-12 DXF file ("AC1009") for other CAD programs: the standard header
-// and tables, an empty BLOCKS section, and the lines, polygons, circles, point symbols and texts
-// as LINE, CIRCLE and TEXT entities. Every entity lies on layer "0" and carries the number of its
+// and tables, an empty BLOCKS section, and the lines, polygons, circles, arcs, point symbols,
+// points and texts as LINE, CIRCLE, ARC, POINT and TEXT entities. Records that no release-12
+// entity draws as the map does (ellipses, fills, shapes built by drawing rules, attributes) stay
+// out. Every entity lies on layer "0" and carries the number of its
 // map layer as its colour; records of the dashed pen get the line type "HIDDEN2".
 #include <cstdint>
 #include <memory>
@@ -47,6 +49,11 @@ void WriteDxfR12Text(DxfR12Dialect& file, double x, double y, float height, floa
                      std::string_view text);
 void WriteDxfR12Text(DxfR12Dialect& file, double x, double y, float height, std::int16_t angle,
                      std::int32_t color, std::string_view text);
+// An arc from `startDegrees` counter-clockwise to `endDegrees`.
+void WriteDxfR12Arc(DxfR12Dialect& file, double x, double y, double radius, double startDegrees, double endDegrees,
+                    std::int32_t color, std::string_view lineType);
+// A point at its elevation.
+void WriteDxfR12Point(DxfR12Dialect& file, double x, double y, float z, std::int32_t color);
 // Writes "ENDSEC", "  0", "EOF" and puts the file in place.
 void WriteDxfR12End(DxfR12Dialect& file);
 

@@ -1,6 +1,7 @@
 #include "exchange/ImportDxf.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -30,6 +31,10 @@ constexpr double FullTurn = 6.28318530717958;
 constexpr const char* OwnApplication = "MOVRA";
 constexpr const char* SouthApplication = "SOUTH";
 
+// Ground metres per paper millimetre from 1:1 (0.001) to 1:100,000,000 (100,000), with a margin
+// of ten below: what lies beyond is no drawing's scale.
+bool IsDrawingScaleFactor(double scale) { return scale >= 1e-4 && scale <= 1e5; }
+
 // The file's "EOF" read where it ends the import.
 struct ImportEnded {};
 
@@ -46,6 +51,8 @@ struct DxfReader {
     // some of them into the spill layer.
     static constexpr int EntityCutApart = -1;
     int entityFirstSlot = 0;
+    // Slots the cuts took off the bottom of each layer during this import.
+    std::array<int, 256> slotsCut{};
 
     // Entity state of one import.
     int base = 0;                 // first type of the chained line family in force
@@ -86,25 +93,23 @@ struct DxfReader {
     // --- Appending ---
 
     // Room in the current layer for the record to append, the slot after it, and the margin a
-    // closing polyline takes without asking. Only between entities (`mayCut`) may a full layer be
-    // cut: inside one, the handler holds slot numbers of the records it is building, so there the
-    // store only grows.
-    void Room(bool mayCut = true) {
+    // closing polyline takes. A full layer is cut before any record is appended, inside an entity
+    // too: the cut never ends on a record whose line goes on in the next slot, so an entity being
+    // built goes on in the part moved down, and a handler finds the records it holds through
+    // `HeldSlot`.
+    void Room() {
         auto& s = store();
         while (s.Count(layer()) + 5 > s.LayerCapacity) {
             const int before = s.LayerCapacity;
-            if (before >= LayerSplittingCapacity && !mayCut) {
-                if (before >= MaxLayerCapacity) Raise(ErrSubscriptOutOfRange);
-                s.LayerCapacity = static_cast<std::int16_t>(std::min(before + 10, int{MaxLayerCapacity}));
-                continue;
-            }
             const int countBefore = s.Count(layer());
             GrowImportLayerCapacity(app, spill);
             if (s.LayerCapacity <= before) Raise(ErrSubscriptOutOfRange);
+            const int taken = countBefore - s.Count(layer());
+            slotsCut[static_cast<size_t>(layer())] += taken;
             // A cut moves the layer's records down; those of the entity being read go with them,
             // unless the cut took some of them into the spill layer.
             if (entityFirstSlot > 0) {
-                entityFirstSlot -= countBefore - s.Count(layer());
+                entityFirstSlot -= taken;
                 if (entityFirstSlot < 1) entityFirstSlot = EntityCutApart;
             }
         }
@@ -113,8 +118,8 @@ struct DxfReader {
         Room();
         return store().At(layer(), store().Count(layer()) + 1);
     }
-    int Append(bool mayCut = true) {
-        Room(mayCut);
+    int Append() {
+        Room();
         auto& s = store();
         const int slot = ++s.Count(layer());
         if (entityFirstSlot == 0) entityFirstSlot = slot;
@@ -122,6 +127,14 @@ struct DxfReader {
         s.At(layer(), slot).RecordSource = app.mapFile.MergedFileCount;
         return slot;
     }
+    // A slot of the current layer held across appends, which may cut the layer under it.
+    struct HeldSlot {
+        int slot;
+        int cutBefore;
+    };
+    HeldSlot Hold(int slot) { return {slot, slotsCut[static_cast<size_t>(layer())]}; }
+    // Where the held record stands now; below 0 when a cut took it into the spill layer.
+    int Now(const HeldSlot& held) { return held.slot - (slotsCut[static_cast<size_t>(layer())] - held.cutBefore); }
     MapRecord& At(int slot) { return store().At(layer(), slot); }
     void DefaultColor(MapRecord& r) {
         if (r.RecordColor == 0) r.RecordColor = Palette(layer());
@@ -156,14 +169,19 @@ struct DxfReader {
     // takes over the texts, colour and pen.
     void ChainVertex(int& slot, int& k, double x, double y, float z) {
         if (k == 4) {
-            At(slot).RecordType = static_cast<std::uint8_t>(base + 4);
-            const int next = Append(false);
-            const MapRecord& before = At(slot);
+            MapRecord& full = At(slot);
+            full.RecordType = static_cast<std::uint8_t>(base + 4);
+            // Taken before appending: the append may cut the layer under the full record.
+            std::string text = full.RecordText;
+            std::string extra = full.RecordExtra;
+            const std::int32_t color = full.RecordColor;
+            const std::uint8_t pen = full.RecordPen;
+            const int next = Append();
             MapRecord& r = At(next);
-            r.RecordText = before.RecordText;
-            r.RecordExtra = before.RecordExtra;
-            r.RecordColor = before.RecordColor;
-            r.RecordPen = before.RecordPen;
+            r.RecordText = std::move(text);
+            r.RecordExtra = std::move(extra);
+            r.RecordColor = color;
+            r.RecordPen = pen;
             slot = next;
             k = 0;
         }
@@ -220,9 +238,17 @@ struct DxfReader {
             if (line == "ENDSEC") return;
             if (line == "$LTSCALE") {
                 Raw();
-                double scale = Number();
-                // A scale of 0 (or below) would draw every text and symbol at no size at all.
-                if (!(scale > 0)) scale = 1;
+                const std::string value = Line();
+                double scale = 0;
+                try {
+                    scale = DxfNumber(value);
+                } catch (const RuntimeError&) {
+                    // Beyond what a double holds: no scale either.
+                }
+                // A scale of 0 (or below) would draw every text and symbol at no size at all, and
+                // one that is no number or far beyond any drawing's scale would make every size
+                // computed from it useless.
+                if (!IsDrawingScaleFactor(scale)) scale = 1;
                 if (app.settings.ForceScaleFlag != -1) {
                     app.view.ScaleFactor = scale;
                     app.view.ProjectParams[0] = scale * 1000;
@@ -547,17 +573,19 @@ struct DxfReader {
         int f = 0;
         double e = 0;
         bool ours = false;
-        const int start = Append();
+        const HeldSlot start = Hold(Append());
         {
-            MapRecord& r = At(start);
+            MapRecord& r = At(start.slot);
             if (r.RecordColor == Palette(0)) {
                 const int index = store().LayerColorIndex[static_cast<size_t>(layer())];
                 r.RecordColor = Palette(index != 0 ? index : layer());
             }
         }
-        int slot = start;
+        int slot = start.slot;
         int k = 0;
         bool any = false;
+        double firstX = 0, firstY = 0;
+        float firstZ = 0;
         for (;;) {
             const std::string line = Line();
             if (line == "0") break;
@@ -574,6 +602,7 @@ struct DxfReader {
                 Raw();
                 const double y = Number();
                 ChainVertex(slot, k, x, y, static_cast<float>(e));
+                if (!any) firstX = x, firstY = y, firstZ = static_cast<float>(e);
                 any = true;
             } else if (line == "1001") {
                 ApplicationLine(Line());
@@ -591,7 +620,7 @@ struct DxfReader {
                     if (n > 350) proxy.ProxyLookupResult = "41";
                 }
                 const double kind = DxfNumber(proxy.ProxyLookupResult);
-                for (int s = start; s <= slot; ++s) {
+                for (int s = std::max(Now(start), 0); s <= slot; ++s) {
                     MapRecord& r = At(s);
                     if (kind == 41) {
                         r.RecordText = q;
@@ -609,7 +638,10 @@ struct DxfReader {
         }
         // Our own light polylines carry the record type in the flag: they are closed already.
         if ((f & 1) == 0 || ours) return;
-        const MapRecord first = At(start);
+        // A cut that had to break the chain (no other slot to cut at) took the first record into
+        // the spill layer: the last one carries the same colour and pen.
+        MapRecord first = Now(start) >= 0 ? At(Now(start)) : At(slot);
+        first.RecordX1 = firstX, first.RecordY1 = firstY, first.RecordZ1 = firstZ;
         MapRecord& last = At(slot);
         const int t = last.RecordType;
         switch (t) {
@@ -635,8 +667,8 @@ struct DxfReader {
                 last.RecordType = static_cast<std::uint8_t>(t + 1);
                 const std::string text = last.RecordText;
                 const std::string extra = last.RecordExtra;
-                // The margin left by appending holds this slot.
-                MapRecord& end = At(Append(false));
+                // The record before is full now, so a cut made for this slot keeps it whole.
+                MapRecord& end = At(Append());
                 end.RecordX1 = first.RecordX1, end.RecordY1 = first.RecordY1, end.RecordZ1 = first.RecordZ1;
                 end.RecordColor = first.RecordColor;
                 end.RecordPen = first.RecordPen;

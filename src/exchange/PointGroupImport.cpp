@@ -14,6 +14,7 @@
 #include "editing/ToolState.h"
 #include "exchange/PointLists.h"
 #include "exchange/wbxxFrm.h"
+#include "platform/PacedEvents.h"
 #include "shell/stForm1.h"
 
 namespace movra {
@@ -31,13 +32,13 @@ bool EndsList(const std::string& trimmed) {
 }
 
 // The lines of the file up to the end mark, trimmed.
-std::vector<std::string> ReadPointGroupLines(App& app, const std::string& path) {
+std::vector<std::string> ReadPointGroupLines(const std::string& path, PacedEvents& events) {
     std::vector<std::string> lines;
     for (const std::string& line : ReadTextLines(path)) {
         std::string trimmed = Trim(line);
         if (EndsList(trimmed)) break;
         lines.push_back(std::move(trimmed));
-        app.platform.events().DoEvents();
+        events.Step();
     }
     return lines;
 }
@@ -114,12 +115,15 @@ LineSkipped StorePointLine(App& app, const PointFieldOrder& order, std::uint8_t 
 // Stores the lines as points and tells the user how many were stored and how many lines were
 // skipped, and why the first of them was.
 void StorePointLines(App& app, const PointFieldOrder& order, std::uint8_t type, const std::string& fileName,
-                     const std::vector<std::string>& lines) {
+                     const std::vector<std::string>& lines, PacedEvents& events) {
     int stored = 0;
     int skipped = 0;
     std::size_t firstSkipped = 0;
     LineSkipped firstWhy = LineSkipped::No;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // A blank line between the points is no point and no fault of the list.
+        if (lines[i].empty()) continue;
+        events.Step();
         const LineSkipped why = StorePointLine(app, order, type, lines[i]);
         if (why == LineSkipped::No) {
             ++stored;
@@ -140,24 +144,50 @@ void StorePointLines(App& app, const PointFieldOrder& order, std::uint8_t type, 
 }  // namespace
 
 std::vector<std::string> PointGroupFields(const std::string& line) {
-    std::string spaced;
-    spaced.reserve(line.size());
+    std::string blanked;
+    blanked.reserve(line.size());
     for (std::size_t i = 0; i < line.size();) {
         if (line[i] == ':' || line[i] == ';') {
-            spaced += ' ';
+            blanked += ' ';
             ++i;
-        } else if (line[i] == ',') {
-            // A comma-separated list, as other programs write it: the comma and the blanks after
-            // it part two fields.
-            spaced += ' ';
-            ++i;
-            while (i < line.size() && line[i] == ' ') ++i;
         } else if (line.compare(i, 3, "，") == 0 || line.compare(i, 3, "；") == 0) {
-            spaced += ' ';
+            blanked += ' ';
             i += 3;
         } else {
-            spaced += line[i++];
+            blanked += line[i++];
         }
+    }
+    // A line is blank-separated when a blank stands apart from any comma; otherwise its commas
+    // separate (a list written by a spreadsheet or another program, "K1,3456800.125,...").
+    const std::size_t n = blanked.size();
+    bool blankSeparated = false;
+    for (std::size_t i = 0; i < n && !blankSeparated;) {
+        if (blanked[i] != ' ') {
+            ++i;
+            continue;
+        }
+        const std::size_t from = i;
+        while (i < n && blanked[i] == ' ') ++i;
+        blankSeparated = !(from > 0 && blanked[from - 1] == ',') && !(i < n && blanked[i] == ',');
+    }
+    // A comma with blanks beside it, and in a comma-separated line every comma, ends a field
+    // together with the blanks beside it; a bare comma in a blank-separated line belongs to its
+    // field, as in the point name "P4,5".
+    std::string spaced;
+    spaced.reserve(n);
+    std::size_t separatorEnd = 0;  // the end of the last comma's separator in `spaced`
+    for (std::size_t i = 0; i < n;) {
+        const bool blankBeside = (i > 0 && blanked[i - 1] == ' ') || (i + 1 < n && blanked[i + 1] == ' ');
+        if (blanked[i] != ',' || (blankSeparated && !blankBeside)) {
+            spaced += blanked[i++];
+            continue;
+        }
+        // The blanks right before the comma are part of it, not separators of their own.
+        while (!spaced.empty() && spaced.back() == ' ' && spaced.size() > separatorEnd) spaced.pop_back();
+        spaced += ' ';
+        ++i;
+        while (i < n && blanked[i] == ' ') ++i;
+        separatorEnd = spaced.size();
     }
     std::vector<std::string> fields;
     std::size_t start = 0;
@@ -187,9 +217,10 @@ void ImportPointGroupText(App& app, const std::string& typeCode) {
         app.platform.events().DoEvents();
 
         auto& pending = app.textPlacement.PendingTextLines;
+        PacedEvents events(app.platform.events());
         std::vector<std::string> lines;
         try {
-            lines = ReadPointGroupLines(app, chosen.fileName);
+            lines = ReadPointGroupLines(chosen.fileName, events);
         } catch (const RuntimeError& e) {
             ShowRuntimeError(app.platform.prompt(),
                              RuntimeError(e.number, ReadStoppedText(FileNameOf(chosen.fileName), "", e, "")));
@@ -207,7 +238,7 @@ void ImportPointGroupText(App& app, const std::string& typeCode) {
             return;
         }
         const std::uint8_t type = ToByte(Val(typeCode));
-        StorePointLines(app, order, type, FileNameOf(chosen.fileName), pending);
+        StorePointLines(app, order, type, FileNameOf(chosen.fileName), pending, events);
     });
     // The article waits for its click with the tool's own pointer.
     if (articleArmed) return;

@@ -23,8 +23,9 @@ inline constexpr const char* PointFormatWithoutCoordinatesMessage = "行格式�
 void ImportPointGroupText(App& app, const std::string& typeCode);
 
 // The fields of one line of a point-group file: ":", "，", "；" and ";" count as blanks, and every
-// blank ends a field (two blanks in a row enclose an empty one); "," and the blanks after it end
-// a field.
+// blank ends a field (two blanks in a row enclose an empty one). A comma with blanks beside it ends
+// a field together with those blanks; a bare comma ends one only in a line whose blanks all stand
+// beside commas (a comma-separated list), and in a blank-separated line stays inside its field.
 std::vector<std::string> PointGroupFields(const std::string& line);
 
 }  // namespace movra

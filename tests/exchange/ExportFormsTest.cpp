@@ -158,6 +158,18 @@ TEST(ExportFormsTest, LinesThatAreEasyToGetWrong) {
         {"image as its diagonal", Form::R12, oneRecord(1, 1, Rec(70, {10, 20, 4, 3}, "a.bmp")),
          {"10", " 10 ", "20", " 20 ", "30", "0.00", "11", " 14 ", "21", " 23 "}, 1},
         {"layer 0 gets colour 0", Form::R12, oneRecord(1, 0, Rec(2, {0, 0, 1, 1})), {"62", "   0 "}, 1},
+        {"arc with its angles in degrees", Form::R12, oneRecord(2, 2, Rec(8, {1.5, 2, 4, 1, 0, 3.14159265358979})),
+         {"ARC", "  8", "0", "  6", "CONTINUOUS", "62", "     2 ", "10", " 1.5 ", "20", " 2 ", "30", " 0 ", "40", " 4 ",
+          "50", " 0 ", "51", " 180 ", "  0"},
+         1},
+        {"height point at its elevation", Form::R12,
+         [](App& app) {
+             EmptyMap(app, 1);
+             MapRecord r = Rec(46, {3, 4});
+             r.RecordZ1 = 12.5f;
+             Put(app, 1, {r});
+         },
+         {"POINT", "  8", "0", "62", "   1 ", "10", " 3 ", "20", " 4 ", "30", " 12.5 ", "  0"}, 1},
         {"turned text keeps its angle", Form::R12,
          [](App& app) {
              EmptyMap(app, 1);
@@ -200,6 +212,55 @@ TEST(ExportFormsTest, LinesThatAreEasyToGetWrong) {
         c.map(t.app);
         const auto lines = Export(t, c.form);
         EXPECT_EQ(CountRuns(lines, c.run), c.times) << c.what;
+    }
+}
+
+// Every kind of record that a release-12 entity can draw reaches the file as that entity; the
+// kinds none can draw as the map does stay out.
+TEST(ExportFormsTest, ReleaseTwelveWritesWhatItsEntitiesCanDraw) {
+    struct Case {
+        const char* what;
+        MapRecord record;
+        const char* entity;  // nullptr: no entity at all
+        int count;
+    };
+    MapRecord ticks = Rec(80, {1, 1, 2, 2, 0, 0, 3, 3});
+    ticks.RecordZ1 = ticks.RecordZ2 = ticks.RecordZ4 = 0.5f;
+    MapRecord heights = Rec(48, {1, 1, 2, 2, 3, 3});
+    heights.RecordZ3 = 7.5f;
+    const Case cases[] = {
+        {"arc", Rec(8, {0, 0, 4, 1, 0.5, 2.5}), "ARC", 1},
+        {"wide line of four vertices", Rec(74, {0, 0, 1, 0, 1, 1, 0, 1}), "LINE", 3},
+        {"wide line of two", Rec(72, {0, 0, 1, 0}), "LINE", 1},
+        {"special boundary line of three", Rec(93, {0, 0, 1, 0, 1, 1}, "1090"), "LINE", 2},
+        {"special boundary line going on", Rec(95, {0, 0, 1, 0, 1, 1, 0, 1}, "1091"), "LINE", 4},
+        {"cross", Rec(52, {0, 0, 1, 1, 0, 1, 1, 0}), "LINE", 2},
+        {"ticks up to the vertex at (0, 0)", ticks, "LINE", 2},
+        {"four boundary points", Rec(34, {1, 1, 2, 2, 3, 3, 4, 4}), "POINT", 4},
+        {"three height points", heights, "POINT", 3},
+        {"named point", Rec(50, {5, 5, 8}, "K1"), "CIRCLE", 1},
+        {"symbol point", Rec(51, {5, 5, 8}, "128"), "CIRCLE", 1},
+        {"text", Rec(25, {0, 0, 6}, "字"), "TEXT", 1},
+        {"turned text with its point", Rec(62, {0, 0, 6, 1}, "字"), "TEXT", 1},
+        {"ellipse", Rec(9, {0, 0, 5, 3, 0.5}), nullptr, 0},
+        {"solid fill head", Rec(11, {0, 0}), nullptr, 0},
+        {"pattern fill head", Rec(13, {0, 0}), nullptr, 0},
+        {"fill boundary", Rec(29, {0, 0, 1, 0, 1, 1, 0, 1}), nullptr, 0},
+        {"rule shape", Rec(10, {0, 0, 1, 0, 1, 1, 0, 1}), nullptr, 0},
+        {"attribute", Rec(53, {0, 0}, "张三"), nullptr, 0},
+        {"erasing line", Rec(99, {0, 0, 1, 1}), nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        TestApp t;
+        EmptyMap(t.app, 1);
+        Put(t.app, 1, {c.record});
+        const auto lines = Export(t, Form::R12);
+        int entities = 0;
+        for (const char* kind : {"LINE", "CIRCLE", "ARC", "POINT", "TEXT"}) entities += CountRuns(lines, {kind, "  8", "0"});
+        EXPECT_EQ(entities, c.count) << c.what;
+        if (c.entity) {
+            EXPECT_EQ(CountRuns(lines, {c.entity, "  8", "0"}), c.count) << c.what;
+        }
     }
 }
 

@@ -54,7 +54,7 @@ PeerReport RunPeers(const std::string& dxf) {
 // An entity as the map asks for it: a LINE from its two points, a CIRCLE (its centre and radius),
 // or a TEXT at its point.
 struct Expected {
-    std::string kind;  // "LINE", "CURVE" (a circle, as GDAL turns it into a line string), "TEXT"
+    std::string kind;  // "LINE", "CURVE" (a circle or an arc, as GDAL turns it into a line string), "TEXT", "POINT"
     std::string lineType;
     std::string text;
     std::vector<double> xy;  // LINE x1 y1 x2 y2; CURVE cx cy r; TEXT x y
@@ -85,7 +85,9 @@ std::vector<Expected> ExpectedEntities(const App& app) {
                 const MapRecord& next = s.Get(layer, slot + 1);
                 path({p[0], p[1], p[2], p[3], {next.RecordX1, next.RecordY1}});
             }
-            if (t == 7) out.push_back({"CURVE", lt, "", {r.RecordX1, r.RecordY1, r.RecordX2}});
+            if (t == 7 || t == 8) out.push_back({"CURVE", lt, "", {r.RecordX1, r.RecordY1, r.RecordX2}});
+            const int points = t >= 31 && t <= 34 ? t - 30 : t >= 46 && t <= 49 ? t - 45 : 0;
+            for (int k = 0; k < points; ++k) out.push_back({"POINT", "", "", {p[k].first, p[k].second}});
             if (t >= 15 && t <= 19) out.push_back({"CURVE", lt, "", {r.RecordX1, r.RecordY1, 1}});
             if (t >= 65 && t <= 68) {
                 const double h = static_cast<float>(r.RecordX2 / 3);
@@ -137,7 +139,7 @@ void CheckWithPeers(const App& app, const std::string& dxf, const std::string& w
             EXPECT_NEAR(pts[0].second, e.xy[1], 1e-6) << i;
             EXPECT_NEAR(pts[1].first, e.xy[2], 1e-6) << i;
             EXPECT_NEAR(pts[1].second, e.xy[3], 1e-6) << i;
-        } else if (e.kind == "TEXT") {
+        } else if (e.kind == "TEXT" || e.kind == "POINT") {
             ASSERT_EQ(pts.size(), 1u);
             EXPECT_NEAR(pts[0].first, e.xy[0], 1e-6) << i;
             EXPECT_NEAR(pts[0].second, e.xy[1], 1e-6) << i;
@@ -176,6 +178,37 @@ TEST(ExportPeersTest, ReleaseTwelveFilesReadBackInOtherPrograms) {
         ASSERT_TRUE(ExportDxfR12(t.app, path));
         CheckWithPeers(t.app, path, m.what);
     }
+}
+
+// An arc of a map reduced to small numbers comes back in ezdxf as an ARC at its true centre, with
+// its radius and its angles turned from the record's radians into degrees.
+TEST(ExportPeersTest, AnArcReadsBackAsAnArcAtItsTruePlace) {
+    TestApp t;
+    EmptyMap(t.app, 1);
+    t.app.reduction.ReductionOffsetX = 500000;
+    t.app.reduction.ReductionOffsetY = 3000000;
+    constexpr double Pi = 3.14159265358979;
+    Put(t.app, 1, {Rec(8, {350.25, 200.5, 4, 1, 0.5, 2.5}), Rec(8, {10, 20, 2.5, 1, 1.5 * Pi, 0.25 * Pi})});
+    const std::string path = t.workFolder.Str() + "/arcs.dxf";
+    ASSERT_TRUE(ExportDxfR12(t.app, path));
+    const PeerReport report = RunPeers(path);
+    std::string all;
+    for (const auto& l : report.lines) all += l + "\n";
+    ASSERT_EQ(report.exitCode, 0) << all;
+    EXPECT_EQ(report.lines[0], "audit 0 0") << all;
+    std::vector<std::vector<double>> arcs;
+    for (const auto& l : report.lines) {
+        if (l.rfind("ezdxf-arc ", 0) != 0) continue;
+        std::istringstream in(l.substr(10));
+        std::vector<double> v(5);
+        for (double& x : v) in >> x;
+        arcs.push_back(v);
+    }
+    ASSERT_EQ(arcs.size(), 2u) << all;
+    const std::vector<std::vector<double>> expected = {{500350.25, 3000200.5, 4, 0.5 * 180 / Pi, 2.5 * 180 / Pi},
+                                                       {500010, 3000020, 2.5, 270, 45}};
+    for (size_t i = 0; i < 2; ++i)
+        for (size_t k = 0; k < 5; ++k) EXPECT_NEAR(arcs[i][k], expected[i][k], 1e-6) << i << "/" << k << "\n" << all;
 }
 
 // A map at survey coordinates: one record of each kind the exports write, with the extents its file

@@ -108,6 +108,23 @@ TEST_F(ImportDxfTest, OwnExtendedDataChoosesSymbolOrLineType) {
     EXPECT_EQ(R(5, 1).RecordPen, 6);
 }
 
+// "$LTSCALE" gives the map's scale; a value that is no scale of any drawing reads as 1.
+TEST_F(ImportDxfTest, AScaleNoDrawingHasReadsAsOne) {
+    const std::pair<const char*, double> cases[] = {
+        {"0.5", 0.5}, {"2000", 2000}, {"0.001", 0.001}, {"1e5", 1e5},  // 1:500 .. 1:100,000,000
+        {"0", 1}, {"-2", 1}, {"1e308", 1}, {"1e-300", 1}, {"1e999", 1}, {"nan", 1}, {"inf", 1},
+        {"1e-5", 1}, {"2e5", 1},
+    };
+    for (const auto& [text, scale] : cases) {
+        const DxfImportOutcome out = Import(R2000(FourLayers, LineEntity("甲", 0, 0, 1, 1), {"9", "$LTSCALE", "40", text}));
+        ASSERT_FALSE(out.failed) << text << ": " << out.failureText;
+        EXPECT_EQ(app.view.ScaleFactor, scale) << text;
+        EXPECT_EQ(app.view.ProjectParams[0], scale * 1000) << text;
+        EXPECT_FLOAT_EQ(app.view.PointMarkRadius, static_cast<float>(0.4 * scale)) << text;
+        EXPECT_EQ(R(1, 1).RecordType, 2) << text;
+    }
+}
+
 TEST_F(ImportDxfTest, ForcedScaleStaysAndLineEndingsDoNotMatter) {
     app.settings.ForceScaleFlag = -1;
     app.view.ScaleFactor = 2;

@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "DxfTestFiles.h"
+#include "LayeredDxfFile.h"
+#include "document/CoordinateReduction.h"
+#include "document/OpenDialogs.h"
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
 #include "exchange/ImportSpill.h"
@@ -94,6 +100,58 @@ TEST_F(ImportSpillTest, FarEntitiesAtTheCutAreLeftOut) {
         }
     EXPECT_EQ(kept, lines - farLines);
     EXPECT_EQ(s.LayerCount, 2);  // the layer was cut
+}
+
+// Ten layers filled evenly, entity i on layer i mod 10, fill up together, each time inside a
+// polyline: every one of them is cut when it overflows, also while the polyline is being read, and
+// the file opens whole through the open command, every entity once in the store, on its layer or
+// that layer's spill layer.
+TEST_F(ImportSpillTest, TenFullLayersOpenWhole) {
+    constexpr int layers = 10, entities = 300000;
+    const std::string path = Path("layers.dxf");
+    WriteLayeredDxf(path, layers, entities);
+    t.form1.Load();
+    t.platform.promptScript.defaultAnswer = AnswerNo;
+    t.platform.dialogScript.QueueFile(path, 2);
+    OpenDxfFile(app);
+    ASSERT_EQ(app.current.CurrentFilePath, path) << t.platform.promptScript.LastText();
+
+    const auto& s = app.store;
+    const FalseOrigin origin = FalseOriginOf(app);
+    std::vector<int> seen(entities, 0);
+    int spillLayers = 0;
+    for (int l = 1; l <= s.LayerCount; ++l) {
+        const std::string& name = s.LayerNames[static_cast<size_t>(l)];
+        spillLayers += name.back() == 'j';
+        for (int slot = 0; slot < s.Count(l); ++slot) {
+            const MapRecord& r = s.Get(l, slot);
+            int id = -1;
+            if (r.RecordType == 65) {
+                id = std::stoi(r.RecordText.substr(1));
+            } else if (r.RecordType == 5) {
+                // The polyline's first four vertices, then its fifth closed back to the first.
+                id = static_cast<int>(std::lround(origin.TrueX(r.RecordX1)));
+                const MapRecord& end = s.Get(l, slot + 1);
+                ASSERT_EQ(end.RecordType, 2) << name << "/" << slot;
+                ASSERT_DOUBLE_EQ(origin.TrueX(end.RecordX1), id);
+                ASSERT_DOUBLE_EQ(end.RecordY1, r.RecordY4);
+                ASSERT_DOUBLE_EQ(end.RecordX2, r.RecordX1);
+                ASSERT_DOUBLE_EQ(end.RecordY2, r.RecordY1);
+                ++slot;
+            } else if (r.RecordType == 2) {
+                id = static_cast<int>(std::lround(origin.TrueX(r.RecordX1)));
+                ASSERT_TRUE(LayeredDxfKind(layers, id) == LayeredKind::Line) << name << "/" << slot;
+            } else {
+                ASSERT_EQ(r.RecordType, 0) << name << "/" << slot;
+                continue;
+            }
+            ASSERT_TRUE(id >= 0 && id < entities) << name << "/" << slot;
+            ASSERT_EQ(name.rfind("L" + std::to_string(id % layers), 0), 0u) << id << " on " << name;
+            ++seen[static_cast<size_t>(id)];
+        }
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), entities);
+    EXPECT_GE(spillLayers, layers);
 }
 
 // Layer 2 of a store of three layers, filled with `count` records numbered by X1 (from 1 on).

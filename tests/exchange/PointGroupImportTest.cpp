@@ -80,6 +80,17 @@ TEST_F(PointGroupImport, FieldsAreReadByTheFormat) {
         // A comma-separated line, and a format typed with blanks after its commas.
         {"2,3,4,5,6", "P1,3000.5, 2000.25,12.3,5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
         {"2, 3, 4, 5, 6", "P1 3000.5 2000.25 12.3 5", true, 2000.25, 3000.5, 12.3, 5, "P1"},
+        // A comma with blanks beside it is one separator; a bare comma separates in a line whose
+        // blanks all stand beside commas, and stays in its field in a blank-separated line.
+        {"2,3,4,5,6", "K1,3456800.125,512400.5,12.5,7", true, 512400.5, 3456800.125, 12.5, 7, "K1"},
+        {"2,3,4,5,6", "K2, 3456810.25, 512410.75, 13.5, 6", true, 512410.75, 3456810.25, 13.5, 6, "K2"},
+        {"2,3,4,5,6", "K3 ,3456810.25 , 512410.75,13.5 ,  6", true, 512410.75, 3456810.25, 13.5, 6, "K3"},
+        {"2,3,4,5,6", "P4,5 3521950 512450 47.5 6", true, 512450, 3521950, 47.5, 6, "P4,5"},
+        {"2,3,4,5,6", "P4,5 3521950, 512450 47.5 6", true, 512450, 3521950, 47.5, 6, "P4,5"},
+        {"2,3,4,5,6", "P4,5:3521950;512450 47.5 6", true, 512450, 3521950, 47.5, 6, "P4,5"},
+        // Two commas in a row enclose an empty field, as two blanks do.
+        {"2,3,4,5,6", "K1,,3456800.125,512400.5,12.5", false, 0, 0, 0, 0, ""},
+        {"2,3,4,5,6", "K1, ,3456800.125,512400.5,12.5", false, 0, 0, 0, 0, ""},
         // An elevation that is no number reads its numeric start, or 0.
         {"2,3,4,5,6", "K9 12 34 7.5e1m", true, 34, 12, 75, 7, "K9"},
         // Coordinates that are no numbers (two blanks enclose an empty field), or lie beyond the
@@ -180,6 +191,33 @@ TEST_F(PointGroupImport, EveryImportSaysHowManyPointsWereStoredAndWhyLinesWereSk
     EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入1个点。");
     Import("2,5", "A 1 2 3\r\n");
     EXPECT_EQ(t.platform.promptScript.LastText(), PointFormatWithoutCoordinatesMessage);
+}
+
+// Blank lines between the points are passed over without a word; a skipped line is still named
+// by its line in the file.
+TEST_F(PointGroupImport, BlankLinesAreNoSkippedLines) {
+    Import("2,3,4,5,6",
+           "\r\nP4,5 3521950 512450 47.5 6\r\n\r\n  \r\nK2, 3456810.25, 512410.75, 13.5, 6\r\n\r\n"
+           "K1,3456800.125,512400.5,12.5,7\r\n\r\n");
+    ASSERT_EQ(Points(), 3);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入3个点。");
+    EXPECT_EQ(std::string(Point(0).RecordText), "P4,5");
+    EXPECT_DOUBLE_EQ(Point(0).RecordX1, 512450);
+    EXPECT_DOUBLE_EQ(Point(0).RecordY1, 3521950);
+    EXPECT_DOUBLE_EQ(Point(2).RecordX1, 512400.5);
+    Import("2,3,4,5,6", "A 1 2 3\r\n\r\nB x y 3\r\n\r\n");
+    EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入1个点，跳过1行（第3行：坐标不是数字）。");
+}
+
+// A long list lets the message loop run now and then, not after every line.
+TEST_F(PointGroupImport, ALongListLetsTheMessageLoopRunNowAndThen) {
+    constexpr int lines = 20000;
+    std::string content;
+    for (int k = 0; k < lines; ++k) content += "P" + std::to_string(k) + " " + std::to_string(k % 1000) + " 1 2 3\r\n";
+    const int before = t.platform.scriptedEvents.calls;
+    Import("2,3,4,5,6", content);
+    EXPECT_EQ(t.platform.promptScript.LastText(), "points.txt：读入" + std::to_string(lines) + "个点。");
+    EXPECT_LT(t.platform.scriptedEvents.calls - before, lines / 20);
 }
 
 TEST_F(PointGroupImport, CancelChangesNothingAndAFileThatCannotBeReadIsNamed) {

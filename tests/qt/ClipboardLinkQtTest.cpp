@@ -109,16 +109,21 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     run.Start();
     QApplication::processEvents();
     App& app = run.app;
-    // Three control points around the middle of the view, north before east.
+    // Three control points around the middle of the view, north before east, as surveyors write
+    // them: separated by commas, by commas and blanks, and by blanks with a comma in the name;
+    // blank lines between them.
     PictureBox& canvas = run.form1.Picture1;
     const double cx = canvas.ScaleLeft() + canvas.ScaleWidth() / 2;
     const double cy = canvas.ScaleTop() + canvas.ScaleHeight() / 2;
     const double d = canvas.ScaleWidth() / 6;
     std::string content;
-    const char* names[3] = {"K1", "K2", "K3"};
-    for (int k = 0; k < 3; ++k)
-        content += std::string(names[k]) + " " + PlainNumberText(cy + (k - 1) * d / 2) + " " +
-                   PlainNumberText(cx + (k - 1) * d) + " 12.5 5\r\n";
+    const char* names[3] = {"K1", "K2", "K3,1"};
+    const char* separators[3] = {",", ", ", " "};
+    for (int k = 0; k < 3; ++k) {
+        const std::string sep = separators[k];
+        content += std::string(names[k]) + sep + PlainNumberText(cy + (k - 1) * d / 2) + sep +
+                   PlainNumberText(cx + (k - 1) * d) + sep + "12.5" + sep + "5\r\n\r\n";
+    }
     const std::string path = work.Str() + "/控制点.txt";
     WriteWholeFile(path, ToGbk(content + "EOF\r\n"));
 
@@ -177,6 +182,10 @@ TEST(ClipboardLinkQt, AControlPointGroupFromTheMenuComesOnTheCanvas) {
     EXPECT_NEAR(k2.RecordX1, cx, 1e-6);
     EXPECT_NEAR(k2.RecordY1, cy, 1e-6);
     EXPECT_FLOAT_EQ(k2.RecordZ4, 5);
+    const MapRecord& k3 = app.store.Get(1, 2);
+    EXPECT_EQ(std::string(k3.RecordText), "K3,1");
+    EXPECT_NEAR(k3.RecordX1, cx + d, 1e-6);
+    EXPECT_NEAR(k3.RecordY1, cy + d / 2, 1e-6);
 
     SaveTestPicture(picture->grab().toImage(), "point-group-points.png");
     // K2 is drawn at the middle of the view: the pixels around it change.

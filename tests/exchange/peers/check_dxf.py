@@ -6,6 +6,7 @@ Output, one item a line:
   ogrinfo-errors <count>        followed by the lines of ogrinfo that name an error
   feature <kind>|<layer>|<linetype>|<text>|x y;x y;...
   header-extents <minx> <miny> <maxx> <maxy>   $EXTMIN and $EXTMAX as ezdxf reads them
+  ezdxf-arc <cx> <cy> <radius> <start> <end>   every ARC as ezdxf reads it, angles in degrees
   ogrinfo-extent <text>         the extent line ogrinfo reports for the entities
 Exits with 2 when a reader is missing, so that the calling test fails.
 """
@@ -37,6 +38,10 @@ def main():
     high = doc.header.get("$EXTMAX", (0, 0, 0))
     print("header-extents %r %r %r %r" % (low[0], low[1], high[0], high[1]))
 
+    for arc in doc.modelspace().query("ARC"):
+        c = arc.dxf.center
+        print("ezdxf-arc %r %r %r %r %r" % (c[0], c[1], arc.dxf.radius, arc.dxf.start_angle, arc.dxf.end_angle))
+
     info = subprocess.run(["ogrinfo", "-ro", "-al", path], capture_output=True, text=True)
     for l in info.stdout.splitlines():
         if l.startswith("Extent:"):
@@ -62,6 +67,8 @@ def main():
         text = props.get("Text")
         if text is not None:
             kind = "TEXT"
+        elif geom.get("type") == "Point":
+            kind = "POINT"
         elif geom.get("type") == "LineString" and len(coords) == 2:
             kind = "LINE"
         else:
