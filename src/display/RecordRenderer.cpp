@@ -531,10 +531,12 @@ RecordTable BuildTable() {
     set(67, DrawCanvasTextFamily, Cull::P1, Left);
     for (int k = 31; k <= 34; ++k) set(k, DrawBoundaryPointFamily, Cull::P1, Left);
     set(36, DrawPenLineFamily, Cull::Box4, Rule);
-    set(42, DrawLineTypeFamily, Cull::P2, Left);
-    set(43, DrawLineTypeFamily, Cull::P2, Left);
-    set(44, DrawLineTypeFamily, Cull::P2, Left);
-    set(45, DrawLineTypeFamily, Cull::P3, Left);
+    // Line-type lines are culled by the box of the segments they draw, as the plain lines are: a
+    // segment crossing a zoomed-in view has its vertices off the screen.
+    set(42, DrawLineTypeFamily, Cull::Box2, Left);
+    set(43, DrawLineTypeFamily, Cull::Box3, Left);
+    set(44, DrawLineTypeFamily, Cull::Box4, Left);
+    set(45, DrawLineTypeFamily, Cull::Box4Next, Left);
     for (int k = 46; k <= 49; ++k) set(k, DrawHeightPointFamily, Cull::None, Left);
     set(50, DrawSymbolFamily, Cull::P1, Left);
     set(51, DrawSymbolFamily, Cull::P1, Left);
@@ -561,16 +563,21 @@ RecordTable BuildTable() {
     return t;
 }
 
-bool PassesCull(const App& app, const MapRecord& r, Cull cull) {
+// The record of the next slot of the layer, null beyond the store.
+const MapRecord* NextSlotIfAny(const App& app, int layer, int slot) {
+    if (slot + 1 > app.store.LayerCapacity) return nullptr;
+    return &app.store.Get(layer, slot + 1);
+}
+
+bool PassesCull(const App& app, const MapRecord& r, Cull cull, int layer, int slot) {
     const ClipBuffer& clip = Clip(app);
     switch (cull) {
         case Cull::None: return true;
         case Cull::Box2: return BoxOfPointsVisible(app, r, 2);
         case Cull::Box3: return BoxOfPointsVisible(app, r, 3);
         case Cull::Box4: return BoxOfPointsVisible(app, r, 4);
+        case Cull::Box4Next: return BoxOfPointsVisible(app, r, 4, NextSlotIfAny(app, layer, slot));
         case Cull::P1: return PointVisible(app, r.RecordX1, r.RecordY1);
-        case Cull::P2: return PointVisible(app, r.RecordX2, r.RecordY2);
-        case Cull::P3: return PointVisible(app, r.RecordX3, r.RecordY3);
         case Cull::Image: {
             // The picture's extent meets the rectangle; the width and height may have either sign.
             const double x2 = r.RecordX1 + r.RecordX2, y2 = r.RecordY1 + r.RecordY2;
@@ -583,16 +590,17 @@ bool PassesCull(const App& app, const MapRecord& r, Cull cull) {
 
 }  // namespace
 
-bool BoxOfPointsVisible(const App& app, const MapRecord& r, int pointCount) {
+bool BoxOfPointsVisible(const App& app, const MapRecord& r, int pointCount, const MapRecord* next) {
     const ClipBuffer& clip = Clip(app);
     bool right = false, left = false, above = false, below = false;
-    for (int k = 1; k <= pointCount; ++k) {
-        const double x = Xk(r, k), y = Yk(r, k);
+    auto take = [&](double x, double y) {
         right = right || x >= clip.ClipXMin;
         left = left || x <= clip.ClipXMax;
         above = above || y >= clip.ClipYMin;
         below = below || y <= clip.ClipYMax;
-    }
+    };
+    for (int k = 1; k <= pointCount; ++k) take(Xk(r, k), Yk(r, k));
+    if (next != nullptr) take(next->RecordX1, next->RecordY1);
     return right && left && above && below;
 }
 
@@ -622,7 +630,7 @@ void DrawRecordWith(App& app, std::uint8_t& layer, std::int16_t& slot, const Rec
         const MapRecord& record = app.store.Get(layer, slot);
         const RecordRow& row = FullRecordTable()[record.RecordType];
         if (row.drawer == nullptr) return;
-        if (options.cull && !PassesCull(app, record, row.cull)) return;
+        if (options.cull && !PassesCull(app, record, row.cull, layer, slot)) return;
         if (options.storePenColor && !row.keepsPenColor &&
             !(record.RecordType == TypeLineTypeSegment && app.symbolStandard.SymbolStandardLoaded == True))
             app.display.PenColor = options.colorOverride >= 0 ? options.colorOverride : record.RecordColor;

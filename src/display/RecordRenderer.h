@@ -60,8 +60,9 @@ struct RecordDrawCall {
 
 using RecordFamilyDrawer = void (*)(RecordDrawCall& call);
 
-// The culling test of a row against ClipRect (inclusive edges).
-enum class Cull : std::uint8_t { None, Box2, Box3, Box4, P1, P2, P3, Image };
+// The culling test of a row against ClipRect (inclusive edges). Box4Next is the box of P1..P4 and
+// of P1 of the next slot, for a record that draws on to the next slot.
+enum class Cull : std::uint8_t { None, Box2, Box3, Box4, Box4Next, P1, Image };
 
 // One row of a renderer's table; a row without drawer draws nothing.
 struct RecordRow {
@@ -77,8 +78,9 @@ const RecordTable& FullRecordTable();
 // The drawer of a record type in the full table, nullptr for the types that draw nothing.
 RecordFamilyDrawer RecordFamilyDrawerFor(int type);
 
-// The culling tests against ClipRect (inclusive edges).
-bool BoxOfPointsVisible(const App& app, const MapRecord& r, int pointCount);
+// The culling tests against ClipRect (inclusive edges): the box of P1..P`pointCount` (and of P1
+// of `next` when given) meets it; the point lies in it.
+bool BoxOfPointsVisible(const App& app, const MapRecord& r, int pointCount, const MapRecord* next = nullptr);
 bool PointVisible(const App& app, double x, double y);
 
 // Draws the record at (layer, slot) at full detail. For a fill head (types 11 and 13) the slot

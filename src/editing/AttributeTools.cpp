@@ -236,12 +236,14 @@ const ToolFamily& AttributeToolFamily() {
         "attributes",
         {
             {.mode = ModeAreaRegister, .rubber = AreaRubber, .release = AreaRelease},
-            {.mode = ModeAttributeClass, .rubber = PreviewAttributeLines, .release = ClassRelease},
-            {.mode = ModeAttributeClass3, .rubber = PreviewAttributeLines, .release = ClassRelease},
-            {.mode = ModeAttributeClass4, .rubber = PreviewAttributeLines, .release = ClassRelease},
-            {.mode = ModeHeightAttribute, .rubber = PreviewParagraph, .release = FieldRelease},
-            {.mode = ModeNameAttribute, .rubber = PreviewParagraph, .release = FieldRelease},
-            {.mode = ModePhoneAttribute, .rubber = PreviewParagraph, .release = FieldRelease},
+            // The attribute records draw nothing: the text previewed where one is placed goes
+            // at the click's press, with the map drawn again where it passed.
+            {.mode = ModeAttributeClass, .rubber = PreviewAttributeLines, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = ClassRelease},
+            {.mode = ModeAttributeClass3, .rubber = PreviewAttributeLines, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = ClassRelease},
+            {.mode = ModeAttributeClass4, .rubber = PreviewAttributeLines, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = ClassRelease},
+            {.mode = ModeHeightAttribute, .rubber = PreviewParagraph, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = FieldRelease},
+            {.mode = ModeNameAttribute, .rubber = PreviewParagraph, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = FieldRelease},
+            {.mode = ModePhoneAttribute, .rubber = PreviewParagraph, .erasePreview = ErasePendingTextPreview, .pressErasesPreview = true, .release = FieldRelease},
             {.mode = ModeViewAttributes, .rubber = ViewerRubber, .release = ViewerRelease},
         },
     };

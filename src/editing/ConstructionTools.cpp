@@ -16,6 +16,7 @@
 #include "document/UndoJournal.h"
 #include "editing/ConstructionSupport.h"
 #include "editing/RubberLine.h"
+#include "editing/TextToolSupport.h"
 #include "editing/ToolCanvas.h"
 #include "editing/ToolEngine.h"
 #include "editing/ToolFamilies.h"
@@ -446,6 +447,20 @@ void ThreePointRubber(App& app, double x, double y) {
     tool.RubberShown = -1;
 }
 
+// The rubber shown last: the first leg before the second click, the figure through the cursor
+// after it. Drawn again in the inverting pen it goes, the map under it whole.
+void ThreePointErase(App& app) {
+    ToolState& tool = app.tool;
+    if (tool.ClickCount == 1) {
+        EraseFirstLeg(app);
+        return;
+    }
+    if (tool.ClickCount != 2) return;
+    const DrawModeScope inverting(Canvas(app), DrawModeNotXorPen);
+    ThreePointFigure f;
+    if (FigureThrough(app, tool.RubberPoint, f)) DrawFigure(app, f, tool.CommandMode == ModeArc3P);
+}
+
 ReleaseEnd ThreePointRelease(App& app, double, double) {
     ToolState& tool = app.tool;
     const CanvasXY p = tool.PressPoint;
@@ -472,7 +487,6 @@ ReleaseEnd ThreePointRelease(App& app, double, double) {
     }
     MapRecord* r = FreshOpenSlot(app);
     if (!r) return ReleaseEnd::CommonTail;
-    DrawFigure(app, f, arc);
     r->RecordType = arc ? ArcRecord : CircleRecord;
     r->RecordX1 = f.cx;
     r->RecordY1 = f.cy;
@@ -480,6 +494,8 @@ ReleaseEnd ThreePointRelease(App& app, double, double) {
     r->RecordY2 = 1.0;
     r->RecordX3 = arc ? f.start : 0;
     r->RecordY3 = arc ? f.end : 0;
+    // The placed figure as the map shows it: the arc without the radii its preview has.
+    DrawStoredRecord(app, Store(app).CurrentLayer, OpenSlot(app));
     ++OpenSlot(app);
     return ReleaseEnd::CommonTail;
 }
@@ -668,8 +684,8 @@ const ToolFamily& ConstructionToolFamily() {
             {.mode = ModeTypedLengthLine, .rubber = TypedLengthRubber, .release = TypedLengthRelease},
             {.mode = ModePerpendiculars, .rubber = PerpendicularsRubber, .release = PerpendicularsRelease},
             {.mode = ModePerpendicularFoot, .drag = FootDrag, .rubber = FootRubber, .release = FootRelease},
-            {.mode = ModeCircle3P, .rubber = ThreePointRubber, .release = ThreePointRelease},
-            {.mode = ModeArc3P, .rubber = ThreePointRubber, .release = ThreePointRelease},
+            {.mode = ModeCircle3P, .rubber = ThreePointRubber, .erasePreview = ThreePointErase, .pressErasesPreview = true, .release = ThreePointRelease},
+            {.mode = ModeArc3P, .rubber = ThreePointRubber, .erasePreview = ThreePointErase, .pressErasesPreview = true, .release = ThreePointRelease},
             {.mode = ModeEllipse, .rubber = EllipseRubber, .release = EllipseRelease},
             {.mode = ModeSmoothCurve, .rubber = SmoothRubber, .release = SmoothRelease},
         },

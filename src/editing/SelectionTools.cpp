@@ -238,10 +238,20 @@ void DrawRubberBox(App& app, CanvasXY a, CanvasXY b) {
     app.form1->Picture1.surface().Line(a.x, a.y, b.x, b.y, RubberBlue, LineShape::Box);
 }
 
+// The window from the press to the last drag point, drawn in the inverting pen, goes when drawn
+// again. Until the first drag nothing is shown: a box from the press to itself is one pixel,
+// which drawing would set rather than take away.
+void EraseDraggedBox(App& app) {
+    ToolState& tool = app.tool;
+    if (tool.RubberPoint.x != tool.PressPoint.x || tool.RubberPoint.y != tool.PressPoint.y)
+        DrawRubberBox(app, tool.PressPoint, tool.RubberPoint);
+    tool.RubberPoint = tool.PressPoint;
+}
+
 void SelectionDrag(App& app, double x, double y) {
     ToolState& tool = app.tool;
-    DrawRubberBox(app, tool.PressPoint, tool.RubberPoint);
-    DrawRubberBox(app, tool.PressPoint, {x, y});
+    EraseDraggedBox(app);
+    if (x != tool.PressPoint.x || y != tool.PressPoint.y) DrawRubberBox(app, tool.PressPoint, {x, y});
     tool.RubberPoint = {x, y};
 }
 
@@ -250,15 +260,16 @@ ReleaseEnd SelectionRelease(App& app, double x, double y) {
     if (tool.SelectionArmed != -1) return ReleaseEnd::CommonTail;
     tool.SelectionMade = 0;
     const CanvasXY press = tool.PressPoint;
+    // The window as the last drag showed it goes, also when the release picks at a point.
+    Surface& canvas = app.form1->Picture1.surface();
+    const int drawMode = canvas.DrawMode();
+    canvas.SetDrawMode(DrawModeNotXorPen);
+    EraseDraggedBox(app);
+    canvas.SetDrawMode(drawMode);
     if (std::abs(press.x - x) <= 1 || std::abs(press.y - y) <= 1) {
         PickAtPoint(app, x, y);
         return ReleaseEnd::CommonTail;
     }
-    Surface& canvas = app.form1->Picture1.surface();
-    const int drawMode = canvas.DrawMode();
-    canvas.SetDrawMode(DrawModeNotXorPen);
-    DrawRubberBox(app, press, {x, y});
-    canvas.SetDrawMode(drawMode);
     if (tool.CommandMode == ModeSelect) {
         SelectInWindow(app, press.x, press.y, x, y);
         return ReleaseEnd::CommonTail;

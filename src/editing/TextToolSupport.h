@@ -19,7 +19,8 @@ std::uint8_t AnnotationTextType(App& app);
 // printed in the canvas font for an angle from 0 to 1, else turned by TextAngle; the text shown
 // last is printed again in the background colour to erase it. The cursor becomes RubberPoint.
 void PreviewPendingText(App& app, double x, double y);
-// Takes the pending text's preview off the canvas, when one is shown.
+// Takes a text preview off the canvas, when one is shown (the pending text's, or the lines'):
+// the map is drawn again, since printing it away would take the map under it along.
 void ErasePendingTextPreview(App& app);
 
 // The rubber previews of the text in hand as lines: the paragraph of the article annotation

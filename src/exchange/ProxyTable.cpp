@@ -48,9 +48,9 @@ void LoadProxyTableFrom(ProxyTable& table, std::string_view bytes) {
     TusItemReader items(bytes);
     for (;;) {
         std::optional<std::string> key = items.Next();
-        // The end of the stream ends the table as the end item does; a cut item does not.
+        // The end of the stream ends the table as the end item does; a cut or damaged item does not.
         if (!key) {
-            if (!items.Truncated()) table.ProxyTableLoaded = -1;
+            if (!items.Truncated() && !items.Damaged()) table.ProxyTableLoaded = -1;
             return;
         }
         if (EqualsIgnoreCase(Trim(*key), "end")) {
@@ -58,7 +58,7 @@ void LoadProxyTableFrom(ProxyTable& table, std::string_view bytes) {
             return;
         }
         std::array<std::optional<std::string>, 3> rest{items.Next(), items.Next(), items.Next()};
-        if (items.Truncated()) return;
+        if (items.Truncated() || items.Damaged()) return;
         auto& row = table.rows.back();
         row[0] = Trim(*key);
         row[1] = rest[0] ? Trim(*rest[0]) : std::string();

@@ -10,6 +10,19 @@
 
 namespace movra {
 
+namespace {
+
+// What the user is told of a section that stopped before its end marker: the file, the item it
+// stopped at, why, and how much of the section came in whole.
+std::string SectionStoppedText(const std::string& file, TusReadEnd end, const TusStop& stop, const std::string& read) {
+    RuntimeError error(ErrInputPastEnd);
+    if (end == TusReadEnd::Failure) error = RuntimeError(stop.errorNumber, stop.errorText);
+    if (end == TusReadEnd::Damaged) error = RuntimeError(ErrBadRecordLength);
+    return ReadStoppedText(file, LineWhere(static_cast<long long>(stop.item)), error, read);
+}
+
+}  // namespace
+
 void LoadSymbolStandard(App& app) {
     SymbolStandard& st = app.symbolStandard;
     st.SymbolNames.Dimension(MaxSymbolIndex);
@@ -21,22 +34,22 @@ void LoadSymbolStandard(App& app) {
     st.LineTypeNames.Dimension(MaxLineTypeIndex);
     st.LineTypeWidth.Dimension(MaxLineTypeIndex, 1);
     st.LineTypePattern.Dimension(MaxLineTypeIndex, MaxLineTypeElementIndex, 1);
-    LoadLineTypes(app);
+    TusStop lineStop;
+    const TusReadEnd lineTypes = LoadLineTypes(app, &lineStop);
     // Telling the user it loaded when it did not would leave him drawing with empty symbols.
     const std::string file = FileNameOf(st.SymbolStandardFile);
     Prompt& prompt = app.platform.prompt();
-    if (symbols == TusReadEnd::MissingFile) {
+    if (symbols == TusReadEnd::MissingFile || lineTypes == TusReadEnd::MissingFile) {
         prompt.MsgBox(file + "：" + SymbolStandardNotReadMessage, MsgOkOnly);
     } else if (symbols != TusReadEnd::EndMarker) {
-        const RuntimeError error = symbols == TusReadEnd::Failure ? RuntimeError(stop.errorNumber, stop.errorText)
-                                                                  : RuntimeError(ErrInputPastEnd);
-        prompt.MsgBox(ReadStoppedText(file, LineWhere(static_cast<long long>(stop.item)), error,
-                                      "只读入了" + std::to_string(stop.symbolsRead) + "个点符号。"),
+        prompt.MsgBox(SectionStoppedText(file, symbols, stop, "只读入了" + std::to_string(stop.symbolsRead) + "个点符号。"),
                       MsgOkOnly);
-    } else if (st.SymbolStandardLoaded == -1) {
-        prompt.MsgBox("已加载图式。", MsgOkOnly);
+    } else if (lineTypes != TusReadEnd::EndMarker) {
+        prompt.MsgBox(SectionStoppedText(file, lineTypes, lineStop,
+                                         "只读入了" + std::to_string(lineStop.lineTypesRead) + "个线型。"),
+                      MsgOkOnly);
     } else {
-        prompt.MsgBox(file + "：" + SymbolStandardNotReadMessage, MsgOkOnly);
+        prompt.MsgBox("已加载图式。", MsgOkOnly);
     }
 }
 

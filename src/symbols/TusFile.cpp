@@ -192,15 +192,29 @@ TusReadEnd ReadSymbolDefinitions(SymbolStandard& st, TusItemReader& items, TusSt
     }
     if (stop) {
         stop->item = items.ItemNumber();
-        stop->symbolsRead = n;
+        // The symbol the damaged item belongs to may not be whole.
+        stop->symbolsRead = items.Damaged() && n > 0 ? n - 1 : n;
     }
-    return TusReadEnd::EndOfFile;
+    return items.Damaged() ? TusReadEnd::Damaged : TusReadEnd::EndOfFile;
 }
 
-TusReadEnd ReadLineTypes(SymbolStandard& st, TusItemReader& items) {
+TusReadEnd ReadLineTypes(SymbolStandard& st, TusItemReader& items, TusStop* stop) {
+    // Where the reader stopped, and the line types read whole by then: the one whose line failed
+    // or whose item was damaged is not.
+    auto stopped = [&](TusReadEnd end, int wholeTypes) {
+        if (stop) {
+            stop->item = items.ItemNumber();
+            stop->lineTypesRead = wholeTypes;
+        }
+        return end;
+    };
+    auto ranOut = [&](int types) {
+        if (items.Damaged()) return stopped(TusReadEnd::Damaged, types > 0 ? types - 1 : 0);
+        return stopped(TusReadEnd::EndOfFile, types);
+    };
     for (;;) {
         std::optional<std::string> line = items.Next();
-        if (!line) return TusReadEnd::EndOfFile;
+        if (!line) return ranOut(0);
         if (EqualsIgnoreCase(Trim(*line), "*LL")) break;
     }
     int t = 0, i = 0;
@@ -224,13 +238,18 @@ TusReadEnd ReadLineTypes(SymbolStandard& st, TusItemReader& items) {
             }
             if (EqualsIgnoreCase(l, "*$")) {
                 st.SymbolStandardLoaded = True;
-                return TusReadEnd::EndMarker;
+                // The end marker took a type number of its own.
+                return stopped(TusReadEnd::EndMarker, t - 1);
             }
         }
-    } catch (const RuntimeError&) {
-        return TusReadEnd::Failure;
+    } catch (const RuntimeError& error) {
+        if (stop) {
+            stop->errorNumber = error.number;
+            stop->errorText = error.description;
+        }
+        return stopped(TusReadEnd::Failure, t > 0 ? t - 1 : 0);
     }
-    return TusReadEnd::EndOfFile;
+    return ranOut(t);
 }
 
 }  // namespace movra

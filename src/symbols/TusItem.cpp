@@ -11,7 +11,7 @@ constexpr size_t CountBytes = 2;
 }  // namespace
 
 std::optional<std::string> TusItemReader::Next() {
-    if (truncated_ || pos_ >= bytes_.size()) return std::nullopt;
+    if (truncated_ || damaged_ || pos_ >= bytes_.size()) return std::nullopt;
     const size_t left = bytes_.size() - pos_;
     if (left < SkippedBytes + CountBytes) {
         truncated_ = true;
@@ -25,9 +25,14 @@ std::optional<std::string> TusItemReader::Next() {
         return std::nullopt;
     }
     const size_t start = pos_ + SkippedBytes + CountBytes;
+    const std::string_view text = bytes_.substr(start, count);
     pos_ = start + count;
     ++items_;
-    return FromGbk(bytes_.substr(start, count));
+    if (text.find('\0') != std::string_view::npos) {
+        damaged_ = true;
+        return std::nullopt;
+    }
+    return FromGbk(text);
 }
 
 std::string EncodeTusItem(std::string_view utf8) {

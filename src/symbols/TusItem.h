@@ -15,11 +15,16 @@ public:
     explicit TusItemReader(std::string_view bytes) : bytes_(bytes) {}
 
     // The next item as UTF-8 text; empty optional at the end of the bytes, and also when the
-    // item's header or its text runs past the end (then Truncated() tells it apart).
+    // item's header or its text runs past the end (then Truncated() tells it apart), or when its
+    // byte count does not fit its text (then Damaged() does). Either ends the stream.
     std::optional<std::string> Next();
     bool AtEnd() const { return pos_ >= bytes_.size(); }
     bool Truncated() const { return truncated_; }
-    // The number of the last item read, from 1 (the line of the source it was built from).
+    // An item's text held a zero byte: no line does, but the header of a following item does,
+    // so its byte count was damaged and the items after it would be read from the wrong places.
+    bool Damaged() const { return damaged_; }
+    // The number of the last item read, from 1 (the line of the source it was built from); a
+    // damaged item counts.
     size_t ItemNumber() const { return items_; }
 
 private:
@@ -27,6 +32,7 @@ private:
     size_t pos_ = 0;
     size_t items_ = 0;
     bool truncated_ = false;
+    bool damaged_ = false;
 };
 
 // One item in the file form: 4 zero bytes, the byte count, the text converted to code page 936.

@@ -36,13 +36,15 @@ TusReadEnd LoadSymbolDefinitions(App& app, TusStop* stop) {
     return ReadSymbolDefinitions(st, items, stop);
 }
 
-void LoadLineTypes(App& app) {
+TusReadEnd LoadLineTypes(App& app, TusStop* stop) {
     SymbolStandard& st = app.symbolStandard;
     st.SymbolStandardFile = SymbolStandardPath(app);
     const std::optional<std::string> bytes = ReadStandardFile(st.SymbolStandardFile);
-    if (!bytes) return;
+    if (!bytes) return TusReadEnd::MissingFile;
     TusItemReader items(*bytes);
-    if (ReadLineTypes(st, items) == TusReadEnd::EndMarker) EnableSymbolPageButton(app);
+    const TusReadEnd end = ReadLineTypes(st, items, stop);
+    if (end == TusReadEnd::EndMarker) EnableSymbolPageButton(app);
+    return end;
 }
 
 }  // namespace movra

@@ -45,18 +45,30 @@ TEST_F(RecordRendererTest, CullingFollowsEachTypesOwnTest) {
         int type;
         std::initializer_list<double> xy;
         bool drawn;
+        std::initializer_list<double> next = {-2000, -2000};  // P1 of the next slot
     };
     const Case cases[] = {
         {"pen line wholly left", 2, {-50, 10, -20, 500}, false},
         {"pen line crossing the view", 2, {-50, 10, 2000, 500}, true},
         {"circle centre outside", 7, {-5, 500, 100, 1}, false},
         {"circle centre on the edge", 7, {0, 500, 100, 1}, true},
+        // Line-type lines go by the box of their segments: a segment crossing a zoomed-in view
+        // has both ends off the screen.
+        {"line-type segment crossing", 42, {-900, 500, 3000, 500}, true},
+        {"line-type segment above the view", 42, {-900, 1500, 3000, 1600}, false},
         {"line-type line with P2 inside", 43, {-900, 5, 500, 500, 3000, 5}, true},
-        {"line-type line with P2 outside, crossing", 43, {-900, 500, -10, 500, 3000, 500}, false},
+        {"line-type line with P2 outside, crossing", 43, {-900, 500, -10, 500, 3000, 500}, true},
+        {"line-type line wholly below", 44, {-900, -5, -10, -50, 3000, -5, 3000, -90}, false},
+        {"line-type line, last segment crossing", 44, {-900, -5, -10, -50, -20, 1500, 3000, 1500}, true},
+        {"line-type chain, third segment crossing", 45, {-900, 1500, -10, 1500, -10, -500, 3000, -500}, true},
+        {"line-type chain left of the view", 45, {-900, 1500, -10, 1500, -10, -500, -30, -500}, false},
+        {"line-type chain linked across to its next slot", 45, {-900, 1500, -10, 1500, -10, 1200, -30, 500}, true,
+         {3000, 500}},
     };
     for (const Case& c : cases) {
         canvas.ClearRecords();
         app.symbolStandard.SymbolStandardLoaded = 0;
+        Put(6, 2, c.next);
         Put(5, c.type, c.xy);
         Draw(5);
         const bool drew = !Lines().empty() || !Of(Kind::Circle).empty();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "CanvasFixture.h"
@@ -213,10 +214,29 @@ TEST_F(ConstructionToolsTest, AThreePointArcPassesThroughTheSecondClickInEitherO
         const double ends[2] = {clockwise ? -1.0 : 1.0, clockwise ? 1.0 : -1.0};
         Click(ends[0], 0);
         Click(0, 1);
+        Surface().ClearRecords();
         Hover(ends[1], 0.5);
+        Hover(ends[1], 0.2);
         Click(ends[1], 0);
         ASSERT_EQ(Added(), before + 1);
         const MapRecord& r = R(before);
+        // Each preview, drawn in the inverting pen with its radii, is drawn again to take it off;
+        // the arc placed is drawn once in the copy pen as its record is, without radii.
+        std::vector<SurfacePrimitive> inverted, copied;
+        for (const SurfacePrimitive& c : Surface().PrimitivesOf(SurfacePrimitive::Kind::Circle))
+            (c.drawMode == DrawModeNotXorPen ? inverted : copied).push_back(c);
+        EXPECT_EQ(inverted.size(), 4u);
+        for (const SurfacePrimitive& c : inverted) {
+            EXPECT_LT(c.start, 0);
+            EXPECT_EQ(std::count_if(inverted.begin(), inverted.end(),
+                                    [&](const SurfacePrimitive& o) { return o.x1 == c.x1 && o.y1 == c.y1 && o.start == c.start && o.end == c.end; }) % 2,
+                      0);
+        }
+        ASSERT_EQ(copied.size(), 1u);
+        EXPECT_FLOAT_EQ(copied[0].start, static_cast<float>(r.RecordX3));
+        EXPECT_FLOAT_EQ(copied[0].end, static_cast<float>(r.RecordY3));
+        EXPECT_GE(copied[0].start, 0);
+        EXPECT_GE(copied[0].end, 0);
         EXPECT_EQ(r.RecordType, 8);
         EXPECT_NEAR(r.RecordX1, 0, 1e-12);
         EXPECT_NEAR(r.RecordY1, 0, 1e-12);

@@ -27,6 +27,7 @@
 #include "shell/stForm1.h"
 #include "support/TestApp.h"
 #include "symbols/LoadSymbolStandard.h"
+#include "symbols/shuxfrm.h"
 #include "ShownMainWindow.h"
 
 namespace movra {
@@ -240,6 +241,15 @@ TEST_F(CanvasCleanupQtTest, APausedOrFinishedToolLeavesNoPreview) {
              CancelNextMessageBox();
              DragOn(canvas, a - QPoint(20, 20), b + QPoint(20, 20), 4);
          }},
+        {"selection-window",
+         [&] {
+             // Over no record, so that nothing stays highlighted; then a press and release that
+             // picks at a point after a short drag.
+             Key(Qt::Key_X);
+             DragOn(canvas, QPoint(40, 300), QPoint(100, 360), 4);
+             Key(Qt::Key_X);
+             DragOn(canvas, QPoint(60, 320), QPoint(61, 321), 1);
+         }},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -272,12 +282,22 @@ TEST_F(CanvasCleanupQtTest, EveryToolWithAPreviewLeavesNoneBehind) {
     ASSERT_GE(app.selection.SelectionList[0].Layer, 2);
     刷新(app);
 
-    enum class Leave { RightClick, OtherRow };
+    // A tool that places its figure at the last click leaves it as the redraw draws it.
+    enum class Leave { RightClick, OtherRow, Place };
     struct Case {
         const char* name;
         int row;
         std::vector<QPoint> clicks;
         Leave leave = Leave::RightClick;
+        std::function<void()> armed{};  // what the user does once the row is armed
+    };
+    // The values of an attribute record, six lines, confirmed in the dialog the row shows.
+    auto confirmSixValues = [&] {
+        ASSERT_TRUE(app.attributeDialog);
+        app.attributeDialog->Text2.SetText("甲\r\n乙\r\n丙\r\n丁\r\n戊\r\n己");
+        app.attributeDialog->Command1.Click();
+        QApplication::processEvents();
+        ASSERT_EQ(app.textPlacement.PendingTextLines.size(), 6u);
     };
     const Case cases[] = {
         {"circle-3-points", 28, {a, b}},
@@ -302,17 +322,28 @@ TEST_F(CanvasCleanupQtTest, EveryToolWithAPreviewLeavesNoneBehind) {
         {"area-register", 49, {a, b}},
         {"move-selection", 1, {a}},
         {"rotate-selection", 2, {a}, Leave::OtherRow},
+        {"circle-3-points-placed", 28, {a, b}, Leave::Place},
+        {"arc-3-points-placed", 29, {a, b}, Leave::Place},
+        {"attribute-class-placed", 48, {a}, Leave::Place, confirmSixValues},
+        {"height-attribute-placed", 52, {a}, Leave::Place},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
+        const std::int32_t before = app.store.Count(1);
         Panel(test.row);
+        if (test.armed) test.armed();
         for (QPoint at : test.clicks) ClickOn(canvas, at);
         // Enough moves for the tools that draw every fifth.
         for (int k = 1; k <= 10; ++k) MoveTo(test.clicks.back() + (d - test.clicks.back()) * k / 10);
-        if (test.leave == Leave::RightClick)
+        if (test.leave == Leave::RightClick) {
             ClickOn(canvas, d, Qt::RightButton);
-        else
+        } else if (test.leave == Leave::OtherRow) {
             Panel(17);
+        } else {
+            ClickOn(canvas, d);
+            EXPECT_EQ(app.store.Count(1), before + 1);
+            SaveTestPicture(Picture(), (std::string(test.name) + ".png").c_str());
+        }
         ExpectSameAsRedraw(test.name);
     }
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "display/WorkBuffer.h"
 #include "platform/qt/QtSurface.h"
 #include "shell/stForm1.h"
+#include "symbols/TusFile.h"
 #include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "QtCanvasPlatform.h"
@@ -89,6 +91,15 @@ protected:
         return r;
     }
 
+    // Every record added, by the full renderer.
+    void DrawAll() {
+        for (std::int16_t slot = 0; slot < app.store.Count(1); ++slot) {
+            std::uint8_t layer = 1;
+            std::int16_t s = slot;
+            DrawRecord(app, layer, s);
+        }
+    }
+
     void Save(const char* name) { ASSERT_TRUE(canvas.Image().save(LookAt(name))); }
 
     TempFolder program{"program"};
@@ -113,11 +124,7 @@ TEST_F(RendererPicture, LinkedImagesStandTheRightWayUp) {
     // picture painted with that height is.
     Add(70, 2, {10, 90, 40, -20}).RecordText = "marked.bmp";
     Add(70, 2, {55, 40, 40, 20}).RecordText = "marked.bmp";
-    for (std::int16_t slot = 0; slot < 2; ++slot) {
-        std::uint8_t layer = 1;
-        std::int16_t s = slot;
-        DrawRecord(app, layer, s);
-    }
+    DrawAll();
     Save("movra-linked-images.png");
     const QImage image = canvas.Image();
     auto at = [&](double x, double y) { return image.pixelColor(canvas.ToPixelX(x), canvas.ToPixelY(y)); };
@@ -130,6 +137,45 @@ TEST_F(RendererPicture, LinkedImagesStandTheRightWayUp) {
     // Above P1: the red band lies at P1, the bottom of the rectangle.
     EXPECT_GT(at(75, 41).red(), 180);
     EXPECT_GT(at(75, 59).blue(), 180);
+}
+
+// Zoomed in, a line-type line is seen only where one of its segments crosses the view, its
+// vertices off the canvas on both sides. Each crosses in its own colour at its own height.
+TEST_F(RendererPicture, LineTypeLinesCrossingAZoomedInViewAreDrawn) {
+    namespace fs = std::filesystem;
+    fs::copy_file(fs::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus", program.Path() / "电子图式.tus");
+    DimensionSymbolTables(app.symbolStandard);
+    LoadSymbolDefinitions(app);
+    DimensionLineTypeTables(app.symbolStandard);
+    ASSERT_EQ(LoadLineTypes(app), TusReadEnd::EndMarker);
+    // The view (x 0 to 100, y 25 to 100) widened by 10, as the redraw sets it.
+    app.clip.ClipXMin = -10; app.clip.ClipXMax = 110;
+    app.clip.ClipYMin = 15; app.clip.ClipYMax = 110;
+    const Rgb kOrange = MakeRgb(230, 120, 0);
+    Add(42, kRed, {-500, 90, 600, 90});
+    Add(43, kBlue, {-600, -400, -500, 70, 700, 70});
+    Add(44, kGreen, {-600, -400, -500, -300, -500, 50, 700, 50});
+    Add(45, kOrange, {-600, -400, -500, -300, -500, 200, -400, 35});
+    Add(2, kBlack, {800, 35, 900, 35});  // where the chain goes on: its last segment crosses
+    for (MapRecord* r : {&app.store.At(1, 0), &app.store.At(1, 1), &app.store.At(1, 2), &app.store.At(1, 3)})
+        r->RecordText = "353";  // 小路: dashes of 4 and gaps of 1
+    DrawAll();
+    Save("movra-line-types-crossing.png");
+    const QImage image = canvas.Image();
+    struct Crossing {
+        Rgb color;
+        double y;
+    };
+    for (const Crossing& c : {Crossing{kRed, 90}, Crossing{kBlue, 70}, Crossing{kGreen, 50}, Crossing{kOrange, 35}}) {
+        SCOPED_TRACE(c.y);
+        const Ink ink = InkOf(image, c.color);
+        ASSERT_GT(ink.count, 0);
+        // Dashed all across the canvas at its height.
+        EXPECT_LE(ink.left, 10);
+        EXPECT_GE(ink.right, image.width() - 10);
+        EXPECT_NEAR((ink.top + ink.bottom) / 2.0, canvas.ToPixelY(c.y), 3);
+        EXPECT_LT(ink.count, image.width() * 4);
+    }
 }
 
 TEST_F(RendererPicture, HighlightBesideTheFullRenderer) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "basic/Files.h"
 #include "shell/szForm3.h"
@@ -80,6 +82,60 @@ TEST_F(LoadSymbolStandardTest, AStandardHalfReadSaysWhereItStoppedAndHowManySymb
     SymbolStandardSwitch(t.app);
     EXPECT_EQ(t.platform.promptScript.questions.back().text,
               "电子图式.tus：读到第26行时停止（9 下标越界）。只读入了12个点符号。");
+}
+
+// A damaged byte count inside the line types: the item takes in the items after it, and the
+// reader would go on from a later place as if nothing were wrong. Each case damages the count of
+// the pattern line of line type 4 (source line 36) of a standard of forty line types.
+TEST_F(LoadSymbolStandardTest, ADamagedItemAmongTheLineTypesSaysWhereAndHowManyCameIn) {
+    std::string source;
+    for (int k = 0; k < 12; ++k) source += "*符号" + std::to_string(k) + "\n5 0,0\n";
+    source += "*LL\n";
+    for (int k = 1; k <= 40; ++k) source += "*线" + std::to_string(k) + "\n+1 -1\n1 2 3\n";
+    source += "*$\n";
+    const std::string whole = EncodeTusSource(source);
+    // The offsets of the items, by source line from 1.
+    std::vector<size_t> at;
+    for (size_t pos = 0; pos < whole.size();) {
+        at.push_back(pos);
+        pos += 6 + (static_cast<unsigned char>(whole[pos + 4]) | static_cast<unsigned char>(whole[pos + 5]) << 8);
+    }
+    const size_t damaged = 36 - 1, endMarker = at.size() - 1;
+    auto countOf = [&](size_t item) { return at[item + 1] - at[item] - 6; };
+    struct Case {
+        const char* what;
+        size_t count;  // the damaged byte count of line 36
+    };
+    const Case cases[] = {
+        // It takes in every item up to the end marker, which is then read as if whole.
+        {"running on to the end marker", at[endMarker] - at[damaged] - 6},
+        {"running into the next item's header", countOf(damaged) + 3},
+        {"in its high byte", countOf(damaged) + 256},
+    };
+    const std::string path = t.programFolder.Str() + "/电子图式.tus";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string bytes = whole;
+        bytes[at[damaged] + 4] = static_cast<char>(c.count & 0xFF);
+        bytes[at[damaged] + 5] = static_cast<char>(c.count >> 8 & 0xFF);
+        WriteWholeFile(path, bytes);
+        t.platform.promptScript.QueueAnswer(AnswerYes);
+        SymbolStandardSwitch(t.app);
+        EXPECT_EQ(t.platform.promptScript.questions.back().text,
+                  "电子图式.tus：读到第36行时停止（59 记录长度错误）。只读入了3个线型。");
+        EXPECT_EQ(t.app.symbolStandard.SymbolStandardLoaded, 0);
+    }
+    // Whole, the same file loads, and a cut one says so as well.
+    WriteWholeFile(path, whole);
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    SymbolStandardSwitch(t.app);
+    EXPECT_EQ(t.platform.promptScript.questions.back().text, "已加载图式。");
+    t.app.symbolStandard.SymbolStandardLoaded = 0;
+    WriteWholeFile(path, whole.substr(0, at[damaged] + 3));
+    t.platform.promptScript.QueueAnswer(AnswerYes);
+    SymbolStandardSwitch(t.app);
+    EXPECT_EQ(t.platform.promptScript.questions.back().text,
+              "电子图式.tus：读到第35行时停止（62 输入超出文件尾）。只读入了4个线型。");
 }
 
 TEST_F(LoadSymbolStandardTest, SelfMadeSwitchChooserAndNumbering) {

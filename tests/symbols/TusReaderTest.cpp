@@ -274,6 +274,7 @@ TEST(TusItems, ReaderCases) {
         std::string bytes;
         std::vector<std::string> items;
         bool truncated;
+        bool damaged = false;
     };
     const std::string three = std::string("\x01\x02\x03\x04\x04\x00", 6) + "\xc8\xfd\xbd\xc7";  // 三角 in GBK
     const std::vector<Case> cases = {
@@ -284,6 +285,9 @@ TEST(TusItems, ReaderCases) {
         {"header cut short", three + std::string(5, '\0'), {"三角"}, true},
         {"count runs past the end", std::string("\0\0\0\0\x05\x00" "abcd", 10), {}, true},
         {"count of 65535 with nothing behind", std::string("\0\0\0\0\xff\xff", 6), {}, true},
+        // A count too large takes in the next item's header; what follows is not read.
+        {"count taking in the next header", three + std::string("\0\0\0\0\x07\x00" "ab", 8) + std::string(6, '\0') + "c",
+         {"三角"}, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -292,6 +296,7 @@ TEST(TusItems, ReaderCases) {
         while (std::optional<std::string> item = reader.Next()) got.push_back(*item);
         EXPECT_EQ(got, c.items);
         EXPECT_EQ(reader.Truncated(), c.truncated);
+        EXPECT_EQ(reader.Damaged(), c.damaged);
         EXPECT_FALSE(reader.Next().has_value());
     }
 }
