@@ -4,12 +4,15 @@
 #include "document/Layers.h"
 #include "basic/Text.h"
 #include "document/DrawingExtents.h"
+#include "document/JdxFile.h"
 #include "document/RecentFiles.h"
 #include "document/UndoJournal.h"
 
 namespace movra {
 
 void FinishMapRead(App& app, const std::string& path, bool extentsWidened) {
+    // Whatever the message line said was said of the map before, or of a file that was not read.
+    ShowMessageLine(app, "");
     app.mapFile.LastImageSlot = 0;
     // The pictures held, and the questions asked for missing ones, belonged to the map before.
     ClearImageSlots(app);

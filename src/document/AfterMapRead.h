@@ -38,9 +38,15 @@ struct MapFileState {
     int LastReadUnusableRecords = 0;
 };
 
-// The steps after a map file was read whole: the picture-holder counter reset, the extents
-// recomputed, the undo journal reset with the opened map as its first checkpoint, and the path
-// entered in the recent files.
+// What the attribute dialogs show, and keep in the list, for a field not named yet: it stands in
+// for a name and is none.
+inline constexpr const char* UnnamedFieldText = "未设置";
+// A field name that names its field: neither empty nor the stand-in.
+inline bool IsFieldNamed(const std::string& name) { return !name.empty() && name != UnnamedFieldText; }
+
+// The steps after a map file was read whole: the message line emptied, the picture-holder counter
+// reset, the extents recomputed, the undo journal reset with the opened map as its first
+// checkpoint, and the path entered in the recent files.
 // `extentsWidened`: the reader widened the drawing extents itself, in store order.
 void FinishMapRead(App& app, const std::string& path, bool extentsWidened = false);
 // The step after a map file was written: the path entered in the recent files.

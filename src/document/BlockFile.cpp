@@ -115,14 +115,14 @@ void SaveSelectionAsBlock(App& app, std::string& path) {
     }
 }
 
-void SaveCopyBufferAsBlock(App& app, std::string& path) {
+bool SaveCopyBufferAsBlock(App& app, std::string& path) {
     try {
         const auto& entries = app.copyBuffer.Entries;
         const int count = entries.empty() ? 0 : entries[0].Layer;
         // A single buffered record is kept too, so that a later paste never loads an older block.
         if (count < 1) {
             ShowMessageLine(app, TooFewRecordsMessage);
-            return;
+            return false;
         }
         path = TempBlockFilePath(app);
 
@@ -146,8 +146,11 @@ void SaveCopyBufferAsBlock(App& app, std::string& path) {
             records.push_back(std::move(r));
         }
         WriteBlock(path, count + 1, records);
-    } catch (const std::exception&) {
-        // Ends quietly; the block file that was there stays whole.
+        return true;
+    } catch (const std::exception& e) {
+        // The block file that was there stays whole, holding an older copy: the user hears of it.
+        TellSaveFailed(app, path, SaveFailureReason(e));
+        return false;
     }
 }
 
@@ -218,8 +221,10 @@ bool LoadBlockFile(App& app, std::string& path) {
 void FlushCopyBuffer(App& app) {
     if (app.copyBuffer.CopyBufferFlag != -1) return;
     std::string path = TempBlockFilePath(app);
-    SaveCopyBufferAsBlock(app, path);
-    app.copyBuffer.CopyBufferFlag = 0;
+    const bool empty = app.copyBuffer.Entries.empty() || app.copyBuffer.Entries[0].Layer < 1;
+    // Kept or nothing to keep: the paste reads the block file from now on. A copy the block file
+    // could not take (a full disk) stays the one the paste takes, from memory.
+    if (SaveCopyBufferAsBlock(app, path) || empty) app.copyBuffer.CopyBufferFlag = 0;
 }
 
 }  // namespace movra

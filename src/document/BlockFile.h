@@ -34,13 +34,17 @@ std::string TempBlockFilePath(const App& app);
 // and the old file stays whole; a cancelled dialog ends quietly.
 void SaveSelectionAsBlock(App& app, std::string& path);
 // Writes the copy buffer (one record or more) as the temporary block file; `path` becomes its path.
-void SaveCopyBufferAsBlock(App& app, std::string& path);
+// True when the block was written; a file that cannot be written is told as every failed save is,
+// and the block that was there stays whole.
+bool SaveCopyBufferAsBlock(App& app, std::string& path);
 // Fills the copy buffer from a block file; an empty or missing path asks the user. Only a block
 // read whole replaces the copy buffer (true); a cancelled dialog, a file that is no block file and
 // a damaged one leave it as it was, and the message line says why (false). CopyBufferFlag is left
 // to the caller.
 bool LoadBlockFile(App& app, std::string& path);
 // Keeps copied records in the temporary block file before a map is replaced or the program ends.
+// Copied records that could not be kept there stay in memory for the paste (CopyBufferFlag -1):
+// a paste must never take the older block in their place.
 void FlushCopyBuffer(App& app);
 
 // The header and end records of a block file.

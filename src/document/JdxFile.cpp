@@ -210,13 +210,6 @@ void ReportMapSaveFailure(App& app, const std::string& path, const std::string& 
     TellSaveFailed(app, path, reason);
 }
 
-void ClearMapFileMessage(App& app) {
-    if (!app.form1) return;
-    const std::string& shown = app.form1->Text2.Text();
-    if (shown.rfind(MapFileNotReadMessage, 0) == 0 || shown == JdxWrongFileMessage || shown == WtwWrongFileMessage)
-        app.form1->Text2.SetText("");
-}
-
 void SetCanvasPointer(App& app, int pointer) {
     if (app.form1) app.form1->Picture1.SetMousePointer(pointer);
 }

@@ -87,8 +87,6 @@ void ReportMapFileFailure(App& app);
 // A save that failed: the caption names the map still open, and a message box names the file and
 // the reason.
 void ReportMapSaveFailure(App& app, const std::string& path, const std::string& reason);
-// Clears the message line when it still shows why an earlier map file was not read.
-void ClearMapFileMessage(App& app);
 // The canvas pointer: the hourglass while a file is read or written, the cross-hair afterwards.
 void SetCanvasPointer(App& app, int pointer);
 // The message line of the main window, when there is one.

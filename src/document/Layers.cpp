@@ -135,6 +135,11 @@ void NewDocument(App& app) {
         app.selection.SelectionList.assign(1, SelectedRecord{});
         app.mapFile.MergedFileCount = 1;
         app.mapFile.MergedFileNames.assign(2, std::string());
+        // The field names stay for the new map, but not the stand-ins a dialog put in for names
+        // never given.
+        for (auto& names : app.mapFile.AttributeFieldNames)
+            for (std::string& name : names)
+                if (name == UnnamedFieldText) name.clear();
         // The new map has no false origin: records drawn in it are at their true coordinates.
         app.reduction.ReductionOffsetX = 0;
         app.reduction.ReductionOffsetY = 0;

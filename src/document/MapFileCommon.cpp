@@ -354,8 +354,6 @@ bool ReadMapFile(App& app, const std::string& path,
 
         app.current.CurrentFilePath = path;
         SetCanvasPointer(app, PointerCross);
-        // A message left by an earlier failed read no longer holds.
-        ClearMapFileMessage(app);
         // A line with a record left out is left out whole. The extents are then computed again
         // over the records as they stand (a record left out, its coordinates cleared, counts for
         // nothing), rather than trusted as widened while the records came in.

@@ -173,7 +173,7 @@ bool ConfirmCompactSave(App& app) {
     bool fieldNames = false;
     for (int c = 1; c <= 4; ++c) {
         for (const auto& name : app.mapFile.AttributeFieldNames[static_cast<std::size_t>(c)])
-            if (!name.empty()) fieldNames = true;
+            if (IsFieldNamed(name)) fieldNames = true;
     }
     std::string lost;
     auto add = [&lost](bool present, const char* what) {

@@ -63,6 +63,12 @@ void ResetSelectionTo(App& app, std::int32_t n) {
     app.selection.SelectionList[0].Layer = n + 1;
 }
 
+// A record a paste adds belongs to the map: leaving it or replacing it asks to save first.
+void Added(App& app, std::int32_t& count) {
+    ++count;
+    app.current.ModifiedFlag = -1;
+}
+
 // A full layer stops the paste: the selection keeps only the records pasted before entry i.
 void StopFull(App& app, int layer, std::int32_t i) {
     app.selection.SelectionList[0].Layer = i;
@@ -127,7 +133,7 @@ void PasteBlockBuffer(App& app, std::int16_t toCurrent) {
                 return;
             }
             if (store.Count(layer) + 1 > store.LayerCapacity - 5) GrowLayerCapacity(app);
-            ++store.Count(layer);
+            Added(app, store.Count(layer));
         }
         Disarm(app);
         app.tool.CommandMode = ModeMoveSelection;
@@ -159,7 +165,7 @@ void PasteCopyBuffer(App& app, std::int16_t toCurrent) {
             WriteRecord(store.At(layer, slot), e, source);
             // A chained line whose successor was not copied ends at its own last vertex.
             if (IsChainRecord(e.Type) && (i == n || entries[i + 1].Slot != e.Slot + 1)) {
-                ++store.Count(layer);
+                Added(app, store.Count(layer));
                 CopyBufferEntry end;
                 end.Type = static_cast<std::uint8_t>(e.Type - 4);
                 end.Color = e.Color;
@@ -176,7 +182,7 @@ void PasteCopyBuffer(App& app, std::int16_t toCurrent) {
                 return;
             }
             if (store.LayerCapacity < store.Count(layer) + 100) GrowLayerCapacity(app);
-            ++store.Count(layer);
+            Added(app, store.Count(layer));
         }
         Disarm(app);
         app.tool.CommandMode = ModeIdle;

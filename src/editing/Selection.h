@@ -20,6 +20,9 @@ struct Selection {
     // The ground distance within which the point pick hits a segment: one screen millimetre,
     // set by the method panel at each press of its buttons; 0 until then, so that no segment hits.
     float SelectTolerance = 0;
+    // Counts the selections made on the canvas (window selection and point pick), so that a window
+    // offering the selected record's text can tell a new pick from a list it filled itself.
+    std::uint32_t CanvasSelections = 0;
 };
 
 }  // namespace movra

@@ -97,6 +97,7 @@ void EnableSelectionButtons(App& app) {
 void SetUp(App& app) {
     SetPointer(app, PointerHourglass);
     ResetList(app);
+    ++app.selection.CanvasSelections;
     app.form1->Picture1.surface().SetDrawWidth(1);
     if (app.view.DisplayZoom <= 0) app.view.DisplayZoom = 1;
     std::vector<double>& s = app.geometry.ScratchXY;

@@ -96,7 +96,7 @@ const std::vector<std::string>& FieldNamesShown(App& app, int c) {
     auto& names = app.mapFile.AttributeFieldNames.at(static_cast<std::size_t>(c));
     if (names.empty()) names.emplace_back();
     for (std::string& name : names)
-        if (name.empty()) name = "未设置";
+        if (name.empty()) name = UnnamedFieldText;
     return names;
 }
 

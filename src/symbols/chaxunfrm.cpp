@@ -187,14 +187,18 @@ void chaxunfrm::Text1_Click() {
     if (Text1.Text().empty()) TakeSelectedText();
 }
 
-// Coming back to the dialog after picking a record on the canvas makes that record the search,
-// whatever was typed before.
-void chaxunfrm::Form_GotFocus() { TakeSelectedText(); }
+// Coming back to the dialog after picking a record on the canvas makes that record the search.
+// Without a new pick the boxes stay: the list then holds what they were filled from, or the
+// query's own hits, and a search typed or found must survive a look at the main window.
+void chaxunfrm::Form_GotFocus() {
+    if (TakenCanvasSelection != app.selection.CanvasSelections) TakeSelectedText();
+}
 
 void chaxunfrm::Form_LostFocus() { Timer1.SetEnabled(false); }
 
 // With nothing selected the search boxes keep what they hold.
 void chaxunfrm::TakeSelectedText() {
+    TakenCanvasSelection = app.selection.CanvasSelections;
     GuardSilently([this] {
         const auto& list = app.selection.SelectionList;
         if (list.size() < 2 || list[0].Layer < 2) return;

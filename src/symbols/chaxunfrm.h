@@ -63,6 +63,8 @@ public:
     Rgb FlashColor = 0;
     // Switches to the highlight since the last beep.
     std::uint8_t FlashBeepCount = 0;
+    // The canvas selection (its count) the search boxes were last filled from.
+    std::uint32_t TakenCanvasSelection = 0;
 
     void Form_Load() override;
     // Option buttons 1 to 12 choose the kind of their number.
@@ -98,7 +100,7 @@ private:
     // Moves the view to hit QueryCursor, redraws and highlights it. False when it cannot be reached.
     bool GoToHit();
     void ShowHitCaptions();
-    // Fills the empty search text (and the code) from the first selected record.
+    // Fills the search text (and the code) from the first selected record.
     void TakeSelectedText();
     // Replaces in hit QueryCursor; false when the rule refused and the click ends.
     bool ReplaceInHit();

@@ -130,6 +130,14 @@ TEST(OpenSaveTest, ACompactSaveSaysWhatItWouldDrop) {
         {"attribute text", [](App& app) { app.store.At(1, 0).RecordExtra = "门牌12"; }, "属性文本"},
         {"field names", [](App& app) { app.mapFile.AttributeFieldNames[3] = {"", "地类"}; }, "属性字段名"},
         {"linked image", [](App& app) { app.store.At(1, 1).RecordType = TypeImage; }, "链接图像"},
+        {"fields only shown as not named",
+         [](App& app) {
+             app.mapFile.AttributeFieldNames[1] = {"未设置"};
+             app.mapFile.AttributeFieldNames[2] = {"未设置", "", "未设置"};
+         },
+         nullptr},
+        {"one named field among them",
+         [](App& app) { app.mapFile.AttributeFieldNames[4] = {"未设置", "用途"}; }, "属性字段名"},
         {"all three",
          [](App& app) {
              app.store.At(1, 0).RecordExtra = "x";

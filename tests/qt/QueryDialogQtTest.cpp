@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 
 #include "App.h"
+#include "CanvasMouse.h"
 #include "DialogTestHelpers.h"
 #include "TemporaryDataHome.h"
 #include "app/MainProgram.h"
@@ -126,15 +128,28 @@ TEST_F(QueryDialogQtTest, FindShowAndReplaceThroughTheRealDialog) {
     EXPECT_FALSE(dialog.Timer1.Running());
     EXPECT_EQ(app.current.ModifiedFlag, -1);
 
-    // Going over to the main window stops the flash; coming back with a record selected there
-    // takes the record's text as the search, in place of the one typed.
+    // Going over to the main window stops the flash; coming back keeps the search, although the
+    // hits in the selection hold other texts.
     next->click();
     EXPECT_TRUE(dialog.Timer1.Running());
     main->activateWindow();
     ASSERT_TRUE(WaitFor([&] { return main->isActiveWindow(); }));
     EXPECT_TRUE(WaitFor([&] { return !dialog.Timer1.Running(); }));
-    app.selection.SelectionList = {{2, 0}, {1, 2}, {0, 0}};
-    ASSERT_EQ(search->text().toStdString(), "宗地");
+    window->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    QApplication::processEvents();
+    EXPECT_EQ(search->text().toStdString(), "宗地");
+
+    // A record picked on the canvas (key X, a click on it) gives the search on coming back.
+    main->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return main->isActiveWindow(); }));
+    QWidget* canvas = run.binder.WidgetOf(run.form1.Picture1);
+    ASSERT_NE(canvas, nullptr);
+    QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &x);
+    ClickOn(canvas, PixelOf(s, x0 + 2 * step, y0));
+    ASSERT_EQ(app.selection.SelectionList[0].Layer, 2);
+    ASSERT_EQ(app.selection.SelectionList[1].Slot, 2);
     window->activateWindow();
     EXPECT_TRUE(WaitFor([&] { return search->text().toStdString() == "宗地2"; }));
 

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "App.h"
+#include "basic/Files.h"
+#include "document/BlockFile.h"
 #include "document/OpenDialogs.h"
+#include "document/SaveFailure.h"
 #include "document/JdxFile.h"
 #include "document/UndoJournal.h"
 #include "document/WtwFile.h"
@@ -14,6 +22,7 @@
 #include "shell/MainToolbar.h"
 #include "support/TestApp.h"
 #include "survey/Tyhdfrm.h"
+#include "symbols/chaxunfrm.h"
 
 namespace movra {
 namespace {
@@ -52,6 +61,14 @@ protected:
     std::string Path(const std::string& name) const { return t.workFolder.Str() + "/" + name; }
     size_t Beeps() const { return t.platform.silentSound.beeps.size(); }
     std::string Text2() const { return t.form1.Text2.Text(); }
+    void Select(std::vector<std::pair<int, int>> records) {
+        auto& list = t.app.selection.SelectionList;
+        list.assign(records.size() + 2, SelectedRecord{});
+        list[0].Layer = static_cast<std::int32_t>(records.size()) + 1;
+        for (std::size_t k = 0; k < records.size(); ++k) list[k + 1] = {records[k].first, records[k].second};
+        t.app.tool.SelectionMade = -1;
+        for (int button : {8, 10, 11}) t.form1.Toolbar1.Buttons(button).SetEnabled(true);
+    }
     ScriptedPrompt& prompt() { return t.platform.promptScript; }
 
     TestApp t;
@@ -403,6 +420,146 @@ TEST_F(MainToolbar, TheProjectionWindowOpensBesideTheMap) {
     ASSERT_TRUE(t.app.projectionDialog);
     EXPECT_TRUE(t.app.projectionDialog->Visible());
     EXPECT_FALSE(t.app.projectionDialog->Modal());
+}
+
+// Another map opened empties the message line: what it said was said of the map before. A
+// message of the new file's own still shows.
+TEST_F(MainToolbar, OpeningAnotherMapEmptiesTheMessageLine) {
+    DrawSomething(700);
+    const std::string other = Path("other.wtw");
+    WriteWtwFile(t.app, other);
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Case cases[] = {
+        {"open wtw", [&] { t.platform.dialogScript.QueueFile(other, 2); Choose("打开", "打开wtw"); }},
+        {"open dialog", [&] { t.platform.dialogScript.QueueFile(other, 3); Click("打开"); }},
+        {"recent file", [&] { t.app.mapFile.RecentFiles[1] = other; Choose("打开", "最近文件2"); }},
+        {"named", [&] { OpenNamedMap(t.app, other); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        t.app.current.ModifiedFlag = 0;
+        t.form1.Text2.SetText(std::string("before.jdx：2") + NonFiniteRecordsMessage);
+        c.open();
+        ASSERT_EQ(t.app.current.CurrentFilePath, other);
+        EXPECT_EQ(Text2(), "");
+    }
+    // A file that is not read keeps the open map, and says why.
+    const std::string broken = Path("broken.wtw");
+    WriteWholeFile(broken, "not a map");
+    t.platform.dialogScript.QueueFile(broken, 2);
+    Choose("打开", "打开wtw");
+    EXPECT_EQ(t.app.current.CurrentFilePath, other);
+    EXPECT_NE(Text2(), "");
+}
+
+// Every paste that adds records marks the map modified, so that 新建 straight after it asks first
+// (粘贴 and Ctrl+V of a copy take no undo step that would mark it); Cancel keeps the records.
+TEST_F(MainToolbar, APasteMarksTheMapModifiedSoANewMapAsksFirst) {
+    DrawSomething(100);
+    DrawSomething(200);
+    struct Case {
+        const char* name;
+        std::function<void()> paste;
+    };
+    const Case cases[] = {
+        {"粘贴", [&] { Click("粘贴"); }},
+        {"Ctrl+V", [&] {
+             int key = 'V', ctrl = 2;
+             t.form1.Picture1.KeyDown(key, ctrl);
+         }},
+        {"原位粘贴", [&] { Choose("粘贴", "原位粘贴"); }},
+        {"至当前层", [&] { Choose("粘贴", "至当前层"); }},
+        {"the temporary block", [&] {
+             FlushCopyBuffer(t.app);
+             ASSERT_EQ(t.app.copyBuffer.CopyBufferFlag, 0);
+             Click("粘贴");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        t.app.current.ModifiedFlag = 0;
+        t.app.tool.CommandMode = ModeIdle;
+        Select({{1, 0}, {1, 1}});
+        Click("拷贝");
+        EXPECT_EQ(t.app.current.ModifiedFlag, 0);
+        const int count = t.app.store.Count(1);
+        c.paste();
+        ASSERT_EQ(t.app.store.Count(1), count + 2);
+        EXPECT_EQ(t.app.current.ModifiedFlag, -1);
+        prompt().QueueAnswer(AnswerCancel);
+        Choose("打开", "新建");
+        EXPECT_EQ(prompt().questions.back().title, "新建");
+        EXPECT_EQ(t.app.store.Count(1), count + 2);
+    }
+}
+
+// A copy that the temporary block file cannot take (a full disk) is told as every failed save is
+// and stays in memory: the paste after 新建 inserts that copy, never the older one the block file
+// still holds. The disk is made full by a file size limit in a child process.
+TEST_F(MainToolbar, ACopyTheDiskCannotKeepIsToldAndStillPasted) {
+    for (double x : {100, 200, 300}) DrawSomething(x);
+    Select({{1, 0}});
+    Click("拷贝");
+    FlushCopyBuffer(t.app);
+    const std::string block = TempBlockFilePath(t.app);
+    const std::string older = ReadWholeFile(block);
+    Select({{1, 1}, {1, 2}});
+    Click("拷贝");
+    t.app.current.ModifiedFlag = -1;
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        int fault = 0;
+        prompt().QueueAnswer(AnswerNo);  // 文件未保存，要保存吗？
+        Choose("打开", "新建");
+        if (t.app.store.Count(1) != 0) fault |= 1;
+        bool told = false;
+        for (const auto& q : prompt().questions)
+            if (q.text.rfind(MapSaveFailedMessage + block + "\n", 0) == 0 && q.title == MapSaveFailedTitle) told = true;
+        if (!told) fault |= 2;
+        Click("粘贴");
+        const RecordStore& store = t.app.store;
+        if (store.Count(1) != 2 || store.Get(1, 0).RecordX1 != 200 || store.Get(1, 1).RecordX1 != 300) fault |= 4;
+        ::_exit(fault);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1 no new map, 2 not told, 4 not the last copy pasted";
+    EXPECT_EQ(ReadWholeFile(block), older);
+}
+
+// Opening the query window or the attribute dialog puts "未设置" in for fields not named; that is
+// no name: a compact save does not warn of field names, and a new map starts without them.
+TEST_F(MainToolbar, FieldsShownAsNotNamedAreNoFieldNames) {
+    DrawSomething();
+    Click("查询A");
+    ASSERT_TRUE(t.app.queryDialog);
+    for (int c = 1; c <= 4; ++c) t.app.queryDialog->List1.SetListIndex(c);
+    t.app.queryDialog->Command2.Click();
+    ASSERT_EQ(t.app.mapFile.AttributeFieldNames[3], std::vector<std::string>{"未设置"});
+
+    t.platform.dialogScript.QueueFile(Path("plan.jdx"), 2);
+    Choose("存盘", "另存为jdx");
+    EXPECT_TRUE(prompt().questions.empty());
+    EXPECT_TRUE(std::filesystem::exists(Path("plan.jdx")));
+
+    // A name given among them stays for the new map; the stand-ins go.
+    t.app.mapFile.AttributeFieldNames[2] = {"未设置", "用途"};
+
+    Choose("打开", "新建");
+    const auto& names = t.app.mapFile.AttributeFieldNames;
+    for (int c : {1, 3, 4}) EXPECT_EQ(names[c], std::vector<std::string>{""}) << c;
+    EXPECT_EQ(names[2], (std::vector<std::string>{"", "用途"}));
 }
 
 }  // namespace

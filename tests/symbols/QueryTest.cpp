@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "basic/Colors.h"
+#include "editing/SelectionTools.h"
 #include "shell/MainToolbar.h"
 #include "support/TestApp.h"
 #include "symbols/QueryKinds.h"
@@ -498,18 +499,50 @@ TEST_F(QueryTest, ClassesListTheirFieldsAndTheSelectionGivesTheSearch) {
     d.Text1_Click();
     EXPECT_EQ(d.Text1.Text(), "412");
     EXPECT_EQ(d.Text2.Text(), "412");
-    // A click keeps a typed search; coming back to the dialog replaces it by the selection.
+    // A click keeps a typed search, and so does coming back to the dialog without a canvas pick.
     d.Text1.SetText("typed");
     d.Text1_Click();
     EXPECT_EQ(d.Text1.Text(), "typed");
     d.Form_GotFocus();
-    EXPECT_EQ(d.Text1.Text(), "412");
-    EXPECT_EQ(d.Text2.Text(), "412");
-    // With nothing selected, coming back keeps what was typed.
-    app.selection.SelectionList = {{0, 0}};
-    d.Text1.SetText("typed");
-    d.Form_GotFocus();
     EXPECT_EQ(d.Text1.Text(), "typed");
+}
+
+// The query's own hits are no pick: a search found stays however often the user looks at the main
+// window and comes back; a record picked on the canvas in between gives the search once.
+TEST_F(QueryTest, ASearchSurvivesLeavingTheDialogAndACanvasPickReplacesIt) {
+    MapRecord& hit = Put(1, 0, 2, "999");
+    hit.RecordX1 = 100, hit.RecordY1 = 100, hit.RecordX2 = 200, hit.RecordY2 = 100;
+    hit.RecordZ1 = 12.5f;
+    MapRecord& well = Put(1, 1, 2, "井");
+    well.RecordX1 = 300, well.RecordY1 = 300, well.RecordX2 = 400, well.RecordY2 = 300;
+    chaxunfrm& d = Dialog();
+    d.Form_GotFocus();
+    d.Option2.Click();
+    Query("12.5");
+    ASSERT_EQ(HitSlots(), std::vector<int>{0});
+    for (int visit = 0; visit < 2; ++visit) {
+        d.Form_LostFocus();
+        d.Form_GotFocus();
+        EXPECT_EQ(d.Text1.Text(), "12.5");
+    }
+
+    PickAtPoint(app, 300, 300);
+    ASSERT_EQ(Hits().size(), 1u);
+    d.Form_LostFocus();
+    d.Form_GotFocus();
+    EXPECT_EQ(d.Text1.Text(), "井");
+    EXPECT_EQ(d.Text2.Text(), "井");
+    d.Text1.SetText("水");
+    d.Form_GotFocus();
+    EXPECT_EQ(d.Text1.Text(), "水");
+
+    // A window selection on the canvas counts as a pick too; one that selects nothing empties no box.
+    SelectInWindow(app, 90, 110, 210, 90);
+    d.Form_GotFocus();
+    EXPECT_EQ(d.Text1.Text(), "999");
+    SelectInWindow(app, 1000, 1010, 1010, 1000);
+    d.Form_GotFocus();
+    EXPECT_EQ(d.Text1.Text(), "999");
 }
 
 TEST_F(QueryTest, TheToolbarKeyShowsOneModelessDialog) {
