@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,8 @@ public:
     virtual int BytesToWrite() const = 0;     // bytes waiting in the output buffer
     // Takes up to maxBytes (all when maxBytes <= 0) from the input buffer.
     virtual std::string Read(int maxBytes = 0) = 0;
+    // The bytes Read has taken since the port was made: how far its reader has got.
+    std::uint64_t BytesRead() const { return bytesRead_; }
     virtual void Write(const std::string& bytes) = 0;
     virtual void ClearInput() = 0;
     virtual void ClearOutput() = 0;
@@ -31,6 +34,16 @@ public:
     // Runs between events when the device went away while open (a USB adapter pulled, the far end
     // of a pseudo-terminal closed): the port has closed itself by then and can be opened again.
     std::function<void()> onLost;
+
+protected:
+    // What Read hands out, counted.
+    std::string Counted(std::string bytes) {
+        bytesRead_ += bytes.size();
+        return bytes;
+    }
+
+private:
+    std::uint64_t bytesRead_ = 0;
 };
 
 class SerialPortFactory {

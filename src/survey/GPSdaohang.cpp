@@ -109,7 +109,7 @@ void GPSdaohang::Form_Load() {
     FixTime.clear();
     FixSpeed = FixCourse = 0;
     FixZoneMeridian = FixEasting = FixNorthing = 0;
-    fixTaken_ = fixProjected_ = false;
+    fixTaken_ = fixProjected_ = fixLost_ = false;
     Timer1.SetEnabled(false);
     // The port: the devices the machine offers, the one chosen before (or the first), its
     // settings. Filling the boxes must not change the choice.
@@ -166,6 +166,7 @@ void GPSdaohang::MSComm1_OnComm() {
 void GPSdaohang::MSComm1_OnLost() {
     // A sentence cut off by the loss is no sentence; the signal test opens the port again.
     NmeaBuffer.clear();
+    fixLost_ = fixTaken_;
     if (!Loaded()) return;
     const std::string device = portDevice_.empty() ? PlainNumberText(static_cast<std::int32_t>(GpsPortNumber)) : portDevice_;
     app.platform.prompt().MsgBox("端口" + device + "不存在");
@@ -180,6 +181,7 @@ void GPSdaohang::ParseGprmc(std::string& buffer) {
     FixSpeed = fix->speed;
     FixCourse = fix->course;
     fixTaken_ = true;
+    fixLost_ = false;
 }
 
 void GPSdaohang::UpdateFixProjection() {
@@ -209,7 +211,7 @@ void GPSdaohang::DrawMarker(double easting, double northing) {
 
 void GPSdaohang::Timer1_Timer() {
     GuardSilently([this] {
-        if (!app.form1) return;
+        if (!app.form1 || fixLost_) return;
         UpdateFixProjection();
         PictureBox& canvas = app.form1->Picture1;
         const double L = canvas.ScaleLeft(), T = canvas.ScaleTop();

@@ -89,6 +89,9 @@ private:
     // The device the port was made for.
     std::string portDevice_;
     bool fixTaken_ = false;
+    // The receiver was lost after the last fix: it is no longer the position, and the ticks leave
+    // the view and mark nothing until a fix comes again.
+    bool fixLost_ = false;
     bool fixProjected_ = false;
     double projectedLatitude_ = 0;
     double projectedLongitude_ = 0;

@@ -2,11 +2,18 @@
 
 namespace movra {
 
+namespace {
+
+// What ends a record: the line ends and the end-of-text control.
+constexpr std::string_view RecordEnds("\r\n\x03", 3);
+
+}  // namespace
+
 std::vector<std::string> SerialLineCollector::Add(std::string_view bytes) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", at);
+        const size_t end = bytes.find_first_of(RecordEnds, at);
         const std::string_view piece = bytes.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
         if (!dropping_) {
             if (pending_.size() + piece.size() > longest_) {
@@ -23,6 +30,13 @@ std::vector<std::string> SerialLineCollector::Add(std::string_view bytes) {
         at = end + 1;
     }
     return lines;
+}
+
+std::string SerialLineCollector::EndPending() {
+    std::string line;
+    if (!dropping_) line.swap(pending_);
+    Clear();
+    return line;
 }
 
 void SerialLineCollector::Clear() {

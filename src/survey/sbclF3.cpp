@@ -29,6 +29,9 @@ constexpr size_t ShownRecords = 5;
 constexpr long ShownRecordLength = 120;
 constexpr int AutoInterval = 1000;
 constexpr int IdleInterval = 3000;
+// The pause that ends a record with no end mark: far longer than the gap between two bytes of a
+// record at any baud rate an instrument uses, far shorter than the time between two readings.
+constexpr int QuietEndMs = 200;
 // Paper millimetres between the plotted point and the canvas's top edge.
 constexpr double PointBelowTopMm = 20;
 
@@ -74,7 +77,8 @@ sbclF3::sbclF3(App& application)
       Label14(*this, "Label14"), Combo1(*this, "Combo1"), Label15(*this, "Label15"), Text8(*this, "Text8"),
       Command1(*this, "Command1"), Command2(*this, "Command2"), Command3(*this, "Command3"),
       Command6(*this, "Command6"), Command5(*this, "Command5"), Command4(*this, "Command4"),
-      Text7(*this, "Text7"), Timer1(*this, "Timer1") {
+      Text7(*this, "Text7"), Timer1(*this, "Timer1"),
+      quietTimer_(application.platform.timers().CreateTimer()) {
     SetCaption("碎部测量");
     Move(0, 0, 3500, 9400);
     Label1.Move(100, 120, 700, 300);
@@ -140,9 +144,12 @@ sbclF3::sbclF3(App& application)
     Combo1.onChange = [this] { Combo1_Change(); };
     Combo1.onClick = [this] { Combo1_Change(); };
     Text8.onChange = [this] { Text8_Change(); };
+    quietTimer_->onTimeout = [this] { MSComm1_OnQuiet(); };
 }
 
 sbclF3::~sbclF3() {
+    quietTimer_->Stop();
+    quietTimer_->onTimeout = nullptr;
     if (MSComm1) {
         MSComm1->onReceive = nullptr;
         MSComm1->Close();
@@ -262,12 +269,28 @@ void sbclF3::OpenPort() {
         MSComm1->onLost = [this] { MSComm1_OnLost(); };
     }
     // A session starts with no record in progress.
-    instrumentLines_.Clear();
+    ClearArrivedBytes();
     waitingRecord_.clear();
     MSComm1->Open(number, app.survey.SurveyPortSettings);
 }
 
-std::vector<std::string> sbclF3::TakeArrivedRecords() { return instrumentLines_.Add(MSComm1->Read()); }
+std::vector<std::string> sbclF3::TakeArrivedRecords() { return AddArrivedBytes(MSComm1->Read()); }
+
+std::vector<std::string> sbclF3::AddArrivedBytes(const std::string& bytes) {
+    std::vector<std::string> records = instrumentLines_.Add(bytes);
+    if (!bytes.empty()) {
+        if (instrumentLines_.InProgress())
+            quietTimer_->Start(QuietEndMs);  // from the last byte
+        else
+            quietTimer_->Stop();
+    }
+    return records;
+}
+
+void sbclF3::ClearArrivedBytes() {
+    quietTimer_->Stop();
+    instrumentLines_.Clear();
+}
 
 std::vector<std::string> sbclF3::RecordFields(const std::string& record) const {
     return Fields(FromGbk(record), app.current.FieldSeparator);
@@ -281,8 +304,9 @@ std::string sbclF3::NewestReading(const std::vector<std::string>& records) const
     return records.empty() ? std::string() : records.back();
 }
 
-std::string sbclF3::TakeNewestReading() {
-    std::vector<std::string> records = TakeArrivedRecords();
+std::string sbclF3::TakeNewestReading() { return TakeNewestReading(TakeArrivedRecords()); }
+
+std::string sbclF3::TakeNewestReading(std::vector<std::string> records) {
     if (!waitingRecord_.empty()) records.insert(records.begin(), waitingRecord_);
     waitingRecord_.clear();
     return NewestReading(records);
@@ -344,33 +368,66 @@ void sbclF3::OpenSurveyPort() {
     }
 }
 
-void sbclF3::MSComm1_OnComm() {
+void sbclF3::Receive(const std::function<void()>& step) {
     if (receiving_ || !MSComm1 || !MSComm1->IsOpen()) return;
     receiving_ = true;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
     } done{receiving_};
-    GuardSilently([this] {
-        // What arrives is gathered as it comes; only records whose line end has arrived count.
-        // Until "开始" the newest reading waits for the next poll.
-        if (ReceivingOn != -1 || !Loaded()) {
-            waitingRecord_ = TakeNewestReading();
+    GuardSilently(step);
+}
+
+void sbclF3::MSComm1_OnComm() {
+    // What arrives is gathered as it comes; only records whose end has arrived count.
+    Receive([this] { TakeRecords(TakeArrivedRecords()); });
+}
+
+void sbclF3::MSComm1_OnQuiet() {
+    quietTimer_->Stop();
+    // A receive at work now looks again once it is done.
+    if (receiving_) {
+        quietTimer_->Start(QuietEndMs);
+        return;
+    }
+    Receive([this] {
+        // Bytes that came while the program was busy, not yet handed over by the event loop: the
+        // line was not quiet after all.
+        const std::string bytes = MSComm1->Read();
+        if (!bytes.empty()) {
+            TakeRecords(AddArrivedBytes(bytes));
             return;
         }
-        const std::vector<std::string> records = TakeArrivedRecords();
-        if (records.empty()) return;
-        const size_t firstShown = records.size() > ShownRecords ? records.size() - ShownRecords : 0;
-        for (size_t k = firstShown; k < records.size(); ++k) ShowReceivedText(FromGbk(records[k]));
-        ReceivedText = FromGbk(records.back());
-        // A received reading goes into the boxes, where "展点" and the automatic mode take it; of
-        // several that came together the newest stands. A record that is no reading fills nothing.
-        FillReading(RecordFields(NewestReading(records)));
+        std::string record = instrumentLines_.EndPending();
+        if (!record.empty()) TakeRecords({std::move(record)});
     });
 }
 
+void sbclF3::TakeRecords(const std::vector<std::string>& records) {
+    // Until "开始" the newest reading waits for the next poll.
+    if (ReceivingOn != -1 || !Loaded()) {
+        waitingRecord_ = TakeNewestReading(records);
+        return;
+    }
+    const size_t firstShown = records.size() > ShownRecords ? records.size() - ShownRecords : 0;
+    for (size_t k = firstShown; k < records.size(); ++k) ShowReceivedText(FromGbk(records[k]));
+    // Also what has come of a record still arriving, so that the user sees the line is alive.
+    ShowArrived();
+    if (records.empty()) return;
+    ReceivedText = FromGbk(records.back());
+    if (autoRunning_) {
+        // The automatic mode takes every reading in turn, one a tick.
+        for (const std::string& record : records)
+            if (IsReading(record)) autoQueue_.push_back(record);
+        return;
+    }
+    // A received reading goes into the boxes, where "展点" takes it; of several that came together
+    // the newest stands. A record that is no reading fills nothing.
+    FillReading(RecordFields(NewestReading(records)));
+}
+
 void sbclF3::MSComm1_OnLost() {
-    instrumentLines_.Clear();
+    ClearArrivedBytes();
     waitingRecord_.clear();
     if (!Loaded()) return;
     // The port closed itself; "开始" opens it again once the device is back. Nothing more can
@@ -386,8 +443,18 @@ void sbclF3::ShowReceivedText(const std::string& text) {
     if (text.empty() || text == " ") return;
     shownRecords_.push_back(movra::Left(text, ShownRecordLength));
     while (shownRecords_.size() > ShownRecords) shownRecords_.pop_front();
+    ShowArrived();
+}
+
+void sbclF3::ShowArrived() {
+    const std::string arriving = movra::Left(FromGbk(instrumentLines_.Pending()), ShownRecordLength);
+    if (shownRecords_.empty() && arriving.empty()) return;
+    // The box holds as many lines as ever: the record arriving takes the place of the oldest.
+    const size_t shownCount = std::min(shownRecords_.size(), arriving.empty() ? ShownRecords : ShownRecords - 1);
     std::string shown;
-    for (const std::string& record : shownRecords_) shown += (shown.empty() ? "" : LineBreak()) + record;
+    for (size_t k = shownRecords_.size() - shownCount; k < shownRecords_.size(); ++k)
+        shown += (shown.empty() ? "" : LineBreak()) + shownRecords_[k];
+    if (!arriving.empty()) shown += (shown.empty() ? "" : LineBreak()) + arriving;
     Text7.SetText(shown);
 }
 
@@ -400,6 +467,10 @@ void sbclF3::Command1_MouseUp() {
 
 void sbclF3::Command2_Click() {
     try {
+        if (!autoRunning_) {
+            autoQueue_.clear();
+            boxesTicked_ = false;
+        }
         Timer1.SetInterval(AutoInterval);
         Timer1.SetEnabled(true);
         autoRunning_ = true;
@@ -410,6 +481,10 @@ void sbclF3::Command2_Click() {
 }
 
 void sbclF3::StopAutomaticMode() {
+    // Readings no tick took are left as a reading received without the automatic mode: the
+    // newest in the boxes, for "展点".
+    if (!autoQueue_.empty()) FillReading(RecordFields(autoQueue_.back()));
+    autoQueue_.clear();
     autoRunning_ = false;
     Timer1.SetEnabled(false);
     SetReadingLocked(false);
@@ -486,6 +561,12 @@ void sbclF3::Timer1_Timer() {
         ++TickCount;
         const std::string counts = PlainNumberText(TickCount) + "_" + PlainNumberText(CycleCount);
         Text7.SetText(counts);
+        // The reading in the boxes first, then those received since, in turn.
+        if (!autoQueue_.empty() && (boxesTicked_ || ReadingAlreadyTaken())) {
+            FillReading(RecordFields(autoQueue_.front()));
+            autoQueue_.pop_front();
+            boxesTicked_ = false;
+        }
         if (ReadingAlreadyTaken()) {
             interval = IdleInterval;
             Text7.SetText(counts + LineBreak() + "空闲");
@@ -510,6 +591,7 @@ void sbclF3::Timer1_Timer() {
                 ++CycleCount;
                 break;
         }
+        boxesTicked_ = true;
         app.platform.events().DoEvents();
     });
     // "停止" or "退出" pressed while the tick worked have the last word.

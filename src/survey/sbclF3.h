@@ -5,6 +5,7 @@
 // directions. A narrow panel at the right edge of the screen; modeless.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/FormModel.h"
 #include "platform/SerialPort.h"
+#include "platform/Timer.h"
 #include "platform/TimerControl.h"
 #include "survey/SerialLines.h"
 
@@ -88,6 +90,9 @@ public:
     void MSComm1_OnComm();
     // The instrument's port went away (its device unplugged): the port is closed.
     void MSComm1_OnLost();
+    // No byte has come for a while: the record in progress is ended (an instrument that ends its
+    // records with nothing).
+    void MSComm1_OnQuiet();
     // Adds a received record to the status box, which shows the last few of them.
     void ShowReceivedText(const std::string& text);
 
@@ -122,8 +127,20 @@ private:
     // Opens the instrument port with the chosen device and settings (closed before).
     void OpenPort();
     void ShowPoint(double e, double n);
+    // Runs a step of receiving from the open port, never inside another.
+    void Receive(const std::function<void()>& step);
     // The records completed by what the port holds now.
     std::vector<std::string> TakeArrivedRecords();
+    // The records the bytes complete; a record they leave in progress is ended by the quiet after.
+    std::vector<std::string> AddArrivedBytes(const std::string& bytes);
+    // Forgets the record in progress (a port opened anew, closed or lost).
+    void ClearArrivedBytes();
+    // What the records received mean: before "开始" the newest reading waits for the next poll;
+    // while receiving they are shown and their reading is taken into the boxes, or in the
+    // automatic mode queued for its ticks.
+    void TakeRecords(const std::vector<std::string>& records);
+    // The status box: the last records received and what has come of the next.
+    void ShowArrived();
     // A received record's fields, and whether it holds a reading (a status line does not).
     std::vector<std::string> RecordFields(const std::string& record) const;
     bool IsReading(const std::string& record) const;
@@ -132,6 +149,7 @@ private:
     std::string NewestReading(const std::vector<std::string>& records) const;
     // The newest reading of the record waiting from before and those completed now; none waits.
     std::string TakeNewestReading();
+    std::string TakeNewestReading(std::vector<std::string> records);
     // Puts the reading fields of a record into the boxes; false when the record is no reading.
     bool FillReading(const std::vector<std::string>& fields);
     // Ends the automatic mode: its timer stops and the boxes take typed readings again.
@@ -143,8 +161,15 @@ private:
     std::string waitingRecord_;
     // The last records shown in the status box.
     std::deque<std::string> shownRecords_;
+    // Ends a record of an instrument that sends no end mark, once the line has been quiet.
+    std::unique_ptr<Timer> quietTimer_;
     // The automatic mode is on (its timer pauses while a tick works).
     bool autoRunning_ = false;
+    // Readings received while the automatic mode runs, oldest first, each for one tick, so that a
+    // reading is never replaced by the next before a tick has taken it.
+    std::deque<std::string> autoQueue_;
+    // A tick has dealt with the reading in the boxes: the next takes the next in the queue.
+    bool boxesTicked_ = false;
 };
 
 // The main window's "Survy(&F)": makes and places the capture window, shows it and, when asked,

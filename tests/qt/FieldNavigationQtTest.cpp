@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -139,13 +140,20 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     BoundWidget<QPushButton>(run, w.Command2)->click();
     EXPECT_TRUE(w.Timer1.Enabled());
     EXPECT_EQ(w.Timer1.Interval(), 1000);
-    ASSERT_TRUE(WaitFor([&] { return w.FixEasting != 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return w.FixEasting != 0; }));
     EXPECT_DOUBLE_EQ(w.FixEasting, centreX);
+
+    // What the window has read of the receiver's bytes, once they have all come: a check that
+    // nothing was taken means something only after it.
+    const auto sendAndRead = [&](PseudoTerminal& from, const std::string& bytes) {
+        const std::uint64_t read = w.MSComm1->BytesRead() + bytes.size();
+        from.Send(bytes);
+        return WaitFor([&] { return w.MSComm1->BytesRead() >= read; });
+    };
 
     // A sentence in two pieces: the first 64 characters take nothing, the rest completes it.
     const std::string first = At(0, 0);
-    receiver.Send(first.substr(0, 64));
-    WaitFor([] { return false; }, 150);
+    ASSERT_TRUE(sendAndRead(receiver, first.substr(0, 64)));
     EXPECT_EQ(w.FixLatitude, 0);
     receiver.Send(first.substr(64));
     ASSERT_TRUE(WaitFor([&] { return w.FixLatitude == 3000; }));
@@ -156,8 +164,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     bad[bad.find('*') + 1] = bad[bad.find('*') + 1] == '0' ? '1' : '0';
     std::string lower = At(2, 2);
     lower.replace(1, 5, "gprmc");
-    receiver.Send(At(3, 3, "V") + lower + bad);
-    WaitFor([] { return false; }, 200);
+    ASSERT_TRUE(sendAndRead(receiver, At(3, 3, "V") + lower + bad));
     EXPECT_EQ(w.FixLatitude, 3000);
     receiver.Send(At(0.004, 0.004));
     ASSERT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.004; }));
@@ -165,7 +172,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     // The next tick projects the fix, far outside the view: the view moves onto it.
     const PlanePoint expected = GaussKrugerForwardWgs84(30 + 0.004 / 60, 115.5 + 0.004 / 60, 114);
     ASSERT_TRUE(WaitFor([&] { return canvas.ScaleLeft() < expected.easting &&
-                                     expected.easting < canvas.ScaleLeft() + canvas.ScaleWidth(); }, 3000));
+                                     expected.easting < canvas.ScaleLeft() + canvas.ScaleWidth(); }));
     EXPECT_EQ(w.FixZoneMeridian, 114);
     EXPECT_NEAR(w.FixEasting, expected.easting, 1e-6);
     BoundWidget<QPushButton>(run, w.Command4)->click();  // 关闭导航: the timer stops
@@ -204,22 +211,51 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     std::mt19937 random(52);
     std::string noise(1 << 20, '\0');
     for (char& c : noise) c = static_cast<char>(random());
-    receiver.Send(noise);
-    WaitFor([] { return false; }, 300);
+    ASSERT_TRUE(sendAndRead(receiver, noise));
     EXPECT_LE(w.NmeaBuffer.size(), 4096u);
     receiver.Send("\r\n" + At(0.5, 0.5));
     EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.5; }));
     EXPECT_TRUE(run.binder.WindowOf(w)->isVisible());
 
+    // Navigating: the ticks, counted as they come, mark the fix.
+    int ticks = 0;
+    const auto tick = w.Timer1.onTimer;
+    w.Timer1.onTimer = [&] {
+        tick();
+        ++ticks;
+    };
+    const auto marked = [&] {
+        return canvas.surface().Point(w.FixEasting + app.view.ScaleFactor / 2,
+                                      w.FixNorthing + app.view.ScaleFactor / 2) == MakeRgb(255, 0, 0);
+    };
+    BoundWidget<QPushButton>(run, w.Command2)->click();  // 启动
+    ASSERT_TRUE(WaitFor(marked));
+
     // The receiver unplugged in the middle of a sentence: a message names it and the port is
-    // closed; the signal test opens the next device the user names.
+    // closed. The last fix is no longer the position: the ticks go on, but mark nothing and leave
+    // the view where the user puts it.
     receiver.Send(At(0.6, 0.6).substr(0, 30));
     std::string lost;
     AnswerNextMessageBox(lost);
     receiver.HangUp();
-    ASSERT_TRUE(WaitFor([&] { return !lost.empty(); }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return !lost.empty(); }));
     EXPECT_EQ(lost, "端口" + receiver.Name() + "不存在");
     EXPECT_FALSE(w.MSComm1->IsOpen());
+    const double awayLeft = w.FixEasting + 1000;
+    canvas.SetScale(awayLeft, canvas.ScaleTop(), canvas.ScaleWidth(), canvas.ScaleHeight());
+    刷新(app);
+    const int ticksBefore = ticks;
+    ASSERT_TRUE(WaitFor([&] { return ticks >= ticksBefore + 2; }));
+    EXPECT_TRUE(w.Timer1.Enabled());
+    EXPECT_DOUBLE_EQ(canvas.ScaleLeft(), awayLeft);
+    canvas.SetScale(w.FixEasting - canvas.ScaleWidth() / 2, canvas.ScaleTop(), canvas.ScaleWidth(),
+                    canvas.ScaleHeight());
+    刷新(app);
+    const int ticksAfter = ticks;
+    ASSERT_TRUE(WaitFor([&] { return ticks >= ticksAfter + 2; }));
+    EXPECT_FALSE(marked());
+
+    // The signal test opens the next device the user names; its first fix is marked again.
     PseudoTerminal next;
     Type(BoundWidget<QComboBox>(run, w.List1)->lineEdit(), next.Name());
     AnswerNextMessageBox(message);
@@ -227,6 +263,7 @@ TEST_F(FieldNavigationQtTest, GpsNavigationOverAPseudoTerminal) {
     ASSERT_TRUE(w.MSComm1->IsOpen());
     next.SendPaced(At(0.7, 0.7), {1, 5, 16, 3});
     EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.7; }));
+    EXPECT_TRUE(WaitFor([&] { return w.FixLatitude == 3000.7 && marked(); }));
     BoundWidget<QPushButton>(run, w.Command5)->click();
     QApplication::processEvents();
 }

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QMenu>
 #include <QWidget>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -107,11 +109,9 @@ TEST_F(SurveyQtTest, StationSetUpFromTheMenuWithANameAndAPickOnTheCanvas) {
     ASSERT_NE(setUp, nullptr);
     bool typed = false;
     // Whatever fails, the modal dialog goes away in the end.
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    ModalWatchdog watchdog([&] {
         if (app.stationDialog) app.stationDialog->Hide();
     });
-    watchdog.start(10000);
     QTimer::singleShot(0, [&] {
         ASSERT_TRUE(app.stationDialog);
         cezhanfrm& d = *app.stationDialog;
@@ -276,18 +276,25 @@ TEST_F(SurveyQtTest, CaptureOverAPseudoTerminal) {
     EXPECT_EQ(message, "端口/dev/movra-no-such-port不存在");
     WidgetOf<QPushButton>(run, w.Command3)->click();
 
-    // A megabyte of noise from the instrument crashes nothing and stores nothing.
+    // A megabyte of noise from the instrument, read to its end, crashes nothing and stores nothing;
+    // the record after it is read whole.
     Type(device->lineEdit(), instrument.Name());
     Click(WidgetOf(run, w.Command1));
     ASSERT_EQ(w.ReceivingOn, -1);
     const int stored = app.store.Count(1);
+    const std::string reading = w.Text1.Text();
     std::mt19937 random(50);
     std::string noise(1 << 20, '\0');
     for (char& c : noise) c = static_cast<char>(random());
+    const std::uint64_t read = w.MSComm1->BytesRead();
     instrument.Send(noise);
-    WaitFor([] { return false; }, 300);
+    ASSERT_TRUE(WaitFor([&] { return w.MSComm1->BytesRead() >= read + noise.size(); }));
     EXPECT_EQ(app.store.Count(1), stored);
+    EXPECT_EQ(w.Text1.Text(), reading);
     EXPECT_TRUE(window->isVisible());
+    instrument.Send("\r\n7,8,9,11.5,1.2,0.3\r\n");
+    EXPECT_TRUE(WaitFor([&] { return w.Text1.Text() == "11.5"; }));
+    EXPECT_EQ(app.store.Count(1), stored);
     WidgetOf<QPushButton>(run, w.Command4)->click();
     QApplication::processEvents();
 }
@@ -310,20 +317,29 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     Click(WidgetOf(run, w.Command1));  // 开始
     ASSERT_EQ(w.ReceivingOn, -1);
 
-    // The survey three times from the same start: each record sent whole, byte by byte a
-    // millisecond apart, and in chunks of 1 to 16 bytes a millisecond apart; each reading taken
-    // with "展点" once its record has come. The same points every time.
+    // The survey five times from the same start: each record ended by CR LF and sent whole, byte
+    // by byte a millisecond apart, and in chunks of 1 to 16 bytes a millisecond apart; with no end,
+    // a pause between records; and ended by ETX, byte by byte. Each reading taken with "展点" once
+    // its record has come. The same points every time.
     std::mt19937 random(61);
     const int layer = SurveyTargetLayer(app);
     std::vector<std::vector<std::string>> captured;
-    for (const char* pacing : {"whole", "byte by byte", "1 to 16 bytes"}) {
+    struct Framing {
+        const char* pacing;
+        const char* end;
+    };
+    for (auto [pacing, end] : std::vector<Framing>{{"whole", "\r\n"},
+                                                   {"byte by byte", "\r\n"},
+                                                   {"1 to 16 bytes", "\r\n"},
+                                                   {"1 to 16 bytes", ""},
+                                                   {"byte by byte", "\x03"}}) {
         ResetSurveyVertexStates(app);
         if (w.Label10.Caption() == "连") w.Label10_Click();
         const int first = app.store.Count(layer);
         WidgetOf<QAbstractButton>(run, w.Option6)->click();  // 零
         ASSERT_EQ(w.MeasureMode, 1);
         for (const SurveyedRecord& record : RecordedSurvey()) {
-            const std::string bytes = ToGbk(record.line) + "\r\n";
+            const std::string bytes = ToGbk(record.line) + end;
             if (pacing == std::string("whole")) {
                 instrument->Send(bytes);
             } else {
@@ -334,15 +350,15 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
                 }
                 instrument->SendPaced(bytes, chunks);
             }
-            ASSERT_TRUE(WaitFor([&] { return w.ReceivedText == record.line; })) << pacing << ": " << record.line;
+            ASSERT_TRUE(WaitFor([&] { return w.ReceivedText == record.line; }))
+                << pacing << ", end " << int(end[0]) << ": " << record.line;
             Type(WidgetOf<QLineEdit>(run, w.Text6), record.code);
             WidgetOf<QPushButton>(run, w.Command5)->click();  // 展点
         }
         captured.push_back(CapturedRecords(app, layer, first));
     }
     EXPECT_EQ(captured[0].size(), 14u);
-    EXPECT_EQ(captured[1], captured[0]);
-    EXPECT_EQ(captured[2], captured[0]);
+    for (size_t k = 1; k < captured.size(); ++k) EXPECT_EQ(captured[k], captured[0]) << k;
 
     // The instrument unplugged while "自动" runs: a message names it, the port is closed, the
     // automatic mode ends so that its message stays and readings can be typed again, and "开始"
@@ -354,7 +370,7 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     AnswerNextMessageBox(message);
     const std::string gone = instrument->Name();
     instrument.reset();
-    ASSERT_TRUE(WaitFor([&] { return !message.empty(); }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return !message.empty(); }));
     EXPECT_EQ(message, "端口" + gone + "不存在");
     EXPECT_FALSE(w.MSComm1->IsOpen());
     EXPECT_EQ(w.ReceivingOn, 0);
@@ -371,6 +387,61 @@ TEST_F(SurveyQtTest, ARecordedSurveyPacedAsTheInstrumentSendsItThenTheInstrument
     ASSERT_TRUE(w.MSComm1->IsOpen());
     again.Send("9,P9,0,12.5,1.2000,0.3000\r\n");
     EXPECT_TRUE(WaitFor([&] { return w.Text1.Text() == "12.5"; }));
+    WidgetOf<QPushButton>(run, w.Command4)->click();  // 退出
+    QApplication::processEvents();
+}
+
+TEST_F(SurveyQtTest, TheAutomaticModePlotsEveryReadingOnceInOrderThoughTheyComeQuickly) {
+    PseudoTerminal instrument;
+    ASSERT_FALSE(instrument.Name().empty()) << "openpty failed";
+    MainProgram run(program.Str(), work.Str());
+    run.Start();
+    QApplication::processEvents();
+    App& app = run.app;
+    SetUpStation(app);
+    WidgetOf<QPushButton>(run, run.form1.Command9)->click();  // Survy(&F)
+    QApplication::processEvents();
+    ASSERT_TRUE(app.captureWindow);
+    sbclF3& w = *app.captureWindow;
+    Type(WidgetOf<QComboBox>(run, w.Combo1)->lineEdit(), instrument.Name());
+    Click(WidgetOf(run, w.Command1));  // 开始
+    ASSERT_EQ(w.ReceivingOn, -1);
+    Type(WidgetOf<QLineEdit>(run, w.Text6), "36");  // a point symbol: one record a reading
+    const int layer = SurveyTargetLayer(app);
+    const int first = app.store.Count(layer);
+    WidgetOf<QPushButton>(run, w.Command2)->click();  // 自动
+
+    // Readings of the recorded survey 1.2 s apart, as the instrument sends them: a reading that
+    // comes while the mode idles, its next tick 3 s away, is followed by others before that tick.
+    const auto& survey = RecordedSurvey();
+    const size_t count = 10;
+    for (size_t k = 0; k < count; ++k) {
+        if (k > 0) {
+            QEventLoop between;
+            QTimer::singleShot(1200, &between, &QEventLoop::quit);
+            between.exec();
+        }
+        instrument.SendPaced(ToGbk(survey[k].line) + "\r\n", {1, 5, 16, 3});
+    }
+    ASSERT_TRUE(WaitFor([&] { return app.store.Count(layer) >= first + static_cast<int>(count); }))
+        << app.store.Count(layer) - first << " of " << count;
+    // Each once, in the order sent: the mode then idles.
+    ASSERT_TRUE(WaitFor([&] { return w.Text7.Text().find("空闲") != std::string::npos; }));
+    EXPECT_EQ(app.store.Count(layer), first + static_cast<int>(count));
+    for (size_t k = 0; k < count; ++k) {
+        // Fields 3, 4, 5: slope distance, direction, vertical angle; the zero direction due north.
+        std::vector<double> fields;
+        std::string rest = survey[k].line;
+        for (size_t at = 0; fields.size() < 6; rest = rest.substr(at + 1)) {
+            at = rest.find(',');
+            fields.push_back(std::atof(rest.substr(0, at).c_str()));
+        }
+        const double horizontal = fields[3] * std::cos(DmsToRad(fields[5]));
+        const MapRecord& point = app.store.Get(layer, first + static_cast<int>(k));
+        EXPECT_EQ(point.RecordType, 15) << k;
+        EXPECT_NEAR(point.RecordX1, 1000 + horizontal * std::sin(DmsToRad(fields[4])), 1e-6) << k;
+        EXPECT_NEAR(point.RecordY1, 2000 + horizontal * std::cos(DmsToRad(fields[4])), 1e-6) << k;
+    }
     WidgetOf<QPushButton>(run, w.Command4)->click();  // 退出
     QApplication::processEvents();
 }

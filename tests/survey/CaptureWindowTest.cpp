@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 #include "App.h"
 #include "basic/Gbk.h"
@@ -14,6 +15,14 @@
 
 namespace movra {
 namespace {
+
+// The instrument's line goes quiet: the timer that ends a record sent with no end mark runs out.
+// False when none was running.
+bool PauseLine(TestApp& t) {
+    for (ManualTimer* timer : t.platform.manualTimers.Timers())
+        if (timer && timer->Active() && timer->Interval() == 200) return timer->Fire();
+    return false;
+}
 
 // The main window loaded, a station at E 1000, N 2000, H 50 looking north at a zero direction
 // E 1000, N 2100 with a check direction due east; instrument height 1.5, target height 1 chosen.
@@ -330,6 +339,41 @@ TEST_F(CaptureWindow, StartOpensForReceivingAndShowsTheLines) {
     EXPECT_EQ(w->Text1.Text(), "11.5");
 }
 
+TEST_F(CaptureWindow, ARecordWithNoEndIsTakenWhenTheLineGoesQuietOrAtEtx) {
+    w->Command1_MouseUp();
+    LoopbackSerialPort* port = t.platform.serial.LastPort();
+    // What has come of a record shows in the status box as it arrives; the quiet after it ends it.
+    port->Inject("1,2,3,4");
+    EXPECT_EQ(w->Text7.Text(), "1,2,3,4");
+    port->Inject(".5,6,7");
+    EXPECT_EQ(w->Text7.Text(), "1,2,3,4.5,6,7");
+    EXPECT_EQ(w->Text1.Text(), "10");
+    ASSERT_TRUE(PauseLine(t));
+    EXPECT_EQ(w->Text1.Text(), "4.5");
+    EXPECT_EQ(w->ReceivedText, "1,2,3,4.5,6,7");
+    EXPECT_FALSE(PauseLine(t));  // nothing in progress: no pause to wait for
+    // Bytes that came while the program was busy, not handed over yet, mean the line was not
+    // quiet: the record goes on.
+    port->Inject("1,2,3,8");
+    auto receive = std::exchange(port->onReceive, nullptr);
+    port->Inject(".25,9,0");
+    port->onReceive = receive;
+    ASSERT_TRUE(PauseLine(t));
+    EXPECT_EQ(w->Text1.Text(), "4.5");
+    EXPECT_EQ(w->Text7.Text(), "1,2,3,4.5,6,7\r\n1,2,3,8.25,9,0");
+    ASSERT_TRUE(PauseLine(t));
+    EXPECT_EQ(w->Text1.Text(), "8.25");
+    // ETX ends a record at once; the last records and the one arriving share the box's five lines.
+    port->Inject("1,2,3,5.5,6,7\x03" "a\x03" "b\x03" "c\x03" "1,2");
+    EXPECT_EQ(w->Text1.Text(), "5.5");
+    EXPECT_EQ(w->Text7.Text(), "1,2,3,5.5,6,7\r\na\r\nb\r\nc\r\n1,2");
+    // A record too long to be one is no record when the line goes quiet either.
+    port->Inject("," + std::string(600, '7'));
+    ASSERT_TRUE(PauseLine(t));
+    EXPECT_EQ(w->Text1.Text(), "5.5");
+    EXPECT_EQ(w->ReceivedText, "c");
+}
+
 TEST_F(CaptureWindow, ALostPortIsClosedNamedAndOpensAgain) {
     w->Command1_MouseUp();
     LoopbackSerialPort* port = t.platform.serial.LastPort();
@@ -361,10 +405,16 @@ struct CaptureOutcome {
     bool operator==(const CaptureOutcome&) const = default;
 };
 
+// How the instrument's bytes come and how the readings are taken.
+struct Delivery {
+    bool pauses = false;     // the line goes quiet after each chunk
+    bool automatic = false;  // "自动" takes them, a tick after every second chunk
+};
+
 // Captures the recorded survey from a fresh start with "零" chosen: the instrument's bytes arrive
 // in the chunks given (none: the readings are typed), and each reading is taken by "展点" as soon
-// as its record has come, with the code the surveyor types for it.
-CaptureOutcome CaptureRecordedSurvey(const std::vector<std::string>* chunks) {
+// as its record has come, or by the automatic mode's ticks, with the code the surveyor types for it.
+CaptureOutcome CaptureRecordedSurvey(const std::vector<std::string>* chunks, Delivery delivery = {}) {
     TestApp t;
     t.form1.Load();
     StationSetup& s = t.app.station;
@@ -395,10 +445,33 @@ CaptureOutcome CaptureRecordedSurvey(const std::vector<std::string>* chunks) {
             }
             take();
         }
+    } else if (delivery.automatic) {
+        // The code for the next reading is typed before each tick; a tick that was not idle took it.
+        auto tick = [&] {
+            if (next < survey.size()) w.Text6.SetText(survey[next].code);
+            w.Timer1_Timer();
+            if (w.Text7.Text().ends_with("空闲")) return;
+            if (next < 2) outcome.reports.push_back(w.Text7.Text());
+            ++next;
+        };
+        LoopbackSerialPort& port = *t.platform.serial.LastPort();
+        w.Command2_Click();
+        for (size_t k = 0; k < chunks->size(); ++k) {
+            port.Inject((*chunks)[k]);
+            if (delivery.pauses) PauseLine(t);
+            if (k % 2 == 1) tick();
+        }
+        for (int ticks = 0; ticks < 100 && next < survey.size(); ++ticks) tick();
+        EXPECT_EQ(next, survey.size());
+        // Every reading was taken once: the next ticks are idle.
+        tick();
+        EXPECT_EQ(next, survey.size());
+        w.Command3_Click();
     } else {
         LoopbackSerialPort& port = *t.platform.serial.LastPort();
         for (const std::string& chunk : *chunks) {
             port.Inject(chunk);
+            if (delivery.pauses) PauseLine(t);
             // Nothing but the fields of a whole record ever reaches the boxes.
             const std::string reading = w.Text1.Text() + "," + w.Text2.Text() + "," + w.Text3.Text() + ",";
             bool whole = reading == "10,360.0000,0.0001,";
@@ -442,6 +515,34 @@ TEST(CaptureOverTheLine, ARecordedSurveyStoresTheSamePointsHoweverItsBytesArrive
     EXPECT_EQ(CaptureRecordedSurvey(&whole), typed);
     EXPECT_EQ(CaptureRecordedSurvey(&bytes), typed);
     EXPECT_EQ(CaptureRecordedSurvey(&chunks), typed);
+
+    // Records with no end mark, each ended by the pause before the next; records ended by ETX,
+    // in chunks of any size.
+    std::vector<std::string> unended, etxChunks;
+    std::string etxStream;
+    for (const SurveyedRecord& record : RecordedSurvey()) {
+        unended.push_back(ToGbk(record.line));
+        etxStream += ToGbk(record.line) + "\x03";
+    }
+    for (size_t at = 0; at < etxStream.size();) {
+        const size_t n = 1 + random() % 16;
+        etxChunks.push_back(etxStream.substr(at, n));
+        at += n;
+    }
+    EXPECT_EQ(CaptureRecordedSurvey(&unended, {.pauses = true}), typed);
+    EXPECT_EQ(CaptureRecordedSurvey(&etxChunks), typed);
+}
+
+TEST(CaptureOverTheLine, TheAutomaticModeTakesEveryReadingInTurnThoughTheyComeFasterThanItsTicks) {
+    const CaptureOutcome typed = CaptureRecordedSurvey(nullptr);
+    // Two readings between ticks: each is plotted once, in the order received.
+    std::vector<std::string> whole, unended;
+    for (const SurveyedRecord& record : RecordedSurvey()) {
+        whole.push_back(ToGbk(record.line) + "\r\n");
+        unended.push_back(ToGbk(record.line));
+    }
+    EXPECT_EQ(CaptureRecordedSurvey(&whole, {.automatic = true}), typed);
+    EXPECT_EQ(CaptureRecordedSurvey(&unended, {.pauses = true, .automatic = true}), typed);
 }
 
 TEST_F(CaptureWindow, AMissingDeviceIsNamedInTheMessage) {

@@ -191,15 +191,32 @@ TEST_F(GpsWindow, TicksMarkThePositionAndFollowIt) {
 }
 
 TEST_F(GpsWindow, ALostPortIsClosedNamedAndOpenedAgainByTheSignalTest) {
+    port().Inject(Valid);
+    Tick();
+    ASSERT_EQ(Markers().size(), 1u);
+    const double left = canvas().ScaleLeft();
     port().Inject(Valid.substr(0, 40));  // cut off by the loss: never a sentence
     port().HangUp();
     EXPECT_FALSE(port().IsOpen());
     EXPECT_EQ(t.platform.promptScript.LastText(), "端口/dev/ttyS0不存在");
     EXPECT_EQ(w->NmeaBuffer, "");
+    // The last fix is no longer the position: the ticks mark nothing and leave the view, wherever
+    // the user has moved it.
+    canvas().SetScale(left + 5000, canvas().ScaleTop(), 400, -300);
+    for (int tick = 0; tick < 2; ++tick) {
+        Tick();
+        EXPECT_TRUE(Markers().empty());
+        EXPECT_FALSE(Redrawn());
+        EXPECT_DOUBLE_EQ(canvas().ScaleLeft(), left + 5000);
+    }
+    // The receiver back, the next fix is the position again.
     w->Command1.Click();
     ASSERT_TRUE(port().IsOpen());
     port().Inject(Valid.substr(40) + Valid);
     EXPECT_EQ(w->FixLatitude, 3000);
+    Tick();
+    ASSERT_EQ(Markers().size(), 1u);
+    EXPECT_DOUBLE_EQ(canvas().ScaleLeft(), left);
 }
 
 TEST_F(GpsWindow, TheIntervalTheSignalTestAndThePortChoice) {

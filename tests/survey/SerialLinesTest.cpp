@@ -33,6 +33,7 @@ TEST(SerialLines, ALineIsTakenOnlyWhenItsEndHasArrived) {
              {"in pieces, CR LF split", {"a,", "b\r", "\nc"}, {"a,b"}, "c"},
              {"two in one read", {"a\r\nb\r\nc,"}, {"a", "b"}, "c,"},
              {"CR alone and LF alone end lines", {"a\rb\nc\r\n"}, {"a", "b", "c"}, ""},
+             {"ETX ends a record", {"a,b\x03", "c\x03" "d"}, {"a,b", "c"}, "d"},
              {"empty lines are no records", {"\r\n\r\n\n", "a\r\n"}, {"a"}, ""},
              {"no end yet", {"0,K2,0,100.215,0.0005,0.0000"}, {}, "0,K2,0,100.215,0.0005,0.0000"},
              {"a character cut between reads", {gbk.substr(0, inside), gbk.substr(inside) + "\r\n"}, {gbk}, ""},
@@ -43,7 +44,7 @@ TEST(SerialLines, ALineIsTakenOnlyWhenItsEndHasArrived) {
     }
 }
 
-TEST(SerialLines, AnOverlongLineIsDroppedUpToItsEnd) {
+TEST(SerialLines, AnOverlongLineIsDroppedUpToItsEndOrAPause) {
     SerialLineCollector collector(16);
     // Its tail, when the end comes, is no record either; the line after it is.
     EXPECT_EQ(Collect(collector, {"0123456789", "0123456789", "9,8,7,6,5"}), Lines{});
@@ -52,6 +53,16 @@ TEST(SerialLines, AnOverlongLineIsDroppedUpToItsEnd) {
     // Noise without line ends never holds more than a line's worth.
     for (int k = 0; k < 1000; ++k) collector.Add("noise-noise-");
     EXPECT_LE(collector.Pending().size(), 16u);
+    // A pause ends the line in progress, but never the tail of an overlong one.
+    EXPECT_EQ(Collect(collector, {"\r\n1,2,3,4"}), Lines{});
+    EXPECT_TRUE(collector.InProgress());
+    EXPECT_EQ(collector.EndPending(), "1,2,3,4");
+    EXPECT_FALSE(collector.InProgress());
+    EXPECT_EQ(collector.EndPending(), "");
+    collector.Add("0123456789abcdefgh");
+    EXPECT_TRUE(collector.InProgress());
+    EXPECT_EQ(collector.EndPending(), "");
+    EXPECT_EQ(Collect(collector, {"5,6\x03"}), Lines{"5,6"});
     // Forgetting the line in progress: what comes next starts a line.
     collector.Clear();
     collector.Add("abc");

@@ -74,7 +74,7 @@ std::string LoopbackSerialPort::Read(int maxBytes) {
     size_t count = maxBytes <= 0 ? input_.size() : std::min(input_.size(), static_cast<size_t>(maxBytes));
     std::string taken = input_.substr(0, count);
     input_.erase(0, count);
-    return taken;
+    return Counted(std::move(taken));
 }
 
 void LoopbackSerialPort::Write(const std::string& bytes) {

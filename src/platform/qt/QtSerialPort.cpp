@@ -130,7 +130,7 @@ std::string QtSerialPort::Read(int maxBytes) {
         port_.waitForReadyRead(0);
     }
     QByteArray bytes = maxBytes <= 0 ? port_.readAll() : port_.read(maxBytes);
-    return bytes.toStdString();
+    return Counted(bytes.toStdString());
 }
 
 void QtSerialPort::Write(const std::string& bytes) {
