@@ -309,7 +309,7 @@ void RedrawOpenLayers(App& app) {
             RecordStore& store = app.store;
             const int layerCount = std::min<int>(store.LayerCount, store.LayerDimension());
             for (int l = 1; l <= layerCount; ++l) {
-                if (store.LayerOnFlag[l] != True || store.Count(l) <= 1) continue;
+                if (store.LayerOnFlag[l] != True || store.Count(l) < 1) continue;
                 const int count = std::min<int>(store.Count(l), store.LayerCapacity + 1);
                 for (int slotNumber = 0; slotNumber < count; slotNumber += n) {
                     const MapRecord& r = store.Get(l, slotNumber);

@@ -76,7 +76,8 @@ void Scan(App& app, bool tilted, double left, double right, double bottom, doubl
     for (int l = 1; l <= std::min<int>(store.LayerCount, store.LayerDimension()); ++l) {
         if (store.LayerOnFlag[l] != True && store.LayerLockFlag[l] != True) continue;
         const int count = std::min<int>(store.Count(l), store.LayerCapacity);
-        if (count < 2) continue;
+        // A layer of one record goes into the work buffer like any other.
+        if (count < 1) continue;
         for (int k = 0; k <= count; ++k) {
             const MapRecord& r = store.Get(l, k);
             if (!(left <= r.RecordX1 && r.RecordX1 <= right && bottom <= r.RecordY1 && r.RecordY1 <= top)) continue;

@@ -11,6 +11,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
+#include "document/RecordPositions.h"
 #include "document/JdxFile.h"
 #include "document/SaveFailure.h"
 #include "document/WtwFile.h"
@@ -183,7 +184,7 @@ bool LoadBlockFile(App& app, std::string& path) {
             if (IsBlockEnd(r)) break;
             // A vertex that is no number, or lies beyond the storable range, would reach the map
             // at the paste: such a block is not taken.
-            if (!HasStorableVertices(r)) {
+            if (!HasStorablePositions(r)) {
                 ShowMessageLine(app, FileNameOf(path) + "：" + RecordWhere(record) + BlockNonFiniteText + CopyBufferKeptText);
                 return false;
             }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "App.h"
 #include "basic/Errors.h"
@@ -29,6 +30,33 @@ void ShiftRecord(MapRecord& r, double dx, double dy) {
     ForEachPosition(r, [dx, dy](double& x, double& y) { Shift(x, y, dx, dy); });
 }
 
+// A point kept outside the store moves with the records when it lies where they moved from.
+void ShiftKeptPoint(double& x, double& y, double dx, double dy) {
+    if (x < LargeCoordinate && y < LargeCoordinate) return;
+    Shift(x, y, dx, dy);
+}
+
+// The points the canvas tools keep between events (the snapped vertex, the press, release and
+// rubber points, the anchors, the vertices of a line or ring being drawn) are stored coordinates
+// too: they move with the map, or the next click, snap or coordinate readout would take a place
+// of before the shift and show it with the new origin added a second time.
+void ShiftPointsOutsideTheStore(App& app, double dx, double dy) {
+    ToolState& tool = app.tool;
+    for (CanvasXY* p : {&tool.PressPoint, &tool.ReleasePoint, &tool.RubberPoint, &tool.SnapCandidate,
+                        &tool.SegmentStart, &tool.PenPoint, &tool.PenSamples[0], &tool.PenSamples[1],
+                        &tool.PenSamples[2], &tool.CircleCentre, &tool.FirstLegEnd, &tool.DragLineFrom,
+                        &tool.DragLineTo, &tool.PreviewPoint, &tool.SymbolAnchor})
+        ShiftKeptPoint(p->x, p->y, dx, dy);
+    ShiftKeptPoint(tool.AnchorX, tool.AnchorY, dx, dy);
+    ShiftKeptPoint(tool.ClickOriginX, tool.ClickOriginY, dx, dy);
+    ShiftKeptPoint(tool.StepParamA, tool.StepParamB, dx, dy);
+    ShiftKeptPoint(tool.ImageRect[0], tool.ImageRect[1], dx, dy);
+    for (std::size_t i = 0; i < tool.CurveX.size() && i < tool.CurveY.size(); ++i)
+        ShiftKeptPoint(tool.CurveX[i], tool.CurveY[i], dx, dy);
+    std::vector<double>& polygon = app.selection.WorkPolygon;
+    for (std::size_t i = 0; i + 1 < polygon.size(); i += 2) ShiftKeptPoint(polygon[i], polygon[i + 1], dx, dy);
+}
+
 // The origin on one axis: the value rounded down to a multiple of the unit.
 double RoundedDown(double value, double unit) { return Int(value / unit) * unit; }
 
@@ -51,10 +79,11 @@ void ReduceCoordinates(App& app) {
         double minX = NoMinimum, minY = NoMinimum, maxX = 0, maxY = 0;
         for (int layer = 1; layer <= lastLayer; ++layer) {
             if (store.LayerOnFlag[static_cast<size_t>(layer)] != True) continue;
+            // Every record of the layer, slot 0 and a layer of one record too; the open slot is
+            // not looked at.
             const int count = store.Count(layer);
-            if (count <= 1) continue;
             const int last = std::min(count - 1, store.AllocatedSlots(layer) - 1);
-            for (int slot = 1; slot <= last; ++slot) {
+            for (int slot = 0; slot <= last; ++slot) {
                 const MapRecord& r = store.Get(layer, slot);
                 if (r.RecordX1 > ExtentFloor && r.RecordY1 > ExtentFloor) {
                     maxX = std::max(maxX, r.RecordX1);
@@ -92,14 +121,14 @@ void ReduceCoordinates(App& app) {
         if (extents.ExtentMinY > workY) extents.ExtentMinY -= workY;
         if (extents.ExtentMaxY > workY) extents.ExtentMaxY -= workY;
 
-        // Every layer, on or off, with the open slot, whose first vertex is still large. In a map
+        // Every layer, on or off, a layer of one record too, with the open slot (a record under
+        // construction moves with the map), whose first vertex is still large. In a map
         // already reduced, every such record is new (an inserted drawing in survey coordinates),
         // wherever it lies from the origin in force: to the south-west of it as much as to the
         // north-east.
         int moved = 0;
         for (int layer = 1; layer <= lastLayer; ++layer) {
             const int count = store.Count(layer);
-            if (count <= 1) continue;
             const int last = std::min(count, store.AllocatedSlots(layer) - 1);
             for (int slot = 0; slot <= last; ++slot) {
                 const MapRecord& r = store.Get(layer, slot);
@@ -110,6 +139,7 @@ void ReduceCoordinates(App& app) {
         }
         reduction.ReductionOffsetX = workX;
         reduction.ReductionOffsetY = workY;
+        ShiftPointsOutsideTheStore(app, workX, workY);
         if (moved > 0) {
             app.current.ModifiedFlag = True;
             // The journal's steps hold the coordinates of before the shift; undoing one of them

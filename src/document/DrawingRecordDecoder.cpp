@@ -7,6 +7,7 @@
 #include "basic/Numbers.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
+#include "document/RecordPositions.h"
 #include "document/RecordStore.h"
 #include "document/RecordTypes.h"
 
@@ -24,10 +25,9 @@ bool IsClearedHead(const char* head) {
 }
 
 bool HasStorableCoordinates(const char* head) {
-    for (std::size_t at : {10, 18, 30, 38, 50, 58, 70, 78}) {
-        if (!IsStorableCoordinate(FieldAt<double>(head, at))) return false;
-    }
-    return true;
+    return HasStorablePositions(FieldAt<std::uint8_t>(head, 5), FieldAt<double>(head, 10), FieldAt<double>(head, 18),
+                                FieldAt<double>(head, 30), FieldAt<double>(head, 38), FieldAt<double>(head, 50),
+                                FieldAt<double>(head, 58), FieldAt<double>(head, 70), FieldAt<double>(head, 78));
 }
 
 bool DrawingRecordDecoder::IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes) {

@@ -19,7 +19,7 @@ class RecordStore;
 class DrawingRecordDecoder {
 public:
     // Writes every field of `m` from the record's 92 head bytes and its text and font fields (a
-    // record without storable coordinates, see HasStorableCoordinates, comes in deleted and counted,
+    // record without storable positions, see HasStorableCoordinates, comes in deleted and counted,
     // see Unusable); the layer and slot in the head are left to the caller. `splitExtra`: a "!" in the text starts the
     // attribute string (further pieces are dropped). Long texts go to the store's text writer
     // `writer`.
@@ -32,7 +32,7 @@ public:
     // A cleared record with blank text and font: the writers end each layer with one, and a reader
     // holds it back until the next record shows whether its layer goes on.
     bool IsHeldBack(const char* head, std::string_view textBytes, std::string_view fontBytes);
-    // Records Fill found with a vertex that is no finite number or lies beyond the storable range
+    // Records Fill found with a position that is no finite number or lies beyond the storable range
     // (a NaN, an infinity or a 1e308 of a damaged or foreign file). Fill marks such a record
     // deleted: it cannot be drawn, reduced, measured or zoomed to, so it is neither drawn nor saved.
     int Unusable() const { return unusable_; }
@@ -55,8 +55,9 @@ private:
 
 // Whether a record's head is that of a cleared record: type 0 and every number 0.
 bool IsClearedHead(const char* head);
-// Whether every X and Y of a record's head is storable (IsStorableCoordinate). A record that is
-// not is decoded as deleted, its coordinates cleared to 0.
+// Whether every position of a record's head is storable (HasStorablePositions, by the head's type;
+// the other fields are not judged). A record that is not is decoded as deleted, its coordinates
+// cleared to 0.
 bool HasStorableCoordinates(const char* head);
 
 }  // namespace movra

@@ -49,13 +49,6 @@ struct FileRecord {
     std::string font;
 };
 
-// Whether all four vertices of the record are storable (IsStorablePoint), as HasStorableVertices of
-// a MapRecord.
-inline bool HasStorableVertices(const FileRecord& r) {
-    return IsStorablePoint(r.x1, r.y1) && IsStorablePoint(r.x2, r.y2) && IsStorablePoint(r.x3, r.y3) &&
-           IsStorablePoint(r.x4, r.y4);
-}
-
 // Widths of the fixed form.
 constexpr std::size_t FixedRecordSize = 132;
 constexpr std::size_t FixedTextWidth = 32;

@@ -16,6 +16,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/BrokenLines.h"
+#include "document/RecordPositions.h"
 #include "document/CoordinateReduction.h"
 #include "document/DrawingExtents.h"
 #include "document/FileRecord.h"
@@ -415,7 +416,7 @@ void DeleteFarMergedRecords(App& app, const std::string& path) {
     for (int layer = 1; layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
         for (int slot = 0; slot < store.Count(layer); ++slot) {
             const MapRecord& r = store.Get(layer, slot);
-            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType) || HasStorableVertices(r)) continue;
+            if (r.RecordSource != thisMerge || IsDeletedType(r.RecordType) || HasStorablePositions(r)) continue;
             MapRecord& deleted = store.At(layer, slot);
             deleted.RecordType = static_cast<std::uint8_t>(r.RecordType + DeletedTypeOffset);
             // Cleared too, so that nothing that walks the slots meets the far coordinates.

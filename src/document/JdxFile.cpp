@@ -9,6 +9,7 @@
 #include "basic/Files.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "document/RecordPositions.h"
 #include "document/StoreRecord.h"
 #include "document/Layers.h"
 #include "document/MapFileCommon.h"
@@ -177,7 +178,7 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     if (extra) m.RecordExtra = *extra;
     // A record no view can show comes in cleared and deleted, and is counted, so that the merge
     // can say how many it left out.
-    if (!HasStorableVertices(r)) {
+    if (!HasStorablePositions(r)) {
         ++app.mapFile.LastReadUnusableRecords;
         m.RecordColor = 0;
         m.RecordZ1 = m.RecordZ2 = m.RecordZ3 = m.RecordZ4 = 0;

@@ -37,11 +37,4 @@ struct MapRecord {
 
 static_assert(sizeof(MapRecord) == 112, "the record layout is part of the store's memory budget");
 
-// Whether all four vertices of the record are storable (IsStorablePoint): one that is not cannot be
-// drawn, reduced or zoomed to, so the readers and merges leave such a record out.
-inline bool HasStorableVertices(const MapRecord& r) {
-    return IsStorablePoint(r.RecordX1, r.RecordY1) && IsStorablePoint(r.RecordX2, r.RecordY2) &&
-           IsStorablePoint(r.RecordX3, r.RecordY3) && IsStorablePoint(r.RecordX4, r.RecordY4);
-}
-
 }  // namespace movra

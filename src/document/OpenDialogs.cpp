@@ -16,6 +16,7 @@
 #include "document/CoordinateReduction.h"
 #include "document/Layers.h"
 #include "document/LayerSelector.h"
+#include "document/RecordTypes.h"
 #include "document/JdxFile.h"
 #include "document/NodeLinks.h"
 #include "document/RedrawSeams.h"
@@ -119,10 +120,18 @@ void ShowDxfNotRead(App& app, const std::string& path, const RuntimeError& error
                      RuntimeError(error.number, ReadStoppedText(FileNameOf(path), where, error, OpenMapKeptText)));
 }
 
+// Whether a layer holds a record the program keeps. The DXF reader leaves slot 0 of a layer empty
+// and may end with the count on an empty slot, so the records are looked at rather than the
+// count: a layer of one entity counts, and a layer whose entities were all left out does not.
 bool HoldsAnyRecord(const RecordStore& store) {
     const int top = std::min<int>(store.LayerCount, store.LayerDimension());
-    for (int layer = 1; layer <= top; ++layer)
-        if (store.Count(layer) >= 2) return true;
+    for (int layer = 1; layer <= top; ++layer) {
+        const int last = std::min<int>(store.Count(layer), store.LayerCapacity);
+        for (int slot = 0; slot <= last; ++slot) {
+            const int type = store.Get(layer, slot).RecordType;
+            if (type != TypeEmpty && !IsDeletedType(type)) return true;
+        }
+    }
     return false;
 }
 

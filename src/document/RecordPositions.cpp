@@ -57,6 +57,42 @@ void ForEachPosition(MapRecord& r, const std::function<void(double& x, double& y
     }
 }
 
+bool HasStorablePositions(int type, double x1, double y1, double x2, double y2, double x3, double y3,
+                          double x4, double y4) {
+    // Asked of every record a map file brings, so it reads the vertices directly.
+    if (!IsStorablePoint(x1, y1)) return false;
+    switch (PositionsOf(type)) {
+        case Positions::First:
+            return true;
+        case Positions::FirstTwo:
+            return IsStorablePoint(x2, y2);
+        case Positions::FirstThree:
+            return IsStorablePoint(x2, y2) && IsStorablePoint(x3, y3);
+        case Positions::All:
+            return IsStorablePoint(x2, y2) && IsStorablePoint(x3, y3) && IsStorablePoint(x4, y4);
+        case Positions::FirstAndFourth:
+            return IsStorablePoint(x4, y4);
+        case Positions::Ticks: {
+            const double ticks[3][2] = {{x2, y2}, {x3, y3}, {x4, y4}};
+            for (const auto& tick : ticks) {
+                if (tick[0] == 0 && tick[1] == 0) break;
+                if (!IsStorablePoint(tick[0], tick[1])) return false;
+            }
+            return true;
+        }
+    }
+    return true;
+}
+
+bool HasStorablePositions(const MapRecord& r) {
+    return HasStorablePositions(r.RecordType, r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2, r.RecordX3,
+                                r.RecordY3, r.RecordX4, r.RecordY4);
+}
+
+bool HasStorablePositions(const FileRecord& r) {
+    return HasStorablePositions(r.type, r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4);
+}
+
 void ForEachPosition(const MapRecord& record, const std::function<void(double x, double y)>& visit) {
     MapRecord& r = const_cast<MapRecord&>(record);  // visited read-only: the values are copied
     ForEachPosition(r, [&visit](double& x, double& y) { visit(x, y); });

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <utility>
 
 #include "App.h"
 #include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "basic/Text.h"
+#include "document/RecordPositions.h"
 
 namespace movra {
 
@@ -35,10 +35,20 @@ void SetVertices(MapRecord& r, double x1, double y1, double x2, double y2, doubl
     r.RecordX4 = x4; r.RecordY4 = y4;
 }
 
-// Positions and sizes alike must be numbers the store, the view and the files can hold: a value
-// beyond them would leave every view at infinity once the map is saved and opened again.
-bool AllStorable(std::initializer_list<double> values) {
-    return std::all_of(values.begin(), values.end(), [](double v) { return IsStorableCoordinate(v); });
+// Whether the vertices a mode writes are storable where they are positions of the type
+// (HasStorablePositions): a position beyond the storable range would leave every view at infinity
+// once the map is saved and opened again. The other fields (sizes, a telephone number, an area)
+// are kept as given.
+bool WritesStorablePositions(std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2, double y2,
+                             double x3, double y3, double x4, double y4) {
+    switch (mode) {
+        case StoreChainOpen: return HasStorablePositions(type, x1, y1, 0, 0, 0, 0, 0, 0);
+        case StoreChainVertex2: return HasStorablePositions(type, 0, 0, x2, y2, 0, 0, 0, 0);
+        case StoreChainVertex3: return HasStorablePositions(type, 0, 0, 0, 0, x3, y3, 0, 0);
+        case StoreChainVertex4: return HasStorablePositions(type, 0, 0, 0, 0, 0, 0, x4, y4);
+        case StoreChainCommit: return true;
+        default: return HasStorablePositions(type, x1, y1, x2, y2, x3, y3, x4, y4);
+    }
 }
 
 bool KnownMode(std::uint8_t mode) {
@@ -58,7 +68,7 @@ MapRecord* AppendedRecord(App& app, std::int32_t countBefore) {
 void StoreRecord(App& app, std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2,
                  double y2, double x3, double y3, double x4, double y4, const std::string& text) {
     try {
-        if (!KnownMode(mode) || !AllStorable({x1, y1, x2, y2, x3, y3, x4, y4})) return;
+        if (!KnownMode(mode) || !WritesStorablePositions(mode, type, x1, y1, x2, y2, x3, y3, x4, y4)) return;
         auto& store = app.store;
         const int layer = store.CurrentLayer;
         const int slot = store.Count(layer);
@@ -164,7 +174,7 @@ void AddRecord2(App& app, std::uint8_t type, double x1, double y1, double x2, do
     auto& store = app.store;
     const int layer = store.CurrentLayer;
     const int slot = store.Count(layer);
-    if (!AllStorable({x1, y1, x2, y2})) Raise(ErrOverflow);
+    if (!HasStorablePositions(type, x1, y1, x2, y2, 0, 0, 0, 0)) Raise(ErrOverflow);
     if (!HasRoom(app, 1)) Raise(ErrSubscriptOutOfRange);
     MapRecord& r = store.At(layer, slot);
     r.RecordType = type;

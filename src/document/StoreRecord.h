@@ -35,7 +35,8 @@ void GrowLayerCapacity(App& app);
 
 // Writes the fields of `mode` into the open slot of CurrentLayer and commits where the mode does.
 // Without room for the slot and the open slot after it, shows LayerFullMessage and writes nothing.
-// A coordinate that is not storable (IsStorableCoordinate) writes nothing. Ends quietly on any error.
+// A position of the type (PositionsOf) that is not storable (IsStorablePoint) writes nothing; the
+// other fields are not judged. Ends quietly on any error.
 void StoreRecord(App& app, std::uint8_t mode, std::uint8_t type, double x1, double y1, double x2,
                  double y2, double x3, double y3, double x4, double y4, const std::string& text);
 
@@ -45,7 +46,7 @@ MapRecord* AppendedRecord(App& app, std::int32_t countBefore);
 
 // Writes a two-vertex record into the open slot of CurrentLayer without committing it; the caller
 // sets what else it needs and raises the count. Without room it shows LayerFullMessage and raises
-// RuntimeError 9 so that the caller stops; a coordinate that is not storable raises RuntimeError 6
+// RuntimeError 9 so that the caller stops; a position of the type that is not storable raises RuntimeError 6
 // (溢出) before anything is written.
 void AddRecord2(App& app, std::uint8_t type, double x1, double y1, double x2, double y2,
                 const std::string& text);

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "basic/Numbers.h"
 #include "display/BoundaryLines.h"
 #include "display/RecordRenderer.h"
+#include "document/RecordPositions.h"
 #include "document/RecordTypes.h"
 #include "document/StoreRecord.h"
 #include "editing/ToolFamilies.h"
@@ -58,7 +60,7 @@ void DrawPreview(App& app, MarkKind kind, double x, double y) {
         case MarkKind::InkSeed:
         case MarkKind::Circle: {
             const double r = CircleRadius(app);
-            if (r > 0) app.form1->Picture1.surface().Circle(x, y, r);
+            if (r > 0 && IsStorableCoordinate(r)) app.form1->Picture1.surface().Circle(x, y, r);
             break;
         }
     }
@@ -120,6 +122,13 @@ ReleaseEnd MarkRelease(App& app, double x, double y) {
     ErasePreview(app, row.kind);
     RecordStore& store = app.store;
     const int layer = store.CurrentLayer;
+    // What the store would refuse is refused here, as the command line refuses a far point: a
+    // place beyond the storable range, or a typed size whose circle no view could hold.
+    const double radius = row.kind == MarkKind::Circle ? CircleRadius(app) : 0;
+    if (!HasStorablePositions(row.type, x, y, radius, 1, 0, 0, 0, 0) || !IsStorableCoordinate(radius)) {
+        app.form1->Text2.SetText(MessageLineText(RuntimeError(ErrOverflow)));
+        return ReleaseEnd::CommonTail;
+    }
     if (row.kind == MarkKind::InkSeed && !app.geomopsSeams.墨水填充) {
         app.form1->Text2.SetText(OperationMissingMessage("墨水填充"));
         return ReleaseEnd::CommonTail;
@@ -134,7 +143,7 @@ ReleaseEnd MarkRelease(App& app, double x, double y) {
     }
     MapRecord& r = OpenMarkSlot(app, row.type, x, y);
     if (row.kind == MarkKind::Circle) {
-        r.RecordX2 = CircleRadius(app);
+        r.RecordX2 = radius;
         r.RecordY2 = 1.0;
     }
     auto slot = static_cast<std::int16_t>(store.Count(layer));

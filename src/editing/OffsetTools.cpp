@@ -19,6 +19,7 @@
 #include "display/Redraw.h"
 #include "display/Shapes.h"
 #include "document/Geometry.h"
+#include "document/RecordPositions.h"
 #include "document/StoreRecord.h"
 #include "editing/AnchoredRubber.h"
 #include "editing/ToolCanvas.h"
@@ -280,8 +281,10 @@ bool OffsetCorner(App& app, XY prev, XY at, XY next, double signedDistance, XY& 
     return true;
 }
 
-// A record of four vertices written whole into the open slot: type, colour, pen, vertices.
+// A record of four vertices written whole into the open slot: type, colour, pen, vertices. Positions
+// the store could not hold are refused (RuntimeError 6) before anything is written.
 void WriteParallelRecord(App& app, XY p1, XY p2, XY p3, XY p4) {
+    if (!HasStorablePositions(ParallelRecord, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y)) Raise(ErrOverflow);
     RecordStore& store = app.store;
     const int layer = store.CurrentLayer;
     MapRecord& r = store.At(layer, store.Count(layer));
@@ -438,6 +441,8 @@ void BuildParallelOffsetFromText(App& app) {
         double w = -Val(Trim(app.form1->Text8.Text()));
         if (w == 0) w = 1;
         const double s = app.view.ScaleFactor * w;
+        // A typed distance the store could not hold is refused as the other typed values are.
+        if (!IsStorableCoordinate(s)) Raise(ErrOverflow);
         const std::size_t n = VertexCount(app);
         const Rgb color = app.current.CurrentColor;
         if (n < 2) return;

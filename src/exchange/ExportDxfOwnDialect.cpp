@@ -28,7 +28,7 @@ struct OwnDialectWriter {
     FalseOrigin origin = FalseOriginOf(app);
 
     void Header() {
-        const DrawingExtents e = ExtentsToShow(app);
+        const DrawingExtents e = ExportedExtents(app);
         const double minX = origin.TrueX(e.ExtentMinX), minY = origin.TrueY(e.ExtentMinY);
         const double maxX = origin.TrueX(e.ExtentMaxX), maxY = origin.TrueY(e.ExtentMaxY);
         for (const char* line : {" 0", "SECTION", " 2", "HEADER", " 9", "$ACADVER", " 1", "AC1015", " 9",

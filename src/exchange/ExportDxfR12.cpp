@@ -221,7 +221,7 @@ std::string Six(int value) {
 void WriteHeader(App& app, ExportLineWriter& out) {
     out.Pair("  0", "SECTION");
     out.Pair("  2", "HEADER");
-    const DrawingExtents extents = ExtentsToShow(app);
+    const DrawingExtents extents = ExportedExtents(app);
     for (const HeaderVariable& v : HeaderVariables) {
         out.Pair("  9", v.name);
         for (const CodeValue& cv : v.values) {

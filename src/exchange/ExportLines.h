@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "basic/Files.h"
+#include "document/DrawingExtents.h"
 
 namespace movra {
 
@@ -41,6 +42,11 @@ std::string ZNumberText(float z);
 // The highest slot an export visits in a layer: the layer's open slot included, kept inside the
 // store; -1 when the store holds no such layer.
 int LastExportSlot(const RecordStore& store, int layer);
+// The extents an export's header carries, in stored coordinates: the map's extents (ExtentsToShow)
+// widened to hold every record the export visits, its positions and the reach of its circles,
+// arcs and ellipses. The map's extents follow the fitted view, which after a reduction or a zoom
+// need not hold the whole drawing; a program that zooms to a file's extents must see all of it.
+DrawingExtents ExportedExtents(const App& app);
 // The record in the slot after `slot` of the same layer, or nullptr when that slot lies beyond the
 // store's slot dimension.
 const MapRecord* NextSlotRecord(const RecordStore& store, int layer, int slot);

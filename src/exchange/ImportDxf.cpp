@@ -18,6 +18,7 @@
 #include "basic/Text.h"
 #include "document/Layers.h"
 #include "document/MapRecord.h"
+#include "document/RecordPositions.h"
 #include "document/StoreRecord.h"
 #include "exchange/ImportSpill.h"
 #include "exchange/ProxyTable.h"
@@ -399,7 +400,7 @@ struct DxfReader {
         bool far = false;
         for (int slot = entityFirstSlot; slot <= s.Count(entityLayer) && !far; ++slot) {
             const MapRecord& r = s.Get(entityLayer, slot);
-            far = !HasStorableVertices(r) || !IsStorablePoint(r.RecordZ1, r.RecordZ2) ||
+            far = !HasStorablePositions(r) || !IsStorablePoint(r.RecordZ1, r.RecordZ2) ||
                   !IsStorablePoint(r.RecordZ3, r.RecordZ4);
         }
         if (!far) return;

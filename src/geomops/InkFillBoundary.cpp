@@ -99,7 +99,8 @@ std::vector<InkSegment> GatherInkBoundary(App& app, const InkFillSetup& setup, I
     for (int layer = 1; layer <= lastLayer; ++layer) {
         if (store.LayerOnFlag[static_cast<std::size_t>(layer)] == 0) continue;
         const std::int32_t count = store.Count(layer);
-        if (count < 2) continue;
+        // A layer that holds any record bounds the ink, a layer of one record too.
+        if (count < 1) continue;
         const int lastSlot = std::min<std::int32_t>(count, store.LayerCapacity);
         for (int slot = 0; slot <= lastSlot; ++slot) {
             if (segments.size() >= InkBoundaryCap) return segments;

@@ -175,7 +175,8 @@ void ClipWindow(App& app, float left, float top, float right, float bottom) {
         for (int layer = 1; layer <= std::min<int>(store.LayerCount, store.LayerDimension()); ++layer) {
             if (store.LayerOnFlag[layer] != True && store.LayerLockFlag[layer] != True) continue;
             const int count = std::min<int>(store.Count(layer), store.LayerCapacity);
-            if (count < 2) continue;
+            // A layer that holds any record is clipped, a layer of one record too.
+            if (count < 1) continue;
             const auto l8 = static_cast<std::uint8_t>(layer);
             for (int slot = 0; slot <= count; ++slot) {
                 const auto s16 = static_cast<std::int16_t>(slot);

@@ -476,7 +476,8 @@ void PrintPageRecords(App& app) {
     for (int layer = 1; layer <= store.LayerCount; ++layer) {
         if (store.LayerOnFlag[layer] != True) continue;
         const int count = store.Count(layer);
-        if (count < 2) continue;
+        // A layer of one record prints like any other.
+        if (count < 1) continue;
         for (int slot = 0; slot <= count; ++slot) {
             GuardSilently([&] {
                 const MapRecord& r = store.Get(layer, slot);

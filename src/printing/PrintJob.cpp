@@ -358,7 +358,7 @@ bool MeasurePrintedExtents(const App& app, PrintedExtents& e) {
     };
     const int lastLayer = std::min<int>(store.LayerCount, store.LayerDimension());
     for (int layer = 1; layer <= lastLayer; ++layer) {
-        if (store.LayerOnFlag[layer] != -1 || store.Count(layer) < 2) continue;
+        if (store.LayerOnFlag[layer] != -1 || store.Count(layer) < 1) continue;
         const int lastSlot = std::min<int>(store.Count(layer), store.LayerCapacity);
         for (int slot = 0; slot <= lastSlot; ++slot) {
             const MapRecord& r = store.Get(layer, slot);

@@ -354,7 +354,7 @@ void gzfenfufrm::ComputeMapExtent() {
         const auto& store = app.store;
         for (int layer = 1; layer <= store.LayerCount && !stopped; ++layer) {
             const int count = store.Count(layer);
-            if (count < 2) continue;
+            if (count < 1) continue;
             double value = ProgressBar1.Value() + 1;
             if (value == ProgressTop) value = 1;
             ProgressBar1.SetValue(value);

@@ -13,6 +13,7 @@
 #include "basic/Paths.h"
 #include "basic/Text.h"
 #include "document/FileRecord.h"
+#include "document/RecordPositions.h"
 #include "document/SaveFailure.h"
 #include "symbols/LoadSymbolStandard.h"
 
@@ -63,9 +64,7 @@ FileRecord RecordOfSlot(const MapRecord& m, int number) {
 const char* NotSymbolRecord(const FileRecord& r) {
     if (r.layer != 0 || r.type > 8) return "不是符号元素";
     if (r.type != 0 && Left(Trim(r.text), 1) != "#") return "的符号名不以#开头";
-    const bool storable = IsStorablePoint(r.x1, r.y1) && IsStorablePoint(r.x2, r.y2) && IsStorablePoint(r.x3, r.y3) &&
-                          IsStorablePoint(r.x4, r.y4) && IsStorablePoint(r.z1, r.z2) && IsStorablePoint(r.z3, r.z4);
-    return storable ? nullptr : "的坐标不是有效数字";
+    return HasStorablePositions(r) ? nullptr : "的坐标不是有效数字";
 }
 
 // Reads the library's records up to its end record (at most `limit`) into `records`; a record no

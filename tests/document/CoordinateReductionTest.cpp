@@ -63,6 +63,50 @@ protected:
     App app{fake};
 };
 
+// A layer that holds one record, in slot 0 as every layer this store fills, counts for the origin
+// and moves with the others; so do the points the tools keep between events.
+TEST_F(CoordinateReduction, AOneRecordLayerAndTheToolsPointsMoveWithTheMap) {
+    ExampleMap();
+    AddLayer2(true);
+    app.store.Count(2) = 0;
+    MapRecord& alone = Add(2, 50, 3500100.556, 500400.778);  // a point imported alone
+    alone.RecordX2 = 8;
+    app.tool.SnapCandidate = {3500100.556, 500400.778};
+    app.tool.PressPoint = {3520000, 530000};
+    app.tool.AnchorX = 3520000, app.tool.AnchorY = 530000;
+    app.selection.WorkPolygon = {3510000, 520000, 3511000, 521000};
+    app.tool.RubberPoint = {12, 34};  // already small: stays
+    ReduceCoordinates(app);
+    EXPECT_EQ(app.reduction.ReductionOffsetX, 3500000);
+    EXPECT_EQ(app.reduction.ReductionOffsetY, 500000);
+    const MapRecord& moved = app.store.Get(2, 0);
+    EXPECT_NEAR(moved.RecordX1, 100.556, 1e-6);
+    EXPECT_NEAR(moved.RecordY1, 400.778, 1e-6);
+    EXPECT_EQ(moved.RecordX2, 8);
+    EXPECT_NEAR(app.tool.SnapCandidate.x, 100.556, 1e-6);
+    EXPECT_NEAR(app.tool.SnapCandidate.y, 400.778, 1e-6);
+    EXPECT_EQ(app.tool.PressPoint.x, 20000);
+    EXPECT_EQ(app.tool.AnchorY, 30000);
+    EXPECT_EQ(app.selection.WorkPolygon, (std::vector<double>{10000, 20000, 11000, 21000}));
+    EXPECT_EQ(app.tool.RubberPoint.x, 12);
+
+    // The one-record layer alone sets the origin when the others are off.
+    FakePlatform otherFake;
+    App other{otherFake};
+    other.reduction.ReductionUnit = 100000;
+    other.store.DimensionKeep(2);
+    other.store.LayerCount = 2;
+    other.store.LayerOnFlag[2] = True;
+    MapRecord& point = other.store.At(2, 0);
+    point.RecordType = 50;
+    point.RecordX1 = 3500100.556;
+    point.RecordY1 = 500400.778;
+    other.store.Count(2) = 1;
+    ReduceCoordinates(other);
+    EXPECT_EQ(other.reduction.ReductionOffsetX, 3500000);
+    EXPECT_NEAR(other.store.Get(2, 0).RecordX1, 100.556, 1e-6);
+}
+
 TEST_F(CoordinateReduction, TheWorkedExampleAndASecondRunThatChangesNothing) {
     ExampleMap();
     ReduceCoordinates(app);

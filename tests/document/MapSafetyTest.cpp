@@ -242,13 +242,14 @@ TEST_F(MapSafety, DamagedBlocksAndInsertedFilesAddNothing) {
     }
 }
 
-// A record whose vertex is no finite number (NaN, infinity) is read as deleted: it is neither
+// A record whose position is no finite number (NaN, infinity) is read as deleted: it is neither
 // drawn nor saved, the extents stay finite, and the message line counts it.
 TEST_F(MapSafety, RecordsWithNonFiniteCoordinatesAreReadAsDeleted) {
     TestApp source;
     DimensionMap(source.app, 1);
     for (int i = 0; i < 4; ++i) AddRecord(source.app, 1, SampleRecord(i));
-    const double x1 = SampleRecord(1).RecordX1, y4 = SampleRecord(2).RecordY4;
+    // Record 3 is a line of four vertices: its P4 is a position.
+    const double x1 = SampleRecord(1).RecordX1, y4 = SampleRecord(3).RecordY4;
     for (const char* name : {"nan.jdx", "nan.wtw"}) {
         SCOPED_TRACE(name);
         const std::string path = PathOf(name);

@@ -316,7 +316,7 @@ TEST_F(StoreFixture, WritersRefuseCoordinatesBeyondTheStorableRange) {
     for (double far : {inf, -inf, nan, 1e40, -1.5e9}) {
         StoreRecord(app, 0, 2, 1, 1, far, 2, 0, 0, 0, 0, "");
         StoreRecord(app, 1, 5, far, 1, 0, 0, 0, 0, 0, 0, "");
-        StoreRecord(app, 6, 65, 1, 2, 3, far, 0, 0, 0, 0, "");
+        StoreRecord(app, 6, 65, 1, far, 3, 0.8, 0, 0, 0, 0, "");
         EXPECT_EQ(app.store.Get(1, 0), MapRecord{}) << far;
         EXPECT_EQ(Count(1), 0) << far;
         try {

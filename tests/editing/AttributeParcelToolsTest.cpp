@@ -71,6 +71,8 @@ TEST_F(AttributeToolsTest, TheClassToolsStoreTheValuesTheDialogConfirmed) {
     };
     const Case cases[] = {
         {53, {"张三", "12号", "5551234", "5554321", "86.5", "3.2"}, ""},
+        // Mobile numbers and a large parcel's area lie beyond any coordinate; they are no positions.
+        {53, {"王五", "3号", "13900001111", "13800002222", "12500000000", "3.2"}, ""},
         // Fewer than six lines: the missing ones are empty.
         {53, {"李四", "8号", "777"}, ""},
         {55, {"砖", "二层"}, "砖\r\n二层"},

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "CanvasFixture.h"
+#include "basic/Errors.h"
 #include "document/UndoRedo.h"
 #include "platform/fake/FakePlatform.h"
 
@@ -34,6 +35,26 @@ protected:
     int layer = 0;
     std::int32_t start = 0;
 };
+
+// A typed size whose circle no view could hold is refused as the command line refuses a far
+// point: the message line says why and nothing is stored.
+TEST_F(MarkToolsTest, ASizeBeyondTheStorableRangeIsRefused) {
+    app.view.ScaleFactor = 0.5;
+    for (const char* typed : {"1e40", "-1e40", "5e9"}) {
+        SCOPED_TRACE(typed);
+        Arm(ModeSmallCircle, "加1.0mm圆", typed);
+        Click(100, 900);
+        Click(120, 880);
+        EXPECT_EQ(Added(), 0);
+        EXPECT_EQ(form.Text2.Text(), MessageLineText(RuntimeError(ErrOverflow)));
+    }
+    // The largest storable size is taken.
+    Arm(ModeSmallCircle, "加1.0mm圆", "2e9");
+    Click(100, 900);
+    Click(120, 880);
+    ASSERT_EQ(Added(), 1);
+    EXPECT_EQ(Last().RecordX2, 5e8);
+}
 
 TEST_F(MarkToolsTest, ACircleIsPlacedAtTheRawReleasePointOfEverySecondClick) {
     app.view.ScaleFactor = 0.5;

@@ -289,12 +289,22 @@ TEST(ExportPeersTest, AReducedMapExportsItsTrueCoordinates) {
     std::istringstream read(header->substr(15));
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     read >> minX >> minY >> maxX >> maxY;
-    // As the file writes them: 15 significant digits.
+    // The view 目标归位 fitted does not hold the whole drawing; the header's extents do, from the
+    // lowest line to the picture's far corner and the highest text, true as every coordinate.
     const DrawingExtents& e = app.extents;
-    EXPECT_NEAR(minX, e.ExtentMinX + 500000, 1e-6);
-    EXPECT_NEAR(minY, e.ExtentMinY + 3000000, 1e-6);
-    EXPECT_NEAR(maxX, e.ExtentMaxX + 500000, 1e-6);
-    EXPECT_NEAR(maxY, e.ExtentMaxY + 3000000, 1e-6);
+    ASSERT_GT(e.ExtentMinY + 3000000, 3000030);
+    EXPECT_NEAR(minX, 500030, 1e-6);
+    EXPECT_NEAR(minY, 3000030, 1e-6);
+    EXPECT_NEAR(maxX, 500520.75, 1e-6);
+    EXPECT_NEAR(maxY, 3000430, 1e-6);
+    // The own dialect writes the same extents.
+    for (const char* name : {"$EXTMIN", "$LIMMIN"}) {
+        const auto own = CrLfLines(after[1]);
+        const auto at = std::find(own.begin(), own.end(), name);
+        ASSERT_LT(at + 4, own.end()) << name;
+        EXPECT_NEAR(std::stod(*(at + 2)), 500030, 1e-6) << name;
+        EXPECT_NEAR(std::stod(*(at + 4)), 3000030, 1e-6) << name;
+    }
     EXPECT_NE(std::find(report.lines.begin(), report.lines.end(),
                         "ogrinfo-extent (500030.000000, 3000030.000000) - (500520.750000, 3000426.333333)"),
               report.lines.end())

@@ -12,6 +12,7 @@
 #include "document/CoordinateReduction.h"
 #include "document/OpenDialogs.h"
 #include "document/Layers.h"
+#include "document/RecordPositions.h"
 #include "document/StoreRecord.h"
 #include "exchange/ImportSpill.h"
 
@@ -95,7 +96,7 @@ TEST_F(ImportSpillTest, FarEntitiesAtTheCutAreLeftOut) {
     for (int layer = 1; layer <= s.LayerCount; ++layer)
         for (int slot = 0; slot <= s.Count(layer); ++slot) {
             const MapRecord& r = s.Get(layer, slot);
-            ASSERT_TRUE(HasStorableVertices(r)) << layer << "/" << slot;
+            ASSERT_TRUE(HasStorablePositions(r)) << layer << "/" << slot;
             kept += r.RecordType == 2;
         }
     EXPECT_EQ(kept, lines - farLines);

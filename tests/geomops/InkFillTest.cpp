@@ -57,8 +57,11 @@ TEST_F(InkFillTest, SeedInABoxFillsOrRecoloursTheBoxInstead) {
     EXPECT_FALSE(Surface().primitives.empty());
     EXPECT_EQ(app.store.Get(Ink, 1).RecordType, 0);
 
-    // In another order its four sides bound an ordinary fill.
+    // In another order its four sides bound an ordinary fill. The box just filled is taken away
+    // first: a layer of one record bounds the ink as any other, and the seed would lie in it.
     app.store.At(Walls, 0) = MapRecord{};
+    app.store.At(Ink, 0) = MapRecord{};
+    app.store.Count(Ink) = 0;
     Line(Walls, 6, {{10, 10}, {90, 10}, {90, 40}, {10, 40}});
     const std::vector<Span> spans = Pour({50, 25});
     ASSERT_FALSE(spans.empty());

@@ -392,15 +392,17 @@ TEST_F(WindowClipTest, LongLineWithItsFirstVertexFarOutsideIsClipped) {
 
 TEST_F(WindowClipTest, LayersTakePartWhenOnOrLockedAndHoldingRecords) {
     RecordStore& s = app.store;
-    s.DimensionEmpty(4);
-    s.LayerCount = 4;
+    s.DimensionEmpty(5);
+    s.LayerCount = 5;
     struct Layer {
         std::int16_t on, locked;
         int count;
         bool clipped;
     };
-    const Layer layers[] = {{True, False, 2, true}, {False, True, 2, true}, {False, False, 2, false}, {True, False, 1, false}};
-    for (int l = 1; l <= 4; ++l) {
+    // A layer of one record (in slot 0) among full ones is clipped; an empty one is not.
+    const Layer layers[] = {{True, False, 2, true}, {False, True, 2, true}, {False, False, 2, false},
+                            {True, False, 1, true}, {True, False, 0, false}};
+    for (int l = 1; l <= 5; ++l) {
         const Layer& given = layers[l - 1];
         s.LayerOnFlag[l] = given.on;
         s.LayerLockFlag[l] = given.locked;
@@ -409,7 +411,7 @@ TEST_F(WindowClipTest, LayersTakePartWhenOnOrLockedAndHoldingRecords) {
     }
     ClipWindow(app, 0, 100, 100, 0);
     std::vector<Item> expected;
-    for (int l = 1; l <= 4; ++l)
+    for (int l = 1; l <= 5; ++l)
         if (layers[l - 1].clipped) expected.push_back({7, 10.0 * l, 50, 1, 0});
     ExpectItems(expected, "layers");
 }

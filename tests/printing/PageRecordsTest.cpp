@@ -136,15 +136,19 @@ TEST_F(PageRecordsTest, ColoursPenAndLayers) {
     EXPECT_EQ(boxes[0].color, 0xFFFFFF);
     EXPECT_EQ((Seg{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2}), (Seg{50, 50, 51, 51}));
 
-    // A layer that is off prints nothing, locked or not; one with fewer than two records neither.
+    // A layer that is off prints nothing, locked or not; an empty one neither, while a layer of
+    // one record prints it.
     page().ClearRecords();
     app.store.LayerOnFlag[1] = 0;
     PrintPageRecords(app);
     EXPECT_TRUE(page().primitives.empty());
     app.store.LayerOnFlag[1] = -1;
-    app.store.Count(1) = 1;
+    app.store.Count(1) = 0;
     PrintPageRecords(app);
     EXPECT_TRUE(page().primitives.empty());
+    app.store.Count(1) = 1;
+    PrintPageRecords(app);
+    EXPECT_EQ(page().PrimitivesOf(Kind::Line).size(), 1u);
 }
 
 TEST_F(PageRecordsTest, InlineRecords) {

@@ -50,8 +50,8 @@ protected:
 
 TEST_F(PrintJobTest, TheWholeDrawingIsCutRowByRowFromTheTop) {
     Add(2, 0, 130, 200, 300);
-    // Neither a layer that is off, a layer with fewer than two records nor a deleted record
-    // widens the printed box.
+    // Neither a layer that is off, an empty layer nor a deleted record widens the printed box; a
+    // layer of one record does (below).
     Add(102, -5000, -5000, 9000, 9000);
     app.store.LayerCount = 3;
     app.store.DimensionKeep(3);
@@ -59,7 +59,7 @@ TEST_F(PrintJobTest, TheWholeDrawingIsCutRowByRowFromTheTop) {
     app.store.Count(2) = 5;
     app.store.At(2, 1) = MapRecord{.RecordType = 2, .RecordX1 = -900, .RecordY1 = 900};
     app.store.LayerOnFlag[3] = -1;
-    app.store.Count(3) = 1;
+    app.store.Count(3) = 0;
     app.store.At(3, 0) = MapRecord{.RecordType = 2, .RecordX1 = 900, .RecordY1 = -900};
 
     const struct {
@@ -82,6 +82,13 @@ TEST_F(PrintJobTest, TheWholeDrawingIsCutRowByRowFromTheTop) {
         EXPECT_EQ(app.printState.RangeRight, 205.0f);
         EXPECT_EQ(app.printState.RangeBottom, static_cast<float>(c.minY - 5));
     }
+    // The layer holding one record, in slot 0, widens the box as any other.
+    app.store.Count(3) = 1;
+    printer.pages.clear();
+    Run();
+    EXPECT_EQ(app.printState.RangeRight, 905.0f);
+    EXPECT_EQ(app.printState.RangeBottom, -905.0f);
+    app.store.Count(3) = 0;
     // A right edge exactly on a step still gets its page.
     app.store.At(1, 1).RecordX2 = 180;
     printer.pages.clear();

@@ -115,7 +115,7 @@ TEST_F(ZfhTest, AFileThatIsNoLibraryIsRefused) {
     };
     const Case cases[] = {
         {"NaN", [](FileRecord& r) { r.y2 = std::nan(""); }},
-        {"1e308", [](FileRecord& r) { r.x3 = 1e308; }},
+        {"1e308", [](FileRecord& r) { r.x2 = 1e308; }},  // P2 of a two-vertex line is a position
         {"another layer", [](FileRecord& r) { r.layer = 5; }},
         {"a kind no symbol has", [](FileRecord& r) { r.type = 65; }},
         {"a name without #", [](FileRecord& r) { r.text = "甲"; }},
