@@ -123,11 +123,17 @@ double SymbolReach(const SymbolStandard& standard, int symbol) {
 
 void LaySymbolRow(LineSink& sink, double x, double y, float length, float spacing,
                   const std::string& code, Rgb color) {
+    ForEachSymbolRowPlace(x, y, length, spacing,
+                          [&](double px, double py) { sink.Symbol(px, py, code, 0, 1, color); });
+}
+
+void ForEachSymbolRowPlace(double x, double y, float length, float spacing,
+                           const std::function<void(double x, double y)>& place) {
     // The bound in double precision, so a row has as many symbols at survey coordinates as
     // near the origin.
     const double limit = x + length - spacing / 4.0f;
     while (x < limit) {
-        sink.Symbol(x, y, code, 0, 1, color);
+        place(x, y);
         const double next = x + spacing;
         // A row that cannot advance has drawn all it can.
         if (!(next > x)) return;

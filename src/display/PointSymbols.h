@@ -2,6 +2,7 @@
 // Point symbols of the symbol standard: one symbol turned to a direction, the diagonal symbol
 // rows of type 87, and the runs of upright symbols of the symbol fills.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Color.h"
@@ -35,6 +36,9 @@ double SymbolReach(const SymbolStandard& standard, int symbol);
 // symbol only.
 void LaySymbolRow(LineSink& sink, double x, double y, float length, float spacing,
                   const std::string& code, Rgb color);
+// The places of the symbols of that row.
+void ForEachSymbolRowPlace(double x, double y, float length, float spacing,
+                           const std::function<void(double x, double y)>& place);
 
 // Upright symbols from one paper millimetre right of and above the left end of the segment (the
 // end with the smaller x; on a tie the second point), stepping by (stepX, stepY) while x stays a

@@ -251,20 +251,24 @@ BandResult LayBandLines(LineSink& sink, const ShapeCorners& p, float spacing, Rg
 }
 
 void LayGridLines(LineSink& sink, const ShapeCorners& p, float spacing, Rgb color) {
-    if (!(spacing > 0) || !std::isfinite(spacing)) return;
     Surface& canvas = sink.Canvas();
-    auto line = [&](int k, double x1, double y1, double x2, double y2) {
+    ForEachGridLine(p, spacing, sink.Visible(), [&](int k, double x1, double y1, double x2, double y2) {
         const bool tenth = k % 10 == 0;
         if (tenth) canvas.SetDrawWidth(2);
         sink.Line(x1, y1, x2, y2, color);
         if (tenth) canvas.SetDrawWidth(1);
-    };
+    });
+}
+
+void ForEachGridLine(const ShapeCorners& p, float spacing, const std::optional<LineSink::Area>& visible,
+                     const std::function<void(int k, double x1, double y1, double x2, double y2)>& line) {
+    if (!(spacing > 0) || !std::isfinite(spacing)) return;
     // The lines of each family that can be seen: a shift d moves a line across the area only
     // within [low, high]; a sheet reaching far off the canvas costs what the canvas shows.
     const double step = spacing;
     double firstRow = 1, lastRow = std::floor((p.Y1 - p.Y4) / step);
     double firstColumn = 1, lastColumn = std::floor((p.X2 - p.X1) / step);
-    if (const std::optional<LineSink::Area> a = sink.Visible()) {
+    if (const std::optional<LineSink::Area>& a = visible) {
         if (std::max(p.X1, p.X2) < a->minX || std::min(p.X1, p.X2) > a->maxX) lastRow = 0;
         firstRow = std::max(firstRow, std::ceil((std::min(p.Y1, p.Y2) - a->maxY) / step));
         lastRow = std::min(lastRow, std::floor((std::max(p.Y1, p.Y2) - a->minY) / step));

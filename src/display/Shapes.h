@@ -2,13 +2,15 @@
 // Shapes built from the four vertices of a record by a rule: the rotated ellipse (type 9), the
 // filled band (10), the shaded tube (14), grid paper (36) and the two strip shapes (58, 59).
 #include <cstdint>
+#include <functional>
+#include <optional>
 
+#include "display/LineSink.h"
 #include "platform/Color.h"
 
 namespace movra {
 
 struct App;
-class LineSink;
 struct MapRecord;
 
 // P1 to P4 of a record.
@@ -43,6 +45,10 @@ BandResult LayBandLines(LineSink& sink, const ShapeCorners& p, float spacing, Rg
 // apart, every tenth line of each family at width 2 and the width set back to 1 after it. A
 // spacing of 0 or below draws nothing.
 void LayGridLines(LineSink& sink, const ShapeCorners& p, float spacing, Rgb color);
+// The lines LayGridLines lays, rows then columns, each with its number in its family (a tenth is
+// bold); when `visible` is given, only those that can cross it.
+void ForEachGridLine(const ShapeCorners& p, float spacing, const std::optional<LineSink::Area>& visible,
+                     const std::function<void(int k, double x1, double y1, double x2, double y2)>& line);
 
 // The fan strip: the open path P1-P2-P3 moved (j + 1/2) / n of the way towards P4, the first at
 // width 2, the others at width 5, the colour growing by 1 from path to path.

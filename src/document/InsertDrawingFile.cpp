@@ -431,8 +431,8 @@ void DeleteFarMergedRecords(App& app, const std::string& path) {
 }
 
 // The open map's frame without its records: the layer tables, the capacity, the current layer, the
-// merge bookkeeping and the settings the merges read. A file is read into it first, so that the
-// open map is touched only once the whole file has been read.
+// merge bookkeeping, the settings the merges read and the way to the open's DXF reader. A file is
+// read into it first, so that the open map is touched only once the whole file has been read.
 struct MapApart {
     explicit MapApart(App& open) : map(std::make_unique<App>(open.platform)) {
         App& m = *map;
@@ -442,6 +442,7 @@ struct MapApart {
         m.current = open.current;
         m.mapFile = open.mapFile;
         m.mapFile.LastReadUnusableRecords = 0;
+        m.importSeams = open.importSeams;
         m.display.Redraw.SuppressTerrainPoints = open.display.Redraw.SuppressTerrainPoints;
         RecordStore& s = m.store;
         const RecordStore& o = open.store;
@@ -666,6 +667,13 @@ bool ReadDxfApart(MapApart& apart, const std::string& path, std::string* stopped
         if (!EqualsIgnoreCase(Trim(line), "$ACADVER")) return false;
     }
     if (!BeginMerge(app, path)) throw MergesFull{};
+    // The merge reads only the entities it keeps; the open reads more of them, and checks each
+    // number it reads. A file the open would refuse (a damaged number in a 2-D polyline's vertex or
+    // in a release-12 entity) is refused here too, with the open's reason and line.
+    if (const std::optional<DxfImportOutcome> opened = ReadDxfAsOpened(app, path); opened && opened->failed) {
+        NoteStop(stoppedAt, opened->failureLine > 0 ? LineWhere(opened->failureLine) : std::string());
+        throw RuntimeError(opened->failureNumber, opened->failureText);
+    }
     DxfLines in(std::move(bytes));
     DxfMerge merge{app, in};
     try {

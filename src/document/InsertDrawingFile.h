@@ -29,9 +29,9 @@ enum class MergeResult {
 
 // Merges the file by the dialog's filter (1 compact, 2 full, 3 DXF map file), exposed for the
 // tests. The file is read apart first, into a frame of the open map without its records; only a
-// file read to its end is merged, otherwise the open map is not touched. A file found damaged
-// raises, after writing where reading stopped ("第3条记录", "第12行") into `stoppedAt`. The closing
-// steps are the caller's.
+// file read to its end, and a DXF file only when the open command would take it, is merged;
+// otherwise the open map is not touched. A file found damaged raises, after writing where reading
+// stopped ("第3条记录", "第12行") into `stoppedAt`. The closing steps are the caller's.
 MergeResult MergeDrawingFile(App& app, int filterIndex, const std::string& path, std::string* stoppedAt = nullptr);
 
 }  // namespace movra

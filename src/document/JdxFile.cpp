@@ -233,7 +233,7 @@ void WriteJdxFile(App& app, const std::string& path) {
 }
 
 bool ReadJdxFile(App& app, const std::string& path) {
-    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
+    return ReadMapFile(app, path, [&app, &path](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         // Only whole records are read; a cut record at the end is no record.
         auto next = [&file](FileRecord& record) {
             if (!file.Ensure(FixedRecordSize)) return false;
@@ -244,7 +244,7 @@ bool ReadJdxFile(App& app, const std::string& path) {
 
         FileRecord header;
         std::vector<FileRecord> layerRecords;
-        if (!ReadMapHead(app, next, JdxMagic, JdxWrongFileMessage, header, layerRecords)) return false;
+        if (!ReadMapHead(app, path, next, JdxMagic, JdxWrongFileMessage, header, layerRecords)) return false;
         TakeOverMapHead(app, keeper, header, layerRecords);
 
         // The end record closes the drawing; a file without one (a sheet file) is read to its last

@@ -378,12 +378,13 @@ bool ReadMapFile(App& app, const std::string& path,
     }
 }
 
-bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
-                 const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords) {
+bool ReadMapHead(App& app, const std::string& path, const std::function<bool(FileRecord&)>& next,
+                 std::string_view magic, const char* wrongFileMessage, FileRecord& header,
+                 std::vector<FileRecord>& layerRecords) {
     if (!next(header)) Raise(ErrInputPastEnd);
     if (!EqualsIgnoreCase(header.text, magic)) {
         SetCanvasPointer(app, PointerCross);
-        ShowMessageLine(app, wrongFileMessage);
+        ShowMessageLine(app, FileNameOf(path) + "：" + wrongFileMessage);
         ReportMapFileFailure(app);
         return false;
     }

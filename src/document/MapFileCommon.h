@@ -156,11 +156,12 @@ private:
 bool ReadMapFile(App& app, const std::string& path,
                  const std::function<bool(FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened)>& read);
 
-// Reads the header and the layer records with `next`. False, with the message shown and the
-// failure reported, when the header does not carry `magic`; raises when the header is unusable or
-// the file ends inside the layer table. Nothing is taken over yet.
-bool ReadMapHead(App& app, const std::function<bool(FileRecord&)>& next, std::string_view magic,
-                 const char* wrongFileMessage, FileRecord& header, std::vector<FileRecord>& layerRecords);
+// Reads the header and the layer records with `next`. False, with the message shown (naming the
+// file at `path`) and the failure reported, when the header does not carry `magic`; raises when the
+// header is unusable or the file ends inside the layer table. Nothing is taken over yet.
+bool ReadMapHead(App& app, const std::string& path, const std::function<bool(FileRecord&)>& next,
+                 std::string_view magic, const char* wrongFileMessage, FileRecord& header,
+                 std::vector<FileRecord>& layerRecords);
 // Takes over the header and the layer table (the open map goes to `keeper`) and makes the layers.
 // Layer table entries above the file's layer count are reset: they belonged to the map before.
 void TakeOverMapHead(App& app, OpenMapKeeper& keeper, const FileRecord& header,

@@ -226,6 +226,12 @@ void ReadDxfMap(App& app, const std::string& path) {
 
 }  // namespace
 
+std::optional<DxfImportOutcome> ReadDxfAsOpened(App& app, const std::string& path) {
+    if (!app.importSeams.dxf) return std::nullopt;
+    auto apart = std::make_unique<DxfMapApart>(app);
+    return app.importSeams.dxf(apart->map, path);
+}
+
 void ApplyOpenedMapSettings(App& app) {
     // The settings window is shown with the opened map's settings and closed at once: its close
     // rule derives the scale factor and the sizes that follow from the map's scale.

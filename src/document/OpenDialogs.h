@@ -3,7 +3,10 @@
 // the open map; a recent file is opened from the tool bar's menu; DXF files go to the data
 // exchange.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "document/ImportSeams.h"
 
 namespace movra {
 
@@ -24,6 +27,12 @@ void OpenRecentFile(App& app, std::int16_t n);
 // gets the reader's message and leaves the empty map. A relative name is taken from the current
 // folder and the map known by its absolute path (the recent files keep that).
 void OpenNamedMap(App& app, const std::string& path);
+
+// Reads the DXF file as the open command reads it, into a map apart that shares only the palette,
+// the settings and the scale of `app`, and tells how the reading ended; `app` is not touched.
+// The insert takes a DXF file only when this read it to its end. Nothing when the data exchange is
+// not there to read it.
+std::optional<DxfImportOutcome> ReadDxfAsOpened(App& app, const std::string& path);
 
 // What the settings dialog does when an opened map's settings are shown and taken over: the scale
 // factor and the sizes derived from the scale.

@@ -68,11 +68,11 @@ void WriteWtwFile(App& app, const std::string& path) {
 }
 
 bool ReadWtwFile(App& app, const std::string& path) {
-    return ReadMapFile(app, path, [&app](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
+    return ReadMapFile(app, path, [&app, &path](FileWindow& file, OpenMapKeeper& keeper, bool& extentsWidened) {
         auto next = [&file](FileRecord& record) { return ReadVariableRecord(file, record); };
         FileRecord header;
         std::vector<FileRecord> layerRecords;
-        if (!ReadMapHead(app, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
+        if (!ReadMapHead(app, path, next, WtwMagic, WtwWrongFileMessage, header, layerRecords)) return false;
         TakeOverMapHead(app, keeper, header, layerRecords);
 
         DrawingRecordSink sink(app);

@@ -1,5 +1,6 @@
 #include "exchange/ExportDxfR12.h"
 
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
@@ -10,6 +11,8 @@
 #include "document/CoordinateReduction.h"
 #include "document/DrawingExtents.h"
 #include "document/RecordTypes.h"
+#include "display/PointSymbols.h"
+#include "display/Shapes.h"
 #include "exchange/ExportLines.h"
 
 namespace movra {
@@ -347,10 +350,15 @@ void WriteText(DxfR12Dialect& file, double x, double y, float height, const std:
 // The turn in degrees of an angle the record keeps in radians.
 double Degrees(double radians) { return radians * 360 / 6.28318530717958; }
 
+// Grid paper whose grid would take more lines than this (a sheet of many kilometres at a paper
+// millimetre's spacing) goes out as its border only: the screen draws only the lines it shows.
+constexpr double MostGridLines = 100000;
+
 // The entities of one record, at true coordinates; a chain record in the store's last slot ends at
 // its own P4. Wide lines, special boundary lines and line-type lines go out as their lines, without
 // their width or pattern.
-void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigin& origin, int layer, int slot) {
+void WriteRecord(DxfR12Dialect& file, const App& app, const FalseOrigin& origin, int layer, int slot) {
+    const RecordStore& store = app.store;
     const MapRecord& r = store.Get(layer, slot);
     const std::int32_t color = layer;
     const std::string_view lineType = r.RecordPen == 1 ? "HIDDEN2" : "CONTINUOUS";
@@ -405,6 +413,32 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
             WriteDxfR12Point(file, origin.TrueX(xs[k]), origin.TrueY(ys[k]), zs[k], color);
         return;
     }
+    case 36: {
+        // Grid paper: its border and its grid a paper millimetre apart, the tenth lines as thin as
+        // the others.
+        line(r.RecordX1, r.RecordY1, r.RecordX2, r.RecordY2);
+        line(r.RecordX2, r.RecordY2, r.RecordX3, r.RecordY3);
+        line(r.RecordX3, r.RecordY3, r.RecordX4, r.RecordY4);
+        line(r.RecordX4, r.RecordY4, r.RecordX1, r.RecordY1);
+        const ShapeCorners p = CornersOf(r);
+        const auto spacing = static_cast<float>(app.view.ScaleFactor);
+        const double lines = std::fabs((p.Y1 - p.Y4) / spacing) + std::fabs((p.X2 - p.X1) / spacing);
+        if (lines <= MostGridLines)
+            ForEachGridLine(p, spacing, std::nullopt,
+                            [&](int, double ax, double ay, double bx, double by) { line(ax, ay, bx, by); });
+        return;
+    }
+    case 87:
+        // Symbol rows: each symbol as the point symbols are written.
+        for (int k = 1; k <= 4; ++k) {
+            const double x = k == 1 ? r.RecordX1 : k == 2 ? r.RecordX2 : k == 3 ? r.RecordX3 : r.RecordX4;
+            const double y = k == 1 ? r.RecordY1 : k == 2 ? r.RecordY2 : k == 3 ? r.RecordY3 : r.RecordY4;
+            const float length = k == 1 ? r.RecordZ1 : k == 2 ? r.RecordZ2 : k == 3 ? r.RecordZ3 : r.RecordZ4;
+            ForEachSymbolRowPlace(x, y, length, static_cast<float>(Val(r.RecordExtra)), [&](double px, double py) {
+                WriteDxfR12Circle(file, origin.TrueX(px), origin.TrueY(py), std::int16_t{1}, color, lineType);
+            });
+        }
+        return;
     case 70:
         // An image keeps its size in (X2, Y2): the line is its diagonal.
         WriteDxfR12Line(file, x1, y1, x1 + r.RecordX2, y1 + r.RecordY2, color, lineType);
@@ -451,17 +485,25 @@ void WriteRecord(DxfR12Dialect& file, const RecordStore& store, const FalseOrigi
         WriteDxfR12Circle(file, x1, y1, std::int16_t{1}, color, lineType);
         return;
     case 25:
+    case 61:
     case 62:
+    case 63:
+    case 64:
     case 65:
     case 66:
     case 67:
     case 68: {
+        // Terrain points and the texts; the pixel and the italic texts turn as the turned ones.
+        const std::uint8_t t = r.RecordType;
         const float height = static_cast<float>(r.RecordX2 / 3);
         const double y = y1 - static_cast<double>(height);
-        if (r.RecordType == 25 || r.RecordType == 65 || r.RecordType == 67)
+        if (t == 25 || t == 61 || t == 65 || t == 67)
             WriteDxfR12Text(file, x1, y, height, std::int16_t{0}, color, r.RecordText);
         else
             WriteDxfR12Text(file, x1, y, height, r.RecordZ2, color, r.RecordText);
+        // A terrain point and a turned text with its point: the point at P4, at its elevation.
+        if (t == 61 || t == 62)
+            WriteDxfR12Point(file, origin.TrueX(r.RecordX4), origin.TrueY(r.RecordY4), r.RecordZ4, color);
         return;
     }
     default:
@@ -570,7 +612,7 @@ bool ExportDxfR12(App& app, const std::string& path) {
         const FalseOrigin origin = FalseOriginOf(app);
         for (int layer = 0; layer <= store.LayerCount; ++layer) {
             const int last = LastExportSlot(store, layer);
-            for (int slot = 0; slot <= last; ++slot) WriteRecord(file, store, origin, layer, slot);
+            for (int slot = 0; slot <= last; ++slot) WriteRecord(file, app, origin, layer, slot);
         }
         WriteDxfR12End(file);
     });

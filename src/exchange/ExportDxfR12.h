@@ -1,10 +1,11 @@
 #pragma once
 // The map as a plain release-12 DXF file ("AC1009") for other CAD programs: the standard header
-// and tables, an empty BLOCKS section, and the lines, polygons, circles, arcs, point symbols,
-// points and texts as LINE, CIRCLE, ARC, POINT and TEXT entities. Records that no release-12
-// entity draws as the map does (ellipses, fills, shapes built by drawing rules, attributes) stay
-// out. Every entity lies on layer "0" and carries the number of its
-// map layer as its colour; records of the dashed pen get the line type "HIDDEN2".
+// and tables, an empty BLOCKS section, and the lines, polygons, grid paper, circles, arcs, point
+// symbols and symbol rows, points, terrain points and texts as LINE, CIRCLE, ARC, POINT and TEXT
+// entities. Records that no release-12 entity draws as the map does (ellipses, fills, shapes built
+// by drawing rules, attributes) and records never drawn (frame placeholders) stay out. Every
+// entity lies on layer "0" and carries the number of its map layer as its colour; records of the
+// dashed pen get the line type "HIDDEN2".
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -165,6 +165,29 @@ TEST(InsertDrawingTest, EntitiesBeyondTheStorableRangeAreLeftOutAndCounted) {
     }
 }
 
+// A group code line holding a number beyond any code (81478700000, past an int) names no vertex:
+// the line around it comes in with its own ends (under the sanitizers, without undefined
+// behaviour).
+TEST(InsertDrawingTest, AHugeGroupCodeNamesNoVertex) {
+    TestApp t;
+    App& app = t.app;
+    const std::string path = t.workFolder.Str() + "/huge.dxf";
+    WriteTextLines(path, {"0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "0", "ENDSEC",
+                          "0", "TABLE", "2", "LAYER", "0", "ENDTAB", "0", "SECTION", "2", "ENTITIES",
+                          "0", "LINE", "8", "0", "100", "AcDbLine", "10", "1", "20", "2", "81478700000", "7",
+                          "11", "3", "21", "4", "0", "ENDSEC", "0", "EOF"});
+    const int first = app.store.Count(1);
+    t.platform.dialogScript.QueueFile(path, 3);
+    InsertDrawingFile(app);
+    ASSERT_EQ(app.store.Count(1), first + 1) << t.form1.Text2.Text();
+    const MapRecord& line = app.store.Get(1, first);
+    EXPECT_EQ(line.RecordType, 2);
+    EXPECT_EQ(line.RecordX1, 1);
+    EXPECT_EQ(line.RecordY1, 2);
+    EXPECT_EQ(line.RecordX2, 3);
+    EXPECT_EQ(line.RecordY2, 4);
+}
+
 TEST(InsertDrawingTest, WrongFileBringsTheDialogBackAndCancelChangesNothing) {
     TestApp t;
     const std::string path = t.workFolder.Str() + "/bad.jdx";

@@ -328,7 +328,21 @@ TEST_F(JdxFileTest, ForeignInputIsRefusedWholeAndTextsOfBadBytesSurvive) {
     PutBytes(PathOf("text.jdx"), notAMap);
     ReadJdxFile(t.app, PathOf("text.jdx"));
     ExpectMarkerMapKept(t.app);
-    EXPECT_EQ(t.form1.Text2.Text(), JdxWrongFileMessage);
+    EXPECT_EQ(t.form1.Text2.Text(), "text.jdx：" + std::string(JdxWrongFileMessage));
+    // A full map file whose header names another kind of file.
+    TestApp source;
+    MakeTwoLayerMap(source.app);
+    WriteWtwFile(source.app, PathOf("other.wtw"));
+    std::string other = FileBytes(PathOf("other.wtw"));
+    other[94] = 'X';
+    PutBytes(PathOf("other.wtw"), other);
+    ReadWtwFile(t.app, PathOf("other.wtw"));
+    ExpectMarkerMapKept(t.app);
+    EXPECT_EQ(t.form1.Text2.Text(), "other.wtw：" + std::string(WtwWrongFileMessage));
+    // A map read afterwards takes the message off the line.
+    WriteJdxFile(source.app, PathOf("good.jdx"));
+    ASSERT_TRUE(ReadJdxFile(t.app, PathOf("good.jdx")));
+    EXPECT_EQ(t.form1.Text2.Text(), "");
 }
 
 TEST(FileRecordTest, FieldsDropALoneLeadByteAndKeepWholeCharacters) {

@@ -9,6 +9,7 @@
 
 #include "ExchangeTestMaps.h"
 #include "basic/Gbk.h"
+#include "basic/Numbers.h"
 #include "exchange/ExportCoordinateText.h"
 #include "exchange/ExportDxfOwnDialect.h"
 #include "exchange/ExportDxfR12.h"
@@ -223,11 +224,29 @@ TEST(ExportFormsTest, ReleaseTwelveWritesWhatItsEntitiesCanDraw) {
         MapRecord record;
         const char* entity;  // nullptr: no entity at all
         int count;
+        int total = -1;                // entities of every kind, when others come with `entity`
+        std::vector<std::string> run;  // lines that must stand once in the file
     };
     MapRecord ticks = Rec(80, {1, 1, 2, 2, 0, 0, 3, 3});
     ticks.RecordZ1 = ticks.RecordZ2 = ticks.RecordZ4 = 0.5f;
     MapRecord heights = Rec(48, {1, 1, 2, 2, 3, 3});
     heights.RecordZ3 = 7.5f;
+    // The point of a terrain point and of a turned text lies at P4, at the elevation in Z4.
+    MapRecord terrain = Rec(61, {0, 0, 6, 1, 0, 0, 2, 3}, "12.5");
+    terrain.RecordZ1 = terrain.RecordZ4 = 12.5f;
+    MapRecord turned = Rec(62, {0, 0, 6, 1, 0, 0, 5, 6}, "字");
+    turned.RecordZ2 = 30;
+    turned.RecordZ4 = 7.5f;
+    const std::vector<std::string> pointAtP4 = {"10", PrintNumberText(2.0), "20", PrintNumberText(3.0),
+                                                "30", PrintNumberText(12.5f)};
+    // Grid paper 10 by 5 at a spacing of 1: its border, 4 rows and 9 columns inside; a sheet of a
+    // million lines goes out as its border.
+    const MapRecord grid = Rec(36, {0, 5, 10, 5, 10, 0, 0, 0});
+    const MapRecord vastGrid = Rec(36, {0, 1e6, 1e6, 1e6, 1e6, 0, 0, 0});
+    // Symbol rows of 3 units at a spacing of 1 from P1 (three symbols) and of none from P2.
+    MapRecord rows = Rec(87, {0, 0, 10, 10}, "128");
+    rows.RecordZ1 = 3;
+    rows.RecordExtra = "1";
     const Case cases[] = {
         {"arc", Rec(8, {0, 0, 4, 1, 0.5, 2.5}), "ARC", 1},
         {"wide line of four vertices", Rec(74, {0, 0, 1, 0, 1, 1, 0, 1}), "LINE", 3},
@@ -241,7 +260,16 @@ TEST(ExportFormsTest, ReleaseTwelveWritesWhatItsEntitiesCanDraw) {
         {"named point", Rec(50, {5, 5, 8}, "K1"), "CIRCLE", 1},
         {"symbol point", Rec(51, {5, 5, 8}, "128"), "CIRCLE", 1},
         {"text", Rec(25, {0, 0, 6}, "字"), "TEXT", 1},
-        {"turned text with its point", Rec(62, {0, 0, 6, 1}, "字"), "TEXT", 1},
+        {"turned text with its point", turned, "TEXT", 1, 2,
+         {"10", PrintNumberText(5.0), "20", PrintNumberText(6.0), "30", PrintNumberText(7.5f)}},
+        {"terrain point", terrain, "POINT", 1, 2, pointAtP4},
+        {"terrain point's name", terrain, "TEXT", 1, 2, {"  1", "12.5", "50", PrintNumberText(0)}},
+        {"pixel text", Rec(63, {0, 0, 6, 1}, "字"), "TEXT", 1},
+        {"italic text", Rec(64, {0, 0, 6, 1}, "字"), "TEXT", 1},
+        {"grid paper", grid, "LINE", 17},
+        {"grid paper of a million lines", vastGrid, "LINE", 4},
+        {"symbol rows", rows, "CIRCLE", 3},
+        {"frame placeholder", Rec(69, {0, 0, 10, 10}), nullptr, 0},
         {"ellipse", Rec(9, {0, 0, 5, 3, 0.5}), nullptr, 0},
         {"solid fill head", Rec(11, {0, 0}), nullptr, 0},
         {"pattern fill head", Rec(13, {0, 0}), nullptr, 0},
@@ -253,14 +281,16 @@ TEST(ExportFormsTest, ReleaseTwelveWritesWhatItsEntitiesCanDraw) {
     for (const Case& c : cases) {
         TestApp t;
         EmptyMap(t.app, 1);
+        t.app.view.ScaleFactor = 1;
         Put(t.app, 1, {c.record});
         const auto lines = Export(t, Form::R12);
         int entities = 0;
         for (const char* kind : {"LINE", "CIRCLE", "ARC", "POINT", "TEXT"}) entities += CountRuns(lines, {kind, "  8", "0"});
-        EXPECT_EQ(entities, c.count) << c.what;
+        EXPECT_EQ(entities, c.total < 0 ? c.count : c.total) << c.what;
         if (c.entity) {
             EXPECT_EQ(CountRuns(lines, {c.entity, "  8", "0"}), c.count) << c.what;
         }
+        if (!c.run.empty()) EXPECT_EQ(CountRuns(lines, c.run), 1) << c.what;
     }
 }
 
