@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "basic/Files.h"
 #include "document/AfterMapRead.h"
 #include "document/ColorFontTables.h"
 #include "document/CoordinateReductionState.h"
@@ -54,7 +55,9 @@ class xpdxFrm;
 class gzfenfufrm;
 
 struct App {
-    explicit App(Platform& platformServices) : platform(platformServices) {}
+    // A run never ends at a file-size limit: a write past it fails, and the save fails as on a
+    // full disk, keeping the old file and telling the user.
+    explicit App(Platform& platformServices) : platform(platformServices) { IgnoreFileSizeSignal(); }
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 

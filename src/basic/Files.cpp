@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <sys/stat.h>
 #include <type_traits>
@@ -37,6 +38,8 @@ std::string ParentFolder(const std::string& path) {
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 void RaiseFileError(int errnoValue) {
     switch (errnoValue) {
@@ -153,28 +156,65 @@ std::string ResolveLinks(std::string path) {
     }
 }
 
-// "<name>.~<pid>_<n>.tmp": the temporary file a save of `name` writes before it renames it.
+// "<name>.~<host>_<pid>_<n>.tmp": the temporary file a save of `name` writes before it renames it.
 constexpr std::string_view TempMarker = ".~";
 constexpr std::string_view TempSuffix = ".tmp";
 
-// A save that was killed midway leaves its temporary file beside the target. The next save of the
-// same file removes it, unless the process that wrote it may still be writing: one that is running
-// here, or a file touched in the last minutes (a save from another machine on a shared folder has a
-// process number that means nothing here). A folder is listed once per run, not once per save: a
-// division writes thousands of sheets into one folder, and a save killed during this run can only
-// have been another program's, which its own next run cleans up.
+// This machine's name as temporary names carry it: letters, digits, "-" and "." only, so that it
+// never holds the "_" the name is parted by.
+const std::string& HostTag() {
+    static const std::string tag = [] {
+        char name[256] = {};
+        if (::gethostname(name, sizeof name - 1) != 0) name[0] = '\0';
+        std::string t;
+        for (const char* p = name; *p && t.size() < 64; ++p) {
+            const char c = *p;
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
+            t += plain ? c : '-';
+        }
+        return t.empty() ? std::string("host") : t;
+    }();
+    return tag;
+}
+
+// A save that was killed midway leaves its temporary file beside the target; the next save of the
+// same file removes it. A leftover of this machine is known by its host and process number: it
+// goes at once unless that process still runs (another run of the program may be saving). One of
+// another machine on a shared folder names a process that means nothing here: it goes only once
+// it has not been touched for some minutes, as does one named before temporaries carried their
+// host. A folder is listed once per run, not once per save: a division writes thousands of
+// sheets into one folder, and a save killed during this run can only have been another program's,
+// which its own next run cleans up.
 constexpr time_t LeftoverAgeSeconds = 600;
 
-bool IsLeftoverName(std::string_view name) {
+struct LeftoverName {
+    std::string host;  // empty in a name without one
+    pid_t writer = 0;
+};
+
+// The host and process of a temporary name "<file>.~[<host>_]<pid>_<n>.tmp"; none for any other
+// name.
+std::optional<LeftoverName> ParseLeftoverName(std::string_view name) {
     const size_t marker = name.rfind(TempMarker);
-    if (marker == std::string_view::npos || marker == 0 || !name.ends_with(TempSuffix)) return false;
+    if (marker == std::string_view::npos || marker == 0 || !name.ends_with(TempSuffix)) return std::nullopt;
     const size_t from = marker + TempMarker.size();
-    if (name.size() <= from + TempSuffix.size()) return false;
-    const std::string_view middle = name.substr(from, name.size() - from - TempSuffix.size());
-    const size_t underscore = middle.find('_');
-    if (underscore == 0 || underscore == std::string_view::npos || underscore > 9) return false;
-    auto digits = [](std::string_view t) { return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos; };
-    return digits(middle.substr(0, underscore)) && digits(middle.substr(underscore + 1));
+    if (name.size() <= from + TempSuffix.size()) return std::nullopt;
+    std::string_view middle = name.substr(from, name.size() - from - TempSuffix.size());
+    auto digits = [](std::string_view t) {
+        return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    const size_t last = middle.rfind('_');
+    if (last == std::string_view::npos || !digits(middle.substr(last + 1))) return std::nullopt;
+    middle = middle.substr(0, last);
+    LeftoverName parsed;
+    if (const size_t hostEnd = middle.rfind('_'); hostEnd != std::string_view::npos) {
+        parsed.host = std::string(middle.substr(0, hostEnd));
+        middle = middle.substr(hostEnd + 1);
+        if (parsed.host.empty() || parsed.host.find('_') != std::string::npos) return std::nullopt;
+    }
+    if (!digits(middle) || middle.size() > 9) return std::nullopt;
+    parsed.writer = static_cast<pid_t>(std::stol(std::string(middle)));
+    return parsed;
 }
 
 // The leftover candidates of each folder met, listed when the first save into it began.
@@ -186,7 +226,7 @@ std::vector<std::string> LeftoverCandidates(const std::string& folder) {
     std::vector<std::string>& names = listed[folder];
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(dir))
-            if (IsLeftoverName(entry->d_name)) names.emplace_back(entry->d_name);
+            if (ParseLeftoverName(entry->d_name)) names.emplace_back(entry->d_name);
         ::closedir(dir);
     }
     return names;
@@ -198,15 +238,19 @@ void RemoveLeftoverTemporaries(const std::string& path) {
     const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + std::string(TempMarker);
     const time_t now = ::time(nullptr);
     for (const std::string& name : LeftoverCandidates(folder)) {
-        // Only this file's, and only a name with nothing after the marker but "<pid>_<n>.tmp".
+        // Only this file's, and only a name with nothing after the marker but its host and numbers.
         if (!name.starts_with(prefix) || name.find(TempMarker, prefix.size()) != std::string::npos) continue;
-        const pid_t writer = static_cast<pid_t>(std::stol(name.substr(prefix.size())));
-        if (::kill(writer, 0) == 0 || errno != ESRCH) continue;
+        const std::optional<LeftoverName> parsed = ParseLeftoverName(name);
+        if (!parsed) continue;
+        const bool ours = parsed->host == HostTag();
+        // The folder was listed before this run wrote into it: a name with this process's number
+        // is an earlier run's that had the same number.
+        if (ours && parsed->writer != ::getpid() && (::kill(parsed->writer, 0) == 0 || errno != ESRCH)) continue;
         const std::string leftover = folder + "/" + name;
         struct stat st;
         // Only a regular file is a leftover of ours.
-        if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= LeftoverAgeSeconds)
-            ::unlink(leftover.c_str());
+        if (::lstat(leftover.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (ours || now - st.st_mtime >= LeftoverAgeSeconds) ::unlink(leftover.c_str());
     }
 }
 
@@ -248,7 +292,8 @@ AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
     }
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0;; ++attempt) {
-        tempPath_ = path_ + ".~" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".tmp";
+        tempPath_ = path_ + std::string(TempMarker) + HostTag() + "_" + std::to_string(::getpid()) + "_" +
+                    std::to_string(counter++) + std::string(TempSuffix);
         int fd = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             file_ = ::fdopen(fd, "wb");

@@ -33,6 +33,10 @@ std::string ReadWholeFile(const std::string& path);
 // Replaces the file with `bytes` through AtomicFileWriter.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// A write past the file-size limit (ulimit -f) ends the process unless the signal it raises is
+// ignored; ignored, the write fails with EFBIG, which is told as a full disk. Called at start.
+void IgnoreFileSizeSignal();
+
 // Maps an errno value of a failed file operation to the RuntimeError the user is shown.
 [[noreturn]] void RaiseFileError(int errnoValue);
 

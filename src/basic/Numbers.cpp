@@ -280,6 +280,11 @@ std::string PlainNumberText(float value) { return SignedPlain(value, 7); }
 std::string PlainNumberText(std::int32_t value) { return std::to_string(value); }
 std::string PlainNumberText(std::uint8_t value) { return std::to_string(value); }
 
+std::string ScaleDenominatorText(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 3.0e38) return PlainNumberText(value);
+    return PlainNumberText(static_cast<float>(value));
+}
+
 std::string DecimalNumberText(double value, int maxDecimals) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e15) return PlainNumberText(value);
     char buffer[64];

@@ -54,6 +54,10 @@ std::string PlainNumberText(std::uint8_t value);
 // form ("0.00004", not "4E-05"): for values read at a glance, such as a check error of 0.4".
 std::string DecimalNumberText(double value, int maxDecimals);
 
+// A scale denominator as a user reads it: the shortest form that holds the same single value, so
+// a view fitted to 1:1000 reads "1000" and not the 999.999977024221 the twips arithmetic leaves.
+std::string ScaleDenominatorText(double value);
+
 // Exponent form from a decimal exponent of 15 (7 for a single) upward and below 1E-04; the
 // exponent has a sign and at least two digits ("1E+16", "1.5E-05"). NaN and infinity, which no
 // computation of the program should produce, read "NaN" and "Inf".

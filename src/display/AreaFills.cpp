@@ -175,6 +175,8 @@ void ScanHatchLines(App& app, const FillOutline& outline, const HatchScan& scan,
     }
 }
 
+bool FillPatternFromStandard(int j) { return j == 4 || (j >= 6 && j <= 348); }
+
 FillPattern ChooseFillPattern(const SymbolStandard& standard, int j, double sizeFactor,
                               bool zeroStepsForRow216) {
     FillPattern pattern;
@@ -184,7 +186,7 @@ FillPattern ChooseFillPattern(const SymbolStandard& standard, int j, double size
         pattern.state = j;
         return pattern;
     }
-    if (j != 4 && (j < 6 || j > 348)) return pattern;  // as pattern 1
+    if (!FillPatternFromStandard(j)) return pattern;  // as pattern 1
 
     const int row = j == 4 ? Row216Pattern : j;
     pattern.state = 4;

@@ -89,6 +89,9 @@ struct FillPattern {
 FillPattern ChooseFillPattern(const SymbolStandard& standard, int j, double sizeFactor,
                               bool zeroStepsForRow216);
 
+// Whether pattern number j is a row of the symbol standard (4 and 6..348), not a hatching.
+bool FillPatternFromStandard(int j);
+
 // Lays the row of upright symbols of a symbol pattern between two crossings (x1, y1), (x2, y2).
 using SymbolRowLayer = std::function<void(double x1, double y1, double x2, double y2, Rgb color,
                                           const std::string& code, float stepX, float stepY)>;

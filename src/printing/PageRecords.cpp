@@ -466,7 +466,6 @@ const RecordTable& PrintRecordTable() {
 }
 
 void PrintPageRecords(App& app) {
-    if (app.printState.PageCount <= 1) StartPrintedSymbols(app);
     RecordStore& store = app.store;
     Surface& page = Page(app);
     const RecordTable& table = PrintRecordTable();

@@ -11,6 +11,7 @@
 #include "display/LineSink.h"
 #include "document/RecordPositions.h"
 #include "platform/PictureBox.h"
+#include "printing/PagePointSymbols.h"
 #include "printing/PaperTable.h"
 #include "printing/PrintOptions.h"
 #include "printing/PrintPage.h"
@@ -293,6 +294,7 @@ void PreviewPrinting(App& app) {
 void RunPrintJob(App& app) {
     PrintDialogState& s = app.printState;
     Printer& printer = app.platform.printer();
+    s.SymbolFailureTold = false;
     try {
         if (!app.form1) Raise(ErrObjectRequired);
         const PictureBox& picture = app.form1->Picture1;
@@ -325,13 +327,16 @@ void RunPrintJob(App& app) {
         s.PageCount = 0;
         job.canvas.SetDrawMode(DrawModeCopyPen);
 
+        StartPrintedSymbols(app, s.PreviewFlag != -1 && s.PaperMismatchFlag != -1);
         CutRange(job);
         Finish(job);
         if (s.PaperMismatchFlag == -1)
             app.platform.prompt().MsgBox("纸规格不附合，未打印。\n\r必要时调整打印机；\n\r或系统中调整纸型号。");
         s.PreviewFlag = 0;
     } catch (...) {
-        ShowRuntimeError(app.platform.prompt(), CurrentRuntimeError());
+        // A failure a symbol already told (the file that cannot be written) is told once.
+        const RuntimeError error = CurrentRuntimeError();
+        if (!SymbolFailureToldInJob(app, error)) ShowRuntimeError(app.platform.prompt(), error);
         // The pages printed so far are abandoned: a document left open would hold up the next job.
         GuardSilently([&] { printer.KillDoc(); });
         GuardSilently([&] { printer.SetTrackDefault(true); });

@@ -49,8 +49,11 @@ struct PrintDialogState {
     double MapToPrintRatio = 0;         // map scale denominator / PrintScale
     double ScaledMetresPerPaperMm = 0;  // MetresPerPaperMm x PrintToMapRatio
     std::int16_t DefaultPrinterChosen = 0;  // -1 once the default printer was double-clicked
-    bool SymbolStandardTried = false;  // the job already tried to load the symbol standard
-    bool SymbolFailureTold = false;    // the job already told of a symbol that failed
+    // The failure of a symbol the job told, the first only, so that the job does not tell the
+    // same failure again when it ends with it (a file that cannot be written).
+    bool SymbolFailureTold = false;
+    std::int32_t SymbolFailureNumber = 0;
+    std::string SymbolFailureText;
     // Where the dashed line with width stands: the end of the last dashed segment and what of its
     // period is still to come there. Kept for the run, so a chain's rhythm crosses its records.
     double DashChainEndX = 0, DashChainEndY = 0;

@@ -341,7 +341,7 @@ void dayinfrm::Option3_Click() {
 
 void dayinfrm::Option4_Click() {
     GuardToMessageBox(platform().prompt(), [&] {
-        Text5.SetText(PlainNumberText(app.view.DisplayScaleDenominator));
+        Text5.SetText(ScaleDenominatorText(app.view.DisplayScaleDenominator));
         Text5.SetLocked(true);
     });
 }

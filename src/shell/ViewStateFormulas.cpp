@@ -24,12 +24,6 @@ int RoundHalfEven(double x) {
     if (!(std::abs(r) < 2147483647.0)) Raise(ErrOverflow);
     return static_cast<int>(r);
 }
-// The scale a user reads: the shortest form that holds the same single value, so a view fitted to
-// 1:1000 reads "1000" and not the 999.999977024221 that the twips arithmetic leaves.
-std::string ScaleDenominatorText(double d) {
-    if (!std::isfinite(d) || std::fabs(d) > 3.0e38) return PlainNumberText(d);
-    return PlainNumberText(static_cast<float>(d));
-}
 }  // namespace
 
 void Text4_Click(App& app) {

@@ -230,9 +230,10 @@ TEST_F(FilesTest, ASaveThroughALinkWritesTheFileItNames) {
     EXPECT_EQ(ErrorNumberOf([&] { WriteWholeFile(PathOf("loop1"), "x"); }), ErrPathFileAccess);
 }
 
-// A save killed midway leaves its temporary file; the next run's first save of the same file
-// removes it, but not one of a save still running in another process, nor one written in the last
-// minutes (another machine's save on a shared folder), nor one of another file.
+// A save killed midway leaves its temporary file. The next run's first save of the same file
+// removes one of this machine at once, unless the process that wrote it still runs; one of another
+// machine (a save on a shared folder), or one named before names carried the machine, only once it
+// has not been touched for some minutes; never one of another file.
 TEST_F(FilesTest, TheNextSaveRemovesTheTemporaryOfAKilledSave) {
     const std::string path = PathOf("map.jdx");
     { std::ofstream(path) << "old"; }  // this run has not saved into the folder yet
@@ -245,27 +246,37 @@ TEST_F(FilesTest, TheNextSaveRemovesTheTemporaryOfAKilledSave) {
     }
     int status = 0;
     ASSERT_EQ(::waitpid(killed, &status, 0), killed);
-    const std::string running = path + ".~" + std::to_string(::getppid()) + "_0.tmp";  // a live process
-    const std::string other = PathOf("other.jdx.~" + std::to_string(killed) + "_0.tmp");
-    const std::string recent = path + ".~" + std::to_string(killed) + "_99999.tmp";  // written just now
-    for (const std::string& made : {running, other, recent}) std::ofstream(made) << "x";
-    ASSERT_EQ(EntriesInFolder(), 5u);
     std::string leftover;
     for (const auto& entry : fs::directory_iterator(dir_))
-        if (entry.path().filename().string().starts_with("map.jdx.~" + std::to_string(killed) + "_") && entry.path() != recent)
-            leftover = entry.path();
-    ASSERT_FALSE(leftover.empty());
-    // Everything but `recent` was written an hour ago.
-    for (const std::string& old : {leftover, running, other})
-        fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        if (entry.path().filename().string().starts_with("map.jdx.~")) leftover = entry.path().filename();
+    // "map.jdx.~<host>_<pid>_<n>.tmp"
+    const std::string pid = std::to_string(killed);
+    const size_t hostEnd = leftover.find("_" + pid + "_");
+    ASSERT_NE(hostEnd, std::string::npos) << leftover;
+    const std::string host = leftover.substr(9, hostEnd - 9);
+    ASSERT_FALSE(host.empty());
+    const struct {
+        std::string name;
+        bool old;  // last written an hour ago, else just now
+        bool stays;
+    } cases[] = {
+        {leftover, false, false},                                                     // this machine's: at once
+        {"map.jdx.~" + host + "_" + std::to_string(::getppid()) + "_0.tmp", true, true},  // a save still running
+        {"map.jdx.~far-host_" + pid + "_0.tmp", false, true},                        // another machine's, recent
+        {"map.jdx.~far-host_" + pid + "_1.tmp", true, false},                        // another machine's, old
+        {"map.jdx.~" + pid + "_0.tmp", false, true},                                 // named without the machine
+        {"map.jdx.~" + pid + "_1.tmp", true, false},
+        {"other.jdx.~" + host + "_" + pid + "_0.tmp", true, true},                   // another file's
+    };
+    for (const auto& c : cases) {
+        if (c.name != leftover) std::ofstream(PathOf(c.name)) << "x";
+        if (c.old) fs::last_write_time(PathOf(c.name), fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
 
     WriteWholeFile(path, "new");
     EXPECT_EQ(ReadWholeFile(path), "new");
-    EXPECT_FALSE(fs::exists(leftover));
-    EXPECT_TRUE(fs::exists(running));
-    EXPECT_TRUE(fs::exists(other));
-    EXPECT_TRUE(fs::exists(recent));
-    EXPECT_EQ(EntriesInFolder(), 4u);
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(PathOf(c.name)), c.stays) << c.name;
+    EXPECT_EQ(EntriesInFolder(), 5u);  // the map and the four kept
 }
 
 TEST_F(FilesTest, FailuresCarryTheOldNumbers) {

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QThread>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "App.h"
 #include "app/MainProgram.h"
 #include "document/ColorTable.h"
+#include "printing/dayinfrm.h"
 #include "sheets/gzfenfufrm.h"
 #include "shell/hlep_frm.h"
 #include "shell/szForm3.h"
@@ -160,6 +162,39 @@ TEST_F(WindowManagerTest, OpenedWindowsStayAboveTheMainWindowClearOfTheMessageLi
         EXPECT_TRUE(w->isVisible());
         EXPECT_GT(StackPlace(w->winId()), mainPlace);
     }
+}
+
+// The print dialog opened from the toolbar, left by "退出" and opened again stands where it stood,
+// as large as it was, however often that is done.
+TEST_F(WindowManagerTest, ThePrintDialogOpensAgainWhereItWas) {
+    MainProgram run(program.Str(), work.Str());
+    QWidget* main = run.Start();
+    ASSERT_TRUE(WaitUntil([&] { return main->isVisible() && main->geometry().top() > main->frameGeometry().top(); }));
+    QToolButton* print = nullptr;
+    for (auto* button : run.binder.WidgetOf(run.form1.Toolbar1)->findChildren<QToolButton*>())
+        if (button->text() == QStringLiteral("打印")) print = button;
+    ASSERT_NE(print, nullptr);
+    std::vector<QRect> frames;
+    for (int time = 1; time <= 3; ++time) {
+        SCOPED_TRACE(time);
+        // On the button's face, clear of the arrow of its menu.
+        ClickAt(print->mapToGlobal(QPoint(print->width() / 4, print->height() / 2)));
+        QWidget* dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            dialog = run.app.printDialog ? run.binder.WindowOf(*run.app.printDialog) : nullptr;
+            return dialog && dialog->isVisible() && !dialog->isMaximized() && ActiveWindow() == dialog->winId() &&
+                   dialog->geometry().top() > dialog->frameGeometry().top();
+        }));
+        frames.push_back(dialog->frameGeometry());
+        auto* leave = qobject_cast<QPushButton*>(run.binder.WidgetOf(run.app.printDialog->Command2));
+        ASSERT_NE(leave, nullptr);
+        ClickAt(leave->mapToGlobal(leave->rect().center()));
+        ASSERT_TRUE(WaitUntil([&] { return !run.binder.WindowOf(*run.app.printDialog); }));
+    }
+    for (const QRect& frame : frames)
+        EXPECT_EQ(frame, frames[0]) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height()
+                                    << " after " << frames[0].x() << "," << frames[0].y() << " " << frames[0].width()
+                                    << "x" << frames[0].height();
 }
 
 // Labels that answer the pointer passing over them hear it without a button held: the help

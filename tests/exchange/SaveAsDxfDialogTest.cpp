@@ -3,7 +3,6 @@
 // the export is complete; a failing export keeps the old file and says why in the message line.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <sys/resource.h>
 
@@ -116,7 +115,6 @@ TEST(SaveAsDxfDialogTest, AFailingExportKeepsTheOldFileAndSaysWhy) {
     // The disk takes no more than a few bytes: every write beyond them fails (as on a full disk or a
     // folder that refuses the file; a read-only folder does not stop a test run as root).
     auto smallDisk = [](DialogApp&) {
-        std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = 64;

@@ -10,6 +10,7 @@
 
 #include "PrintFixture.h"
 #include "printing/PageLines.h"
+#include "printing/PagePointSymbols.h"
 #include "printing/PageRecords.h"
 #include "support/PictureTestHelpers.h"
 
@@ -462,10 +463,20 @@ TEST_F(PageRecordsTest, DispatchOfEveryTypeMatchesTheGoldenLog) {
 }
 
 
-TEST_F(PageRecordsTest, ASymbolStandardIsLoadedAndAFailureToldOncePerJob) {
+TEST_F(PageRecordsTest, TheStandardIsLoadedAtAJobsStartWhenTheMapNeedsItAndAFailureToldOncePerJob) {
+    // A hatched fill is drawn without the standard: a job loads nothing for it.
+    Add(13, 10, 10).RecordText = "2";
+    StartPrintedSymbols(app, true);
+    EXPECT_TRUE(Messages().empty());
+
     for (int k = 0; k < 3; ++k) Add(15, 10 + 10 * k, 50, 0, 1).RecordText = "-3";
     Add(0, 0, 0);
-    // No standard in the program folder: one load, which says it failed; nothing is drawn.
+    // A preview prints nothing and loads nothing.
+    StartPrintedSymbols(app, false);
+    EXPECT_TRUE(Messages().empty());
+    // No standard in the program folder: one load as the job starts, which says it failed; the
+    // pages draw no symbol and try no load of their own.
+    StartPrintedSymbols(app, true);
     for (int pageNumber : {1, 2}) {
         app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
         PrintPageRecords(app);
@@ -476,11 +487,13 @@ TEST_F(PageRecordsTest, ASymbolStandardIsLoadedAndAFailureToldOncePerJob) {
     // With a standard, symbols that fail say so once in the job; the next job once again.
     t.platform.promptScript.questions.clear();
     DimensionEmptyStandard(app.symbolStandard);
-    for (int job = 1; job <= 2; ++job)
+    for (int job = 1; job <= 2; ++job) {
+        StartPrintedSymbols(app, true);
         for (int pageNumber : {1, 2}) {
             app.printState.PageCount = static_cast<std::int16_t>(pageNumber);
             PrintPageRecords(app);
         }
+    }
     const auto& told = t.platform.promptScript.questions;
     ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[0].title, "9");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "PrintFixture.h"
 #include "basic/Numbers.h"
 #include "printing/PaperTable.h"
@@ -153,6 +155,13 @@ TEST_F(PrintDialogTest, TheScaleBoxKeepsItsNumberBetweenOneAndNineMillion) {
     d.Option3.Click();
     EXPECT_EQ(d.Text5.Text(), "500");
     EXPECT_TRUE(d.Text5.Locked());
+    // The current scale as the main scale box shows it: its shortest form, no float noise.
+    for (const auto& [scale, shown] : {std::pair{380.952375502813, "380.9524"}, {999.999977024221, "1000"}}) {
+        app.view.DisplayScaleDenominator = scale;
+        d.Option5.Click();
+        d.Option4.Click();
+        EXPECT_EQ(d.Text5.Text(), shown);
+    }
 }
 
 TEST_F(PrintDialogTest, DoubleClickingAPrinterChoosesOnlyTheDefaultOne) {

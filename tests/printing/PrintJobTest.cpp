@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "PrintFixture.h"
+#include "document/StoreRecord.h"
 #include "printing/PrintJob.h"
 #include "printing/PrintPage.h"
 
@@ -425,6 +428,47 @@ TEST_F(PrintJobTest, AFailureAbandonsTheDocumentAndTheNextJobPrints) {
     Run();
     EXPECT_EQ(printer.documentsEnded, 1);
     EXPECT_EQ(printer.pages.size(), 6u);
+}
+
+// A fresh program has no symbol standard loaded. A job of a map whose line-type line and symbol
+// fill come before its first point symbol prints its first page as the next job does: the
+// standard is loaded before that page, not at the symbol.
+TEST_F(PrintJobTest, TheFirstJobInAFreshProgramPrintsEveryPageAsTheNextJobDoes) {
+    std::filesystem::copy_file(std::filesystem::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus",
+                               t.programFolder.Path() / "电子图式.tus");
+    app.view.ScaleFactor = 0.5;
+    Add(42, 0, 250, 200, 250).RecordText = "364";  // dashes with a symbol between them
+    app.store.CurrentLayer = 1;
+    app.selection.WorkPolygon = {20, 160, 80, 160, 80, 220, 20, 220, 20, 160, 0, 0};
+    StorePolylineFromList(app, "*559");
+    ASSERT_EQ(app.store.Get(1, 2).RecordText, "210");
+    MapRecord& symbol = Add(15, 190, 150, 0, 1);
+    symbol.RecordText = "1";
+    Geometry(100, -100, 6);
+
+    // What each page printed: its lines, circles and points, in order.
+    using Figure = std::tuple<int, double, double, double, double>;
+    auto printed = [&] {
+        std::vector<std::vector<Figure>> pages;
+        for (const RecordedPage& page : printer.pages) {
+            pages.emplace_back();
+            for (const SurfacePrimitive& p : page.primitives)
+                if (p.kind == Kind::Line || p.kind == Kind::Circle || p.kind == Kind::Point)
+                    pages.back().emplace_back(static_cast<int>(p.kind), p.x1, p.y1, p.x2, p.y2);
+        }
+        return pages;
+    };
+    ASSERT_EQ(app.symbolStandard.SymbolStandardLoaded, 0);
+    Run();
+    EXPECT_EQ(Messages().front(), "已加载图式。");
+    const auto first = printed();
+    ASSERT_EQ(first.size(), 6u);
+    printer.pages.clear();
+    Run();
+    const auto second = printed();
+    EXPECT_EQ(first, second);
+    // Page 1 holds the fill's symbols and the line's dashes and symbols: far more than its frame.
+    EXPECT_GT(first[0].size(), 100u);
 }
 
 TEST_F(PrintJobTest, PageCountsBeyondTheTableOfColoursWrapAround) {

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,10 +29,12 @@
 #include "PdfTools.h"
 #include "TemporaryDataHome.h"
 #include "document/ColorTable.h"
+#include "document/StoreRecord.h"
 #include "app/MainProgram.h"
 #include "platform/qt/QtPrinter.h"
 #include "printing/dayinfrm.h"
 #include "shell/stForm1.h"
+#include "support/PictureTestHelpers.h"
 #include "support/TestApp.h"
 #include "LookAt.h"
 
@@ -80,6 +81,85 @@ struct PrintPdfTest : ::testing::Test {
 };
 
 bool Red(QRgb p) { return qRed(p) > 200 && qGreen(p) < 160 && qBlue(p) < 160; }
+bool Dark(QRgb p) { return qRed(p) < 128 && qGreen(p) < 128 && qBlue(p) < 128; }
+
+// A ground rectangle where a figure of the map lies.
+struct Spot {
+    const char* what;
+    double left, bottom, right, top;
+};
+
+// In a program that has not loaded the symbol standard: line-type lines and symbol fills, and
+// after them the map's only point symbol. The whole drawing is printed at the typed scale; every
+// page must show what of each figure lies in its cell.
+void PrintFiguresBeforeTheFirstSymbol(PrintPdfTest& t, const char* scale, size_t pageCount) {
+    App& app = t.app;
+    std::filesystem::copy_file(std::filesystem::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus",
+                               t.program.Path() / "电子图式.tus");
+    app.view.ScaleFactor = 1;
+    RecordStore& store = app.store;
+    store.At(1, 1) = MapRecord{};
+    store.Count(1) = 1;
+    store.CurrentLayer = 1;
+    auto line = [&](double x1, double y1, double x2, double y2) {
+        MapRecord& r = store.At(1, store.Count(1)++);
+        r = MapRecord{.RecordType = 42, .RecordX1 = x1, .RecordY1 = y1, .RecordX2 = x2, .RecordY2 = y2};
+        r.RecordText = "364";  // a border: dashes with a dot symbol between them
+    };
+    auto fill = [&](double left, double bottom, double right, double top) {
+        app.selection.WorkPolygon = {left, bottom, right, bottom, right, top, left, top, left, bottom, 0, 0};
+        StorePolylineFromList(app, "*559");  // symbol pattern 210
+    };
+    line(0, 450, 360, 450);
+    fill(150, 300, 230, 380);
+    line(0, 170, 360, 170);
+    fill(150, 120, 230, 180);
+    MapRecord& symbol = store.At(1, store.Count(1)++);
+    symbol = MapRecord{.RecordType = 15, .RecordX1 = 300, .RecordY1 = 140, .RecordX2 = 0, .RecordY2 = 1};
+    symbol.RecordText = "2";
+    ASSERT_EQ(app.symbolStandard.SymbolStandardLoaded, 0);
+
+    dayinfrm& d = t.Dialog();
+    d.Text5.UserTyped(scale, 0);
+    t.platform.dialogScript.QueueFile(t.pdfPath);
+    d.Command3.Click();
+    ASSERT_EQ(t.platform.promptScript.LastText().rfind(std::to_string(pageCount) + "页，好了，结束。", 0), 0u)
+        << t.platform.promptScript.LastText();
+    EXPECT_EQ(t.platform.promptScript.questions.front().text, "已加载图式。");
+
+    const Spot spots[] = {{"north line", 10, 448, 350, 452},      {"south line", 10, 168, 350, 172},
+                          {"north fill", 155, 305, 225, 375},      {"south fill", 155, 125, 225, 175},
+                          {"point symbol", 298.5, 138.5, 301.5, 141.5}};
+    const PrintOptions& o = app.printOptions;
+    const double m = o.PrintScale / 1000.0;  // ground metres per paper millimetre
+    const std::string prefix = t.work.Str() + "/figures-" + scale;
+    Shell("pdftoppm -r 254 -aaVector no -png '" + t.pdfPath + "' '" + prefix + "'");
+    const int columns = pageCount == 1 ? 1 : 2;
+    for (size_t page = 0; page < pageCount; ++page) {
+        const int column = static_cast<int>(page) % columns, row = static_cast<int>(page) / columns;
+        SCOPED_TRACE("page " + std::to_string(page + 1));
+        const std::string number = pageCount == 1 ? "1" : std::to_string(page + 1);
+        QImage image(QString::fromStdString(prefix + "-" + number + ".png"));
+        ASSERT_FALSE(image.isNull());
+        image.save(LookAt("movra-figures-" + std::string(scale) + "-" + number + ".png"));
+        // The page's cell, and its window's corner; at 254 dots per inch ten pixels make a mm.
+        const double cellLeft = column * o.PageStepX, cellTop = 450 + row * o.PageStepY;
+        const double cellRight = cellLeft + o.PageStepX, cellBottom = cellTop + o.PageStepY;
+        const double windowLeft = cellLeft - 0.05 * o.PageGroundWidth, windowTop = cellTop - 0.05 * o.PageGroundHeight;
+        auto px = [&](double x) { return static_cast<int>((5.795 / 2 + (x - windowLeft) / m) * 10); };
+        auto py = [&](double y) { return static_cast<int>((17.795 / 2 + (windowTop - y) / m) * 10); };
+        for (const Spot& spot : spots) {
+            // The part of the figure in this page's cell, kept clear of the cell's edges.
+            const double left = std::max(spot.left, cellLeft + 2 * m), right = std::min(spot.right, cellRight - 2 * m);
+            const double bottom = std::max(spot.bottom, cellBottom + 2 * m), top = std::min(spot.top, cellTop - 2 * m);
+            if (!(left < right && bottom < top)) continue;
+            int ink = 0;
+            for (int y = py(top); y <= py(bottom); ++y)
+                for (int x = px(left); x <= px(right); ++x) ink += Dark(image.pixel(x, y));
+            EXPECT_GT(ink, 20) << spot.what;
+        }
+    }
+}
 
 // The centres (in pixels) of the runs of red pixels along one row (or one column) of a page.
 std::vector<double> RedLineCentres(const QImage& image, int at, bool alongRow) {
@@ -142,6 +222,19 @@ TEST_F(PrintPdfTest, ASixPageJobGivesSixPagesWithTheirFootnoteAndATrueSizeFrame)
     EXPECT_NEAR((down[1] - down[0]) / 10, 0.9 * windowHeight, 0.2);
 }
 
+// In a fresh program a job loads the symbol standard before its first page: a line type or a
+// symbol fill that comes before the map's first point symbol prints on every page it lies on,
+// the first page of a one-page job as well as each of four.
+TEST_F(PrintPdfTest, LineTypesAndSymbolFillsPrintOnEveryPageOfAFreshProgramsFirstJob) {
+    RequireTool("pdftoppm");
+    PrintFiguresBeforeTheFirstSymbol(*this, "2000", 1);
+}
+
+TEST_F(PrintPdfTest, LineTypesAndSymbolFillsPrintOnEachOfFourPagesOfAFreshProgramsFirstJob) {
+    RequireTool("pdftoppm");
+    PrintFiguresBeforeTheFirstSymbol(*this, "1000", 4);
+}
+
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -149,6 +242,12 @@ std::string ReadAll(const std::string& path) {
 
 TEST_F(PrintPdfTest, AFailedWriteIsToldAndTheLastPdfStaysAsItWas) {
     RequireTool("pdfinfo");
+    // A point symbol on the first page: its drawer meets a file that cannot be written before
+    // the job does, and the failure is still told once.
+    DimensionEmptyStandard(app.symbolStandard);
+    SetSymbolElement(app.symbolStandard, 1, 0, 1, {{0, 0}, {0, 2}});
+    app.store.At(1, 2) = MapRecord{.RecordType = 15, .RecordX1 = 100, .RecordY1 = 500, .RecordX2 = 0, .RecordY2 = 1};
+    app.store.At(1, 2).RecordText = "1";
     dayinfrm& d = Dialog();
     platform.dialogScript.QueueFile(pdfPath);
     d.Command3.Click();
@@ -176,14 +275,13 @@ TEST_F(PrintPdfTest, AFailedWriteIsToldAndTheLastPdfStaysAsItWas) {
         std::string file;
         std::string number;
         bool diskFull;
-    } cases[] = {{folder, "75", false}, {missing, "76", false}, {pdfPath, "75", true}};
+    } cases[] = {{folder, "75", false}, {missing, "76", false}, {pdfPath, "61", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         platform.promptScript.questions.clear();
         platform.dialogScript.QueueFile(c.file);
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         if (c.diskFull) {
             rlimit limit = saved;
             limit.rlim_cur = 8192;  // every write past 8 KB fails, as on a full disk
@@ -191,7 +289,6 @@ TEST_F(PrintPdfTest, AFailedWriteIsToldAndTheLastPdfStaysAsItWas) {
         }
         d.Command3.Click();
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
         ASSERT_EQ(platform.promptScript.questions.size(), 1u);
         const PromptQuestion& told = platform.promptScript.questions[0];
         EXPECT_EQ(told.title, c.number) << told.text;

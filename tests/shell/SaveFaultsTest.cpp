@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -195,7 +194,6 @@ int SaveInChild(SavingRun& r, const Writer& w, Fault fault) {
             if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(100);
         }
         if (fault == Fault::FullDisk) {
-            ::signal(SIGXFSZ, SIG_IGN);
             rlimit limit{};
             ::getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = 16;

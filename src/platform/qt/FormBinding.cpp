@@ -976,11 +976,14 @@ void FormBinding::WindowResized() {
     if (!form_ || resizing_) return;
     Flag flag(resizing_);
     int state = window_.isMaximized() ? WindowMaximized : window_.isMinimized() ? WindowMinimized : WindowNormal;
-    QRect frame = window_.frameGeometry();
+    // The form's size is the window's as the binder sizes it, without the frame the window manager
+    // adds: a window bound again at the size its form last had then opens as large as it was,
+    // instead of growing by its frame (and, centred by its form, creeping up and left) each time.
+    const QSize size = window_.size();
     // The layout has given the client its new size before the window hears of the resize.
     QSize client = window_.Client()->size();
     Run([&] {
-        form_->ViewResized(frame.width() * TwipsX(), frame.height() * TwipsY(), client.width() * TwipsX(),
+        form_->ViewResized(size.width() * TwipsX(), size.height() * TwipsY(), client.width() * TwipsX(),
                            client.height() * TwipsY(), state);
     });
     PlaceAll();

@@ -7,7 +7,11 @@
 #include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
 
 #include "basic/Errors.h"
 #include "basic/Files.h"
@@ -60,6 +64,36 @@ bool PdfIsWhole(const std::string& path) {
     // A cross-reference table, or the object of a cross-reference stream.
     const QByteArray table = file.read(4);
     return table == "xref" || (!table.isEmpty() && table[0] >= '1' && table[0] <= '9');
+}
+
+// Why Qt's engine left the file cut short, which it does not say: more written at the file's end
+// meets what stopped it, a full disk or the file-size limit. 75 when more can be written.
+RuntimeError WhyCutShort(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return RuntimeError(ErrPathFileAccess);
+    // More than a block of the disk, which a disk that is full cannot take.
+    const std::string probe(1 << 16, '\0');
+    size_t written = 0;
+    int error = 0;
+    while (written < probe.size()) {
+        const ssize_t n = ::write(fd, probe.data() + written, probe.size() - written);
+        if (n > 0) {
+            written += static_cast<size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    ::close(fd);
+    if (error == 0) return RuntimeError(ErrPathFileAccess);
+    try {
+        RaiseFileError(error);
+    } catch (const RuntimeError& told) {
+        return told;
+    }
 }
 
 }  // namespace
@@ -273,14 +307,17 @@ void QtPrinter::EndDoc() {
     documentOpen_ = false;
     pageOpen_ = false;
     if (failure_ || printer_->printerState() == QPrinter::Error) {
-        const RuntimeError error = failure_ ? *failure_ : RuntimeError(ErrPathFileAccess);
+        const RuntimeError error = failure_              ? *failure_
+                                   : pdf_ && pdfWriter_ ? NamingFile(WhyCutShort(pdfWriter_->TemporaryPath()), pdfFile_)
+                                                        : RuntimeError(ErrPathFileAccess);
         DropDocument();
         throw error;
     }
     if (!pdf_) return;
     if (!PdfIsWhole(pdfWriter_->TemporaryPath())) {
+        const RuntimeError why = WhyCutShort(pdfWriter_->TemporaryPath());
         DropDocument();
-        throw NamingFile(RuntimeError(ErrPathFileAccess), pdfFile_);
+        throw NamingFile(why, pdfFile_);
     }
     try {
         pdfWriter_->Commit();  // synced, then renamed over the earlier file in one step
