@@ -317,10 +317,11 @@ std::string_view LineTypeOrContinuous(std::string_view lineType) {
     return lineType.empty() ? std::string_view("CONTINUOUS") : lineType;
 }
 
-void WriteCircle(DxfR12Dialect& file, double x, double y, const std::string& radius, std::int32_t color,
-                 std::string_view lineType) {
+// A circle and an arc start alike: the entity, its layer, line type, colour, centre and radius.
+ExportLineWriter& WriteRoundEntityHead(DxfR12Dialect& file, const char* entity, double x, double y,
+                                       const std::string& radius, std::int32_t color, std::string_view lineType) {
     ExportLineWriter& out = file.Out();
-    out.Line("CIRCLE");
+    out.Line(entity);
     out.Pair("  8", "0");
     out.Pair("  6", LineTypeOrContinuous(lineType));
     out.Pair("62", ColorLine(4, color));
@@ -328,7 +329,12 @@ void WriteCircle(DxfR12Dialect& file, double x, double y, const std::string& rad
     out.Pair("20", PrintNumberText(y));
     out.Pair("30", PrintNumberText(0.0f));
     out.Pair("40", radius);
-    out.Line("  0");
+    return out;
+}
+
+void WriteCircle(DxfR12Dialect& file, double x, double y, const std::string& radius, std::int32_t color,
+                 std::string_view lineType) {
+    WriteRoundEntityHead(file, "CIRCLE", x, y, radius, color, lineType).Line("  0");
 }
 
 void WriteText(DxfR12Dialect& file, double x, double y, float height, const std::string& angle, std::int32_t color,
@@ -572,15 +578,7 @@ void WriteDxfR12Text(DxfR12Dialect& file, double x, double y, float height, std:
 
 void WriteDxfR12Arc(DxfR12Dialect& file, double x, double y, double radius, double startDegrees, double endDegrees,
                     std::int32_t color, std::string_view lineType) {
-    ExportLineWriter& out = file.Out();
-    out.Line("ARC");
-    out.Pair("  8", "0");
-    out.Pair("  6", LineTypeOrContinuous(lineType));
-    out.Pair("62", ColorLine(4, color));
-    out.Pair("10", PrintNumberText(x));
-    out.Pair("20", PrintNumberText(y));
-    out.Pair("30", PrintNumberText(0.0f));
-    out.Pair("40", PrintNumberText(radius));
+    ExportLineWriter& out = WriteRoundEntityHead(file, "ARC", x, y, PrintNumberText(radius), color, lineType);
     out.Pair("50", PrintNumberText(startDegrees));
     out.Pair("51", PrintNumberText(endDegrees));
     out.Line("  0");
