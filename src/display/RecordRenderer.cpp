@@ -74,7 +74,12 @@ void ApplyRecordPen(RecordDrawCall& c) {
 }
 
 int CanvasPoints(const App& app, double height) {
-    return static_cast<int>(Int(app.view.DisplayZoom * height)) + 1;
+    // A stored height is no position and may hold anything a file brought (1e300, not a number):
+    // the font is held to what a canvas can show, the record stays as stored.
+    constexpr double Largest = 32767;
+    const double points = Int(app.view.DisplayZoom * height);
+    if (!(points >= 0)) return 1;
+    return static_cast<int>(std::min(points, Largest - 1)) + 1;
 }
 
 std::int16_t TextUnused(const MapRecord& r) {

@@ -108,7 +108,8 @@ void CanvasLine(Surface& s, double x1, double y1, double x2, double y2, Rgb colo
 void ApplyRecordPen(RecordDrawCall& c);
 // The 1 mm box mark from P1 in the figure colour.
 void SymbolBox(RecordDrawCall& c);
-// The size of a canvas text: Int(zoom x height) + 1 points.
+// The size of a canvas text: Int(zoom x height) + 1 points, held to 1..32767 (a stored height may
+// be anything a file brought).
 int CanvasPoints(const App& app, double height);
 // The record's Y3 as the text drawers' unused 16-bit argument (0 beyond that range).
 std::int16_t TextUnused(const MapRecord& r);

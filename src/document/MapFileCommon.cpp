@@ -211,11 +211,8 @@ void DrawingRecordSink::Store(const char* head, std::string_view textBytes, std:
 bool DrawingRecordSink::FinishExtents() {
     held_ = false;
     app_.mapFile.LastReadUnusableRecords = Unusable();
-    const auto& store = app_.store;
-    // A layer of a single record is not visited by the extents.
-    for (int layer = 1; widen_ && layer <= store.LayerCount && layer <= store.LayerDimension(); ++layer) {
-        if (store.Count(layer) == 1) widen_ = false;
-    }
+    // The records were widened over as ComputeDrawingExtents visits them, a layer of one record
+    // included, so they stand unless the file went back to a lower layer.
     if (!widen_) app_.extents = headerExtents_;
     return widen_;
 }

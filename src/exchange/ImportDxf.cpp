@@ -47,11 +47,12 @@ struct DxfReader {
     DxfImportOutcome outcome;
     ProxyTable proxy;
     ImportSpill spill;
-    // The first slot the entity being read appended (0: none yet), so that a far entity can be
-    // taken back whole even after a cut moved the layer's records; EntityCutApart when the cut took
-    // some of them into the spill layer.
+    // The first slot the entity being read appended, so that a far entity can be taken back whole
+    // even after a cut moved the layer's records, slot 0 included; NothingAppended before its first
+    // record, EntityCutApart when the cut took some of them into the spill layer.
+    static constexpr int NothingAppended = -2;
     static constexpr int EntityCutApart = -1;
-    int entityFirstSlot = 0;
+    int entityFirstSlot = NothingAppended;
     // Slots the cuts took off the bottom of each layer during this import.
     std::array<int, 256> slotsCut{};
 
@@ -109,9 +110,9 @@ struct DxfReader {
             slotsCut[static_cast<size_t>(layer())] += taken;
             // A cut moves the layer's records down; those of the entity being read go with them,
             // unless the cut took some of them into the spill layer.
-            if (entityFirstSlot > 0) {
+            if (entityFirstSlot >= 0) {
                 entityFirstSlot -= taken;
-                if (entityFirstSlot < 1) entityFirstSlot = EntityCutApart;
+                if (entityFirstSlot < 0) entityFirstSlot = EntityCutApart;
             }
         }
     }
@@ -123,7 +124,7 @@ struct DxfReader {
         Room();
         auto& s = store();
         const int slot = ++s.Count(layer());
-        if (entityFirstSlot == 0) entityFirstSlot = slot;
+        if (entityFirstSlot == NothingAppended) entityFirstSlot = slot;
         received.insert(layer());
         s.At(layer(), slot).RecordSource = app.mapFile.MergedFileCount;
         return slot;
@@ -366,7 +367,7 @@ struct DxfReader {
                 continue;
             }
             const int entityLayer = layer();
-            entityFirstSlot = 0;
+            entityFirstSlot = NothingAppended;
             if (m == "AcDb2dPolyline") {
                 Polyline2d();
             } else if (m == "AcDbTrace") {
@@ -396,7 +397,7 @@ struct DxfReader {
     void DropFarEntity(int entityLayer) {
         auto& s = store();
         // An entity that appended nothing, or one a cut took apart, stays as it is.
-        if (layer() != entityLayer || entityFirstSlot < 1) return;
+        if (layer() != entityLayer || entityFirstSlot < 0) return;
         bool far = false;
         for (int slot = entityFirstSlot; slot <= s.Count(entityLayer) && !far; ++slot) {
             const MapRecord& r = s.Get(entityLayer, slot);
@@ -405,6 +406,7 @@ struct DxfReader {
         }
         if (!far) return;
         s.ClearFrom(entityLayer, entityFirstSlot);
+        // The count names the last slot written: -1 when a cut had left the entity in slot 0.
         s.Count(entityLayer) = entityFirstSlot - 1;
         ++outcome.farEntitiesSkipped;
     }

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <cstdint>
 
 #include "DisplayFixture.h"
 #include "display/Redraw.h"
+#include "document/Layers.h"
 #include "document/RecordTypes.h"
 #include "shell/stForm1.h"
 
@@ -165,6 +167,31 @@ TEST_F(RedrawTest, WideViewsShowTheGridTheGlobeAndTheBackdrop) {
     EXPECT_EQ(app.display.Redraw.BackdropPictureLoaded, 0);
     EXPECT_TRUE(Of(Kind::Circle).empty());
     EXPECT_EQ(Lines().size(), 2u * 51);  // 100 km grid: (xb - xa) / 100 km lines each way
+}
+
+// The thinned redraw (while panning) draws every few slots of each open layer; a layer that holds
+// one record is drawn as the first slot of any layer is, at every zoom.
+TEST_F(RedrawTest, TheThinnedRedrawDrawsALayerOfOneRecordAmongFullOnes) {
+    app.store.LayerCount = 3;
+    app.store.NextLayerIndex = 4;
+    新建层(app);
+    for (int layer = 1; layer <= 3; ++layer) app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = -1;
+    for (int k = 0; k < 12; ++k) Append(TypePenLine2, {100.0 + k, 100, 200, 200}, 1);
+    Append(TypePenLine2, {555, 444, 666, 333}, 2);
+    for (int k = 0; k < 12; ++k) Append(TypePenLine2, {300.0 + k, 300, 400, 400}, 3);
+    struct Case {
+        double zoom;
+        size_t lines;  // a full layer gives its slots 0, n, 2n... of 12
+    };
+    for (const Case c : {Case{10, 2 * 4 + 1}, Case{1, 2 * 3 + 1}, Case{0.25, 2 * 2 + 1}}) {
+        SCOPED_TRACE(c.zoom);
+        app.view.DisplayZoom = c.zoom;
+        canvas.ClearRecords();
+        RedrawOpenLayers(app);
+        const auto lines = Lines();
+        EXPECT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const SurfacePrimitive& l) { return SameSegment(l, {555, 444, 666, 333}); }), 1);
+    }
 }
 
 }  // namespace

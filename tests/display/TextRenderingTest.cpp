@@ -1,8 +1,10 @@
 #include "display/TextRendering.h"
 
+#include <cmath>
 #include <functional>
 
 #include "display/DisplayFixture.h"
+#include "display/RecordRenderer.h"
 
 namespace movra {
 namespace {
@@ -69,6 +71,17 @@ TEST_F(TextRendering, AtAnotherZoomTheSameSizeIsTallEnough) {
     Angled(0.9, 1, 0);
     ASSERT_EQ(FontsMade(), 1);
     EXPECT_EQ(LastFont().height, 2);  // Int(1.8) + 1
+}
+
+// A text height a file brought as it was (far too large, not a number) gives a font a canvas can
+// hold, never a conversion past the integers; the record keeps its height.
+TEST_F(TextRendering, AHeightBeyondAnyCanvasGivesTheLargestFont) {
+    app.view.DisplayZoom = 2;
+    const struct {
+        double height;
+        int points;
+    } cases[] = {{0.9, 2}, {1e300, 32767}, {-1e300, 1}, {std::nan(""), 1}, {HUGE_VAL, 32767}, {1e4, 20001}};
+    for (const auto& c : cases) EXPECT_EQ(CanvasPoints(app, c.height), c.points) << c.height;
 }
 
 TEST_F(TextRendering, TurnedTextFontAndPlacement) {

@@ -6,6 +6,7 @@
 #include "display/HighlightRenderer.h"
 #include "display/VertexDrag.h"
 #include "display/WorkBuffer.h"
+#include "document/Layers.h"
 
 namespace movra {
 namespace {
@@ -148,6 +149,43 @@ TEST_F(WorkBufferTest, Draw3DViewOfEmptyBufferDrawsGroundLineAndKeepsTop) {
     ASSERT_EQ(Lines().size(), 1u);
     EXPECT_EQ(Lines()[0].color, 0xFF0000);
     EXPECT_EQ(canvas.ScaleTop(), 300);
+}
+
+// A layer holding one record goes into the buffer like a full one, whether its record stands in
+// slot 0 or, as a DXF import leaves a layer, in slot 1 after an empty slot 0; flat and tilted.
+TEST_F(WorkBufferTest, ALayerOfOneRecordAmongFullOnesGoesIntoTheBuffer) {
+    app.store.LayerCount = 4;
+    app.store.NextLayerIndex = 5;
+    新建层(app);
+    auto put = [&](int layer, int slot, double x) {
+        MapRecord& r = app.store.At(layer, slot);
+        r.RecordType = 2;
+        r.RecordX1 = x, r.RecordY1 = 250, r.RecordX2 = x + 1, r.RecordY2 = 251;
+        app.store.Count(layer) = slot + 1;
+    };
+    for (int layer = 1; layer <= 4; ++layer) app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = True;
+    for (int k = 0; k < 4; ++k) put(1, k, 210 + k);
+    put(2, 0, 250.5);  // one record in slot 0
+    for (int k = 0; k < 4; ++k) put(3, k, 220 + k);
+    put(4, 1, 260.5);  // slot 0 empty, one record in slot 1
+    for (const bool tilted : {false, true}) {
+        SCOPED_TRACE(tilted ? "tilted" : "flat");
+        app.view.TiltSin = tilted ? 0.5 : 1;
+        app.view.TiltAngle = tilted ? 30 : 90;
+        float dxiao = 0;
+        xzldk(app, dxiao);
+        int lines = 0;
+        bool second = false, fourth = false;
+        for (int i = 1; i <= app.clip.ClipBufferCount; ++i) {
+            const MapRecord& item = app.clip.Items[static_cast<std::size_t>(i)];
+            lines += item.RecordType == 2;
+            second = second || item.RecordX1 == 250.5;
+            fourth = fourth || item.RecordX1 == 260.5;
+        }
+        EXPECT_TRUE(second);
+        EXPECT_TRUE(fourth);
+        EXPECT_EQ(lines, 10);
+    }
 }
 
 }  // namespace

@@ -155,6 +155,42 @@ TEST_F(ImportSpillTest, TenFullLayersOpenWhole) {
     EXPECT_GE(spillLayers, layers);
 }
 
+// A far polyline whose first record the cut moves down to slot 0 is left out whole too, and the
+// line read after it takes that slot.
+TEST_F(ImportSpillTest, FarEntityCutDownToSlotZeroIsLeftOut) {
+    // Lines fill slots 1 to 25,000, where the cut falls; the polyline starts in the slot after it
+    // and is long enough for the layer to be cut while it is read.
+    constexpr int lines = 25000, vertices = 30000;
+    Lines entities;
+    entities.reserve(lines * 24 + vertices * 4 + 64);
+    for (int i = 1; i <= lines; ++i) Append(entities, LineEntity("道路", i, -i, i + 0.5, i * 2.0));
+    std::vector<std::pair<double, double>> points;
+    points.reserve(vertices);
+    points.emplace_back(1e308, 0);
+    for (int i = 1; i < vertices; ++i) points.emplace_back(100 + i, 200 + (i % 7));
+    Append(entities, LwPolyline("道路", points, 0));
+    Append(entities, LineEntity("道路", 7, 8, 9, 10));
+    const DxfImportOutcome out = Import(R2000(Layer("道路", "5"), entities));
+    ASSERT_FALSE(out.failed) << out.failureText;
+    EXPECT_EQ(out.farEntitiesSkipped, 1);
+    auto& s = app.store;
+    ASSERT_EQ(s.LayerCount, 2);  // the layer was cut
+    int kept = 0, other = 0;
+    for (int layer = 1; layer <= s.LayerCount; ++layer)
+        for (int slot = 0; slot <= s.Count(layer); ++slot) {
+            const MapRecord& r = s.Get(layer, slot);
+            ASSERT_TRUE(HasStorablePositions(r)) << layer << "/" << slot;
+            kept += r.RecordType == 2;
+            other += r.RecordType != 2 && r.RecordType != 0;
+        }
+    EXPECT_EQ(kept, lines + 1);
+    EXPECT_EQ(other, 0);  // nothing of the polyline
+    // The cut layer holds only the last line, in slot 0, and its open slot.
+    ASSERT_EQ(s.Count(1), 1);
+    EXPECT_EQ(R(1, 0).RecordType, 2);
+    EXPECT_DOUBLE_EQ(R(1, 0).RecordX1, 7);
+}
+
 // Layer 2 of a store of three layers, filled with `count` records numbered by X1 (from 1 on).
 void FillLayer(App& app, int count, std::int16_t capacity) {
     EmptyMap(app, 3);

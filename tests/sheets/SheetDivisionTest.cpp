@@ -210,6 +210,27 @@ TEST_F(SheetDivision, AMapInsideOneCellAndAMinimumOnTheGridGiveOneSheet) {
     EXPECT_EQ(Files(out.Str()), (std::set<std::string>{SheetFileName(1000, 2000), "索引卷.jdx"}));
 }
 
+// A layer holding one record counts for the map's extent and gets its sheet like any other,
+// whether the record stands in slot 0 or, as a DXF import leaves a layer, in slot 1 after an
+// empty slot 0; an empty slot 0 alone adds nothing.
+TEST_F(SheetDivision, ALayerOfOneRecordWidensTheMapAndGetsItsSheet) {
+    for (const int slot : {0, 1}) {
+        SCOPED_TRACE(slot);
+        EmptyMap();
+        AddTo(app, 1, 2, {1000, 2000, 1200, 2100});
+        AddTo(app, 1, 7, {1100, 2050});
+        app.store.Count(2) = slot;  // an empty slot 0 before the record
+        AddTo(app, 2, 7, {1910, 2620});
+        const std::string folder = out.Str() + "/" + std::to_string(slot) + "/";
+        Start(folder);
+        EXPECT_EQ(window.params.MinX, 1000);
+        EXPECT_EQ(window.params.MinY, 2000);
+        EXPECT_EQ(window.params.MaxX, 1910);
+        EXPECT_EQ(window.params.MaxY, 2620);
+        EXPECT_TRUE(Files(folder).count(SheetFileName(1750, 2500))) << folder;
+    }
+}
+
 TEST_F(SheetDivision, ProgressStaysInRangeOverManyRowsAndEveryRowIsWritten) {
     // 21 rows of two sheets each.
     EmptyMap();
