@@ -9,6 +9,7 @@
 #include "document/StoreRecord.h"
 #include "printing/PrintJob.h"
 #include "printing/PrintPage.h"
+#include "support/AbsurdRecords.h"
 
 namespace movra {
 namespace {
@@ -469,6 +470,20 @@ TEST_F(PrintJobTest, TheFirstJobInAFreshProgramPrintsEveryPageAsTheNextJobDoes) 
     EXPECT_EQ(first, second);
     // Page 1 holds the fill's symbols and the line's dashes and symbols: far more than its frame.
     EXPECT_GT(first[0].size(), 100u);
+}
+
+// Values a file from another program may bring in fields that are no position print as the
+// screen draws them: every page comes out, with the standard loaded for the symbols among them.
+TEST_F(PrintJobTest, RecordsHoldingAnyNumberOutsideTheirPositionsPrint) {
+    std::filesystem::copy_file(std::filesystem::path(MOVRA_TEST_PROGRAM_DIR) / "电子图式.tus",
+                               t.programFolder.Path() / "电子图式.tus");
+    for (double bad : AbsurdValues())
+        for (int type = 1; type < 100; ++type)
+            if (TakesAbsurdSizesAlone(type)) Add(type, 0, 0) = RecordHoldingAbsurdSizes(type, bad);
+    Geometry(100, -100, 6);
+    Run();
+    EXPECT_FALSE(printer.pages.empty());
+    EXPECT_EQ(app.symbolStandard.SymbolStandardLoaded, -1);
 }
 
 TEST_F(PrintJobTest, PageCountsBeyondTheTableOfColoursWrapAround) {

@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,33 +16,13 @@
 #include "display/Redraw.h"
 #include "document/JdxFile.h"
 #include "document/Layers.h"
-#include "document/RecordPositions.h"
 #include "editing/ViewExtents.h"
 #include "shell/stForm1.h"
+#include "support/AbsurdRecords.h"
 #include "support/TestApp.h"
 
 namespace movra {
 namespace {
-
-// Every record type on its own layer row: all fields hold `bad`, then the positions are set to
-// ordinary ground coordinates near (100, 100).
-MapRecord RecordHolding(int type, double bad) {
-    MapRecord r;
-    r.RecordType = static_cast<std::uint8_t>(type);
-    r.RecordColor = 255;
-    r.RecordPen = 9;
-    r.RecordX1 = r.RecordY1 = r.RecordX2 = r.RecordY2 = bad;
-    r.RecordX3 = r.RecordY3 = r.RecordX4 = r.RecordY4 = bad;
-    r.RecordZ1 = r.RecordZ2 = r.RecordZ3 = r.RecordZ4 = static_cast<float>(bad);
-    r.RecordText = "351";
-    r.RecordFont = "宋体";
-    int corner = 0;
-    ForEachPosition(r, [&corner, type](double& x, double& y) {
-        x = 100 + type + 3 * corner;
-        y = 100 + 2 * corner++;
-    });
-    return r;
-}
 
 TEST(AbsurdSizesQt, AMapHoldingAnyNumberOutsideItsPositionsIsDrawnFittedAndSavedWhole) {
     TemporaryDataHome dataHome;
@@ -54,8 +32,7 @@ TEST(AbsurdSizesQt, AMapHoldingAnyNumberOutsideItsPositionsIsDrawnFittedAndSaved
     QApplication::processEvents();
     App& app = run.app;
 
-    const std::vector<double> values = {std::numeric_limits<double>::quiet_NaN(),
-                                        std::numeric_limits<double>::infinity(), 1e300, -1e300};
+    const std::vector<double> values = AbsurdValues();
     app.store.LayerCount = static_cast<int>(values.size());
     app.store.NextLayerIndex = app.store.LayerCount + 1;
     新建层(app);
@@ -65,10 +42,8 @@ TEST(AbsurdSizesQt, AMapHoldingAnyNumberOutsideItsPositionsIsDrawnFittedAndSaved
         app.store.LayerOnFlag[static_cast<std::size_t>(layer)] = -1;
         app.store.LayerNames[static_cast<std::size_t>(layer)] = "层" + std::to_string(layer);
         int slot = 0;
-        for (int type = 1; type < 100; ++type) {
-            if (type == 70) continue;  // an image record names a holder of the image table
-            app.store.At(layer, slot++) = RecordHolding(type, values[v]);
-        }
+        for (int type = 1; type < 100; ++type)
+            if (TakesAbsurdSizesAlone(type)) app.store.At(layer, slot++) = RecordHoldingAbsurdSizes(type, values[v]);
         app.store.LayerRecordCount[static_cast<std::size_t>(layer)] = slot;
         stored += slot;
     }
