@@ -1,6 +1,6 @@
 // libFuzzer target: the DXF open command on any bytes, over an open map, with the redraw that
 // ends it. A file the command does not take must leave the open map as it was, field for field,
-// with its path, caption and flag; a file it takes must leave no coordinate beyond the farthest
+// with its path, caption and flag; a file it takes must leave no position beyond the farthest
 // storable one in the store. Neither may keep the program waiting: the fuzzer's timeout catches
 // a redraw that walks a far figure's whole span.
 //
@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "FuzzApp.h"
-#include "basic/Numbers.h"
+#include "document/RecordPositions.h"
 #include "document/OpenDialogs.h"
 
 namespace {
@@ -23,9 +23,7 @@ void CheckStorable(const movra::App& app) {
     for (int l = 1; l <= s.LayerCount && l <= s.LayerDimension(); ++l) {
         for (int slot = 0; slot < s.Count(l) && slot <= s.LayerCapacity; ++slot) {
             const movra::MapRecord& r = s.Get(l, slot);
-            if (!movra::IsStorablePoint(r.RecordX1, r.RecordY1) || !movra::IsStorablePoint(r.RecordX2, r.RecordY2) ||
-                !movra::IsStorablePoint(r.RecordX3, r.RecordY3) || !movra::IsStorablePoint(r.RecordX4, r.RecordY4))
-                std::abort();
+            if (!movra::HasStorablePositions(r)) std::abort();
         }
     }
 }
