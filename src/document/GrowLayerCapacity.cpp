@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "App.h"
+#include "basic/Errors.h"
 #include "document/Layers.h"
 #include "document/StoreRecord.h"
 
@@ -29,6 +30,18 @@ void GrowLayerCapacity(App& app) {
     } catch (...) {
         // Ends quietly.
     }
+}
+
+int SlotWithRoom(App& app, int spare) {
+    auto& store = app.store;
+    int slot = store.Count(store.CurrentLayer);
+    while (slot + spare > store.LayerCapacity) {
+        const int before = store.LayerCapacity;
+        GrowLayerCapacity(app);
+        slot = store.Count(store.CurrentLayer);
+        if (store.LayerCapacity <= before && slot + spare > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
+    }
+    return slot;
 }
 
 }  // namespace movra

@@ -128,17 +128,7 @@ struct DxfMerge {
     RecordStore& store() { return app.store; }
 
     // Makes room for the slot about to be committed and the open slot after it.
-    int RoomedSlot() {
-        auto& s = store();
-        int slot = s.Count(s.CurrentLayer);
-        while (slot + 2 > s.LayerCapacity) {
-            const int before = s.LayerCapacity;
-            GrowLayerCapacity(app);
-            slot = s.Count(s.CurrentLayer);
-            if (s.LayerCapacity <= before && slot + 2 > s.LayerCapacity) Raise(ErrSubscriptOutOfRange);
-        }
-        return slot;
-    }
+    int RoomedSlot() { return SlotWithRoom(app, 2); }
     MapRecord& OpenSlot() { return store().At(store().CurrentLayer, store().Count(store().CurrentLayer)); }
     // Commits the open slot of the current layer as a record of `type`.
     MapRecord& Commit(std::uint8_t type) {
@@ -495,13 +485,7 @@ void TakeMergedFile(App& app, MapApart& apart) {
         for (int i = 0; i < from.Count(layer); ++i) {
             // A full layer passes its upper part to a new layer near the 16-bit limit: the records
             // go on behind it, as the file's records did in the merge.
-            int slot = store.Count(store.CurrentLayer);
-            while (slot + 1 > store.LayerCapacity) {
-                const int before = store.LayerCapacity;
-                GrowLayerCapacity(app);
-                slot = store.Count(store.CurrentLayer);
-                if (store.LayerCapacity <= before && slot + 1 > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
-            }
+            const int slot = SlotWithRoom(app, 1);
             store.At(store.CurrentLayer, slot) = from.Get(layer, i);
             store.Count(store.CurrentLayer) = slot + 1;
             if (store.Count(store.CurrentLayer) > store.LayerCapacity - 10) GrowLayerCapacity(app);

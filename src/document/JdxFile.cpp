@@ -163,14 +163,8 @@ void AppendDrawingRecord(App& app, const FileRecord& r, const std::string& text,
     const int layer = std::min<int>(r.layer, store.LayerCount);
     if (layer < 1 || layer > store.LayerDimension()) Raise(ErrSubscriptOutOfRange);
     store.CurrentLayer = static_cast<std::uint8_t>(layer);
-    int slot = store.Count(layer);
     // A file may announce less room than it fills: make room before the store is asked.
-    while (slot + 1 > store.LayerCapacity) {
-        const int before = store.LayerCapacity;
-        GrowLayerCapacity(app);
-        slot = store.Count(store.CurrentLayer);
-        if (store.LayerCapacity <= before && slot + 1 > store.LayerCapacity) Raise(ErrSubscriptOutOfRange);
-    }
+    const int slot = SlotWithRoom(app, 1);
     const int target = store.CurrentLayer;
     MapRecord& m = store.At(target, slot);
     m.RecordSource = app.mapFile.MergedFileCount;

@@ -33,6 +33,10 @@ constexpr int LayerSplittingCapacity = 31100;
 // Ends quietly on any error.
 void GrowLayerCapacity(App& app);
 
+// The next free slot of CurrentLayer, after growing (or splitting) until that slot and `spare - 1`
+// after it fit under LayerCapacity; RuntimeError 9 when no growth makes room.
+int SlotWithRoom(App& app, int spare);
+
 // Writes the fields of `mode` into the open slot of CurrentLayer and commits where the mode does.
 // Without room for the slot and the open slot after it, shows LayerFullMessage and writes nothing.
 // A position of the type (PositionsOf) that is not storable (IsStorablePoint) writes nothing; the
