@@ -55,14 +55,7 @@ double PeakMegabytes() {
 // layer i mod `layers`, even ones LINEs, odd ones closed LWPOLYLINEs (or LINEs only).
 std::string WriteFile(const std::string& name, int layers, int entities, bool linesOnly) {
     const std::string path = Temp(name);
-    std::string f = "0\r\nSECTION\r\n2\r\nHEADER\r\n9\r\n$ACADVER\r\n1\r\nAC1015\r\n9\r\n$LTSCALE\r\n40\r\n0.5\r\n"
-                    "0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nTABLES\r\n0\r\nTABLE\r\n2\r\nLAYER\r\n5\r\n2\r\n100\r\n"
-                    "AcDbSymbolTable\r\n70\r\n" + std::to_string(layers) + "\r\n";
-    for (int l = 0; l < layers; ++l)
-        f += "0\r\nLAYER\r\n5\r\n1" + std::to_string(l) + "\r\n100\r\nAcDbSymbolTableRecord\r\n100\r\n"
-             "AcDbLayerTableRecord\r\n2\r\nL" + std::to_string(l) + "\r\n70\r\n0\r\n62\r\n" +
-             std::to_string(l % 250 + 1) + "\r\n6\r\nContinuous\r\n";
-    f += "0\r\nENDTAB\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+    std::string f = exchange_test::LayeredDxfHead(layers);
     char buffer[512];
     for (int i = 0; i < entities; ++i) {
         const double x = 500000 + (i % 1000) * 1.25;

@@ -23,7 +23,8 @@ inline LayeredKind LayeredDxfKind(int layers, int i) {
     }
 }
 
-inline std::string LayeredDxfText(int layers, int entities) {
+// A release-2000 file's header and layer table up to the start of its ENTITIES: layers L0, L1, ...
+inline std::string LayeredDxfHead(int layers) {
     std::string f = "0\r\nSECTION\r\n2\r\nHEADER\r\n9\r\n$ACADVER\r\n1\r\nAC1015\r\n9\r\n$LTSCALE\r\n40\r\n0.5\r\n"
                     "0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nTABLES\r\n0\r\nTABLE\r\n2\r\nLAYER\r\n5\r\n2\r\n100\r\n"
                     "AcDbSymbolTable\r\n70\r\n" + std::to_string(layers) + "\r\n";
@@ -32,6 +33,11 @@ inline std::string LayeredDxfText(int layers, int entities) {
              "AcDbLayerTableRecord\r\n2\r\nL" + std::to_string(l) + "\r\n70\r\n0\r\n62\r\n" +
              std::to_string(l % 250 + 1) + "\r\n6\r\nContinuous\r\n";
     f += "0\r\nENDTAB\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+    return f;
+}
+
+inline std::string LayeredDxfText(int layers, int entities) {
+    std::string f = LayeredDxfHead(layers);
     f.reserve(f.size() + static_cast<size_t>(entities) * 190);
     char buffer[512];
     for (int i = 0; i < entities; ++i) {
