@@ -168,7 +168,7 @@ bool LoadBlockFile(App& app, std::string& path) {
         record = 1;
         if (!reader.Next(header)) Raise(ErrInputPastEnd);
         if (!EqualsIgnoreCase(header.text, BlockMagic)) {
-            ShowMessageLine(app, BlockWrongFileMessage);
+            ShowMessageLine(app, FileNameOf(path) + "：" + BlockWrongFileMessage);
             return false;
         }
         const int n = header.slot;
